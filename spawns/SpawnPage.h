@@ -1,0 +1,40 @@
+#pragma once
+// The "Monster Position" page of the main window: spawn places by monster and map.
+
+#include <QString>
+#include <QWidget>
+
+struct Forms;
+class QComboBox;
+class QTreeWidget;
+class QTabWidget;
+
+class SpawnPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit SpawnPage(Forms& forms, QWidget* parent = nullptr);
+    ~SpawnPage() override;
+
+    // Run by the main window when it is shown; the first fill while previewReady is false.
+    void FormShow();
+    void allmonsterlistClick();
+    void MapListChange();
+
+    QTreeWidget* allmonsterlist() const;
+    QComboBox* mapList() const;          // the control named MapList
+    QTabWidget* pageControl2() const;
+
+    int selectedMonsterIndex() const;    // -1 when no row is selected
+    void selectMonsterIndex(int index);  // selects without running allmonsterlistClick
+    void setMonsterIcon(int index, bool hasSpots);
+    // Selects the map whose text is this (none when it is not listed).
+    void selectMapText(const QString& text);
+    void showPointListPage();
+    void showRangeListPage();
+    // The preview draws spots only while this holds: MapList enabled with a selected item.
+    bool mapSelectedForPreview() const;
+
+private:
+    struct Impl;
+    Impl* d_;
+};

@@ -1,0 +1,48 @@
+#pragma once
+// TForm4: the map preview window. Spot mode draws the work list over the map
+// picture; selection mode draws only the place being composed in the add-location
+// dialog, and the mouse picks it.
+
+#include <filesystem>
+
+#include <QString>
+#include <QWidget>
+
+struct Forms;
+
+// <programFolder>/VarnexMaps/<map>.jpg
+std::filesystem::path mapPicturePath(const std::filesystem::path& programFolder, int map);
+// "Map  Preview  ( " + name + ", " + map + " )  "
+QString previewTitle(const QString& monsterName, int map);
+
+class TForm4 : public QWidget {
+    Q_OBJECT
+public:
+    // screenHeight decides the zoom items offered (tests give it; the program reads
+    // the primary screen's height once).
+    TForm4(Forms& forms, int screenHeight, QWidget* parent = nullptr);
+    ~TForm4() override;
+
+    bool showselection = false;   // true: selection mode
+    bool pointselection = false;  // true: the selection is one cell
+    int selx0 = 127;
+    int sely0 = 127;
+    int selx1 = 128;
+    int sely1 = 128;
+
+    // Decodes the picture (TableError when it is not a readable JPEG; the window
+    // stays as it was) and scales it once for the current zoom.
+    void loadMapPicture(const std::filesystem::path& file);
+    void setPictureVisible(bool visible);
+    bool pictureVisible() const;
+    void setTitle(const QString& title);
+    QString title() const;
+    int zoom() const;            // 1 .. 5
+    void setZoom(int factor);    // as choosing that zoom item
+    // Repaints the drawing surface before returning.
+    void redraw();
+
+private:
+    struct Impl;
+    Impl* d_;  // owned; see the .cpp
+};

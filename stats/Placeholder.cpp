@@ -1,0 +1,1 @@
+// Removed once the stats page is written.

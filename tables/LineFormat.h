@@ -1,0 +1,31 @@
+#pragma once
+// Normal form of a table line and the column reader that walks it.
+//
+// Normal form: every run of blanks and tabs is one tab, none at the start.
+// Without the spawn rules one trailing tab may remain; with them the line also
+// loses everything from the first "//" on and every trailing blank and tab.
+
+#include <string>
+#include <string_view>
+
+// Linear in the length of the line; never fails.
+std::string normalizeline(std::string_view line, bool spawnRules);
+
+// Cuts the first column (the text before the first tab) off a normalised line and
+// returns it. A column that starts with a double quote is joined with the following
+// pieces, one blank between them, until a piece ends in a double quote or the line
+// holds no further tab. The text after the last tab is never returned: once every
+// tab is consumed, the call returns "" and leaves the line as it is (the last column).
+std::string nexttoken(std::string& line);
+
+// The same walk without copying the rest of the line each time: linear over a whole
+// line however many columns or quoted pieces it has.
+class TokenReader {
+public:
+    explicit TokenReader(std::string_view normalisedLine) : rest_(normalisedLine) {}
+    std::string next();                            // as nexttoken
+    std::string_view rest() const { return rest_; }  // what nexttoken would leave in the line
+
+private:
+    std::string_view rest_;
+};

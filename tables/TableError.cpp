@@ -1,0 +1,26 @@
+#include "TableError.h"
+
+TableError::TableError(const std::string& message, std::string file, int line)
+    : std::runtime_error(message), file_(std::move(file)), line_(line) {}
+
+std::string TableError::where() const {
+    if (file_.empty()) return {};
+    if (line_ <= 0) return file_;
+    return file_ + ", line " + std::to_string(line_);
+}
+
+TableError TableError::at(std::string file, int line) const {
+    return TableError(what(), std::move(file), line);
+}
+
+std::string invalidIntegerMessage(std::string_view text) {
+    return "'" + std::string(text) + "' is not a valid integer value";
+}
+
+std::string cannotOpenMessage(std::string_view path) {
+    return "Cannot open file " + std::string(path);
+}
+
+std::string cannotCreateMessage(std::string_view path) {
+    return "Cannot create file " + std::string(path);
+}

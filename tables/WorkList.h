@@ -1,0 +1,26 @@
+#pragma once
+// The work list: copies of one monster's live spots, on one map or on all maps.
+// The spawn page and the map preview read spots only from here.
+
+#include <cstdint>
+#include <vector>
+
+#include "SpawnTable.h"
+
+class WorkList {
+public:
+    WorkList();  // room for kSpawnCapacity entries, count 0
+
+    // Copies every live entry of the monster (mapnumber -1: every map) in table order;
+    // every entry from count on gets spotid -1.
+    void getWorkLocations(const SpawnTable& table, std::int32_t monsterid, std::int32_t mapnumber);
+
+    std::vector<SpawnEntry> entries;
+    int count = 0;
+};
+
+// True when any entry of the table, deleted or not, has this monster number.
+bool havepos(const SpawnTable& table, std::int32_t monsterid);
+
+// Marks the first entry with this spot number deleted; an unknown number is ignored.
+void deletespot(SpawnTable& table, std::int32_t spotid);

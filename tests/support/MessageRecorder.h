@@ -1,0 +1,29 @@
+#pragma once
+// Records message boxes instead of showing them. The test main installs one;
+// recorder() reaches it, clear() forgets what was recorded.
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "MessageBoxes.h"
+
+struct RecordedMessage {
+    bool isError = false;
+    QString caption;  // empty for errors
+    QString text;
+};
+
+class MessageRecorder final : public MessageBoxes {
+public:
+    MessageRecorder();
+    ~MessageRecorder() override;
+    void error(QWidget* parent, const QString& text) override;
+    void notice(QWidget* parent, const QString& caption, const QString& text) override;
+
+    std::vector<RecordedMessage> messages;
+    QStringList errors() const;
+    void clear() { messages.clear(); }
+};
+
+MessageRecorder& recorder();

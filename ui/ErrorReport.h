@@ -1,0 +1,31 @@
+#pragma once
+// The one error report of the program: every event handler runs its body through
+// reportErrors, so nothing is ever thrown into Qt's event loop.
+
+#include <exception>
+#include <utility>
+
+#include <QString>
+
+class QWidget;
+
+// The text shown for a failure: its message and, on a second line, the file and
+// line where it arose when known.
+QString errorText(const std::exception& error);
+
+void showError(QWidget* parent, const std::exception& error);
+void showUnknownError(QWidget* parent);
+
+// Runs body; shows whatever it throws and returns false, else returns true.
+template <class Body>
+bool reportErrors(QWidget* parent, Body&& body) noexcept {
+    try {
+        std::forward<Body>(body)();
+        return true;
+    } catch (const std::exception& error) {
+        showError(parent, error);
+    } catch (...) {
+        showUnknownError(parent);
+    }
+    return false;
+}

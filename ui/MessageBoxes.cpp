@@ -1,0 +1,28 @@
+#include "MessageBoxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+class RealMessageBoxes final : public MessageBoxes {
+public:
+    void error(QWidget* parent, const QString& text) override {
+        QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
+                        QMessageBox::Ok, parent);
+        box.exec();
+    }
+    void notice(QWidget* parent, const QString& caption, const QString& text) override {
+        QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+};
+
+RealMessageBoxes realBoxes;
+MessageBoxes* installed = nullptr;
+
+}  // namespace
+
+MessageBoxes& messageBoxes() { return installed ? *installed : realBoxes; }
+
+void installMessageBoxes(MessageBoxes* boxes) { installed = boxes; }
