@@ -1,9 +1,112 @@
 #include "MonsterTable.h"
+
+#include "LineFormat.h"
+#include "Numbers.h"
+#include "TableError.h"
+#include "TextFile.h"
+
+namespace {
+
+constexpr bool kMonsterHex = true;  // the monster table accepts "$1F" and "0x1F"
+
+std::filesystem::path monsterPath(const std::filesystem::path& workFolder) {
+    return workFolder / "data" / "monster.txt";
+}
+
+// Column 1 of a line. A line of a single column has no tab, so the reader would
+// give an empty field; the column itself is what the operator needs to see quoted.
+std::string firstColumn(TokenReader& reader) {
+    if (reader.rest().find('\t') == std::string_view::npos) return std::string(reader.rest());
+    return reader.next();
+}
+
+MonsterDataRecord parseMonsterLine(std::string_view line) {
+    TokenReader reader(line);
+    MonsterDataRecord record;
+    record.id = toInteger(firstColumn(reader), kMonsterHex);
+    reader.next();  // column 2 is not used
+    const std::string name = reader.next();
+    record.name = name.size() >= 2 ? name.substr(1, name.size() - 2) : std::string();
+    record.level = toByte(toInteger(reader.next(), kMonsterHex));
+    std::string moveRange;
+    for (int column = 5; column <= 13; ++column) moveRange = reader.next();
+    record.canmove = moveRange != "0";
+    return record;
+}
+
+}  // namespace
+
 MonsterDataRecord notFoundMonster() { return {false, 0, -1, "NOT FOUND IN MONSTERS.TXT!"}; }
+
 MonsterTable::MonsterTable() : monsters(kMonsterCapacity) {}
-void MonsterTable::loadmonsterdata(const std::filesystem::path&) {}
-void MonsterTable::loadFromText(std::string_view, const std::string&) {}
-MonsterDataRecord MonsterTable::getmonsterbyid(std::int32_t) const { return notFoundMonster(); }
-void MonsterTable::savemonsterdata(const std::filesystem::path&) const {}
-std::string MonsterTable::fileBytes() const { return {}; }
-std::string rebuildmonsterline(std::string_view l, std::span<const std::int32_t, kEditableColumns>) { return std::string(l); }
+
+void MonsterTable::loadmonsterdata(const std::filesystem::path& workFolder) {
+    monsterlines.clear();
+    monstercount = 0;
+    opened_ = false;
+    const std::string label = monsterFileLabel();
+    loadFromText(readWholeFile(monsterPath(workFolder), label), label);
+}
+
+void MonsterTable::loadFromText(std::string_view bytes, const std::string& label) {
+    monstercount = 0;
+    opened_ = true;
+    // Every line is kept before any is interpreted, so a load that stops early still
+    // leaves the whole file to be written back.
+    monsterlines = splitLines(bytes);
+    for (auto& line : monsterlines) line = normalizeline(line, false);
+
+    for (std::size_t i = 0; i < monsterlines.size() && monsterlines[i] != "end"; ++i) {
+        const int lineNumber = static_cast<int>(i) + 1;
+        if (monstercount == kMonsterCapacity) {
+            throw TableError(label + " holds more than " + std::to_string(kMonsterCapacity) +
+                                 " monsters; only the first " + std::to_string(kMonsterCapacity) +
+                                 " are listed.",
+                             label, lineNumber);
+        }
+        try {
+            monsters[static_cast<std::size_t>(monstercount)] = parseMonsterLine(monsterlines[i]);
+        } catch (const TableError& error) {
+            throw error.at(label, lineNumber);
+        }
+        ++monstercount;
+    }
+}
+
+MonsterDataRecord MonsterTable::getmonsterbyid(std::int32_t id) const {
+    for (int i = 0; i < monstercount; ++i)
+        if (monsters[static_cast<std::size_t>(i)].id == id) return monsters[static_cast<std::size_t>(i)];
+    return notFoundMonster();
+}
+
+void MonsterTable::savemonsterdata(const std::filesystem::path& workFolder) const {
+    const std::string label = monsterFileLabel();
+    if (!opened_) {
+        throw TableError(label + " could not be read at start-up; saving now would replace it "
+                                 "with an empty table. Correct the file and start the editor again.");
+    }
+    writeFileAtomically(monsterPath(workFolder), fileBytes(), label);
+}
+
+std::string MonsterTable::fileBytes() const { return joinLinesCrLf(monsterlines); }
+
+std::string rebuildmonsterline(std::string_view storedLine,
+                               std::span<const std::int32_t, kEditableColumns> values) {
+    TokenReader reader(storedLine);
+    std::string line;
+    std::size_t nextValue = 0;
+    // Which of the 28 columns take a new value; the others keep the old column.
+    const auto isEditable = [](int column) {
+        return (column >= 4 && column <= 13) || (column >= 17 && column <= 19) || column >= 25;
+    };
+    for (int column = 1; column <= 28; ++column) {
+        // Column 28 and anything behind it are dropped: the reader never reaches them.
+        const std::string old = column <= 27 ? reader.next() : std::string();
+        if (column > 1) line.push_back('\t');
+        if (isEditable(column))
+            line += std::to_string(values[nextValue++]);
+        else
+            line += old;
+    }
+    return line;
+}

@@ -1,10 +1,182 @@
 #include "SpawnTable.h"
+
+#include "LineFormat.h"
+#include "MonsterTable.h"
+#include "Numbers.h"
+#include "TableError.h"
+#include "TextFile.h"
+
+namespace {
+
+constexpr bool kSpawnHex = false;  // the spawn file is decimal only
+constexpr int kSpotTypes = 5;
+
+std::int32_t integerField(std::string_view text) { return toInteger(text, kSpawnHex); }
+std::uint8_t byteField(std::string_view text) { return toByte(integerField(text)); }
+
+// Column 1 of a data line; see the monster table for why a one-column line is
+// quoted whole.
+std::string firstColumn(TokenReader& reader) {
+    if (reader.rest().find('\t') == std::string_view::npos) return std::string(reader.rest());
+    return reader.next();
+}
+
+SpawnEntry parseDataLine(std::string_view line, int spottype) {
+    TokenReader reader(line);
+    SpawnEntry entry;
+    entry.monsterid = integerField(firstColumn(reader));
+    entry.mapnumber = byteField(reader.next());
+    entry.distance = byteField(reader.next());
+    entry.x0 = byteField(reader.next());
+    entry.y0 = byteField(reader.next());
+    entry.spottype = static_cast<std::uint8_t>(spottype);
+    entry.ispoint = isPointType(spottype);
+    if (entry.ispoint) {
+        entry.dir = integerField(reader.rest());
+    } else {
+        entry.x1 = byteField(reader.next());
+        entry.y1 = byteField(reader.next());
+        entry.dir = integerField(reader.next());
+        entry.count = byteField(reader.rest());
+    }
+    return entry;
+}
+
+int sectionMarker(std::string_view line) {
+    if (line.size() == 1 && line[0] >= '0' && line[0] < '0' + kSpotTypes) return line[0] - '0';
+    return -1;
+}
+
+std::string missingMonsterText(std::int32_t id) {
+    return "Cant find monster in monster.txt with ID" + std::to_string(id) + "\n\r" +
+           "this ID was found in quarnel.txt and was removed.";
+}
+
+}  // namespace
+
 bool isPointType(int t) { return t == 0 || t == 2 || t == 4; }
-std::string formatepositionstring(const SpawnEntry&) { return {}; }
+
+std::string formatepositionstring(const SpawnEntry& e) {
+    std::string line = std::to_string(e.monsterid) + '\t' + std::to_string(e.mapnumber) + '\t' +
+                       std::to_string(e.distance) + '\t' + std::to_string(e.x0) + '\t' +
+                       std::to_string(e.y0) + '\t';
+    if (isPointType(e.spottype)) return line + std::to_string(e.dir);
+    return line + std::to_string(e.x1) + '\t' + std::to_string(e.y1) + '\t' +
+           std::to_string(e.dir) + '\t' + std::to_string(e.count);
+}
+
 SpawnTable::SpawnTable() : entries(kSpawnCapacity) {}
-void SpawnTable::loadmonsterslocation(const std::filesystem::path&, const MonsterTable&, const MissingMonsterNotice&) {}
-void SpawnTable::loadFromText(std::string_view, const std::string&, const MonsterTable&, const MissingMonsterNotice&) {}
-void SpawnTable::append(SpawnEntry e) { e.spotid = count; entries[count++] = e; }
-void SpawnTable::save(const std::filesystem::path&) const {}
-std::string SpawnTable::fileBytes() const { return {}; }
-std::string SpawnTable::saveRefusal() const { return {}; }
+
+void SpawnTable::loadmonsterslocation(const std::filesystem::path& workFolder,
+                                      const MonsterTable& monsters,
+                                      const MissingMonsterNotice& notice) {
+    count = 0;
+    const std::string label = spawnFileLabel();
+    std::string bytes;
+    try {
+        bytes = readWholeFile(workFolder / "data" / "Quarnel.txt", label);
+    } catch (const TableError&) {
+        readState_ = ReadState::OpenFailed;
+        stopReason_ = label + " could not be opened at start-up; saving now would replace it "
+                              "with an empty file. Correct the file and start the editor again.";
+        throw;
+    }
+    loadFromText(bytes, label, monsters, notice);
+}
+
+void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
+                              const MonsterTable& monsters, const MissingMonsterNotice& notice) {
+    count = 0;
+    readState_ = ReadState::Stopped;
+    stoppedAtLine_ = 0;
+    // Whatever ends the reading early, the refusal to save names the line it stopped at.
+    const auto stopAt = [&](int lineNumber) {
+        stoppedAtLine_ = lineNumber;
+        stopReason_ = label + " was not read completely (reading stopped at line " +
+                      std::to_string(lineNumber) +
+                      "); saving now would lose the rest of it. Correct the file and start the "
+                      "editor again.";
+    };
+
+    const std::vector<std::string> lines = splitLines(bytes);
+    int spottype = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int lineNumber = static_cast<int>(i) + 1;
+        stopAt(lineNumber);
+        const std::string line = normalizeline(lines[i], true);
+        if (line == "end") continue;
+        if (const int marker = sectionMarker(line); marker >= 0) {
+            spottype = marker;
+            continue;
+        }
+        if (line.size() < 3) continue;
+
+        SpawnEntry entry;
+        try {
+            entry = parseDataLine(line, spottype);
+        } catch (const TableError& error) {
+            throw error.at(label, lineNumber);
+        }
+        if (monsters.getmonsterbyid(entry.monsterid).id == -1) {
+            if (notice) notice("Error: cant find monster", missingMonsterText(entry.monsterid));
+            continue;
+        }
+        if (count == kSpawnCapacity) {
+            throw TableError(label + " holds more than " + std::to_string(kSpawnCapacity) +
+                                 " spawn places; only the first " +
+                                 std::to_string(kSpawnCapacity) + " are listed.",
+                             label, lineNumber);
+        }
+        entry.spotid = count;
+        entries[static_cast<std::size_t>(count++)] = entry;
+    }
+    readState_ = ReadState::Complete;
+    stoppedAtLine_ = 0;
+    stopReason_.clear();
+}
+
+void SpawnTable::append(SpawnEntry entry) {
+    if (count >= kSpawnCapacity) {
+        throw TableError("The spawn table is full (" + std::to_string(kSpawnCapacity) +
+                         " spawn places); no more can be added.");
+    }
+    entry.spotid = count;
+    entries[static_cast<std::size_t>(count++)] = entry;
+}
+
+void SpawnTable::save(const std::filesystem::path& programFolder) const {
+    if (const std::string refusal = saveRefusal(); !refusal.empty()) throw TableError(refusal);
+    const auto path = programFolder / "data" / "Quarnel.txt";
+    writeFileAtomically(path, fileBytes(), path.string());
+}
+
+std::string SpawnTable::fileBytes() const {
+    std::string bytes;
+    for (int type = 0; type < kSpotTypes; ++type) {
+        bytes += std::to_string(type) + "\r\n";
+        for (int i = 0; i < count; ++i) {
+            const SpawnEntry& entry = entries[static_cast<std::size_t>(i)];
+            if (entry.spottype != type || entry.spotid == -1) continue;
+            bytes += formatepositionstring(entry);
+            bytes += "\r\n";
+        }
+        bytes += "end\r\n";
+    }
+    return bytes;
+}
+
+std::string SpawnTable::saveRefusal() const {
+    switch (readState_) {
+        case ReadState::Complete:
+            return {};
+        case ReadState::NotRead:
+            return spawnFileLabel() +
+                   " was not read, because the monster table could not be read first; saving "
+                   "now would replace it with an empty file. Correct the files and start the "
+                   "editor again.";
+        case ReadState::OpenFailed:
+        case ReadState::Stopped:
+            break;
+    }
+    return stopReason_;
+}

@@ -1,5 +1,32 @@
 #include "WorkList.h"
+
 WorkList::WorkList() : entries(kSpawnCapacity) {}
-void WorkList::getWorkLocations(const SpawnTable&, std::int32_t, std::int32_t) { count = 0; }
-bool havepos(const SpawnTable&, std::int32_t) { return false; }
-void deletespot(SpawnTable&, std::int32_t) {}
+
+void WorkList::getWorkLocations(const SpawnTable& table, std::int32_t monsterid,
+                                std::int32_t mapnumber) {
+    count = 0;
+    for (int i = 0; i < table.count; ++i) {
+        const SpawnEntry& entry = table.entries[static_cast<std::size_t>(i)];
+        if (entry.monsterid != monsterid || entry.spotid == -1) continue;
+        if (mapnumber != -1 && mapnumber != entry.mapnumber) continue;
+        entries[static_cast<std::size_t>(count++)] = entry;
+    }
+    for (std::size_t i = static_cast<std::size_t>(count); i < entries.size(); ++i)
+        entries[i].spotid = -1;
+}
+
+bool havepos(const SpawnTable& table, std::int32_t monsterid) {
+    for (int i = 0; i < table.count; ++i)
+        if (table.entries[static_cast<std::size_t>(i)].monsterid == monsterid) return true;
+    return false;
+}
+
+void deletespot(SpawnTable& table, std::int32_t spotid) {
+    for (int i = 0; i < table.count; ++i) {
+        SpawnEntry& entry = table.entries[static_cast<std::size_t>(i)];
+        if (entry.spotid == spotid) {
+            entry.spotid = -1;
+            return;
+        }
+    }
+}
