@@ -4,9 +4,13 @@
 //  - a typed value is clamped when the field loses the focus;
 //  - value() of a text that is not a whole number is the lower bound;
 //  - bounds 0 and 0 mean no bounds (any signed 32-bit value).
-// changed() is emitted whenever the shown text changes, by typing, arrows or program.
+// changed() is emitted whenever the shown text changes, by typing, arrows or program,
+// synchronously inside setValue(); a QSignalBlocker on the field silences it.
+
+#include <optional>
 
 #include <QAbstractSpinBox>
+#include <QString>
 
 class SpinField : public QAbstractSpinBox {
     Q_OBJECT
@@ -16,18 +20,37 @@ public:
     void setBounds(int minValue, int maxValue);
     int minValue() const { return min_; }
     int maxValue() const { return max_; }
+    bool hasBounds() const { return min_ != 0 || max_ != 0; }
 
     int value() const;
     void setValue(int value);
 
     // Only the arrows (and the arrow keys) change the value; typing is refused.
     void setTypingAllowed(bool allowed);
+    bool typingAllowed() const { return typingAllowed_; }
+
+    // The shown text read as a whole number (optional sign, decimal digits, within
+    // signed 32 bits); nothing when it is not one.
+    static std::optional<int> parseWhole(const QString& text);
+
+    using QAbstractSpinBox::lineEdit;  // the text part, for tests and key handling
+
+    void stepBy(int steps) override;
+    QValidator::State validate(QString& input, int& pos) const override;
+    void fixup(QString& input) const override;
 
 signals:
     void changed();
 
-    // TODO(stats): implementation
+protected:
+    StepEnabled stepEnabled() const override;
+    void focusOutEvent(QFocusEvent* event) override;
+
 private:
+    int clamp(long long value) const;
+    void showValue(int value);
+
     int min_ = 0;
     int max_ = 0;
+    bool typingAllowed_ = true;
 };
