@@ -1,17 +1,501 @@
-// Placeholder so the program links until the dialog is written.
 #include "Unit2.h"
 
-#include <QComboBox>
+#include <algorithm>
+#include <array>
+#include <filesystem>
 
-struct TForm2::Impl {
-    QComboBox* combo = nullptr;
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "ByteText.h"
+#include "Colours.h"
+#include "ErrorReport.h"
+#include "Forms.h"
+#include "Numbers.h"
+#include "SpawnPage.h"
+#include "SpinField.h"
+#include "Unit4.h"
+#include "WindowDrag.h"
+#include "Workspace.h"
+
+namespace {
+
+constexpr int kWidth = 305;
+constexpr int kStripHeight = 30;
+constexpr int kBodyHeight = 310;
+
+// Item index = spot type code.
+constexpr std::array<const char*, 5> kSpotTypeItems = {
+    "Npc (point Spot)",       "Monsters (Range Spot)", "Monsters (Point Spot)",
+    "Dragoin Invasion (Range Spot)", "Blood Castle",
 };
 
-TForm2::TForm2(Forms&, QWidget* parent) : QWidget(parent), d_(new Impl) { d_->combo = new QComboBox(this); }
-TForm2::~TForm2() { delete d_; }
+// Direction of RadioButton1..9, row by row from the top left, as on a keypad.
+constexpr std::array<int, 9> kKeypadDirections = {7, 8, 9, 4, -1, 6, 1, 2, 3};
+
+QLabel* makeLabel(QWidget* parent, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+void useFieldColour(QWidget* field) {
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, kStripColour);
+    palette.setColor(QPalette::Button, kStripColour);
+    field->setPalette(palette);
+}
+
+SpinField* makeSpin(QWidget* parent, const char* name, int minValue, int maxValue, int initial,
+                    QRect geometry) {
+    auto* spin = new SpinField(parent);
+    spin->setObjectName(QString::fromLatin1(name));
+    spin->setBounds(minValue, maxValue);
+    spin->setValue(initial);
+    spin->setGeometry(geometry);
+    useFieldColour(spin);
+    return spin;
+}
+
+QToolButton* makeGlyphButton(QWidget* parent, const char* name, QStyle::StandardPixmap glyph,
+                             const char* hint, QPoint at) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setIcon(parent->style()->standardIcon(glyph));
+    button->setToolTip(QString::fromLatin1(hint));
+    button->setAutoRaise(true);
+    button->setGeometry(QRect(at, QSize(23, 22)));
+    return button;
+}
+
+std::int32_t comboNumber(const QComboBox* combo) {
+    return toInteger(combo->currentText().toStdString(), false);
+}
+
+}  // namespace
+
+struct TForm2::Impl {
+    explicit Impl(Forms& f) : forms(f) {}
+
+    Forms& forms;
+    QLabel* panel3 = nullptr;
+    QFrame* panel2 = nullptr;
+    QComboBox* combo = nullptr;
+    SpinField* spinEdit2 = nullptr;
+    SpinField* spinEdit1 = nullptr;
+    QLabel* nameLabel = nullptr;
+    QLabel* levelLabel = nullptr;
+    QButtonGroup* spotTypes = nullptr;
+    QButtonGroup* keypad = nullptr;
+    QTabWidget* pages = nullptr;
+    QWidget* tabSheet1 = nullptr;
+    QWidget* tabSheet2 = nullptr;
+    SpinField* spinEditX = nullptr;
+    SpinField* spinEditY = nullptr;
+    SpinField* spinX0 = nullptr;
+    SpinField* spinY0 = nullptr;
+    SpinField* spinX1 = nullptr;
+    SpinField* spinY1 = nullptr;
+    SpinField* spincount = nullptr;
+
+    TForm4* preview() const { return forms.form4; }
+    void redrawPreviewIfShown() const {
+        if (preview() && preview()->isVisible()) preview()->redraw();
+    }
+};
+
+TForm2::TForm2(Forms& forms, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      d_(std::make_unique<Impl>(forms)) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Add Monster Location"));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kFormColour);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    // Title strip with the minimise and close buttons at its right end.
+    d_->panel3 = new QLabel(QStringLiteral("             Add Monster Location"), this);
+    d_->panel3->setObjectName(QStringLiteral("Panel3"));
+    d_->panel3->setGeometry(0, 0, kWidth, kStripHeight);
+    d_->panel3->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    d_->panel3->setFrameShape(QFrame::Panel);
+    d_->panel3->setFrameShadow(QFrame::Raised);
+    QFont stripFont = d_->panel3->font();
+    stripFont.setBold(true);
+    stripFont.setPixelSize(13);
+    d_->panel3->setFont(stripFont);
+    QPalette stripPalette = d_->panel3->palette();
+    stripPalette.setColor(QPalette::Window, kStripColour);
+    d_->panel3->setPalette(stripPalette);
+    d_->panel3->setAutoFillBackground(true);
+    installWindowDrag(d_->panel3);
+    auto* minimise = makeGlyphButton(d_->panel3, "SpeedButton1", QStyle::SP_TitleBarMinButton,
+                                     "Minimise Window", {kWidth - 52, 4});
+    auto* close = makeGlyphButton(d_->panel3, "SpeedButton4", QStyle::SP_TitleBarCloseButton,
+                                  "Close Add Location Window", {kWidth - 27, 4});
+
+    // Body panel: every other control.
+    d_->panel2 = new QFrame(this);
+    d_->panel2->setObjectName(QStringLiteral("Panel2"));
+    d_->panel2->setGeometry(0, kStripHeight, kWidth, kBodyHeight);
+    d_->panel2->setFrameShape(QFrame::Panel);
+    d_->panel2->setFrameShadow(QFrame::Raised);
+    QWidget* body = d_->panel2;
+
+    makeLabel(body, QStringLiteral("Monster ID:"), 8, 11);
+    d_->combo = new QComboBox(body);
+    d_->combo->setObjectName(QStringLiteral("MonsterIDcombo"));
+    d_->combo->setEditable(false);
+    d_->combo->setMaxVisibleItems(10);
+    d_->combo->setGeometry(70, 8, 105, 21);
+    useFieldColour(d_->combo);
+    makeLabel(body, QStringLiteral("Map:"), 195, 11);
+    d_->spinEdit2 = makeSpin(body, "SpinEdit2", 0, 250, 0, {225, 8, 74, 21});
+
+    makeLabel(body, QStringLiteral("Monster Name:"), 8, 38);
+    d_->nameLabel = makeLabel(body, QStringLiteral("NAME"), 82, 38);
+    d_->nameLabel->setObjectName(QStringLiteral("MonsterNameLabel"));
+    makeLabel(body, QStringLiteral("Monster lvl      :"), 195, 38);
+    d_->levelLabel = makeLabel(body, QStringLiteral("LVL"), 268, 38);
+    d_->levelLabel->setObjectName(QStringLiteral("monsterlvllabel"));
+    for (QLabel* label : {d_->nameLabel, d_->levelLabel}) {
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+        label->resize(label == d_->nameLabel ? 110 : 34, label->height());
+    }
+
+    auto* radioGroup1 = new QGroupBox(QStringLiteral("Spot Type (respawn type)"), body);
+    radioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    radioGroup1->setGeometry(9, 56, 192, 96);
+    d_->spotTypes = new QButtonGroup(this);
+    for (int type = 0; type < static_cast<int>(kSpotTypeItems.size()); ++type) {
+        auto* item = new QRadioButton(
+            QString::fromLatin1(kSpotTypeItems[type]).leftJustified(32, QLatin1Char(' ')),
+            radioGroup1);
+        item->setGeometry(8, 17 + type * 15, 180, 15);
+        d_->spotTypes->addButton(item, type);
+    }
+    d_->spotTypes->button(0)->setChecked(true);
+
+    auto* faceDir = new QGroupBox(QStringLiteral(" Face Dir  "), body);
+    faceDir->setObjectName(QStringLiteral("GroupBox1"));
+    faceDir->setGeometry(217, 56, 79, 95);
+    d_->keypad = new QButtonGroup(this);
+    for (int i = 0; i < 9; ++i) {
+        auto* key = new QRadioButton(faceDir);
+        key->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
+        key->setGeometry(10 + (i % 3) * 22, 20 + (i / 3) * 23, 17, 17);
+        d_->keypad->addButton(key, i + 1);
+    }
+    d_->keypad->button(5)->setChecked(true);
+
+    d_->pages = new QTabWidget(body);
+    d_->pages->setObjectName(QStringLiteral("PageControl1"));
+    d_->pages->setDocumentMode(true);
+    d_->pages->setGeometry(6, 157, 225, 109);
+    d_->tabSheet1 = new QWidget;
+    d_->tabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    makeLabel(d_->tabSheet1, QStringLiteral("Center X"), 4, 7);
+    d_->spinEditX = makeSpin(d_->tabSheet1, "SpinEditX", 2, 250, 127, {58, 4, 60, 21});
+    makeLabel(d_->tabSheet1, QStringLiteral("Center Y"), 4, 31);
+    d_->spinEditY = makeSpin(d_->tabSheet1, "SpinEditY", 2, 250, 127, {58, 28, 60, 21});
+    auto* showPoint = makeGlyphButton(d_->tabSheet1, "SpeedButton9", QStyle::SP_FileDialogContentsView,
+                                      "Show Map and this location", {4, 56});
+    auto* readPoint = makeGlyphButton(d_->tabSheet1, "SpeedButton5", QStyle::SP_ArrowDown,
+                                      "Read X,Y from Map Window", {30, 56});
+    d_->pages->addTab(d_->tabSheet1, QStringLiteral("Point Spot"));
+
+    d_->tabSheet2 = new QWidget;
+    d_->tabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    makeLabel(d_->tabSheet2, QStringLiteral("X0"), 4, 7);
+    d_->spinX0 = makeSpin(d_->tabSheet2, "SpinX0", 2, 250, 127, {22, 4, 52, 21});
+    makeLabel(d_->tabSheet2, QStringLiteral("X1"), 80, 7);
+    d_->spinX1 = makeSpin(d_->tabSheet2, "SpinX1", 2, 250, 128, {98, 4, 52, 21});
+    makeLabel(d_->tabSheet2, QStringLiteral("Y0"), 4, 31);
+    d_->spinY0 = makeSpin(d_->tabSheet2, "SpinY0", 2, 250, 127, {22, 28, 52, 21});
+    makeLabel(d_->tabSheet2, QStringLiteral("Y1"), 80, 31);
+    d_->spinY1 = makeSpin(d_->tabSheet2, "SpinY1", 2, 250, 128, {98, 28, 52, 21});
+    makeLabel(d_->tabSheet2, QStringLiteral("MonsterCount"), 156, 7);
+    d_->spincount = makeSpin(d_->tabSheet2, "spincount", 1, 255, 5, {158, 28, 56, 21});
+    auto* showRange = makeGlyphButton(d_->tabSheet2, "SpeedButton2", QStyle::SP_FileDialogContentsView,
+                                      "Show Map and this location", {4, 56});
+    auto* readRange = makeGlyphButton(d_->tabSheet2, "SpeedButton3", QStyle::SP_ArrowDown,
+                                      "Read X0,Y0,X1,Y1 from Map Window", {30, 56});
+    d_->pages->addTab(d_->tabSheet2, QStringLiteral("Range Spot"));
+    d_->pages->setCurrentIndex(0);
+
+    makeLabel(body, QStringLiteral("Distance"), 243, 171);
+    d_->spinEdit1 = makeSpin(body, "SpinEdit1", 0, 255, 5, {243, 188, 56, 21});
+
+    auto* create = new QPushButton(QStringLiteral("Create"), body);
+    create->setObjectName(QStringLiteral("Button1"));
+    create->setGeometry(223, 277, 75, 25);
+
+    setFixedSize(kWidth, kStripHeight + kBodyHeight);
+    move(337, 111);
+
+    // Connected last, so that setting up the controls runs no handler.
+    connect(d_->combo, &QComboBox::activated, this, &TForm2::MonsterIDcomboChange);
+    connect(d_->spotTypes, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked) RadioGroup1Click();
+    });
+    connect(d_->keypad, &QButtonGroup::idToggled, this, [this](int number, bool checked) {
+        if (checked) RadioButtonClick(number);
+    });
+    connect(d_->pages, &QTabWidget::currentChanged, this, &TForm2::runVisiblePageShow);
+    for (SpinField* field : {d_->spinEditX, d_->spinEditY})
+        connect(field, &SpinField::changed, this, &TForm2::SpinEditXChange);
+    for (SpinField* field : {d_->spinX0, d_->spinY0, d_->spinX1, d_->spinY1})
+        connect(field, &SpinField::changed, this, &TForm2::SpinX0Change);
+    connect(d_->spinEdit2, &SpinField::changed, this, &TForm2::SpinEdit2Change);
+    for (QToolButton* button : {showPoint, showRange})
+        connect(button, &QToolButton::clicked, this, &TForm2::SpeedButton9Click);
+    connect(readPoint, &QToolButton::clicked, this, &TForm2::SpeedButton5Click);
+    connect(readRange, &QToolButton::clicked, this, &TForm2::SpeedButton3Click);
+    connect(create, &QPushButton::clicked, this, &TForm2::Button1Click);
+    connect(minimise, &QToolButton::clicked, this, &TForm2::SpeedButton1Click);
+    connect(close, &QToolButton::clicked, this, &TForm2::SpeedButton4Click);
+}
+
+TForm2::~TForm2() = default;
+
 QComboBox* TForm2::monsterIdCombo() const { return d_->combo; }
-void TForm2::MonsterIDcomboChange() {}
-void TForm2::RadioGroup1Click() {}
-void TForm2::showPointPage() {}
-void TForm2::showRangePage() {}
-void TForm2::showBody() {}
+
+int TForm2::spotType() const { return d_->spotTypes->checkedId(); }
+
+void TForm2::setSpotType(int type) {
+    QAbstractButton* item = d_->spotTypes->button(type);
+    if (item && !item->isChecked()) item->setChecked(true);  // runs RadioGroup1Click
+}
+
+void TForm2::MonsterIDcomboChange() {
+    reportErrors(this, [&] {
+        const std::int32_t id = comboNumber(d_->combo);
+        currentmonster = d_->forms.tables->monsters.getmonsterbyid(id);
+        d_->nameLabel->setText(textFromBytes(currentmonster.name));
+        d_->levelLabel->setText(QString::number(currentmonster.level));
+        if (currentmonster.canmove && spotType() == 0)
+            setSpotType(1);
+        else if (!currentmonster.canmove && spotType() != 0)
+            setSpotType(0);
+    });
+}
+
+void TForm2::RadioGroup1Click() {
+    reportErrors(this, [&] {
+        if (spotType() == 0) {
+            const std::int32_t id = comboNumber(d_->combo);
+            if (d_->forms.tables->monsters.getmonsterbyid(id).canmove) setSpotType(2);
+        }
+        const int wanted = isPointType(spotType()) ? 0 : 1;
+        if (d_->pages->currentIndex() != wanted) d_->pages->setCurrentIndex(wanted);
+    });
+}
+
+void TForm2::showPointPage() { d_->pages->setCurrentIndex(0); }
+void TForm2::showRangePage() { d_->pages->setCurrentIndex(1); }
+
+void TForm2::showBody() {
+    if (d_->panel2->isHidden()) SpeedButton1Click();
+}
+
+void TForm2::runVisiblePageShow() {
+    QWidget* page = d_->pages->currentWidget();
+    if (!page || !page->isVisible()) return;
+    if (page == d_->tabSheet1)
+        TabSheet1Show();
+    else
+        TabSheet2Show();
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) runVisiblePageShow();
+}
+
+void TForm2::TabSheet1Show() {
+    reportErrors(this, [&] {
+        if (TForm4* preview = d_->preview()) {
+            preview->showselection = true;
+            preview->pointselection = true;
+        }
+        if (currentmonster.canmove && spotType() == 0) setSpotType(2);
+        if (spotType() == 1 || spotType() == 3) setSpotType(2);
+    });
+}
+
+void TForm2::TabSheet2Show() {
+    reportErrors(this, [&] {
+        if (TForm4* preview = d_->preview()) {
+            preview->showselection = true;
+            preview->pointselection = false;
+        }
+        if (isPointType(spotType())) setSpotType(1);
+    });
+}
+
+void TForm2::RadioButtonClick(int number) {
+    reportErrors(this, [&] {
+        if (number >= 1 && number <= 9) facedir = kKeypadDirections[number - 1];
+    });
+}
+
+void TForm2::SpinEditXChange() {
+    reportErrors(this, [&] {
+        TForm4* preview = d_->preview();
+        if (!preview) return;
+        preview->selx0 = d_->spinEditX->value();
+        preview->sely0 = d_->spinEditY->value();
+        d_->redrawPreviewIfShown();
+    });
+}
+
+void TForm2::SpinX0Change() {
+    reportErrors(this, [&] {
+        // Keeps the first corner below the second, moving the field the operator is
+        // not editing; at a bound the clamp may leave the two equal.
+        SpinField* x0 = d_->spinX0;
+        SpinField* x1 = d_->spinX1;
+        SpinField* y0 = d_->spinY0;
+        SpinField* y1 = d_->spinY1;
+        if (x1->hasFocus() && x0->value() >= x1->value())
+            x0->setValue(x1->value() - 1);
+        else if (x0->hasFocus() && x0->value() >= x1->value())
+            x1->setValue(x0->value() + 1);
+        if (y1->hasFocus() && y0->value() >= y1->value())
+            y0->setValue(y1->value() - 1);
+        else if (y0->hasFocus() && y0->value() >= y1->value())
+            y1->setValue(y0->value() + 1);
+
+        TForm4* preview = d_->preview();
+        if (!preview) return;
+        preview->selx0 = x0->value();
+        preview->sely0 = y0->value();
+        preview->selx1 = x1->value();
+        preview->sely1 = y1->value();
+        d_->redrawPreviewIfShown();
+    });
+}
+
+void TForm2::SpinEdit2Change() {
+    reportErrors(this, [&] {
+        TForm4* preview = d_->preview();
+        if (!d_->forms.previewReady || !preview) return;
+        const int map = d_->spinEdit2->value();
+        const std::filesystem::path picture = mapPicturePath(d_->forms.programFolder, map);
+        if (std::filesystem::exists(picture)) {
+            preview->loadMapPicture(picture);
+            preview->setTitle(previewTitle(d_->nameLabel->text(), map));
+            QApplication::processEvents();
+            preview->setPictureVisible(true);
+        } else {
+            preview->setPictureVisible(false);
+        }
+    });
+}
+
+void TForm2::SpeedButton9Click() {
+    reportErrors(this, [&] {
+        SpinEdit2Change();
+        if (d_->pages->currentIndex() == 0)
+            TabSheet1Show();
+        else
+            TabSheet2Show();
+        if (TForm4* preview = d_->preview()) {
+            preview->redraw();
+            preview->show();
+        }
+    });
+}
+
+void TForm2::SpeedButton5Click() {
+    reportErrors(this, [&] {
+        TForm4* preview = d_->preview();
+        if (!preview) return;
+        const QSignalBlocker blockX(d_->spinEditX);
+        const QSignalBlocker blockY(d_->spinEditY);
+        d_->spinEditX->setValue(preview->selx0);
+        d_->spinEditY->setValue(preview->sely0);
+    });
+}
+
+void TForm2::SpeedButton3Click() {
+    reportErrors(this, [&] {
+        TForm4* preview = d_->preview();
+        if (!preview) return;
+        const QSignalBlocker blockX0(d_->spinX0);
+        const QSignalBlocker blockY0(d_->spinY0);
+        const QSignalBlocker blockX1(d_->spinX1);
+        const QSignalBlocker blockY1(d_->spinY1);
+        d_->spinX0->setValue(std::min(preview->selx0, preview->selx1));
+        d_->spinX1->setValue(std::max(preview->selx0, preview->selx1));
+        d_->spinY0->setValue(std::min(preview->sely0, preview->sely1));
+        d_->spinY1->setValue(std::max(preview->sely0, preview->sely1));
+    });
+}
+
+void TForm2::Button1Click() {
+    reportErrors(this, [&] {
+        SpawnEntry entry;
+        entry.monsterid = comboNumber(d_->combo);  // fails before anything is stored
+        const int type = spotType();
+        entry.spottype = static_cast<std::uint8_t>(type);
+        entry.ispoint = isPointType(type);
+        entry.mapnumber = toByte(d_->spinEdit2->value());
+        if (entry.ispoint) {
+            entry.x0 = toByte(d_->spinEditX->value());
+            entry.y0 = toByte(d_->spinEditY->value());
+            entry.x1 = 0;
+            entry.y1 = 0;
+        } else {
+            entry.x0 = toByte(d_->spinX0->value());
+            entry.y0 = toByte(d_->spinY0->value());
+            entry.x1 = toByte(d_->spinX1->value());
+            entry.y1 = toByte(d_->spinY1->value());
+        }
+        entry.distance = toByte(d_->spinEdit1->value());
+        entry.count = toByte(d_->spincount->value());
+        entry.dir = facedir;
+        d_->forms.tables->spawns.append(entry);
+
+        SpawnPage* page = d_->forms.spawnPage;
+        if (!page) return;
+        const int monsterIndex = d_->combo->currentIndex();
+        if (monsterIndex == page->selectedMonsterIndex()) page->allmonsterlistClick();
+        page->setMonsterIcon(monsterIndex, true);
+        page->selectMapText(QString::number(entry.mapnumber));
+        page->MapListChange();
+        if (entry.ispoint)
+            page->showPointListPage();
+        else
+            page->showRangeListPage();
+    });
+}
+
+void TForm2::SpeedButton1Click() {
+    reportErrors(this, [&] {
+        const bool unfold = d_->panel2->isHidden();
+        d_->panel2->setVisible(unfold);
+        setFixedSize(kWidth, unfold ? kStripHeight + kBodyHeight : kStripHeight);
+        // Unfolding shows the active page again, which is a showing of that page.
+        if (unfold) runVisiblePageShow();
+    });
+}
+
+void TForm2::SpeedButton4Click() {
+    reportErrors(this, [&] { hide(); });
+}

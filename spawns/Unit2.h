@@ -2,6 +2,8 @@
 // TForm2: the add-location dialog. Composes one new spawn entry and appends it
 // to the spawn table with "Create".
 
+#include <memory>
+
 #include <QWidget>
 
 #include "MonsterTable.h"
@@ -28,10 +30,35 @@ public:
     // Unfolds the body panel Panel2 (the minimise button may have folded it).
     void showBody();
 
+    // The chosen item of RadioGroup1, which is the spot type code 0..4. Setting a
+    // different one runs RadioGroup1Click at once, as a choice by the operator does.
+    int spotType() const;
+    void setSpotType(int type);
+
+    // The remaining handlers; each reports its own failures.
+    void TabSheet1Show();
+    void TabSheet2Show();
+    void RadioButtonClick(int number);  // RadioButton1Click .. RadioButton9Click
+    void SpinEditXChange();
+    void SpinX0Change();
+    void SpinEdit2Change();
+    void SpeedButton9Click();
+    void SpeedButton5Click();
+    void SpeedButton3Click();
+    void Button1Click();
+    void SpeedButton1Click();
+    void SpeedButton4Click();
+
     MonsterDataRecord currentmonster;
+    // Starts at -1 because the keypad starts with its centre button chosen.
     int facedir = -1;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void runVisiblePageShow();
+
     struct Impl;
-    Impl* d_;
+    std::unique_ptr<Impl> d_;
 };

@@ -1,1 +1,0 @@
-// Removed once the stats page is written.
