@@ -1,32 +1,553 @@
-// Placeholder so the main window links until the page is written.
 #include "SpawnPage.h"
 
-#include <QComboBox>
-#include <QTabWidget>
-#include <QTreeWidget>
+#include <array>
+#include <functional>
+#include <stdexcept>
+#include <system_error>
 
-struct SpawnPage::Impl {
-    QTreeWidget* list = nullptr;
-    QComboBox* maps = nullptr;
-    QTabWidget* pages = nullptr;
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "ByteText.h"
+#include "ErrorReport.h"
+#include "Forms.h"
+#include "SpotIcons.h"
+#include "Unit2.h"
+#include "Unit4.h"
+#include "Workspace.h"
+
+namespace {
+
+constexpr int kHoverDelayMs = 2000;
+
+class EventHook final : public QObject {
+public:
+    using Hook = std::function<bool(QEvent*)>;
+    EventHook(QObject* watched, Hook hook) : QObject(watched), hook_(std::move(hook)) {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return hook_(event); }
+
+private:
+    Hook hook_;
 };
 
-SpawnPage::SpawnPage(Forms&, QWidget* parent) : QWidget(parent), d_(new Impl) {
-    d_->list = new QTreeWidget(this);
-    d_->maps = new QComboBox(this);
-    d_->pages = new QTabWidget(this);
+QTreeWidget* makeList(QWidget* parent, const char* name,
+                      std::initializer_list<std::pair<const char*, int>> columns) {
+    auto* list = new QTreeWidget(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    QStringList labels;
+    for (const auto& column : columns) labels << QString::fromLatin1(column.first);
+    list->setHeaderLabels(labels);
+    int i = 0;
+    for (const auto& column : columns) list->setColumnWidth(i++, column.second);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSortingEnabled(false);
+    list->header()->setSectionsClickable(false);
+    list->header()->setSectionsMovable(false);
+    list->setMouseTracking(true);
+    return list;
 }
-SpawnPage::~SpawnPage() { delete d_; }
-void SpawnPage::FormShow() {}
-void SpawnPage::allmonsterlistClick() {}
-void SpawnPage::MapListChange() {}
-QTreeWidget* SpawnPage::allmonsterlist() const { return d_->list; }
+
+void centreColumns(QTreeWidget* list, std::initializer_list<int> columns) {
+    for (int c : columns) list->headerItem()->setTextAlignment(c, Qt::AlignCenter);
+}
+
+bool fileExists(const std::filesystem::path& path) {
+    std::error_code ignored;
+    return std::filesystem::is_regular_file(path, ignored);
+}
+
+// Rows are built first and handed over in one go; item by item is far slower.
+class RowBatch {
+public:
+    explicit RowBatch(QTreeWidget* list) : list_(list) { list_->setUpdatesEnabled(false); }
+    ~RowBatch() {
+        if (!rows_.isEmpty()) list_->addTopLevelItems(rows_);
+        list_->setUpdatesEnabled(true);
+    }
+    RowBatch(const RowBatch&) = delete;
+    RowBatch& operator=(const RowBatch&) = delete;
+    void add(QTreeWidgetItem* row) { rows_.append(row); }
+
+private:
+    QTreeWidget* list_;
+    QList<QTreeWidgetItem*> rows_;
+};
+
+}  // namespace
+
+struct SpawnPage::Impl {
+    Forms& forms;
+    QTreeWidget* monsters = nullptr;  // allmonsterlist
+    QFrame* strip = nullptr;
+    QToolButton* save = nullptr;      // SpeedButton1
+    QFrame* mapBox = nullptr;
+    QLabel* mapLabel = nullptr;       // Label11
+    QComboBox* maps = nullptr;        // MapList
+    QToolButton* preview = nullptr;   // SpeedButton9
+    QTabWidget* pages = nullptr;      // PageControl2
+    QWidget* pointPage = nullptr;     // TabSheet3
+    QWidget* rangePage = nullptr;     // TabSheet4
+    QTreeWidget* points = nullptr;
+    QTreeWidget* ranges = nullptr;
+    QPushButton* deletePoint = nullptr;  // Button4
+    QPushButton* deleteRange = nullptr;  // Button5
+    std::array<QPushButton*, 2> loadButtons{};  // SpeedButton6, SpeedButton7
+    std::array<QIcon, 2> imageList1;
+    std::array<QIcon, kSpotTypeCount> imageList2;
+
+    explicit Impl(Forms& f) : forms(f) {}
+
+    Workspace& tables() const {
+        if (!forms.tables) throw std::logic_error("The tables are not loaded");
+        return *forms.tables;
+    }
+};
+
+namespace {
+
+QWidget* makeSpotPage(QWidget* parent, const char* name, QTreeWidget*& list,
+                      std::initializer_list<std::pair<const char*, int>> columns,
+                      const char* deleteName, QPushButton*& deleteButton, const char* addName,
+                      QPushButton*& addButton, const char* loadName, QPushButton*& loadButton) {
+    auto* page = new QWidget(parent);
+    page->setObjectName(QString::fromLatin1(name));
+    list = makeList(page, name[8] == '3' ? "pointlist" : "rangelist", columns);
+    auto* bar = new QWidget(page);
+    bar->setObjectName(QString::fromLatin1(name) + QStringLiteral("Buttons"));
+    bar->setFixedHeight(28);
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(list);
+    column->addWidget(bar);
+    auto button = [bar](const char* objectName, const char* text, int x, int width) {
+        auto* b = new QPushButton(QString::fromLatin1(text), bar);
+        b->setObjectName(QString::fromLatin1(objectName));
+        b->setGeometry(x, 3, width, 22);
+        return b;
+    };
+    deleteButton = button(deleteName, "Delete Spot", 2, 100);
+    addButton = button(addName, "AddSpot window", 104, 100);
+    loadButton = button(loadName, "Load current monster data to AddDialog", 206, 213);
+    deleteButton->setEnabled(false);
+    loadButton->setEnabled(false);
+    return page;
+}
+
+}  // namespace
+
+SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::make_unique<Impl>(forms)) {
+    auto& d = *d_;
+    setObjectName(QStringLiteral("TabSheet2Page"));
+    d.imageList1 = {monsterIcon(false), monsterIcon(true)};
+    for (int i = 0; i < kSpotTypeCount; ++i) d.imageList2[i] = spotTypeIcon(i);
+
+    d.monsters = makeList(this, "allmonsterlist", {{"ID", 50}, {"monsterName", 135}});
+    QFont bold = d.monsters->font();
+    bold.setBold(true);
+    d.monsters->setFont(bold);
+    QPalette listPalette = d.monsters->palette();
+    listPalette.setColor(QPalette::Text, QColor(73, 44, 47));
+    d.monsters->setPalette(listPalette);
+
+    d.strip = new QFrame(this);
+    d.strip->setObjectName(QStringLiteral("Panel5"));
+    d.save = new QToolButton(d.strip);
+    d.save->setObjectName(QStringLiteral("SpeedButton1"));
+    d.save->setIcon(saveGlyph());
+    d.save->setAutoRaise(true);
+    d.save->setGeometry(2, 2, 24, 24);
+
+    d.mapBox = new QFrame(this);
+    d.mapBox->setObjectName(QStringLiteral("GroupBox2"));
+    d.mapBox->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    d.mapBox->setGeometry(297, 1, 183, 55);
+    d.mapLabel = new QLabel(QStringLiteral("MapNumber"), d.mapBox);
+    d.mapLabel->setObjectName(QStringLiteral("Label11"));
+    d.mapLabel->move(302 - 297, 8 - 1);
+    d.mapLabel->adjustSize();
+    d.mapLabel->setEnabled(false);
+    d.maps = new QComboBox(d.mapBox);
+    d.maps->setObjectName(QStringLiteral("MapList"));
+    d.maps->setEditable(false);
+    d.maps->setGeometry(305 - 297, 24 - 1, 141, 22);
+    d.preview = new QToolButton(d.mapBox);
+    d.preview->setObjectName(QStringLiteral("SpeedButton9"));
+    d.preview->setToolTip(QStringLiteral("Show Map Preview and all spots on this map"));
+    d.preview->setIcon(previewGlyph());
+    d.preview->setGeometry(448 - 297, 24 - 1, 23, 23);
+
+    d.pages = new QTabWidget(this);
+    d.pages->setObjectName(QStringLiteral("PageControl2"));
+    d.pages->setDocumentMode(true);
+    d.pages->setGeometry(298, 58, 436, 452);
+    QPushButton* addPoint = nullptr;
+    QPushButton* addRange = nullptr;
+    d.pointPage = makeSpotPage(d.pages, "TabSheet3", d.points,
+                               {{"(type) SpoID", 90}, {"X", 50}, {"Y", 50}, {"distance", 70}, {"DIR", 50}},
+                               "Button4", d.deletePoint, "Button6", addPoint, "SpeedButton6", d.loadButtons[0]);
+    d.rangePage = makeSpotPage(d.pages, "TabSheet4", d.ranges,
+                               {{"(type) SpoID", 90}, {"X1", 45}, {"X2", 45}, {"Y1", 45}, {"Y2", 45},
+                                {"distance", 53}, {"DIR", 35}, {"Count", 50}},
+                               "Button5", d.deleteRange, "Button7", addRange, "SpeedButton7", d.loadButtons[1]);
+    centreColumns(d.points, {1, 2});
+    centreColumns(d.ranges, {1, 3});
+    for (QTreeWidget* list : {d.points, d.ranges}) list->setIconSize(QSize(48, 16));
+    d.pages->addTab(d.pointPage, QStringLiteral("Monster Point spot's"));
+    d.pages->addTab(d.rangePage, QStringLiteral("Monster Range Spot's"));
+
+    // MapListKeyDown: only the arrow keys (and the mouse) change the map.
+    new EventHook(d.maps, [](QEvent* e) {
+        if (e->type() != QEvent::KeyPress) return false;
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        return key != Qt::Key_Up && key != Qt::Key_Down;
+    });
+    new EventHook(d.monsters, [this](QEvent* e) {
+        if (e->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(e)->isAutoRepeat())
+            allmonsterlistKeyUp(static_cast<QKeyEvent*>(e)->key());
+        return false;
+    });
+    for (QTreeWidget* list : {d.monsters, d.points, d.ranges}) {
+        QTimer* hover = nullptr;
+        if (list != d.monsters) {
+            hover = new QTimer(list);
+            hover->setObjectName(list->objectName() + QStringLiteral("Hover"));
+            hover->setSingleShot(true);
+            hover->setInterval(kHoverDelayMs);
+        }
+        auto rest = std::make_shared<QPoint>();
+        new EventHook(list->viewport(), [list, hover, rest](QEvent* e) {
+            if (e->type() == QEvent::MouseMove) {
+                const QPoint pos = static_cast<QMouseEvent*>(e)->position().toPoint();
+                list->viewport()->setCursor(list->itemAt(pos) ? Qt::PointingHandCursor : Qt::ArrowCursor);
+                if (hover) {
+                    *rest = pos;
+                    hover->start();
+                }
+            } else if (e->type() == QEvent::Leave && hover) {
+                hover->stop();
+            }
+            return false;
+        });
+        if (hover)
+            connect(hover, &QTimer::timeout, list, [this, list, rest] {
+                reportErrors(this, [&] {
+                    if (QTreeWidgetItem* row = list->itemAt(*rest)) {
+                        list->setCurrentItem(row);
+                        row->setSelected(true);
+                    }
+                });
+            });
+    }
+
+    connect(d.monsters, &QTreeWidget::itemClicked, this, &SpawnPage::allmonsterlistClick);
+    connect(d.maps, &QComboBox::activated, this, &SpawnPage::MapListChange);
+    connect(d.points, &QTreeWidget::itemSelectionChanged, this, &SpawnPage::pointlistSelectItem);
+    connect(d.ranges, &QTreeWidget::itemSelectionChanged, this, &SpawnPage::rangelistSelectItem);
+    connect(d.deletePoint, &QPushButton::clicked, this, &SpawnPage::Button4Click);
+    connect(d.deleteRange, &QPushButton::clicked, this, &SpawnPage::Button5Click);
+    for (QPushButton* add : {addPoint, addRange}) connect(add, &QPushButton::clicked, this, &SpawnPage::Button6Click);
+    for (QPushButton* load : d.loadButtons)
+        connect(load, &QPushButton::clicked, this, &SpawnPage::SpeedButton6Click);
+    connect(d.preview, &QToolButton::clicked, this, &SpawnPage::SpeedButton9Click);
+    connect(d.save, &QToolButton::clicked, this, &SpawnPage::SpeedButton1Click);
+
+    resize(734, 512);
+}
+
+SpawnPage::~SpawnPage() = default;
+
+void SpawnPage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    auto& d = *d_;
+    d.monsters->setGeometry(0, 0, 266, height());
+    d.strip->setGeometry(266, 0, 28, height());
+}
+
+QTreeWidget* SpawnPage::allmonsterlist() const { return d_->monsters; }
 QComboBox* SpawnPage::mapList() const { return d_->maps; }
 QTabWidget* SpawnPage::pageControl2() const { return d_->pages; }
-int SpawnPage::selectedMonsterIndex() const { return -1; }
-void SpawnPage::selectMonsterIndex(int) {}
-void SpawnPage::setMonsterIcon(int, bool) {}
-void SpawnPage::selectMapText(const QString&) {}
-void SpawnPage::showPointListPage() {}
-void SpawnPage::showRangeListPage() {}
-bool SpawnPage::mapSelectedForPreview() const { return false; }
+QTreeWidget* SpawnPage::pointlist() const { return d_->points; }
+QTreeWidget* SpawnPage::rangelist() const { return d_->ranges; }
+
+int SpawnPage::selectedMonsterIndex() const {
+    const QList<QTreeWidgetItem*> selected = d_->monsters->selectedItems();
+    return selected.isEmpty() ? -1 : d_->monsters->indexOfTopLevelItem(selected.first());
+}
+
+void SpawnPage::selectMonsterIndex(int index) {
+    QTreeWidgetItem* row = d_->monsters->topLevelItem(index);
+    if (!row) {
+        d_->monsters->clearSelection();
+        return;
+    }
+    d_->monsters->setCurrentItem(row);
+    row->setSelected(true);
+    d_->monsters->scrollToItem(row);
+}
+
+void SpawnPage::setMonsterIcon(int index, bool hasSpots) {
+    if (QTreeWidgetItem* row = d_->monsters->topLevelItem(index)) row->setIcon(0, d_->imageList1[hasSpots ? 1 : 0]);
+}
+
+void SpawnPage::selectMapText(const QString& text) { d_->maps->setCurrentIndex(d_->maps->findText(text)); }
+void SpawnPage::showPointListPage() { d_->pages->setCurrentWidget(d_->pointPage); }
+void SpawnPage::showRangeListPage() { d_->pages->setCurrentWidget(d_->rangePage); }
+
+bool SpawnPage::mapSelectedForPreview() const { return d_->maps->isEnabled() && d_->maps->currentIndex() >= 0; }
+
+int SpawnPage::selectedMonsterNumber() const {
+    return d_->monsters->topLevelItem(selectedMonsterIndex())->text(0).toInt();
+}
+
+QString SpawnPage::selectedMonsterName() const {
+    return d_->monsters->topLevelItem(selectedMonsterIndex())->text(1);
+}
+
+// The maps in the order of the monster's first spot on each, as the work list holds them.
+void SpawnPage::listMonsterMaps() {
+    auto& d = *d_;
+    const WorkList& work = d.tables().work;
+    d.maps->clear();
+    std::array<bool, 256> listed{};
+    QStringList texts;
+    for (int i = 0; i < work.count; ++i) {
+        const int map = work.entries[i].mapnumber;
+        if (listed[map]) continue;
+        listed[map] = true;
+        texts << QString::number(map);
+    }
+    if (texts.isEmpty()) return;
+    d.maps->addItems(texts);
+    d.mapLabel->setEnabled(true);
+}
+
+void SpawnPage::clearSpotLists() {
+    d_->ranges->clear();
+    d_->points->clear();
+}
+
+void SpawnPage::fillSpotLists() {
+    auto& d = *d_;
+    const WorkList& work = d.tables().work;
+    RowBatch points(d.points);
+    RowBatch ranges(d.ranges);
+    auto number = [](int value) { return QString::number(value); };
+    for (int i = 0; i < work.count; ++i) {
+        const SpawnEntry& e = work.entries[i];
+        if (e.spotid == -1) continue;
+        QTreeWidgetItem* row = nullptr;
+        if (e.ispoint) {
+            row = new QTreeWidgetItem(QStringList{number(e.spotid), number(e.x0), number(e.y0),
+                                                  number(e.distance), number(e.dir)});
+            row->setTextAlignment(1, Qt::AlignCenter);
+            row->setTextAlignment(2, Qt::AlignCenter);
+            points.add(row);
+        } else {
+            row = new QTreeWidgetItem(QStringList{number(e.spotid), number(e.x0), number(e.x1), number(e.y0),
+                                                  number(e.y1), number(e.distance), number(e.dir),
+                                                  number(e.count)});
+            row->setTextAlignment(1, Qt::AlignCenter);
+            row->setTextAlignment(3, Qt::AlignCenter);
+            ranges.add(row);
+        }
+        if (e.spottype < kSpotTypeCount) row->setIcon(0, d.imageList2[e.spottype]);
+    }
+}
+
+void SpawnPage::FormShow() {
+    reportErrors(this, [&] {
+        auto& d = *d_;
+        if (d.forms.previewReady) return;
+        Workspace& t = d.tables();
+        d.monsters->clear();
+        {
+            RowBatch rows(d.monsters);
+            for (int i = 0; i < t.monsters.monstercount; ++i) {
+                const MonsterDataRecord& m = t.monsters.monsters[i];
+                auto* row = new QTreeWidgetItem(QStringList{QString::number(m.id), textFromBytes(m.name)});
+                row->setIcon(0, d.imageList1[havepos(t.spawns, m.id) ? 1 : 0]);
+                rows.add(row);
+            }
+        }
+        if (d.monsters->topLevelItemCount() == 0) return;
+        selectMonsterIndex(0);
+        t.work.getWorkLocations(t.spawns, selectedMonsterNumber(), -1);
+        listMonsterMaps();
+        if (d.maps->count() > 0) {
+            d.maps->setCurrentIndex(0);
+            MapListChange();
+        }
+    });
+}
+
+void SpawnPage::allmonsterlistClick() {
+    reportErrors(this, [&] {
+        auto& d = *d_;
+        if (selectedMonsterIndex() < 0) return;
+        Workspace& t = d.tables();
+        t.work.getWorkLocations(t.spawns, selectedMonsterNumber(), -1);
+        d.mapLabel->setEnabled(false);
+        listMonsterMaps();
+        if (d.maps->count() == 0) {
+            if (d.forms.form4) d.forms.form4->setPictureVisible(false);
+            clearSpotLists();
+            return;
+        }
+        d.maps->setCurrentIndex(0);
+        MapListChange();
+    });
+}
+
+void SpawnPage::allmonsterlistKeyUp(int key) {
+    reportErrors(this, [&] {
+        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter)
+            allmonsterlistClick();
+    });
+}
+
+void SpawnPage::MapListChange() {
+    reportErrors(this, [&] {
+        auto& d = *d_;
+        if (d.maps->currentIndex() < 0 || selectedMonsterIndex() < 0) return;
+        Workspace& t = d.tables();
+        clearSpotLists();
+        t.work.count = 0;
+        const int map = d.maps->currentText().toInt();
+        t.work.getWorkLocations(t.spawns, selectedMonsterNumber(), map);
+        TForm4* preview = d.forms.form4;
+        if (d.forms.previewReady && preview) {
+            const std::filesystem::path file = mapPicturePath(d.forms.programFolder, map);
+            if (fileExists(file)) {
+                preview->showselection = false;
+                // An unreadable picture is reported, and the map's spots are listed all the same.
+                if (reportErrors(this, [&] { preview->loadMapPicture(file); })) {
+                    preview->setTitle(previewTitle(selectedMonsterName(), map));
+                    QCoreApplication::processEvents();
+                    preview->setPictureVisible(true);
+                }
+            }
+            preview->update();  // it draws the work list, which has just changed
+        }
+        d.forms.previewReady = true;
+        fillSpotLists();
+    });
+}
+
+void SpawnPage::pointlistSelectItem() {
+    reportErrors(this, [&] { d_->deletePoint->setEnabled(!d_->points->selectedItems().isEmpty()); });
+}
+
+void SpawnPage::rangelistSelectItem() {
+    reportErrors(this, [&] { d_->deleteRange->setEnabled(!d_->ranges->selectedItems().isEmpty()); });
+}
+
+void SpawnPage::deleteSelectedSpot(QTreeWidget* list, QTreeWidget* other, QAbstractButton* deleteButton) {
+    auto& d = *d_;
+    const int monsterRow = selectedMonsterIndex();
+    const QList<QTreeWidgetItem*> selected = list->selectedItems();
+    if (monsterRow < 0 || selected.isEmpty()) return;
+    QTreeWidgetItem* row = selected.first();
+    deletespot(d.tables().spawns, row->text(0).toInt());
+    delete row;
+    if (QTreeWidgetItem* first = list->topLevelItem(0)) {
+        list->setCurrentItem(first);
+        first->setSelected(true);
+        return;
+    }
+    deleteButton->setEnabled(false);
+    if (other->topLevelItemCount() > 0) return;  // the map keeps spots of the other kind
+    if (d.maps->currentIndex() >= 0) d.maps->removeItem(d.maps->currentIndex());
+    d.maps->setCurrentIndex(-1);
+    if (d.maps->count() > 0) return;
+    d.maps->clear();
+    setMonsterIcon(monsterRow, false);
+}
+
+void SpawnPage::Button4Click() {
+    reportErrors(this, [&] { deleteSelectedSpot(d_->points, d_->ranges, d_->deletePoint); });
+}
+
+void SpawnPage::Button5Click() {
+    reportErrors(this, [&] { deleteSelectedSpot(d_->ranges, d_->points, d_->deleteRange); });
+}
+
+void SpawnPage::Button6Click() {
+    reportErrors(this, [&] {
+        auto& d = *d_;
+        for (QPushButton* load : d.loadButtons) load->setEnabled(true);
+        TForm2* dialog = d.forms.form2;
+        if (!dialog) return;
+        if (!dialog->isVisible()) {
+            const MonsterTable& table = d.tables().monsters;
+            QStringList numbers;
+            for (int i = 0; i < table.monstercount; ++i) numbers << QString::number(table.monsters[i].id);
+            dialog->monsterIdCombo()->clear();
+            dialog->monsterIdCombo()->addItems(numbers);
+        }
+        SpeedButton6Click();
+    });
+}
+
+void SpawnPage::SpeedButton6Click() {
+    reportErrors(this, [&] {
+        auto& d = *d_;
+        TForm2* dialog = d.forms.form2;
+        const int row = selectedMonsterIndex();
+        if (!dialog || row < 0) return;
+        dialog->monsterIdCombo()->setCurrentIndex(row);
+        dialog->MonsterIDcomboChange();
+        if (d.pages->currentWidget() == d.pointPage)
+            dialog->showPointPage();
+        else
+            dialog->showRangePage();
+        dialog->show();
+        dialog->showBody();
+    });
+}
+
+void SpawnPage::SpeedButton9Click() {
+    reportErrors(this, [&] {
+        auto& d = *d_;
+        TForm4* preview = d.forms.form4;
+        if (!preview || selectedMonsterIndex() < 0) return;
+        preview->showselection = false;
+        const QString mapText = d.maps->currentText();
+        if (mapText.isEmpty()) {
+            preview->setPictureVisible(false);
+        } else {
+            const int map = mapText.toInt();
+            const std::filesystem::path file = mapPicturePath(d.forms.programFolder, map);
+            bool loaded = false;
+            if (fileExists(file)) loaded = reportErrors(this, [&] { preview->loadMapPicture(file); });
+            preview->setTitle(previewTitle(selectedMonsterName(), map));
+            preview->setPictureVisible(loaded);
+        }
+        preview->show();
+        preview->redraw();
+    });
+}
+
+void SpawnPage::SpeedButton1Click() {
+    reportErrors(this, [&] { d_->tables().spawns.save(d_->forms.programFolder); });
+}

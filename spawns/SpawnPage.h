@@ -1,6 +1,8 @@
 #pragma once
 // The "Monster Position" page of the main window: spawn places by monster and map.
 
+#include <memory>
+
 #include <QString>
 #include <QWidget>
 
@@ -8,6 +10,7 @@ struct Forms;
 class QComboBox;
 class QTreeWidget;
 class QTabWidget;
+class QAbstractButton;
 
 class SpawnPage : public QWidget {
     Q_OBJECT
@@ -23,6 +26,8 @@ public:
     QTreeWidget* allmonsterlist() const;
     QComboBox* mapList() const;          // the control named MapList
     QTabWidget* pageControl2() const;
+    QTreeWidget* pointlist() const;
+    QTreeWidget* rangelist() const;
 
     int selectedMonsterIndex() const;    // -1 when no row is selected
     void selectMonsterIndex(int index);  // selects without running allmonsterlistClick
@@ -34,7 +39,27 @@ public:
     // The preview draws spots only while this holds: MapList enabled with a selected item.
     bool mapSelectedForPreview() const;
 
+    void allmonsterlistKeyUp(int key);
+    void pointlistSelectItem();
+    void rangelistSelectItem();
+    void Button4Click();  // "Delete Spot" under pointlist
+    void Button5Click();  // "Delete Spot" under rangelist
+    void Button6Click();  // "AddSpot window"
+    void SpeedButton6Click();  // "Load current monster data to AddDialog"
+    void SpeedButton9Click();  // show the preview
+    void SpeedButton1Click();  // save the spawn file
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void listMonsterMaps();
+    void clearSpotLists();
+    void fillSpotLists();
+    int selectedMonsterNumber() const;
+    QString selectedMonsterName() const;
+    void deleteSelectedSpot(QTreeWidget* list, QTreeWidget* other, QAbstractButton* deleteButton);
+
     struct Impl;
-    Impl* d_;
+    std::unique_ptr<Impl> d_;
 };

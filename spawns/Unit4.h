@@ -4,9 +4,13 @@
 // dialog, and the mouse picks it.
 
 #include <filesystem>
+#include <memory>
+#include <vector>
 
 #include <QString>
 #include <QWidget>
+
+#include "MapGeometry.h"
 
 struct Forms;
 
@@ -38,11 +42,26 @@ public:
     void setTitle(const QString& title);
     QString title() const;
     int zoom() const;            // 1 .. 5
-    void setZoom(int factor);    // as choosing that zoom item
+    void setZoom(int factor);    // as choosing that zoom item (ignored when not offered)
     // Repaints the drawing surface before returning.
     void redraw();
 
+    // What the next paint of the drawing surface outlines, in drawing order.
+    std::vector<SpotRect> rectangles() const;
+    int zoomItemCount() const;
+    QString coordinates() const;  // the coordinate label's text
+    bool collapsed() const;
+
+    void RadioGroup1Click();
+    void SpeedButton1Click();  // minimise: folds to the title strip and back
+    void SpeedButton4Click();  // close: hides
+
 private:
+    void PaintBox1MouseMove(QPoint pixel);
+    void PaintBox1MouseDown(Qt::MouseButton button, QPoint pixel);
+    void PaintBox1MouseUp(Qt::MouseButton button, QPoint pixel);
+    void relayout();
+
     struct Impl;
-    Impl* d_;  // owned; see the .cpp
+    std::unique_ptr<Impl> d_;
 };
