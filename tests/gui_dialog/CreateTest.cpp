@@ -1,0 +1,161 @@
+// "Create": the new entry, and the spawn page brought up to date afterwards.
+
+#include <QAbstractButton>
+#include <QImage>
+
+#include "DialogFixture.h"
+#include "SpotIcons.h"
+
+namespace {
+
+QStringList captions(const QTreeWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) texts << list->topLevelItem(i)->text(0);
+    return texts;
+}
+
+bool hasSpotsIcon(const QTreeWidget* list, int row) {
+    const QImage shown = list->topLevelItem(row)->icon(0).pixmap(16, 16).toImage();
+    return shown == monsterIcon(true).pixmap(16, 16).toImage();
+}
+
+SpawnEntry expected(bool ispoint, int map, int x0, int y0, int x1, int y1, int distance, int count,
+                    int type, int monster, int dir, int spotid) {
+    SpawnEntry e;
+    e.ispoint = ispoint;
+    e.mapnumber = static_cast<std::uint8_t>(map);
+    e.x0 = static_cast<std::uint8_t>(x0);
+    e.y0 = static_cast<std::uint8_t>(y0);
+    e.x1 = static_cast<std::uint8_t>(x1);
+    e.y1 = static_cast<std::uint8_t>(y1);
+    e.distance = static_cast<std::uint8_t>(distance);
+    e.count = static_cast<std::uint8_t>(count);
+    e.spottype = static_cast<std::uint8_t>(type);
+    e.monsterid = monster;
+    e.dir = dir;
+    e.spotid = spotid;
+    return e;
+}
+
+}  // namespace
+
+TEST_F(DialogTest, CreatesABloodCastlePointSpotOfTheSelectedMonster) {
+    ASSERT_EQ(page->selectedMonsterIndex(), 0);
+    ASSERT_EQ(page->mapList()->currentText(), QStringLiteral("3"));
+    page->showRangeListPage();
+    chooseMonster(0);
+    form2->setSpotType(4);
+    field("SpinEdit2")->setValue(3);
+    field("SpinEditX")->setValue(40);
+    field("SpinEditY")->setValue(60);
+    field("SpinX0")->setValue(20);  // range fields play no part in a point spot
+    field("SpinEdit1")->setValue(9);
+    field("spincount")->setValue(7);
+
+    form2->Button1Click();
+
+    ASSERT_TRUE(recorder().messages.empty());
+    ASSERT_EQ(tables.spawns.count, 4);
+    EXPECT_EQ(tables.spawns.entries[3], expected(true, 3, 40, 60, 0, 0, 9, 7, 4, kWalker, -1, 3));
+    EXPECT_EQ(captions(page->pointlist()), QStringList({"0", "3"}));
+    EXPECT_EQ(page->mapList()->currentText(), QStringLiteral("3"));
+    EXPECT_EQ(page->pageControl2()->currentWidget(), page->pointlist()->parentWidget());
+    EXPECT_TRUE(hasSpotsIcon(page->allmonsterlist(), 0));
+    EXPECT_EQ(field("SpinEditX")->value(), 40) << "the dialog keeps its values";
+}
+
+TEST_F(DialogTest, CreatesARangeSpotOfAnotherMonsterOnAMapThePageDoesNotList) {
+    chooseMonster(1);
+    form2->setSpotType(1);
+    ASSERT_EQ(pageIndex(), 1);
+    ASSERT_FALSE(hasSpotsIcon(page->allmonsterlist(), 1));
+    field("SpinEdit2")->setValue(7);
+    field("SpinX0")->setValue(20);
+    field("SpinY0")->setValue(30);
+    field("SpinX1")->setValue(60);
+    field("SpinY1")->setValue(90);
+
+    form2->Button1Click();
+
+    ASSERT_TRUE(recorder().messages.empty());
+    ASSERT_EQ(tables.spawns.count, 4);
+    EXPECT_EQ(tables.spawns.entries[3], expected(false, 7, 20, 30, 60, 90, 5, 5, 1, kStatue, -1, 3));
+    EXPECT_TRUE(hasSpotsIcon(page->allmonsterlist(), 1));
+    EXPECT_EQ(page->selectedMonsterIndex(), 0);
+    EXPECT_EQ(page->mapList()->count(), 2);
+    EXPECT_EQ(page->mapList()->currentIndex(), -1);
+    EXPECT_EQ(page->pageControl2()->currentWidget(), page->rangelist()->parentWidget());
+}
+
+TEST_F(DialogTest, NewRangeSpotOfTheSelectedMonsterIsListedOnItsMap) {
+    chooseMonster(0);  // Walker, type 1 and the range page
+    field("SpinEdit2")->setValue(0);
+    form2->Button1Click();
+    ASSERT_EQ(tables.spawns.count, 4);
+    EXPECT_EQ(page->mapList()->currentText(), QStringLiteral("0"));
+    EXPECT_EQ(captions(page->rangelist()), QStringList({"1", "3"}));
+    const QTreeWidgetItem* row = page->rangelist()->topLevelItem(1);
+    EXPECT_EQ(row->text(1), QStringLiteral("127"));  // X1 column shows x0
+    EXPECT_EQ(row->text(2), QStringLiteral("128"));  // X2 column shows x1
+}
+
+TEST_F(DialogTest, TwoCreatesAppendTwoEqualEntries) {
+    chooseMonster(2);
+    form2->setSpotType(3);
+    form2->Button1Click();
+    form2->Button1Click();
+    ASSERT_EQ(tables.spawns.count, 5);
+    SpawnEntry first = tables.spawns.entries[3];
+    SpawnEntry second = tables.spawns.entries[4];
+    EXPECT_EQ(first.spotid, 3);
+    EXPECT_EQ(second.spotid, 4);
+    second.spotid = first.spotid;
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(first, expected(false, 0, 127, 127, 128, 128, 5, 5, 3, kRunner, -1, 3));
+}
+
+TEST_F(DialogTest, CreateWithoutAMonsterAppendsNothing) {
+    form2->monsterIdCombo()->setCurrentIndex(-1);
+    const QStringList pointsBefore = captions(page->pointlist());
+    form2->Button1Click();
+    EXPECT_EQ(recorder().errors(), QStringList{"'' is not a valid integer value"});
+    EXPECT_EQ(tables.spawns.count, 3);
+    EXPECT_EQ(captions(page->pointlist()), pointsBefore);
+    EXPECT_EQ(page->mapList()->currentText(), QStringLiteral("3"));
+}
+
+TEST_F(DialogTest, CreateIntoAFullTableIsRefused) {
+    tables.spawns.count = kSpawnCapacity;
+    chooseMonster(1);
+    form2->Button1Click();
+    ASSERT_EQ(recorder().errors().size(), 1);
+    EXPECT_FALSE(recorder().errors().front().isEmpty());
+    EXPECT_EQ(tables.spawns.count, kSpawnCapacity);
+    EXPECT_FALSE(hasSpotsIcon(page->allmonsterlist(), 1)) << "the page is not touched";
+}
+
+TEST_F(DialogTest, EntryBeforeAnyKeypadClickFacesAsTheKeypadShows) {
+    auto* centre = form2->findChild<QAbstractButton*>(QStringLiteral("RadioButton5"));
+    ASSERT_NE(centre, nullptr);
+    EXPECT_TRUE(centre->isChecked());
+    chooseMonster(1);
+    form2->Button1Click();
+    ASSERT_EQ(tables.spawns.count, 4);
+    EXPECT_EQ(tables.spawns.entries[3].dir, -1);
+}
+
+TEST_F(DialogTest, KeypadGivesTheDirection) {
+    const int directions[] = {7, 8, 9, 4, -1, 6, 1, 2, 3};
+    chooseMonster(1);
+    // Centre last, so that every button is a change of the choice.
+    for (const int number : {1, 2, 3, 4, 6, 7, 8, 9, 5}) {
+        SCOPED_TRACE(number);
+        auto* key = form2->findChild<QAbstractButton*>(QStringLiteral("RadioButton%1").arg(number));
+        ASSERT_NE(key, nullptr);
+        EXPECT_TRUE(key->text().isEmpty());
+        key->click();
+        EXPECT_EQ(form2->facedir, directions[number - 1]);
+        form2->Button1Click();
+        EXPECT_EQ(tables.spawns.entries[tables.spawns.count - 1].dir, directions[number - 1]);
+    }
+}

@@ -1,0 +1,158 @@
+// The place fields: the corner rule of the range fields, the selection they hand
+// to the preview, and reading a place picked on the preview back into them.
+
+#include <QTest>
+
+#include "DialogFixture.h"
+
+namespace {
+
+struct CornerCase {
+    const char* name;
+    int x0, x1, y0, y1;    // set while no field has the focus
+    const char* focused;   // the field the operator then changes
+    int newValue;
+    int wantX0, wantX1, wantY0, wantY1;
+};
+
+const CornerCase kCornerCases[] = {
+    {"X1 lowered below X0", 120, 128, 127, 128, "SpinX1", 100, 99, 100, 127, 128},
+    {"X0 raised above X1", 127, 128, 127, 128, "SpinX0", 130, 130, 131, 127, 128},
+    {"Y1 lowered below Y0", 127, 128, 120, 128, "SpinY1", 100, 127, 128, 99, 100},
+    {"Y0 raised above Y1", 127, 128, 127, 128, "SpinY0", 130, 127, 128, 130, 131},
+    {"X1 at the lower bound", 2, 3, 127, 128, "SpinX1", 2, 2, 2, 127, 128},
+    {"X0 at the upper bound", 249, 250, 127, 128, "SpinX0", 250, 250, 250, 127, 128},
+    {"Y1 at the lower bound", 127, 128, 2, 3, "SpinY1", 2, 127, 128, 2, 2},
+    {"Y0 at the upper bound", 127, 128, 249, 250, "SpinY0", 250, 127, 128, 250, 250},
+    {"X1 raised keeps X0", 100, 120, 127, 128, "SpinX1", 140, 100, 140, 127, 128},
+    {"X0 equal to X1 moves X1", 100, 120, 127, 128, "SpinX0", 120, 120, 121, 127, 128},
+};
+
+void PrintTo(const CornerCase& c, std::ostream* os) { *os << c.name; }
+
+}  // namespace
+
+class CornerTest : public DialogTest, public ::testing::WithParamInterface<CornerCase> {};
+
+TEST_P(CornerTest, FocusedFieldIsFavoured) {
+    const CornerCase& c = GetParam();
+    showDialog();
+    form2->showRangePage();
+    ASSERT_EQ(pageIndex(), 1);
+    field("SpinEdit1")->setFocus();
+    field("SpinX0")->setValue(c.x0);
+    field("SpinX1")->setValue(c.x1);
+    field("SpinY0")->setValue(c.y0);
+    field("SpinY1")->setValue(c.y1);
+
+    SpinField* edited = field(c.focused);
+    edited->setFocus();
+    ASSERT_TRUE(edited->hasFocus()) << "the dialog must be the active window";
+    edited->setValue(c.newValue);
+
+    EXPECT_EQ(field("SpinX0")->value(), c.wantX0);
+    EXPECT_EQ(field("SpinX1")->value(), c.wantX1);
+    EXPECT_EQ(field("SpinY0")->value(), c.wantY0);
+    EXPECT_EQ(field("SpinY1")->value(), c.wantY1);
+    EXPECT_EQ(form4->selx0, c.wantX0);
+    EXPECT_EQ(form4->selx1, c.wantX1);
+    EXPECT_EQ(form4->sely0, c.wantY0);
+    EXPECT_EQ(form4->sely1, c.wantY1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CornerTest, ::testing::ValuesIn(kCornerCases),
+                         [](const auto& info) { return std::to_string(info.index); });
+
+TEST_F(DialogTest, ValuesSetByCodeAreNotReordered) {
+    form2->showRangePage();
+    field("SpinX0")->setValue(200);
+    field("SpinY1")->setValue(40);
+    EXPECT_EQ(field("SpinX0")->value(), 200);
+    EXPECT_EQ(field("SpinX1")->value(), 128);
+    EXPECT_EQ(field("SpinY1")->value(), 40);
+    EXPECT_EQ(form4->selx0, 200);
+    EXPECT_EQ(form4->selx1, 128);
+    EXPECT_EQ(form4->sely0, 127);
+    EXPECT_EQ(form4->sely1, 40);
+}
+
+TEST_F(DialogTest, PointFieldsSetThePreviewsPoint) {
+    field("SpinEditX")->setValue(40);
+    EXPECT_EQ(form4->selx0, 40);
+    EXPECT_EQ(form4->sely0, 127);
+    field("SpinEditY")->setValue(300);
+    EXPECT_EQ(form4->sely0, 250);
+    EXPECT_EQ(form4->selx1, 128) << "the point fields leave the second corner alone";
+}
+
+namespace {
+
+struct ReadCase {
+    const char* name;
+    int selx0, sely0, selx1, sely1;  // the preview's selection
+    int x0, y0, x1, y1;              // the range fields afterwards
+};
+
+const ReadCase kRangeReads[] = {
+    {"dragged up and left", 200, 50, 100, 150, 100, 50, 200, 150},
+    {"dragged down and right", 10, 240, 30, 200, 10, 200, 30, 240},
+    {"off the map on every side", 0, 256, 300, -5, 2, 2, 250, 250},
+    {"one cell stays equal", 90, 90, 90, 90, 90, 90, 90, 90},
+};
+
+}  // namespace
+
+TEST_F(DialogTest, ReadsThePickedRectangleOrderedAndClamped) {
+    form2->showRangePage();
+    for (const ReadCase& c : kRangeReads) {
+        SCOPED_TRACE(c.name);
+        form4->selx0 = c.selx0;
+        form4->sely0 = c.sely0;
+        form4->selx1 = c.selx1;
+        form4->sely1 = c.sely1;
+        form2->SpeedButton3Click();
+        EXPECT_EQ(field("SpinX0")->value(), c.x0);
+        EXPECT_EQ(field("SpinY0")->value(), c.y0);
+        EXPECT_EQ(field("SpinX1")->value(), c.x1);
+        EXPECT_EQ(field("SpinY1")->value(), c.y1);
+        // The selection is left as picked, even where a field clamped it.
+        EXPECT_EQ(form4->selx0, c.selx0);
+        EXPECT_EQ(form4->sely0, c.sely0);
+        EXPECT_EQ(form4->selx1, c.selx1);
+        EXPECT_EQ(form4->sely1, c.sely1);
+    }
+}
+
+TEST_F(DialogTest, ReadsTheClickedPointClamped) {
+    const struct {
+        int selx, sely, x, y;
+    } cases[] = {{0, 256, 2, 250}, {255, 1, 250, 2}, {120, 130, 120, 130}};
+    for (const auto& c : cases) {
+        form4->selx0 = form4->selx1 = c.selx;
+        form4->sely0 = form4->sely1 = c.sely;
+        form2->SpeedButton5Click();
+        EXPECT_EQ(field("SpinEditX")->value(), c.x);
+        EXPECT_EQ(field("SpinEditY")->value(), c.y);
+        EXPECT_EQ(form4->selx0, c.selx);
+        EXPECT_EQ(form4->sely0, c.sely);
+    }
+}
+
+TEST_F(DialogTest, ReadsARectangleDraggedOnThePreview) {
+    showDialog();
+    form2->showRangePage();
+    form4->show();
+    auto* surface = form4->findChild<QWidget*>(QStringLiteral("PaintBox1"));
+    ASSERT_NE(surface, nullptr);
+    // At 1X cell (x, y) is pixel (x, 256 - y).
+    QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(200, 206));
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(100, 106));
+    ASSERT_EQ(form4->selx0, 200);
+    ASSERT_EQ(form4->sely1, 150);
+
+    form2->SpeedButton3Click();
+    EXPECT_EQ(field("SpinX0")->value(), 100);
+    EXPECT_EQ(field("SpinX1")->value(), 200);
+    EXPECT_EQ(field("SpinY0")->value(), 50);
+    EXPECT_EQ(field("SpinY1")->value(), 150);
+}
