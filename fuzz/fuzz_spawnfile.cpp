@@ -1,0 +1,106 @@
+// The spawn file from arbitrary bytes, against a small monster table. Where it loads
+// completely: save to bytes, read again, save again; both saves are the same bytes
+// and the entries agree section by section.
+
+#include "FuzzCheck.h"
+#include "MonsterTable.h"
+#include "SpawnTable.h"
+#include "TableError.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kLabel = "data/Quarnel.txt";
+
+const MonsterTable& smallMonsterTable() {
+    static const MonsterTable table = [] {
+        MonsterTable t;
+        t.loadFromText("0\t0\t\"Keeper\"\t1\t50\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\r\n"
+                       "3\t1\t\"Moss Toad\"\t2\t90\t0\t5\t8\t1\t1\t10\t5\t3\t4\t1\t0\t400\t1600\t10\t0\t0\t0\t0\t0\t0\t0\t0\t0\r\n"
+                       "17\t1\t\"Slate Gargant\"\t90\t9000\t0\t5\t8\t1\t1\t10\t5\t3\t4\t1\t0\t400\t1600\t10\t0\t0\t0\t0\t0\t0\t0\t0\t0\r\n"
+                       "-5\t1\t\"Odd\"\t9\t90\t0\t5\t8\t1\t1\t10\t5\t3\t4\t1\t0\t400\t1600\t10\t0\t0\t0\t0\t0\t0\t0\t0\t0\r\n"
+                       "2147483647\t1\t\"Top\"\t9\t90\t0\t5\t8\t1\t1\t10\t5\t3\t4\t1\t0\t400\t1600\t10\t0\t0\t0\t0\t0\t0\t0\t0\t0\r\n"
+                       "end\r\n",
+                       "data/monster.txt");
+        return t;
+    }();
+    return table;
+}
+
+// The fields a saved line carries: point spots have no second corner and no count.
+bool sameSpot(const SpawnEntry& a, const SpawnEntry& b) {
+    const bool core = a.ispoint == b.ispoint && a.spottype == b.spottype && a.monsterid == b.monsterid &&
+                      a.mapnumber == b.mapnumber && a.distance == b.distance && a.x0 == b.x0 &&
+                      a.y0 == b.y0 && a.dir == b.dir;
+    if (!core || a.ispoint) return core;
+    return a.x1 == b.x1 && a.y1 == b.y1 && a.count == b.count;
+}
+
+std::vector<SpawnEntry> liveOfType(const SpawnTable& t, int type) {
+    std::vector<SpawnEntry> out;
+    for (int i = 0; i < t.count; ++i) {
+        const SpawnEntry& e = t.entries[static_cast<std::size_t>(i)];
+        if (e.spottype == type && e.spotid != -1) out.push_back(e);
+    }
+    return out;
+}
+
+void checkTable(const SpawnTable& t) {
+    FUZZ_CHECK(t.count >= 0 && t.count <= kSpawnCapacity, "count out of room");
+    FUZZ_CHECK(t.entries.size() == static_cast<std::size_t>(kSpawnCapacity), "room resized");
+    const MonsterTable& monsters = smallMonsterTable();
+    for (int i = 0; i < t.count; ++i) {
+        const SpawnEntry& e = t.entries[static_cast<std::size_t>(i)];
+        FUZZ_CHECK(e.spotid == i, "spot number is not the index");
+        FUZZ_CHECK(e.spottype <= 4, "spot type out of 0..4");
+        FUZZ_CHECK(e.ispoint == isPointType(e.spottype), "ispoint does not follow the type");
+        FUZZ_CHECK(monsters.getmonsterbyid(e.monsterid).id != -1, "an entry of an unknown monster");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const MonsterTable& monsters = smallMonsterTable();
+    int notices = 0;
+    const auto notice = [&notices](const std::string& caption, const std::string&) {
+        FUZZ_CHECK(caption == "Error: cant find monster", "notice caption");
+        ++notices;
+    };
+
+    SpawnTable first;
+    try {
+        first.loadFromText(bytes, kLabel, monsters, notice);
+    } catch (const TableError& e) {
+        FUZZ_CHECK(e.file() == kLabel && e.line() >= 1, "a read error without file and line");
+        FUZZ_CHECK(!first.saveRefusal().empty(), "a file read in part may be saved");
+        checkTable(first);
+        return 0;
+    }
+    checkTable(first);
+    FUZZ_CHECK(first.saveRefusal().empty(), "a file read completely may not be saved");
+
+    const std::string saved = first.fileBytes();
+    SpawnTable second;
+    int secondNotices = 0;
+    try {
+        second.loadFromText(saved, kLabel, monsters, [&](const std::string&, const std::string&) { ++secondNotices; });
+    } catch (const TableError&) {
+        FUZZ_CHECK(false, "a saved file does not read back");
+    }
+    FUZZ_CHECK(secondNotices == 0, "a saved file names an unknown monster");
+    checkTable(second);
+    FUZZ_CHECK(second.fileBytes() == saved, "saving twice gives different bytes");
+    FUZZ_CHECK(second.count == first.count, "entries lost or gained by a save");
+    for (int type = 0; type <= 4; ++type) {
+        const auto a = liveOfType(first, type), b = liveOfType(second, type);
+        FUZZ_CHECK(a.size() == b.size(), "section sizes differ");
+        for (std::size_t i = 0; i < a.size(); ++i) FUZZ_CHECK(sameSpot(a[i], b[i]), "an entry changed by a save");
+    }
+    return 0;
+}
