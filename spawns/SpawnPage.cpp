@@ -63,6 +63,7 @@ QTreeWidget* makeList(QWidget* parent, const char* name,
     list->setSortingEnabled(false);
     list->header()->setSectionsClickable(false);
     list->header()->setSectionsMovable(false);
+    list->header()->setStretchLastSection(false);
     list->setMouseTracking(true);
     return list;
 }

@@ -1,0 +1,264 @@
+// The map preview window: drawing, zoom, mouse, folding, pictures.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QRadioButton>
+
+#include "MessageRecorder.h"
+#include "SpawnFixture.h"
+#include "TableError.h"
+
+namespace {
+
+class PreviewTest : public SpawnFixture {
+protected:
+    void SetUp() override {
+        makeWindows();
+        form4->loadMapPicture(folder.path() / "VarnexMaps" / "3.jpg");  // black
+        form4->setPictureVisible(true);
+    }
+
+    void mouse(QEvent::Type type, QPoint pixel, Qt::MouseButton button = Qt::LeftButton) {
+        QWidget* surface = child(form4.get(), "PaintBox1");
+        const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
+        QMouseEvent event(type, QPointF(pixel), surface->mapToGlobal(QPointF(pixel)),
+                          type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
+        QApplication::sendEvent(surface, &event);
+    }
+
+    // Spot mode on a work list of our own; the page's map list decides whether it shows.
+    void setWork(std::initializer_list<SpawnEntry> entries) {
+        tables.work.count = 0;
+        for (const SpawnEntry& e : entries) tables.work.entries[static_cast<std::size_t>(tables.work.count++)] = e;
+        page->mapList()->clear();
+        page->mapList()->addItem(QStringLiteral("3"));
+        page->mapList()->setCurrentIndex(0);
+        form4->showselection = false;
+    }
+
+    void expectDrawnAsComputed(const std::vector<SpotRect>& expected) {
+        EXPECT_EQ(form4->rectangles(), expected);
+        const int side = 256 * form4->zoom();
+        EXPECT_EQ(whitePixels(*form4), outlinePixels(expected, side));
+    }
+};
+
+const SpawnEntry kPoint{.ispoint = true, .x0 = 127, .y0 = 127, .spotid = 1};
+const SpawnEntry kRange{.ispoint = false, .x0 = 10, .y0 = 20, .x1 = 30, .y1 = 40, .spotid = 2};
+const SpawnEntry kDeleted{.ispoint = true, .x0 = 60, .y0 = 60, .spotid = -1};
+
+TEST_F(PreviewTest, StartsHiddenInSpotModeWithItsFields) {
+    TForm4 fresh(forms, 800);
+    EXPECT_FALSE(fresh.isVisible());
+    EXPECT_FALSE(fresh.showselection);
+    EXPECT_FALSE(fresh.pointselection);
+    EXPECT_EQ((std::array{fresh.selx0, fresh.sely0, fresh.selx1, fresh.sely1}), (std::array{127, 127, 128, 128}));
+    EXPECT_EQ(fresh.zoom(), 1);
+    EXPECT_EQ(fresh.coordinates(), "127,127");
+    EXPECT_EQ(fresh.title(), "Map  Preview    ");
+    EXPECT_TRUE(fresh.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(fresh.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(child(&fresh, "Panel3")->geometry(), QRect(2, 2, 309, 23));
+    EXPECT_EQ(child(&fresh, "SpeedButton4")->geometry(), QRect(2, 0, 23, 22));
+    EXPECT_EQ(child(&fresh, "SpeedButton1")->geometry(), QRect(25, 0, 23, 22));
+    EXPECT_EQ(child(&fresh, "SpeedButton4")->toolTip(), "Close Map Preview");
+    EXPECT_EQ(child(&fresh, "SpeedButton1")->toolTip(), "minimise");
+    EXPECT_EQ(child(&fresh, "Label2")->toolTip(), "Coords");
+    EXPECT_EQ(child(&fresh, "Panel1")->pos(), QPoint(52, 30));
+    EXPECT_EQ(static_cast<QLabel*>(child(&fresh, "Panel2Caption"))->text(), "NO MAP or monster spot");
+}
+
+TEST_F(PreviewTest, PicturePathAndTitle) {
+    EXPECT_EQ(mapPicturePath("/prog", 7), std::filesystem::path("/prog/VarnexMaps/7.jpg"));
+    EXPECT_EQ(mapPicturePath("/prog/", 0), std::filesystem::path("/prog/VarnexMaps/0.jpg"));
+    EXPECT_EQ(previewTitle("Ash Hound", 12), "Map  Preview  ( Ash Hound, 12 )  ");
+}
+
+TEST_F(PreviewTest, SpotModeDrawsPointsAndRangesAt1XAnd2X) {
+    setWork({kPoint, kDeleted, kRange});
+    expectDrawnAsComputed({{126, 127, 128, 129}, {9, 234, 29, 216}});
+    form4->setZoom(2);
+    expectDrawnAsComputed({{253, 256, 255, 258}, {19, 470, 59, 432}});
+}
+
+TEST_F(PreviewTest, SpotModeDrawsNothingWithoutSelectedMap) {
+    setWork({kPoint, kRange});
+    page->mapList()->setCurrentIndex(-1);
+    expectDrawnAsComputed({});
+    page->mapList()->setCurrentIndex(0);
+    page->mapList()->setEnabled(false);
+    expectDrawnAsComputed({});
+    forms.spawnPage = nullptr;
+    page->mapList()->setEnabled(true);
+    EXPECT_TRUE(form4->rectangles().empty());
+}
+
+TEST_F(PreviewTest, SelectionModeDrawsOnlyTheSelection) {
+    setWork({kPoint});
+    form4->showselection = true;
+    form4->pointselection = true;
+    expectDrawnAsComputed({{126, 127, 128, 129}});
+    form4->pointselection = false;
+    form4->selx0 = 10, form4->sely0 = 20, form4->selx1 = 30, form4->sely1 = 40;
+    expectDrawnAsComputed({{9, 234, 31, 216}});
+    form4->setZoom(2);
+    expectDrawnAsComputed({{19, 470, 61, 432}});
+    form4->selx0 = 200, form4->sely0 = 50, form4->selx1 = 100, form4->sely1 = 150;  // dragged backwards
+    expectDrawnAsComputed({{399, 410, 201, 212}});
+}
+
+TEST_F(PreviewTest, OutlinesAlsoDrawOverTheNoMapCaption) {
+    setWork({kRange});
+    form4->setPictureVisible(false);
+    const auto white = whitePixels(*form4);
+    for (const auto& pixel : outlinePixels({{9, 234, 29, 216}}, 256)) EXPECT_TRUE(white.count(pixel));
+}
+
+TEST_F(PreviewTest, ZoomItemsFollowTheScreenHeight) {
+    const struct {
+        int screenHeight;
+        QStringList items;
+    } cases[] = {{600, {"1X", "2X"}},
+                 {767, {"1X", "2X"}},
+                 {768, {"1X", "2X", "3X"}},
+                 {1024, {"1X", "2X", "3X", "4X"}},
+                 {1280, {"1X", "2X", "3X", "4X", "5X"}}};
+    for (const auto& c : cases) {
+        TForm4 preview(forms, c.screenHeight);
+        auto* group = static_cast<QGroupBox*>(child(&preview, "RadioGroup1"));
+        QStringList items;
+        for (auto* item : group->findChildren<QRadioButton*>()) items << item->text();
+        EXPECT_EQ(items, c.items) << c.screenHeight;
+        EXPECT_EQ(preview.zoomItemCount(), c.items.size());
+        EXPECT_EQ(group->geometry(), QRect(2, 27, 50, 23 * static_cast<int>(c.items.size()))) << c.screenHeight;
+        EXPECT_EQ(group->title(), "Zoom");
+        EXPECT_TRUE(group->findChildren<QRadioButton*>().front()->isChecked());
+    }
+}
+
+TEST_F(PreviewTest, ZoomResizesSurfacePictureAndWindow) {
+    TForm4 preview(forms, 1280);
+    const QSize at1 = preview.size();
+    for (int z = 1; z <= 5; ++z) {
+        preview.setZoom(z);
+        EXPECT_EQ(preview.zoom(), z);
+        EXPECT_EQ(child(&preview, "PaintBox1")->size(), QSize(256 * z, 256 * z));
+        EXPECT_EQ(child(&preview, "Image1")->size(), QSize(256 * z, 256 * z));
+        EXPECT_EQ(child(&preview, "Panel1")->size(), QSize(256 * z + 4, 256 * z + 4));
+        EXPECT_EQ(preview.size() - at1, QSize(256 * (z - 1), 256 * (z - 1)));
+    }
+    static_cast<QAbstractButton*>(child(&preview, "RadioGroup1")->findChildren<QRadioButton*>()[1])->click();
+    EXPECT_EQ(preview.zoom(), 2);
+    form4->setZoom(5);  // not offered below 1280 pixels
+    EXPECT_EQ(form4->zoom(), 1);
+}
+
+TEST_F(PreviewTest, PointerMovementShowsTheLabelCell) {
+    const struct {
+        int zoom;
+        QPoint pixel;
+        const char* text;
+    } cases[] = {{1, {0, 0}, "0,255"}, {1, {255, 255}, "255,0"}, {1, {12, 55}, "12,200"},
+                 {2, {5, 0}, "2,256"}, {2, {7, 511}, "4,0"}, {2, {6, 509}, "3,1"}};
+    for (const auto& c : cases) {
+        form4->setZoom(c.zoom);
+        mouse(QEvent::MouseMove, c.pixel);
+        EXPECT_EQ(form4->coordinates(), c.text);
+    }
+    form4->setZoom(1);
+    form4->showselection = true;
+    mouse(QEvent::MouseMove, {0, 0});
+    EXPECT_EQ(form4->coordinates(), "0,255");
+    EXPECT_EQ(form4->selx0, 127);  // moving selects nothing
+}
+
+TEST_F(PreviewTest, PointSelectionIsPickedWhereTheButtonIsReleased) {
+    form4->showselection = true;
+    form4->pointselection = true;
+    mouse(QEvent::MouseButtonPress, {10, 10});
+    EXPECT_EQ((std::array{form4->selx0, form4->sely0, form4->selx1, form4->sely1}), (std::array{10, 246, 10, 246}));
+    mouse(QEvent::MouseButtonRelease, {0, 0});
+    EXPECT_EQ((std::array{form4->selx0, form4->sely0, form4->selx1, form4->sely1}), (std::array{0, 256, 0, 256}));
+    mouse(QEvent::MouseButtonPress, {255, 255});
+    mouse(QEvent::MouseButtonRelease, {255, 255});
+    EXPECT_EQ((std::array{form4->selx0, form4->sely0}), (std::array{255, 1}));
+    expectDrawnAsComputed({pointSpotRect(255, 1, 1)});
+}
+
+TEST_F(PreviewTest, RangeSelectionKeepsTheDragOrder) {
+    form4->showselection = true;
+    form4->pointselection = false;
+    form4->setZoom(2);
+    mouse(QEvent::MouseButtonPress, {400, 412});   // cell (200, 50)
+    mouse(QEvent::MouseButtonRelease, {200, 212}); // cell (100, 150)
+    EXPECT_EQ((std::array{form4->selx0, form4->sely0, form4->selx1, form4->sely1}), (std::array{200, 50, 100, 150}));
+    expectDrawnAsComputed({{399, 410, 201, 212}});
+
+    mouse(QEvent::MouseButtonPress, {5, 500});
+    mouse(QEvent::MouseButtonRelease, {600, -20});  // outside while the button is held
+    EXPECT_EQ((std::array{form4->selx0, form4->sely0, form4->selx1, form4->sely1}), (std::array{2, 6, 300, 266}));
+}
+
+TEST_F(PreviewTest, OtherButtonsAndSpotModeSelectNothing) {
+    form4->showselection = true;
+    mouse(QEvent::MouseButtonPress, {10, 10}, Qt::RightButton);
+    mouse(QEvent::MouseButtonRelease, {10, 10}, Qt::RightButton);
+    form4->showselection = false;
+    mouse(QEvent::MouseButtonPress, {20, 20});
+    mouse(QEvent::MouseButtonRelease, {30, 30});
+    EXPECT_EQ((std::array{form4->selx0, form4->sely0, form4->selx1, form4->sely1}), (std::array{127, 127, 128, 128}));
+}
+
+TEST_F(PreviewTest, FoldingTwiceRestoresTheWindow) {
+    form4->setZoom(2);
+    const QSize open = form4->size();
+    const char* folded[] = {"Panel1", "RadioGroup1", "Label1", "Label2"};
+    static_cast<QAbstractButton*>(child(form4.get(), "SpeedButton1"))->click();
+    EXPECT_TRUE(form4->collapsed());
+    for (const char* name : folded) EXPECT_TRUE(child(form4.get(), name)->isHidden()) << name;
+    EXPECT_EQ(form4->size(), QSize(2 + 309 + 2, 2 + 23 + 2));
+    form4->SpeedButton1Click();
+    EXPECT_EQ(form4->size(), open);
+    for (const char* name : folded) EXPECT_FALSE(child(form4.get(), name)->isHidden()) << name;
+
+    QWidget* strip = child(form4.get(), "Panel3");
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(150, 10), strip->mapToGlobal(QPointF(150, 10)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(strip, &twice);
+    EXPECT_TRUE(form4->collapsed());
+    QApplication::sendEvent(strip, &twice);
+    EXPECT_FALSE(form4->collapsed());
+    EXPECT_EQ(form4->size(), open);
+}
+
+TEST_F(PreviewTest, CloseButtonHides) {
+    form4->show();
+    static_cast<QAbstractButton*>(child(form4.get(), "SpeedButton4"))->click();
+    EXPECT_FALSE(form4->isVisible());
+}
+
+TEST_F(PreviewTest, BrokenPictureThrowsAndKeepsTheOldOne) {
+    folder.write("VarnexMaps/9.jpg", std::string("\xFF\xD8\xFF\xE0 broken", 11));
+    EXPECT_THROW(form4->loadMapPicture(folder.path() / "VarnexMaps" / "9.jpg"), TableError);
+    // Still the black picture: nothing but the outlines is white.
+    setWork({kPoint});
+    expectDrawnAsComputed({{126, 127, 128, 129}});
+}
+
+TEST_F(PreviewTest, PictureIsStretchedToTheSurface) {
+    folder.write("VarnexMaps/8.jpg", jpegBytes(QColor(0, 0, 255), 40, 30));
+    form4->loadMapPicture(folder.path() / "VarnexMaps" / "8.jpg");
+    form4->setZoom(2);
+    const QImage image = child(form4.get(), "Panel2")->grab().toImage();
+    for (const QPoint p : {QPoint(1, 1), QPoint(512, 512), QPoint(300, 20)}) {
+        const QColor c = image.pixelColor(p);
+        EXPECT_LT(c.red(), 40);
+        EXPECT_GT(c.blue(), 200) << p.x() << ',' << p.y();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,392 @@
+// The "Monster Position" page on the fixture tables.
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "MessageRecorder.h"
+#include "SpawnFixture.h"
+#include "SpotIcons.h"
+
+namespace {
+
+QImage iconImage(const QTreeWidgetItem* row) { return row->icon(0).pixmap(48, 16).toImage(); }
+
+bool enabled(QWidget* parent, const char* name) { return child(parent, name)->isEnabled(); }
+
+class SpawnPageTest : public SpawnFixture {
+protected:
+    void SetUp() override {
+        makeWindows();
+        form4->showselection = true;  // the first fill must leave the preview alone
+        page->FormShow();
+    }
+};
+
+TEST_F(SpawnPageTest, FirstFillSelectsFirstMonsterAndMapAndLeavesThePreviewAlone) {
+    QTreeWidget* monsters = page->allmonsterlist();
+    ASSERT_EQ(monsters->topLevelItemCount(), 5);
+    EXPECT_EQ(rowTexts(monsters, 0), (QStringList{"10", "Ash Hound"}));
+    EXPECT_EQ(rowTexts(monsters, 4), (QStringList{"14", "Quiet Moth"}));
+    EXPECT_EQ(page->selectedMonsterIndex(), 0);
+    for (int row = 0; row < 4; ++row) EXPECT_TRUE(monsterIconHasSpots(row)) << row;
+    EXPECT_FALSE(monsterIconHasSpots(4));
+
+    EXPECT_EQ(mapTexts(), (QStringList{"3", "0"}));  // by first appearance in the table
+    EXPECT_EQ(page->mapList()->currentText(), "3");
+    EXPECT_EQ(captions(page->pointlist()), (QStringList{"0", "2", "7"}));
+    EXPECT_EQ(captions(page->rangelist()), (QStringList{"5"}));
+    EXPECT_TRUE(forms.previewReady);
+    EXPECT_TRUE(enabled(page.get(), "Label11"));
+
+    EXPECT_FALSE(form4->isVisible());
+    EXPECT_TRUE(form4->showselection);
+    EXPECT_EQ(form4->title(), "Map  Preview    ");
+    for (const char* name : {"Button4", "Button5", "SpeedButton6", "SpeedButton7"})
+        EXPECT_FALSE(enabled(page.get(), name)) << name;
+    EXPECT_TRUE(recorder().messages.empty());
+}
+
+TEST_F(SpawnPageTest, SecondShowDoesNothing) {
+    chooseMonster(3);
+    page->FormShow();
+    EXPECT_EQ(page->selectedMonsterIndex(), 3);
+    EXPECT_EQ(mapTexts(), (QStringList{"1", "2"}));
+}
+
+TEST_F(SpawnPageTest, ListsHaveTheirColumns) {
+    struct Case {
+        QTreeWidget* list;
+        QStringList labels;
+        std::vector<int> widths;
+        std::vector<int> centred;
+    };
+    const Case cases[] = {
+        {page->pointlist(), {"(type) SpoID", "X", "Y", "distance", "DIR"}, {90, 50, 50, 70, 50}, {1, 2}},
+        {page->rangelist(),
+         {"(type) SpoID", "X1", "X2", "Y1", "Y2", "distance", "DIR", "Count"},
+         {90, 45, 45, 45, 45, 53, 35, 50},
+         {1, 3}},
+        {page->allmonsterlist(), {"ID", "monsterName"}, {50, 135}, {}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(c.list->columnCount(), c.labels.size());
+        for (int i = 0; i < c.labels.size(); ++i) {
+            EXPECT_EQ(c.list->headerItem()->text(i), c.labels[i]);
+            EXPECT_EQ(c.list->columnWidth(i), c.widths[static_cast<std::size_t>(i)]) << c.labels[i].toStdString();
+            const bool centred = std::find(c.centred.begin(), c.centred.end(), i) != c.centred.end();
+            if (c.list->topLevelItemCount() > 0) {
+                EXPECT_EQ(c.list->topLevelItem(0)->textAlignment(i) == Qt::AlignCenter, centred)
+                    << c.labels[i].toStdString();
+            }
+        }
+        EXPECT_FALSE(c.list->isSortingEnabled());
+        EXPECT_FALSE(c.list->header()->sectionsClickable());
+    }
+    EXPECT_EQ(page->pageControl2()->tabText(0), "Monster Point spot's");
+    EXPECT_EQ(page->pageControl2()->tabText(1), "Monster Range Spot's");
+    EXPECT_EQ(page->pageControl2()->geometry(), QRect(298, 58, 436, 452));
+}
+
+TEST_F(SpawnPageTest, RowsShowTheEntryFieldsAndTypePicture) {
+    struct Case {
+        int monsterRow;
+        QString map;
+        QTreeWidget* list;
+        int row;
+        QStringList texts;
+        int spottype;
+    };
+    const Case cases[] = {
+        {0, "3", page->pointlist(), 0, {"0", "100", "101", "5", "-1"}, 0},
+        {0, "3", page->pointlist(), 2, {"7", "104", "105", "8", "5"}, 2},
+        {0, "3", page->rangelist(), 0, {"5", "10", "30", "20", "40", "9", "6", "7"}, 1},  // X1 X2 Y1 Y2
+        {0, "0", page->pointlist(), 0, {"1", "50", "60", "6", "2"}, 0},
+        {1, "5", page->rangelist(), 0, {"8", "1", "3", "2", "4", "2", "5", "6"}, 3},
+        {1, "5", page->pointlist(), 0, {"9", "60", "61", "4", "9"}, 4},
+        {2, "7", page->rangelist(), 0, {"6", "11", "13", "12", "14", "3", "7", "8"}, 1},
+    };
+    for (const Case& c : cases) {
+        chooseMonster(c.monsterRow);
+        chooseMap(c.map);
+        SCOPED_TRACE(c.texts.join(' ').toStdString());
+        EXPECT_EQ(rowTexts(c.list, c.row), c.texts);
+        EXPECT_EQ(iconImage(c.list->topLevelItem(c.row)), spotTypePixmap(c.spottype).toImage());
+    }
+}
+
+TEST_F(SpawnPageTest, MonsterWithoutSpotsEmptiesEverything) {
+    form4->setPictureVisible(true);
+    chooseMonster(4);
+    EXPECT_TRUE(mapTexts().isEmpty());
+    EXPECT_EQ(page->pointlist()->topLevelItemCount(), 0);
+    EXPECT_EQ(page->rangelist()->topLevelItemCount(), 0);
+    EXPECT_FALSE(enabled(page.get(), "Label11"));
+    EXPECT_FALSE(form4->pictureVisible());
+    EXPECT_EQ(tables.work.count, 0);
+    EXPECT_FALSE(page->mapSelectedForPreview());
+}
+
+TEST_F(SpawnPageTest, MapsListedInOrderOfFirstAppearance) {
+    chooseMonster(3);
+    EXPECT_EQ(mapTexts(), (QStringList{"1", "2"}));
+    EXPECT_EQ(captions(page->pointlist()), (QStringList{"3"}));
+    chooseMonster(0);
+    EXPECT_EQ(mapTexts(), (QStringList{"3", "0"}));
+    EXPECT_EQ(page->mapList()->currentIndex(), 0);
+}
+
+TEST_F(SpawnPageTest, MapListTakesOnlyArrowKeys) {
+    QComboBox* maps = page->mapList();
+    for (const Qt::Key key : {Qt::Key_0, Qt::Key_3, Qt::Key_A, Qt::Key_Home, Qt::Key_End, Qt::Key_PageDown,
+                              Qt::Key_Space, Qt::Key_F4}) {
+        QTest::keyClick(maps, key);
+        EXPECT_EQ(maps->currentIndex(), 0) << key;
+    }
+    EXPECT_EQ(captions(page->pointlist()), (QStringList{"0", "2", "7"}));
+
+    QTest::keyClick(maps, Qt::Key_Down);
+    EXPECT_EQ(maps->currentText(), "0");
+    EXPECT_EQ(captions(page->pointlist()), (QStringList{"1"}));
+    EXPECT_EQ(page->rangelist()->topLevelItemCount(), 0);
+    EXPECT_EQ(tables.work.count, 1);
+
+    QTest::keyClick(maps, Qt::Key_Up);
+    EXPECT_EQ(maps->currentText(), "3");
+    EXPECT_EQ(captions(page->rangelist()), (QStringList{"5"}));
+}
+
+TEST_F(SpawnPageTest, MonsterListRefreshesOnlyOnUpDownEnter) {
+    const struct {
+        Qt::Key key;
+        bool refreshes;
+    } cases[] = {{Qt::Key_Up, true},    {Qt::Key_Down, true},  {Qt::Key_Return, true}, {Qt::Key_Enter, true},
+                 {Qt::Key_Home, false}, {Qt::Key_End, false},  {Qt::Key_PageDown, false}, {Qt::Key_A, false}};
+    for (const auto& c : cases) {
+        chooseMonster(0);
+        page->selectMonsterIndex(3);  // moved without a refresh
+        QKeyEvent release(QEvent::KeyRelease, c.key, Qt::NoModifier);
+        QApplication::sendEvent(page->allmonsterlist(), &release);
+        const QStringList expected = c.refreshes ? QStringList{"1", "2"} : QStringList{"3", "0"};
+        EXPECT_EQ(mapTexts(), expected) << c.key;
+    }
+}
+
+TEST_F(SpawnPageTest, ClickOnMonsterRowChoosesIt) {
+    QTreeWidget* list = page->allmonsterlist();
+    const QRect rect = list->visualItemRect(list->topLevelItem(2));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    EXPECT_EQ(page->selectedMonsterIndex(), 2);
+    EXPECT_EQ(mapTexts(), (QStringList{"7"}));
+    EXPECT_EQ(captions(page->rangelist()), (QStringList{"6"}));
+}
+
+TEST_F(SpawnPageTest, DeleteButtonFollowsSelection) {
+    EXPECT_FALSE(enabled(page.get(), "Button4"));
+    selectRow(page->pointlist(), 1);
+    EXPECT_TRUE(enabled(page.get(), "Button4"));
+    EXPECT_FALSE(enabled(page.get(), "Button5"));
+    page->pointlist()->clearSelection();
+    EXPECT_FALSE(enabled(page.get(), "Button4"));
+}
+
+TEST_F(SpawnPageTest, DeletingOneOfThreePointsSelectsTheFirstRemaining) {
+    selectRow(page->pointlist(), 1);
+    static_cast<QAbstractButton*>(child(page.get(), "Button4"))->click();
+    EXPECT_EQ(captions(page->pointlist()), (QStringList{"0", "7"}));
+    EXPECT_EQ(page->pointlist()->selectedItems().value(0), page->pointlist()->topLevelItem(0));
+    EXPECT_TRUE(enabled(page.get(), "Button4"));
+    EXPECT_EQ(tables.spawns.entries[2].spotid, -1);
+    EXPECT_EQ(tables.spawns.fileBytes().find("10\t3\t7\t102\t103\t3"), std::string::npos);
+    EXPECT_EQ(mapTexts(), (QStringList{"3", "0"}));
+    EXPECT_EQ(tables.work.entries[1].spotid, 2);  // the work list keeps its copy
+}
+
+// Every way the last rows of a map or monster can go.
+struct DeleteCase {
+    const char* name;
+    int monsterRow;
+    const char* map;
+    std::vector<char> deletions;  // 'p' point list, 'r' range list, first row each time
+    QStringList mapsAfter;
+    int mapIndexAfter;
+    bool iconHasSpots;
+    bool pointDeleteEnabled;
+    bool rangeDeleteEnabled;
+};
+
+class SpawnPageDeleteTest : public SpawnPageTest, public ::testing::WithParamInterface<DeleteCase> {};
+
+TEST_P(SpawnPageDeleteTest, RemovesRowsMapsAndIcon) {
+    const DeleteCase& c = GetParam();
+    chooseMonster(c.monsterRow);
+    chooseMap(QString::fromLatin1(c.map));
+    for (char which : c.deletions) {
+        QTreeWidget* list = which == 'p' ? page->pointlist() : page->rangelist();
+        const int spot = list->topLevelItem(0)->text(0).toInt();
+        selectRow(list, 0);
+        static_cast<QAbstractButton*>(child(page.get(), which == 'p' ? "Button4" : "Button5"))->click();
+        EXPECT_EQ(tables.spawns.entries[static_cast<std::size_t>(spot)].spotid, -1);
+    }
+    EXPECT_EQ(mapTexts(), c.mapsAfter);
+    EXPECT_EQ(page->mapList()->currentIndex(), c.mapIndexAfter);
+    EXPECT_EQ(page->mapList()->currentText().isEmpty(), c.mapIndexAfter < 0);
+    EXPECT_EQ(monsterIconHasSpots(c.monsterRow), c.iconHasSpots);
+    EXPECT_EQ(enabled(page.get(), "Button4"), c.pointDeleteEnabled);
+    EXPECT_EQ(enabled(page.get(), "Button5"), c.rangeDeleteEnabled);
+    EXPECT_EQ(page->mapSelectedForPreview(), c.mapIndexAfter >= 0);
+    EXPECT_TRUE(recorder().messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SpawnPageDeleteTest,
+    ::testing::Values(
+        DeleteCase{"LastPointWhileRangesRemain", 1, "5", {'p'}, {"5"}, 0, true, false, false},
+        DeleteCase{"LastRangeWhilePointsRemain", 1, "5", {'r'}, {"5"}, 0, true, false, false},
+        DeleteCase{"PointThenRangeEmptiesTheMonster", 1, "5", {'p', 'r'}, {}, -1, false, false, false},
+        DeleteCase{"RangeThenPointEmptiesTheMonster", 1, "5", {'r', 'p'}, {}, -1, false, false, false},
+        DeleteCase{"OnlySpotOnOnlyMap", 2, "7", {'r'}, {}, -1, false, false, false},
+        DeleteCase{"LastSpotOnOneOfTwoMaps", 3, "1", {'p'}, {"2"}, -1, true, false, false},
+        DeleteCase{"OneOfSeveralPoints", 0, "3", {'p'}, {"3", "0"}, 0, true, true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SpawnPageTest, DeleteWithoutSelectedRowDoesNothing) {
+    page->Button4Click();
+    page->Button5Click();
+    EXPECT_EQ(captions(page->pointlist()), (QStringList{"0", "2", "7"}));
+    for (int i = 0; i < tables.spawns.count; ++i) EXPECT_NE(tables.spawns.entries[i].spotid, -1);
+}
+
+TEST_F(SpawnPageTest, RestingPointerSelectsRowAfterTwoSeconds) {
+    QTreeWidget* list = page->pointlist();
+    page->pageControl2()->setCurrentIndex(0);
+    auto* timer = list->findChild<QTimer*>(QStringLiteral("pointlistHover"));
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->interval(), 2000);
+    EXPECT_FALSE(timer->isActive());
+    const QPoint over = list->visualItemRect(list->topLevelItem(2)).center();
+    QMouseEvent move(QEvent::MouseMove, over, list->viewport()->mapToGlobal(over), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &move);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(list->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    ASSERT_TRUE(QMetaObject::invokeMethod(timer, "timeout"));
+    EXPECT_EQ(list->selectedItems().value(0), list->topLevelItem(2));
+    EXPECT_TRUE(enabled(page.get(), "Button4"));
+}
+
+TEST_F(SpawnPageTest, SaveWritesTheSpawnFileBelowTheProgramFolder) {
+    folder.write("data/Quarnel.txt", "old");
+    selectRow(page->rangelist(), 0);
+    page->Button5Click();
+    static_cast<QAbstractButton*>(child(page.get(), "SpeedButton1"))->click();
+    EXPECT_TRUE(recorder().messages.empty());
+    const std::string saved = folder.read("data/Quarnel.txt");
+    EXPECT_EQ(saved, tables.spawns.fileBytes());
+    EXPECT_EQ(saved.find("10\t3\t9\t10\t20"), std::string::npos);
+    EXPECT_NE(saved.find("12\t7\t3\t11\t12\t13\t14\t7\t8"), std::string::npos);
+}
+
+TEST_F(SpawnPageTest, RefusedSaveIsReported) {
+    try {
+        tables.spawns.loadFromText("0\r\n10\t3\tx\t1\t2\t3\r\n", "data/Quarnel.txt", tables.monsters, {});
+    } catch (const std::exception&) {
+    }
+    folder.write("data/Quarnel.txt", "kept");
+    page->SpeedButton1Click();
+    EXPECT_EQ(recorder().errors().size(), 1);
+    EXPECT_EQ(folder.read("data/Quarnel.txt"), "kept");
+}
+
+TEST_F(SpawnPageTest, MapChangeLoadsPictureTitleAndSpotMode) {
+    chooseMonster(1);  // map 5 has a picture
+    EXPECT_FALSE(form4->showselection);
+    EXPECT_EQ(form4->title(), "Map  Preview  ( Reed Crawler, 5 )  ");
+    EXPECT_TRUE(form4->pictureVisible());
+
+    form4->showselection = true;
+    chooseMonster(3);  // maps 1 and 2 have no picture: the preview stays as it was
+    EXPECT_TRUE(form4->showselection);
+    EXPECT_EQ(form4->title(), "Map  Preview  ( Reed Crawler, 5 )  ");
+    EXPECT_FALSE(form4->isVisible());
+}
+
+TEST_F(SpawnPageTest, BrokenPictureIsReportedAndTheSpotsAreListed) {
+    folder.write("VarnexMaps/0.jpg", "this is not a picture");
+    chooseMonster(0);
+    chooseMap("0");
+    ASSERT_EQ(recorder().errors().size(), 1);
+    EXPECT_TRUE(recorder().errors().front().contains("0.jpg"));
+    EXPECT_EQ(captions(page->pointlist()), (QStringList{"1"}));
+    EXPECT_EQ(form4->title(), "Map  Preview  ( Ash Hound, 3 )  ");  // as it was
+
+    recorder().clear();
+    chooseMap("3");  // the program goes on
+    EXPECT_TRUE(recorder().messages.empty());
+    EXPECT_EQ(captions(page->rangelist()), (QStringList{"5"}));
+}
+
+TEST_F(SpawnPageTest, ShowPreviewForMapWithAndWithoutPicture) {
+    chooseMonster(3);
+    form4->showselection = true;
+    page->SpeedButton9Click();
+    EXPECT_TRUE(form4->isVisible());
+    EXPECT_FALSE(form4->showselection);
+    EXPECT_EQ(form4->title(), "Map  Preview  ( Mire Lantern, 1 )  ");
+    EXPECT_FALSE(form4->pictureVisible());
+
+    chooseMonster(0);
+    page->SpeedButton9Click();
+    EXPECT_EQ(form4->title(), "Map  Preview  ( Ash Hound, 3 )  ");
+    EXPECT_TRUE(form4->pictureVisible());
+    EXPECT_EQ(form4->rectangles().size(), 4u);
+
+    chooseMonster(4);  // no maps
+    page->SpeedButton9Click();
+    EXPECT_FALSE(form4->pictureVisible());
+    EXPECT_TRUE(form4->rectangles().empty());
+}
+
+TEST_F(SpawnPageTest, AddSpotWindowOpensTheDialogOnTheShownListPage) {
+    EXPECT_FALSE(enabled(page.get(), "SpeedButton6"));
+    chooseMonster(2);
+    page->showRangeListPage();
+    static_cast<QAbstractButton*>(child(page.get(), "Button7"))->click();
+    EXPECT_TRUE(enabled(page.get(), "SpeedButton6"));
+    EXPECT_TRUE(enabled(page.get(), "SpeedButton7"));
+    EXPECT_TRUE(form2->isVisible());
+    QComboBox* combo = form2->monsterIdCombo();
+    ASSERT_EQ(combo->count(), 5);
+    EXPECT_EQ(combo->itemText(4), "14");
+    EXPECT_EQ(combo->currentIndex(), 2);
+    EXPECT_TRUE(form4->showselection);
+    EXPECT_FALSE(form4->pointselection);
+
+    chooseMonster(3);
+    page->showPointListPage();
+    static_cast<QAbstractButton*>(child(page.get(), "SpeedButton6"))->click();
+    EXPECT_EQ(combo->currentIndex(), 3);
+    EXPECT_TRUE(form4->pointselection);
+    EXPECT_TRUE(recorder().messages.empty());
+}
+
+TEST_F(SpawnPageTest, SelectMapTextSelectsNothingForUnlistedMap) {
+    page->selectMapText("0");
+    EXPECT_EQ(page->mapList()->currentIndex(), 1);
+    page->selectMapText("9");
+    EXPECT_EQ(page->mapList()->currentIndex(), -1);
+    EXPECT_FALSE(page->mapSelectedForPreview());
+    page->selectMapText("3");
+    page->mapList()->setEnabled(false);
+    EXPECT_FALSE(page->mapSelectedForPreview());
+}
+
+}  // namespace
