@@ -129,7 +129,7 @@ TEST_F(DialogTest, CreateIntoAFullTableIsRefused) {
     chooseMonster(1);
     form2->Button1Click();
     ASSERT_EQ(recorder().errors().size(), 1);
-    EXPECT_FALSE(recorder().errors().front().isEmpty());
+    EXPECT_TRUE(recorder().errors().front().contains(QStringLiteral("full")));
     EXPECT_EQ(tables.spawns.count, kSpawnCapacity);
     EXPECT_FALSE(hasSpotsIcon(page->allmonsterlist(), 1)) << "the page is not touched";
 }
