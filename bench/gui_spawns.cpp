@@ -1,0 +1,136 @@
+// The map preview's repaint at 5X with a full work list, against the bare picture,
+// and choosing a monster with 10000 spots on one map.
+//   QT_QPA_PLATFORM=offscreen build/<dir>/bench/gui_bench
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QComboBox>
+#include <QImage>
+#include <QTreeWidget>
+#include <benchmark/benchmark.h>
+
+#include "Forms.h"
+#include "MessageBoxes.h"
+#include "SpawnPage.h"
+#include "Unit4.h"
+#include "Workspace.h"
+
+namespace {
+
+class StderrBoxes final : public MessageBoxes {
+public:
+    void error(QWidget*, const QString& text) override { fprintf(stderr, "error: %s\n", qPrintable(text)); }
+    void notice(QWidget*, const QString& caption, const QString& text) override {
+        fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
+    }
+};
+
+// One monster (number 1) whose spots all lie on map 0, half points, half ranges.
+struct Scene {
+    std::filesystem::path folder;
+    Workspace tables;
+    Forms forms;
+    std::unique_ptr<SpawnPage> page;
+    std::unique_ptr<TForm4> preview;
+
+    explicit Scene(int spots) {
+        folder = std::filesystem::temp_directory_path() / ("varnex-bench-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder / "VarnexMaps");
+        writePicture(folder / "VarnexMaps" / "0.jpg");
+
+        tables.monsters.monsters[0] = {true, 10, 1, "Bench Beetle"};
+        tables.monsters.monstercount = 1;
+        for (int i = 0; i < spots; ++i) {
+            SpawnEntry& e = tables.spawns.entries[static_cast<std::size_t>(i)];
+            e.ispoint = i % 2 == 0;
+            e.spottype = e.ispoint ? 2 : 1;
+            e.mapnumber = 0;
+            e.monsterid = 1;
+            e.x0 = static_cast<std::uint8_t>(i % 250 + 2);
+            e.y0 = static_cast<std::uint8_t>((i / 250) * 6 % 240 + 2);
+            e.x1 = static_cast<std::uint8_t>(std::min(e.x0 + 4, 250));
+            e.y1 = static_cast<std::uint8_t>(std::min(e.y0 + 4, 250));
+            e.distance = 5;
+            e.count = 3;
+            e.spotid = i;
+        }
+        tables.spawns.count = spots;
+
+        forms.tables = &tables;
+        forms.programFolder = folder;
+        page = std::make_unique<SpawnPage>(forms);
+        forms.spawnPage = page.get();
+        page->resize(770, 540);
+        page->show();
+        preview = std::make_unique<TForm4>(forms, 1280);
+        forms.form4 = preview.get();
+        page->FormShow();  // first monster, map 0; previewReady is then set
+    }
+    ~Scene() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+
+    static void writePicture(const std::filesystem::path& file) {
+        QImage image(512, 512, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, qRgb(x / 2, y / 2, (x ^ y) & 255));
+        image.save(QString::fromStdString(file.string()), "JPG", 90);
+    }
+
+    void showPreviewAt5X() {
+        page->SpeedButton9Click();  // loads the picture, spot mode, shows the window
+        preview->setZoom(5);
+        QApplication::processEvents();
+    }
+};
+
+void BM_PreviewRepaint5XFullWorkList(benchmark::State& state) {
+    Scene scene(kSpawnCapacity);
+    scene.showPreviewAt5X();
+    const auto drawn = scene.preview->rectangles().size();
+    for (auto _ : state) scene.preview->redraw();
+    state.counters["spots"] = static_cast<double>(drawn);
+}
+BENCHMARK(BM_PreviewRepaint5XFullWorkList)->Unit(benchmark::kMillisecond);
+
+// The same window with nothing to outline: the cost of the picture alone.
+void BM_PreviewRepaint5XBarePicture(benchmark::State& state) {
+    Scene scene(kSpawnCapacity);
+    scene.showPreviewAt5X();
+    scene.page->mapList()->setCurrentIndex(-1);
+    const auto drawn = scene.preview->rectangles().size();
+    for (auto _ : state) scene.preview->redraw();
+    state.counters["spots"] = static_cast<double>(drawn);
+}
+BENCHMARK(BM_PreviewRepaint5XBarePicture)->Unit(benchmark::kMillisecond);
+
+void BM_ChooseMonsterWith10000SpotsOnOneMap(benchmark::State& state) {
+    Scene scene(10000);
+    for (auto _ : state) {
+        scene.page->selectMonsterIndex(0);
+        scene.page->allmonsterlistClick();
+    }
+    state.counters["rows"] = scene.page->pointlist()->topLevelItemCount() + scene.page->rangelist()->topLevelItemCount();
+}
+BENCHMARK(BM_ChooseMonsterWith10000SpotsOnOneMap)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    StderrBoxes boxes;
+    installMessageBoxes(&boxes);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    installMessageBoxes(nullptr);
+    return 0;
+}
