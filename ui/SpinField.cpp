@@ -32,6 +32,8 @@ SpinField::SpinField(QWidget* parent) : QAbstractSpinBox(parent) {
     setKeyboardTracking(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Base, kStripColour);
+    colours.setColor(QPalette::Disabled, QPalette::Base, kStripColour);
+    colours.setColor(QPalette::Disabled, QPalette::Text, QColor(80, 80, 80));  // still readable
     setPalette(colours);
     lineEdit()->setText(QStringLiteral("0"));
     connect(lineEdit(), &QLineEdit::textChanged, this, [this] { emit changed(); });

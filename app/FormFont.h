@@ -1,0 +1,19 @@
+#pragma once
+// The windows' design font: a small sans serif, 8 point at 96 dpi. Where the
+// designed family is missing, narrow fallbacks keep the captions inside their places.
+
+#include <QFont>
+#include <QFontInfo>
+#include <QStringList>
+
+inline QFont formFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Sans Serif")});
+    font.setPixelSize(11);
+    const QString found = QFontInfo(font).family();
+    if (!found.contains(QStringLiteral("MS Sans Serif")) && !found.contains(QStringLiteral("Narrow")))
+        font.setStretch(QFont::Condensed);
+    return font;
+}

@@ -1,0 +1,68 @@
+#pragma once
+// TForm1: the main window. A frameless frame (title strip, minimise and close
+// buttons) around the two pages, and the owner of every table of the run.
+
+#include <filesystem>
+
+#include <QCoreApplication>
+#include <QWidget>
+
+#include "Workspace.h"
+
+struct Forms;
+class QFrame;
+class QLabel;
+class QTabWidget;
+class QToolButton;
+class SpawnPage;
+class StatsPage;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    // Reads data/ below workFolder; map pictures and the spawn file's saves live below
+    // programFolder. Fills in its part of forms; the tables are read here.
+    explicit TForm1(Forms& forms,
+                    std::filesystem::path workFolder = std::filesystem::current_path(),
+                    std::filesystem::path programFolder =
+                        QCoreApplication::applicationDirPath().toStdString(),
+                    QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    Workspace& tables() { return tables_; }
+    StatsPage* statsPage() const { return statsPage_; }
+    SpawnPage* spawnPage() const { return spawnPage_; }
+    QTabWidget* pageControl() const { return PageControl1; }
+
+    void BitBtn1Click();
+    void SpeedButton5Click();
+    void SpeedButton4Click();
+    void TabSheet1Show();
+    void TabSheet2Show();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildFrame();
+    void FormCreate();
+    void PageControl1Change(int index);
+    void statsMonsterStored();
+    void restoreProgramWindows();
+
+    Forms& forms_;
+    std::filesystem::path workFolder_;
+    Workspace tables_;
+
+    QLabel* Panel3 = nullptr;
+    QToolButton* SpeedButton5 = nullptr;
+    QToolButton* SpeedButton4 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QToolButton* BitBtn1 = nullptr;
+    StatsPage* statsPage_ = nullptr;
+    SpawnPage* spawnPage_ = nullptr;
+    QList<QWidget*> minimisedWith_;  // the other windows folded with this one
+};

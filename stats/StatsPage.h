@@ -1,0 +1,72 @@
+#pragma once
+// The "Monster Stats" page: the monster list, and a locked panel of number fields
+// that shows one monster's stored line and, in the edit state, stores changes into it.
+
+#include <array>
+#include <filesystem>
+
+#include <QWidget>
+
+#include "MonsterTable.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QToolButton;
+class QPushButton;
+class QTreeWidget;
+class SpinField;
+
+class StatsPage : public QWidget {
+    Q_OBJECT
+public:
+    // The table is the main window's; saving writes below workFolder.
+    StatsPage(MonsterTable& table, std::filesystem::path workFolder, QWidget* parent = nullptr);
+
+    // Lists monsters 0 .. monstercount-1 and selects the first, which shows it.
+    void fillList();
+
+    int selectedIndex() const;  // -1 when no row is selected
+    // Selects the row; the page shows it as after a click. Out of range: nothing.
+    void selectIndex(int index);
+    bool editing() const { return editing_; }
+
+    // Handlers; each reports what the table raises and returns.
+    void ListView1SelectItem();
+    void Button1Click();
+    void VlvlChange();
+    void Button3Click();
+    void Button2Click();
+    void SpeedButton8Click();
+
+signals:
+    // true when the page enters the edit state, false when it leaves it.
+    void editStateChanged(bool editing);
+    // After "OK" has stored the monster's rebuilt line.
+    void monsterStored(int index);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildPanel();
+    void showMonster(int index);
+    void storeMonster(int index);
+
+    MonsterTable& table_;
+    std::filesystem::path workFolder_;
+    bool editing_ = false;
+
+    QTreeWidget* ListView1 = nullptr;
+    QFrame* strip_ = nullptr;
+    QToolButton* SpeedButton8 = nullptr;
+    QToolButton* Button1 = nullptr;
+    QFrame* Panel1 = nullptr;
+    QLabel* ViD = nullptr;
+    QLabel* Vname = nullptr;
+    QComboBox* combomvrag = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button2 = nullptr;
+    // The 16 spin fields in column order: 4..12, 17..19, 25..28.
+    std::array<SpinField*, 16> fields_{};
+};
