@@ -125,6 +125,10 @@ TForm2::TForm2(Forms& forms, QWidget* parent)
     palette.setColor(QPalette::Window, kFormColour);
     setPalette(palette);
     setAutoFillBackground(true);
+    // The pixel layout below is made for a small 8-point face.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
 
     // Title strip with the minimise and close buttons at its right end.
     d_->panel3 = new QLabel(QStringLiteral("             Add Monster Location"), this);
@@ -160,22 +164,24 @@ TForm2::TForm2(Forms& forms, QWidget* parent)
     d_->combo->setObjectName(QStringLiteral("MonsterIDcombo"));
     d_->combo->setEditable(false);
     d_->combo->setMaxVisibleItems(10);
-    d_->combo->setGeometry(70, 8, 105, 21);
+    d_->combo->setGeometry(72, 8, 105, 21);
     useFieldColour(d_->combo);
     makeLabel(body, QStringLiteral("Map:"), 195, 11);
     d_->spinEdit2 = makeSpin(body, "SpinEdit2", 0, 250, 0, {225, 8, 74, 21});
 
-    makeLabel(body, QStringLiteral("Monster Name:"), 8, 38);
-    d_->nameLabel = makeLabel(body, QStringLiteral("NAME"), 82, 38);
+    // Each value label follows its caption, whatever the width of the face in use.
+    const QLabel* nameCaption = makeLabel(body, QStringLiteral("Monster Name:"), 8, 38);
+    d_->nameLabel = makeLabel(body, QStringLiteral("NAME"), nameCaption->geometry().right() + 4, 38);
     d_->nameLabel->setObjectName(QStringLiteral("MonsterNameLabel"));
-    makeLabel(body, QStringLiteral("Monster lvl      :"), 195, 38);
-    d_->levelLabel = makeLabel(body, QStringLiteral("LVL"), 268, 38);
+    const QLabel* levelCaption = makeLabel(body, QStringLiteral("Monster lvl      :"), 190, 38);
+    d_->levelLabel = makeLabel(body, QStringLiteral("LVL"), levelCaption->geometry().right() + 4, 38);
     d_->levelLabel->setObjectName(QStringLiteral("monsterlvllabel"));
     for (QLabel* label : {d_->nameLabel, d_->levelLabel}) {
         QFont bold = label->font();
         bold.setBold(true);
         label->setFont(bold);
-        label->resize(label == d_->nameLabel ? 110 : 34, label->height());
+        const int right = label == d_->nameLabel ? 186 : kWidth - 2;
+        label->resize(std::max(right - label->x(), 20), label->height());
     }
 
     auto* radioGroup1 = new QGroupBox(QStringLiteral("Spot Type (respawn type)"), body);
@@ -229,8 +235,9 @@ TForm2::TForm2(Forms& forms, QWidget* parent)
     d_->spinY0 = makeSpin(d_->tabSheet2, "SpinY0", 2, 250, 127, {22, 28, 52, 21});
     makeLabel(d_->tabSheet2, QStringLiteral("Y1"), 80, 31);
     d_->spinY1 = makeSpin(d_->tabSheet2, "SpinY1", 2, 250, 128, {98, 28, 52, 21});
-    makeLabel(d_->tabSheet2, QStringLiteral("MonsterCount"), 156, 7);
-    d_->spincount = makeSpin(d_->tabSheet2, "spincount", 1, 255, 5, {158, 28, 56, 21});
+    const QLabel* countCaption = makeLabel(d_->tabSheet2, QStringLiteral("MonsterCount"), 60, 60);
+    d_->spincount =
+        makeSpin(d_->tabSheet2, "spincount", 1, 255, 5, {countCaption->geometry().right() + 4, 56, 56, 21});
     auto* showRange = makeGlyphButton(d_->tabSheet2, "SpeedButton2", QStyle::SP_FileDialogContentsView,
                                       "Show Map and this location", {4, 56});
     auto* readRange = makeGlyphButton(d_->tabSheet2, "SpeedButton3", QStyle::SP_ArrowDown,
