@@ -1,5 +1,7 @@
 #include "SpawnTable.h"
 
+#include <unordered_set>
+
 #include "LineFormat.h"
 #include "MonsterTable.h"
 #include "Numbers.h"
@@ -89,46 +91,55 @@ void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
     count = 0;
     readState_ = ReadState::Stopped;
     stoppedAtLine_ = 0;
-    // Whatever ends the reading early, the refusal to save names the line it stopped at.
-    const auto stopAt = [&](int lineNumber) {
+
+    // The same answer as getmonsterbyid(id).id == -1, without a scan of the whole
+    // monster table for every line.
+    std::unordered_set<std::int32_t> known;
+    for (int i = 0; i < monsters.monstercount; ++i)
+        known.insert(monsters.monsters[static_cast<std::size_t>(i)].id);
+    const auto missing = [&known](std::int32_t id) { return id == -1 || !known.contains(id); };
+
+    const std::vector<std::string> lines = splitLines(bytes);
+    int spottype = 0;
+    int lineNumber = 0;
+    try {
+        for (const auto& text : lines) {
+            ++lineNumber;
+            const std::string line = normalizeline(text, true);
+            if (line == "end") continue;
+            if (const int marker = sectionMarker(line); marker >= 0) {
+                spottype = marker;
+                continue;
+            }
+            if (line.size() < 3) continue;
+
+            SpawnEntry entry;
+            try {
+                entry = parseDataLine(line, spottype);
+            } catch (const TableError& error) {
+                throw error.at(label, lineNumber);
+            }
+            if (missing(entry.monsterid)) {
+                if (notice) notice("Error: cant find monster", missingMonsterText(entry.monsterid));
+                continue;
+            }
+            if (count == kSpawnCapacity) {
+                throw TableError(label + " holds more than " + std::to_string(kSpawnCapacity) +
+                                     " spawn places; only the first " +
+                                     std::to_string(kSpawnCapacity) + " are listed.",
+                                 label, lineNumber);
+            }
+            entry.spotid = count;
+            entries[static_cast<std::size_t>(count++)] = entry;
+        }
+    } catch (...) {
+        // Whatever ends the reading early, the refusal to save names the line.
         stoppedAtLine_ = lineNumber;
         stopReason_ = label + " was not read completely (reading stopped at line " +
                       std::to_string(lineNumber) +
                       "); saving now would lose the rest of it. Correct the file and start the "
                       "editor again.";
-    };
-
-    const std::vector<std::string> lines = splitLines(bytes);
-    int spottype = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const int lineNumber = static_cast<int>(i) + 1;
-        stopAt(lineNumber);
-        const std::string line = normalizeline(lines[i], true);
-        if (line == "end") continue;
-        if (const int marker = sectionMarker(line); marker >= 0) {
-            spottype = marker;
-            continue;
-        }
-        if (line.size() < 3) continue;
-
-        SpawnEntry entry;
-        try {
-            entry = parseDataLine(line, spottype);
-        } catch (const TableError& error) {
-            throw error.at(label, lineNumber);
-        }
-        if (monsters.getmonsterbyid(entry.monsterid).id == -1) {
-            if (notice) notice("Error: cant find monster", missingMonsterText(entry.monsterid));
-            continue;
-        }
-        if (count == kSpawnCapacity) {
-            throw TableError(label + " holds more than " + std::to_string(kSpawnCapacity) +
-                                 " spawn places; only the first " +
-                                 std::to_string(kSpawnCapacity) + " are listed.",
-                             label, lineNumber);
-        }
-        entry.spotid = count;
-        entries[static_cast<std::size_t>(count++)] = entry;
+        throw;
     }
     readState_ = ReadState::Complete;
     stoppedAtLine_ = 0;

@@ -75,17 +75,19 @@ std::vector<std::string> splitLines(std::string_view bytes) {
     if (const auto nul = bytes.find('\0'); nul != std::string_view::npos)
         bytes = bytes.substr(0, nul);
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const auto end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(bytes.substr(start));
-            break;
+    const char* const end = bytes.data() + bytes.size();
+    const char* start = bytes.data();
+    const char* p = start;
+    while (p != end) {
+        if (*p != '\r' && *p != '\n') {
+            ++p;
+            continue;
         }
-        lines.emplace_back(bytes.substr(start, end - start));
-        start = end + 1;
-        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
+        lines.emplace_back(start, p);
+        if (*p == '\r' && p + 1 != end && p[1] == '\n') ++p;
+        start = ++p;
     }
+    if (start != end) lines.emplace_back(start, end);  // a last line without a break
     return lines;
 }
 

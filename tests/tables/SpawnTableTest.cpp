@@ -124,6 +124,29 @@ TEST(SpawnRead, MissingMonsterIsReportedDroppedAndItsSlotReused) {
     EXPECT_TRUE(loaded.table.saveRefusal().empty());
 }
 
+TEST(SpawnRead, MonsterNumberMinusOneCountsAsMissingEvenWhenListed) {
+    // The lookup answers "not found" with number -1, so a listed monster -1 cannot be told apart.
+    const MonsterTable monsters = monstersWithIds({-1, 4});
+    SpawnTable table;
+    int notices = 0;
+    table.loadFromText("-1 0 1 1 1 1\r\n4 0 1 1 1 1\r\n", kLabel, monsters,
+                       [&](const std::string&, const std::string&) { ++notices; });
+    EXPECT_EQ(notices, 1);
+    ASSERT_EQ(table.count, 1);
+    EXPECT_EQ(table.entries[0].monsterid, 4);
+}
+
+TEST(SpawnRead, OnlyMonstersWithinMonstercountAreKnown) {
+    MonsterTable monsters = monstersWithIds({4, 6});
+    monsters.monstercount = 1;
+    SpawnTable table;
+    int notices = 0;
+    table.loadFromText("4 0 1 1 1 1\r\n6 0 1 1 1 1\r\n", kLabel, monsters,
+                       [&](const std::string&, const std::string&) { ++notices; });
+    EXPECT_EQ(notices, 1);
+    EXPECT_EQ(table.count, 1);
+}
+
 struct ReadFailure {
     const char* name;
     std::vector<std::string> lines;
