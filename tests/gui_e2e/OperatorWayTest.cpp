@@ -1,0 +1,156 @@
+// The operator's whole way through the program, on files of our own: start, choose
+// a monster, compose a range spot by dragging on the map preview, create it, see it
+// listed and drawn, save the spawn file and find exactly the expected bytes in it.
+
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "MessageRecorder.h"
+#include "SpawnPage.h"
+#include "SpinField.h"
+#include "TempFolder.h"
+#include "Unit1.h"
+#include "Unit2.h"
+#include "Unit3.h"
+#include "Unit4.h"
+
+namespace {
+
+// Three monsters of 28 columns; column 13 says whether they move.
+constexpr const char* kMonsterFile =
+    "5\t0\t\"Mossback Toad\"\t4\t100\t0\t10\t20\t5\t5\t10\t10\t2\t0\t0\t0\t5\t1500\t30\t0\t0\t0\t0\t0\t1\t1\t1\t1\r\n"
+    "8\t0\t\"Gate Warden\"\t20\t500\t10\t30\t40\t25\t25\t30\t30\t0\t0\t0\t0\t0\t1200\t60\t0\t0\t0\t0\t0\t5\t5\t5\t5\r\n"
+    "12 1 \"Ash Hound\" 15 300 0 25 35 12 12 25 25 3 0 0 0 7 1400 40 0 0 0 0 0 2 2 2 2\r\n";
+
+constexpr const char* kSpawnFile =
+    "// spawn places for the walk-through\r\n"
+    "0\r\n"
+    "8\t0\t3\t120\t130\t-1\r\n"
+    "end\r\n"
+    "1\r\n"
+    "  5 0 10 10 20 30 40 -1 4   // toads by the pond\r\n"
+    "12\t1\t5\t60\t60\t90\t90\t2\t6\r\n"
+    "end\r\n";
+
+constexpr const char* kSavedSpawnFile =
+    "0\r\n"
+    "8\t0\t3\t120\t130\t-1\r\n"
+    "end\r\n"
+    "1\r\n"
+    "5\t0\t10\t10\t20\t30\t40\t-1\t4\r\n"
+    "12\t1\t5\t60\t60\t90\t90\t2\t6\r\n"
+    "12\t0\t5\t100\t50\t200\t150\t-1\t5\r\n"
+    "end\r\n"
+    "2\r\nend\r\n3\r\nend\r\n4\r\nend\r\n";
+
+template <class T>
+T* child(const QWidget* parent, const char* name) {
+    T* found = parent->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+QPushButton* buttonWithText(const QWidget* parent, const QString& text) {
+    for (QPushButton* button : parent->findChildren<QPushButton*>())
+        if (button->text() == text) return button;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(OperatorWay, AddsARangeSpotFromTheMapAndSavesIt) {
+    TempFolder folder;
+    folder.write("data/monster.txt", kMonsterFile);
+    folder.write("data/Quarnel.txt", kSpawnFile);
+    QImage dark(256, 256, QImage::Format_RGB32);
+    dark.fill(QColor(20, 40, 20));
+    std::filesystem::create_directories(folder.path() / "VarnexMaps");
+    ASSERT_TRUE(dark.save(QString::fromStdString((folder.path() / "VarnexMaps" / "0.jpg").string()), "JPG"));
+    recorder().clear();
+
+    // Start: the splash, dismissed by a click on its picture, brings up the rest.
+    TForm3 splash(folder.path(), folder.path());
+    splash.show();
+    QTest::mouseClick(child<QLabel>(&splash, "Image1"), Qt::LeftButton);
+    ASSERT_TRUE(splash.dismissed());
+    TForm1* main = splash.form1();
+    TForm2* dialog = splash.form2();
+    TForm4* preview = splash.form4();
+    ASSERT_TRUE(main && dialog && preview);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(preview->isVisible());
+    ASSERT_TRUE(recorder().messages.empty()) << recorder().errors().join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(main->tables().spawns.count, 3);
+
+    // Choose the third monster on the position page.
+    main->pageControl()->setCurrentIndex(1);
+    SpawnPage* page = main->spawnPage();
+    QTreeWidget* monsters = page->allmonsterlist();
+    QTreeWidgetItem* hound = monsters->topLevelItem(2);
+    ASSERT_NE(hound, nullptr);
+    ASSERT_EQ(hound->text(1), QStringLiteral("Ash Hound"));
+    QTest::mouseClick(monsters->viewport(), Qt::LeftButton, {}, monsters->visualItemRect(hound).center());
+    ASSERT_EQ(page->selectedMonsterIndex(), 2);
+    ASSERT_EQ(page->mapList()->currentText(), QStringLiteral("1"));
+
+    // Open the dialog from the range list's page.
+    page->showRangeListPage();
+    QPushButton* addSpot = buttonWithText(page->rangelist()->parentWidget(), QStringLiteral("AddSpot window"));
+    ASSERT_NE(addSpot, nullptr);
+    addSpot->click();
+    ASSERT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->monsterIdCombo()->currentText(), QStringLiteral("12"));
+    EXPECT_EQ(dialog->spotType(), 1);
+
+    // Show map 0 and drag a rectangle from cell (200, 50) to cell (100, 150).
+    child<SpinField>(dialog, "SpinEdit2")->setValue(0);
+    child<QToolButton>(dialog, "SpeedButton2")->click();
+    ASSERT_TRUE(preview->isVisible());
+    EXPECT_TRUE(preview->showselection);
+    EXPECT_EQ(preview->title(), QStringLiteral("Map  Preview  ( Ash Hound, 0 )  "));
+    QWidget* surface = child<QWidget>(preview, "PaintBox1");
+    ASSERT_EQ(preview->zoom(), 1);
+    QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(200, 206));
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(100, 106));
+
+    // Read it back and create.
+    child<QToolButton>(dialog, "SpeedButton3")->click();
+    EXPECT_EQ(child<SpinField>(dialog, "SpinX0")->value(), 100);
+    EXPECT_EQ(child<SpinField>(dialog, "SpinX1")->value(), 200);
+    EXPECT_EQ(child<SpinField>(dialog, "SpinY0")->value(), 50);
+    EXPECT_EQ(child<SpinField>(dialog, "SpinY1")->value(), 150);
+    child<QPushButton>(dialog, "Button1")->click();
+    ASSERT_TRUE(recorder().messages.empty()) << recorder().errors().join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(main->tables().spawns.count, 4);
+
+    // Listed on the page, on its map.
+    EXPECT_EQ(page->mapList()->currentText(), QStringLiteral("0"));
+    QTreeWidget* ranges = page->rangelist();
+    ASSERT_EQ(ranges->topLevelItemCount(), 1);
+    QStringList row;
+    for (int column = 0; column < ranges->columnCount(); ++column) row << ranges->topLevelItem(0)->text(column);
+    EXPECT_EQ(row, QStringList({"3", "100", "200", "50", "150", "5", "-1", "5"}));
+
+    // Drawn on the preview, back in spot mode: an outline from column 99 to 198 and
+    // row 106 to 203 over the dark picture.
+    EXPECT_FALSE(preview->showselection);
+    const QImage shot = surface->grab().toImage();
+    const QRgb white = qRgb(255, 255, 255);
+    EXPECT_EQ(shot.pixel(99, 106), white);
+    EXPECT_EQ(shot.pixel(198, 203), white);
+    EXPECT_EQ(shot.pixel(99, 203), white);
+    EXPECT_NE(shot.pixel(150, 150), white);
+    EXPECT_NE(shot.pixel(97, 104), white);
+
+    // Save, and compare the file byte for byte.
+    child<QToolButton>(page, "SpeedButton1")->click();
+    ASSERT_TRUE(recorder().messages.empty()) << recorder().errors().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(folder.read("data/Quarnel.txt"), kSavedSpawnFile);
+}
