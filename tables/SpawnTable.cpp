@@ -16,8 +16,8 @@ constexpr int kSpotTypes = 5;
 std::int32_t integerField(std::string_view text) { return toInteger(text, kSpawnHex); }
 std::uint8_t byteField(std::string_view text) { return toByte(integerField(text)); }
 
-// Column 1 of a data line; see the monster table for why a one-column line is
-// quoted whole.
+// Column 1 of a data line. A line of one column ("END", "hello") has no tab, so the
+// reader would give an empty field; the error should quote the line itself.
 std::string firstColumn(TokenReader& reader) {
     if (reader.rest().find('\t') == std::string_view::npos) return std::string(reader.rest());
     return reader.next();
