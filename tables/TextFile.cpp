@@ -125,6 +125,8 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view byt
                          const std::string& label) {
     const auto failure = [&] { return TableError(cannotCreateMessage(label)); };
     const WriteFaults faults = gFaults;
+    // A rename would replace a write-protected file; honour the protection instead.
+    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) throw failure();
 
     std::filesystem::path temporary;
     int fd = -1;
