@@ -1,0 +1,247 @@
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "AppFixture.h"
+#include "Forms.h"
+#include "MessageRecorder.h"
+#include "SpawnPage.h"
+#include "SpinField.h"
+#include "StatsPage.h"
+#include "Unit1.h"
+#include "Unit2.h"
+#include "Unit3.h"
+#include "Unit4.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every file below a folder with its bytes.
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (!entry.is_regular_file()) continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[fs::relative(entry.path(), folder).string()] =
+            std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    return files;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { recorder().clear(); }
+
+    template <class T>
+    T* control(QWidget& window, const char* name) {
+        T* found = window.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+    // Enters the edit state, changes HP and stores it with "OK" (nothing saved).
+    void storeAChange(TForm1& form) {
+        click(control<QToolButton>(form, "Button1"));
+        auto* hp = control<SpinField>(form, "VHP");
+        hp->lineEdit()->selectAll();
+        QTest::keyClicks(hp, QStringLiteral("4242"));
+        click(control<QPushButton>(form, "Button3"));
+    }
+
+    TempFolder work;
+    TempFolder program;
+};
+
+TEST_F(MainWindowTest, MissingMonsterFileGivesOneErrorAndLeavesTheSpawnFileUnread) {
+    work.write("data/Quarnel.txt", spawnFile({{100, 1, 10, 20}, {999, 1, 1, 1}}));
+    Forms forms;
+    TForm1 form(forms, work.path(), program.path());
+    form.show();
+    ASSERT_EQ(recorder().messages.size(), 1u);  // no notice about monster 999: not read at all
+    ASSERT_EQ(recorder().errors().size(), 1);
+    EXPECT_TRUE(recorder().errors().front().startsWith(QStringLiteral("Cannot open file")));
+    EXPECT_EQ(form.tables().spawns.count, 0);
+    EXPECT_FALSE(form.tables().spawns.saveRefusal().empty());
+    EXPECT_FALSE(form.tables().monsters.saveAllowed());
+    EXPECT_EQ(control<QTreeWidget>(form, "ListView1")->topLevelItemCount(), 0);
+    EXPECT_EQ(form.spawnPage()->allmonsterlist()->topLevelItemCount(), 0);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.size(), QSize(610, 510));
+    EXPECT_EQ(forms.tables, &form.tables());
+    EXPECT_EQ(forms.spawnPage, form.spawnPage());
+    EXPECT_EQ(forms.programFolder, program.path());
+}
+
+TEST_F(MainWindowTest, SpawnFileProblemsAreReportedAfterTheMonstersAreRead) {
+    work.write("data/monster.txt", monsterFile({monsterLine(1, "A"), monsterLine(2, "B")}));
+    work.write("data/Quarnel.txt", "0\r\n1\t1\t0\t5\t5\t1\r\n999\t1\t0\t5\t5\t1\r\n2\t1\t0\tx\t5\t1\r\nend\r\n");
+    Forms forms;
+    TForm1 form(forms, work.path(), program.path());
+    form.show();
+    ASSERT_EQ(recorder().messages.size(), 2u);
+    EXPECT_FALSE(recorder().messages[0].isError);
+    EXPECT_EQ(recorder().messages[0].caption, QStringLiteral("Error: cant find monster"));
+    EXPECT_TRUE(recorder().messages[1].isError);
+    EXPECT_TRUE(recorder().messages[1].text.contains(QStringLiteral("'x'"))) << recorder().messages[1].text.toStdString();
+    EXPECT_EQ(form.tables().spawns.count, 1);  // the line read before the bad one stays
+    EXPECT_EQ(control<QTreeWidget>(form, "ListView1")->topLevelItemCount(), 2);
+    EXPECT_EQ(control<QLabel>(form, "ViD")->text(), QStringLiteral("1"));
+}
+
+TEST_F(MainWindowTest, CloseButtonAndCloseRequestEndTheProgramWithoutWriting) {
+    struct Way {
+        const char* name;
+        std::function<void(TForm1&)> end;
+    };
+    const Way ways[] = {
+        {"close button", [&](TForm1& form) { click(control<QToolButton>(form, "SpeedButton4")); }},
+        {"close request", [](TForm1& form) { form.close(); }},
+    };
+    for (const auto& way : ways) {
+        writeStandardTables(work);
+        const auto before = snapshot(work.path());
+        Forms forms;
+        TForm1 form(forms, work.path(), program.path());
+        form.show();
+        storeAChange(form);
+        ASSERT_NE(form.tables().monsters.monsterlines[0].find("4242"), std::string::npos);
+
+        QTimer::singleShot(0, &form, [&] { way.end(form); });
+        QTimer safety;  // ends a loop that the program failed to end, so the test reports it
+        safety.setSingleShot(true);
+        QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        safety.start(10000);
+        EXPECT_EQ(QApplication::exec(), 0) << way.name;
+        EXPECT_EQ(snapshot(work.path()), before) << way.name;
+        EXPECT_TRUE(snapshot(program.path()).empty()) << way.name;
+        EXPECT_TRUE(recorder().messages.empty()) << way.name;
+    }
+}
+
+TEST_F(MainWindowTest, PagesSetTheWindowSize) {
+    writeStandardTables(work);
+    Forms forms;
+    TForm1 form(forms, work.path(), program.path());
+    form.show();
+    EXPECT_EQ(form.size(), QSize(610, 510));
+    QTabBar* tabs = form.pageControl()->tabBar();
+    EXPECT_EQ(tabs->tabText(0), QStringLiteral("Monster Stats"));
+    EXPECT_EQ(tabs->tabText(1), QStringLiteral("Monster Position"));
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    EXPECT_EQ(form.pageControl()->currentWidget(), form.spawnPage());
+    EXPECT_EQ(form.size(), QSize(770, 580));
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+    EXPECT_EQ(form.size(), QSize(610, 510));
+    // The page-switch button sits in the tab row, right of both tabs.
+    auto* bitBtn1 = control<QToolButton>(form, "BitBtn1");
+    EXPECT_EQ(bitBtn1->geometry(), QRect(192, 30, 22, 22));
+    EXPECT_LE(tabs->mapTo(&form, tabs->tabRect(1).topRight()).x(), 192);
+}
+
+TEST_F(MainWindowTest, BitBtn1SwitchesPagesKeepingTheMonster) {
+    writeStandardTables(work);
+    Forms forms;
+    TForm1 form(forms, work.path(), program.path());
+    form.show();
+    auto* bitBtn1 = control<QToolButton>(form, "BitBtn1");
+
+    form.statsPage()->selectIndex(4);  // the fifth monster, 104, with a spot on map 1
+    click(bitBtn1);
+    EXPECT_EQ(form.pageControl()->currentWidget(), form.spawnPage());
+    EXPECT_EQ(form.size(), QSize(770, 580));
+    EXPECT_EQ(form.spawnPage()->selectedMonsterIndex(), 4);
+    EXPECT_EQ(form.spawnPage()->mapList()->currentText(), QStringLiteral("1"));  // its spots listed
+
+    form.spawnPage()->selectMonsterIndex(3);
+    form.spawnPage()->allmonsterlistClick();
+    click(bitBtn1);
+    EXPECT_EQ(form.pageControl()->currentWidget(), form.statsPage());
+    EXPECT_EQ(form.size(), QSize(610, 510));
+    EXPECT_EQ(form.statsPage()->selectedIndex(), 3);
+    EXPECT_EQ(control<QLabel>(form, "ViD")->text(), QStringLiteral("103"));
+
+    // Disabled while the stats page edits.
+    click(control<QToolButton>(form, "Button1"));
+    EXPECT_FALSE(bitBtn1->isEnabled());
+    click(bitBtn1);
+    EXPECT_EQ(form.pageControl()->currentWidget(), form.statsPage());
+    click(control<QPushButton>(form, "Button2"));
+    EXPECT_TRUE(bitBtn1->isEnabled());
+    EXPECT_TRUE(recorder().messages.empty());
+}
+
+TEST_F(MainWindowTest, OkOnTheStatsPageRefreshesTheDialogsMonster) {
+    writeStandardTables(work);
+    TForm3 splash(work.path(), program.path());
+    splash.SplashTimerTimer();
+    TForm1& form = *splash.form1();
+    TForm2& dialog = *splash.form2();
+    form.spawnPage()->Button6Click();  // opens the dialog on the selected monster, 100
+    ASSERT_EQ(dialog.monsterIdCombo()->currentText(), QStringLiteral("100"));
+    EXPECT_TRUE(dialog.currentmonster.canmove);
+
+    click(control<QToolButton>(form, "Button1"));
+    auto* moveRange = control<QComboBox>(form, "combomvrag");
+    moveRange->setFocus();
+    QTest::keyClick(moveRange, Qt::Key_Home);  // "Cant Move"
+    click(control<QPushButton>(form, "Button3"));
+    EXPECT_FALSE(form.tables().monsters.monsters[0].canmove);
+    EXPECT_FALSE(dialog.currentmonster.canmove);
+    EXPECT_TRUE(recorder().messages.empty());
+}
+
+TEST_F(MainWindowTest, MinimiseFoldsEveryWindowAndRestoreBringsThemBack) {
+    writeStandardTables(work);
+    TForm3 splash(work.path(), program.path());
+    splash.SplashTimerTimer();
+    TForm1& form = *splash.form1();
+    form.spawnPage()->Button6Click();  // the dialog is now open
+    ASSERT_TRUE(splash.form2()->isVisible());
+    ASSERT_FALSE(splash.form4()->isVisible());
+
+    click(control<QToolButton>(form, "SpeedButton5"));
+    EXPECT_TRUE(form.isMinimized());
+    EXPECT_FALSE(splash.form2()->isVisible());
+
+    form.showNormal();
+    EXPECT_FALSE(form.isMinimized());
+    EXPECT_TRUE(splash.form2()->isVisible());
+    EXPECT_FALSE(splash.form4()->isVisible());  // it was hidden before: it stays hidden
+    EXPECT_FALSE(splash.isVisible());
+}
+
+TEST_F(MainWindowTest, TitlePanelMovesTheWindowWithAnyButton) {
+    writeStandardTables(work);
+    Forms forms;
+    TForm1 form(forms, work.path(), program.path());
+    form.show();
+    auto* panel = control<QLabel>(form, "Panel3");
+    EXPECT_EQ(panel->text(), QStringLiteral("       Monsters Stats&Quarnel Editor"));
+    EXPECT_EQ(panel->height(), 29);
+    EXPECT_EQ(control<QToolButton>(form, "SpeedButton5")->toolTip(), QStringLiteral("minimise"));
+    EXPECT_EQ(control<QToolButton>(form, "SpeedButton4")->toolTip(),
+              QStringLiteral("Close Program without save"));
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        const QPoint start = form.pos();
+        QTest::mousePress(panel, button, {}, QPoint(200, 10));
+        QTest::mouseMove(panel, QPoint(260, 40));
+        QTest::mouseRelease(panel, button, {}, QPoint(260, 40));
+        EXPECT_EQ(form.pos(), start + QPoint(60, 30)) << button;
+    }
+}
+
+}  // namespace
