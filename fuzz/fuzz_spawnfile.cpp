@@ -6,6 +6,7 @@
 #include "MonsterTable.h"
 #include "SpawnTable.h"
 #include "TableError.h"
+#include "WorkList.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -62,6 +63,14 @@ void checkTable(const SpawnTable& t) {
     }
 }
 
+void checkSameSections(const SpawnTable& a, const SpawnTable& b) {
+    for (int type = 0; type <= 4; ++type) {
+        const auto x = liveOfType(a, type), y = liveOfType(b, type);
+        FUZZ_CHECK(x.size() == y.size(), "section sizes differ");
+        for (std::size_t i = 0; i < x.size(); ++i) FUZZ_CHECK(sameSpot(x[i], y[i]), "an entry changed by a save");
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -97,10 +106,43 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkTable(second);
     FUZZ_CHECK(second.fileBytes() == saved, "saving twice gives different bytes");
     FUZZ_CHECK(second.count == first.count, "entries lost or gained by a save");
-    for (int type = 0; type <= 4; ++type) {
-        const auto a = liveOfType(first, type), b = liveOfType(second, type);
-        FUZZ_CHECK(a.size() == b.size(), "section sizes differ");
-        for (std::size_t i = 0; i < a.size(); ++i) FUZZ_CHECK(sameSpot(a[i], b[i]), "an entry changed by a save");
+    checkSameSections(first, second);
+
+    // Delete some spots and append one: the next save holds exactly the live ones.
+    for (int i = 0; i < first.count; ++i)
+        if ((static_cast<std::uint32_t>(i) * 2654435761u ^ static_cast<std::uint32_t>(size)) % 5 == 0) deletespot(first, i);
+    if (first.count < kSpawnCapacity) {
+        SpawnEntry added;
+        added.spottype = static_cast<std::uint8_t>(size % 5);
+        added.ispoint = isPointType(added.spottype);
+        added.monsterid = 17;
+        added.mapnumber = static_cast<std::uint8_t>(size);
+        added.x0 = added.x1 = static_cast<std::uint8_t>(size >> 3);
+        added.y0 = added.y1 = static_cast<std::uint8_t>(size >> 5);
+        added.count = added.ispoint ? 0 : 3;
+        added.dir = -1;
+        const int before = first.count;
+        first.append(added);
+        FUZZ_CHECK(first.count == before + 1 && first.entries[static_cast<std::size_t>(before)].spotid == before,
+                   "append");
     }
+    int live = 0;
+    for (int i = 0; i < first.count; ++i) live += first.entries[static_cast<std::size_t>(i)].spotid == -1 ? 0 : 1;
+    SpawnTable third;
+    third.loadFromText(first.fileBytes(), kLabel, monsters, {});
+    FUZZ_CHECK(third.count == live, "a save after deleting holds other than the live spots");
+    checkSameSections(first, third);
+
+    // The work list of one monster on all maps is its live spots, in table order.
+    WorkList work;
+    work.getWorkLocations(first, 17, -1);
+    int k = 0;
+    for (int i = 0; i < first.count; ++i) {
+        const SpawnEntry& e = first.entries[static_cast<std::size_t>(i)];
+        if (e.monsterid != 17 || e.spotid == -1) continue;
+        FUZZ_CHECK(k < work.count && work.entries[static_cast<std::size_t>(k)] == e, "work list entry");
+        ++k;
+    }
+    FUZZ_CHECK(k == work.count, "work list count");
     return 0;
 }
