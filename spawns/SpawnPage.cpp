@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -71,6 +72,15 @@ QTreeWidget* makeList(QWidget* parent, const char* name,
 void centreColumns(QTreeWidget* list, std::initializer_list<int> columns) {
     for (int c : columns) list->headerItem()->setTextAlignment(c, Qt::AlignCenter);
 }
+
+// MapList shows its map numbers in rows of a fixed height.
+class FixedRowDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), 16};
+    }
+};
 
 bool fileExists(const std::filesystem::path& path) {
     std::error_code ignored;
@@ -192,6 +202,7 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
     d.maps->setObjectName(QStringLiteral("MapList"));
     d.maps->setEditable(false);
     d.maps->setGeometry(305 - 297, 24 - 1, 141, 22);
+    d.maps->setItemDelegate(new FixedRowDelegate(d.maps));
     d.preview = new QToolButton(d.mapBox);
     d.preview->setObjectName(QStringLiteral("SpeedButton9"));
     d.preview->setToolTip(QStringLiteral("Show Map Preview and all spots on this map"));

@@ -69,6 +69,9 @@ TEST_F(PreviewTest, StartsHiddenInSpotModeWithItsFields) {
     EXPECT_EQ(child(&fresh, "SpeedButton1")->toolTip(), "minimise");
     EXPECT_EQ(child(&fresh, "Label2")->toolTip(), "Coords");
     EXPECT_EQ(child(&fresh, "Panel1")->pos(), QPoint(52, 30));
+    EXPECT_EQ(child(&fresh, "Label1")->pos(), QPoint(16, 134));
+    EXPECT_EQ(static_cast<QLabel*>(child(&fresh, "Label1"))->text(), "X,Y");
+    EXPECT_EQ(child(&fresh, "Label2")->pos(), QPoint(6, 150));
     EXPECT_EQ(static_cast<QLabel*>(child(&fresh, "Panel2Caption"))->text(), "NO MAP or monster spot");
 }
 

@@ -95,6 +95,63 @@ TEST_F(SpawnPageTest, ListsHaveTheirColumns) {
     EXPECT_EQ(page->pageControl2()->geometry(), QRect(298, 58, 436, 452));
 }
 
+TEST_F(SpawnPageTest, ControlsSitWhereTheLayoutPutsThem) {
+    auto pageRect = [&](const char* name) {
+        QWidget* w = child(page.get(), name);
+        return QRect(w->mapTo(page.get(), QPoint(0, 0)), w->size());
+    };
+    EXPECT_EQ(pageRect("allmonsterlist"), QRect(0, 0, 266, page->height()));
+    EXPECT_EQ(pageRect("Label11").topLeft(), QPoint(302, 8));
+    EXPECT_EQ(pageRect("MapList").topLeft(), QPoint(305, 24));
+    EXPECT_EQ(pageRect("MapList").width(), 141);
+    EXPECT_EQ(pageRect("SpeedButton9"), QRect(448, 24, 23, 23));
+    EXPECT_EQ(child(page.get(), "SpeedButton9")->toolTip(), "Show Map Preview and all spots on this map");
+    const struct {
+        const char* name;
+        const char* text;
+        int width;
+    } buttons[] = {{"Button4", "Delete Spot", 100},
+                   {"Button6", "AddSpot window", 100},
+                   {"SpeedButton6", "Load current monster data to AddDialog", 213},
+                   {"Button5", "Delete Spot", 100},
+                   {"Button7", "AddSpot window", 100},
+                   {"SpeedButton7", "Load current monster data to AddDialog", 213}};
+    for (const auto& b : buttons) {
+        auto* button = static_cast<QAbstractButton*>(child(page.get(), b.name));
+        EXPECT_EQ(button->text(), b.text);
+        EXPECT_EQ(button->size(), QSize(b.width, 22)) << b.name;
+    }
+    EXPECT_FALSE(page->mapList()->isEditable());
+    QFont font = page->allmonsterlist()->font();
+    EXPECT_TRUE(font.bold());
+    EXPECT_EQ(page->allmonsterlist()->palette().color(QPalette::Text), QColor(73, 44, 47));
+}
+
+TEST(SpotPictures, TypePicturesAreDistinctBlackTextOnTransparentGround) {
+    std::vector<QImage> seen;
+    for (int type = 0; type < kSpotTypeCount; ++type) {
+        const QImage image = spotTypePixmap(type).toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(image.size(), QSize(48, 16));
+        int ink = 0;
+        int clear = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 48; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.alpha() == 0) ++clear;
+                else if (c.alpha() > 128) {
+                    ++ink;
+                    EXPECT_LT(c.red() + c.green() + c.blue(), 60);
+                }
+            }
+        EXPECT_GT(ink, 20) << type;
+        EXPECT_GT(clear, 48 * 16 / 2) << type;
+        for (const QImage& other : seen) EXPECT_NE(image, other) << type;
+        seen.push_back(image);
+    }
+    EXPECT_TRUE(spotTypePixmap(5).isNull());
+    EXPECT_NE(monsterIcon(true).pixmap(16, 16).toImage(), monsterIcon(false).pixmap(16, 16).toImage());
+}
+
 TEST_F(SpawnPageTest, RowsShowTheEntryFieldsAndTypePicture) {
     struct Case {
         int monsterRow;
