@@ -16,7 +16,7 @@ constexpr std::array<QPointF, 14> kCoast = {{
 }};
 
 constexpr std::array<QPoint, 9> kPointSpots = {{
-    {120, 150}, {138, 204}, {201, 118}, {232, 236}, {298, 128},
+    {120, 150}, {150, 232}, {201, 118}, {232, 236}, {298, 128},
     {352, 184}, {385, 140}, {170, 250}, {318, 232},
 }};
 
@@ -49,7 +49,7 @@ void drawLand(QPainter& p) {
 void drawSpots(QPainter& p) {
     p.setPen(QPen(QColor(150, 24, 24), 2));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(250, 150, 64, 40);
+    p.drawRect(292, 218, 56, 34);
     p.drawRect(96, 212, 44, 30);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(170, 20, 20));

@@ -88,6 +88,8 @@ StatsPage::StatsPage(MonsterTable& table, std::filesystem::path workFolder, QWid
     ListView1->setSortingEnabled(false);
     ListView1->header()->setSectionsClickable(false);
     ListView1->header()->setSectionsMovable(false);
+    ListView1->header()->setMinimumSectionSize(16);
+    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
