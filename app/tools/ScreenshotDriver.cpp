@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include "SpawnPage.h"
 #include "StatsPage.h"
 #include "Unit1.h"
 #include "Unit3.h"
@@ -31,6 +32,23 @@ const std::map<std::string, State> kStates = {
      [](TForm3& splash) {
          splash.SplashTimerTimer();
          splash.form1()->statsPage()->selectIndex(0);
+     }},
+    {"position",
+     [](TForm3& splash) {
+         splash.SplashTimerTimer();
+         splash.form1()->BitBtn1Click();
+     }},
+    {"preview",
+     [](TForm3& splash) {
+         splash.SplashTimerTimer();
+         splash.form1()->BitBtn1Click();
+         splash.form1()->spawnPage()->SpeedButton9Click();
+     }},
+    {"dialog",
+     [](TForm3& splash) {
+         splash.SplashTimerTimer();
+         splash.form1()->BitBtn1Click();
+         splash.form1()->spawnPage()->Button6Click();
      }},
 };
 
