@@ -21,6 +21,7 @@
 #include "ByteText.h"
 #include "Colours.h"
 #include "ErrorReport.h"
+#include "FormFont.h"
 #include "Forms.h"
 #include "Numbers.h"
 #include "SpawnPage.h"
@@ -125,10 +126,7 @@ TForm2::TForm2(Forms& forms, QWidget* parent)
     palette.setColor(QPalette::Window, kFormColour);
     setPalette(palette);
     setAutoFillBackground(true);
-    // The pixel layout below is made for a small 8-point face.
-    QFont small = font();
-    small.setPixelSize(11);
-    setFont(small);
+    setFont(formFont());
 
     // Title strip with the minimise and close buttons at its right end.
     d_->panel3 = new QLabel(QStringLiteral("             Add Monster Location"), this);

@@ -16,6 +16,7 @@
 
 #include "Colours.h"
 #include "ErrorReport.h"
+#include "FormFont.h"
 #include "Forms.h"
 #include "JpegImage.h"
 #include "MapSurface.h"
@@ -99,8 +100,7 @@ TForm4::TForm4(Forms& forms, int screenHeight, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       d_(std::make_unique<Impl>(forms)) {
     setObjectName(QStringLiteral("Form4"));
-    QFont base(QStringLiteral("Sans Serif"));
-    base.setPointSize(8);
+    const QFont base = formFont();
     setFont(base);
     QFont bold = base;
     bold.setBold(true);

@@ -16,11 +16,13 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include "SpawnPage.h"
 #include "StatsPage.h"
 #include "Unit1.h"
 #include "Unit3.h"
+#include "Unit4.h"
 
 namespace {
 
@@ -42,7 +44,18 @@ const std::map<std::string, State> kStates = {
      [](TForm3& splash) {
          splash.SplashTimerTimer();
          splash.form1()->BitBtn1Click();
-         splash.form1()->spawnPage()->SpeedButton9Click();
+         // A monster with many range spots on one map, at 2X, so the outlines show.
+         SpawnPage* page = splash.form1()->spawnPage();
+         const auto rows = page->allmonsterlist()->findItems(QStringLiteral("99"), Qt::MatchExactly);
+         if (!rows.isEmpty()) {
+             page->selectMonsterIndex(page->allmonsterlist()->indexOfTopLevelItem(rows.first()));
+             page->allmonsterlistClick();
+             page->selectMapText(QStringLiteral("5"));
+             page->MapListChange();
+             page->showRangeListPage();
+         }
+         page->SpeedButton9Click();
+         splash.form4()->setZoom(2);
      }},
     {"dialog",
      [](TForm3& splash) {
