@@ -59,3 +59,8 @@ std::string nexttoken(std::string& line) {
     line.erase(0, line.size() - reader.rest().size());
     return field;
 }
+
+std::string TokenReader::firstColumn() {
+    if (rest_.find('\t') == std::string_view::npos) return std::string(rest_);
+    return next();
+}

@@ -24,6 +24,9 @@ class TokenReader {
 public:
     explicit TokenReader(std::string_view normalisedLine) : rest_(normalisedLine) {}
     std::string next();                            // as nexttoken
+    // The first column of a line. A line of one column has no tab, so next() would
+    // give an empty field; this gives the column itself, so an error can quote it.
+    std::string firstColumn();
     std::string_view rest() const { return rest_; }  // what nexttoken would leave in the line
 
 private:

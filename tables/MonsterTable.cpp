@@ -13,17 +13,11 @@ std::filesystem::path monsterPath(const std::filesystem::path& workFolder) {
     return workFolder / "data" / "monster.txt";
 }
 
-// Column 1 of a line. A line of a single column has no tab, so the reader would
-// give an empty field; the column itself is what the operator needs to see quoted.
-std::string firstColumn(TokenReader& reader) {
-    if (reader.rest().find('\t') == std::string_view::npos) return std::string(reader.rest());
-    return reader.next();
-}
 
 MonsterDataRecord parseMonsterLine(std::string_view line) {
     TokenReader reader(line);
     MonsterDataRecord record;
-    record.id = toInteger(firstColumn(reader), kMonsterHex);
+    record.id = toInteger(reader.firstColumn(), kMonsterHex);
     reader.next();  // column 2 is not used
     const std::string name = reader.next();
     record.name = name.size() >= 2 ? name.substr(1, name.size() - 2) : std::string();

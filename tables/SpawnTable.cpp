@@ -16,17 +16,11 @@ constexpr int kSpotTypes = 5;
 std::int32_t integerField(std::string_view text) { return toInteger(text, kSpawnHex); }
 std::uint8_t byteField(std::string_view text) { return toByte(integerField(text)); }
 
-// Column 1 of a data line. A line of one column ("END", "hello") has no tab, so the
-// reader would give an empty field; the error should quote the line itself.
-std::string firstColumn(TokenReader& reader) {
-    if (reader.rest().find('\t') == std::string_view::npos) return std::string(reader.rest());
-    return reader.next();
-}
 
 SpawnEntry parseDataLine(std::string_view line, int spottype) {
     TokenReader reader(line);
     SpawnEntry entry;
-    entry.monsterid = integerField(firstColumn(reader));
+    entry.monsterid = integerField(reader.firstColumn());
     entry.mapnumber = byteField(reader.next());
     entry.distance = byteField(reader.next());
     entry.x0 = byteField(reader.next());

@@ -5,6 +5,7 @@
 
 #include "DialogFixture.h"
 
+// Everything here is local to this file (it may share a unity batch with others).
 namespace {
 
 struct CornerCase {
@@ -29,8 +30,6 @@ const CornerCase kCornerCases[] = {
 };
 
 void PrintTo(const CornerCase& c, std::ostream* os) { *os << c.name; }
-
-}  // namespace
 
 class CornerTest : public DialogTest, public ::testing::WithParamInterface<CornerCase> {};
 
@@ -85,8 +84,6 @@ TEST_F(DialogTest, PointFieldsSetThePreviewsPoint) {
     EXPECT_EQ(form4->selx1, 128) << "the point fields leave the second corner alone";
 }
 
-namespace {
-
 struct ReadCase {
     const char* name;
     int selx0, sely0, selx1, sely1;  // the preview's selection
@@ -99,8 +96,6 @@ const ReadCase kRangeReads[] = {
     {"off the map on every side", 0, 256, 300, -5, 2, 2, 250, 250},
     {"one cell stays equal", 90, 90, 90, 90, 90, 90, 90, 90},
 };
-
-}  // namespace
 
 TEST_F(DialogTest, ReadsThePickedRectangleOrderedAndClamped) {
     form2->showRangePage();
@@ -156,3 +151,5 @@ TEST_F(DialogTest, ReadsARectangleDraggedOnThePreview) {
     EXPECT_EQ(field("SpinY0")->value(), 50);
     EXPECT_EQ(field("SpinY1")->value(), 150);
 }
+
+}  // namespace

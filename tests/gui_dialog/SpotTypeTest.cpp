@@ -6,6 +6,7 @@
 
 #include "DialogFixture.h"
 
+// Everything here is local to this file (it may share a unity batch with others).
 namespace {
 
 enum class Op { Monster, Type, Page };
@@ -34,8 +35,6 @@ const SpotTypeCase kSpotTypeCases[] = {
 };
 
 void PrintTo(const SpotTypeCase& c, std::ostream* os) { *os << c.name; }
-
-}  // namespace
 
 class SpotTypeTest : public DialogTest, public ::testing::WithParamInterface<SpotTypeCase> {};
 
@@ -115,3 +114,5 @@ TEST_F(DialogTest, EveryShowingPutsThePreviewIntoSelectionMode) {
     form2->showBody();
     EXPECT_TRUE(form4->showselection);
 }
+
+}  // namespace

@@ -13,7 +13,7 @@
 
 namespace {
 
-const std::string kLabel = "data/monster.txt";
+const std::string kMonsterLabel = "data/monster.txt";
 
 std::vector<std::string> normalised(const std::vector<std::string>& lines) {
     std::vector<std::string> out;
@@ -32,7 +32,7 @@ TEST(MonsterLoad, ReadsIdNameLevelAndMoveRange) {
         "anything \"goes\" here",
     };
     MonsterTable table;
-    table.loadFromText(crlf(lines), kLabel);
+    table.loadFromText(crlf(lines), kMonsterLabel);
     ASSERT_EQ(table.monstercount, 5);
     const std::vector<MonsterDataRecord> expected = {
         {false, 12, 1, "Grey Wolf"}, {true, 3, 2, "Rat"}, {true, 255, 31, "Bat"},
@@ -45,7 +45,7 @@ TEST(MonsterLoad, ReadsIdNameLevelAndMoveRange) {
 
 TEST(MonsterLoad, NameWithoutQuotesLosesFirstAndLastLetter) {
     MonsterTable table;
-    table.loadFromText("5\t0\tGoblin\t1\t1\t1\t1\t1\t1\t1\t1\t1\t0\t14\r\n", kLabel);
+    table.loadFromText("5\t0\tGoblin\t1\t1\t1\t1\t1\t1\t1\t1\t1\t0\t14\r\n", kMonsterLabel);
     ASSERT_EQ(table.monstercount, 1);
     EXPECT_EQ(table.monsters[0].name, "obli");
     EXPECT_FALSE(table.monsters[0].canmove);
@@ -54,7 +54,7 @@ TEST(MonsterLoad, NameWithoutQuotesLosesFirstAndLastLetter) {
 TEST(MonsterLoad, EmptyMonsterPart) {
     for (const std::string bytes : {"", "end\r\n", "end", "end\r\n1\t2\r\n"}) {
         MonsterTable table;
-        table.loadFromText(bytes, kLabel);
+        table.loadFromText(bytes, kMonsterLabel);
         EXPECT_EQ(table.monstercount, 0) << bytes;
         EXPECT_EQ(table.monsterlines, splitLines(bytes));
     }
@@ -62,7 +62,7 @@ TEST(MonsterLoad, EmptyMonsterPart) {
 
 TEST(MonsterLoad, WithoutEndEveryLineIsAMonster) {
     MonsterTable table;
-    table.loadFromText(monsterLine("1", "A", "1") + "\n" + monsterLine("2", "B", "2"), kLabel);
+    table.loadFromText(monsterLine("1", "A", "1") + "\n" + monsterLine("2", "B", "2"), kMonsterLabel);
     EXPECT_EQ(table.monstercount, 2);
 }
 
@@ -98,11 +98,11 @@ TEST_P(MonsterLoadFailure, StopsWithMessageFileAndLineKeepingEverythingBefore) {
     const auto& c = GetParam();
     MonsterTable table;
     try {
-        table.loadFromText(crlf(c.lines), kLabel);
+        table.loadFromText(crlf(c.lines), kMonsterLabel);
         ADD_FAILURE() << "loaded";
     } catch (const TableError& error) {
         EXPECT_EQ(std::string(error.what()), c.message);
-        EXPECT_EQ(error.file(), kLabel);
+        EXPECT_EQ(error.file(), kMonsterLabel);
         EXPECT_EQ(error.line(), c.line);
     }
     EXPECT_EQ(table.monstercount, c.monstersKept);
@@ -121,13 +121,13 @@ TEST(MonsterLoad, StopsAtThe1025thMonsterKeepingTheFirst1024AndEveryLine) {
     lines.push_back("tail");
     MonsterTable table;
     try {
-        table.loadFromText(crlf(lines), kLabel);
+        table.loadFromText(crlf(lines), kMonsterLabel);
         ADD_FAILURE() << "loaded";
     } catch (const TableError& error) {
         EXPECT_EQ(std::string(error.what()),
                   "data/monster.txt holds more than 1024 monsters; only the first 1024 are listed.");
         EXPECT_EQ(error.line(), 1025);
-        EXPECT_EQ(error.file(), kLabel);
+        EXPECT_EQ(error.file(), kMonsterLabel);
     }
     EXPECT_EQ(table.monstercount, 1024);
     EXPECT_EQ(table.monsters.size(), 1024u);
@@ -140,7 +140,7 @@ TEST(MonsterLoad, Exactly1024MonstersLoad) {
     for (int i = 0; i < 1024; ++i) lines.push_back(monsterLine(std::to_string(i), "M", "1"));
     lines.push_back("end");
     MonsterTable table;
-    table.loadFromText(crlf(lines), kLabel);
+    table.loadFromText(crlf(lines), kMonsterLabel);
     EXPECT_EQ(table.monstercount, 1024);
 }
 
@@ -174,7 +174,7 @@ TEST(MonsterLookup, FirstMatchOrTheNotFoundRecord) {
     MonsterTable table;
     table.loadFromText(crlf({monsterLine("9", "First", "1"), monsterLine("9", "Second", "2"),
                              monsterLine("-1", "Minus", "3"), "end"}),
-                       kLabel);
+                       kMonsterLabel);
     EXPECT_EQ(table.getmonsterbyid(9).name, "First");
     EXPECT_EQ(table.getmonsterbyid(-1).name, "Minus");
     const MonsterDataRecord missing = table.getmonsterbyid(10);

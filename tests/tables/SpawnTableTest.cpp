@@ -13,7 +13,7 @@
 
 namespace {
 
-const std::string kLabel = "data/Quarnel.txt";
+const std::string kSpawnLabel = "data/Quarnel.txt";
 const std::string kEmptyFile = "0\r\nend\r\n1\r\nend\r\n2\r\nend\r\n3\r\nend\r\n4\r\nend\r\n";
 
 struct Notice {
@@ -32,7 +32,7 @@ const MonsterTable& knownMonsters() {
 }
 
 void load(Loaded& loaded, const std::string& bytes) {
-    loaded.table.loadFromText(bytes, kLabel, knownMonsters(), [&](const std::string& c, const std::string& t) {
+    loaded.table.loadFromText(bytes, kSpawnLabel, knownMonsters(), [&](const std::string& c, const std::string& t) {
         loaded.notices.push_back({c, t});
     });
 }
@@ -129,7 +129,7 @@ TEST(SpawnRead, MonsterNumberMinusOneCountsAsMissingEvenWhenListed) {
     const MonsterTable monsters = monstersWithIds({-1, 4});
     SpawnTable table;
     int notices = 0;
-    table.loadFromText("-1 0 1 1 1 1\r\n4 0 1 1 1 1\r\n", kLabel, monsters,
+    table.loadFromText("-1 0 1 1 1 1\r\n4 0 1 1 1 1\r\n", kSpawnLabel, monsters,
                        [&](const std::string&, const std::string&) { ++notices; });
     EXPECT_EQ(notices, 1);
     ASSERT_EQ(table.count, 1);
@@ -141,7 +141,7 @@ TEST(SpawnRead, OnlyMonstersWithinMonstercountAreKnown) {
     monsters.monstercount = 1;
     SpawnTable table;
     int notices = 0;
-    table.loadFromText("4 0 1 1 1 1\r\n6 0 1 1 1 1\r\n", kLabel, monsters,
+    table.loadFromText("4 0 1 1 1 1\r\n6 0 1 1 1 1\r\n", kSpawnLabel, monsters,
                        [&](const std::string&, const std::string&) { ++notices; });
     EXPECT_EQ(notices, 1);
     EXPECT_EQ(table.count, 1);
@@ -183,7 +183,7 @@ TEST_P(SpawnReadFailure, StopsAtTheLineKeepingEntriesBeforeAndRefusesToSave) {
         ADD_FAILURE() << "read";
     } catch (const TableError& error) {
         EXPECT_EQ(std::string(error.what()), c.message);
-        EXPECT_EQ(error.file(), kLabel);
+        EXPECT_EQ(error.file(), kSpawnLabel);
         EXPECT_EQ(error.line(), c.line);
     }
     EXPECT_EQ(loaded.table.count, c.kept);
