@@ -53,14 +53,14 @@ std::string TokenReader::next() {
     return field;
 }
 
+std::string TokenReader::firstColumn() {
+    if (rest_.find('\t') == std::string_view::npos) return std::string(rest_);
+    return next();
+}
+
 std::string nexttoken(std::string& line) {
     TokenReader reader(line);
     std::string field = reader.next();
     line.erase(0, line.size() - reader.rest().size());
     return field;
-}
-
-std::string TokenReader::firstColumn() {
-    if (rest_.find('\t') == std::string_view::npos) return std::string(rest_);
-    return next();
 }

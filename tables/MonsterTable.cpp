@@ -13,7 +13,6 @@ std::filesystem::path monsterPath(const std::filesystem::path& workFolder) {
     return workFolder / "data" / "monster.txt";
 }
 
-
 MonsterDataRecord parseMonsterLine(std::string_view line) {
     TokenReader reader(line);
     MonsterDataRecord record;
@@ -52,12 +51,8 @@ void MonsterTable::loadFromText(std::string_view bytes, const std::string& label
 
     for (std::size_t i = 0; i < monsterlines.size() && monsterlines[i] != "end"; ++i) {
         const int lineNumber = static_cast<int>(i) + 1;
-        if (monstercount == kMonsterCapacity) {
-            throw TableError(label + " holds more than " + std::to_string(kMonsterCapacity) +
-                                 " monsters; only the first " + std::to_string(kMonsterCapacity) +
-                                 " are listed.",
-                             label, lineNumber);
-        }
+        if (monstercount == kMonsterCapacity)
+            throw TableError(tooManyMessage(label, kMonsterCapacity, "monsters"), label, lineNumber);
         try {
             monsters[static_cast<std::size_t>(monstercount)] = parseMonsterLine(monsterlines[i]);
         } catch (const TableError& error) {

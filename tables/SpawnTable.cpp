@@ -16,7 +16,6 @@ constexpr int kSpotTypes = 5;
 std::int32_t integerField(std::string_view text) { return toInteger(text, kSpawnHex); }
 std::uint8_t byteField(std::string_view text) { return toByte(integerField(text)); }
 
-
 SpawnEntry parseDataLine(std::string_view line, int spottype) {
     TokenReader reader(line);
     SpawnEntry entry;
@@ -61,7 +60,12 @@ std::string formatepositionstring(const SpawnEntry& e) {
            std::to_string(e.dir) + '\t' + std::to_string(e.count);
 }
 
-SpawnTable::SpawnTable() : entries(kSpawnCapacity) {}
+SpawnTable::SpawnTable()
+    : entries(kSpawnCapacity),
+      saveRefusal_(spawnFileLabel() +
+                   " was not read, because the monster table could not be read first; saving "
+                   "now would replace it with an empty file. Correct the files and start the "
+                   "editor again.") {}
 
 void SpawnTable::loadmonsterslocation(const std::filesystem::path& workFolder,
                                       const MonsterTable& monsters,
@@ -72,8 +76,7 @@ void SpawnTable::loadmonsterslocation(const std::filesystem::path& workFolder,
     try {
         bytes = readWholeFile(workFolder / "data" / "Quarnel.txt", label);
     } catch (const TableError&) {
-        readState_ = ReadState::OpenFailed;
-        stopReason_ = label + " could not be opened at start-up; saving now would replace it "
+        saveRefusal_ = label + " could not be opened at start-up; saving now would replace it "
                               "with an empty file. Correct the file and start the editor again.";
         throw;
     }
@@ -83,8 +86,6 @@ void SpawnTable::loadmonsterslocation(const std::filesystem::path& workFolder,
 void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
                               const MonsterTable& monsters, const MissingMonsterNotice& notice) {
     count = 0;
-    readState_ = ReadState::Stopped;
-    stoppedAtLine_ = 0;
 
     // The same answer as getmonsterbyid(id).id == -1, without a scan of the whole
     // monster table for every line.
@@ -117,27 +118,20 @@ void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
                 if (notice) notice("Error: cant find monster", missingMonsterText(entry.monsterid));
                 continue;
             }
-            if (count == kSpawnCapacity) {
-                throw TableError(label + " holds more than " + std::to_string(kSpawnCapacity) +
-                                     " spawn places; only the first " +
-                                     std::to_string(kSpawnCapacity) + " are listed.",
-                                 label, lineNumber);
-            }
+            if (count == kSpawnCapacity)
+                throw TableError(tooManyMessage(label, kSpawnCapacity, "spawn places"), label, lineNumber);
             entry.spotid = count;
             entries[static_cast<std::size_t>(count++)] = entry;
         }
     } catch (...) {
         // Whatever ends the reading early, the refusal to save names the line.
-        stoppedAtLine_ = lineNumber;
-        stopReason_ = label + " was not read completely (reading stopped at line " +
-                      std::to_string(lineNumber) +
-                      "); saving now would lose the rest of it. Correct the file and start the "
-                      "editor again.";
+        saveRefusal_ = label + " was not read completely (reading stopped at line " +
+                       std::to_string(lineNumber) +
+                       "); saving now would lose the rest of it. Correct the file and start the "
+                       "editor again.";
         throw;
     }
-    readState_ = ReadState::Complete;
-    stoppedAtLine_ = 0;
-    stopReason_.clear();
+    saveRefusal_.clear();
 }
 
 void SpawnTable::append(SpawnEntry entry) {
@@ -150,7 +144,7 @@ void SpawnTable::append(SpawnEntry entry) {
 }
 
 void SpawnTable::save(const std::filesystem::path& programFolder) const {
-    if (const std::string refusal = saveRefusal(); !refusal.empty()) throw TableError(refusal);
+    if (!saveRefusal_.empty()) throw TableError(saveRefusal_);
     const auto path = programFolder / "data" / "Quarnel.txt";
     writeFileAtomically(path, fileBytes(), path.string());
 }
@@ -168,20 +162,4 @@ std::string SpawnTable::fileBytes() const {
         bytes += "end\r\n";
     }
     return bytes;
-}
-
-std::string SpawnTable::saveRefusal() const {
-    switch (readState_) {
-        case ReadState::Complete:
-            return {};
-        case ReadState::NotRead:
-            return spawnFileLabel() +
-                   " was not read, because the monster table could not be read first; saving "
-                   "now would replace it with an empty file. Correct the files and start the "
-                   "editor again.";
-        case ReadState::OpenFailed:
-        case ReadState::Stopped:
-            break;
-    }
-    return stopReason_;
 }

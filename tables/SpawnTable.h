@@ -62,14 +62,12 @@ public:
     std::string fileBytes() const;  // exactly what a save writes
 
     // Empty when saving is allowed, else the reason shown to the operator.
-    std::string saveRefusal() const;
+    std::string saveRefusal() const { return saveRefusal_; }
 
     std::vector<SpawnEntry> entries;  // room for kSpawnCapacity
     int count = 0;
 
 private:
-    enum class ReadState { NotRead, OpenFailed, Stopped, Complete };
-    ReadState readState_ = ReadState::NotRead;
-    int stoppedAtLine_ = 0;
-    std::string stopReason_;
+    // Only a file read to its end may be written back; until then this says why not.
+    std::string saveRefusal_;
 };

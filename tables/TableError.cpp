@@ -24,3 +24,9 @@ std::string cannotOpenMessage(std::string_view path) {
 std::string cannotCreateMessage(std::string_view path) {
     return "Cannot create file " + std::string(path);
 }
+
+std::string tooManyMessage(std::string_view file, int capacity, std::string_view things) {
+    const std::string n = std::to_string(capacity);
+    return std::string(file) + " holds more than " + n + " " + std::string(things) +
+           "; only the first " + n + " are listed.";
+}

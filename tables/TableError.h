@@ -29,3 +29,7 @@ std::string invalidIntegerMessage(std::string_view text);  // "'%s' is not a val
 inline constexpr const char* kRangeCheckError = "Range check error";
 std::string cannotOpenMessage(std::string_view path);       // "Cannot open file %s"
 std::string cannotCreateMessage(std::string_view path);     // "Cannot create file %s"
+
+// Our own message for a file beyond a table's fixed room:
+// "<file> holds more than <capacity> <things>; only the first <capacity> are listed."
+std::string tooManyMessage(std::string_view file, int capacity, std::string_view things);

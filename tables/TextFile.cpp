@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 
 #include "TableError.h"
 
@@ -138,11 +137,10 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view byt
     if (fd < 0) throw failure();
     FileDescriptor file(fd);
 
-    bool ok = true;
     struct stat old {};
     if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
         ::fchmod(file.get(), old.st_mode & 07777);  // the replacement keeps the old permissions
-    ok = ok && writeAll(file.get(), bytes, faults.failAfterBytes);
+    bool ok = writeAll(file.get(), bytes, faults.failAfterBytes);
     ok = ok && !faults.failFlush && ::fsync(file.get()) == 0;
     ok = file.close() && ok;
     ok = ok && !faults.failRename && ::rename(temporary.c_str(), path.c_str()) == 0;
