@@ -362,6 +362,9 @@ void SpawnPage::clearSpotLists() {
 void SpawnPage::fillSpotLists() {
     auto& d = *d_;
     const WorkList& work = d.tables().work;
+    // A map change run from the pending events of this one has filled the lists
+    // already, from the same work list; start afresh rather than list every spot twice.
+    clearSpotLists();
     RowBatch points(d.points);
     RowBatch ranges(d.ranges);
     auto number = [](int value) { return QString::number(value); };

@@ -376,6 +376,48 @@ TEST_F(SpawnPageTest, MapChangeLoadsPictureTitleAndSpotMode) {
     EXPECT_FALSE(form4->isVisible());
 }
 
+// Pending events run once the work list is rebuilt, before the spot lists are filled
+// and before the picture is made visible.
+TEST_F(SpawnPageTest, PendingEventsSeeTheNewWorkListAndEmptySpotLists) {
+    chooseMap("0");
+    form4->setPictureVisible(false);
+    struct Seen {
+        int points = -1, ranges = -1, work = -1;
+        bool pictureVisible = true, selectionMode = true;
+        QString title;
+    } seen;
+    form4->showselection = true;
+    QTimer::singleShot(0, page.get(), [&] {
+        seen = {page->pointlist()->topLevelItemCount(), page->rangelist()->topLevelItemCount(), tables.work.count,
+                form4->pictureVisible(), form4->showselection, form4->title()};
+    });
+    chooseMap("3");
+    EXPECT_EQ(seen.points, 0);
+    EXPECT_EQ(seen.ranges, 0);
+    EXPECT_EQ(seen.work, 4);
+    EXPECT_FALSE(seen.pictureVisible);
+    EXPECT_FALSE(seen.selectionMode);
+    EXPECT_EQ(seen.title, "Map  Preview  ( Ash Hound, 3 )  ");
+    EXPECT_TRUE(form4->pictureVisible());
+    EXPECT_EQ(captions(page->pointlist()), (QStringList{"0", "2", "7"}));
+}
+
+// A map change that runs while another one waits for its repaint (keys held down in
+// MapList) must not leave the spot lists with every row twice.
+TEST_F(SpawnPageTest, MapChangeDuringAMapChangeListsEachSpotOnce) {
+    chooseMap("0");
+    QTimer::singleShot(0, page.get(), [&] { chooseMap("0"); });
+    chooseMap("3");
+    EXPECT_EQ(page->mapList()->currentText(), "0");
+    EXPECT_EQ(captions(page->pointlist()), (QStringList{"1"}));
+    EXPECT_EQ(page->rangelist()->topLevelItemCount(), 0);
+
+    QTimer::singleShot(0, page.get(), [&] { chooseMap("3"); });
+    chooseMap("3");
+    EXPECT_EQ(captions(page->pointlist()), (QStringList{"0", "2", "7"}));
+    EXPECT_EQ(captions(page->rangelist()), (QStringList{"5"}));
+}
+
 TEST_F(SpawnPageTest, BrokenPictureIsReportedAndTheSpotsAreListed) {
     folder.write("VarnexMaps/0.jpg", "this is not a picture");
     chooseMonster(0);
@@ -444,6 +486,40 @@ TEST_F(SpawnPageTest, SelectMapTextSelectsNothingForUnlistedMap) {
     page->selectMapText("3");
     page->mapList()->setEnabled(false);
     EXPECT_FALSE(page->mapSelectedForPreview());
+}
+
+// The first monster of the table has no spots: the first fill leaves previewReady false,
+// and the first map choice of the run, when it comes, leaves the preview alone.
+class FirstMonsterWithoutSpots : public SpawnFixture {
+protected:
+    void SetUp() override {
+        std::string monsters = fixtureMonsterFile();
+        const auto lastLine = monsters.rfind("\r\n", monsters.size() - 3) + 2;
+        monsters = monsters.substr(lastLine) + monsters.substr(0, lastLine);  // monster 14 first
+        folder.write("data/monster.txt", monsters);
+        makeWindows();
+        form4->showselection = true;
+        page->FormShow();
+    }
+};
+
+TEST_F(FirstMonsterWithoutSpots, FirstMapChoiceLeavesThePreviewAlone) {
+    ASSERT_EQ(rowTexts(page->allmonsterlist(), 0).value(0), "14");
+    EXPECT_EQ(page->selectedMonsterIndex(), 0);
+    EXPECT_TRUE(mapTexts().isEmpty());
+    EXPECT_FALSE(forms.previewReady);
+    EXPECT_FALSE(enabled(page.get(), "Label11"));
+
+    chooseMonster(2);  // monster 11, map 5, which has a picture
+    EXPECT_TRUE(forms.previewReady);
+    EXPECT_EQ(captions(page->pointlist()), (QStringList{"9"}));
+    EXPECT_TRUE(form4->showselection);
+    EXPECT_EQ(form4->title(), "Map  Preview    ");
+
+    chooseMap("5");
+    EXPECT_FALSE(form4->showselection);
+    EXPECT_EQ(form4->title(), "Map  Preview  ( Reed Crawler, 5 )  ");
+    EXPECT_TRUE(recorder().messages.empty());
 }
 
 }  // namespace
