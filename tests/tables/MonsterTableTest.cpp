@@ -25,7 +25,7 @@ TEST(MonsterLoad, ReadsIdNameLevelAndMoveRange) {
     const std::vector<std::string> lines = {
         monsterLine("1", "Grey  Wolf", "12", "0"),
         "2 x   \"Rat\"   3   5 6 7 8 9 10 11 12 00 14",  // blanks instead of tabs, move range "00"
-        monsterLine("$1F", "Bat", "255", "5"),
+        monsterLine("$1F", "Bat", "$FF", "5"),  // hexadecimal anywhere in the monster table
         monsterLine("0x20", "Bog", "0", "1"),
         monsterLine("-4", "Plain", "7", "2"),
         "end",
@@ -52,11 +52,11 @@ TEST(MonsterLoad, NameWithoutQuotesLosesFirstAndLastLetter) {
 }
 
 TEST(MonsterLoad, EmptyMonsterPart) {
-    for (const std::string bytes : {"", "end\r\n", "end", "end\r\n1\t2\r\n"}) {
+    for (const std::string bytes : {"", "end\r\n", "end", "end\r\n1\t2\r\n", " \t end\r\nx\r\n"}) {
         MonsterTable table;
         table.loadFromText(bytes, kMonsterLabel);
         EXPECT_EQ(table.monstercount, 0) << bytes;
-        EXPECT_EQ(table.monsterlines, splitLines(bytes));
+        EXPECT_EQ(table.monsterlines, normalised(splitLines(bytes)));
     }
 }
 

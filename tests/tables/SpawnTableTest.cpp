@@ -72,7 +72,7 @@ TEST(SpawnRead, SectionsMarkersCommentsAndShortLines) {
                      "17 0 30 1 2 3",              // before any marker: type 0
                      "  1 // ranges follow",
                      "\t18\t1  30 100 110 140 150  -1 5   // five rats",
-                     "end",
+                     "  end \t// closes the ranges",
                      "17 2 7 100 110 120 130 9 3",  // after "end": still section 1
                      "5",
                      "10",
