@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
@@ -79,6 +80,21 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         return {QStyledItemDelegate::sizeHint(option, index).width(), 16};
+    }
+};
+
+// The spot lists draw grid lines between their cells.
+class GridDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QRect r = option.rect;
+        painter->save();
+        painter->setPen(kSpotGridColour);
+        painter->drawLine(r.topRight(), r.bottomRight());
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+        painter->restore();
     }
 };
 
@@ -224,7 +240,10 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
                                "Button5", d.deleteRange, "Button7", addRange, "SpeedButton7", d.loadButtons[1]);
     centreColumns(d.points, {1, 2});
     centreColumns(d.ranges, {1, 3});
-    for (QTreeWidget* list : {d.points, d.ranges}) list->setIconSize(QSize(48, 16));
+    for (QTreeWidget* list : {d.points, d.ranges}) {
+        list->setIconSize(QSize(48, 16));
+        list->setItemDelegate(new GridDelegate(list));
+    }
     d.pages->addTab(d.pointPage, QStringLiteral("Monster Point spot's"));
     d.pages->addTab(d.rangePage, QStringLiteral("Monster Range Spot's"));
 

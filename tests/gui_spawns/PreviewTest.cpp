@@ -62,6 +62,7 @@ TEST_F(PreviewTest, StartsHiddenInSpotModeWithItsFields) {
     EXPECT_EQ(fresh.title(), "Map  Preview    ");
     EXPECT_TRUE(fresh.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(fresh.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(fresh.windowType(), Qt::Tool);
     EXPECT_EQ(child(&fresh, "Panel3")->geometry(), QRect(2, 2, 309, 23));
     EXPECT_EQ(child(&fresh, "SpeedButton4")->geometry(), QRect(2, 0, 23, 22));
     EXPECT_EQ(child(&fresh, "SpeedButton1")->geometry(), QRect(25, 0, 23, 22));

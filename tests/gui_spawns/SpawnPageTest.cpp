@@ -95,6 +95,19 @@ TEST_F(SpawnPageTest, ListsHaveTheirColumns) {
     EXPECT_EQ(page->pageControl2()->geometry(), QRect(298, 58, 436, 452));
 }
 
+TEST_F(SpawnPageTest, SpotListsDrawGridLinesBetweenCells) {
+    for (QTreeWidget* list : {page->pointlist(), page->rangelist()}) {
+        page->pageControl2()->setCurrentWidget(list->parentWidget());
+        ASSERT_GT(list->topLevelItemCount(), 0);
+        const QImage image = list->viewport()->grab().toImage();
+        const QRect row = list->visualItemRect(list->topLevelItem(0));
+        SCOPED_TRACE(list->objectName().toStdString());
+        EXPECT_EQ(image.pixelColor(list->columnWidth(0) - 1, row.center().y()), kSpotGridColour);
+        EXPECT_EQ(image.pixelColor(list->columnWidth(0) + 5, row.bottom()), kSpotGridColour);
+        EXPECT_NE(image.pixelColor(list->columnWidth(0) + 5, row.center().y() - 2), kSpotGridColour);
+    }
+}
+
 TEST_F(SpawnPageTest, ControlsSitWhereTheLayoutPutsThem) {
     auto pageRect = [&](const char* name) {
         QWidget* w = child(page.get(), name);
