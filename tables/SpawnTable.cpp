@@ -77,7 +77,7 @@ void SpawnTable::loadmonsterslocation(const std::filesystem::path& workFolder,
         bytes = readWholeFile(workFolder / "data" / "Quarnel.txt", label);
     } catch (const TableError&) {
         saveRefusal_ = label + " could not be opened at start-up; saving now would replace it "
-                              "with an empty file. Correct the file and start the editor again.";
+                               "with an empty file. Correct the file and start the editor again.";
         throw;
     }
     loadFromText(bytes, label, monsters, notice);

@@ -25,14 +25,6 @@ const std::vector<Fault> kFaults = {
     {"after50", {50, false, false}}, {"flush", {-1, true, false}}, {"rename", {-1, false, true}},
 };
 
-std::vector<std::string> namesIn(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class FailingTableSave : public testing::TestWithParam<Fault> {
 protected:
     void TearDown() override { setWriteFaultsForTesting({}); }

@@ -1,6 +1,8 @@
 #pragma once
 // Small builders for monster and spawn file text used across the table tests.
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -30,4 +32,14 @@ inline MonsterTable monstersWithIds(const std::vector<int>& ids) {
     MonsterTable table;
     table.loadFromText(crlf(lines), "data/monster.txt");
     return table;
+}
+
+// The sorted names in a folder: after a save, anything beside the table file is a
+// temporary file left behind.
+inline std::vector<std::string> namesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "TableError.h"
+#include "TableFixtures.h"
 #include "TempFolder.h"
 #include "TextFile.h"
 
@@ -71,15 +72,6 @@ TEST(Labels, UseThePlatformSeparator) {
     EXPECT_EQ(spawnFileLabel(), "data" + sep + "Quarnel.txt");
 }
 
-// Any entry in the folder besides the expected file names is a temporary left behind.
-std::vector<std::string> entriesOf(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class AtomicWrite : public testing::Test {
 protected:
     void TearDown() override { setWriteFaultsForTesting({}); }
@@ -90,7 +82,7 @@ TEST_F(AtomicWrite, ReplacesTheFileAndLeavesNothingElse) {
     folder.write("data/t.txt", "old contents\r\n");
     writeFileAtomically(folder.path() / "data/t.txt", "new\r\n", "t");
     EXPECT_EQ(folder.read("data/t.txt"), "new\r\n");
-    EXPECT_EQ(entriesOf(folder.path() / "data"), std::vector<std::string>{"t.txt"});
+    EXPECT_EQ(namesIn(folder.path() / "data"), std::vector<std::string>{"t.txt"});
 }
 
 TEST_F(AtomicWrite, CreatesAMissingFileAndWritesEmptyContent) {
@@ -140,7 +132,7 @@ TEST_P(FailingWrite, LeavesTheOldFileAndNoTemporaryAndThrows) {
         EXPECT_STREQ(error.what(), "Cannot create file /x/data/t.txt");
     }
     EXPECT_EQ(folder.read("data/t.txt"), old);
-    EXPECT_EQ(entriesOf(folder.path() / "data"), std::vector<std::string>{"t.txt"});
+    EXPECT_EQ(namesIn(folder.path() / "data"), std::vector<std::string>{"t.txt"});
 
     setWriteFaultsForTesting({});
     writeFileAtomically(folder.path() / "data/t.txt", kNewBytes, "t");
@@ -171,7 +163,7 @@ TEST_F(AtomicWrite, TargetThatIsAFolderStaysAndNoTemporaryIsLeft) {
     folder.write("data/t.txt/inside", "keep");
     EXPECT_THROW(writeFileAtomically(folder.path() / "data/t.txt", "x", "L"), TableError);
     EXPECT_EQ(folder.read("data/t.txt/inside"), "keep");
-    EXPECT_EQ(entriesOf(folder.path() / "data"), std::vector<std::string>{"t.txt"});
+    EXPECT_EQ(namesIn(folder.path() / "data"), std::vector<std::string>{"t.txt"});
 }
 
 }  // namespace
