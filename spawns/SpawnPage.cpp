@@ -247,11 +247,12 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
     d.pages->addTab(d.pointPage, QStringLiteral("Monster Point spot's"));
     d.pages->addTab(d.rangePage, QStringLiteral("Monster Range Spot's"));
 
-    // MapListKeyDown: only the arrow keys (and the mouse) change the map.
+    // MapListKeyDown: only the arrow keys (and the mouse) change the map. Tab still
+    // moves the focus on, as it does before any control sees the key.
     new EventHook(d.maps, [](QEvent* e) {
         if (e->type() != QEvent::KeyPress) return false;
         const int key = static_cast<QKeyEvent*>(e)->key();
-        return key != Qt::Key_Up && key != Qt::Key_Down;
+        return key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Tab && key != Qt::Key_Backtab;
     });
     new EventHook(d.monsters, [this](QEvent* e) {
         if (e->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(e)->isAutoRepeat())

@@ -231,6 +231,13 @@ TEST_F(SpawnPageTest, MapListTakesOnlyArrowKeys) {
     QTest::keyClick(maps, Qt::Key_Up);
     EXPECT_EQ(maps->currentText(), "3");
     EXPECT_EQ(captions(page->rangelist()), (QStringList{"5"}));
+
+    // Tab leaves the map list without changing the map.
+    maps->setFocus();
+    ASSERT_EQ(page->focusWidget(), maps);
+    QTest::keyClick(maps, Qt::Key_Tab);
+    EXPECT_NE(page->focusWidget(), maps);
+    EXPECT_EQ(maps->currentText(), "3");
 }
 
 TEST_F(SpawnPageTest, MonsterListRefreshesOnlyOnUpDownEnter) {
