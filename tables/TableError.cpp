@@ -14,6 +14,14 @@ TableError TableError::at(std::string file, int line) const {
 }
 
 std::string invalidIntegerMessage(std::string_view text) {
+    // A message box lays out its text in time that grows with its length: a field of
+    // millions of bytes would freeze the editor. No real field comes near this limit.
+    if (text.size() > kQuotedFieldLimit) {
+        std::size_t cut = kQuotedFieldLimit;
+        // Back off to the start of a UTF-8 sequence so a name still shows as UTF-8.
+        for (int i = 0; i < 3 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80; ++i) --cut;
+        return "'" + std::string(text.substr(0, cut)) + "...' is not a valid integer value";
+    }
     return "'" + std::string(text) + "' is not a valid integer value";
 }
 

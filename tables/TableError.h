@@ -25,7 +25,10 @@ private:
 };
 
 // The system's own messages.
-std::string invalidIntegerMessage(std::string_view text);  // "'%s' is not a valid integer value"
+// "'%s' is not a valid integer value"; a text longer than kQuotedFieldLimit bytes is
+// quoted by its beginning and "...".
+std::string invalidIntegerMessage(std::string_view text);
+inline constexpr std::size_t kQuotedFieldLimit = 100;
 inline constexpr const char* kRangeCheckError = "Range check error";
 std::string cannotOpenMessage(std::string_view path);       // "Cannot open file %s"
 std::string cannotCreateMessage(std::string_view path);     // "Cannot create file %s"
