@@ -52,6 +52,13 @@ QLabel* makeLabel(QWidget* parent, const QString& text, int x, int y) {
     return label;
 }
 
+QLabel* makeRowLabel(QWidget* parent, const QString& text, int x, int y) {
+    QLabel* label = makeLabel(parent, text, x, y);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->resize(label->width(), 21);
+    return label;
+}
+
 void useFieldColour(QWidget* field) {
     QPalette palette = field->palette();
     palette.setColor(QPalette::Base, kStripColour);
@@ -157,14 +164,15 @@ TForm2::TForm2(Forms& forms, QWidget* parent)
     d_->panel2->setFrameShadow(QFrame::Raised);
     QWidget* body = d_->panel2;
 
-    makeLabel(body, QStringLiteral("Monster ID:"), 8, 11);
+    // The first row's captions span the row's height, centred beside their fields.
+    makeRowLabel(body, QStringLiteral("Monster ID:"), 8, 8);
     d_->combo = new QComboBox(body);
     d_->combo->setObjectName(QStringLiteral("MonsterIDcombo"));
     d_->combo->setEditable(false);
     d_->combo->setMaxVisibleItems(10);
     d_->combo->setGeometry(72, 8, 105, 21);
     useFieldColour(d_->combo);
-    makeLabel(body, QStringLiteral("Map:"), 195, 11);
+    makeRowLabel(body, QStringLiteral("Map:"), 195, 8);
     d_->spinEdit2 = makeSpin(body, "SpinEdit2", 0, 250, 0, {225, 8, 74, 21});
 
     // Each value label follows its caption, whatever the width of the face in use.

@@ -93,7 +93,7 @@ TEST_F(DialogTest, NewRangeSpotOfTheSelectedMonsterIsListedOnItsMap) {
     form2->Button1Click();
     ASSERT_EQ(tables.spawns.count, 4);
     EXPECT_EQ(page->mapList()->currentText(), QStringLiteral("0"));
-    EXPECT_EQ(captions(page->rangelist()), QStringList({"1", "3"}));
+    ASSERT_EQ(captions(page->rangelist()), QStringList({"1", "3"}));
     const QTreeWidgetItem* row = page->rangelist()->topLevelItem(1);
     EXPECT_EQ(row->text(1), QStringLiteral("127"));  // X1 column shows x0
     EXPECT_EQ(row->text(2), QStringLiteral("128"));  // X2 column shows x1
@@ -158,4 +158,63 @@ TEST_F(DialogTest, KeypadGivesTheDirection) {
         form2->Button1Click();
         EXPECT_EQ(tables.spawns.entries[tables.spawns.count - 1].dir, directions[number - 1]);
     }
+}
+
+namespace {
+
+// Every type takes distance and count; the place comes from the page of its kind.
+struct CreateCase {
+    int type;
+    bool point;
+};
+const CreateCase kCreateCases[] = {{0, true}, {1, false}, {2, true}, {3, false}, {4, true}};
+
+}  // namespace
+
+TEST_F(DialogTest, EveryTypeTakesItsPlaceFromItsOwnPage) {
+    showDialog();
+    chooseMonster(1);  // Statue stands still, so every type may be chosen for it
+    field("SpinEdit1")->setFocus();  // no place field has the focus
+    field("SpinEdit2")->setValue(4);
+    field("SpinEditX")->setValue(11);
+    field("SpinEditY")->setValue(12);
+    field("SpinEdit1")->setValue(0);
+    for (const CreateCase& c : kCreateCases) {
+        SCOPED_TRACE(c.type);
+        form2->setSpotType(c.type);
+        ASSERT_EQ(form2->spotType(), c.type);
+        // Set by code, so the corner rule leaves them as they are.
+        field("SpinX0")->setValue(21);
+        field("SpinY0")->setValue(22);
+        field("SpinX1")->setValue(23);
+        field("SpinY1")->setValue(24);
+        field("spincount")->setValue(30 + c.type);
+        const int spotid = tables.spawns.count;
+        form2->Button1Click();
+        ASSERT_EQ(tables.spawns.count, spotid + 1);
+        const SpawnEntry want = c.point
+                                    ? expected(true, 4, 11, 12, 0, 0, 0, 30 + c.type, c.type, kStatue, -1, spotid)
+                                    : expected(false, 4, 21, 22, 23, 24, 0, 30 + c.type, c.type, kStatue, -1, spotid);
+        EXPECT_EQ(tables.spawns.entries[spotid], want);
+        EXPECT_EQ(page->pageControl2()->currentWidget(),
+                  (c.point ? page->pointlist() : page->rangelist())->parentWidget());
+    }
+    EXPECT_TRUE(recorder().messages.empty());
+}
+
+// The page relists the selected monster's maps before it looks for the new one.
+TEST_F(DialogTest, NewMapOfTheSelectedMonsterIsListedAndChosen) {
+    ASSERT_EQ(page->mapList()->count(), 2);
+    chooseMonster(0);
+    form2->setSpotType(2);
+    field("SpinEdit2")->setValue(9);
+    field("SpinEditX")->setValue(33);
+    form2->Button1Click();
+    ASSERT_TRUE(recorder().messages.empty());
+    ASSERT_EQ(page->mapList()->count(), 3);
+    EXPECT_EQ(page->mapList()->itemText(2), QStringLiteral("9"));
+    EXPECT_EQ(page->mapList()->currentText(), QStringLiteral("9"));
+    EXPECT_EQ(captions(page->pointlist()), QStringList{"3"});
+    EXPECT_EQ(page->pointlist()->topLevelItem(0)->text(1), QStringLiteral("33"));
+    EXPECT_EQ(page->rangelist()->topLevelItemCount(), 0);
 }

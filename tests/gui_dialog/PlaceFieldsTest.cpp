@@ -62,6 +62,36 @@ TEST_P(CornerTest, FocusedFieldIsFavoured) {
 INSTANTIATE_TEST_SUITE_P(Cases, CornerTest, ::testing::ValuesIn(kCornerCases),
                          [](const auto& info) { return std::to_string(info.index); });
 
+// The arrows step the focused field; the corner rule then moves the other one.
+TEST_F(DialogTest, ArrowKeysKeepTheCornersApart) {
+    showDialog();
+    form2->showRangePage();
+    const struct {
+        const char* focused;
+        Qt::Key key;
+        int x0, x1, y0, y1;
+    } steps[] = {
+        {"SpinX0", Qt::Key_Up, 128, 129, 127, 128},  {"SpinX0", Qt::Key_Up, 129, 130, 127, 128},
+        {"SpinY1", Qt::Key_Down, 129, 130, 126, 127}, {"SpinX1", Qt::Key_Down, 128, 129, 126, 127},
+        {"SpinY0", Qt::Key_Up, 128, 129, 127, 128},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.focused);
+        SpinField* f = field(s.focused);
+        f->setFocus();
+        ASSERT_TRUE(f->hasFocus());
+        QTest::keyClick(f, s.key);
+        EXPECT_EQ(field("SpinX0")->value(), s.x0);
+        EXPECT_EQ(field("SpinX1")->value(), s.x1);
+        EXPECT_EQ(field("SpinY0")->value(), s.y0);
+        EXPECT_EQ(field("SpinY1")->value(), s.y1);
+        EXPECT_EQ(form4->selx0, s.x0);
+        EXPECT_EQ(form4->selx1, s.x1);
+        EXPECT_EQ(form4->sely0, s.y0);
+        EXPECT_EQ(form4->sely1, s.y1);
+    }
+}
+
 TEST_F(DialogTest, ValuesSetByCodeAreNotReordered) {
     form2->showRangePage();
     field("SpinX0")->setValue(200);

@@ -4,12 +4,17 @@
 #include <string>
 #include <vector>
 
+#include <QTabBar>
+#include <QTest>
+
 #include "DialogFixture.h"
 
 // Everything here is local to this file (it may share a unity batch with others).
 namespace {
 
-enum class Op { Monster, Type, Page };
+// Monster: the operator chooses the item at this index; Combo: the item is selected
+// without the change step (as the stats page may leave it); Tab: a click on the tab.
+enum class Op { Monster, Combo, Type, Page, Tab, Hide, Show };
 struct Step {
     Op op;
     int value;
@@ -32,11 +37,30 @@ const SpotTypeCase kSpotTypeCases[] = {
     {"standing monster may be Blood Castle", {{Op::Monster, 1}, {Op::Type, 4}}, 4, 0},
     {"standing monster may be Npc", {{Op::Monster, 1}, {Op::Type, 2}, {Op::Type, 0}}, 0, 0},
     {"range type chosen shows the range page", {{Op::Monster, 2}, {Op::Type, 2}, {Op::Type, 3}}, 3, 1},
+    {"range tab clicked after a standing monster", {{Op::Monster, 1}, {Op::Tab, 1}}, 1, 1},
+    {"point tab clicked while Monsters (Range Spot)", {{Op::Monster, 0}, {Op::Tab, 0}}, 2, 0},
+    {"Npc for a standing choice while the current monster moves",
+     {{Op::Monster, 0}, {Op::Combo, 1}, {Op::Type, 0}}, 2, 0},
+    {"showing runs the range page's step",
+     {{Op::Hide, 0}, {Op::Monster, 1}, {Op::Type, 4}, {Op::Page, 1}, {Op::Show, 0}}, 1, 1},
+    {"showing runs the point page's step",
+     {{Op::Hide, 0}, {Op::Monster, 0}, {Op::Type, 3}, {Op::Page, 0}, {Op::Show, 0}}, 2, 0},
+    // Choosing the type already chosen is no change: the hidden range page stays.
+    {"the same type again runs nothing",
+     {{Op::Hide, 0}, {Op::Monster, 1}, {Op::Page, 1}, {Op::Type, 0}, {Op::Show, 0}}, 1, 1},
 };
 
 void PrintTo(const SpotTypeCase& c, std::ostream* os) { *os << c.name; }
 
-class SpotTypeTest : public DialogTest, public ::testing::WithParamInterface<SpotTypeCase> {};
+class SpotTypeTest : public DialogTest, public ::testing::WithParamInterface<SpotTypeCase> {
+protected:
+    void clickTab(int index) {
+        auto* pages = form2->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        QTabBar* bar = pages->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+        ASSERT_EQ(pages->currentIndex(), index);
+    }
+};
 
 TEST_P(SpotTypeTest, FollowsMonsterAndPage) {
     const SpotTypeCase& c = GetParam();
@@ -45,7 +69,11 @@ TEST_P(SpotTypeTest, FollowsMonsterAndPage) {
         switch (step.op) {
         case Op::Monster: chooseMonster(step.value); break;
         case Op::Type: form2->setSpotType(step.value); break;
+        case Op::Combo: form2->monsterIdCombo()->setCurrentIndex(step.value); break;
         case Op::Page: step.value == 0 ? form2->showPointPage() : form2->showRangePage(); break;
+        case Op::Tab: clickTab(step.value); break;
+        case Op::Hide: form2->hide(); break;
+        case Op::Show: showDialog(); break;
         }
     }
     EXPECT_EQ(form2->spotType(), c.type);
@@ -88,6 +116,35 @@ TEST_F(DialogTest, NoMonsterChosenIsAConversionErrorAndChangesNothing) {
     EXPECT_EQ(labelText("monsterlvllabel"), QStringLiteral("LVL"));
     EXPECT_EQ(form2->spotType(), 0);
     EXPECT_EQ(pageIndex(), 1);  // not switched
+}
+
+TEST_F(DialogTest, HiddenDialogRunsNoPageStep) {
+    chooseMonster(1);
+    form2->setSpotType(4);
+    form2->showRangePage();
+    EXPECT_EQ(form2->spotType(), 4) << "the range page is not on view";
+    EXPECT_FALSE(form4->showselection);
+    form2->setSpotType(0);
+    EXPECT_EQ(pageIndex(), 0);
+    form2->showRangePage();
+    form2->setSpotType(0);  // unchanged: no step runs, the range page stays
+    EXPECT_EQ(pageIndex(), 1);
+    EXPECT_EQ(form2->spotType(), 0);
+}
+
+TEST_F(DialogTest, OperatorsChoiceInTheMonsterListRunsTheChangeStep) {
+    showDialog();
+    QComboBox* combo = form2->monsterIdCombo();
+    combo->setCurrentIndex(1);
+    form2->MonsterIDcomboChange();  // Statue: Npc on the point page
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Up);  // to Walker
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_EQ(labelText("MonsterNameLabel"), QStringLiteral("Walker"));
+    EXPECT_EQ(labelText("monsterlvllabel"), QStringLiteral("12"));
+    EXPECT_EQ(form2->spotType(), 1);
+    EXPECT_EQ(pageIndex(), 1);
+    EXPECT_FALSE(form4->pointselection);
 }
 
 TEST_F(DialogTest, EveryShowingPutsThePreviewIntoSelectionMode) {

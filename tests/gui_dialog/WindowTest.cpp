@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QRadioButton>
+#include <QTest>
 
 #include "DialogFixture.h"
 
@@ -143,4 +144,139 @@ TEST_F(DialogTest, ShowMapShowsThePreviewInSelectionMode) {
         EXPECT_TRUE(form4->showselection);
         EXPECT_EQ(form4->pointselection, !c.rangePage);
     }
+}
+
+namespace {
+
+const QLabel* labelWithText(const QWidget* parent, const QString& text) {
+    for (const QLabel* label : parent->findChildren<QLabel*>())
+        if (label->text() == text) return label;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST_F(DialogTest, CaptionsStandOnTheirRows) {
+    const auto* body = form2->findChild<QWidget*>(QStringLiteral("Panel2"));
+    ASSERT_NE(body, nullptr);
+    const struct {
+        const char* text;
+        int x, y;
+    } cases[] = {
+        {"Monster ID:", 8, 8},   {"Map:", 195, 8},      {"Monster Name:", 8, 38},
+        {"Monster lvl      :", -1, 38}, {"NAME", -1, 38}, {"LVL", -1, 38},
+        {"Distance", 243, 171},
+    };
+    for (const auto& c : cases) {
+        const QLabel* label = labelWithText(form2.get(), QString::fromLatin1(c.text));
+        ASSERT_NE(label, nullptr) << c.text;
+        EXPECT_EQ(label->parentWidget(), body) << c.text;
+        if (c.x >= 0) {
+            EXPECT_EQ(label->x(), c.x) << c.text;
+        }
+        EXPECT_EQ(label->y(), c.y) << c.text;
+    }
+    // The map field ends at 299 and the distance field at 209; the monster list is 105 wide.
+    const QRect map = field("SpinEdit2")->geometry();
+    EXPECT_EQ(map.x() + map.width(), 299);
+    EXPECT_GT(map.x(), labelWithText(form2.get(), QStringLiteral("Map:"))->geometry().right());
+    const QRect distance = field("SpinEdit1")->geometry();
+    EXPECT_EQ(distance.x(), 243);
+    EXPECT_EQ(distance.y() + distance.height(), 209);
+    EXPECT_EQ(form2->monsterIdCombo()->geometry().topLeft().y(), 8);
+    EXPECT_EQ(form2->monsterIdCombo()->width(), 105);
+}
+
+TEST_F(DialogTest, CaptionsHintsAndColours) {
+    const auto* spotTypes = form2->findChild<QGroupBox*>(QStringLiteral("RadioGroup1"));
+    const auto* faceDir = form2->findChild<QGroupBox*>(QStringLiteral("GroupBox1"));
+    ASSERT_TRUE(spotTypes && faceDir);
+    EXPECT_EQ(spotTypes->title(), QStringLiteral("Spot Type (respawn type)"));
+    EXPECT_EQ(faceDir->title(), QStringLiteral(" Face Dir  "));
+    for (const QRadioButton* item : spotTypes->findChildren<QRadioButton*>())
+        EXPECT_TRUE(item->text().endsWith(QLatin1Char(' '))) << item->text().toStdString();
+
+    auto* pages = form2->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    ASSERT_NE(pages, nullptr);
+    ASSERT_EQ(pages->count(), 2);
+    EXPECT_EQ(pages->tabText(0), QStringLiteral("Point Spot"));
+    EXPECT_EQ(pages->tabText(1), QStringLiteral("Range Spot"));
+    EXPECT_EQ(pages->widget(0)->objectName(), QStringLiteral("TabSheet1"));
+    EXPECT_EQ(pages->widget(1)->objectName(), QStringLiteral("TabSheet2"));
+
+    const struct {
+        const char* button;
+        const char* page;
+        const char* hint;
+    } hints[] = {
+        {"SpeedButton9", "TabSheet1", "Show Map and this location"},
+        {"SpeedButton5", "TabSheet1", "Read X,Y from Map Window"},
+        {"SpeedButton2", "TabSheet2", "Show Map and this location"},
+        {"SpeedButton3", "TabSheet2", "Read X0,Y0,X1,Y1 from Map Window"},
+    };
+    for (const auto& h : hints) {
+        const auto* button = form2->findChild<QAbstractButton*>(QString::fromLatin1(h.button));
+        ASSERT_NE(button, nullptr) << h.button;
+        EXPECT_EQ(button->toolTip(), QString::fromLatin1(h.hint)) << h.button;
+        EXPECT_EQ(button->parentWidget()->objectName(), QString::fromLatin1(h.page)) << h.button;
+    }
+    const auto* create = form2->findChild<QAbstractButton*>(QStringLiteral("Button1"));
+    ASSERT_NE(create, nullptr);
+    EXPECT_EQ(create->text(), QStringLiteral("Create"));
+
+    const auto* strip = form2->findChild<QLabel*>(QStringLiteral("Panel3"));
+    ASSERT_NE(strip, nullptr);
+    EXPECT_TRUE(strip->font().bold());
+    EXPECT_EQ(strip->font().pixelSize(), 13);
+    EXPECT_EQ(strip->palette().color(QPalette::Window), QColor(195, 195, 201));
+    EXPECT_EQ(form2->palette().color(QPalette::Window), QColor(227, 220, 213));
+    EXPECT_EQ(form2->monsterIdCombo()->palette().color(QPalette::Base), QColor(195, 195, 201));
+    EXPECT_EQ(field("SpinEditX")->palette().color(QPalette::Base), QColor(195, 195, 201));
+    for (const char* name : {"MonsterNameLabel", "monsterlvllabel"}) {
+        const auto* label = form2->findChild<QLabel*>(QString::fromLatin1(name));
+        ASSERT_NE(label, nullptr) << name;
+        EXPECT_TRUE(label->font().bold()) << name;
+    }
+    EXPECT_EQ(labelText("monsterlvllabel"), QStringLiteral("LVL"));
+}
+
+TEST_F(DialogTest, TitleStripMovesTheDialogWithAnyButton) {
+    showDialog();
+    auto* strip = form2->findChild<QLabel*>(QStringLiteral("Panel3"));
+    ASSERT_NE(strip, nullptr);
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        const QPoint start = form2->pos();
+        QTest::mousePress(strip, button, {}, QPoint(100, 10));
+        QTest::mouseMove(strip, QPoint(140, 25));
+        QTest::mouseRelease(strip, button, {}, QPoint(140, 25));
+        EXPECT_EQ(form2->pos(), start + QPoint(40, 15)) << button;
+    }
+    // A press on the strip's buttons does not move it.
+    auto* close = form2->findChild<QAbstractButton*>(QStringLiteral("SpeedButton4"));
+    const QPoint before = form2->pos();
+    QTest::mousePress(close, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(close, QPoint(25, 15));
+    QTest::mouseRelease(close, Qt::LeftButton, {}, QPoint(25, 15));
+    EXPECT_EQ(form2->pos(), before);
+}
+
+TEST_F(DialogTest, OpenedFromThePageUnfoldsAndKeepsItsListWhileOpen) {
+    page->Button6Click();
+    ASSERT_TRUE(form2->isVisible());
+    form2->SpeedButton1Click();  // folded to the title strip
+    auto* body = form2->findChild<QWidget*>(QStringLiteral("Panel2"));
+    ASSERT_FALSE(body->isVisible());
+    form2->monsterIdCombo()->removeItem(2);  // a list the page must not refill while open
+    form4->showselection = false;
+
+    page->Button6Click();
+    EXPECT_TRUE(body->isVisible());
+    EXPECT_EQ(form2->height(), 340);
+    EXPECT_TRUE(form4->showselection) << "unfolding shows the page again";
+    EXPECT_EQ(form2->monsterIdCombo()->count(), 2);
+
+    form2->SpeedButton4Click();
+    page->Button6Click();
+    EXPECT_EQ(form2->monsterIdCombo()->count(), 3) << "refilled when opened while hidden";
+    EXPECT_TRUE(recorder().messages.empty());
 }

@@ -1,11 +1,15 @@
 // The operator's whole way through the program, on files of our own: start, choose
-// a monster, compose a range spot by dragging on the map preview, create it, see it
-// listed and drawn, save the spawn file and find exactly the expected bytes in it.
+// a monster, compose a range spot by dragging on the map preview and a point spot by
+// clicking on it, create them, see them listed and drawn, save the spawn file and find
+// exactly the expected bytes in it.
 
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -47,7 +51,10 @@ constexpr const char* kSavedSpawnFile =
     "12\t1\t5\t60\t60\t90\t90\t2\t6\r\n"
     "12\t0\t5\t100\t50\t200\t150\t-1\t5\r\n"
     "end\r\n"
-    "2\r\nend\r\n3\r\nend\r\n4\r\nend\r\n";
+    "2\r\n"
+    "12\t0\t9\t30\t220\t3\r\n"
+    "end\r\n"
+    "3\r\nend\r\n4\r\nend\r\n";
 
 template <class T>
 T* child(const QWidget* parent, const char* name) {
@@ -64,7 +71,7 @@ QPushButton* buttonWithText(const QWidget* parent, const QString& text) {
 
 }  // namespace
 
-TEST(OperatorWay, AddsARangeSpotFromTheMapAndSavesIt) {
+TEST(OperatorWay, AddsARangeAndAPointSpotFromTheMapAndSavesThem) {
     TempFolder folder;
     folder.write("data/monster.txt", kMonsterFile);
     folder.write("data/Quarnel.txt", kSpawnFile);
@@ -148,6 +155,42 @@ TEST(OperatorWay, AddsARangeSpotFromTheMapAndSavesIt) {
     EXPECT_EQ(shot.pixel(99, 203), white);
     EXPECT_NE(shot.pixel(150, 150), white);
     EXPECT_NE(shot.pixel(97, 104), white);
+
+    // Then a point spot: the "Point Spot" tab makes it "Monsters (Point Spot)" for this
+    // moving monster and the preview picks one cell; bottom right on the keypad faces 3.
+    auto* dialogPages = child<QTabWidget>(dialog, "PageControl1");
+    QTabBar* tabs = dialogPages->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+    ASSERT_EQ(dialogPages->currentIndex(), 0);
+    EXPECT_EQ(dialog->spotType(), 2);
+    EXPECT_TRUE(preview->showselection);
+    EXPECT_TRUE(preview->pointselection);
+    auto* keypadKey = child<QRadioButton>(dialog, "RadioButton9");
+    QTest::mouseClick(keypadKey, Qt::LeftButton, {}, keypadKey->rect().center());
+    EXPECT_EQ(dialog->facedir, 3);
+    child<SpinField>(dialog, "SpinEdit1")->setValue(9);
+    QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(30, 36));  // cell (30, 220)
+    child<QToolButton>(dialog, "SpeedButton5")->click();
+    EXPECT_EQ(child<SpinField>(dialog, "SpinEditX")->value(), 30);
+    EXPECT_EQ(child<SpinField>(dialog, "SpinEditY")->value(), 220);
+    child<QPushButton>(dialog, "Button1")->click();
+    ASSERT_TRUE(recorder().messages.empty()) << recorder().errors().join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(main->tables().spawns.count, 5);
+
+    EXPECT_EQ(page->pageControl2()->currentWidget(), page->pointlist()->parentWidget());
+    QTreeWidget* points = page->pointlist();
+    ASSERT_EQ(points->topLevelItemCount(), 1);
+    QStringList pointRow;
+    for (int column = 0; column < points->columnCount(); ++column) pointRow << points->topLevelItem(0)->text(column);
+    EXPECT_EQ(pointRow, QStringList({"4", "30", "220", "9", "3"}));
+    EXPECT_EQ(ranges->topLevelItemCount(), 1) << "the range spot is still listed";
+    EXPECT_FALSE(preview->showselection);
+    const QImage second = surface->grab().toImage();
+    // A 2 by 2 square just above and left of the cell's pixel (30, 36).
+    EXPECT_EQ(second.pixel(29, 34), white) << "the new point spot is drawn";
+    EXPECT_EQ(second.pixel(30, 35), white);
+    EXPECT_NE(second.pixel(31, 36), white);
+    EXPECT_EQ(second.pixel(99, 106), white) << "and the range spot still is";
 
     // Save, and compare the file byte for byte.
     child<QToolButton>(page, "SpeedButton1")->click();
