@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QFrame>
 #include <QHeaderView>
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -253,6 +254,21 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
         if (e->type() != QEvent::KeyPress) return false;
         const int key = static_cast<QKeyEvent*>(e)->key();
         return key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Tab && key != Qt::Key_Backtab;
+    });
+    // The open drop-down list would jump to a typed map number; there only the arrows
+    // move, and Enter or Escape close it.
+    new EventHook(d.maps->view(), [](QEvent* e) {
+        if (e->type() != QEvent::KeyPress) return false;
+        switch (static_cast<QKeyEvent*>(e)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            return false;
+        default:
+            return true;
+        }
     });
     new EventHook(d.monsters, [this](QEvent* e) {
         if (e->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(e)->isAutoRepeat())

@@ -1,6 +1,7 @@
 // The "Monster Position" page on the fixture tables.
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -231,6 +232,21 @@ TEST_F(SpawnPageTest, MapListTakesOnlyArrowKeys) {
     QTest::keyClick(maps, Qt::Key_Up);
     EXPECT_EQ(maps->currentText(), "3");
     EXPECT_EQ(captions(page->rangelist()), (QStringList{"5"}));
+
+    // In the open drop-down list typing moves nothing either; Down and Enter choose.
+    maps->showPopup();
+    QAbstractItemView* popup = maps->view();
+    for (const Qt::Key key : {Qt::Key_0, Qt::Key_End, Qt::Key_PageDown})
+        QTest::keyClick(popup, key);
+    EXPECT_EQ(popup->currentIndex().row(), 0);
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(maps->currentText(), "3");
+    maps->showPopup();
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(maps->currentText(), "0");
+    EXPECT_EQ(captions(page->pointlist()), (QStringList{"1"}));
+    QTest::keyClick(maps, Qt::Key_Up);
 
     // Tab leaves the map list without changing the map.
     maps->setFocus();
