@@ -1,7 +1,7 @@
 // The operator's whole way through the program, on files of our own: start, choose
 // a monster, compose a range spot by dragging on the map preview and a point spot by
-// clicking on it, create them, see them listed and drawn, save the spawn file and find
-// exactly the expected bytes in it.
+// clicking on it, create them, see them listed and drawn, delete an older spot, save
+// the spawn file and find exactly the expected bytes in it.
 
 #include <QComboBox>
 #include <QImage>
@@ -48,7 +48,6 @@ constexpr const char* kSavedSpawnFile =
     "end\r\n"
     "1\r\n"
     "5\t0\t10\t10\t20\t30\t40\t-1\t4\r\n"
-    "12\t1\t5\t60\t60\t90\t90\t2\t6\r\n"
     "12\t0\t5\t100\t50\t200\t150\t-1\t5\r\n"
     "end\r\n"
     "2\r\n"
@@ -71,7 +70,7 @@ QPushButton* buttonWithText(const QWidget* parent, const QString& text) {
 
 }  // namespace
 
-TEST(OperatorWay, AddsARangeAndAPointSpotFromTheMapAndSavesThem) {
+TEST(OperatorWay, AddsSpotsFromTheMapDeletesOneAndSaves) {
     TempFolder folder;
     folder.write("data/monster.txt", kMonsterFile);
     folder.write("data/Quarnel.txt", kSpawnFile);
@@ -191,6 +190,27 @@ TEST(OperatorWay, AddsARangeAndAPointSpotFromTheMapAndSavesThem) {
     EXPECT_EQ(second.pixel(30, 35), white);
     EXPECT_NE(second.pixel(31, 36), white);
     EXPECT_EQ(second.pixel(99, 106), white) << "and the range spot still is";
+
+    // Close the dialog, go to the hound's other map and delete its spot there: the
+    // map leaves the list, the hound keeps its icon for map 0.
+    child<QToolButton>(dialog, "SpeedButton4")->click();
+    EXPECT_FALSE(dialog->isVisible());
+    QComboBox* maps = page->mapList();
+    ASSERT_EQ(maps->count(), 2);
+    maps->setFocus();
+    QTest::keyClick(maps, Qt::Key_Up);
+    ASSERT_EQ(maps->currentText(), QStringLiteral("1"));
+    ASSERT_EQ(ranges->topLevelItemCount(), 1);
+    QTreeWidgetItem* oldSpot = ranges->topLevelItem(0);
+    ASSERT_EQ(oldSpot->text(0), QStringLiteral("2"));
+    QTest::mouseClick(ranges->viewport(), Qt::LeftButton, {}, ranges->visualItemRect(oldSpot).center());
+    QPushButton* deleteRange = buttonWithText(ranges->parentWidget(), QStringLiteral("Delete Spot"));
+    ASSERT_NE(deleteRange, nullptr);
+    ASSERT_TRUE(deleteRange->isEnabled());
+    deleteRange->click();
+    EXPECT_EQ(ranges->topLevelItemCount(), 0);
+    EXPECT_EQ(maps->count(), 1);
+    EXPECT_EQ(maps->itemText(0), QStringLiteral("0"));
 
     // Save, and compare the file byte for byte.
     child<QToolButton>(page, "SpeedButton1")->click();
