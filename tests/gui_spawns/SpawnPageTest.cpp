@@ -136,6 +136,10 @@ TEST_F(SpawnPageTest, ControlsSitWhereTheLayoutPutsThem) {
         EXPECT_EQ(button->size(), QSize(b.width, 22)) << b.name;
     }
     EXPECT_FALSE(page->mapList()->isEditable());
+    page->mapList()->showPopup();
+    for (int row = 0; row < page->mapList()->count(); ++row)
+        EXPECT_EQ(page->mapList()->view()->visualRect(page->mapList()->model()->index(row, 0)).height(), 16) << row;
+    page->mapList()->hidePopup();
     QFont font = page->allmonsterlist()->font();
     EXPECT_TRUE(font.bold());
     EXPECT_EQ(page->allmonsterlist()->palette().color(QPalette::Text), QColor(73, 44, 47));
