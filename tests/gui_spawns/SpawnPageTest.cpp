@@ -339,6 +339,7 @@ TEST_P(SpawnPageDeleteTest, RemovesRowsMapsAndIcon) {
     EXPECT_EQ(enabled(page.get(), "Button4"), c.pointDeleteEnabled);
     EXPECT_EQ(enabled(page.get(), "Button5"), c.rangeDeleteEnabled);
     EXPECT_EQ(page->mapSelectedForPreview(), c.mapIndexAfter >= 0);
+    EXPECT_TRUE(enabled(page.get(), "Label11"));  // deleting never greys it again
     EXPECT_TRUE(recorder().messages.empty());
 }
 
