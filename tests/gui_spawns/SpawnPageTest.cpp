@@ -550,6 +550,8 @@ TEST_F(FirstMonsterWithoutSpots, FirstMapChoiceLeavesThePreviewAlone) {
     EXPECT_TRUE(mapTexts().isEmpty());
     EXPECT_FALSE(forms.previewReady);
     EXPECT_FALSE(enabled(page.get(), "Label11"));
+    page->MapListChange();  // no map selected: nothing happens
+    EXPECT_FALSE(forms.previewReady);
 
     chooseMonster(2);  // monster 11, map 5, which has a picture
     EXPECT_TRUE(forms.previewReady);
