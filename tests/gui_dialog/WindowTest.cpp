@@ -59,6 +59,10 @@ TEST_F(DialogTest, FieldsStartWithTheirBoundsAndValues) {
     }
     EXPECT_EQ(form2->spotType(), 0);
     EXPECT_EQ(pageIndex(), 0);
+    EXPECT_EQ(form2->currentmonster, MonsterDataRecord{});
+    EXPECT_EQ(form2->facedir, -1);
+    EXPECT_EQ(labelText("MonsterNameLabel"), QStringLiteral("NAME"));
+    EXPECT_EQ(labelText("monsterlvllabel"), QStringLiteral("LVL"));
     auto* spotTypes = form2->findChild<QGroupBox*>(QStringLiteral("RadioGroup1"));
     QStringList items;
     for (const QRadioButton* item : spotTypes->findChildren<QRadioButton*>()) items << item->text().trimmed();
@@ -279,4 +283,16 @@ TEST_F(DialogTest, OpenedFromThePageUnfoldsAndKeepsItsListWhileOpen) {
     page->Button6Click();
     EXPECT_EQ(form2->monsterIdCombo()->count(), 3) << "refilled when opened while hidden";
     EXPECT_TRUE(recorder().messages.empty());
+}
+
+TEST_F(DialogTest, UnreadableMapPictureIsReportedAndLeavesThePreviewAsItWas) {
+    std::filesystem::create_directories(folder.path() / "VarnexMaps");
+    folder.write("VarnexMaps/7.jpg", "not a picture");
+    chooseMonster(1);
+    form4->setTitle(QStringLiteral("before"));
+    forms.previewReady = true;
+    field("SpinEdit2")->setValue(7);
+    EXPECT_EQ(recorder().errors().size(), 1);
+    EXPECT_EQ(form4->title(), QStringLiteral("before"));
+    EXPECT_FALSE(form4->isVisible());
 }
