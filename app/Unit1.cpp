@@ -150,11 +150,15 @@ void TForm1::PageControl1Change(int index) {
         TabSheet2Show();
 }
 
-void TForm1::TabSheet1Show() { resize(610, 510); }
+void TForm1::TabSheet1Show() {
+    reportErrors(this, [&] { resize(610, 510); });
+}
 
 void TForm1::TabSheet2Show() {
-    resize(width(), 580);
-    resize(770, 580);
+    reportErrors(this, [&] {
+        resize(width(), 580);
+        resize(770, 580);
+    });
 }
 
 void TForm1::BitBtn1Click() {
@@ -184,13 +188,18 @@ void TForm1::statsMonsterStored() {
 // The whole program folds into the main window's taskbar button: the other windows
 // hide with it and come back when it is restored.
 void TForm1::SpeedButton5Click() {
-    minimisedWith_.clear();
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window == this || !window->isVisible()) continue;
-        minimisedWith_.append(window);
-        window->hide();
-    }
-    showMinimized();
+    reportErrors(this, [&] {
+        minimisedWith_.clear();
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window == this || !window->isVisible()) continue;
+            // A tooltip or an open drop-down is not a window to bring back later.
+            const Qt::WindowType type = window->windowType();
+            if (type == Qt::ToolTip || type == Qt::Popup) continue;
+            minimisedWith_.append(window);
+            window->hide();
+        }
+        showMinimized();
+    });
 }
 
 void TForm1::restoreProgramWindows() {

@@ -279,7 +279,9 @@ void StatsPage::Button1Click() {
 }
 
 void StatsPage::VlvlChange() {
-    if (Panel1->isEnabled()) Button3->setEnabled(true);
+    reportErrors(this, [&] {
+        if (Panel1->isEnabled()) Button3->setEnabled(true);
+    });
 }
 
 void StatsPage::storeMonster(int index) {
@@ -315,13 +317,15 @@ void StatsPage::Button3Click() {
 }
 
 void StatsPage::Button2Click() {
-    ListView1->setEnabled(true);
-    Panel1->setEnabled(false);
-    Button3->setEnabled(false);
-    Button2->setEnabled(false);
-    Button1->setEnabled(true);
-    editing_ = false;
-    emit editStateChanged(false);
+    reportErrors(this, [&] {
+        ListView1->setEnabled(true);
+        Panel1->setEnabled(false);
+        Button3->setEnabled(false);
+        Button2->setEnabled(false);
+        Button1->setEnabled(true);
+        editing_ = false;
+        emit editStateChanged(false);
+    });
 }
 
 void StatsPage::SpeedButton8Click() {

@@ -213,11 +213,16 @@ TEST_F(MainWindowTest, MinimiseFoldsEveryWindowAndRestoreBringsThemBack) {
     ASSERT_TRUE(splash.form2()->isVisible());
     ASSERT_FALSE(splash.form4()->isVisible());
 
+    QWidget tip(nullptr, Qt::ToolTip);  // a passing tooltip is not brought back
+    tip.show();
+
     click(control<QToolButton>(form, "SpeedButton5"));
     EXPECT_TRUE(form.isMinimized());
     EXPECT_FALSE(splash.form2()->isVisible());
+    tip.hide();
 
     form.showNormal();
+    EXPECT_FALSE(tip.isVisible());
     EXPECT_FALSE(form.isMinimized());
     EXPECT_TRUE(splash.form2()->isVisible());
     EXPECT_FALSE(splash.form4()->isVisible());  // it was hidden before: it stays hidden
