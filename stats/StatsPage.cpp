@@ -23,7 +23,7 @@
 
 namespace {
 
-struct FieldSpec {
+struct FieldDesign {
     const char* name;
     const char* caption;
     int min;
@@ -36,7 +36,7 @@ struct FieldSpec {
 // Column order of the line: 4..12, 17..19, 25..28. The move range (column 13) is
 // the drop-down list between the first nine and the rest.
 constexpr int kMillion = 1000000;
-constexpr FieldSpec kFields[16] = {
+constexpr FieldDesign kFields[16] = {
     {"Vlvl", "LVL", 1, 255, 0, 0, 0},
     {"VHP", "HP", 1, kMillion, 0, 1, 0},
     {"VMP", "MP", 0, kMillion, 0, 1, 1},
@@ -171,13 +171,13 @@ void StatsPage::buildPanel() {
         field->setGeometry(x, y + 14, fieldWidth, kFieldHeight);
     };
     for (std::size_t i = 0; i < fields_.size(); ++i) {
-        const FieldSpec& spec = kFields[i];
+        const FieldDesign& design = kFields[i];
         auto* field = new SpinField(Panel1);
-        field->setObjectName(QString::fromLatin1(spec.name));
-        field->setBounds(spec.min, spec.max);
-        field->setValue(spec.min);
-        placeCell(field, spec.caption, spec.group, spec.row, spec.column,
-                  cellWidths[spec.group] - 8);
+        field->setObjectName(QString::fromLatin1(design.name));
+        field->setBounds(design.min, design.max);
+        field->setValue(design.min);
+        placeCell(field, design.caption, design.group, design.row, design.column,
+                  cellWidths[design.group] - 8);
         fields_[i] = field;
     }
     fields_[0]->setTypingAllowed(false);  // the level changes only by its arrows
