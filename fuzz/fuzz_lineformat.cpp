@@ -3,6 +3,7 @@
 
 #include "FuzzCheck.h"
 #include "LineFormat.h"
+#include "StepByStepNormalize.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,26 +11,6 @@
 #include <string_view>
 
 namespace {
-
-// The normaliser done the slow way, step by step, for short lines.
-std::string stepByStep(std::string s, bool spawnRules) {
-    for (std::size_t p; (p = s.find("  ")) != std::string::npos;) s.erase(p, 1);
-    for (char& c : s)
-        if (c == ' ') c = '\t';
-    for (std::size_t p; (p = s.find("\t\t")) != std::string::npos;) s.erase(p, 1);
-    const auto trimEnd = [&s] {
-        while (!s.empty() && (s.back() == '\t' || s.back() == ' ')) s.pop_back();
-    };
-    if (spawnRules) {
-        trimEnd();
-        if (const auto p = s.find("//"); p != std::string::npos) {
-            s.erase(p);
-            trimEnd();
-        }
-    }
-    if (!s.empty() && s.front() == '\t') s.erase(0, 1);
-    return s;
-}
 
 // The reader done the slow way: one piece at a time off a copied line.
 std::string readerStepByStep(std::string& line) {
@@ -57,7 +38,7 @@ void checkNormalForm(std::string_view in, const std::string& out, bool spawnRule
         FUZZ_CHECK(out.find("//") == std::string::npos, "a comment is left");
     }
     FUZZ_CHECK(normalizeline(out, spawnRules) == out, "normalising twice changes the line");
-    if (in.size() <= 512) FUZZ_CHECK(out == stepByStep(std::string(in), spawnRules), "differs from the steps");
+    if (in.size() <= 512) FUZZ_CHECK(out == stepByStepNormalize(std::string(in), spawnRules), "differs from the steps");
 }
 
 // nexttoken, TokenReader and the slow reader walk the same line in step.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "LineFormat.h"
+#include "StepByStepNormalize.h"
 
 namespace {
 
@@ -44,26 +45,6 @@ TEST_P(NormalForm, WithAndWithoutSpawnRules) {
 
 INSTANTIATE_TEST_SUITE_P(Lines, NormalForm, testing::ValuesIn(kNormalCases));
 
-// The step-by-step rules, done the slow way, as a reference for random lines.
-std::string slowNormalize(std::string s, bool spawn) {
-    for (std::size_t p; (p = s.find("  ")) != std::string::npos;) s.erase(p, 1);
-    for (auto& c : s)
-        if (c == ' ') c = '\t';
-    for (std::size_t p; (p = s.find("\t\t")) != std::string::npos;) s.erase(p, 1);
-    const auto trimEnd = [&] {
-        while (!s.empty() && (s.back() == '\t' || s.back() == ' ')) s.pop_back();
-    };
-    if (spawn) {
-        trimEnd();
-        if (const auto p = s.find("//"); p != std::string::npos) {
-            s.erase(p);
-            trimEnd();
-        }
-    }
-    if (!s.empty() && s.front() == '\t') s.erase(0, 1);
-    return s;
-}
-
 TEST(NormalForm, MatchesTheStepwiseRulesOnRandomLines) {
     const char alphabet[] = {' ', '\t', '/', 'a', '"', '1'};
     unsigned state = 12345;
@@ -76,7 +57,7 @@ TEST(NormalForm, MatchesTheStepwiseRulesOnRandomLines) {
         }
         state = state * 1103515245u + 12345u;
         for (const bool spawn : {false, true})
-            ASSERT_EQ(normalizeline(line, spawn), slowNormalize(line, spawn))
+            ASSERT_EQ(normalizeline(line, spawn), stepByStepNormalize(line, spawn))
                 << "line [" << line << "] spawn " << spawn;
     }
 }
