@@ -29,6 +29,10 @@ public:
     void notice(QWidget*, const QString& caption, const QString& text) override {
         fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
     }
+    bool question(QWidget*, const QString& text) override {
+        fprintf(stderr, "question (answered No): %s\n", qPrintable(text));
+        return false;
+    }
 };
 
 // One monster (number 1) whose spots all lie on map 0, half points, half ranges.

@@ -9,8 +9,22 @@ std::string TableError::where() const {
     return file_ + ", line " + std::to_string(line_);
 }
 
+std::string TableError::detail() const {
+    const std::string place = where();
+    if (reason_.empty()) return place;
+    return place.empty() ? reason_ : place + ": " + reason_;
+}
+
 TableError TableError::at(std::string file, int line) const {
-    return TableError(what(), std::move(file), line);
+    TableError moved(what(), std::move(file), line);
+    moved.reason_ = reason_;
+    return moved;
+}
+
+TableError TableError::because(std::string reason) const {
+    TableError given(*this);
+    given.reason_ = std::move(reason);
+    return given;
 }
 
 std::string invalidIntegerMessage(std::string_view text) {

@@ -13,15 +13,26 @@ public:
     const std::string& file() const noexcept { return file_; }
     int line() const noexcept { return line_; }  // 1-based; 0 when not known
 
+    // Why it failed, in words the operator can act on ("the line has 30 columns; a
+    // monster line has 28", "/srv/game/data/monster.txt: Permission denied"); may be empty.
+    const std::string& reason() const noexcept { return reason_; }
+
     // "data/Quarnel.txt, line 17", "data/Quarnel.txt", or "" when nothing is known.
     std::string where() const;
+    // The second line of the report: where, then the reason after ": " (either may be
+    // missing); "" when neither is known.
+    std::string detail() const;
 
-    // The same error, now known to have arisen in this file and line (keeps the text).
+    // The same error, now known to have arisen in this file and line (keeps the text
+    // and the reason).
     TableError at(std::string file, int line) const;
+    // The same error with this reason.
+    TableError because(std::string reason) const;
 
 private:
     std::string file_;
     int line_ = 0;
+    std::string reason_;
 };
 
 // The system's own messages.

@@ -7,8 +7,8 @@
 QString errorText(const std::exception& error) {
     QString text = textFromBytes(error.what());
     if (const auto* tableError = dynamic_cast<const TableError*>(&error)) {
-        const std::string where = tableError->where();
-        if (!where.empty()) text += QLatin1Char('\n') + textFromBytes(where);
+        const std::string detail = tableError->detail();
+        if (!detail.empty()) text += QLatin1Char('\n') + textFromBytes(detail);
     }
     return text;
 }

@@ -10,7 +10,7 @@
 class QWidget;
 
 // The text shown for a failure: its message and, on a second line, the file and
-// line where it arose when known.
+// line where it arose and why, when known.
 QString errorText(const std::exception& error);
 
 void showError(QWidget* parent, const std::exception& error);

@@ -13,6 +13,8 @@ public:
     virtual void error(QWidget* parent, const QString& text) = 0;
     // A box with only an OK button and no icon.
     virtual void notice(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // A Yes/No question whose default button is No; true only for Yes.
+    virtual bool question(QWidget* parent, const QString& text) = 0;
 };
 
 MessageBoxes& messageBoxes();

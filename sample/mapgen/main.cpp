@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
         });
         for (int i = 0; i < spawns.count; ++i) maps.insert(spawns.entries[static_cast<std::size_t>(i)].mapnumber);
     } catch (const TableError& e) {
-        std::cerr << e.what() << (e.where().empty() ? "" : " (" + e.where() + ")") << "\n";
+        std::cerr << e.what() << (e.detail().empty() ? "" : " (" + e.detail() + ")") << "\n";
         return 1;
     }
     const std::filesystem::path folder = sample / "VarnexMaps";

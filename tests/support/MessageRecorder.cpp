@@ -13,6 +13,18 @@ void MessageRecorder::notice(QWidget*, const QString& caption, const QString& te
     messages.push_back({false, caption, text});
 }
 
+bool MessageRecorder::question(QWidget*, const QString& text) {
+    messages.push_back({false, {}, text, true});
+    return answerQuestions;
+}
+
+QStringList MessageRecorder::questions() const {
+    QStringList list;
+    for (const auto& message : messages)
+        if (message.isQuestion) list << message.text;
+    return list;
+}
+
 QStringList MessageRecorder::errors() const {
     QStringList list;
     for (const auto& message : messages)

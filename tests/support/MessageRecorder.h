@@ -10,8 +10,9 @@
 
 struct RecordedMessage {
     bool isError = false;
-    QString caption;  // empty for errors
+    QString caption;  // empty for errors and questions
     QString text;
+    bool isQuestion = false;
 };
 
 class MessageRecorder final : public MessageBoxes {
@@ -20,10 +21,17 @@ public:
     ~MessageRecorder() override;
     void error(QWidget* parent, const QString& text) override;
     void notice(QWidget* parent, const QString& caption, const QString& text) override;
+    // Recorded, and answered with answerQuestions (No unless a test says otherwise).
+    bool question(QWidget* parent, const QString& text) override;
 
     std::vector<RecordedMessage> messages;
     QStringList errors() const;
-    void clear() { messages.clear(); }
+    QStringList questions() const;
+    void clear() {
+        messages.clear();
+        answerQuestions = false;
+    }
+    bool answerQuestions = false;
 };
 
 MessageRecorder& recorder();

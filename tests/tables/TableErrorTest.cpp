@@ -14,6 +14,14 @@ TEST(TableError, WhereNamesFileAndLineWhenKnown) {
     EXPECT_EQ(moved.line(), 3);
 }
 
+TEST(TableError, DetailAddsTheReasonToWhere) {
+    EXPECT_EQ(TableError("x").detail(), "");
+    EXPECT_EQ(TableError("x").because("why").detail(), "why");
+    const TableError placed = TableError("x").because("ends with blanks").at("data/monster.txt", 12);
+    EXPECT_EQ(placed.detail(), "data/monster.txt, line 12: ends with blanks");
+    EXPECT_STREQ(placed.what(), "x");
+}
+
 namespace {
 
 struct QuotedField {
