@@ -75,6 +75,7 @@ TEST(SpawnRead, SectionsMarkersCommentsAndShortLines) {
                      "  end \t// closes the ranges",
                      "17 2 7 100 110 120 130 9 3",  // after "end": still section 1
                      "5",
+                     "18 4 7 1 2 3 4 5 6",  // "5" opened no section: still section 1
                      "10",
                      "",
                      "   ",
@@ -93,11 +94,19 @@ TEST(SpawnRead, SectionsMarkersCommentsAndShortLines) {
         point(0, 17, 0, 30, 1, 2, 3, 0),
         range(1, 18, 1, 30, 100, 110, 140, 150, -1, 5, 1),
         range(1, 17, 2, 7, 100, 110, 120, 130, 9, 3, 2),
-        point(4, 5, 255, 255, 255, 255, -2147483647 - 1, 3),
-        point(2, 17, 0, 7, 0, 0, -1, 4),
+        range(1, 18, 4, 7, 1, 2, 3, 4, 5, 6, 3),
+        point(4, 5, 255, 255, 255, 255, -2147483647 - 1, 4),
+        point(2, 17, 0, 7, 0, 0, -1, 5),
     };
     EXPECT_EQ(liveEntries(loaded.table), expected);
     EXPECT_TRUE(loaded.table.saveRefusal().empty());
+    EXPECT_EQ(loaded.table.fileBytes(),
+              crlf({"0", "17\t0\t30\t1\t2\t3", "end",
+                    "1", "18\t1\t30\t100\t110\t140\t150\t-1\t5", "17\t2\t7\t100\t110\t120\t130\t9\t3",
+                    "18\t4\t7\t1\t2\t3\t4\t5\t6", "end",
+                    "2", "17\t0\t7\t0\t0\t-1", "end",
+                    "3", "end",
+                    "4", "5\t255\t255\t255\t255\t-2147483648", "end"}));
 }
 
 TEST(SpawnRead, LeadingZerosAreDecimal) {
