@@ -1,5 +1,7 @@
 #include "Unit1.h"
 
+#include <exception>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -10,12 +12,11 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-#include "ByteText.h"
 #include "Colours.h"
 #include "ErrorReport.h"
 #include "FormFont.h"
 #include "Forms.h"
-#include "MessageBoxes.h"
+#include "MissingMonsterNotices.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
 #include "Unit2.h"
@@ -117,12 +118,20 @@ void TForm1::FormCreate() {
     Workspace& t = tables_;
     const bool monstersRead = reportErrors(this, [&] { t.monsters.loadmonsterdata(workFolder_); });
     statsPage_->fillList();
+    // A monster table read in part would drop the spawn lines of the monsters it did
+    // not reach, as if they were missing: the spawn file is left unread instead.
     if (!monstersRead) return;
+    MissingMonsterNotices notices(this);
     reportErrors(this, [&] {
-        t.spawns.loadmonsterslocation(
-            workFolder_, t.monsters, [this](const std::string& caption, const std::string& text) {
-                messageBoxes().notice(this, textFromBytes(caption), textFromBytes(text));
-            });
+        std::exception_ptr stopped;
+        try {
+            t.spawns.loadmonsterslocation(workFolder_, t.monsters, notices.callback());
+        } catch (...) {
+            stopped = std::current_exception();
+        }
+        notices.finish();  // the lines dropped before the reason reading stopped, if any
+        t.spawns.rememberSaveTarget(forms_.programFolder);
+        if (stopped) std::rethrow_exception(stopped);
     });
 }
 

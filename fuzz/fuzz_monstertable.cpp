@@ -25,8 +25,12 @@ bool load(MonsterTable& table, std::string_view bytes) {
     try {
         table.loadFromText(bytes, kLabel);
     } catch (const TableError& e) {
-        FUZZ_CHECK(e.file() == kLabel && e.line() >= 1, "a load error without file and line");
+        const int nulLine = lineOfFirstNul(bytes);
+        FUZZ_CHECK((e.file() == kLabel && e.line() >= 1 && (nulLine == 0 || e.line() < nulLine)) ||
+                       (nulLine > 0 && e.what() == nulByteMessage(kLabel, nulLine)),
+                   "a load error without file and line, or not the NUL byte that ended the text");
         FUZZ_CHECK(static_cast<std::size_t>(e.line()) <= table.monsterlines.size(), "error line past the end");
+        FUZZ_CHECK(nulLine == 0 || !table.saveRefusal().empty(), "a table cut short by a NUL may be saved");
         loaded = false;
     }
     FUZZ_CHECK(table.monsterlines.size() == splitLines(bytes).size(), "lines lost on loading");

@@ -6,6 +6,7 @@
 #include "MonsterTable.h"
 #include "SpawnTable.h"
 #include "TableError.h"
+#include "TextFile.h"
 #include "WorkList.h"
 
 #include <cstddef>
@@ -77,8 +78,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const MonsterTable& monsters = smallMonsterTable();
     int notices = 0;
-    const auto notice = [&notices](const std::string& caption, const std::string&) {
-        FUZZ_CHECK(caption == "Error: cant find monster", "notice caption");
+    int lastDropped = 0;
+    const auto notice = [&](const MissingMonster& dropped) {
+        FUZZ_CHECK(dropped.caption == "Error: cant find monster", "notice caption");
+        FUZZ_CHECK(dropped.line > lastDropped, "dropped lines out of order");
+        lastDropped = dropped.line;
         ++notices;
     };
 
@@ -86,7 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         first.loadFromText(bytes, kLabel, monsters, notice);
     } catch (const TableError& e) {
-        FUZZ_CHECK(e.file() == kLabel && e.line() >= 1, "a read error without file and line");
+        const int nulLine = lineOfFirstNul(bytes);
+        FUZZ_CHECK((e.file() == kLabel && e.line() >= 1 && (nulLine == 0 || e.line() < nulLine)) ||
+                       (nulLine > 0 && e.what() == nulByteMessage(kLabel, nulLine)),
+                   "a read error without file and line, or not the NUL byte that ended the text");
         FUZZ_CHECK(!first.saveRefusal().empty(), "a file read in part may be saved");
         checkTable(first);
         return 0;
@@ -98,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SpawnTable second;
     int secondNotices = 0;
     try {
-        second.loadFromText(saved, kLabel, monsters, [&](const std::string&, const std::string&) { ++secondNotices; });
+        second.loadFromText(saved, kLabel, monsters, [&](const MissingMonster&) { ++secondNotices; });
     } catch (const TableError&) {
         FUZZ_CHECK(false, "a saved file does not read back");
     }

@@ -25,6 +25,7 @@
 #include "ByteText.h"
 #include "ErrorReport.h"
 #include "Forms.h"
+#include "SaveQuestion.h"
 #include "SpotIcons.h"
 #include "Unit2.h"
 #include "Unit4.h"
@@ -600,5 +601,9 @@ void SpawnPage::SpeedButton9Click() {
 }
 
 void SpawnPage::SpeedButton1Click() {
-    reportErrors(this, [&] { d_->tables().spawns.save(d_->forms.programFolder); });
+    reportErrors(this, [&] {
+        SpawnTable& spawns = d_->tables().spawns;
+        const auto& folder = d_->forms.programFolder;
+        if (mayOverwrite(this, spawns.checkSave(folder))) spawns.save(folder);
+    });
 }

@@ -17,6 +17,7 @@
 #include "GridDelegate.h"
 #include "LineFormat.h"
 #include "Numbers.h"
+#include "SaveQuestion.h"
 #include "SpinField.h"
 #include "TableError.h"
 #include "TextFile.h"
@@ -329,5 +330,7 @@ void StatsPage::Button2Click() {
 }
 
 void StatsPage::SpeedButton8Click() {
-    reportErrors(this, [&] { table_.savemonsterdata(workFolder_); });
+    reportErrors(this, [&] {
+        if (mayOverwrite(this, table_.checkSave(workFolder_))) table_.savemonsterdata(workFolder_);
+    });
 }

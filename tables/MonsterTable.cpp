@@ -27,23 +27,33 @@ MonsterDataRecord parseMonsterLine(std::string_view line) {
     return record;
 }
 
+std::string unreadRefusal(const std::string& label) {
+    return label + " could not be read at start-up; saving now would replace it with an empty "
+                   "table. Correct the file and start the editor again.";
+}
+
 }  // namespace
 
 MonsterDataRecord notFoundMonster() { return {false, 0, -1, "NOT FOUND IN MONSTERS.TXT!"}; }
 
-MonsterTable::MonsterTable() : monsters(kMonsterCapacity) {}
+MonsterTable::MonsterTable() : monsters(kMonsterCapacity), saveRefusal_(unreadRefusal(monsterFileLabel())) {}
 
 void MonsterTable::loadmonsterdata(const std::filesystem::path& workFolder) {
     monsterlines.clear();
     monstercount = 0;
-    opened_ = false;
     const std::string label = monsterFileLabel();
-    loadFromText(readWholeFile(monsterPath(workFolder), label), label);
+    saveRefusal_ = unreadRefusal(label);
+    const auto path = monsterPath(workFolder);
+    FileStamp stamp;
+    const std::string bytes = readWholeFile(path, label, &stamp);
+    seen_ = {path, stamp};
+    loadFromText(bytes, label);
 }
 
 void MonsterTable::loadFromText(std::string_view bytes, const std::string& label) {
     monstercount = 0;
-    opened_ = true;
+    const int nulLine = lineOfFirstNul(bytes);
+    saveRefusal_ = nulLine ? notReadCompletelyMessage(label, nulLine) : std::string();
     // Every line is kept before any is interpreted, so a load that stops early still
     // leaves the whole file to be written back.
     monsterlines = splitLines(bytes);
@@ -51,6 +61,7 @@ void MonsterTable::loadFromText(std::string_view bytes, const std::string& label
 
     for (std::size_t i = 0; i < monsterlines.size() && monsterlines[i] != "end"; ++i) {
         const int lineNumber = static_cast<int>(i) + 1;
+        if (lineNumber == nulLine) break;  // what the NUL left of its line is not a monster
         if (monstercount == kMonsterCapacity)
             throw TableError(tooManyMessage(label, kMonsterCapacity, "monsters"), label, lineNumber);
         try {
@@ -60,6 +71,7 @@ void MonsterTable::loadFromText(std::string_view bytes, const std::string& label
         }
         ++monstercount;
     }
+    if (nulLine) throw TableError(nulByteMessage(label, nulLine));
 }
 
 MonsterDataRecord MonsterTable::getmonsterbyid(std::int32_t id) const {
@@ -68,13 +80,15 @@ MonsterDataRecord MonsterTable::getmonsterbyid(std::int32_t id) const {
     return notFoundMonster();
 }
 
-void MonsterTable::savemonsterdata(const std::filesystem::path& workFolder) const {
-    const std::string label = monsterFileLabel();
-    if (!opened_) {
-        throw TableError(label + " could not be read at start-up; saving now would replace it "
-                                 "with an empty table. Correct the file and start the editor again.");
-    }
-    writeFileAtomically(monsterPath(workFolder), fileBytes(), label);
+std::string MonsterTable::checkSave(const std::filesystem::path& workFolder) const {
+    if (!saveRefusal_.empty()) throw TableError(saveRefusal_);
+    return seen_.changedAt(monsterPath(workFolder)) ? changedFileQuestion(monsterFileLabel()) : std::string();
+}
+
+void MonsterTable::savemonsterdata(const std::filesystem::path& workFolder) {
+    if (!saveRefusal_.empty()) throw TableError(saveRefusal_);
+    const auto path = monsterPath(workFolder);
+    seen_ = {path, writeFileAtomically(path, fileBytes(), monsterFileLabel())};
 }
 
 std::string MonsterTable::fileBytes() const { return joinLinesCrLf(monsterlines); }

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "TextFile.h"
+
 struct MonsterDataRecord {
     bool canmove = false;
     std::uint8_t level = 0;
@@ -32,24 +34,33 @@ public:
     // Reads <workFolder>/data/monster.txt. On a bad line (or the 1025th monster) it
     // throws TableError with file and line; the monsters read before stay, and
     // monsterlines still holds every line of the file so a later save loses nothing.
-    // When the file cannot be opened nothing is loaded and saving is refused.
+    // When the file cannot be opened nothing is loaded and saving is refused. A NUL
+    // byte ends the text: only the lines before its line are read as monsters, saving
+    // is refused, and the load throws TableError(nulByteMessage) without file and line.
     void loadmonsterdata(const std::filesystem::path& workFolder);
     void loadFromText(std::string_view bytes, const std::string& label);
 
     MonsterDataRecord getmonsterbyid(std::int32_t id) const;
 
+    // Throws TableError(saveRefusal()) when the table may not be saved. Otherwise gives
+    // the question to ask before the save, when the file on disk is no longer what the
+    // editor read or last wrote, or "" when there is nothing to ask.
+    std::string checkSave(const std::filesystem::path& workFolder) const;
     // Writes monsterlines to <workFolder>/data/monster.txt atomically; throws TableError.
-    void savemonsterdata(const std::filesystem::path& workFolder) const;
+    void savemonsterdata(const std::filesystem::path& workFolder);
     std::string fileBytes() const;  // exactly what a save writes
 
-    bool saveAllowed() const { return opened_; }
+    // Empty when saving is allowed, else the reason shown to the operator.
+    std::string saveRefusal() const { return saveRefusal_; }
 
     std::vector<std::string> monsterlines;        // every line of the file, normal form
     std::vector<MonsterDataRecord> monsters;      // room for kMonsterCapacity
     int monstercount = 0;
 
 private:
-    bool opened_ = false;
+    // Only a file read to its end may be written back; until then this says why not.
+    std::string saveRefusal_;
+    SeenFile seen_;  // the file a save replaces, as last read or written
 };
 
 // Rebuilds one monster line from its stored line and the new values of columns

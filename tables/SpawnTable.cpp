@@ -71,21 +71,34 @@ void SpawnTable::loadmonsterslocation(const std::filesystem::path& workFolder,
                                       const MonsterTable& monsters,
                                       const MissingMonsterNotice& notice) {
     count = 0;
+    refuseWithoutMonsters(monsters);
     const std::string label = spawnFileLabel();
+    const auto path = workFolder / "data" / "Quarnel.txt";
     std::string bytes;
+    FileStamp stamp;
     try {
-        bytes = readWholeFile(workFolder / "data" / "Quarnel.txt", label);
+        bytes = readWholeFile(path, label, &stamp);
     } catch (const TableError&) {
         saveRefusal_ = label + " could not be opened at start-up; saving now would replace it "
                                "with an empty file. Correct the file and start the editor again.";
         throw;
     }
+    seen_ = {path, stamp};
     loadFromText(bytes, label, monsters, notice);
+}
+
+void SpawnTable::refuseWithoutMonsters(const MonsterTable& monsters) {
+    if (monsters.monstercount > 0) return;
+    saveRefusal_ = spawnFileLabel() + " was not read, because " + monsterFileLabel() +
+                   " lists no monster; saving now would replace it with an empty file. Correct "
+                   "the files and start the editor again.";
+    throw TableError(noMonstersMessage());
 }
 
 void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
                               const MonsterTable& monsters, const MissingMonsterNotice& notice) {
     count = 0;
+    refuseWithoutMonsters(monsters);
 
     // The same answer as getmonsterbyid(id).id == -1, without a scan of the whole
     // monster table for every line.
@@ -94,12 +107,14 @@ void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
         known.insert(monsters.monsters[static_cast<std::size_t>(i)].id);
     const auto missing = [&known](std::int32_t id) { return id == -1 || !known.contains(id); };
 
+    const int nulLine = lineOfFirstNul(bytes);
     const std::vector<std::string> lines = splitLines(bytes);
     int spottype = 0;
     int lineNumber = 0;
     try {
         for (const auto& text : lines) {
             ++lineNumber;
+            if (lineNumber == nulLine) break;  // what the NUL left of its line is not read
             const std::string line = normalizeline(text, true);
             if (line == "end") continue;
             if (const int marker = sectionMarker(line); marker >= 0) {
@@ -115,7 +130,9 @@ void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
                 throw error.at(label, lineNumber);
             }
             if (missing(entry.monsterid)) {
-                if (notice) notice("Error: cant find monster", missingMonsterText(entry.monsterid));
+                if (notice)
+                    notice({lineNumber, entry.monsterid, "Error: cant find monster",
+                            missingMonsterText(entry.monsterid)});
                 continue;
             }
             if (count == kSpawnCapacity)
@@ -125,13 +142,18 @@ void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
         }
     } catch (...) {
         // Whatever ends the reading early, the refusal to save names the line.
-        saveRefusal_ = label + " was not read completely (reading stopped at line " +
-                       std::to_string(lineNumber) +
-                       "); saving now would lose the rest of it. Correct the file and start the "
-                       "editor again.";
+        saveRefusal_ = notReadCompletelyMessage(label, lineNumber);
         throw;
     }
+    if (nulLine) {
+        saveRefusal_ = notReadCompletelyMessage(label, nulLine);
+        throw TableError(nulByteMessage(label, nulLine));
+    }
     saveRefusal_.clear();
+}
+
+void SpawnTable::rememberSaveTarget(const std::filesystem::path& programFolder) {
+    seen_.retarget(programFolder / "data" / "Quarnel.txt");
 }
 
 void SpawnTable::append(SpawnEntry entry) {
@@ -143,10 +165,21 @@ void SpawnTable::append(SpawnEntry entry) {
     entries[static_cast<std::size_t>(count++)] = entry;
 }
 
-void SpawnTable::save(const std::filesystem::path& programFolder) const {
+std::string SpawnTable::checkSave(const std::filesystem::path& programFolder) const {
+    if (!saveRefusal_.empty()) throw TableError(saveRefusal_);
+    return seen_.changedAt(programFolder / "data" / "Quarnel.txt") ? changedFileQuestion(spawnFileLabel())
+                                                                     : std::string();
+}
+
+void SpawnTable::save(const std::filesystem::path& programFolder) {
     if (!saveRefusal_.empty()) throw TableError(saveRefusal_);
     const auto path = programFolder / "data" / "Quarnel.txt";
-    writeFileAtomically(path, fileBytes(), path.string());
+    seen_ = {path, writeFileAtomically(path, fileBytes(), path.string())};
+}
+
+std::string noMonstersMessage() {
+    return monsterFileLabel() + " lists no monster, so every line of " + spawnFileLabel() +
+           " would be dropped; the spawn file is not read, and the editor will not save over it";
 }
 
 std::string SpawnTable::fileBytes() const {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "TextFile.h"
+
 class MonsterTable;
 
 struct SpawnEntry {
@@ -36,29 +38,47 @@ bool isPointType(int spottype);
 // One line of the spawn file, without its line end.
 std::string formatepositionstring(const SpawnEntry& entry);
 
-// Told of every data line dropped because its monster is not in the monster table;
-// reading goes on afterwards. Caption "Error: cant find monster".
-using MissingMonsterNotice =
-    std::function<void(const std::string& caption, const std::string& text)>;
+// A data line dropped because its monster is not in the monster table; reading goes
+// on after it.
+struct MissingMonster {
+    int line = 0;  // 1-based line of the dropped data line
+    std::int32_t monsterid = 0;
+    std::string caption;  // "Error: cant find monster"
+    std::string text;     // the notice's text, naming the monster
+};
+// Told of every dropped line, in file order.
+using MissingMonsterNotice = std::function<void(const MissingMonster&)>;
 
 class SpawnTable {
 public:
     SpawnTable();  // room for kSpawnCapacity entries, count 0
 
     // Reads <workFolder>/data/Quarnel.txt. Throws TableError with file and line at
-    // the first bad line; entries accepted before it stay.
+    // the first bad line; entries accepted before it stay. A NUL byte ends the text:
+    // the lines before its line are read, saving is refused, and TableError
+    // (nulByteMessage) is thrown without file and line. A monster table that lists no
+    // monster would drop every line: then nothing is read, saving is refused, and
+    // TableError(noMonstersMessage()) says so.
     void loadmonsterslocation(const std::filesystem::path& workFolder,
                               const MonsterTable& monsters, const MissingMonsterNotice& notice);
     void loadFromText(std::string_view bytes, const std::string& label,
                       const MonsterTable& monsters, const MissingMonsterNotice& notice);
 
+    // The save writes below the program's folder, which need not be the folder read at
+    // start-up: remembers that file as it is now, or as it was read when it is the same.
+    void rememberSaveTarget(const std::filesystem::path& programFolder);
+
     // Stores the entry at index count with spotid = count. Throws TableError and
     // changes nothing when the table is full.
     void append(SpawnEntry entry);
 
+    // Throws TableError(saveRefusal()) when the table may not be saved. Otherwise gives
+    // the question to ask before the save, when the file the save replaces is no longer
+    // what the editor remembered of it, or "" when there is nothing to ask.
+    std::string checkSave(const std::filesystem::path& programFolder) const;
     // Writes the five sections to <programFolder>/data/Quarnel.txt atomically.
     // Refused (TableError, nothing written) when the file was not read completely.
-    void save(const std::filesystem::path& programFolder) const;
+    void save(const std::filesystem::path& programFolder);
     std::string fileBytes() const;  // exactly what a save writes
 
     // Empty when saving is allowed, else the reason shown to the operator.
@@ -68,6 +88,13 @@ public:
     int count = 0;
 
 private:
+    // Throws, refusing later saves, when the monster table lists no monster.
+    void refuseWithoutMonsters(const MonsterTable& monsters);
+
     // Only a file read to its end may be written back; until then this says why not.
     std::string saveRefusal_;
+    SeenFile seen_;  // the file a save replaces, as last read or written
 };
+
+// The start-up message when the monster table lists no monster at all.
+std::string noMonstersMessage();

@@ -52,3 +52,14 @@ std::string tooManyMessage(std::string_view file, int capacity, std::string_view
     return std::string(file) + " holds more than " + n + " " + std::string(things) +
            "; only the first " + n + " are listed.";
 }
+
+std::string nulByteMessage(std::string_view file, int line) {
+    return std::string(file) + " holds a NUL byte at line " + std::to_string(line) +
+           "; only the lines before it are shown, and the editor will not save over this file";
+}
+
+std::string notReadCompletelyMessage(std::string_view file, int line) {
+    return std::string(file) + " was not read completely (reading stopped at line " +
+           std::to_string(line) +
+           "); saving now would lose the rest of it. Correct the file and start the editor again.";
+}

@@ -47,3 +47,13 @@ std::string cannotCreateMessage(std::string_view path);     // "Cannot create fi
 // Our own message for a file beyond a table's fixed room:
 // "<file> holds more than <capacity> <things>; only the first <capacity> are listed."
 std::string tooManyMessage(std::string_view file, int capacity, std::string_view things);
+
+// Our own message for a file cut short by a NUL byte at this 1-based line: "<file> holds
+// a NUL byte at line <line>; only the lines before it are shown, and the editor will
+// not save over this file"
+std::string nulByteMessage(std::string_view file, int line);
+
+// Why a table read only in part is not saved: "<file> was not read completely (reading
+// stopped at line <line>); saving now would lose the rest of it. Correct the file and
+// start the editor again."
+std::string notReadCompletelyMessage(std::string_view file, int line);

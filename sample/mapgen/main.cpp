@@ -64,8 +64,8 @@ int main(int argc, char** argv) {
         MonsterTable monsters;
         monsters.loadmonsterdata(sample);
         SpawnTable spawns;
-        spawns.loadmonsterslocation(sample, monsters, [](const std::string&, const std::string& text) {
-            std::cerr << "notice: " << text << "\n";
+        spawns.loadmonsterslocation(sample, monsters, [](const MissingMonster& dropped) {
+            std::cerr << "notice: line " << dropped.line << ": " << dropped.text << "\n";
         });
         for (int i = 0; i < spawns.count; ++i) maps.insert(spawns.entries[static_cast<std::size_t>(i)].mapnumber);
     } catch (const TableError& e) {

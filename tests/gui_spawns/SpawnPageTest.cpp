@@ -382,7 +382,6 @@ TEST_F(SpawnPageTest, RestingPointerSelectsRowAfterTwoSeconds) {
 }
 
 TEST_F(SpawnPageTest, SaveWritesTheSpawnFileBelowTheProgramFolder) {
-    folder.write("data/Quarnel.txt", "old");
     selectRow(page->rangelist(), 0);
     page->Button5Click();
     static_cast<QAbstractButton*>(child(page.get(), "SpeedButton1"))->click();

@@ -101,16 +101,18 @@ TEST(HostileInput, OneMillionShortLines) {
     EXPECT_EQ(spawns.entries[1].spottype, 2);
 }
 
-TEST(HostileInput, FileOfNulBytesIsEmpty) {
+TEST(HostileInput, FileOfNulBytesReadsNothingAndIsNotSavedOver) {
     const std::string nuls(1 << 20, '\0');
     MonsterTable monsters;
     SpawnTable spawns;
     const Outcome outcome = loadBoth(nuls, monsters, spawns);
-    EXPECT_TRUE(outcome.monstersLoaded);
+    EXPECT_EQ(outcome.monsterError, nulByteMessage(monsterFileLabel(), 1));
     EXPECT_TRUE(monsters.monsterlines.empty());
     EXPECT_EQ(monsters.monstercount, 0);
-    EXPECT_TRUE(outcome.spawnsLoaded);
-    EXPECT_EQ(spawns.fileBytes(), "0\r\nend\r\n1\r\nend\r\n2\r\nend\r\n3\r\nend\r\n4\r\nend\r\n");
+    EXPECT_NE(monsters.saveRefusal(), "");
+    EXPECT_EQ(outcome.spawnError, nulByteMessage(spawnFileLabel(), 1));
+    EXPECT_EQ(spawns.count, 0);
+    EXPECT_NE(spawns.saveRefusal(), "");
 }
 
 TEST(HostileInput, BinaryGarbageLoadsOrFailsCleanlyAndKeepsEveryLine) {

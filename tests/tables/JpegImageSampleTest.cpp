@@ -26,8 +26,8 @@ TEST(SampleData, TablesReadWithoutErrorsOrNotices) {
 
     SpawnTable spawns;
     std::vector<std::string> notices;
-    ASSERT_NO_THROW(spawns.loadmonsterslocation(kSample, monsters, [&](const std::string&, const std::string& text) {
-        notices.push_back(text);
+    ASSERT_NO_THROW(spawns.loadmonsterslocation(kSample, monsters, [&](const MissingMonster& dropped) {
+        notices.push_back(dropped.text);
     }));
     EXPECT_TRUE(notices.empty()) << notices.front();
     EXPECT_GE(spawns.count, 300);

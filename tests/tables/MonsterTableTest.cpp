@@ -40,7 +40,7 @@ TEST(MonsterLoad, ReadsIdNameLevelAndMoveRange) {
     };
     for (int i = 0; i < 5; ++i) EXPECT_EQ(table.monsters[static_cast<std::size_t>(i)], expected[static_cast<std::size_t>(i)]) << i;
     EXPECT_EQ(table.monsterlines, normalised(lines));
-    EXPECT_TRUE(table.saveAllowed());
+    EXPECT_EQ(table.saveRefusal(), "");
 }
 
 TEST(MonsterLoad, NameWithoutQuotesLosesFirstAndLastLetter) {
@@ -108,7 +108,7 @@ TEST_P(MonsterLoadFailure, StopsWithMessageFileAndLineKeepingEverythingBefore) {
     EXPECT_EQ(table.monstercount, c.monstersKept);
     EXPECT_EQ(table.monsterlines, normalised(c.lines));  // a later save loses nothing
     EXPECT_EQ(table.fileBytes(), crlf(normalised(c.lines)));
-    EXPECT_TRUE(table.saveAllowed());
+    EXPECT_EQ(table.saveRefusal(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, MonsterLoadFailure, testing::ValuesIn(kLoadFailures),
@@ -154,7 +154,7 @@ TEST(MonsterLoad, ReadsTheWorkFolderAndRefusesToSaveWhenItCouldNotOpen) {
         EXPECT_EQ(std::string(error.what()), "Cannot open file " + monsterFileLabel());
     }
     EXPECT_EQ(table.monstercount, 0);
-    EXPECT_FALSE(table.saveAllowed());
+    EXPECT_NE(table.saveRefusal(), "");
     std::filesystem::create_directories(folder.path() / "data");
     try {
         table.savemonsterdata(folder.path());
@@ -165,7 +165,7 @@ TEST(MonsterLoad, ReadsTheWorkFolderAndRefusesToSaveWhenItCouldNotOpen) {
     EXPECT_FALSE(folder.exists("data/monster.txt"));
 
     MonsterTable never;
-    EXPECT_FALSE(never.saveAllowed());
+    EXPECT_NE(never.saveRefusal(), "");
     EXPECT_THROW(never.savemonsterdata(folder.path()), TableError);
     EXPECT_FALSE(folder.exists("data/monster.txt"));
 }

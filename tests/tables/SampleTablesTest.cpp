@@ -19,7 +19,7 @@ TEST(SampleTables, ReadsCompletelyAndSurvivesSaveAndReload) {
     std::vector<std::string> notices;
     SpawnTable spawns;
     spawns.loadmonsterslocation(sample, monsters,
-                                [&](const std::string&, const std::string& text) { notices.push_back(text); });
+                                [&](const MissingMonster& dropped) { notices.push_back(dropped.text); });
     EXPECT_TRUE(notices.empty()) << notices.front();
     EXPECT_GT(spawns.count, 0);
     EXPECT_EQ(spawns.saveRefusal(), "");

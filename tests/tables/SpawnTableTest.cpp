@@ -16,14 +16,9 @@ namespace {
 const std::string kSpawnLabel = "data/Quarnel.txt";
 const std::string kEmptyFile = "0\r\nend\r\n1\r\nend\r\n2\r\nend\r\n3\r\nend\r\n4\r\nend\r\n";
 
-struct Notice {
-    std::string caption;
-    std::string text;
-};
-
 struct Loaded {
     SpawnTable table;
-    std::vector<Notice> notices;
+    std::vector<MissingMonster> notices;
 };
 
 const MonsterTable& knownMonsters() {
@@ -32,9 +27,8 @@ const MonsterTable& knownMonsters() {
 }
 
 void load(Loaded& loaded, const std::string& bytes) {
-    loaded.table.loadFromText(bytes, kSpawnLabel, knownMonsters(), [&](const std::string& c, const std::string& t) {
-        loaded.notices.push_back({c, t});
-    });
+    loaded.table.loadFromText(bytes, kSpawnLabel, knownMonsters(),
+                              [&](const MissingMonster& dropped) { loaded.notices.push_back(dropped); });
 }
 
 SpawnEntry point(int type, int id, int map, int distance, int x, int y, int dir, int spotid) {
@@ -122,6 +116,9 @@ TEST(SpawnRead, MissingMonsterIsReportedDroppedAndItsSlotReused) {
     Loaded loaded;
     load(loaded, crlf({"0", "17 0 30 1 2 3", "99 0 30 4 5 6", "-7 1 1 1 1 1", "18 0 30 7 8 9", "end"}));
     ASSERT_EQ(loaded.notices.size(), 2u);
+    EXPECT_EQ(loaded.notices[0].line, 3);
+    EXPECT_EQ(loaded.notices[0].monsterid, 99);
+    EXPECT_EQ(loaded.notices[1].line, 4);
     EXPECT_EQ(loaded.notices[0].caption, "Error: cant find monster");
     EXPECT_EQ(loaded.notices[0].text,
               "Cant find monster in monster.txt with ID99\n\rthis ID was found in quarnel.txt and was removed.");
@@ -139,7 +136,7 @@ TEST(SpawnRead, MonsterNumberMinusOneCountsAsMissingEvenWhenListed) {
     SpawnTable table;
     int notices = 0;
     table.loadFromText("-1 0 1 1 1 1\r\n4 0 1 1 1 1\r\n", kSpawnLabel, monsters,
-                       [&](const std::string&, const std::string&) { ++notices; });
+                       [&](const MissingMonster&) { ++notices; });
     EXPECT_EQ(notices, 1);
     ASSERT_EQ(table.count, 1);
     EXPECT_EQ(table.entries[0].monsterid, 4);
@@ -151,7 +148,7 @@ TEST(SpawnRead, OnlyMonstersWithinMonstercountAreKnown) {
     SpawnTable table;
     int notices = 0;
     table.loadFromText("4 0 1 1 1 1\r\n6 0 1 1 1 1\r\n", kSpawnLabel, monsters,
-                       [&](const std::string&, const std::string&) { ++notices; });
+                       [&](const MissingMonster&) { ++notices; });
     EXPECT_EQ(notices, 1);
     EXPECT_EQ(table.count, 1);
 }

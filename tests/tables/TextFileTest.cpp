@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@ namespace {
 struct SplitCase {
     std::string bytes;
     std::vector<std::string> lines;
+    int nulLine = 0;  // the line that holds the first NUL
 };
 
 const std::vector<SplitCase> kSplitCases = {
@@ -26,9 +29,11 @@ const std::vector<SplitCase> kSplitCases = {
     {"\n\r", {"", ""}},  // LF then CR: two breaks
     {"a\r\r\nb", {"a", "", "b"}},
     {"a\r\n\nb\r", {"a", "", "b"}},
-    {std::string("ab\0cd\r\nef", 9), {"ab"}},
-    {std::string("\0abc", 4), {}},
-    {std::string("x\r\n\0", 4), {"x"}},
+    {std::string("ab\0cd\r\nef", 9), {"ab"}, 1},
+    {std::string("\0abc", 4), {}, 1},
+    {std::string("x\r\n\0", 4), {"x"}, 2},
+    {std::string("x\r\0\n", 4), {"x"}, 2},
+    {std::string("a\nb\r\nc\0\r\nd\0", 11), {"a", "b", "c"}, 3},
     {"\t \xff\x80\r\n", {"\t \xff\x80"}},
 };
 
@@ -36,6 +41,7 @@ class Split : public testing::TestWithParam<SplitCase> {};
 
 TEST_P(Split, LinesEndAtCrLfOrCrLfAndNulEndsTheText) {
     EXPECT_EQ(splitLines(GetParam().bytes), GetParam().lines);
+    EXPECT_EQ(lineOfFirstNul(GetParam().bytes), GetParam().nulLine);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bytes, Split, testing::ValuesIn(kSplitCases));
@@ -53,16 +59,33 @@ TEST(ReadWholeFile, GivesTheBytesUnchanged) {
     EXPECT_EQ(readWholeFile(folder.path() / "f.txt", "f.txt"), bytes);
 }
 
-TEST(ReadWholeFile, MissingFileOrFolderIsCannotOpen) {
+// Only a regular file of at most 256 MB is read: a named pipe would block the editor
+// and a device could fill its memory. Its stamp is taken without blocking as well.
+TEST(ReadWholeFile, AnythingButARegularFileUpTo256MbIsCannotOpenWithTheReason) {
     TempFolder folder;
     folder.write("dir/x", "x");
-    for (const auto& path : {folder.path() / "nothing.txt", folder.path() / "dir"}) {
+    const auto path = [&](const char* name) { return folder.path() / name; };
+    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", path("zero"));
+    folder.write("big", "");
+    std::filesystem::resize_file(path("big"), kMaxTableFileBytes + 1);  // sparse: costs nothing
+    const struct {
+        const char* name;
+        const char* reason;
+    } cases[] = {
+        {"nothing.txt", "No such file or directory"}, {"dir", "not a regular file"},
+        {"pipe", "not a regular file"},               {"zero", "not a regular file"},
+        {"big", "larger than 256 MB"},
+    };
+    for (const auto& c : cases) {
         try {
-            readWholeFile(path, "data/monster.txt");
-            ADD_FAILURE() << path << " was read";
+            readWholeFile(path(c.name), "data/monster.txt");
+            ADD_FAILURE() << c.name << " was read";
         } catch (const TableError& error) {
             EXPECT_STREQ(error.what(), "Cannot open file data/monster.txt");
+            EXPECT_EQ(error.reason(), path(c.name).string() + ": " + c.reason);
         }
+        EXPECT_EQ(stampFile(path(c.name)).hash, 0u) << c.name;
     }
 }
 
