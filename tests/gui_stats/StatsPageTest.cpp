@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "FormFont.h"
 #include "LineFormat.h"
 #include "MessageRecorder.h"
 #include "MonsterFields.h"
@@ -290,6 +291,27 @@ TEST_F(StatsPageTest, TypedNumbersOfAnySizeAreClampedAndOkShowsWhatItStored) {
     for (const MonsterField& design : kMonsterFields) {
         const QString text = design.column == 13 ? QString::number(moveRange()->currentIndex()) : field(design.name)->text();
         EXPECT_EQ(text.toStdString(), cols[static_cast<std::size_t>(design.column - 1)]) << design.name;
+    }
+}
+
+TEST_F(StatsPageTest, EveryFieldShowsTheLongestValueOfItsColumnWhole) {
+    Stats widest;
+    widest.hp = widest.mp = widest.dmgMin = widest.dmgMax = widest.def = widest.defM = "1000000";
+    widest.attackRate = widest.defRate = widest.speed = widest.regeneration = "1000000";
+    widest.lvl = "255", widest.attackSpeed = "2000";
+    widest.poison = widest.ice = widest.light = widest.fire = "-2147483648";
+    load({monsterLine("1", "A", widest)});
+    page->setFont(formFont());  // as inside the main window, at its size there
+    page->resize(610 - 2, 510 - 52);
+    click(edit());
+    for (const char* name : kFieldNames) {
+        QLineEdit* edit = field(name)->lineEdit();
+        edit->setCursorPosition(static_cast<int>(edit->text().size()));  // the end in view
+        field(name)->grab();  // lays the text out as it is drawn
+        // The first digit is in view as well: the whole number shows.
+        EXPECT_EQ(edit->cursorPositionAt(QPoint(1, edit->height() / 2)), 0) << name;
+        const QRect inPage(field(name)->mapTo(page.get(), QPoint(0, 0)), field(name)->size());
+        EXPECT_TRUE(page->rect().contains(inPage)) << name;
     }
 }
 
