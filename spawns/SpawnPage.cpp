@@ -497,6 +497,12 @@ void SpawnPage::MapListChange() {
                     QCoreApplication::processEvents();
                     preview->setPictureVisible(true);
                 }
+            } else {
+                // A map without a picture: its spots go on the preview's own background
+                // under its own title, never over the previous map's picture.
+                preview->showselection = false;
+                preview->setPictureVisible(false);
+                preview->setTitle(previewTitle(selectedMonsterName(), map));
             }
             preview->update();  // it draws the work list, which has just changed
         }

@@ -411,9 +411,10 @@ TEST_F(SpawnPageTest, MapChangeLoadsPictureTitleAndSpotMode) {
     EXPECT_TRUE(form4->pictureVisible());
 
     form4->showselection = true;
-    chooseMonster(3);  // maps 1 and 2 have no picture: the preview stays as it was
-    EXPECT_TRUE(form4->showselection);
-    EXPECT_EQ(form4->title(), "Map  Preview  ( Reed Crawler, 5 )  ");
+    chooseMonster(3);  // maps 1 and 2 have no picture: the preview's own background
+    EXPECT_FALSE(form4->showselection);
+    EXPECT_EQ(form4->title(), "Map  Preview  ( Mire Lantern, 1 )  ");
+    EXPECT_FALSE(form4->pictureVisible());
     EXPECT_FALSE(form4->isVisible());
 }
 
