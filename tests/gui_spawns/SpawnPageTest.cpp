@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "Colours.h"
 #include "MessageRecorder.h"
 #include "SpawnFixture.h"
 #include "SpotIcons.h"
@@ -103,9 +104,9 @@ TEST_F(SpawnPageTest, SpotListsDrawGridLinesBetweenCells) {
         const QImage image = list->viewport()->grab().toImage();
         const QRect row = list->visualItemRect(list->topLevelItem(0));
         SCOPED_TRACE(list->objectName().toStdString());
-        EXPECT_EQ(image.pixelColor(list->columnWidth(0) - 1, row.center().y()), kSpotGridColour);
-        EXPECT_EQ(image.pixelColor(list->columnWidth(0) + 5, row.bottom()), kSpotGridColour);
-        EXPECT_NE(image.pixelColor(list->columnWidth(0) + 5, row.center().y() - 2), kSpotGridColour);
+        EXPECT_EQ(image.pixelColor(list->columnWidth(0) - 1, row.center().y()), kGridLineColour);
+        EXPECT_EQ(image.pixelColor(list->columnWidth(0) + 5, row.bottom()), kGridLineColour);
+        EXPECT_NE(image.pixelColor(list->columnWidth(0) + 5, row.center().y() - 2), kGridLineColour);
     }
 }
 
