@@ -1,9 +1,11 @@
-// The monster table from arbitrary bytes. Where it loads, one monster line is rebuilt
-// with arbitrary values, the table is saved to bytes and read again: the lines read
-// back are the saved ones, and the records agree.
+// The monster table from arbitrary bytes. Every monster line is read as the stats page
+// reads it. Where it loads, one monster line is rebuilt with arbitrary values, the
+// table is saved to bytes and read again: the lines read back are the saved ones, and
+// the records agree.
 
 #include "FuzzCheck.h"
 #include "LineFormat.h"
+#include "MonsterFields.h"
 #include "MonsterTable.h"
 #include "TableError.h"
 #include "TextFile.h"
@@ -39,6 +41,18 @@ bool load(MonsterTable& table, std::string_view bytes) {
     return loaded;
 }
 
+// The stats page's reading of a monster line: it stops with a placed, explained error
+// exactly when it could not read every field.
+MonsterLineFields readChecked(const std::string& line, int lineNumber) {
+    const MonsterLineFields fields = readMonsterLine(line, kLabel, lineNumber);
+    FUZZ_CHECK(fields.read >= 0 && fields.read <= kEditableColumns, "fields read out of range");
+    FUZZ_CHECK(fields.complete() != fields.error.has_value(), "an error without a stop, or a stop without one");
+    if (fields.error)
+        FUZZ_CHECK(fields.error->line() == lineNumber && !fields.error->reason().empty(),
+                   "a field error without its line or reason");
+    return fields;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -52,12 +66,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool loaded = load(table, bytes);
     for (const auto& line : table.monsterlines)
         FUZZ_CHECK(normalizeline(line, false) == line, "a stored line is not in normal form");
+    for (int i = 0; i < table.monstercount; ++i) readChecked(table.monsterlines[static_cast<std::size_t>(i)], i + 1);
     if (!loaded || table.monstercount == 0) return 0;
 
     const int index = pick % table.monstercount;
     const auto at = static_cast<std::size_t>(index);
     const MonsterDataRecord before = table.monsters[at];
+    const bool shownInFull = readChecked(table.monsterlines[at], index + 1).complete();
     table.monsterlines[at] = rebuildmonsterline(table.monsterlines[at], values);
+    // A line the stats page could edit reads back in full, with the values written.
+    if (shownInFull) {
+        const MonsterLineFields rebuilt = readChecked(table.monsterlines[at], index + 1);
+        FUZZ_CHECK(rebuilt.complete() && rebuilt.values == values, "a rebuilt line does not read back");
+    }
 
     MonsterTable reread;
     const bool reloaded = load(reread, table.fileBytes());

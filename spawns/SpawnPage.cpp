@@ -1,19 +1,15 @@
 #include "SpawnPage.h"
 
 #include <array>
-#include <functional>
 #include <stdexcept>
 #include <system_error>
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFrame>
-#include <QHeaderView>
-#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
@@ -24,7 +20,10 @@
 
 #include "ByteText.h"
 #include "ErrorReport.h"
+#include "EventHook.h"
 #include "Forms.h"
+#include "GridDelegate.h"
+#include "ReportList.h"
 #include "SaveQuestion.h"
 #include "SpotIcons.h"
 #include "Unit2.h"
@@ -35,47 +34,6 @@ namespace {
 
 constexpr int kHoverDelayMs = 2000;
 
-class EventHook final : public QObject {
-public:
-    using Hook = std::function<bool(QEvent*)>;
-    EventHook(QObject* watched, Hook hook) : QObject(watched), hook_(std::move(hook)) {
-        watched->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override { return hook_(event); }
-
-private:
-    Hook hook_;
-};
-
-QTreeWidget* makeList(QWidget* parent, const char* name,
-                      std::initializer_list<std::pair<const char*, int>> columns) {
-    auto* list = new QTreeWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    QStringList labels;
-    for (const auto& column : columns) labels << QString::fromLatin1(column.first);
-    list->setHeaderLabels(labels);
-    int i = 0;
-    for (const auto& column : columns) list->setColumnWidth(i++, column.second);
-    list->setRootIsDecorated(false);
-    list->setUniformRowHeights(true);
-    list->setAllColumnsShowFocus(true);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setSortingEnabled(false);
-    list->header()->setSectionsClickable(false);
-    list->header()->setSectionsMovable(false);
-    list->header()->setStretchLastSection(false);
-    list->setMouseTracking(true);
-    return list;
-}
-
-void centreColumns(QTreeWidget* list, std::initializer_list<int> columns) {
-    for (int c : columns) list->headerItem()->setTextAlignment(c, Qt::AlignCenter);
-}
-
 // MapList shows its map numbers in rows of a fixed height.
 class FixedRowDelegate final : public QStyledItemDelegate {
 public:
@@ -85,42 +43,10 @@ public:
     }
 };
 
-// The spot lists draw grid lines between their cells.
-class GridDelegate final : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QStyledItemDelegate::paint(painter, option, index);
-        const QRect r = option.rect;
-        painter->save();
-        painter->setPen(kSpotGridColour);
-        painter->drawLine(r.topRight(), r.bottomRight());
-        painter->drawLine(r.bottomLeft(), r.bottomRight());
-        painter->restore();
-    }
-};
-
 bool fileExists(const std::filesystem::path& path) {
     std::error_code ignored;
     return std::filesystem::is_regular_file(path, ignored);
 }
-
-// Rows are built first and handed over in one go; item by item is far slower.
-class RowBatch {
-public:
-    explicit RowBatch(QTreeWidget* list) : list_(list) { list_->setUpdatesEnabled(false); }
-    ~RowBatch() {
-        if (!rows_.isEmpty()) list_->addTopLevelItems(rows_);
-        list_->setUpdatesEnabled(true);
-    }
-    RowBatch(const RowBatch&) = delete;
-    RowBatch& operator=(const RowBatch&) = delete;
-    void add(QTreeWidgetItem* row) { rows_.append(row); }
-
-private:
-    QTreeWidget* list_;
-    QList<QTreeWidgetItem*> rows_;
-};
 
 }  // namespace
 
@@ -160,7 +86,7 @@ QWidget* makeSpotPage(QWidget* parent, const char* name, QTreeWidget*& list,
                       QPushButton*& addButton, const char* loadName, QPushButton*& loadButton) {
     auto* page = new QWidget(parent);
     page->setObjectName(QString::fromLatin1(name));
-    list = makeList(page, name[8] == '3' ? "pointlist" : "rangelist", columns);
+    list = makeReportList(page, name[8] == '3' ? "pointlist" : "rangelist", columns);
     auto* bar = new QWidget(page);
     bar->setObjectName(QString::fromLatin1(name) + QStringLiteral("Buttons"));
     bar->setFixedHeight(28);
@@ -191,7 +117,7 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
     d.imageList1 = {monsterIcon(false), monsterIcon(true)};
     for (int i = 0; i < kSpotTypeCount; ++i) d.imageList2[i] = spotTypeIcon(i);
 
-    d.monsters = makeList(this, "allmonsterlist", {{"ID", 50}, {"monsterName", 135}});
+    d.monsters = makeReportList(this, "allmonsterlist", {{"ID", 50}, {"monsterName", 135}});
     QFont bold = d.monsters->font();
     bold.setBold(true);
     d.monsters->setFont(bold);
@@ -240,8 +166,8 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
                                {{"(type) SpoID", 90}, {"X1", 45}, {"X2", 45}, {"Y1", 45}, {"Y2", 45},
                                 {"distance", 53}, {"DIR", 35}, {"Count", 50}},
                                "Button5", d.deleteRange, "Button7", addRange, "SpeedButton7", d.loadButtons[1]);
-    centreColumns(d.points, {1, 2});
-    centreColumns(d.ranges, {1, 3});
+    centreColumnCaptions(d.points, {1, 2});
+    centreColumnCaptions(d.ranges, {1, 3});
     for (QTreeWidget* list : {d.points, d.ranges}) {
         list->setIconSize(QSize(48, 16));
         list->setItemDelegate(new GridDelegate(list));
@@ -498,6 +424,12 @@ void SpawnPage::MapListChange() {
                     QCoreApplication::processEvents();
                     preview->setPictureVisible(true);
                 }
+            } else {
+                // A map without a picture: its spots go on the preview's own background
+                // under its own title, never over the previous map's picture.
+                preview->showselection = false;
+                preview->setPictureVisible(false);
+                preview->setTitle(previewTitle(selectedMonsterName(), map));
             }
             preview->update();  // it draws the work list, which has just changed
         }

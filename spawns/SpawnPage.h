@@ -3,12 +3,8 @@
 
 #include <memory>
 
-#include <QColor>
 #include <QString>
 #include <QWidget>
-
-// Grid lines between the cells of the two spot lists.
-inline const QColor kSpotGridColour{192, 192, 192};
 
 struct Forms;
 class QComboBox;

@@ -416,7 +416,9 @@ void TForm2::SpinEdit2Change() {
             QApplication::processEvents();
             preview->setPictureVisible(true);
         } else {
+            // The "no map" background shows under the title of this map, not the last one.
             preview->setPictureVisible(false);
+            preview->setTitle(previewTitle(d_->nameLabel->text(), map));
         }
     });
 }

@@ -1,11 +1,15 @@
 #include "StatsPage.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -15,48 +19,25 @@
 #include "ByteText.h"
 #include "ErrorReport.h"
 #include "GridDelegate.h"
-#include "LineFormat.h"
-#include "Numbers.h"
 #include "SaveQuestion.h"
 #include "SpinField.h"
-#include "TableError.h"
 #include "TextFile.h"
 
 namespace {
 
-struct FieldDesign {
-    const char* name;
-    const char* caption;
-    int min;
-    int max;
-    int group;  // 0, 1, 2: the three framed groups
+// Where each field of kMonsterFields sits on the panel.
+struct FieldPlace {
+    int group;   // 0, 1, 2: the three framed groups
     int row;
     int column;  // 0 left, 1 right
 };
-
-// Column order of the line: 4..12, 17..19, 25..28. The move range (column 13) is
-// the drop-down list between the first nine and the rest.
-constexpr int kMillion = 1000000;
-constexpr FieldDesign kFields[16] = {
-    {"Vlvl", "LVL", 1, 255, 0, 0, 0},
-    {"VHP", "HP", 1, kMillion, 0, 1, 0},
-    {"VMP", "MP", 0, kMillion, 0, 1, 1},
-    {"VDMGMIN", "DmgMin", 1, kMillion, 1, 0, 0},
-    {"VDMGmax", "DmgMax", 1, kMillion, 1, 0, 1},
-    {"VDEF", "p.Def", 1, kMillion, 0, 2, 0},
-    {"VDEFM", "m.Def", 0, kMillion, 0, 2, 1},
-    {"VATTCKRATE", "AttackRate", 1, kMillion, 1, 1, 0},
-    {"VDEFRATE", "DefRate", 1, kMillion, 0, 3, 0},
-    {"Vspeed", "moveSpeed", 1, kMillion, 2, 0, 0},
-    {"Vatackspeed", "AtackSpeed 2000/", 1, 2000, 1, 2, 0},
-    {"VRegeneration", "RespawnTime(sec)", 1, kMillion, 2, 2, 0},
-    {"VPoisonRezist", "Poison Rezist", 0, 0, 0, 5, 1},
-    {"VIceRezist", "Ice Rezist", 0, 0, 0, 5, 0},
-    {"VLightRezist", "Lightning rezist", 0, 0, 0, 4, 0},
-    {"VFireRezist", "Fire Rezist", 0, 0, 0, 4, 1},
-};
-constexpr int kFieldsBeforeMoveRange = 9;
-constexpr int kMoveRangeColumnIndex = 13;
+// The first group holds two fields a row; the second and third one. A resist needs
+// room for eleven characters, so the second group cannot hold two in a row as well.
+constexpr std::array<FieldPlace, kEditableColumns> kPlaces = {{
+    {0, 0, 0}, {0, 1, 0}, {0, 1, 1}, {1, 0, 0}, {1, 1, 0}, {0, 2, 0}, {0, 2, 1}, {1, 2, 0}, {0, 3, 0},
+    {2, 1, 0},  // the move range
+    {2, 0, 0}, {1, 3, 0}, {2, 2, 0}, {0, 5, 1}, {0, 5, 0}, {0, 4, 0}, {0, 4, 1},
+}};
 
 const char* const kMoveRanges[] = {"Cant Move", "very low", "low", "normal", "High", "Great!"};
 
@@ -65,15 +46,11 @@ constexpr int kListWidth = 266;
 constexpr int kStripWidth = 30;
 constexpr int kRowHeight = 38;
 constexpr int kFieldHeight = 20;
+constexpr int kGap = 6;  // between the fields of a group and around them
+constexpr int kMoveRangeWidth = 150;
+constexpr QSize kButtonSize(75, 25);
 
 QString decoded(std::string_view bytes) { return textFromBytes(bytes); }
-
-// Column 13 of a stored line, as a number.
-std::int32_t storedMoveRange(const std::string& line) {
-    TokenReader reader(line);
-    for (int column = 1; column < kMoveRangeColumnIndex; ++column) reader.next();
-    return toInteger(reader.next(), true);
-}
 
 }  // namespace
 
@@ -123,7 +100,8 @@ StatsPage::StatsPage(MonsterTable& table, std::filesystem::path workFolder, QWid
     connect(SpeedButton8, &QToolButton::clicked, this, &StatsPage::SpeedButton8Click);
     connect(Button3, &QPushButton::clicked, this, &StatsPage::Button3Click);
     connect(Button2, &QPushButton::clicked, this, &StatsPage::Button2Click);
-    for (SpinField* field : fields_) connect(field, &SpinField::changed, this, &StatsPage::VlvlChange);
+    for (SpinField* field : fields_)
+        if (field) connect(field, &SpinField::changed, this, &StatsPage::VlvlChange);
     // Only the operator's choice counts as a change; the program's reset does not.
     connect(combomvrag, &QComboBox::activated, this, &StatsPage::VlvlChange);
 }
@@ -140,64 +118,102 @@ void StatsPage::buildPanel() {
     locked.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(128, 128, 128));
     Panel1->setPalette(locked);
 
-    auto* idRow = new QGroupBox(Panel1);
-    idRow->setGeometry(4, 2, 300, 34);
-    auto* idCaption = new QLabel(QStringLiteral("ID:"), idRow);
+    idRow_ = new QGroupBox(Panel1);
+    auto* idCaption = new QLabel(QStringLiteral("ID:"), idRow_);
     idCaption->setGeometry(8, 10, 18, 16);
-    ViD = new QLabel(idRow);
+    ViD = new QLabel(idRow_);
     ViD->setObjectName(QStringLiteral("ViD"));
     ViD->setGeometry(28, 10, 56, 16);
-    auto* nameCaption = new QLabel(QStringLiteral("name"), idRow);
+    auto* nameCaption = new QLabel(QStringLiteral("name"), idRow_);
     nameCaption->setGeometry(88, 10, 34, 16);
-    Vname = new QLabel(idRow);
+    Vname = new QLabel(idRow_);
     Vname->setObjectName(QStringLiteral("Vname"));
-    Vname->setGeometry(124, 10, 172, 16);
 
-    // Per group: frame, and the width of one cell (caption over field) of its two columns.
-    const QRect groupRects[3] = {{4, 40, 166, 238}, {174, 40, 130, 124}, {4, 282, 166, 124}};
-    const int cellWidths[3] = {80, 62, 80};
-    QGroupBox* groups[3];
-    for (int g = 0; g < 3; ++g) {
-        groups[g] = new QGroupBox(Panel1);
-        groups[g]->setGeometry(groupRects[g]);
-    }
-    const auto placeCell = [&](QWidget* field, const char* caption, int group, int row, int column,
-                               int fieldWidth) {
-        const int cell = cellWidths[group];
-        const int x = 6 + column * cell;
-        const int y = 6 + row * kRowHeight;
-        auto* label = new QLabel(QString::fromLatin1(caption), groups[group]);
-        label->setGeometry(x, y, column == 0 ? 2 * cell - 8 : cell - 4, 14);
-        field->setParent(groups[group]);
-        field->setGeometry(x, y + 14, fieldWidth, kFieldHeight);
-    };
-    for (std::size_t i = 0; i < fields_.size(); ++i) {
-        const FieldDesign& design = kFields[i];
-        auto* field = new SpinField(Panel1);
-        field->setObjectName(QString::fromLatin1(design.name));
-        field->setBounds(design.min, design.max);
-        field->setValue(design.min);
-        placeCell(field, design.caption, design.group, design.row, design.column,
-                  cellWidths[design.group] - 8);
-        fields_[i] = field;
-    }
-    fields_[0]->setTypingAllowed(false);  // the level changes only by its arrows
-
+    for (QGroupBox*& group : groups_) group = new QGroupBox(Panel1);
     combomvrag = new QComboBox(Panel1);
     combomvrag->setObjectName(QStringLiteral("combomvrag"));
     combomvrag->setEditable(false);
     for (const char* item : kMoveRanges) combomvrag->addItem(QString::fromLatin1(item));
     combomvrag->setCurrentIndex(-1);
-    placeCell(combomvrag, "MoveRange", 2, 1, 0, 150);
+    for (std::size_t i = 0; i < kMonsterFields.size(); ++i) {
+        const MonsterField& design = kMonsterFields[i];
+        const FieldPlace& place = kPlaces[i];
+        captions_[i] = new QLabel(QString::fromLatin1(design.caption), groups_[place.group]);
+        if (i == kMoveRangeField) {
+            combomvrag->setParent(groups_[place.group]);
+            continue;
+        }
+        auto* field = new SpinField(groups_[place.group]);
+        field->setObjectName(QString::fromLatin1(design.name));
+        field->setBounds(design.lower, design.upper);
+        field->setValue(design.lower);
+        fields_[i] = field;
+    }
+    fields_[0]->setTypingAllowed(false);  // the level changes only by its arrows
 
     Button3 = new QPushButton(QStringLiteral("OK"), Panel1);
     Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setGeometry(196, 300, 75, 25);
     Button3->setEnabled(false);
     Button2 = new QPushButton(QStringLiteral("Cancel"), Panel1);
     Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(196, 336, 75, 25);
     Button2->setEnabled(false);
+    placeFields();
+}
+
+// Each column of a group is as wide as its widest field or caption, so every field
+// shows the longest value its bounds allow in the font it is drawn with.
+void StatsPage::placeFields() {
+    // Per group and column: the widest caption or control, and the widest spin field.
+    std::array<std::array<int, 2>, 3> columnWidths{};
+    std::array<std::array<int, 2>, 3> spinWidths{};
+    std::array<int, 3> rows{};
+    for (std::size_t i = 0; i < kMonsterFields.size(); ++i) {
+        const FieldPlace& place = kPlaces[i];
+        const int fieldWidth = i == kMoveRangeField ? kMoveRangeWidth : fields_[i]->sizeHint().width();
+        if (i != kMoveRangeField) {
+            int& spin = spinWidths[place.group][place.column];
+            spin = std::max(spin, fieldWidth);
+        }
+        int& width = columnWidths[place.group][place.column];
+        width = std::max({width, fieldWidth, captions_[i]->sizeHint().width()});
+        rows[place.group] = std::max(rows[place.group], place.row + 1);
+    }
+    std::array<QSize, 3> sizes{};
+    for (std::size_t g = 0; g < sizes.size(); ++g) {
+        const auto& widths = columnWidths[g];
+        const int inner = widths[0] + (widths[1] > 0 ? kGap + widths[1] : 0);
+        sizes[g] = QSize(kGap + inner + kGap, kGap + rows[g] * kRowHeight + 4);
+    }
+    sizes[2].setWidth(std::max(sizes[2].width(), sizes[0].width()));  // the two left groups align
+    const QRect left(kGap - 2, 40, sizes[0].width(), sizes[0].height());
+    groups_[0]->setGeometry(left);
+    groups_[1]->setGeometry(QRect(QPoint(left.right() + 1 + 4, left.top()), sizes[1]));
+    groups_[2]->setGeometry(QRect(QPoint(left.left(), left.bottom() + 1 + 4), sizes[2]));
+    idRow_->setGeometry(left.left(), 2, groups_[1]->geometry().right() + 1 - left.left(), 34);
+    Vname->setGeometry(124, 10, idRow_->width() - 128, 16);
+
+    for (std::size_t i = 0; i < kMonsterFields.size(); ++i) {
+        const FieldPlace& place = kPlaces[i];
+        const auto& widths = columnWidths[place.group];
+        const int x = kGap + (place.column == 0 ? 0 : widths[0] + kGap);
+        const int y = kGap + place.row * kRowHeight;
+        captions_[i]->setGeometry(x, y, widths[place.column], 14);
+        if (i == kMoveRangeField)
+            combomvrag->setGeometry(x, y + 14, kMoveRangeWidth, kFieldHeight);
+        else
+            fields_[i]->setGeometry(x, y + 14, spinWidths[place.group][place.column], kFieldHeight);
+    }
+
+    // "OK" and "Cancel" stand beside the third group.
+    const QRect third = groups_[2]->geometry();
+    const int buttonsX = third.right() + 1 + (groups_[1]->geometry().right() - third.right() - kButtonSize.width()) / 2;
+    Button3->setGeometry(QRect(QPoint(buttonsX, third.top() + 18), kButtonSize));
+    Button2->setGeometry(QRect(QPoint(buttonsX, third.top() + 54), kButtonSize));
+}
+
+void StatsPage::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) placeFields();
 }
 
 void StatsPage::resizeEvent(QResizeEvent* event) {
@@ -237,37 +253,49 @@ void StatsPage::selectIndex(int index) {
 void StatsPage::ListView1SelectItem() {
     reportErrors(this, [&] {
         const int index = selectedIndex();
-        if (index >= 0) showMonster(index);
+        if (const auto fields = storedFields(index)) showFields(*fields);
     });
 }
 
-void StatsPage::showMonster(int index) {
-    if (index >= table_.monstercount || index >= static_cast<int>(table_.monsterlines.size())) return;
-    const std::string& line = table_.monsterlines[static_cast<std::size_t>(index)];
-    TokenReader reader(line);
-    const auto number = [&] { return toInteger(reader.next(), true); };
-    try {
-        ViD->setText(decoded(reader.next()));
-        reader.next();
-        Vname->setText(decoded(reader.next()));
-        for (int i = 0; i < kFieldsBeforeMoveRange; ++i) fields_[static_cast<std::size_t>(i)]->setValue(number());
-        const std::int32_t move = number();
-        combomvrag->setCurrentIndex(move >= 0 && move <= 5 ? move : -1);
-        for (int skip = 0; skip < 3; ++skip) reader.next();
-        for (int i = 9; i < 12; ++i) fields_[static_cast<std::size_t>(i)]->setValue(number());
-        for (int skip = 0; skip < 5; ++skip) reader.next();
-        for (int i = 12; i < 15; ++i) fields_[static_cast<std::size_t>(i)]->setValue(number());
-        fields_[15]->setValue(toInteger(reader.rest(), true));
-    } catch (const TableError& error) {
-        if (error.line() != 0) throw;
-        throw error.at(monsterFileLabel(), index + 1);
+std::optional<MonsterLineFields> StatsPage::storedFields(int index) const {
+    if (index < 0 || index >= table_.monstercount || index >= static_cast<int>(table_.monsterlines.size()))
+        return std::nullopt;
+    return readMonsterLine(table_.monsterlines[static_cast<std::size_t>(index)], monsterFileLabel(), index + 1);
+}
+
+// Fields the reading did not reach are emptied and locked, so no value of the monster
+// shown before can pass for this one's; the error then says where the reading stopped.
+void StatsPage::showFields(const MonsterLineFields& fields) {
+    ViD->setText(decoded(fields.id));
+    Vname->setText(decoded(fields.name));
+    for (std::size_t i = 0; i < kMonsterFields.size(); ++i) {
+        const bool reached = static_cast<int>(i) < fields.read;
+        const std::int32_t value = fields.values[i];
+        if (i == kMoveRangeField) {
+            combomvrag->setEnabled(reached);
+            const bool listed = value >= 0 && value < static_cast<int>(std::size(kMoveRanges));
+            combomvrag->setCurrentIndex(reached && listed ? value : -1);
+            continue;
+        }
+        fields_[i]->setEnabled(reached);
+        if (reached)
+            fields_[i]->setValue(value);
+        else
+            fields_[i]->lineEdit()->clear();
     }
+    if (fields.error) throw *fields.error;
 }
 
 void StatsPage::Button1Click() {
     reportErrors(this, [&] {
-        const int index = selectedIndex();
-        if (index < 0) return;
+        const auto fields = storedFields(selectedIndex());
+        if (!fields) return;
+        // A monster that cannot be shown in full is never edited: OK could only store
+        // values it does not have.
+        if (!fields->complete()) {
+            showFields(*fields);  // reports where the reading stopped
+            return;
+        }
         Button1->setEnabled(false);
         editing_ = true;
         emit editStateChanged(true);
@@ -275,7 +303,7 @@ void StatsPage::Button1Click() {
         Button3->setEnabled(false);
         ListView1->setEnabled(false);
         Panel1->setEnabled(true);
-        showMonster(index);
+        showFields(*fields);
     });
 }
 
@@ -286,25 +314,19 @@ void StatsPage::VlvlChange() {
 }
 
 void StatsPage::storeMonster(int index) {
-    auto& line = table_.monsterlines.at(static_cast<std::size_t>(index));
+    const auto stored = storedFields(index);
+    if (!stored) return;
+    if (!stored->complete()) throw *stored->error;
     std::array<std::int32_t, kEditableColumns> values{};
-    for (int i = 0; i < kFieldsBeforeMoveRange; ++i) values[static_cast<std::size_t>(i)] = fields_[static_cast<std::size_t>(i)]->value();
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (i != kMoveRangeField) values[i] = fields_[i]->value();
     // With no entry chosen (a stored move range outside 0..5) the stored value stays.
     const int move = combomvrag->currentIndex();
-    std::int32_t moveValue = move;
-    if (move < 0) {
-        try {
-            moveValue = storedMoveRange(line);
-        } catch (const TableError& error) {
-            throw error.at(monsterFileLabel(), index + 1);
-        }
-    }
-    values[kFieldsBeforeMoveRange] = moveValue;
-    for (std::size_t i = kFieldsBeforeMoveRange; i < fields_.size(); ++i) values[i + 1] = fields_[i]->value();
+    values[kMoveRangeField] = move >= 0 ? move : stored->values[kMoveRangeField];
 
-    std::string rebuilt = rebuildmonsterline(line, values);
+    auto& line = table_.monsterlines.at(static_cast<std::size_t>(index));
+    line = rebuildmonsterline(line, values);
     if (move >= 0) table_.monsters.at(static_cast<std::size_t>(index)).canmove = move != 0;
-    line = std::move(rebuilt);
 }
 
 void StatsPage::Button3Click() {
@@ -313,6 +335,9 @@ void StatsPage::Button3Click() {
         const int index = selectedIndex();
         if (index >= 0) storeMonster(index);
         Button2Click();
+        // What the fields show is what was stored: a typed value beyond a bound, or an
+        // emptied field, shows the value written for it.
+        if (const auto stored = storedFields(index)) showFields(*stored);
         if (index >= 0) emit monsterStored(index);
     });
 }

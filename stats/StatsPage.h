@@ -4,13 +4,16 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 
 #include <QWidget>
 
+#include "MonsterFields.h"
 #include "MonsterTable.h"
 
 class QComboBox;
 class QFrame;
+class QGroupBox;
 class QLabel;
 class QToolButton;
 class QPushButton;
@@ -47,10 +50,15 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildPanel();
-    void showMonster(int index);
+    void placeFields();
+    // The stored line of this monster as the page reads it; nothing when there is none.
+    std::optional<MonsterLineFields> storedFields(int index) const;
+    // Shows what was read; throws the reading's error when it stopped early.
+    void showFields(const MonsterLineFields& fields);
     void storeMonster(int index);
 
     MonsterTable& table_;
@@ -62,11 +70,14 @@ private:
     QToolButton* SpeedButton8 = nullptr;
     QToolButton* Button1 = nullptr;
     QFrame* Panel1 = nullptr;
+    QGroupBox* idRow_ = nullptr;
+    std::array<QGroupBox*, 3> groups_{};
     QLabel* ViD = nullptr;
     QLabel* Vname = nullptr;
     QComboBox* combomvrag = nullptr;
     QPushButton* Button3 = nullptr;
     QPushButton* Button2 = nullptr;
-    // The 16 spin fields in column order: 4..12, 17..19, 25..28.
-    std::array<SpinField*, 16> fields_{};
+    // In the order of kMonsterFields; the move range is combomvrag, not a spin field.
+    std::array<SpinField*, kEditableColumns> fields_{};
+    std::array<QLabel*, kEditableColumns> captions_{};
 };

@@ -1,11 +1,12 @@
 #include "SpinField.h"
 
 #include <algorithm>
-#include <charconv>
 #include <limits>
 
 #include <QLineEdit>
 #include <QPalette>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 
 #include "Colours.h"
 
@@ -41,23 +42,20 @@ SpinField::SpinField(QWidget* parent) : QAbstractSpinBox(parent) {
 
 std::optional<int> SpinField::parseWhole(const QString& text) {
     if (text.isEmpty() || !onlySignAndDigits(text)) return std::nullopt;
-    const QByteArray bytes = text.toLatin1();
-    const char* first = bytes.constData();
-    const char* last = first + bytes.size();
+    qsizetype first = 0;
     bool negative = false;
-    if (*first == '-' || *first == '+') {
-        negative = *first == '-';
+    if (text[0] == QLatin1Char('-') || text[0] == QLatin1Char('+')) {
+        negative = text[0] == QLatin1Char('-');
         ++first;
     }
-    if (first == last) return std::nullopt;
-    unsigned long long magnitude = 0;
-    const auto [end, error] = std::from_chars(first, last, magnitude);
-    if (error != std::errc() || end != last) return std::nullopt;
+    if (first == text.size()) return std::nullopt;
+    // A number of any length is still a number: past the 32-bit range it stays at the
+    // nearest limit, and the bounds pull it in from there.
     const long long limit = negative ? -kIntMin : kIntMax;
-    if (magnitude > static_cast<unsigned long long>(limit)) return std::nullopt;
-    const long long signedValue =
-        negative ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
-    return static_cast<int>(signedValue);
+    long long magnitude = 0;
+    for (qsizetype i = first; i < text.size(); ++i)
+        magnitude = std::min(limit, magnitude * 10 + text[i].digitValue());
+    return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
 int SpinField::clamp(long long value) const {
@@ -79,6 +77,26 @@ int SpinField::value() const {
 void SpinField::showValue(int value) {
     const QString text = QString::number(value);
     if (lineEdit()->text() != text) lineEdit()->setText(text);
+}
+
+QString SpinField::widestText() const {
+    if (!hasBounds()) return QString::number(kIntMin);
+    const QString lower = QString::number(min_);
+    const QString upper = QString::number(std::max(min_, max_));
+    const QFontMetrics metrics = fontMetrics();
+    return metrics.horizontalAdvance(lower) > metrics.horizontalAdvance(upper) ? lower : upper;
+}
+
+QSize SpinField::sizeHint() const {
+    ensurePolished();
+    // The line edit keeps a small margin on each side of its text, and one pixel for
+    // the cursor behind the last digit.
+    constexpr int kTextMargins = 2 * 2 + 1;
+    const int textWidth = fontMetrics().horizontalAdvance(widestText()) + kTextMargins;
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    const QSize text(textWidth, lineEdit()->sizeHint().height());
+    return style()->sizeFromContents(QStyle::CT_SpinBox, &option, text, this);
 }
 
 void SpinField::setValue(int value) { showValue(clamp(value)); }

@@ -1,7 +1,7 @@
 #pragma once
 // Bounded whole-number field with up and down arrows (step 1).
 //  - a value set by the program is clamped to the bounds at once;
-//  - a typed value is clamped when the field loses the focus;
+//  - a typed value, of any number of digits, is clamped when the field loses the focus;
 //  - value() of a text that is not a whole number is the lower bound;
 //  - bounds 0 and 0 mean no bounds (any signed 32-bit value).
 // changed() is emitted whenever the shown text changes, by typing, arrows or program,
@@ -29,9 +29,15 @@ public:
     void setTypingAllowed(bool allowed);
     bool typingAllowed() const { return typingAllowed_; }
 
-    // The shown text read as a whole number (optional sign, decimal digits, within
-    // signed 32 bits); nothing when it is not one.
+    // The shown text read as a whole number (optional sign, decimal digits); beyond
+    // signed 32 bits it reads as the nearer 32-bit limit. Nothing when it is not one.
     static std::optional<int> parseWhole(const QString& text);
+
+    // The longest value the bounds allow, as the field shows it.
+    QString widestText() const;
+    // Room for widestText() in the field's own font, beside the arrows and frame.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
     using QAbstractSpinBox::lineEdit;  // the text part, for tests and key handling
 

@@ -164,7 +164,16 @@ TEST_F(MainWindowTest, BitBtn1SwitchesPagesKeepingTheMonster) {
     EXPECT_EQ(form.pageControl()->currentWidget(), form.spawnPage());
     EXPECT_EQ(form.size(), QSize(770, 580));
     EXPECT_EQ(form.spawnPage()->selectedMonsterIndex(), 4);
-    EXPECT_EQ(form.spawnPage()->mapList()->currentText(), QStringLiteral("1"));  // its spots listed
+    // The page shows 104's maps and spots, not those of 100 that it showed before.
+    QStringList maps;
+    for (int i = 0; i < form.spawnPage()->mapList()->count(); ++i) maps << form.spawnPage()->mapList()->itemText(i);
+    EXPECT_EQ(maps.join(',').toStdString(), "1");
+    EXPECT_EQ(form.spawnPage()->mapList()->currentText(), QStringLiteral("1"));
+    QStringList spots;  // spot number, x, y, distance, direction of each row
+    for (int row = 0; row < form.spawnPage()->pointlist()->topLevelItemCount(); ++row)
+        for (int column = 0; column < 5; ++column) spots << form.spawnPage()->pointlist()->topLevelItem(row)->text(column);
+    EXPECT_EQ(spots.join(',').toStdString(), "3,13,23,0,1");
+    EXPECT_EQ(form.spawnPage()->rangelist()->topLevelItemCount(), 0);
 
     form.spawnPage()->selectMonsterIndex(3);
     form.spawnPage()->allmonsterlistClick();

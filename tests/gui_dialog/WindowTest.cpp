@@ -118,15 +118,16 @@ TEST_F(DialogTest, MapFieldLoadsThePictureOnlyOnceThePreviewIsReady) {
     EXPECT_FALSE(form4->pictureVisible());
 
     forms.previewReady = true;
-    field("SpinEdit2")->setValue(6);  // no picture
+    field("SpinEdit2")->setValue(6);  // no picture: the "no map" background, under this map's title
     EXPECT_FALSE(form4->pictureVisible());
-    EXPECT_EQ(form4->title(), QStringLiteral("before"));
+    EXPECT_EQ(form4->title(), QStringLiteral("Map  Preview  ( Statue, 6 )  "));
     field("SpinEdit2")->setValue(7);
     EXPECT_TRUE(form4->pictureVisible());
     EXPECT_EQ(form4->title(), QStringLiteral("Map  Preview  ( Statue, 7 )  "));
     EXPECT_FALSE(form4->isVisible()) << "loading does not show the preview";
     field("SpinEdit2")->setValue(8);
     EXPECT_FALSE(form4->pictureVisible());
+    EXPECT_EQ(form4->title(), QStringLiteral("Map  Preview  ( Statue, 8 )  "));
     EXPECT_TRUE(recorder().messages.empty());
 }
 

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 
+#include "Colours.h"
 #include "MessageRecorder.h"
 #include "SpawnFixture.h"
 #include "TableError.h"
@@ -120,6 +121,28 @@ TEST_F(PreviewTest, OutlinesAlsoDrawOverTheNoMapCaption) {
     form4->setPictureVisible(false);
     const auto white = whitePixels(*form4);
     for (const auto& pixel : outlinePixels({{9, 234, 29, 216}}, 256)) EXPECT_TRUE(white.count(pixel));
+}
+
+// Changing to a map without a picture never leaves the spots of the new map over the
+// picture and title of the one before.
+TEST_F(PreviewTest, MapChangeToAMapWithoutPictureDrawsItsSpotsOnTheNoMapBackground) {
+    page->FormShow();  // Ash Hound on map 3, whose picture is black
+    chooseMap("3");
+    ASSERT_TRUE(form4->pictureVisible());
+    form4->showselection = true;  // as the add-location dialog leaves it
+    chooseMap("0");
+    EXPECT_FALSE(form4->pictureVisible());
+    EXPECT_FALSE(form4->showselection);
+    EXPECT_EQ(form4->title(), "Map  Preview  ( Ash Hound, 0 )  ");
+    EXPECT_EQ(form4->rectangles(), (std::vector<SpotRect>{pointSpotRect(50, 60, 1)}));
+
+    const QImage image = child(form4.get(), "Panel2")->grab().toImage();
+    std::set<std::pair<int, int>> white;
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            if (image.pixelColor(x + 1, y + 1) == Qt::white) white.insert({x, y});
+    EXPECT_EQ(white, outlinePixels(form4->rectangles(), 256));
+    EXPECT_EQ(image.pixelColor(1 + 5, 1 + 5), kFormColour) << "the preview's own background, not the picture";
 }
 
 TEST_F(PreviewTest, ZoomItemsFollowTheScreenHeight) {

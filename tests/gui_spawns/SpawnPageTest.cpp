@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "Colours.h"
 #include "MessageRecorder.h"
 #include "SpawnFixture.h"
 #include "SpotIcons.h"
@@ -103,9 +104,9 @@ TEST_F(SpawnPageTest, SpotListsDrawGridLinesBetweenCells) {
         const QImage image = list->viewport()->grab().toImage();
         const QRect row = list->visualItemRect(list->topLevelItem(0));
         SCOPED_TRACE(list->objectName().toStdString());
-        EXPECT_EQ(image.pixelColor(list->columnWidth(0) - 1, row.center().y()), kSpotGridColour);
-        EXPECT_EQ(image.pixelColor(list->columnWidth(0) + 5, row.bottom()), kSpotGridColour);
-        EXPECT_NE(image.pixelColor(list->columnWidth(0) + 5, row.center().y() - 2), kSpotGridColour);
+        EXPECT_EQ(image.pixelColor(list->columnWidth(0) - 1, row.center().y()), kGridLineColour);
+        EXPECT_EQ(image.pixelColor(list->columnWidth(0) + 5, row.bottom()), kGridLineColour);
+        EXPECT_NE(image.pixelColor(list->columnWidth(0) + 5, row.center().y() - 2), kGridLineColour);
     }
 }
 
@@ -410,9 +411,10 @@ TEST_F(SpawnPageTest, MapChangeLoadsPictureTitleAndSpotMode) {
     EXPECT_TRUE(form4->pictureVisible());
 
     form4->showselection = true;
-    chooseMonster(3);  // maps 1 and 2 have no picture: the preview stays as it was
-    EXPECT_TRUE(form4->showselection);
-    EXPECT_EQ(form4->title(), "Map  Preview  ( Reed Crawler, 5 )  ");
+    chooseMonster(3);  // maps 1 and 2 have no picture: the preview's own background
+    EXPECT_FALSE(form4->showselection);
+    EXPECT_EQ(form4->title(), "Map  Preview  ( Mire Lantern, 1 )  ");
+    EXPECT_FALSE(form4->pictureVisible());
     EXPECT_FALSE(form4->isVisible());
 }
 

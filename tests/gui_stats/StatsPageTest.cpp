@@ -1,8 +1,10 @@
+#include <algorithm>
 #include <array>
 #include <map>
 #include <string>
 #include <vector>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,10 +15,14 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "FormFont.h"
+#include "LineFormat.h"
 #include "MessageRecorder.h"
+#include "MonsterFields.h"
 #include "SpinField.h"
 #include "StatsPage.h"
 #include "TempFolder.h"
+#include "TextFile.h"
 
 namespace {
 
@@ -245,6 +251,70 @@ TEST_F(StatsPageTest, OutOfBoundsValuesAreShownAndWrittenClamped) {
     EXPECT_EQ(table.monsters[0].level, 0);  // the record keeps what was loaded
 }
 
+TEST_F(StatsPageTest, TypedNumbersOfAnySizeAreClampedAndOkShowsWhatItStored) {
+    struct Case {
+        const char* field;
+        const char* typed;
+        const char* shownAfterLeaving;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"VMP", "99999999999", "1000000", "1000000"},
+        {"VHP", "-99999999999", "1", "1"},
+        {"Vatackspeed", "2001", "2000", "2000"},
+        {"VDMGMIN", "", "", "1"},  // an emptied field stores its lower bound
+        {"VIceRezist", "000000000000000000042", "42", "42"},
+        {"VFireRezist", "99999999999", "2147483647", "2147483647"},
+        {"VPoisonRezist", "-99999999999999999999", "-2147483648", "-2147483648"},
+    };
+    load({monsterLine("1", "A", Stats{})});
+    page->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(page.get()));
+    click(edit());
+    for (const auto& c : cases) {
+        field(c.field)->setFocus();
+        retype(field(c.field), QString::fromLatin1(c.typed));
+        field("VDEF")->setFocus();  // leaving the field
+        QApplication::processEvents();
+        EXPECT_EQ(field(c.field)->text().toStdString(), c.shownAfterLeaving) << c.field;
+    }
+    click(ok());
+    ASSERT_TRUE(recorder().messages.empty());
+    const auto cols = columns(table.monsterlines[0]);
+    ASSERT_EQ(cols.size(), 28u);
+    for (const auto& c : cases) {
+        const auto design = std::find_if(kMonsterFields.begin(), kMonsterFields.end(),
+                                         [&](const MonsterField& f) { return f.name == std::string(c.field); });
+        EXPECT_EQ(cols[static_cast<std::size_t>(design->column - 1)], c.stored) << c.field;
+    }
+    // Every field shows exactly what was written for it.
+    for (const MonsterField& design : kMonsterFields) {
+        const QString text = design.column == 13 ? QString::number(moveRange()->currentIndex()) : field(design.name)->text();
+        EXPECT_EQ(text.toStdString(), cols[static_cast<std::size_t>(design.column - 1)]) << design.name;
+    }
+}
+
+TEST_F(StatsPageTest, EveryFieldShowsTheLongestValueOfItsColumnWhole) {
+    Stats widest;
+    widest.hp = widest.mp = widest.dmgMin = widest.dmgMax = widest.def = widest.defM = "1000000";
+    widest.attackRate = widest.defRate = widest.speed = widest.regeneration = "1000000";
+    widest.lvl = "255", widest.attackSpeed = "2000";
+    widest.poison = widest.ice = widest.light = widest.fire = "-2147483648";
+    load({monsterLine("1", "A", widest)});
+    page->setFont(formFont());  // as inside the main window, at its size there
+    page->resize(610 - 2, 510 - 52);
+    click(edit());
+    for (const char* name : kFieldNames) {
+        QLineEdit* edit = field(name)->lineEdit();
+        edit->setCursorPosition(static_cast<int>(edit->text().size()));  // the end in view
+        field(name)->grab();  // lays the text out as it is drawn
+        // The first digit is in view as well: the whole number shows.
+        EXPECT_EQ(edit->cursorPositionAt(QPoint(1, edit->height() / 2)), 0) << name;
+        const QRect inPage(field(name)->mapTo(page.get(), QPoint(0, 0)), field(name)->size());
+        EXPECT_TRUE(page->rect().contains(inPage)) << name;
+    }
+}
+
 TEST_F(StatsPageTest, CancelThenEditReloadsTheStoredValuesAndLeavesOkEnabled) {
     load({monsterLine("1", "A", Stats{})});
     click(edit());
@@ -326,38 +396,80 @@ TEST_F(StatsPageTest, MoveRangeOutsideTheListKeepsTheStoredValueUnlessChosen) {
     }
 }
 
-TEST_F(StatsPageTest, ALineThatFailsToFillStopsAtTheBadColumn) {
-    Stats bad;
-    bad.lvl = "50";
-    bad.hp = "600";
-    bad.def = "x1";  // column 9
-    bad.speed = "800";
-    load({monsterLine("1", "A", Stats{}), monsterLine("2", "Broken", bad),
-          monsterLine("3", "C", Stats{})});
-    ASSERT_TRUE(recorder().messages.empty());
+TEST_F(StatsPageTest, AMonsterThatCannotBeShownInFullIsNeverGivenAnotherMonstersValues) {
+    Stats bad;  // every value differs from Stats{}, the monster shown first
+    bad.lvl = "50", bad.hp = "600", bad.mp = "21", bad.dmgMin = "6", bad.dmgMax = "10", bad.def = "5",
+    bad.defM = "4", bad.attackRate = "31", bad.defRate = "26", bad.move = "3", bad.speed = "401",
+    bad.attackSpeed = "1501", bad.regeneration = "61", bad.poison = "-6", bad.ice = "8", bad.light = "-9";
+    // What each control of kMonsterFields shows for it (the move range: its item).
+    const std::array<const char*, kEditableColumns> shown = {
+        "50", "600", "21", "6", "10", "5", "4", "31", "26", "normal", "401", "1501", "61", "-6", "8", "-9",
+        "-2147483648"};
+    const auto with = [&](std::string Stats::*column, const char* text) {
+        Stats s = bad;
+        s.*column = text;
+        return monsterLine("2", "Bad", s);
+    };
+    const std::string full = monsterLine("2", "Bad", bad);
+    std::size_t twentieth = 0;  // the tab after column 20 (the name is one word)
+    for (int tab = 0; tab < 20; ++tab) twentieth = full.find('\t', twentieth + 1);
 
-    clickRow(1);
-    ASSERT_EQ(recorder().errors().size(), 1);
-    EXPECT_EQ(recorder().errors().at(0),
-              QStringLiteral("'x1' is not a valid integer value\n") +
-                  QString::fromStdString(std::string("data") + char(std::filesystem::path::preferred_separator) +
-                                         "monster.txt, line 2"));
-    EXPECT_EQ(control<QLabel>("Vname")->text(), QStringLiteral("\"Broken\""));
-    EXPECT_EQ(field("Vlvl")->value(), 50);     // before the bad column: the new monster
-    EXPECT_EQ(field("VDMGmax")->value(), 9);
-    EXPECT_EQ(field("VDEF")->value(), 4);      // from the bad column on: the previous one
-    EXPECT_EQ(field("Vspeed")->value(), 400);
+    struct Case {
+        std::string line;
+        int firstEmpty;  // index in kMonsterFields
+        QString message;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {full + "\t77\t78", 16, "'-2147483648\t77\t78' is not a valid integer value",
+         "the line has 30 columns; a monster line has 28"},
+        {full.substr(0, twentieth), 13, "'' is not a valid integer value",
+         "the line has 20 columns; a monster line has 28"},
+        {full + " ", 16, "'-2147483648\t' is not a valid integer value", "the line ends with blanks"},
+        {with(&Stats::mp, "99999999999"), 2, "'99999999999' is not a valid integer value",
+         "column 6 (MP) is beyond the 32-bit range -2147483648..2147483647"},
+        {with(&Stats::attackSpeed, "fast"), 11, "'fast' is not a valid integer value",
+         "column 18 (AtackSpeed 2000/) is not a number"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const std::string good = monsterLine("1", "Good", Stats{});
+        load({good, c.line});
+        recorder().clear();
+        clickRow(1);
+        const QString report = c.message + "\n" + QString::fromStdString(monsterFileLabel() + ", line 2: " + c.reason);
+        EXPECT_EQ(recorder().errors().join('|').toStdString(), report.toStdString());
+        EXPECT_EQ(control<QLabel>("ViD")->text(), QStringLiteral("2"));
+        for (int i = 0; i < kEditableColumns; ++i) {
+            const MonsterField& design = kMonsterFields[static_cast<std::size_t>(i)];
+            QWidget* shownBy = control<QWidget>(design.name);
+            const QString text = i == kMoveRangeField ? moveRange()->currentText() : field(design.name)->text();
+            const bool reached = i < c.firstEmpty;
+            EXPECT_EQ(text.toStdString(), reached ? shown[static_cast<std::size_t>(i)] : "") << design.name;
+            EXPECT_EQ(shownBy->isEnabledTo(panel()), reached) << design.name;
+        }
 
-    // The program goes on: the edit state is entered before the fill fails again.
-    recorder().clear();
-    click(edit());
-    EXPECT_TRUE(page->editing());
-    EXPECT_EQ(recorder().errors().size(), 1);
-    click(cancel());
-    recorder().clear();
-    clickRow(2);
-    EXPECT_TRUE(recorder().messages.empty());
-    EXPECT_EQ(control<QLabel>("ViD")->text(), QStringLiteral("3"));
+        // Edit reports it again and stays in the browse state; OK cannot store.
+        click(edit());
+        EXPECT_EQ(recorder().errors().join('|').toStdString(), (report + '|' + report).toStdString());
+        EXPECT_FALSE(page->editing());
+        EXPECT_TRUE(list()->isEnabled());
+        EXPECT_FALSE(panel()->isEnabled());
+        EXPECT_FALSE(ok()->isEnabled());
+        page->Button3Click();  // even run by hand
+        click(control<QToolButton>("SpeedButton8"));
+        EXPECT_EQ(folder.read("data/monster.txt"),
+                  good + "\r\n" + normalizeline(c.line, false) + "\r\n");
+
+        // A good monster afterwards fills and unlocks every field again.
+        recorder().clear();
+        clickRow(0);
+        EXPECT_TRUE(recorder().messages.empty());
+        for (const MonsterField& design : kMonsterFields)
+            EXPECT_TRUE(control<QWidget>(design.name)->isEnabledTo(panel())) << design.name;
+        EXPECT_EQ(field("VFireRezist")->value(), -2147483647 - 1);
+        EXPECT_EQ(field("VMP")->value(), 20);
+    }
 }
 
 TEST_F(StatsPageTest, LinesWithMissingOrExtraColumnsFailAtTheirColumn) {

@@ -73,8 +73,10 @@ TEST(SpinField, TextThatIsNotAWholeNumberReadsAsTheLowerBound) {
     };
     const Case cases[] = {
         {{1, 255}, "", 1},     {{7, 90}, "-", 7},           {{0, 0}, "+", 0},
-        {{5, 9}, "99999999999", 5}, {{0, 0}, "2147483648", 0}, {{0, 0}, "-2147483648", INT_MIN},
-        {{0, 0}, "+42", 42},   {{1, 2000}, "1999", 1999},
+        {{0, 0}, "-2147483648", INT_MIN}, {{0, 0}, "+42", 42},   {{1, 2000}, "1999", 1999},
+        // A number of any size is still a number: pulled into the bounds, or the 32-bit limits.
+        {{5, 9}, "99999999999", 9}, {{5, 9}, "-99999999999", 5}, {{0, 0}, "2147483648", INT_MAX},
+        {{0, 0}, "-99999999999999999999999", INT_MIN},
     };
     for (const auto& c : cases) {
         SpinField field;

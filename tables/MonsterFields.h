@@ -1,0 +1,70 @@
+#pragma once
+// The 17 edited columns of a monster line as the stats page shows them (its field
+// table), and the reading of a stored line into those fields. A line that cannot be
+// read in full says which field stopped the reading and why, in words an operator
+// can act on.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "MonsterTable.h"
+#include "TableError.h"
+
+inline constexpr int kMonsterLineColumns = 28;
+
+struct MonsterField {
+    const char* name;     // object name of the field on the stats page
+    const char* caption;  // its caption there
+    int column;           // 1-based column of the monster line
+    int lower;            // lower and upper 0: no bounds
+    int upper;
+};
+
+// In column order: 4..13, 17..19, 25..28. The move range (column 13) is an item index.
+inline constexpr std::array<MonsterField, kEditableColumns> kMonsterFields = {{
+    {"Vlvl", "LVL", 4, 1, 255},
+    {"VHP", "HP", 5, 1, 1000000},
+    {"VMP", "MP", 6, 0, 1000000},
+    {"VDMGMIN", "DmgMin", 7, 1, 1000000},
+    {"VDMGmax", "DmgMax", 8, 1, 1000000},
+    {"VDEF", "p.Def", 9, 1, 1000000},
+    {"VDEFM", "m.Def", 10, 0, 1000000},
+    {"VATTCKRATE", "AttackRate", 11, 1, 1000000},
+    {"VDEFRATE", "DefRate", 12, 1, 1000000},
+    {"combomvrag", "MoveRange", 13, 0, 5},
+    {"Vspeed", "moveSpeed", 17, 1, 1000000},
+    {"Vatackspeed", "AtackSpeed 2000/", 18, 1, 2000},
+    {"VRegeneration", "RespawnTime(sec)", 19, 1, 1000000},
+    {"VPoisonRezist", "Poison Rezist", 25, 0, 0},
+    {"VIceRezist", "Ice Rezist", 26, 0, 0},
+    {"VLightRezist", "Lightning rezist", 27, 0, 0},
+    {"VFireRezist", "Fire Rezist", 28, 0, 0},
+}};
+inline constexpr int kMoveRangeField = 9;  // index of column 13 in kMonsterFields
+
+// What the stats page shows of one stored monster line.
+struct MonsterLineFields {
+    std::string id;    // column 1 as in the file
+    std::string name;  // column 3 as the column reader returns it, quotes kept
+    // In the order of kMonsterFields, as written in the line (not pulled into bounds).
+    std::array<std::int32_t, kEditableColumns> values{};
+    int read = 0;  // values[0 .. read) were read
+    // Why values[read] could not be read: the integer message with the column's text,
+    // the given file and line, and a reason.
+    std::optional<TableError> error;
+
+    bool complete() const { return read == kEditableColumns; }
+};
+
+// Walks a normal-form line with the column reader: columns 1 and 3 as text, the
+// columns of kMonsterFields as integers (decimal, "$1F" or "0x1F"). Stops at the first
+// column that is not one. Never throws.
+MonsterLineFields readMonsterLine(std::string_view normalisedLine, const std::string& file,
+                                  int lineNumber);
+
+// The number of columns of a normal-form line, counted as the column reader walks it
+// (a quoted name is one column); a trailing tab does not start a further column.
+int countMonsterColumns(std::string_view normalisedLine);
