@@ -416,20 +416,18 @@ void SpawnPage::MapListChange() {
         TForm4* preview = d.forms.form4;
         if (d.forms.previewReady && preview) {
             const std::filesystem::path file = mapPicturePath(d.forms.programFolder, map);
-            if (fileExists(file)) {
-                preview->showselection = false;
-                // An unreadable picture is reported, and the map's spots are listed all the same.
-                if (reportErrors(this, [&] { preview->loadMapPicture(file); })) {
-                    preview->setTitle(previewTitle(selectedMonsterName(), map));
-                    QCoreApplication::processEvents();
-                    preview->setPictureVisible(true);
-                }
+            preview->showselection = false;
+            // An unreadable picture is reported and counts as no picture: the map's spots
+            // go on the preview's own background under this map's title, never over the
+            // previous map's picture, and are listed all the same.
+            const bool loaded =
+                fileExists(file) && reportErrors(this, [&] { preview->loadMapPicture(file); });
+            preview->setTitle(previewTitle(selectedMonsterName(), map));
+            if (loaded) {
+                QCoreApplication::processEvents();
+                preview->setPictureVisible(true);
             } else {
-                // A map without a picture: its spots go on the preview's own background
-                // under its own title, never over the previous map's picture.
-                preview->showselection = false;
                 preview->setPictureVisible(false);
-                preview->setTitle(previewTitle(selectedMonsterName(), map));
             }
             preview->update();  // it draws the work list, which has just changed
         }

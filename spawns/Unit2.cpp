@@ -410,16 +410,25 @@ void TForm2::SpinEdit2Change() {
         if (!d_->forms.previewReady || !preview) return;
         const int map = d_->spinEdit2->value();
         const std::filesystem::path picture = mapPicturePath(d_->forms.programFolder, map);
-        if (std::filesystem::exists(picture)) {
-            preview->loadMapPicture(picture);
-            preview->setTitle(previewTitle(d_->nameLabel->text(), map));
-            QApplication::processEvents();
-            preview->setPictureVisible(true);
-        } else {
-            // The "no map" background shows under the title of this map, not the last one.
+        // A missing or unreadable picture shows the "no map" background under the title
+        // of this map, never the last map's picture; an unreadable one is reported.
+        const auto showNoPicture = [&] {
             preview->setPictureVisible(false);
             preview->setTitle(previewTitle(d_->nameLabel->text(), map));
+        };
+        if (!std::filesystem::exists(picture)) {
+            showNoPicture();
+            return;
         }
+        try {
+            preview->loadMapPicture(picture);
+        } catch (...) {
+            showNoPicture();
+            throw;
+        }
+        preview->setTitle(previewTitle(d_->nameLabel->text(), map));
+        QApplication::processEvents();
+        preview->setPictureVisible(true);
     });
 }
 

@@ -467,7 +467,8 @@ TEST_F(SpawnPageTest, BrokenPictureIsReportedAndTheSpotsAreListed) {
     ASSERT_EQ(recorder().errors().size(), 1);
     EXPECT_TRUE(recorder().errors().front().contains("0.jpg"));
     EXPECT_EQ(captions(page->pointlist()), (QStringList{"1"}));
-    EXPECT_EQ(form4->title(), "Map  Preview  ( Ash Hound, 3 )  ");  // as it was
+    EXPECT_EQ(form4->title(), "Map  Preview  ( Ash Hound, 0 )  ");  // never the last map's
+    EXPECT_FALSE(form4->pictureVisible());
 
     recorder().clear();
     chooseMap("3");  // the program goes on
