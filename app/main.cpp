@@ -2,12 +2,12 @@
 
 #include <QApplication>
 
+#include "ProgramIdentity.h"
 #include "Unit3.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Varnex"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Varnex v1.4.8"));
+    setProgramIdentity();
     TForm3 splash;
     splash.show();
     return QApplication::exec();

@@ -1,12 +1,18 @@
-# Sourced by scripts/run and scripts/test: makes sure the Debian packages the build
-# needs are there. As root it installs what is missing; otherwise it prints the one
-# apt-get line to run and stops.
+# Sourced by the scripts: makes sure the Debian packages a build needs are there.
+# As root it installs what is missing; otherwise it prints the one apt-get line to
+# run and stops.
+#   varnex_require_packages $VARNEX_RUN_PACKAGES extra-package...
 
-VARNEX_PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg62-turbo-dev libgtest-dev libbenchmark-dev"
+# What scripts/run needs to build and start the editor (libjpeg-dev brings
+# libjpeg-turbo on Debian and Ubuntu).
+VARNEX_RUN_PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev"
+# scripts/test builds everything: the test and benchmark libraries besides, and an X
+# server with a window manager for tests that drive real windows when it is there.
+VARNEX_TEST_PACKAGES="$VARNEX_RUN_PACKAGES libgtest-dev libbenchmark-dev xvfb xauth openbox"
 
 varnex_missing_packages() {
   local missing="" p
-  for p in $VARNEX_PACKAGES "$@"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
   done
   echo "$missing"

@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "ProgramIdentity.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
 #include "Unit1.h"
@@ -84,7 +85,7 @@ int printStartupTime() {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Varnex v1.4.8"));
+    setProgramIdentity();
     const std::string name = argc > 1 ? argv[1] : "";
     if (name == "startup-time") return printStartupTime();
     const auto state = kStates.find(name);

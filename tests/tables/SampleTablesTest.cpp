@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,29 @@
 #include "SpawnTable.h"
 
 namespace {
+
+const std::filesystem::path kSample = std::filesystem::path(VARNEX_SOURCE_DIR) / "sample";
+
+TEST(SampleData, TablesReadWithoutErrorsOrNotices) {
+    MonsterTable monsters;
+    ASSERT_NO_THROW(monsters.loadmonsterdata(kSample));
+    EXPECT_GE(monsters.monstercount, 90);
+    int immobile = 0;
+    for (int i = 0; i < monsters.monstercount; ++i) immobile += monsters.monsters[static_cast<std::size_t>(i)].canmove ? 0 : 1;
+    EXPECT_GT(immobile, 0) << "some sample monsters cannot move";
+
+    SpawnTable spawns;
+    std::vector<std::string> notices;
+    ASSERT_NO_THROW(spawns.loadmonsterslocation(kSample, monsters, [&](const MissingMonster& dropped) {
+        notices.push_back(dropped.text);
+    }));
+    EXPECT_TRUE(notices.empty()) << notices.front();
+    EXPECT_GE(spawns.count, 300);
+    EXPECT_EQ(spawns.saveRefusal(), "");
+    std::set<int> types;
+    for (int i = 0; i < spawns.count; ++i) types.insert(spawns.entries[static_cast<std::size_t>(i)].spottype);
+    EXPECT_EQ(types.size(), 5u) << "every section holds spots";
+}
 
 // The files staged beside the program must read without a stop and come back
 // unchanged through a save and a second read.

@@ -1,0 +1,41 @@
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "AppFixture.h"
+#include "ProgramIdentity.h"
+#include "Unit1.h"
+#include "Unit2.h"
+#include "Unit3.h"
+#include "Unit4.h"
+
+namespace {
+
+// The icon built into the program is the picture installed beside it, and every
+// window carries it; the taskbar button bears the program's title.
+TEST(ProgramIdentity, EveryWindowCarriesTheInstalledIcon) {
+    setProgramIdentity();
+    EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("Varnex v1.4.8"));
+
+    constexpr auto kFormat = QImage::Format_ARGB32_Premultiplied;
+    const QImage installed = QImage(QStringLiteral(VARNEX_SOURCE_DIR "/app/icon/varnex.png")).convertToFormat(kFormat);
+    ASSERT_EQ(installed.size(), QSize(256, 256));
+
+    TempFolder folder;
+    writeStandardTables(folder);
+    TForm3 splash(folder.path(), folder.path());
+    splash.SplashTimerTimer();
+    ASSERT_NE(splash.form4(), nullptr);
+    const std::pair<const char*, QWidget*> windows[] = {
+        {"splash", &splash}, {"main", splash.form1()}, {"dialog", splash.form2()}, {"preview", splash.form4()},
+    };
+    for (const auto& [name, window] : windows) {
+        const QImage shown = window->windowIcon().pixmap(256).toImage().convertToFormat(kFormat);
+        EXPECT_EQ(shown, installed) << name;
+    }
+}
+
+}  // namespace
