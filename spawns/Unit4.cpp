@@ -25,10 +25,6 @@
 #include "WindowDrag.h"
 #include "Workspace.h"
 
-std::filesystem::path mapPicturePath(const std::filesystem::path& programFolder, int map) {
-    return programFolder / "VarnexMaps" / (std::to_string(map) + ".jpg");
-}
-
 QString previewTitle(const QString& name, int map) {
     return QStringLiteral("Map  Preview  ( ") + name + QStringLiteral(", ") + QString::number(map) +
            QStringLiteral(" )  ");

@@ -11,11 +11,10 @@
 #include <QWidget>
 
 #include "MapGeometry.h"
+#include "MapPicture.h"
 
 struct Forms;
 
-// <programFolder>/VarnexMaps/<map>.jpg
-std::filesystem::path mapPicturePath(const std::filesystem::path& programFolder, int map);
 // "Map  Preview  ( " + name + ", " + map + " )  "
 QString previewTitle(const QString& monsterName, int map);
 

@@ -39,8 +39,6 @@ constexpr std::array<FieldPlace, kEditableColumns> kPlaces = {{
     {2, 0, 0}, {1, 3, 0}, {2, 2, 0}, {0, 5, 1}, {0, 5, 0}, {0, 4, 0}, {0, 4, 1},
 }};
 
-const char* const kMoveRanges[] = {"Cant Move", "very low", "low", "normal", "High", "Great!"};
-
 // Geometry of the panel, in pixels.
 constexpr int kListWidth = 266;
 constexpr int kStripWidth = 30;
@@ -133,7 +131,7 @@ void StatsPage::buildPanel() {
     combomvrag = new QComboBox(Panel1);
     combomvrag->setObjectName(QStringLiteral("combomvrag"));
     combomvrag->setEditable(false);
-    for (const char* item : kMoveRanges) combomvrag->addItem(QString::fromLatin1(item));
+    for (const char* item : kMoveRangeNames) combomvrag->addItem(QString::fromLatin1(item));
     combomvrag->setCurrentIndex(-1);
     for (std::size_t i = 0; i < kMonsterFields.size(); ++i) {
         const MonsterField& design = kMonsterFields[i];
@@ -273,7 +271,7 @@ void StatsPage::showFields(const MonsterLineFields& fields) {
         const std::int32_t value = fields.values[i];
         if (i == kMoveRangeField) {
             combomvrag->setEnabled(reached);
-            const bool listed = value >= 0 && value < static_cast<int>(std::size(kMoveRanges));
+            const bool listed = value >= 0 && value < static_cast<int>(kMoveRangeNames.size());
             combomvrag->setCurrentIndex(reached && listed ? value : -1);
             continue;
         }

@@ -45,6 +45,20 @@ inline constexpr std::array<MonsterField, kEditableColumns> kMonsterFields = {{
 }};
 inline constexpr int kMoveRangeField = 9;  // index of column 13 in kMonsterFields
 
+// The move range's entries; column 13 holds the index of one. A value outside them
+// is shown with no entry chosen, and "OK" then keeps it.
+inline constexpr std::array<const char*, 6> kMoveRangeNames = {"Cant Move", "very low", "low",
+                                                               "normal",    "High",     "Great!"};
+static_assert(kMonsterFields[kMoveRangeField].upper + 1 == static_cast<int>(kMoveRangeNames.size()));
+
+// Lower and upper bound 0 mean that the field takes any value.
+constexpr bool hasBounds(const MonsterField& field) { return field.lower != 0 || field.upper != 0; }
+// The value a field shows and "OK" writes for a value read from the file.
+constexpr std::int32_t clampToField(const MonsterField& field, std::int32_t value) {
+    if (!hasBounds(field)) return value;
+    return value < field.lower ? field.lower : value > field.upper ? field.upper : value;
+}
+
 // What the stats page shows of one stored monster line.
 struct MonsterLineFields {
     std::string id;    // column 1 as in the file

@@ -1,6 +1,9 @@
 #include "MonsterTable.h"
 
+#include <algorithm>
+
 #include "LineFormat.h"
+#include "LineSink.h"
 #include "Numbers.h"
 #include "TableError.h"
 #include "TextFile.h"
@@ -50,7 +53,7 @@ void MonsterTable::loadmonsterdata(const std::filesystem::path& workFolder) {
     loadFromText(bytes, label);
 }
 
-void MonsterTable::loadFromText(std::string_view bytes, const std::string& label) {
+void MonsterTable::loadFromText(std::string_view bytes, const std::string& label, const LineSink* goOn) {
     monstercount = 0;
     const int nulLine = lineOfFirstNul(bytes);
     saveRefusal_ = nulLine ? notReadCompletelyMessage(label, nulLine) : std::string();
@@ -59,25 +62,52 @@ void MonsterTable::loadFromText(std::string_view bytes, const std::string& label
     monsterlines = splitLines(bytes);
     for (auto& line : monsterlines) line = normalizeline(line, false);
 
-    for (std::size_t i = 0; i < monsterlines.size() && monsterlines[i] != "end"; ++i) {
+    const auto stop = [goOn](const TableError& error) {
+        if (!goOn) throw error;
+        goOn->badLine(error);
+    };
+    bool full = false;
+    const std::size_t end = endLineIndex(monsterlines);
+    for (std::size_t i = 0; i < end; ++i) {
         const int lineNumber = static_cast<int>(i) + 1;
         if (lineNumber == nulLine) break;  // what the NUL left of its line is not a monster
-        if (monstercount == kMonsterCapacity)
-            throw TableError(tooManyMessage(label, kMonsterCapacity, "monsters"), label, lineNumber);
-        try {
-            monsters[static_cast<std::size_t>(monstercount)] = parseMonsterLine(monsterlines[i]);
-        } catch (const TableError& error) {
-            throw error.at(label, lineNumber);
+        if (monstercount == kMonsterCapacity && !full) {
+            full = true;
+            stop(TableError(tooManyMessage(label, kMonsterCapacity, "monsters"), label, lineNumber));
         }
-        ++monstercount;
+        MonsterDataRecord record;
+        try {
+            record = parseMonsterLine(monsterlines[i]);
+        } catch (const TableError& error) {
+            stop(error.at(label, lineNumber));
+            continue;
+        }
+        if (full) continue;
+        monsters[static_cast<std::size_t>(monstercount++)] = std::move(record);
+        if (goOn && goOn->taken) goOn->taken(lineNumber);
     }
-    if (nulLine) throw TableError(nulByteMessage(label, nulLine));
+    if (nulLine) {
+        const TableError cut(nulByteMessage(label, nulLine));
+        // The editor names the line in the message alone; a sink gets it placed too.
+        if (!goOn) throw cut;
+        goOn->badLine(cut.at(label, nulLine));
+    }
 }
 
 MonsterDataRecord MonsterTable::getmonsterbyid(std::int32_t id) const {
+    const int index = indexOf(id);
+    return index < 0 ? notFoundMonster() : monsters[static_cast<std::size_t>(index)];
+}
+
+int MonsterTable::indexOf(std::int32_t id) const {
     for (int i = 0; i < monstercount; ++i)
-        if (monsters[static_cast<std::size_t>(i)].id == id) return monsters[static_cast<std::size_t>(i)];
-    return notFoundMonster();
+        if (monsters[static_cast<std::size_t>(i)].id == id) return i;
+    return -1;
+}
+
+std::size_t endLineIndex(const std::vector<std::string>& normalisedLines) {
+    const auto end = std::find(normalisedLines.begin(), normalisedLines.end(), "end");
+    return static_cast<std::size_t>(end - normalisedLines.begin());
 }
 
 std::string MonsterTable::checkSave(const std::filesystem::path& workFolder) const {

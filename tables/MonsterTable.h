@@ -12,6 +12,8 @@
 
 #include "TextFile.h"
 
+struct LineSink;
+
 struct MonsterDataRecord {
     bool canmove = false;
     std::uint8_t level = 0;
@@ -38,9 +40,15 @@ public:
     // byte ends the text: only the lines before its line are read as monsters, saving
     // is refused, and the load throws TableError(nulByteMessage) without file and line.
     void loadmonsterdata(const std::filesystem::path& workFolder);
-    void loadFromText(std::string_view bytes, const std::string& label);
+    // Without a sink, as loadmonsterdata. With one, every line where the load would
+    // stop is told to the sink and skipped, so the monsters are those of the lines that
+    // read (the sink's taken() says which); lines past the 1024th monster are still
+    // read for their errors but not kept, and the NUL byte is told with its line.
+    void loadFromText(std::string_view bytes, const std::string& label, const LineSink* goOn = nullptr);
 
     MonsterDataRecord getmonsterbyid(std::int32_t id) const;
+    // The index of the monster getmonsterbyid gives (the first with this number), or -1.
+    int indexOf(std::int32_t id) const;
 
     // Throws TableError(saveRefusal()) when the table may not be saved. Otherwise gives
     // the question to ask before the save, when the file on disk is no longer what the
@@ -62,6 +70,11 @@ private:
     std::string saveRefusal_;
     SeenFile seen_;  // the file a save replaces, as last read or written
 };
+
+// The index of the table's end line, the first that is exactly "end" in normal form,
+// or the number of lines when none is. The lines before it are the monster lines; it
+// and the lines after it are kept and written back but never read.
+std::size_t endLineIndex(const std::vector<std::string>& normalisedLines);
 
 // Rebuilds one monster line from its stored line and the new values of columns
 // 4..13, 17..19 and 25..28 in that order; always 28 columns joined by tabs.

@@ -3,6 +3,7 @@
 #include <unordered_set>
 
 #include "LineFormat.h"
+#include "LineSink.h"
 #include "MonsterTable.h"
 #include "Numbers.h"
 #include "TableError.h"
@@ -96,9 +97,19 @@ void SpawnTable::refuseWithoutMonsters(const MonsterTable& monsters) {
 }
 
 void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
-                              const MonsterTable& monsters, const MissingMonsterNotice& notice) {
+                              const MonsterTable& monsters, const MissingMonsterNotice& notice,
+                              const LineSink* goOn) {
     count = 0;
-    refuseWithoutMonsters(monsters);
+    // Without a monster every line would be dropped. The editor reads nothing then; a
+    // sink is told so and the lines are read for their own errors, none dropped.
+    bool checkMonsters = true;
+    try {
+        refuseWithoutMonsters(monsters);
+    } catch (const TableError& error) {
+        if (!goOn) throw;
+        goOn->badLine(error.at(label, 0));
+        checkMonsters = false;
+    }
 
     // The same answer as getmonsterbyid(id).id == -1, without a scan of the whole
     // monster table for every line.
@@ -111,6 +122,13 @@ void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
     const std::vector<std::string> lines = splitLines(bytes);
     int spottype = 0;
     int lineNumber = 0;
+    int firstBadLine = 0;
+    const auto stop = [&](const TableError& error) {
+        if (!goOn) throw error;
+        if (!firstBadLine) firstBadLine = lineNumber;
+        goOn->badLine(error);
+    };
+    bool full = false;
     try {
         for (const auto& text : lines) {
             ++lineNumber;
@@ -127,18 +145,24 @@ void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
             try {
                 entry = parseDataLine(line, spottype);
             } catch (const TableError& error) {
-                throw error.at(label, lineNumber);
+                stop(error.at(label, lineNumber));
+                continue;
             }
-            if (missing(entry.monsterid)) {
+            if (checkMonsters && missing(entry.monsterid)) {
                 if (notice)
                     notice({lineNumber, entry.monsterid, "Error: cant find monster",
                             missingMonsterText(entry.monsterid)});
                 continue;
             }
-            if (count == kSpawnCapacity)
-                throw TableError(tooManyMessage(label, kSpawnCapacity, "spawn places"), label, lineNumber);
+            if (count == kSpawnCapacity) {
+                // A sink is told once; the lines after are still read for their errors.
+                if (!full) stop(TableError(tooManyMessage(label, kSpawnCapacity, "spawn places"), label, lineNumber));
+                full = true;
+                continue;
+            }
             entry.spotid = count;
             entries[static_cast<std::size_t>(count++)] = entry;
+            if (goOn && goOn->taken) goOn->taken(lineNumber);
         }
     } catch (...) {
         // Whatever ends the reading early, the refusal to save names the line.
@@ -146,10 +170,20 @@ void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
         throw;
     }
     if (nulLine) {
-        saveRefusal_ = notReadCompletelyMessage(label, nulLine);
-        throw TableError(nulByteMessage(label, nulLine));
+        const TableError cut(nulByteMessage(label, nulLine));
+        // The editor names the line in the message alone; a sink gets it placed too.
+        if (!goOn) {
+            saveRefusal_ = notReadCompletelyMessage(label, nulLine);
+            throw cut;
+        }
+        goOn->badLine(cut.at(label, nulLine));
     }
-    saveRefusal_.clear();
+    if (!checkMonsters) return;  // the refusal says the monster table lists no monster
+    const int stopped = firstBadLine ? firstBadLine : nulLine;
+    if (stopped)
+        saveRefusal_ = notReadCompletelyMessage(label, stopped);
+    else
+        saveRefusal_.clear();
 }
 
 void SpawnTable::rememberSaveTarget(const std::filesystem::path& programFolder) {

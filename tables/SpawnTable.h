@@ -12,6 +12,7 @@
 #include "TextFile.h"
 
 class MonsterTable;
+struct LineSink;
 
 struct SpawnEntry {
     bool ispoint = false;
@@ -61,8 +62,13 @@ public:
     // TableError(noMonstersMessage()) says so.
     void loadmonsterslocation(const std::filesystem::path& workFolder,
                               const MonsterTable& monsters, const MissingMonsterNotice& notice);
+    // With a sink, every line where the read would stop is told to it and skipped, and
+    // reading goes on: past the 10240th entry lines are still read for their errors and
+    // dropped monsters, but not kept; a monster table without a monster is told (line 0)
+    // and no line is dropped; the NUL byte is told with its line.
     void loadFromText(std::string_view bytes, const std::string& label,
-                      const MonsterTable& monsters, const MissingMonsterNotice& notice);
+                      const MonsterTable& monsters, const MissingMonsterNotice& notice,
+                      const LineSink* goOn = nullptr);
 
     // The save writes below the program's folder, which need not be the folder read at
     // start-up: remembers that file as it is now, or as it was read when it is the same.
