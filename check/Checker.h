@@ -1,0 +1,17 @@
+#pragma once
+// Checks a server folder's two table files and map pictures with the editor's own
+// readers (tables/, pictures/), reading on after every bad line.
+
+#include <filesystem>
+
+#include "Problems.h"
+
+struct CheckSettings {
+    bool pictures = true;  // look at VarnexMaps/<map>.jpg of every map with spots
+};
+
+// Reads <folder>/data/monster.txt, <folder>/data/Quarnel.txt and the pictures below
+// <folder>/VarnexMaps. An empty folder means the current one; paths in the problems
+// are <folder> joined with the file's relative path. Never throws for what is in the
+// files: a file that cannot be read is a problem of the check.
+CheckResult checkFolder(const std::filesystem::path& folder, const CheckSettings& settings);

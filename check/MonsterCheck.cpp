@@ -1,0 +1,87 @@
+#include "MonsterCheck.h"
+
+#include <string>
+#include <vector>
+
+#include "LineSink.h"
+#include "MonsterFields.h"
+#include "MonsterTable.h"
+#include "TableError.h"
+
+namespace {
+
+// Values of a fully read line that the stats page pulls into its bounds, shown and
+// written back that way once the monster is edited; and a move range it has no entry for.
+void checkValues(const MonsterLineFields& fields, int line, const FileReport& report) {
+    std::string changed;
+    for (std::size_t i = 0; i < kMonsterFields.size(); ++i) {
+        if (i == kMoveRangeField) continue;
+        const MonsterField& field = kMonsterFields[i];
+        const std::int32_t value = fields.values[i];
+        const std::int32_t shown = clampToField(field, value);
+        if (shown == value) continue;
+        if (!changed.empty()) changed += ", ";
+        changed += std::string(field.caption) + " (column " + std::to_string(field.column) + ") " +
+                   std::to_string(value) + " becomes " + std::to_string(shown);
+    }
+    if (!changed.empty())
+        report.warning(line, "clamped-values",
+                       "outside the stats page's bounds, changed when this monster is edited: " + changed);
+
+    const MonsterField& move = kMonsterFields[kMoveRangeField];
+    const std::int32_t range = fields.values[kMoveRangeField];
+    if (range < 0 || range >= static_cast<int>(kMoveRangeNames.size())) {
+        report.warning(line, "move-range",
+                       std::string(move.caption) + " (column " + std::to_string(move.column) + ") is " +
+                           std::to_string(range) + ", not one of its entries 0.." +
+                           std::to_string(kMoveRangeNames.size() - 1) +
+                           ": the stats page shows none chosen and keeps the value when the monster is edited");
+    }
+}
+
+void checkAfterEnd(const std::vector<std::string>& lines, const FileReport& report) {
+    const std::size_t end = endLineIndex(lines);
+    int first = 0;
+    int count = 0;
+    for (std::size_t i = end + 1; i < lines.size(); ++i) {
+        if (lines[i].empty()) continue;
+        if (!first) first = static_cast<int>(i) + 1;
+        ++count;
+    }
+    if (!count) return;
+    report.warning(first, "after-end",
+                   std::to_string(count) + (count == 1 ? " line" : " lines") + " after the end line (line " +
+                       std::to_string(end + 1) + (count == 1 ? ") is" : ") are") + " kept but never read");
+}
+
+}  // namespace
+
+void checkMonsterFile(const std::filesystem::path& file, MonsterTable& table, const FileReport& report) {
+    const std::string& label = report.file();
+    const std::optional<std::string> bytes = report.read(file);
+    if (!bytes) return;
+
+    std::vector<int> lineOf;  // the 1-based line of each monster read
+    const LineSink sink = report.lineSink(lineOf);
+    table.loadFromText(*bytes, label, &sink);
+
+    for (int i = 0; i < table.monstercount; ++i) {
+        const int line = lineOf[static_cast<std::size_t>(i)];
+        const MonsterLineFields fields =
+            readMonsterLine(table.monsterlines[static_cast<std::size_t>(line - 1)], label, line);
+        if (fields.complete())
+            checkValues(fields, line, report);
+        else
+            report.error(line, "cannot-edit", "the stats page cannot show this monster: " + describe(*fields.error, label));
+
+        const MonsterDataRecord& monster = table.monsters[static_cast<std::size_t>(i)];
+        if (const int first = table.indexOf(monster.id); first != i) {
+            const std::string other = std::to_string(lineOf[static_cast<std::size_t>(first)]);
+            report.warning(line, "duplicate-monster",
+                           "monster number " + std::to_string(monster.id) + " is on line " + other +
+                               " too; the editor takes line " + other +
+                               "'s monster for spawn lines and the add-location dialog");
+        }
+    }
+    checkAfterEnd(table.monsterlines, report);
+}

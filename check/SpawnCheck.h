@@ -1,0 +1,17 @@
+#pragma once
+// The spawn file's and the map pictures' part of a check.
+
+#include <filesystem>
+
+#include "FileReport.h"
+
+class MonsterTable;
+
+// Reads the file as the editor does against the monsters given, but goes on after
+// each line where the editor's read would stop. Errors: those lines, and the lines the
+// editor drops for a monster the table does not list. Warnings: range spots with their
+// corners in reverse order and, when pictureFolder is given, maps whose picture below
+// it is missing or does not decode (once a map, at its first spot line). Gives the
+// number of entries the editor would hold.
+int checkSpawnFile(const std::filesystem::path& file, const MonsterTable& monsters,
+                   const std::filesystem::path* pictureFolder, const FileReport& report);

@@ -1,0 +1,248 @@
+// varnex-check over small crafted folders: the exact lines printed and the exit status.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "PlantedFolder.h"
+#include "Run.h"
+#include "TableFixtures.h"
+#include "TempFolder.h"
+
+namespace {
+
+const std::filesystem::path kSample = std::filesystem::path(VARNEX_SOURCE_DIR) / "sample";
+
+std::string fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome check(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    Outcome run;
+    run.status = runVarnexCheck(args, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+// Every "{F}" stands for the folder checked.
+std::string placed(std::string text, const std::string& folder) {
+    for (auto at = text.find("{F}"); at != std::string::npos; at = text.find("{F}", at + folder.size()))
+        text.replace(at, 3, folder);
+    return text;
+}
+
+std::string lines(const std::vector<std::string>& texts) {
+    std::string joined;
+    for (const auto& text : texts) joined += text + "\n";
+    return joined;
+}
+
+std::string monsterFile(int count) {
+    std::vector<std::string> rows;
+    for (int id = 0; id < count; ++id) rows.push_back(monsterLine(std::to_string(id), "M" + std::to_string(id), "1"));
+    rows.push_back("end");
+    return crlf(rows);
+}
+
+std::string spawnFile(int count) {
+    std::string bytes = "0\r\n";
+    for (int i = 0; i < count; ++i) bytes += "0\t0\t0\t" + std::to_string(i % 256) + "\t9\t-1\r\n";
+    return bytes + "end\r\n";
+}
+
+const std::string kTwoMonsters = monsterFile(2);
+const std::string kOneSpot = spawnFile(1);  // monster 0 on map 0
+const std::string kPicture = fileBytes(kPlanted / "VarnexMaps" / "0.jpg");
+
+TEST(VarnexCheck, ListsTheProblemsOfACraftedFolderWithItsExitStatus) {
+    struct Case {
+        const char* name;
+        std::map<std::string, std::string> files;  // relative path: bytes
+        std::vector<std::string> flags;
+        std::string out;  // "{F}": the folder
+        int status;
+    };
+    const Case cases[] = {
+        {"clean",
+         {{"data/monster.txt", kTwoMonsters}, {"data/Quarnel.txt", kOneSpot}, {"VarnexMaps/0.jpg", kPicture}},
+         {},
+         lines({"2 files, 2 monsters, 1 spot: 0 errors, 0 warnings"}),
+         kExitClean},
+        {"no data files",
+         {{"VarnexMaps/0.jpg", kPicture}},
+         {},
+         lines({"{F}/data/monster.txt: error: Cannot open file {F}/data/monster.txt (No such file or directory)",
+                "{F}/data/Quarnel.txt: error: Cannot open file {F}/data/Quarnel.txt (No such file or directory)",
+                "2 files, 0 monsters, 0 spots: 2 errors, 0 warnings"}),
+         kExitErrors},
+        {"a monster table without monsters",
+         {{"data/monster.txt", "end\r\n"}, {"data/Quarnel.txt", kOneSpot}, {"VarnexMaps/0.jpg", kPicture}},
+         {},
+         lines({"{F}/data/Quarnel.txt: error: data/monster.txt lists no monster, so every line of data/Quarnel.txt "
+                "would be dropped; the spawn file is not read, and the editor will not save over it",
+                "2 files, 0 monsters, 1 spot: 1 error, 0 warnings"}),
+         kExitErrors},
+        {"a NUL byte",
+         {{"data/monster.txt", crlf({monsterLine("0", "M0", "1"), monsterLine("1", "M1", "1")}) + std::string("2\0", 2)},
+          {"data/Quarnel.txt", kOneSpot},
+          {"VarnexMaps/0.jpg", kPicture}},
+         {},
+         lines({"{F}/data/monster.txt:3: error: the editor's load stops here: {F}/data/monster.txt holds a NUL byte "
+                "at line 3; only the lines before it are shown, and the editor will not save over this file",
+                "2 files, 2 monsters, 1 spot: 1 error, 0 warnings"}),
+         kExitErrors},
+        {"more monsters and spots than the editor holds",
+         {{"data/monster.txt", monsterFile(1025)}, {"data/Quarnel.txt", spawnFile(10241)}},
+         {"--no-pictures"},
+         lines({"{F}/data/monster.txt:1025: error: the editor's load stops here: {F}/data/monster.txt holds more "
+                "than 1024 monsters; only the first 1024 are listed.",
+                "{F}/data/Quarnel.txt:10242: error: the editor's load stops here: {F}/data/Quarnel.txt holds more "
+                "than 10240 spawn places; only the first 10240 are listed.",
+                "2 files, 1024 monsters, 10240 spots: 2 errors, 0 warnings"}),
+         kExitErrors},
+        {"warnings alone",
+         {{"data/monster.txt", kTwoMonsters + "\r\n  \r\nlost line\r\n"},
+          {"data/Quarnel.txt", "1\r\n1 7 0 9 9 3 3 -1 5\r\n"}},
+         {},
+         lines({"{F}/data/monster.txt:6: warning: 1 line after the end line (line 3) is kept but never read",
+                "{F}/data/Quarnel.txt:2: warning: range spot with x0 9 > x1 3 and y0 9 > y1 3: its corners are in "
+                "reverse order (the add-location dialog writes x0 <= x1 and y0 <= y1)",
+                "{F}/data/Quarnel.txt:2: warning: no picture of map 7: {F}/VarnexMaps/7.jpg is not there, so the "
+                "preview shows no map",
+                "2 files, 2 monsters, 1 spot: 0 errors, 3 warnings"}),
+         kExitClean},
+        {"--quiet lists errors only",
+         {{"data/monster.txt", kTwoMonsters}, {"data/Quarnel.txt", "0\r\n1 7 0 9 9 -1\r\n5 7 0 9 9 -1\r\n"}},
+         {"--quiet"},
+         lines({"{F}/data/Quarnel.txt:3: error: Cant find monster in monster.txt with ID5 this ID was found in "
+                "quarnel.txt and was removed.",
+                "2 files, 2 monsters, 1 spot: 1 error, 1 warning"}),
+         kExitErrors},
+        {"--no-pictures",
+         {{"data/monster.txt", kTwoMonsters}, {"data/Quarnel.txt", "0\r\n1 7 0 9 9 -1\r\n"}},
+         {"--no-pictures"},
+         lines({"2 files, 2 monsters, 1 spot: 0 errors, 0 warnings"}),
+         kExitClean},
+        {"--json escapes what is not UTF-8 text",
+         {{"data/monster.txt", crlf({monsterLine("1", "A", "\xC3\xA9\xC4\""), monsterLine("2", "B", "1") + "\t7"})},
+          {"data/Quarnel.txt", kOneSpot}},
+         {"--json", "--no-pictures"},
+         lines({"{",
+                "  \"files\": 2,",
+                "  \"monsters\": 1,",
+                "  \"spots\": 0,",
+                "  \"errors\": 3,",
+                "  \"warnings\": 0,",
+                "  \"problems\": [",
+                "    {\"file\": \"{F}/data/monster.txt\", \"line\": 1, \"severity\": \"error\", \"code\": "
+                "\"load-stops\", \"message\": \"the editor's load stops here: '\xC3\xA9\\u00c4\\\"' is not a valid integer "
+                "value\"},",
+                "    {\"file\": \"{F}/data/monster.txt\", \"line\": 2, \"severity\": \"error\", \"code\": "
+                "\"cannot-edit\", \"message\": \"the stats page cannot show this monster: '280\\t7' is not a valid "
+                "integer value (the line has 29 columns; a monster line has 28)\"},",
+                "    {\"file\": \"{F}/data/Quarnel.txt\", \"line\": 2, \"severity\": \"error\", \"code\": "
+                "\"missing-monster\", \"message\": \"Cant find monster in monster.txt with ID0 this ID was found in "
+                "quarnel.txt and was removed.\"}",
+                "  ]",
+                "}"}),
+         kExitErrors},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        for (const auto& [relative, bytes] : c.files) folder.write(relative, bytes);
+        std::vector<std::string> args = c.flags;
+        args.push_back(folder.path().string());
+        const Outcome run = check(args);
+        EXPECT_EQ(run.out, placed(c.out, folder.path().string())) << c.name;
+        EXPECT_EQ(run.status, c.status) << c.name;
+        EXPECT_EQ(run.err, "") << c.name;
+    }
+}
+
+TEST(VarnexCheck, ListsEveryPlantedProblem) {
+    const Outcome run = check({kPlanted.string()});
+    const std::string expected = lines({
+        "{F}/data/monster.txt:3: error: the editor's load stops here: Range check error",
+        "{F}/data/monster.txt:4: error: the editor's load stops here: 'x3' is not a valid integer value",
+        "{F}/data/monster.txt:5: error: the stats page cannot show this monster: '280\\t77\\t78' is not a valid "
+        "integer value (the line has 30 columns; a monster line has 28)",
+        "{F}/data/monster.txt:6: error: the stats page cannot show this monster: '280\\t' is not a valid integer "
+        "value (the line ends with blanks)",
+        "{F}/data/monster.txt:7: error: the stats page cannot show this monster: '7x' is not a valid integer value "
+        "(column 7 (DmgMin) is not a number)",
+        "{F}/data/monster.txt:8: warning: monster number 1 is on line 2 too; the editor takes line 2's monster for "
+        "spawn lines and the add-location dialog",
+        "{F}/data/monster.txt:9: warning: outside the stats page's bounds, changed when this monster is edited: LVL "
+        "(column 4) 0 becomes 1, HP (column 5) 0 becomes 1, AtackSpeed 2000/ (column 18) 2500 becomes 2000",
+        "{F}/data/monster.txt:10: warning: MoveRange (column 13) is 7, not one of its entries 0..5: the stats page "
+        "shows none chosen and keeps the value when the monster is edited",
+        "{F}/data/monster.txt:11: error: the editor's load stops here: '\xC4' is not a valid integer value",
+        "{F}/data/monster.txt:13: warning: 1 line after the end line (line 12) is kept but never read",
+        "{F}/data/Quarnel.txt:4: warning: no picture of map 5: {F}/VarnexMaps/5.jpg is not there, so the preview "
+        "shows no map",
+        "{F}/data/Quarnel.txt:5: error: Cant find monster in monster.txt with ID77 this ID was found in quarnel.txt "
+        "and was removed.",
+        "{F}/data/Quarnel.txt:8: warning: range spot with x0 40 > x1 20: its corners are in reverse order (the "
+        "add-location dialog writes x0 <= x1 and y0 <= y1)",
+        "{F}/data/Quarnel.txt:8: warning: the picture of map 1 does not decode: {F}/VarnexMaps/1.jpg is not a "
+        "readable JPEG picture (Not a JPEG file: starts with 0x6e 0x6f)",
+        "{F}/data/Quarnel.txt:9: error: the editor's load stops here: Range check error",
+        "{F}/data/Quarnel.txt:10: error: the editor's load stops here: '' is not a valid integer value",
+        "{F}/data/Quarnel.txt:13: error: the editor's load stops here: 'abc' is not a valid integer value",
+        "2 files, 8 monsters, 3 spots: 10 errors, 7 warnings",
+    });
+    EXPECT_EQ(run.out, placed(expected, kPlanted.string()));
+    EXPECT_EQ(run.status, kExitErrors);
+}
+
+TEST(VarnexCheck, TheSampleHasNoError) {
+    const Outcome run = check({kSample.string()});
+    EXPECT_EQ(run.status, kExitClean);
+    EXPECT_EQ(run.out.find(": error: "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(" spots: 0 errors, "), std::string::npos) << run.out;
+}
+
+TEST(VarnexCheck, ArgumentsItCannotRunWith) {
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string outStart;
+        std::string errStart;
+    };
+    const std::string file = (kPlanted / "data" / "monster.txt").string();
+    const Case cases[] = {
+        {{"--version"}, kExitClean, std::string("varnex-check ") + VARNEX_VERSION + "\n", ""},
+        {{"--help", kPlanted.string()}, kExitClean, "Usage: varnex-check [--json] [--quiet] [--no-pictures] [FOLDER]\n", ""},
+        {{"--", "--no-such-folder"}, kExitCannotRun, "", "varnex-check: --no-such-folder: no such folder\n"},
+        {{file}, kExitCannotRun, "", "varnex-check: " + file + ": no such folder\n"},
+        {{"--bogus"}, kExitCannotRun, "", "varnex-check: unknown option --bogus\n"},
+        {{"a", "b"}, kExitCannotRun, "", "varnex-check: one folder only (a and b)\n"},
+    };
+    for (const auto& c : cases) {
+        const Outcome run = check(c.args);
+        EXPECT_EQ(run.status, c.status) << c.args.front();
+        EXPECT_EQ(run.out.substr(0, c.outStart.size()), c.outStart) << c.args.front();
+        EXPECT_EQ(run.err.substr(0, c.errStart.size()), c.errStart) << c.args.front();
+        if (c.status == kExitCannotRun) {
+            EXPECT_EQ(run.out, "") << c.args.front();
+        }
+    }
+}
+
+}  // namespace
