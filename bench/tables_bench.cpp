@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "FullSizeFiles.h"
 #include "LineFormat.h"
 #include "MonsterTable.h"
 #include "SpawnTable.h"
@@ -13,32 +14,8 @@
 
 namespace {
 
-std::string monsterFile() {
-    std::string bytes;
-    for (int id = 0; id < kMonsterCapacity; ++id) {
-        bytes += std::to_string(id) + "\t0\t\"Monster  of kind " + std::to_string(id) + "\"  " +
-                 std::to_string(id % 100);
-        for (int column = 5; column <= 28; ++column) bytes += " \t" + std::to_string(column * 7 + id % 13);
-        bytes += "\r\n";
-    }
-    return bytes + "end\r\n";
-}
-
-std::string spawnFile() {
-    std::string bytes = "// generated\r\n";
-    for (int type = 0; type < 5; ++type) {
-        bytes += std::to_string(type) + "\r\n";
-        for (int i = 0; i < kSpawnCapacity / 5; ++i) {
-            bytes += std::to_string(i % kMonsterCapacity) + "\t" + std::to_string(i % 7) + "  30 " +
-                     std::to_string(i % 256) + "\t" + std::to_string((i * 3) % 256);
-            bytes += (type == 1 || type == 3) ? " 200 210 -1 5" : " -1";
-            if (i % 10 == 0) bytes += "   // note";
-            bytes += "\r\n";
-        }
-        bytes += "end\r\n";
-    }
-    return bytes;
-}
+std::string monsterFile() { return fullMonsterFile(); }
+std::string spawnFile() { return fullSpawnFile(); }
 
 const MonsterTable& loadedMonsters() {
     static const MonsterTable table = [] {

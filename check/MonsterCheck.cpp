@@ -1,6 +1,7 @@
 #include "MonsterCheck.h"
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "LineSink.h"
@@ -65,6 +66,7 @@ void checkMonsterFile(const std::filesystem::path& file, MonsterTable& table, co
     const LineSink sink = report.lineSink(lineOf);
     table.loadFromText(*bytes, label, &sink);
 
+    std::unordered_set<std::int32_t> seen;
     for (int i = 0; i < table.monstercount; ++i) {
         const int line = lineOf[static_cast<std::size_t>(i)];
         const MonsterLineFields fields =
@@ -75,7 +77,9 @@ void checkMonsterFile(const std::filesystem::path& file, MonsterTable& table, co
             report.error(line, "cannot-edit", "the stats page cannot show this monster: " + describe(*fields.error, label));
 
         const MonsterDataRecord& monster = table.monsters[static_cast<std::size_t>(i)];
-        if (const int first = table.indexOf(monster.id); first != i) {
+        // Which of the lines with this number the editor takes is the table's to say.
+        if (!seen.insert(monster.id).second) {
+            const int first = table.indexOf(monster.id);
             const std::string other = std::to_string(lineOf[static_cast<std::size_t>(first)]);
             report.warning(line, "duplicate-monster",
                            "monster number " + std::to_string(monster.id) + " is on line " + other +

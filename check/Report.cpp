@@ -1,5 +1,7 @@
 #include "Report.h"
 
+#include <algorithm>
+
 namespace {
 
 const char* severityName(Severity severity) { return severity == Severity::Error ? "error" : "warning"; }
@@ -47,13 +49,25 @@ std::size_t utf8Length(std::string_view bytes, std::size_t at) {
 }
 
 void writeText(std::ostream& out, const CheckResult& result, const ReportSettings& settings) {
+    // One write for the whole report: a full-size file can have thousands of problems.
+    std::size_t size = 80;
+    for (const Problem& p : result.problems) size += p.file.size() + p.message.size() + 24;
+    std::string text;
+    text.reserve(size);
     for (const Problem& p : result.problems) {
         if (settings.quiet && p.severity == Severity::Warning) continue;
-        out << printable(p.file) << ':';
-        if (p.line > 0) out << p.line << ':';
-        out << ' ' << severityName(p.severity) << ": " << printable(p.message) << '\n';
+        appendPrintable(text, p.file);
+        text += ':';
+        if (p.line > 0) text += std::to_string(p.line) + ':';
+        text += ' ';
+        text += severityName(p.severity);
+        text += ": ";
+        appendPrintable(text, p.message);
+        text += '\n';
     }
-    out << summaryLine(result) << '\n';
+    text += summaryLine(result);
+    text += '\n';
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 void writeJson(std::ostream& out, const CheckResult& result, const ReportSettings& settings) {
@@ -92,17 +106,20 @@ std::string summaryLine(const CheckResult& result) {
 
 std::string printable(std::string_view bytes) {
     std::string text;
-    text.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == '\t')
-            text += "\\t";
-        else if (byte < 0x20 || byte == 0x7F)
-            text += hexEscape("\\x", byte, 2);
-        else
-            text.push_back(c);
-    }
+    appendPrintable(text, bytes);
     return text;
+}
+
+void appendPrintable(std::string& text, std::string_view bytes) {
+    const auto plain = [](char c) { return static_cast<unsigned char>(c) >= 0x20 && c != 0x7F; };
+    while (!bytes.empty()) {
+        const auto run = static_cast<std::size_t>(std::find_if_not(bytes.begin(), bytes.end(), plain) - bytes.begin());
+        text.append(bytes.substr(0, run));
+        if (run == bytes.size()) return;
+        const auto byte = static_cast<unsigned char>(bytes[run]);
+        text += byte == '\t' ? std::string("\\t") : hexEscape("\\x", byte, 2);
+        bytes.remove_prefix(run + 1);
+    }
 }
 
 std::string jsonString(std::string_view bytes) {

@@ -20,6 +20,7 @@ std::string summaryLine(const CheckResult& result);
 // Messages quote file bytes as they are. On a terminal line a control character would
 // act rather than show: it is written as \t or \xNN.
 std::string printable(std::string_view bytes);
+void appendPrintable(std::string& text, std::string_view bytes);
 
 // A JSON string, quotes included, that is valid UTF-8 whatever the bytes: valid UTF-8
 // passes as it is; each other byte becomes \u00XX, the Latin-1 character of its value

@@ -50,12 +50,17 @@ foreach(case IN LISTS cases)
     continue()
   endif()
 
-  foreach(program varnex install-desktop-entry)
+  foreach(program varnex varnex-check install-desktop-entry)
     execute_process(COMMAND test -f "${folder}/${program}" -a -x "${folder}/${program}" RESULT_VARIABLE notExecutable)
     if(notExecutable)
       fail("${folder}/${program} is missing or not executable")
     endif()
   endforeach()
+
+  execute_process(COMMAND "${folder}/varnex-check" --version RESULT_VARIABLE result OUTPUT_VARIABLE out)
+  if(NOT result EQUAL 0 OR NOT out MATCHES "^varnex-check [0-9]+\\.[0-9]+\\.[0-9]+\n$")
+    fail("${folder}/varnex-check --version gave ${result}: ${out}")
+  endif()
 
   file(GLOB maps RELATIVE "${folder}/VarnexMaps" "${folder}/VarnexMaps/*")
   if(NOT maps STREQUAL "README.txt")
