@@ -111,14 +111,24 @@ std::string printable(std::string_view bytes) {
 }
 
 void appendPrintable(std::string& text, std::string_view bytes) {
-    const auto plain = [](char c) { return static_cast<unsigned char>(c) >= 0x20 && c != 0x7F; };
+    const auto plain = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x20 && byte < 0x7F;
+    };
     while (!bytes.empty()) {
         const auto run = static_cast<std::size_t>(std::find_if_not(bytes.begin(), bytes.end(), plain) - bytes.begin());
         text.append(bytes.substr(0, run));
-        if (run == bytes.size()) return;
-        const auto byte = static_cast<unsigned char>(bytes[run]);
-        text += byte == '\t' ? std::string("\\t") : hexEscape("\\x", byte, 2);
-        bytes.remove_prefix(run + 1);
+        bytes.remove_prefix(run);
+        if (bytes.empty()) return;
+        const auto byte = static_cast<unsigned char>(bytes.front());
+        std::size_t length = byte >= 0x80 ? utf8Length(bytes, 0) : 0;
+        if (length) {
+            text.append(bytes.substr(0, length));
+        } else {
+            text += byte == '\t' ? std::string("\\t") : hexEscape("\\x", byte, 2);
+            length = 1;
+        }
+        bytes.remove_prefix(length);
     }
 }
 

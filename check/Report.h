@@ -18,7 +18,8 @@ void writeReport(std::ostream& out, const CheckResult& result, const ReportSetti
 std::string summaryLine(const CheckResult& result);
 
 // Messages quote file bytes as they are. On a terminal line a control character would
-// act rather than show: it is written as \t or \xNN.
+// act rather than show, and a byte that is not UTF-8 would show as a stand-in: such
+// bytes are written as \t or \xNN, so that the text is valid UTF-8.
 std::string printable(std::string_view bytes);
 void appendPrintable(std::string& text, std::string_view bytes);
 

@@ -60,7 +60,8 @@ in file order, the monster table first, one line each:
 
   data/monster.txt:12: error: the editor's load stops here: Range check error
 
-then one summary line. A problem of a whole file has no line number.
+then one summary line. A problem of a whole file has no line number. Bytes of
+the files that are control characters or not UTF-8 show as \t or \xNN.
 
 Errors are what stops the editor's load or keeps a monster from being edited:
 a line the load stops at, a monster line the stats page cannot show in full,

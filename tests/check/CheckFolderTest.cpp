@@ -184,15 +184,15 @@ TEST(VarnexCheck, ListsEveryPlantedProblem) {
         "integer value (the line has 30 columns; a monster line has 28)",
         "{F}/data/monster.txt:6: error: the stats page cannot show this monster: '280\\t' is not a valid integer "
         "value (the line ends with blanks)",
-        "{F}/data/monster.txt:7: error: the stats page cannot show this monster: '7x' is not a valid integer value "
-        "(column 7 (DmgMin) is not a number)",
+        "{F}/data/monster.txt:7: error: the stats page cannot show this monster: '7\xC3\xA9' is not a valid integer "
+        "value (column 7 (DmgMin) is not a number)",
         "{F}/data/monster.txt:8: warning: monster number 1 is on line 2 too; the editor takes line 2's monster for "
         "spawn lines and the add-location dialog",
         "{F}/data/monster.txt:9: warning: outside the stats page's bounds, changed when this monster is edited: LVL "
         "(column 4) 0 becomes 1, HP (column 5) 0 becomes 1, AtackSpeed 2000/ (column 18) 2500 becomes 2000",
         "{F}/data/monster.txt:10: warning: MoveRange (column 13) is 7, not one of its entries 0..5: the stats page "
         "shows none chosen and keeps the value when the monster is edited",
-        "{F}/data/monster.txt:11: error: the editor's load stops here: '\xC4' is not a valid integer value",
+        "{F}/data/monster.txt:11: error: the editor's load stops here: '\\xc4' is not a valid integer value",
         "{F}/data/monster.txt:13: warning: 1 line after the end line (line 12) is kept but never read",
         "{F}/data/Quarnel.txt:4: warning: no picture of map 5: {F}/VarnexMaps/5.jpg is not there, so the preview "
         "shows no map",
