@@ -5,6 +5,7 @@
 
 #include "FuzzCheck.h"
 #include "LineFormat.h"
+#include "LineSink.h"
 #include "MonsterFields.h"
 #include "MonsterTable.h"
 #include "TableError.h"
@@ -16,17 +17,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
 const std::string kLabel = "data/monster.txt";
 
-// Loads; tells whether it went through. Every line of the input is kept either way.
-bool load(MonsterTable& table, std::string_view bytes) {
+// Loads; tells whether it went through, and why not. Every line of the input is kept
+// either way.
+bool load(MonsterTable& table, std::string_view bytes, std::string* stop = nullptr) {
     bool loaded = true;
     try {
         table.loadFromText(bytes, kLabel);
     } catch (const TableError& e) {
+        if (stop) *stop = e.what();
         const int nulLine = lineOfFirstNul(bytes);
         FUZZ_CHECK((e.file() == kLabel && e.line() >= 1 && (nulLine == 0 || e.line() < nulLine)) ||
                        (nulLine > 0 && e.what() == nulByteMessage(kLabel, nulLine)),
@@ -53,6 +58,30 @@ MonsterLineFields readChecked(const std::string& line, int lineNumber) {
     return fields;
 }
 
+// The same bytes read on after every bad line: the first line told is where the load
+// stopped, with its message, and the monsters before it are the load's.
+void goingOnAgrees(std::string_view bytes, const MonsterTable& loadedTable, bool loaded, const std::string& stop) {
+    std::vector<std::pair<int, std::string>> told;
+    std::vector<int> taken;
+    const LineSink sink{[&](const TableError& e) { told.emplace_back(e.line(), e.what()); },
+                        [&](int line) { taken.push_back(line); }};
+    MonsterTable table;
+    table.loadFromText(bytes, kLabel, &sink);
+    FUZZ_CHECK(told.empty() == loaded, "reading on tells a bad line where the load went through, or none where it stopped");
+    FUZZ_CHECK(told.empty() || told.front().second == stop, "the first bad line told is not the load's stop");
+    for (std::size_t i = 0; i < told.size(); ++i)
+        FUZZ_CHECK(told[i].first >= 1 && (i == 0 || told[i].first >= told[i - 1].first), "bad lines out of order");
+    FUZZ_CHECK(table.monstercount == static_cast<int>(taken.size()), "monsters and lines taken differ");
+    int before = 0;
+    while (before < table.monstercount && (told.empty() || taken[static_cast<std::size_t>(before)] < told.front().first))
+        ++before;
+    FUZZ_CHECK(before == loadedTable.monstercount, "reading on and the load read other monsters before the stop");
+    for (int i = 0; i < before; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        FUZZ_CHECK(table.monsters[at] == loadedTable.monsters[at] && taken[at] == i + 1, "a monster read differently");
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -63,7 +92,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes = fdp.ConsumeRemainingBytesAsString();
 
     MonsterTable table;
-    const bool loaded = load(table, bytes);
+    std::string stop;
+    const bool loaded = load(table, bytes, &stop);
+    goingOnAgrees(bytes, table, loaded, stop);
     for (const auto& line : table.monsterlines)
         FUZZ_CHECK(normalizeline(line, false) == line, "a stored line is not in normal form");
     for (int i = 0; i < table.monstercount; ++i) readChecked(table.monsterlines[static_cast<std::size_t>(i)], i + 1);

@@ -3,6 +3,7 @@
 // and the entries agree section by section.
 
 #include "FuzzCheck.h"
+#include "LineSink.h"
 #include "MonsterTable.h"
 #include "SpawnTable.h"
 #include "TableError.h"
@@ -12,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -72,18 +74,44 @@ void checkSameSections(const SpawnTable& a, const SpawnTable& b) {
     }
 }
 
+// The same bytes read on after every bad line: the first line told is where the read
+// stopped, with its message, and the entries and dropped lines before it are the read's.
+void goingOnAgrees(std::string_view bytes, const SpawnTable& read, const std::vector<int>& dropped,
+                   const std::string* stop) {
+    std::vector<std::pair<int, std::string>> told;
+    std::vector<int> taken;
+    std::vector<int> droppedGoingOn;
+    const LineSink sink{[&](const TableError& e) { told.emplace_back(e.line(), e.what()); },
+                        [&](int line) { taken.push_back(line); }};
+    SpawnTable table;
+    table.loadFromText(bytes, kLabel, smallMonsterTable(),
+                       [&](const MissingMonster& m) { droppedGoingOn.push_back(m.line); }, &sink);
+    FUZZ_CHECK(told.empty() == !stop, "reading on tells a bad line where the read went through, or none where it stopped");
+    FUZZ_CHECK(!stop || told.front().second == *stop, "the first bad line told is not the read's stop");
+    FUZZ_CHECK(table.count == static_cast<int>(taken.size()), "entries and lines taken differ");
+    const int stopLine = told.empty() ? 0 : told.front().first;
+    int before = 0;
+    while (before < table.count && (!stopLine || taken[static_cast<std::size_t>(before)] < stopLine)) ++before;
+    FUZZ_CHECK(before == read.count, "reading on and the read took other entries before the stop");
+    for (int i = 0; i < before; ++i)
+        FUZZ_CHECK(table.entries[static_cast<std::size_t>(i)] == read.entries[static_cast<std::size_t>(i)],
+                   "an entry read differently");
+    std::vector<int> droppedBefore;
+    for (const int line : droppedGoingOn)
+        if (!stopLine || line < stopLine) droppedBefore.push_back(line);
+    FUZZ_CHECK(droppedBefore == dropped, "reading on and the read dropped other lines before the stop");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const MonsterTable& monsters = smallMonsterTable();
-    int notices = 0;
-    int lastDropped = 0;
+    std::vector<int> droppedLines;
     const auto notice = [&](const MissingMonster& dropped) {
         FUZZ_CHECK(dropped.caption == "Error: cant find monster", "notice caption");
-        FUZZ_CHECK(dropped.line > lastDropped, "dropped lines out of order");
-        lastDropped = dropped.line;
-        ++notices;
+        FUZZ_CHECK(droppedLines.empty() || dropped.line > droppedLines.back(), "dropped lines out of order");
+        droppedLines.push_back(dropped.line);
     };
 
     SpawnTable first;
@@ -96,9 +124,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    "a read error without file and line, or not the NUL byte that ended the text");
         FUZZ_CHECK(!first.saveRefusal().empty(), "a file read in part may be saved");
         checkTable(first);
+        const std::string stop = e.what();
+        goingOnAgrees(bytes, first, droppedLines, &stop);
         return 0;
     }
     checkTable(first);
+    goingOnAgrees(bytes, first, droppedLines, nullptr);
     FUZZ_CHECK(first.saveRefusal().empty(), "a file read completely may not be saved");
 
     const std::string saved = first.fileBytes();
