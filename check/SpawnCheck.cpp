@@ -48,9 +48,10 @@ void checkPicture(const std::filesystem::path& folder, int map, int line, const 
     std::error_code ignored;
     // As the spawn page: only a regular file counts as a picture.
     if (!std::filesystem::is_regular_file(file, ignored)) {
+        const bool there = std::filesystem::exists(file, ignored);
         report.warning(line, "no-picture",
                        "no picture of map " + std::to_string(map) + ": " + file.string() +
-                           " is not there, so the preview shows no map");
+                           (there ? " is not a regular file" : " is not there") + ", so the preview shows no map");
         return;
     }
     try {

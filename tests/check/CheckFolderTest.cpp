@@ -127,6 +127,13 @@ TEST(VarnexCheck, ListsTheProblemsOfACraftedFolderWithItsExitStatus) {
                 "preview shows no map",
                 "2 files, 2 monsters, 1 spot: 0 errors, 3 warnings"}),
          kExitClean},
+        {"a folder where a picture should be",
+         {{"data/monster.txt", kTwoMonsters}, {"data/Quarnel.txt", kOneSpot}, {"VarnexMaps/0.jpg/README", ""}},
+         {},
+         lines({"{F}/data/Quarnel.txt:2: warning: no picture of map 0: {F}/VarnexMaps/0.jpg is not a regular file, so "
+                "the preview shows no map",
+                "2 files, 2 monsters, 1 spot: 0 errors, 1 warning"}),
+         kExitClean},
         {"--quiet lists errors only",
          {{"data/monster.txt", kTwoMonsters}, {"data/Quarnel.txt", "0\r\n1 7 0 9 9 -1\r\n5 7 0 9 9 -1\r\n"}},
          {"--quiet"},
