@@ -22,9 +22,10 @@ std::optional<std::string> FileReport::read(const std::filesystem::path& path) c
 
 LineSink FileReport::lineSink(std::vector<int>& lineOf) const {
     return {
-        [this](const TableError& error) {
-            error.line() ? this->error(error.line(), "load-stops", "the editor's load stops here: " + describe(error, file_))
-                         : this->error(0, "load-stops", describe(error, file_));
+        [this](const TableError& stop) {
+            // A whole-file stop (the monster table lists no monster) has no "here".
+            const std::string here = stop.line() > 0 ? "the editor's load stops here: " : "";
+            error(stop.line(), "load-stops", here + describe(stop, file_));
         },
         [&lineOf](int line) { lineOf.push_back(line); },
     };

@@ -1,7 +1,9 @@
 #include "SpawnCheck.h"
 
 #include <array>
+#include <limits>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -14,7 +16,7 @@
 namespace {
 
 // A notice is a message box's text; a problem is one line.
-std::string oneLine(std::string text) {
+std::string oneLine(std::string_view text) {
     std::string out;
     bool lineBreak = false;
     for (const char c : text) {
@@ -79,7 +81,8 @@ int checkSpawnFile(const std::filesystem::path& file, const MonsterTable& monste
         [&](const MissingMonster& dropped) { report.error(dropped.line, "missing-monster", oneLine(dropped.text)); },
         &sink);
 
-    std::array<int, 256> firstLineOfMap{};  // 0: no spot on that map
+    // By map number, the line of its first spot; 0: no spot on that map.
+    std::array<int, std::numeric_limits<decltype(SpawnEntry::mapnumber)>::max() + 1> firstLineOfMap{};
     for (int i = 0; i < table.count; ++i) {
         const SpawnEntry& spot = table.entries[static_cast<std::size_t>(i)];
         const int line = lineOf[static_cast<std::size_t>(i)];
