@@ -64,9 +64,10 @@ then one summary line. A problem of a whole file has no line number. Bytes of
 the files that are control characters or not UTF-8 show as \t or \xNN.
 
 Errors are what stops the editor's load or keeps a monster from being edited:
-a line the load stops at, a monster line the stats page cannot show in full,
-more than 1024 monsters or 10240 spots, a spawn line whose monster is not in
-the table, an unreadable data file.
+a line the load stops at (a map, coordinate, distance or count outside 0..255
+is one: "Range check error"), a monster line the stats page cannot show in
+full, more than 1024 monsters or 10240 spots, a spawn line whose monster is not
+in the table, a data file that cannot be read.
 Warnings are what the editor takes but you probably did not mean: values the
 stats page would pull into its bounds, a move range outside 0..5, a monster
 number used twice, lines after the monster table's end line, range spots with
