@@ -248,7 +248,7 @@ bool mayReplace(const Path& path) {
     // The read-only attribute is Windows' write protection; a rename would ignore it.
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return failed(ERROR_FILE_READ_ONLY);
+        return failed(ERROR_ACCESS_DENIED);  // what opening it for writing would say
     return true;
 }
 

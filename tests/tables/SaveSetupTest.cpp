@@ -187,7 +187,7 @@ TEST(WriteProtection, AWriteProtectedTableFileIsNeverSavedOver) {
                                             : crlf({monsterLine("17", "Old  Wolf", "3"), "end"}) + "x";
         folder.write("data/monster.txt", c.spawnFile ? crlf({monsterLine("17", "W", "1"), "end"}) : old);
         if (c.spawnFile) folder.write("program/data/Quarnel.txt", old);
-        const fs::path data = folder.path() / (c.spawnFile ? "program/data" : "data");
+        const fs::path data = c.spawnFile ? folder.path() / "program" / "data" : folder.path() / "data";
         const fs::path file = data / name;
         fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
         if (!c.folderWritable) fs::permissions(data, fs::perms::owner_read | fs::perms::owner_exec);

@@ -21,8 +21,14 @@
 bool makeSymlink(const std::filesystem::path& link, const std::filesystem::path& target, std::string& why) {
 #ifdef _WIN32
     // Unprivileged links need developer mode on Windows 10 and later.
-    if (::CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE)) return true;
-    why = std::system_category().message(static_cast<int>(::GetLastError()));
+    if (!::CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE)) {
+        why = std::system_category().message(static_cast<int>(::GetLastError()));
+        return false;
+    }
+    // Wine 8 answers success and makes nothing.
+    const DWORD attributes = ::GetFileAttributesW(link.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+    why = "CreateSymbolicLinkW reported success, but no link was made";
     return false;
 #else
     std::error_code error;

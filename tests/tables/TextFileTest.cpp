@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -126,7 +131,14 @@ TEST_F(AtomicWrite, CreatesAMissingFileAndWritesEmptyContent) {
 
 TEST_F(AtomicWrite, KeepsThePermissionsOwnerAndGroupOfTheOldFile) {
 #ifdef _WIN32
-    GTEST_SKIP() << "POSIX mode bits and owners; Windows keeps the read-only attribute instead";
+    // Windows has no mode bits; what an operator sets there are attributes.
+    folder.write("data/t.txt", "old");
+    const auto file = folder.path() / "data/t.txt";
+    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    writeFileAtomically(file, "new", "t");
+    EXPECT_EQ(folder.read("data/t.txt"), "new");
+    EXPECT_EQ(::GetFileAttributesW(file.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY),
+              DWORD{FILE_ATTRIBUTE_HIDDEN});
 #else
     namespace fs = std::filesystem;
     folder.write("data/t.txt", "old");
