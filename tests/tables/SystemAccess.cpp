@@ -57,7 +57,7 @@ bool unprivilegedHere() {
                                       fs::perms::others_read | fs::perms::others_exec);
     const fs::path program = place.path() / "tables_test";
     fs::copy_file("/proc/self/exe", program);
-    const std::string command = "cd / && setpriv --reuid=nobody --regid=nogroup --clear-groups '" + program.string() +
+    const std::string command = "cd / && TMPDIR=/tmp setpriv --reuid=nobody --regid=nogroup --clear-groups '" + program.string() +
                                 "' '--gtest_filter=" + name + "' 2>&1";
     FILE* child = ::popen(command.c_str(), "r");
     if (!child) {
