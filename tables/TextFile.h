@@ -17,12 +17,15 @@ std::string joinLinesCrLf(const std::vector<std::string>& lines);
 int lineOfFirstNul(std::string_view bytes);
 
 // What the editor knows of a file as it last read or wrote it. Two stamps of the same
-// file differ when another program has changed, made or removed it in between.
+// file differ when another program has changed, made or removed it in between, or
+// has turned its symbolic link to another file.
 struct FileStamp {
     bool exists = false;
     std::uint64_t size = 0;
     std::int64_t modified = 0;  // modification time, nanoseconds since the epoch
     std::uint64_t hash = 0;     // of the bytes; 0 when they could not be read
+    // The file itself, after every symbolic link on the way: the file a save replaces.
+    std::filesystem::path file;
     bool operator==(const FileStamp&) const = default;
 };
 
@@ -51,23 +54,36 @@ std::string changedFileQuestion(std::string_view label);
 inline constexpr std::uint64_t kMaxTableFileBytes = 256ull << 20;
 
 // Throws TableError(cannotOpenMessage(label)) when the file cannot be read, with the
-// full path and why as its reason. When stamp is given, it receives the file's stamp
+// full path and the system's reason (or "not a regular file", "larger than 256 MB")
+// as its reason. When stamp is given, it receives the file's stamp
 // as of the start of the read.
 std::string readWholeFile(const std::filesystem::path& path, const std::string& label,
                           FileStamp* stamp = nullptr);
 
-// Replaces the file atomically: writes a temporary file in the same folder, flushes
-// it to disk and renames it over the target. On any failure the old file is left
-// byte for byte as it was, the temporary file is removed, and
-// TableError(cannotCreateMessage(label)) is thrown. Gives the stamp of the new file.
+// Replaces the file: writes a temporary file beside it, flushes it to disk and renames
+// it over the file, which keeps its permissions and, where the process may, its owner
+// and group. A symbolic link stays a link: what is replaced is the file at the end of
+// its chain. When no file can be made in that folder but the file itself may be
+// written, it is rewritten in its place instead and read back; should that fail part
+// way, its old bytes are written back. Either way the save succeeds only when the file
+// holds exactly the new bytes. A write-protected file is never replaced.
+// On failure throws TableError(cannotCreateMessage(label)) with the file's full path
+// and the system's reason as its reason, having left the old file as it was and no
+// temporary file behind. Gives the stamp of the new file.
 FileStamp writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                               const std::string& label);
 
-// Seam for tests: makes the next atomic writes fail on purpose. Reset with {}.
+// Seam for tests: makes the next saves fail on purpose, each fault with the reason the
+// system would give for it. Reset with {}.
 struct WriteFaults {
-    long long failAfterBytes = -1;  // write error once this many bytes are written; -1: never
+    long long failAfterBytes = -1;  // the disk is full once this many new bytes are written; -1: never
     bool failFlush = false;
     bool failRename = false;
+    // No temporary file can be made ("Permission denied"), so the file is rewritten in
+    // place; failAfterBytes and failFlush then strike inside that rewrite.
+    bool failTemporary = false;
+    bool failTruncate = false;  // in place: cutting the file to its new length fails
+    bool failReadBack = false;  // in place: the bytes read back differ from those written
 };
 void setWriteFaultsForTesting(const WriteFaults& faults);
 

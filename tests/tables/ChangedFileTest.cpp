@@ -19,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kQuestion =
-    "data/Quarnel.txt was changed by another program since the editor read it. Overwrite those changes?";
+    spawnFileLabel() + " was changed by another program since the editor read it. Overwrite those changes?";
 
 struct ChangeCase {
     const char* name;

@@ -23,6 +23,10 @@ struct Fault {
 const std::vector<Fault> kFaults = {
     {"after0", {0, false, false}},   {"after1", {1, false, false}},   {"after7", {7, false, false}},
     {"after50", {50, false, false}}, {"flush", {-1, true, false}}, {"rename", {-1, false, true}},
+    // In place, for want of a temporary file:
+    {"inPlaceAfter7", {.failAfterBytes = 7, .failTemporary = true}},
+    {"inPlaceTruncate", {.failTemporary = true, .failTruncate = true}},
+    {"inPlaceReadBack", {.failTemporary = true, .failReadBack = true}},
 };
 
 class FailingTableSave : public testing::TestWithParam<Fault> {

@@ -279,7 +279,7 @@ TEST(SpawnRefusal, NeverReadOrNotOpenedTablesAreNotSaved) {
     TempFolder program;
     std::filesystem::create_directories(program.path() / "data");
     SpawnTable never;
-    EXPECT_NE(never.saveRefusal().find("data/Quarnel.txt was not read"), std::string::npos)
+    EXPECT_NE(never.saveRefusal().find(spawnFileLabel() + " was not read"), std::string::npos)
         << never.saveRefusal();
     try {
         never.save(program.path());
@@ -312,8 +312,9 @@ TEST(SpawnRefusal, StoppedReadIsNotSavedAndTheOldFileStays) {
         ADD_FAILURE() << "saved";
     } catch (const TableError& error) {
         EXPECT_EQ(std::string(error.what()),
-                  "data/Quarnel.txt was not read completely (reading stopped at line 3); saving now would "
-                  "lose the rest of it. Correct the file and start the editor again.");
+                  spawnFileLabel() +
+                      " was not read completely (reading stopped at line 3); saving now would "
+                      "lose the rest of it. Correct the file and start the editor again.");
     }
     EXPECT_EQ(folder.read("data/Quarnel.txt"), file);
 }

@@ -1,11 +1,20 @@
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "SystemAccess.h"
 #include "TableError.h"
 #include "TableFixtures.h"
 #include "TempFolder.h"
@@ -65,25 +74,30 @@ TEST(ReadWholeFile, AnythingButARegularFileUpTo256MbIsCannotOpenWithTheReason) {
     TempFolder folder;
     folder.write("dir/x", "x");
     const auto path = [&](const char* name) { return folder.path() / name; };
-    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
-    std::filesystem::create_symlink("/dev/zero", path("zero"));
     folder.write("big", "");
     std::filesystem::resize_file(path("big"), kMaxTableFileBytes + 1);  // sparse: costs nothing
-    const struct {
+    struct Case {
         const char* name;
         const char* reason;
-    } cases[] = {
-        {"nothing.txt", "No such file or directory"}, {"dir", "not a regular file"},
-        {"pipe", "not a regular file"},               {"zero", "not a regular file"},
+    };
+    std::vector<Case> cases = {
+        {"nothing.txt", "No such file or directory"},
+        {"dir", "not a regular file"},
         {"big", "larger than 256 MB"},
     };
+#ifndef _WIN32  // pipes and devices have no names in a Windows folder
+    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", path("zero"));
+    cases.push_back({"pipe", "not a regular file"});
+    cases.push_back({"zero", "not a regular file"});
+#endif
     for (const auto& c : cases) {
         try {
             readWholeFile(path(c.name), "data/monster.txt");
             ADD_FAILURE() << c.name << " was read";
         } catch (const TableError& error) {
             EXPECT_STREQ(error.what(), "Cannot open file data/monster.txt");
-            EXPECT_EQ(error.reason(), path(c.name).string() + ": " + c.reason);
+            expectReason(error, path(c.name), c.reason);
         }
         EXPECT_EQ(stampFile(path(c.name)).hash, 0u) << c.name;
     }
@@ -115,36 +129,68 @@ TEST_F(AtomicWrite, CreatesAMissingFileAndWritesEmptyContent) {
     EXPECT_EQ(folder.read("data/n.txt"), "");
 }
 
-TEST_F(AtomicWrite, KeepsThePermissionsOfTheOldFile) {
+TEST_F(AtomicWrite, KeepsThePermissionsOwnerAndGroupOfTheOldFile) {
+#ifdef _WIN32
+    // Windows has no mode bits; what an operator sets there are attributes.
     folder.write("data/t.txt", "old");
     const auto file = folder.path() / "data/t.txt";
-    std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                                           std::filesystem::perms::group_read);
+    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN));
     writeFileAtomically(file, "new", "t");
-    EXPECT_EQ(std::filesystem::status(file).permissions(),
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                  std::filesystem::perms::group_read);
+    EXPECT_EQ(folder.read("data/t.txt"), "new");
+    EXPECT_EQ(::GetFileAttributesW(file.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY),
+              DWORD{FILE_ATTRIBUTE_HIDDEN});
+#else
+    namespace fs = std::filesystem;
+    folder.write("data/t.txt", "old");
+    const auto file = folder.path() / "data/t.txt";
+    const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(file, perms);
+    // Only root may give a file away; any other user saves a file that is its own.
+    const bool root = ::geteuid() == 0;
+    const uid_t owner = root ? 65534 : ::geteuid();
+    const gid_t group = root ? 65534 : ::getegid();
+    ASSERT_EQ(::chown(file.c_str(), owner, group), 0);
+    writeFileAtomically(file, "new", "t");
+    EXPECT_EQ(folder.read("data/t.txt"), "new");
+    EXPECT_EQ(fs::status(file).permissions(), perms);
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, owner);
+    EXPECT_EQ(info.st_gid, group);
+#endif
 }
 
 struct FaultCase {
     const char* name;
     WriteFaults faults;
+    const char* reason;  // the system's words on POSIX systems
 };
 
 const std::string kNewBytes(5000, 'n');
 
+const char* const kDiskFull = "No space left on device";
+const char* const kIoError = "Input/output error";
+
+// Without a temporary file (failTemporary) the file is rewritten in place, and each
+// fault strikes inside that rewrite.
 const std::vector<FaultCase> kFaultCases = {
-    {"after0", {0, false, false}},
-    {"after1", {1, false, false}},
-    {"after4095", {4095, false, false}},
-    {"after4999", {4999, false, false}},
-    {"flush", {-1, true, false}},
-    {"rename", {-1, false, true}},
+    {"after0", {.failAfterBytes = 0}, kDiskFull},
+    {"after1", {.failAfterBytes = 1}, kDiskFull},
+    {"after4095", {.failAfterBytes = 4095}, kDiskFull},
+    {"after4999", {.failAfterBytes = 4999}, kDiskFull},
+    {"flush", {.failFlush = true}, kIoError},
+    {"rename", {.failRename = true}, "Permission denied"},
+    {"inPlaceAfter0", {.failAfterBytes = 0, .failTemporary = true}, kDiskFull},
+    {"inPlaceAfter7", {.failAfterBytes = 7, .failTemporary = true}, kDiskFull},
+    {"inPlaceAfter4999", {.failAfterBytes = 4999, .failTemporary = true}, kDiskFull},
+    {"inPlaceTruncate", {.failTemporary = true, .failTruncate = true}, kIoError},
+    {"inPlaceFlush", {.failFlush = true, .failTemporary = true}, kIoError},
+    {"inPlaceReadBack", {.failTemporary = true, .failReadBack = true}, "the bytes read back differ from those written"},
 };
 
 class FailingWrite : public AtomicWrite, public testing::WithParamInterface<FaultCase> {};
 
-TEST_P(FailingWrite, LeavesTheOldFileAndNoTemporaryAndThrows) {
+TEST_P(FailingWrite, LeavesTheOldFileAndNoTemporaryAndThrowsWithWhereAndWhy) {
     const std::string old("old\r\nbytes\0\xff\r\n", 14);
     folder.write("data/t.txt", old);
     setWriteFaultsForTesting(GetParam().faults);
@@ -153,6 +199,7 @@ TEST_P(FailingWrite, LeavesTheOldFileAndNoTemporaryAndThrows) {
         ADD_FAILURE() << "reported success";
     } catch (const TableError& error) {
         EXPECT_STREQ(error.what(), "Cannot create file /x/data/t.txt");
+        expectReason(error, folder.path() / "data/t.txt", GetParam().reason);
     }
     EXPECT_EQ(folder.read("data/t.txt"), old);
     EXPECT_EQ(namesIn(folder.path() / "data"), std::vector<std::string>{"t.txt"});
@@ -167,24 +214,68 @@ INSTANTIATE_TEST_SUITE_P(Faults, FailingWrite, testing::ValuesIn(kFaultCases),
 
 TEST_F(AtomicWrite, FailAfterMoreBytesThanWrittenDoesNotFail) {
     folder.write("data/t.txt", "old");
-    setWriteFaultsForTesting({static_cast<long long>(kNewBytes.size()), false, false});
+    setWriteFaultsForTesting({.failAfterBytes = static_cast<long long>(kNewBytes.size())});
     writeFileAtomically(folder.path() / "data/t.txt", kNewBytes, "t");
     EXPECT_EQ(folder.read("data/t.txt"), kNewBytes);
 }
 
-TEST_F(AtomicWrite, MissingFolderIsCannotCreate) {
-    try {
-        writeFileAtomically(folder.path() / "data/t.txt", "x", "L");
-        ADD_FAILURE() << "reported success";
-    } catch (const TableError& error) {
-        EXPECT_STREQ(error.what(), "Cannot create file L");
+TEST_F(AtomicWrite, InPlaceRewriteLeavesExactlyTheNewBytesWhateverTheirLength) {
+    const struct {
+        const char* old;
+        std::string bytes;
+    } cases[] = {
+        {"a longer old file\r\nof two lines\r\n", "short\r\n"},
+        {"old", kNewBytes},
+        {"old\r\n", ""},
+        {"", "new\r\n"},
+    };
+    setWriteFaultsForTesting({.failTemporary = true});
+    for (const auto& c : cases) {
+        folder.write("data/t.txt", c.old);
+        const FileStamp stamp = writeFileAtomically(folder.path() / "data/t.txt", c.bytes, "t");
+        EXPECT_EQ(folder.read("data/t.txt"), c.bytes) << c.old;
+        EXPECT_EQ(stamp, stampFile(folder.path() / "data/t.txt")) << c.old;
+        EXPECT_EQ(namesIn(folder.path() / "data"), std::vector<std::string>{"t.txt"});
     }
-    EXPECT_FALSE(folder.exists("data"));
+}
+
+// Nothing to rewrite in place: a missing file is made, or the save fails.
+TEST_F(AtomicWrite, MissingFileOrFolderWithoutATemporaryIsCannotCreateWithTheReason) {
+    const struct {
+        const char* name;
+        bool folder;
+        const char* reason;
+    } cases[] = {
+        {"missing folder", false, "No such file or directory"},
+        {"missing file, no temporary", true, "Permission denied"},
+    };
+    for (const auto& c : cases) {
+        TempFolder place;
+        if (c.folder) {
+            std::filesystem::create_directories(place.path() / "data");
+            setWriteFaultsForTesting({.failTemporary = true});
+        }
+        try {
+            writeFileAtomically(place.path() / "data/t.txt", "x", "L");
+            ADD_FAILURE() << c.name << ": reported success";
+        } catch (const TableError& error) {
+            EXPECT_STREQ(error.what(), "Cannot create file L");
+            expectReason(error, place.path() / "data/t.txt", c.reason);
+        }
+        EXPECT_FALSE(place.exists("data/t.txt")) << c.name;
+        EXPECT_EQ(place.exists("data"), c.folder);
+        setWriteFaultsForTesting({});
+    }
 }
 
 TEST_F(AtomicWrite, TargetThatIsAFolderStaysAndNoTemporaryIsLeft) {
     folder.write("data/t.txt/inside", "keep");
-    EXPECT_THROW(writeFileAtomically(folder.path() / "data/t.txt", "x", "L"), TableError);
+    try {
+        writeFileAtomically(folder.path() / "data/t.txt", "x", "L");
+        ADD_FAILURE() << "reported success";
+    } catch (const TableError& error) {
+        EXPECT_EQ(error.reason(), (folder.path() / "data/t.txt").string() + ": not a regular file");
+    }
     EXPECT_EQ(folder.read("data/t.txt/inside"), "keep");
     EXPECT_EQ(namesIn(folder.path() / "data"), std::vector<std::string>{"t.txt"});
 }

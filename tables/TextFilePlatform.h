@@ -1,0 +1,104 @@
+#pragma once
+// The operating system's side of reading and saving the table files: the one place in
+// tables/ that calls the platform (TextFilePosix.cpp, TextFileWindows.cpp). Whatever
+// the save does step by step, and every fault a test injects, lives above it in
+// TextFileSave.cpp, so both platforms run the same sequence.
+//
+// A call that fails returns false (or an invalid handle) and leaves the reason the
+// system gave, in words ("Permission denied"), in lastReason().
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace platform {
+
+using Path = std::filesystem::path;
+
+// A name as the operator reads it in a report: the full path.
+inline std::string shownPath(const Path& path) {
+    std::error_code error;
+    const Path full = std::filesystem::absolute(path, error);
+    return (error ? path : full).string();
+}
+
+const std::string& lastReason();
+void setLastReason(std::string reason);
+
+// The system's words for the faults a test injects, so an injected fault reads as
+// the real one would.
+enum class Fault { diskFull, ioError, accessDenied };
+std::string reasonFor(Fault fault);
+
+// What the system says of a file: after symbolic links, as reading it would see it.
+struct FileInfo {
+    bool regular = false;  // a plain file on disk: no folder, pipe or device
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds since 1970
+};
+
+// Owns an open file and closes it whatever way the scope is left.
+class File {
+public:
+    File() = default;
+    explicit File(std::intptr_t native) : native_(native) {}
+    ~File() { close(); }
+    File(File&& other) noexcept : native_(other.native_) { other.native_ = kInvalid; }
+    File& operator=(File&&) = delete;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    bool valid() const { return native_ != kInvalid; }
+    std::intptr_t native() const { return native_; }
+    bool close();
+
+    bool info(FileInfo& out) const;
+    // Reads up to size bytes at the current position; got 0 at the end.
+    bool readSome(char* buffer, std::size_t size, std::size_t& got) const;
+    // Writes all bytes at this offset (the file position is left anywhere).
+    bool writeAt(std::uint64_t offset, std::string_view bytes) const;
+    bool readAt(std::uint64_t offset, char* buffer, std::size_t size, std::size_t& got) const;
+    bool truncate(std::uint64_t size) const;
+    bool flushToDisk() const;
+    // Gives this (new) file the access rights of `from`, and its owner where the
+    // process may; what cannot be copied is left as it is.
+    void copyAccessFrom(const Path& from) const;
+
+private:
+    static constexpr std::intptr_t kInvalid = -1;
+    std::intptr_t native_ = kInvalid;
+};
+
+// The file a name leads to after every symbolic link on the way (a chain, relative
+// links taken from the link's own folder). A name that is no link comes back as it
+// is, and so does a link to nothing yet: a save then makes the file it names.
+// Fails only for a loop of links.
+std::optional<Path> finalTarget(const Path& path);
+
+// False when the name does not exist or cannot be looked at (lastReason says which).
+bool statPath(const Path& path, FileInfo& out);
+bool exists(const Path& path);
+// Opening never waits: not for the writer of a named pipe, not for a device.
+File openForReading(const Path& path);
+// For rewriting in place: read and write, neither made nor cut short.
+File openForUpdate(const Path& path);
+// A new, empty file beside the target (same folder, a hidden name no other writer
+// picks at once), for writing; `made` receives its name.
+File createTemporaryBeside(const Path& target, Path& made);
+// False, with the reason, when the existing file is protected against writing (mode
+// bits, read-only attribute) for this process.
+bool mayReplace(const Path& path);
+// Puts `from` in the place of `to` in one step, whether or not `to` exists.
+bool replaceFile(const Path& from, const Path& to);
+bool removeFile(const Path& path);
+// Makes a rename in this folder survive a power cut, where the system can.
+void syncFolder(const Path& folder);
+
+// The name of a temporary file beside the target: ".<name>.tmp-<process>-<n>".
+Path temporaryName(const Path& target, unsigned long process, unsigned attempt);
+
+}  // namespace platform

@@ -1,0 +1,196 @@
+// The file layer on POSIX systems (Linux, the BSDs, macOS).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+#include <vector>
+
+#include "TextFilePlatform.h"
+
+namespace platform {
+namespace {
+
+thread_local std::string gReason;
+
+bool failed() {
+    gReason = std::generic_category().message(errno);
+    return false;
+}
+
+int fd(const File& file) { return static_cast<int>(file.native()); }
+
+std::int64_t modifiedNanoseconds(const struct stat& info) {
+#if defined(__APPLE__)
+    const auto& time = info.st_mtimespec;
+#else
+    const auto& time = info.st_mtim;
+#endif
+    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+FileInfo infoFrom(const struct stat& info) {
+    return {S_ISREG(info.st_mode), static_cast<std::uint64_t>(info.st_size), modifiedNanoseconds(info)};
+}
+
+File opened(int descriptor) {
+    if (descriptor < 0) failed();
+    return File(descriptor);
+}
+
+std::optional<Path> readLink(const Path& link) {
+    std::vector<char> buffer(256);
+    for (;;) {
+        const ssize_t n = ::readlink(link.c_str(), buffer.data(), buffer.size());
+        if (n < 0) {
+            failed();
+            return std::nullopt;
+        }
+        if (static_cast<std::size_t>(n) < buffer.size()) return Path(std::string(buffer.data(), static_cast<std::size_t>(n)));
+        buffer.resize(buffer.size() * 4);
+    }
+}
+
+}  // namespace
+
+const std::string& lastReason() { return gReason; }
+void setLastReason(std::string reason) { gReason = std::move(reason); }
+
+std::string reasonFor(Fault fault) {
+    switch (fault) {
+        case Fault::diskFull: return std::generic_category().message(ENOSPC);
+        case Fault::ioError: return std::generic_category().message(EIO);
+        case Fault::accessDenied: return std::generic_category().message(EACCES);
+    }
+    return {};
+}
+
+bool File::close() {
+    if (native_ == kInvalid) return true;
+    const int result = ::close(static_cast<int>(native_));
+    native_ = kInvalid;
+    return result == 0 || failed();
+}
+
+bool File::info(FileInfo& out) const {
+    struct stat info {};
+    if (::fstat(fd(*this), &info) != 0) return failed();
+    out = infoFrom(info);
+    return true;
+}
+
+bool File::readSome(char* buffer, std::size_t size, std::size_t& got) const {
+    for (;;) {
+        const ssize_t n = ::read(fd(*this), buffer, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return failed();
+        got = static_cast<std::size_t>(n);
+        return true;
+    }
+}
+
+bool File::readAt(std::uint64_t offset, char* buffer, std::size_t size, std::size_t& got) const {
+    for (;;) {
+        const ssize_t n = ::pread(fd(*this), buffer, size, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return failed();
+        got = static_cast<std::size_t>(n);
+        return true;
+    }
+}
+
+bool File::writeAt(std::uint64_t offset, std::string_view bytes) const {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::pwrite(fd(*this), bytes.data() + written, bytes.size() - written,
+                                   static_cast<off_t>(offset + written));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return failed();
+        if (n == 0) {
+            errno = EIO;
+            return failed();
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool File::truncate(std::uint64_t size) const {
+    return ::ftruncate(fd(*this), static_cast<off_t>(size)) == 0 || failed();
+}
+
+bool File::flushToDisk() const { return ::fsync(fd(*this)) == 0 || failed(); }
+
+void File::copyAccessFrom(const Path& from) const {
+    struct stat old {};
+    if (::stat(from.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return;
+    // The owner first: changing it may clear set-id bits, which the mode then restores.
+    // Only a privileged process may give a file away (EPERM otherwise); a member of
+    // the old group may still give it that group.
+    if (::fchown(fd(*this), old.st_uid, old.st_gid) != 0)
+        (void)::fchown(fd(*this), static_cast<uid_t>(-1), old.st_gid);
+    (void)::fchmod(fd(*this), old.st_mode & 07777);
+}
+
+std::optional<Path> finalTarget(const Path& path) {
+    Path current = path;
+    for (int hops = 0; hops <= 40; ++hops) {  // the kernel's own limit on a chain
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+        const auto link = readLink(current);
+        if (!link) return std::nullopt;
+        current = link->is_absolute() ? *link : current.parent_path() / *link;
+    }
+    errno = ELOOP;
+    failed();
+    return std::nullopt;
+}
+
+bool statPath(const Path& path, FileInfo& out) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return failed();
+    out = infoFrom(info);
+    return true;
+}
+
+bool exists(const Path& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+File openForReading(const Path& path) {
+    // O_NONBLOCK: a named pipe put in the file's place does not wait for a writer;
+    // reading a regular file ignores it.
+    return opened(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+}
+
+File openForUpdate(const Path& path) { return opened(::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)); }
+
+File createTemporaryBeside(const Path& target, Path& made) {
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        made = temporaryName(target, static_cast<unsigned long>(::getpid()), attempt);
+        const int descriptor = ::open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0) return File(descriptor);
+        if (errno != EEXIST) break;
+    }
+    failed();
+    return File();
+}
+
+bool mayReplace(const Path& path) { return ::access(path.c_str(), W_OK) == 0 || failed(); }
+
+bool replaceFile(const Path& from, const Path& to) { return ::rename(from.c_str(), to.c_str()) == 0 || failed(); }
+
+bool removeFile(const Path& path) { return ::unlink(path.c_str()) == 0 || failed(); }
+
+void syncFolder(const Path& folder) {
+    // A file system that cannot do this still has the complete new file, so a failure
+    // here is not a failure of the save.
+    const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return;
+    ::fsync(dir);
+    ::close(dir);
+}
+
+}  // namespace platform

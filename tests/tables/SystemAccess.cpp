@@ -1,0 +1,87 @@
+#include "SystemAccess.h"
+
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <unistd.h>
+
+#include <cstdio>
+#include <sys/wait.h>
+#endif
+
+#include <system_error>
+
+#include "TempFolder.h"
+
+bool makeSymlink(const std::filesystem::path& link, const std::filesystem::path& target, std::string& why) {
+#ifdef _WIN32
+    // Unprivileged links need developer mode on Windows 10 and later.
+    if (!::CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE)) {
+        why = std::system_category().message(static_cast<int>(::GetLastError()));
+        return false;
+    }
+    // Wine 8 answers success and makes nothing.
+    const DWORD attributes = ::GetFileAttributesW(link.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+    why = "CreateSymbolicLinkW reported success, but no link was made";
+    return false;
+#else
+    std::error_code error;
+    std::filesystem::create_symlink(target, link, error);
+    if (!error) return true;
+    why = error.message();
+    return false;
+#endif
+}
+
+bool unprivilegedHere() {
+#ifdef _WIN32
+    return true;
+#else
+    if (::geteuid() != 0) return true;
+    if (std::system("command -v setpriv >/dev/null 2>&1") != 0) {
+        ADD_FAILURE() << "running as root, this test needs setpriv (util-linux) to run as the user nobody";
+        return false;
+    }
+    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+    const std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    // A copy of this program where nobody may run it: the build tree may be closed to others.
+    TempFolder place;
+    namespace fs = std::filesystem;
+    fs::permissions(place.path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                      fs::perms::others_read | fs::perms::others_exec);
+    const fs::path program = place.path() / "tables_test";
+    fs::copy_file("/proc/self/exe", program);
+    const std::string command = "cd / && TMPDIR=/tmp setpriv --reuid=nobody --regid=nogroup --clear-groups '" + program.string() +
+                                "' '--gtest_filter=" + name + "' 2>&1";
+    FILE* child = ::popen(command.c_str(), "r");
+    if (!child) {
+        ADD_FAILURE() << "cannot start " << command;
+        return false;
+    }
+    std::string output;
+    char buffer[4096];
+    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, child)) output.append(buffer, n);
+    const int status = ::pclose(child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "as nobody:\n" << output;
+    // A filter that matched nothing would pass as well.
+    EXPECT_NE(output.find("[       OK ] " + name), std::string::npos) << "as nobody:\n" << output;
+    return false;
+#endif
+}
+
+void expectReason(const TableError& error, const std::filesystem::path& file, const std::string& posixWords) {
+    const std::string prefix = file.string() + ": ";
+#ifdef _WIN32
+    (void)posixWords;
+    EXPECT_EQ(error.reason().rfind(prefix, 0), 0u) << error.reason();
+    EXPECT_GT(error.reason().size(), prefix.size()) << error.reason();
+#else
+    EXPECT_EQ(error.reason(), prefix + posixWords);
+#endif
+}
