@@ -220,7 +220,10 @@ void StatsPage::placeFields() {
     Button2->setGeometry(QRect(QPoint(buttonsX, third.top() + 54), kButtonSize));
 }
 
-QList<QWidget*> StatsPage::tabChain() const {
+namespace {
+
+// The fields as they stand on the screen: group by group, row by row, left to right.
+std::array<std::size_t, kEditableColumns> fieldsInScreenOrder() {
     std::array<std::size_t, kEditableColumns> order{};
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
@@ -228,16 +231,24 @@ QList<QWidget*> StatsPage::tabChain() const {
         const FieldPlace& q = kPlaces[b];
         return std::tie(p.group, p.row, p.column) < std::tie(q.group, q.row, q.column);
     });
+    return order;
+}
+
+}  // namespace
+
+QWidget* StatsPage::fieldWidget(std::size_t index) const {
+    return index == kMoveRangeField ? static_cast<QWidget*>(combomvrag) : fields_[index];
+}
+
+QList<QWidget*> StatsPage::tabChain() const {
     QList<QWidget*> chain{ListView1, SpeedButton8, Button1};
-    for (std::size_t i : order)
-        chain << (i == kMoveRangeField ? static_cast<QWidget*>(combomvrag) : fields_[i]);
+    for (std::size_t i : fieldsInScreenOrder()) chain << fieldWidget(i);
     chain << Button3 << Button2;
     return chain;
 }
 
 void StatsPage::focusStart() {
-    QWidget* start = ListView1;
-    if (editing_) start = tabChain()[3];  // the first field
+    QWidget* start = editing_ ? fieldWidget(fieldsInScreenOrder().front()) : ListView1;
     start->setFocus(Qt::OtherFocusReason);
 }
 

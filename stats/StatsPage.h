@@ -70,6 +70,7 @@ private:
     // Shows what was read; throws the reading's error when it stopped early.
     void showFields(const MonsterLineFields& fields);
     void storeMonster(int index);
+    QWidget* fieldWidget(std::size_t index) const;  // combomvrag for the move range
 
     MonsterTable& table_;
     std::filesystem::path workFolder_;
