@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
@@ -19,6 +20,7 @@
 #include "MissingMonsterNotices.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
+#include "TabChain.h"
 #include "Unit2.h"
 #include "WindowDrag.h"
 
@@ -79,13 +81,18 @@ void TForm1::buildFrame() {
     SpeedButton5 = new QToolButton(Panel3);
     SpeedButton5->setObjectName(QStringLiteral("SpeedButton5"));
     SpeedButton5->setToolTip(QStringLiteral("minimise"));
+    SpeedButton5->setAccessibleName(QStringLiteral("Minimise"));
     SpeedButton5->setIcon(style()->standardIcon(QStyle::SP_TitleBarMinButton));
     SpeedButton5->setAutoRaise(true);
     SpeedButton4 = new QToolButton(Panel3);
     SpeedButton4->setObjectName(QStringLiteral("SpeedButton4"));
     SpeedButton4->setToolTip(QStringLiteral("Close Program without save"));
+    SpeedButton4->setAccessibleName(QStringLiteral("Close program without saving"));
     SpeedButton4->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     SpeedButton4->setAutoRaise(true);
+    // As a system title bar's buttons: the mouse's alone, so that no Tab and Space
+    // can end the program by accident.
+    for (QToolButton* button : {SpeedButton5, SpeedButton4}) button->setFocusPolicy(Qt::NoFocus);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -101,10 +108,19 @@ void TForm1::buildFrame() {
 
     BitBtn1 = new QToolButton(this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setAccessibleName(QStringLiteral("Switch page keeping the monster"));
     BitBtn1->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     BitBtn1->setGeometry(192, 30, 22, 22);
     BitBtn1->raise();
 
+    // Tab goes round the page shown, then the page tabs and the page switch.
+    setTabChain(statsPage_->tabChain() + spawnPage_->tabChain() +
+                QList<QWidget*>{PageControl1->tabBar(), BitBtn1});
+    // The main window's own: in the dialog and the preview, Ctrl+S does nothing.
+    auto* save = new QShortcut(QKeySequence::Save, this);
+    save->setContext(Qt::WindowShortcut);
+
+    connect(save, &QShortcut::activated, this, &TForm1::saveShownPage);
     connect(SpeedButton5, &QToolButton::clicked, this, &TForm1::SpeedButton5Click);
     connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
     connect(BitBtn1, &QToolButton::clicked, this, &TForm1::BitBtn1Click);
@@ -152,11 +168,16 @@ void TForm1::showEvent(QShowEvent* event) {
     reportErrors(this, [&] { spawnPage_->FormShow(); });
 }
 
+// Whichever way the page came up (a tab, BitBtn1, the first showing), the keyboard
+// starts on its list.
 void TForm1::PageControl1Change(int index) {
-    if (PageControl1->widget(index) == statsPage_)
+    if (PageControl1->widget(index) == statsPage_) {
         TabSheet1Show();
-    else
+        statsPage_->focusStart();
+    } else {
         TabSheet2Show();
+        spawnPage_->focusStart();
+    }
 }
 
 void TForm1::TabSheet1Show() {
@@ -168,6 +189,13 @@ void TForm1::TabSheet2Show() {
         resize(width(), 580);
         resize(770, 580);
     });
+}
+
+void TForm1::saveShownPage() {
+    if (PageControl1->currentWidget() == statsPage_)
+        statsPage_->SpeedButton8Click();
+    else
+        spawnPage_->SpeedButton1Click();
 }
 
 void TForm1::BitBtn1Click() {

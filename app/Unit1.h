@@ -39,6 +39,8 @@ public:
     void SpeedButton4Click();
     void TabSheet1Show();
     void TabSheet2Show();
+    // Ctrl+S: the save button of the page shown, with all it asks and reports.
+    void saveShownPage();
 
 protected:
     void showEvent(QShowEvent* event) override;

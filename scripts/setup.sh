@@ -7,8 +7,9 @@
 # libjpeg-turbo on Debian and Ubuntu).
 VARNEX_RUN_PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev"
 # scripts/test builds everything: the test and benchmark libraries besides, and an X
-# server with a window manager for tests that drive real windows when it is there.
-VARNEX_TEST_PACKAGES="$VARNEX_RUN_PACKAGES libgtest-dev libbenchmark-dev xvfb xauth openbox"
+# server with a window manager, and xdotool to move its pointer, for the test that
+# drags real windows (it skips when they are missing).
+VARNEX_TEST_PACKAGES="$VARNEX_RUN_PACKAGES libgtest-dev libbenchmark-dev xvfb xauth openbox xdotool"
 
 varnex_missing_packages() {
   local missing="" p

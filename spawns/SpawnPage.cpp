@@ -26,6 +26,7 @@
 #include "ReportList.h"
 #include "SaveQuestion.h"
 #include "SpotIcons.h"
+#include "TabChain.h"
 #include "Unit2.h"
 #include "Unit4.h"
 #include "Workspace.h"
@@ -66,6 +67,7 @@ struct SpawnPage::Impl {
     QTreeWidget* ranges = nullptr;
     QPushButton* deletePoint = nullptr;  // Button4
     QPushButton* deleteRange = nullptr;  // Button5
+    std::array<QPushButton*, 2> addButtons{};   // Button6, Button7
     std::array<QPushButton*, 2> loadButtons{};  // SpeedButton6, SpeedButton7
     std::array<QIcon, 2> imageList1;
     std::array<QIcon, kSpotTypeCount> imageList2;
@@ -118,6 +120,7 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
     for (int i = 0; i < kSpotTypeCount; ++i) d.imageList2[i] = spotTypeIcon(i);
 
     d.monsters = makeReportList(this, "allmonsterlist", {{"ID", 50}, {"monsterName", 135}});
+    d.monsters->setAccessibleName(QStringLiteral("Monsters"));
     QFont bold = d.monsters->font();
     bold.setBold(true);
     d.monsters->setFont(bold);
@@ -129,6 +132,7 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
     d.strip->setObjectName(QStringLiteral("Panel5"));
     d.save = new QToolButton(d.strip);
     d.save->setObjectName(QStringLiteral("SpeedButton1"));
+    d.save->setAccessibleName(QStringLiteral("Save data/Quarnel.txt"));
     d.save->setIcon(saveGlyph());
     d.save->setAutoRaise(true);
     d.save->setGeometry(2, 2, 24, 24);
@@ -144,12 +148,14 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
     d.mapLabel->setEnabled(false);
     d.maps = new QComboBox(d.mapBox);
     d.maps->setObjectName(QStringLiteral("MapList"));
+    d.maps->setAccessibleName(d.mapLabel->text());
     d.maps->setEditable(false);
     d.maps->setGeometry(305 - 297, 24 - 1, 141, 22);
     d.maps->setItemDelegate(new FixedRowDelegate(d.maps));
     d.preview = new QToolButton(d.mapBox);
     d.preview->setObjectName(QStringLiteral("SpeedButton9"));
     d.preview->setToolTip(QStringLiteral("Show Map Preview and all spots on this map"));
+    d.preview->setAccessibleName(QStringLiteral("Show map preview"));
     d.preview->setIcon(previewGlyph());
     d.preview->setGeometry(448 - 297, 24 - 1, 23, 23);
 
@@ -157,15 +163,13 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
     d.pages->setObjectName(QStringLiteral("PageControl2"));
     d.pages->setDocumentMode(true);
     d.pages->setGeometry(298, 58, 436, 452);
-    QPushButton* addPoint = nullptr;
-    QPushButton* addRange = nullptr;
     d.pointPage = makeSpotPage(d.pages, "TabSheet3", d.points,
                                {{"(type) SpoID", 90}, {"X", 50}, {"Y", 50}, {"distance", 70}, {"DIR", 50}},
-                               "Button4", d.deletePoint, "Button6", addPoint, "SpeedButton6", d.loadButtons[0]);
+                               "Button4", d.deletePoint, "Button6", d.addButtons[0], "SpeedButton6", d.loadButtons[0]);
     d.rangePage = makeSpotPage(d.pages, "TabSheet4", d.ranges,
                                {{"(type) SpoID", 90}, {"X1", 45}, {"X2", 45}, {"Y1", 45}, {"Y2", 45},
                                 {"distance", 53}, {"DIR", 35}, {"Count", 50}},
-                               "Button5", d.deleteRange, "Button7", addRange, "SpeedButton7", d.loadButtons[1]);
+                               "Button5", d.deleteRange, "Button7", d.addButtons[1], "SpeedButton7", d.loadButtons[1]);
     centreColumnCaptions(d.points, {1, 2});
     centreColumnCaptions(d.ranges, {1, 3});
     for (QTreeWidget* list : {d.points, d.ranges}) {
@@ -174,6 +178,9 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
     }
     d.pages->addTab(d.pointPage, QStringLiteral("Monster Point spot's"));
     d.pages->addTab(d.rangePage, QStringLiteral("Monster Range Spot's"));
+    for (int i = 0; i < d.pages->count(); ++i)
+        d.pages->widget(i)->findChild<QTreeWidget*>()->setAccessibleName(d.pages->tabText(i));
+    setTabChain(tabChain());
 
     // MapListKeyDown: only the arrow keys (and the mouse) change the map. Tab still
     // moves the focus on, as it does before any control sees the key.
@@ -241,7 +248,7 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
     connect(d.ranges, &QTreeWidget::itemSelectionChanged, this, &SpawnPage::rangelistSelectItem);
     connect(d.deletePoint, &QPushButton::clicked, this, &SpawnPage::Button4Click);
     connect(d.deleteRange, &QPushButton::clicked, this, &SpawnPage::Button5Click);
-    for (QPushButton* add : {addPoint, addRange}) connect(add, &QPushButton::clicked, this, &SpawnPage::Button6Click);
+    for (QPushButton* add : d.addButtons) connect(add, &QPushButton::clicked, this, &SpawnPage::Button6Click);
     for (QPushButton* load : d.loadButtons)
         connect(load, &QPushButton::clicked, this, &SpawnPage::SpeedButton6Click);
     connect(d.preview, &QToolButton::clicked, this, &SpawnPage::SpeedButton9Click);
@@ -258,6 +265,15 @@ void SpawnPage::resizeEvent(QResizeEvent* event) {
     d.monsters->setGeometry(0, 0, 266, height());
     d.strip->setGeometry(266, 0, 28, height());
 }
+
+QList<QWidget*> SpawnPage::tabChain() const {
+    const auto& d = *d_;
+    return {d.monsters, d.save, d.maps, d.preview, d.pages->tabBar(),
+            d.points, d.deletePoint, d.addButtons[0], d.loadButtons[0],
+            d.ranges, d.deleteRange, d.addButtons[1], d.loadButtons[1]};
+}
+
+void SpawnPage::focusStart() { d_->monsters->setFocus(Qt::OtherFocusReason); }
 
 QTreeWidget* SpawnPage::allmonsterlist() const { return d_->monsters; }
 QComboBox* SpawnPage::mapList() const { return d_->maps; }
@@ -505,6 +521,7 @@ void SpawnPage::SpeedButton6Click() {
             dialog->showRangePage();
         dialog->show();
         dialog->showBody();
+        dialog->activateWindow();  // the keyboard goes where the work goes on
     });
 }
 

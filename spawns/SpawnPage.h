@@ -39,6 +39,12 @@ public:
     // The preview draws spots only while this holds: MapList enabled with a selected item.
     bool mapSelectedForPreview() const;
 
+    // The controls in the order Tab visits them: the monster list, the save button,
+    // the map box, then the spot lists' tabs and each list with the buttons below it.
+    QList<QWidget*> tabChain() const;
+    // The keyboard focus to the monster list.
+    void focusStart();
+
     void allmonsterlistKeyUp(int key);
     void pointlistSelectItem();
     void rangelistSelectItem();

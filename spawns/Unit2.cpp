@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,6 +27,7 @@
 #include "Numbers.h"
 #include "SpawnPage.h"
 #include "SpinField.h"
+#include "TabChain.h"
 #include "Unit4.h"
 #include "WindowDrag.h"
 #include "Workspace.h"
@@ -44,6 +46,10 @@ constexpr std::array<const char*, 5> kSpotTypeItems = {
 
 // Direction of RadioButton1..9, row by row from the top left, as on a keypad.
 constexpr std::array<int, 9> kKeypadDirections = {7, 8, 9, 4, -1, 6, 1, 2, 3};
+// The keypad's buttons have no captions; their accessible names say where each lies.
+constexpr std::array<const char*, 9> kKeypadPlaces = {
+    "up left", "up", "up right", "left", "centre", "right", "down left", "down", "down right",
+};
 
 QLabel* makeLabel(QWidget* parent, const QString& text, int x, int y) {
     auto* label = new QLabel(text, parent);
@@ -66,10 +72,12 @@ void useFieldColour(QWidget* field) {
     field->setPalette(palette);
 }
 
-SpinField* makeSpin(QWidget* parent, const char* name, int minValue, int maxValue, int initial,
-                    QRect geometry) {
+// The accessible name is the field's caption.
+SpinField* makeSpin(QWidget* parent, const char* name, const QLabel* caption, int minValue, int maxValue,
+                    int initial, QRect geometry) {
     auto* spin = new SpinField(parent);
     spin->setObjectName(QString::fromLatin1(name));
+    spin->setAccessibleName(caption->text().remove(QLatin1Char(':')));
     spin->setBounds(minValue, maxValue);
     spin->setValue(initial);
     spin->setGeometry(geometry);
@@ -77,10 +85,12 @@ SpinField* makeSpin(QWidget* parent, const char* name, int minValue, int maxValu
     return spin;
 }
 
+// A button that shows only a picture; the accessible name says what it does.
 QToolButton* makeGlyphButton(QWidget* parent, const char* name, QStyle::StandardPixmap glyph,
-                             const char* hint, QPoint at) {
+                             const char* hint, const char* accessibleName, QPoint at) {
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
+    button->setAccessibleName(QString::fromLatin1(accessibleName));
     button->setIcon(parent->style()->standardIcon(glyph));
     button->setToolTip(QString::fromLatin1(hint));
     button->setAutoRaise(true);
@@ -152,9 +162,11 @@ TForm2::TForm2(Forms& forms, QWidget* parent)
     d_->panel3->setAutoFillBackground(true);
     installWindowDrag(d_->panel3);
     auto* minimise = makeGlyphButton(d_->panel3, "SpeedButton1", QStyle::SP_TitleBarMinButton,
-                                     "Minimise Window", {kWidth - 52, 4});
+                                     "Minimise Window", "Minimise window", {kWidth - 52, 4});
     auto* close = makeGlyphButton(d_->panel3, "SpeedButton4", QStyle::SP_TitleBarCloseButton,
-                                  "Close Add Location Window", {kWidth - 27, 4});
+                                  "Close Add Location Window", "Close add location window", {kWidth - 27, 4});
+    // As a system title bar's buttons: the mouse's alone.
+    for (QToolButton* button : {minimise, close}) button->setFocusPolicy(Qt::NoFocus);
 
     // Body panel: every other control.
     d_->panel2 = new QFrame(this);
@@ -165,15 +177,16 @@ TForm2::TForm2(Forms& forms, QWidget* parent)
     QWidget* body = d_->panel2;
 
     // The first row's captions span the row's height, centred beside their fields.
-    makeRowLabel(body, QStringLiteral("Monster ID:"), 8, 8);
+    const QLabel* idCaption = makeRowLabel(body, QStringLiteral("Monster ID:"), 8, 8);
     d_->combo = new QComboBox(body);
     d_->combo->setObjectName(QStringLiteral("MonsterIDcombo"));
+    d_->combo->setAccessibleName(idCaption->text().remove(QLatin1Char(':')));
     d_->combo->setEditable(false);
     d_->combo->setMaxVisibleItems(10);
     d_->combo->setGeometry(72, 8, 105, 21);
     useFieldColour(d_->combo);
-    makeRowLabel(body, QStringLiteral("Map:"), 195, 8);
-    d_->spinEdit2 = makeSpin(body, "SpinEdit2", 0, 250, 0, {225, 8, 74, 21});
+    const QLabel* mapCaption = makeRowLabel(body, QStringLiteral("Map:"), 195, 8);
+    d_->spinEdit2 = makeSpin(body, "SpinEdit2", mapCaption, 0, 250, 0, {225, 8, 74, 21});
 
     // Each value label follows its caption, whatever the width of the face in use.
     const QLabel* nameCaption = makeLabel(body, QStringLiteral("Monster Name:"), 8, 38);
@@ -210,6 +223,9 @@ TForm2::TForm2(Forms& forms, QWidget* parent)
     for (int i = 0; i < 9; ++i) {
         auto* key = new QRadioButton(faceDir);
         key->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
+        key->setAccessibleName(QStringLiteral("Face Dir %1, %2")
+                                   .arg(kKeypadDirections[i])
+                                   .arg(QString::fromLatin1(kKeypadPlaces[i])));
         key->setGeometry(10 + (i % 3) * 22, 20 + (i / 3) * 23, 17, 17);
         d_->keypad->addButton(key, i + 1);
     }
@@ -221,42 +237,60 @@ TForm2::TForm2(Forms& forms, QWidget* parent)
     d_->pages->setGeometry(6, 157, 225, 109);
     d_->tabSheet1 = new QWidget;
     d_->tabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    makeLabel(d_->tabSheet1, QStringLiteral("Center X"), 4, 7);
-    d_->spinEditX = makeSpin(d_->tabSheet1, "SpinEditX", 2, 250, 127, {58, 4, 60, 21});
-    makeLabel(d_->tabSheet1, QStringLiteral("Center Y"), 4, 31);
-    d_->spinEditY = makeSpin(d_->tabSheet1, "SpinEditY", 2, 250, 127, {58, 28, 60, 21});
+    const QLabel* centerX = makeLabel(d_->tabSheet1, QStringLiteral("Center X"), 4, 7);
+    d_->spinEditX = makeSpin(d_->tabSheet1, "SpinEditX", centerX, 2, 250, 127, {58, 4, 60, 21});
+    const QLabel* centerY = makeLabel(d_->tabSheet1, QStringLiteral("Center Y"), 4, 31);
+    d_->spinEditY = makeSpin(d_->tabSheet1, "SpinEditY", centerY, 2, 250, 127, {58, 28, 60, 21});
     auto* showPoint = makeGlyphButton(d_->tabSheet1, "SpeedButton9", QStyle::SP_FileDialogContentsView,
-                                      "Show Map and this location", {4, 56});
+                                      "Show Map and this location", "Show map and this location", {4, 56});
     auto* readPoint = makeGlyphButton(d_->tabSheet1, "SpeedButton5", QStyle::SP_ArrowDown,
-                                      "Read X,Y from Map Window", {30, 56});
+                                      "Read X,Y from Map Window", "Read X,Y from map window", {30, 56});
     d_->pages->addTab(d_->tabSheet1, QStringLiteral("Point Spot"));
 
     d_->tabSheet2 = new QWidget;
     d_->tabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    makeLabel(d_->tabSheet2, QStringLiteral("X0"), 4, 7);
-    d_->spinX0 = makeSpin(d_->tabSheet2, "SpinX0", 2, 250, 127, {22, 4, 52, 21});
-    makeLabel(d_->tabSheet2, QStringLiteral("X1"), 80, 7);
-    d_->spinX1 = makeSpin(d_->tabSheet2, "SpinX1", 2, 250, 128, {98, 4, 52, 21});
-    makeLabel(d_->tabSheet2, QStringLiteral("Y0"), 4, 31);
-    d_->spinY0 = makeSpin(d_->tabSheet2, "SpinY0", 2, 250, 127, {22, 28, 52, 21});
-    makeLabel(d_->tabSheet2, QStringLiteral("Y1"), 80, 31);
-    d_->spinY1 = makeSpin(d_->tabSheet2, "SpinY1", 2, 250, 128, {98, 28, 52, 21});
+    const QLabel* x0 = makeLabel(d_->tabSheet2, QStringLiteral("X0"), 4, 7);
+    d_->spinX0 = makeSpin(d_->tabSheet2, "SpinX0", x0, 2, 250, 127, {22, 4, 52, 21});
+    const QLabel* x1 = makeLabel(d_->tabSheet2, QStringLiteral("X1"), 80, 7);
+    d_->spinX1 = makeSpin(d_->tabSheet2, "SpinX1", x1, 2, 250, 128, {98, 4, 52, 21});
+    const QLabel* y0 = makeLabel(d_->tabSheet2, QStringLiteral("Y0"), 4, 31);
+    d_->spinY0 = makeSpin(d_->tabSheet2, "SpinY0", y0, 2, 250, 127, {22, 28, 52, 21});
+    const QLabel* y1 = makeLabel(d_->tabSheet2, QStringLiteral("Y1"), 80, 31);
+    d_->spinY1 = makeSpin(d_->tabSheet2, "SpinY1", y1, 2, 250, 128, {98, 28, 52, 21});
     const QLabel* countCaption = makeLabel(d_->tabSheet2, QStringLiteral("MonsterCount"), 60, 60);
-    d_->spincount =
-        makeSpin(d_->tabSheet2, "spincount", 1, 255, 5, {countCaption->geometry().right() + 4, 56, 56, 21});
+    d_->spincount = makeSpin(d_->tabSheet2, "spincount", countCaption, 1, 255, 5,
+                             {countCaption->geometry().right() + 4, 56, 56, 21});
     auto* showRange = makeGlyphButton(d_->tabSheet2, "SpeedButton2", QStyle::SP_FileDialogContentsView,
-                                      "Show Map and this location", {4, 56});
+                                      "Show Map and this location", "Show map and this location", {4, 56});
     auto* readRange = makeGlyphButton(d_->tabSheet2, "SpeedButton3", QStyle::SP_ArrowDown,
-                                      "Read X0,Y0,X1,Y1 from Map Window", {30, 56});
+                                      "Read X0,Y0,X1,Y1 from Map Window", "Read X0,Y0,X1,Y1 from map window",
+                                      {30, 56});
     d_->pages->addTab(d_->tabSheet2, QStringLiteral("Range Spot"));
     d_->pages->setCurrentIndex(0);
 
-    makeLabel(body, QStringLiteral("Distance"), 243, 171);
-    d_->spinEdit1 = makeSpin(body, "SpinEdit1", 0, 255, 5, {243, 188, 56, 21});
+    const QLabel* distance = makeLabel(body, QStringLiteral("Distance"), 243, 171);
+    d_->spinEdit1 = makeSpin(body, "SpinEdit1", distance, 0, 255, 5, {243, 188, 56, 21});
 
     auto* create = new QPushButton(QStringLiteral("Create"), body);
     create->setObjectName(QStringLiteral("Button1"));
     create->setGeometry(223, 277, 75, 25);
+    // Enter in a field must not append a spot: "Create" is pressed on purpose only.
+    create->setAutoDefault(false);
+    create->setDefault(false);
+
+    // Tab follows the screen: the first row, the two groups (Tab stops at the chosen
+    // button of each; the arrows move within it), the page with its fields row by
+    // row, "Distance" beside it, and "Create".
+    QList<QWidget*> chain{d_->combo, d_->spinEdit2};
+    for (QButtonGroup* group : {d_->spotTypes, d_->keypad}) {
+        tabToCheckedButton(group);
+        for (QAbstractButton* button : group->buttons()) chain << button;
+    }
+    chain << d_->pages->tabBar() << d_->spinEditX << d_->spinEditY << showPoint << readPoint << d_->spinX0
+          << d_->spinX1 << d_->spinY0 << d_->spinY1 << showRange << readRange << d_->spincount << d_->spinEdit1
+          << create;
+    setTabChain(chain);
+    d_->combo->setFocus();  // where the keyboard starts when the dialog is shown
 
     setFixedSize(kWidth, kStripHeight + kBodyHeight);
     move(337, 111);
@@ -338,6 +372,15 @@ void TForm2::runVisiblePageShow() {
 void TForm2::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous()) runVisiblePageShow();
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    SpeedButton4Click();
+    if (SpawnPage* page = d_->forms.spawnPage) page->window()->activateWindow();
 }
 
 void TForm2::TabSheet1Show() {

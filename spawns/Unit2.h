@@ -55,6 +55,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Escape closes the dialog as its close button does (the title strip's buttons
+    // take no keyboard focus), and the keyboard goes back to the main window.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void runVisiblePageShow();

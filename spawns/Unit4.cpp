@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -21,6 +22,7 @@
 #include "JpegImage.h"
 #include "MapSurface.h"
 #include "SpawnPage.h"
+#include "TabChain.h"
 #include "TableError.h"
 #include "WindowDrag.h"
 #include "Workspace.h"
@@ -135,6 +137,10 @@ TForm4::TForm4(Forms& forms, int screenHeight, QWidget* parent)
     d.minimiseButton->setToolTip(QStringLiteral("minimise"));
     d.minimiseButton->setText(QStringLiteral("_"));
     d.minimiseButton->setGeometry(25, 0, 23, 22);
+    d.closeButton->setAccessibleName(QStringLiteral("Close map preview"));
+    d.minimiseButton->setAccessibleName(QStringLiteral("Minimise"));
+    // As a system title bar's buttons: the mouse's alone.
+    for (QToolButton* button : {d.closeButton, d.minimiseButton}) button->setFocusPolicy(Qt::NoFocus);
 
     // FormCreate: the zoom items follow the screen's height, each test by itself.
     QStringList items{QStringLiteral("1X"), QStringLiteral("2X")};
@@ -155,6 +161,7 @@ TForm4::TForm4(Forms& forms, int screenHeight, QWidget* parent)
         d.zoomItems->addButton(item, i);
     }
     d.zoomItems->button(0)->setChecked(true);
+    tabToCheckedButton(d.zoomItems);
 
     d.xyLabel = new QLabel(QStringLiteral("X,Y"), d.body);
     d.xyLabel->setObjectName(QStringLiteral("Label1"));
@@ -283,6 +290,15 @@ void TForm4::SpeedButton1Click() {
 
 void TForm4::SpeedButton4Click() {
     reportErrors(this, [&] { hide(); });
+}
+
+void TForm4::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    SpeedButton4Click();
+    if (SpawnPage* page = d_->forms.spawnPage) page->window()->activateWindow();
 }
 
 void TForm4::PaintBox1MouseMove(QPoint pixel) {

@@ -55,6 +55,11 @@ public:
     void SpeedButton1Click();  // minimise: folds to the title strip and back
     void SpeedButton4Click();  // close: hides
 
+protected:
+    // Escape closes the preview as its close button does (the title strip's buttons
+    // take no keyboard focus), and the keyboard goes back to the main window.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void PaintBox1MouseMove(QPoint pixel);
     void PaintBox1MouseDown(Qt::MouseButton button, QPoint pixel);

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <tuple>
 
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +23,7 @@
 #include "GridDelegate.h"
 #include "SaveQuestion.h"
 #include "SpinField.h"
+#include "TabChain.h"
 #include "TextFile.h"
 
 namespace {
@@ -56,6 +59,7 @@ StatsPage::StatsPage(MonsterTable& table, std::filesystem::path workFolder, QWid
     : QWidget(parent), table_(table), workFolder_(std::move(workFolder)) {
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setAccessibleName(QStringLiteral("Monsters"));
     ListView1->setColumnCount(2);
     ListView1->setHeaderLabels({QStringLiteral("MonsterName"), QStringLiteral("Id")});
     ListView1->setColumnWidth(0, 200);
@@ -81,17 +85,20 @@ StatsPage::StatsPage(MonsterTable& table, std::filesystem::path workFolder, QWid
     strip_ = new QFrame(this);
     SpeedButton8 = new QToolButton(strip_);
     SpeedButton8->setObjectName(QStringLiteral("SpeedButton8"));
+    SpeedButton8->setAccessibleName(QStringLiteral("Save data/monster.txt"));
     SpeedButton8->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     SpeedButton8->setAutoRaise(true);
     SpeedButton8->setGeometry(3, 2, 24, 24);
     Button1 = new QToolButton(strip_);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setToolTip(QStringLiteral(">Edit Selected"));
+    Button1->setAccessibleName(QStringLiteral("Edit selected monster"));
     Button1->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
     Button1->setAutoRaise(true);
     Button1->setGeometry(3, 30, 24, 24);
 
     buildPanel();
+    setTabChain(tabChain());
 
     connect(ListView1, &QTreeWidget::itemSelectionChanged, this, &StatsPage::ListView1SelectItem);
     connect(Button1, &QToolButton::clicked, this, &StatsPage::Button1Click);
@@ -130,6 +137,7 @@ void StatsPage::buildPanel() {
     for (QGroupBox*& group : groups_) group = new QGroupBox(Panel1);
     combomvrag = new QComboBox(Panel1);
     combomvrag->setObjectName(QStringLiteral("combomvrag"));
+    combomvrag->setAccessibleName(QString::fromLatin1(kMonsterFields[kMoveRangeField].caption));
     combomvrag->setEditable(false);
     for (const char* item : kMoveRangeNames) combomvrag->addItem(QString::fromLatin1(item));
     combomvrag->setCurrentIndex(-1);
@@ -143,6 +151,7 @@ void StatsPage::buildPanel() {
         }
         auto* field = new SpinField(groups_[place.group]);
         field->setObjectName(QString::fromLatin1(design.name));
+        field->setAccessibleName(QString::fromLatin1(design.caption));
         field->setBounds(design.lower, design.upper);
         field->setValue(design.lower);
         fields_[i] = field;
@@ -207,6 +216,62 @@ void StatsPage::placeFields() {
     const int buttonsX = third.right() + 1 + (groups_[1]->geometry().right() - third.right() - kButtonSize.width()) / 2;
     Button3->setGeometry(QRect(QPoint(buttonsX, third.top() + 18), kButtonSize));
     Button2->setGeometry(QRect(QPoint(buttonsX, third.top() + 54), kButtonSize));
+}
+
+namespace {
+
+// The fields as they stand on the screen: group by group, row by row, left to right.
+std::array<std::size_t, kEditableColumns> fieldsInScreenOrder() {
+    std::array<std::size_t, kEditableColumns> order{};
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
+        const FieldPlace& p = kPlaces[a];
+        const FieldPlace& q = kPlaces[b];
+        return std::tie(p.group, p.row, p.column) < std::tie(q.group, q.row, q.column);
+    });
+    return order;
+}
+
+}  // namespace
+
+QWidget* StatsPage::fieldWidget(std::size_t index) const {
+    return index == kMoveRangeField ? static_cast<QWidget*>(combomvrag) : fields_[index];
+}
+
+QList<QWidget*> StatsPage::tabChain() const {
+    QList<QWidget*> chain{ListView1, SpeedButton8, Button1};
+    for (std::size_t i : fieldsInScreenOrder()) chain << fieldWidget(i);
+    chain << Button3 << Button2;
+    return chain;
+}
+
+void StatsPage::focusStart() {
+    QWidget* start = editing_ ? fieldWidget(fieldsInScreenOrder().front()) : ListView1;
+    start->setFocus(Qt::OtherFocusReason);
+}
+
+void StatsPage::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (!editing_ || !plain) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (Button2->hasFocus())
+            Button2Click();
+        else if (Button3->isEnabled())
+            Button3Click();
+        break;
+    case Qt::Key_Escape:
+        Button2Click();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 void StatsPage::changeEvent(QEvent* event) {
@@ -301,6 +366,7 @@ void StatsPage::Button1Click() {
         Button3->setEnabled(false);
         ListView1->setEnabled(false);
         Panel1->setEnabled(true);
+        focusStart();
         showFields(*fields);
     });
 }
@@ -349,6 +415,7 @@ void StatsPage::Button2Click() {
         Button1->setEnabled(true);
         editing_ = false;
         emit editStateChanged(false);
+        focusStart();
     });
 }
 

@@ -34,6 +34,13 @@ public:
     void selectIndex(int index);
     bool editing() const { return editing_; }
 
+    // The controls in the order Tab visits them: the list, the strip's buttons, the
+    // three groups' fields row by row, then "OK" and "Cancel".
+    QList<QWidget*> tabChain() const;
+    // The keyboard focus to where work on the page starts: the list, or in the edit
+    // state the first field.
+    void focusStart();
+
     // Handlers; each reports what the table raises and returns.
     void ListView1SelectItem();
     void Button1Click();
@@ -51,6 +58,9 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // In the edit state Enter presses "OK" (or "Cancel" when it has the focus) and
+    // Escape presses "Cancel"; fields pass Enter on after taking in what was typed.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildPanel();
@@ -60,6 +70,7 @@ private:
     // Shows what was read; throws the reading's error when it stopped early.
     void showFields(const MonsterLineFields& fields);
     void storeMonster(int index);
+    QWidget* fieldWidget(std::size_t index) const;  // combomvrag for the move range
 
     MonsterTable& table_;
     std::filesystem::path workFolder_;

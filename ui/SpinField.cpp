@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>
 #include <QStyle>
@@ -130,7 +131,20 @@ QValidator::State SpinField::validate(QString& input, int&) const {
 // Text that is not a whole number stays as typed; it reads as the lower bound.
 void SpinField::fixup(QString&) const {}
 
+void SpinField::commit() {
+    if (const auto shown = parseWhole(text())) showValue(clamp(*shown));
+}
+
 void SpinField::focusOutEvent(QFocusEvent* event) {
     QAbstractSpinBox::focusOutEvent(event);
-    if (const auto shown = parseWhole(text())) showValue(clamp(*shown));
+    commit();
+}
+
+void SpinField::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        commit();
+        event->ignore();  // for the window: Enter may press its OK button
+        return;
+    }
+    QAbstractSpinBox::keyPressEvent(event);
 }

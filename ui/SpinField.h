@@ -1,7 +1,9 @@
 #pragma once
 // Bounded whole-number field with up and down arrows (step 1).
 //  - a value set by the program is clamped to the bounds at once;
-//  - a typed value, of any number of digits, is clamped when the field loses the focus;
+//  - a typed value, of any number of digits, is clamped when the field loses the focus,
+//    and when Enter is pressed in it (the key then goes on to the window, where it
+//    may press a button: what the button reads is what the field shows);
 //  - value() of a text that is not a whole number is the lower bound;
 //  - bounds 0 and 0 mean no bounds (any signed 32-bit value).
 // changed() is emitted whenever the shown text changes, by typing, arrows or program,
@@ -24,6 +26,8 @@ public:
 
     int value() const;
     void setValue(int value);
+    // Pulls a typed value into the bounds, as leaving the field does.
+    void commit();
 
     // Only the arrows (and the arrow keys) change the value; typing is refused.
     void setTypingAllowed(bool allowed);
@@ -51,6 +55,7 @@ signals:
 protected:
     StepEnabled stepEnabled() const override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int clamp(long long value) const;

@@ -1,0 +1,73 @@
+// A screen reader can name every button that shows only a picture (by what it does)
+// and every list and field (by its caption). An accessible name is not a hint: a
+// button without a hint still shows none.
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QHeaderView>
+
+#include "KeyboardFixture.h"
+
+TEST_F(KeyboardTest, PictureButtonsListsAndFieldsHaveAccessibleNames) {
+    enum Window { Main, Dialog, Preview };
+    struct Named {
+        Window window;
+        const char* object;
+        const char* accessibleName;
+        const char* hint;
+    };
+    const Named named[] = {
+        {Main, "SpeedButton5", "Minimise", "minimise"},
+        {Main, "SpeedButton4", "Close program without saving", "Close Program without save"},
+        {Main, "BitBtn1", "Switch page keeping the monster", ""},
+        {Main, "SpeedButton8", "Save data/monster.txt", ""},
+        {Main, "Button1", "Edit selected monster", ">Edit Selected"},
+        {Main, "SpeedButton1", "Save data/Quarnel.txt", ""},
+        {Main, "SpeedButton9", "Show map preview", "Show Map Preview and all spots on this map"},
+        {Main, "ListView1", "Monsters", ""},
+        {Main, "VHP", "HP", ""},
+        {Main, "Vatackspeed", "AtackSpeed 2000/", ""},
+        {Main, "combomvrag", "MoveRange", ""},
+        {Main, "allmonsterlist", "Monsters", ""},
+        {Main, "MapList", "MapNumber", ""},
+        {Main, "pointlist", "Monster Point spot's", ""},
+        {Main, "rangelist", "Monster Range Spot's", ""},
+        {Dialog, "SpeedButton1", "Minimise window", "Minimise Window"},
+        {Dialog, "SpeedButton4", "Close add location window", "Close Add Location Window"},
+        {Dialog, "SpeedButton9", "Show map and this location", "Show Map and this location"},
+        {Dialog, "SpeedButton3", "Read X0,Y0,X1,Y1 from map window", "Read X0,Y0,X1,Y1 from Map Window"},
+        {Dialog, "RadioButton5", "Face Dir -1, centre", ""},
+        {Dialog, "RadioButton7", "Face Dir 1, down left", ""},
+        {Dialog, "MonsterIDcombo", "Monster ID", ""},
+        {Dialog, "SpinEdit2", "Map", ""},
+        {Dialog, "SpinEditX", "Center X", ""},
+        {Dialog, "spincount", "MonsterCount", ""},
+        {Preview, "SpeedButton4", "Close map preview", "Close Map Preview"},
+        {Preview, "SpeedButton1", "Minimise", "minimise"},
+    };
+    QWidget* const windows[] = {main(), dialog(), preview()};
+    for (const auto& n : named) {
+        const QWidget* w = windows[n.window]->findChild<QWidget*>(QString::fromLatin1(n.object));
+        ASSERT_NE(w, nullptr) << n.object;
+        EXPECT_EQ(w->accessibleName().toStdString(), n.accessibleName) << n.object;
+        EXPECT_EQ(w->toolTip().toStdString(), n.hint) << n.object;
+    }
+
+    // None left out, in any window.
+    for (QWidget* window : windows) {
+        for (const QWidget* w : window->findChildren<QWidget*>()) {
+            if (w->window() != window) continue;            // a drop-down list is a window of its own
+            if (qobject_cast<const QHeaderView*>(w)) continue;  // a list's headings belong to the list
+            const auto* button = qobject_cast<const QAbstractButton*>(w);
+            const bool pictureOnly = button && button->text().trimmed().isEmpty();
+            const bool listOrField = qobject_cast<const QAbstractItemView*>(w) ||
+                                     qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QComboBox*>(w);
+            if (pictureOnly || listOrField) {
+                EXPECT_FALSE(w->accessibleName().isEmpty())
+                    << nameOf(w).toStdString() << " in " << nameOf(window).toStdString();
+            }
+        }
+    }
+}

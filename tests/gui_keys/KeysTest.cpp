@@ -1,0 +1,152 @@
+// The keys of the edit-and-save cycle: on the stats page in the edit state Enter
+// presses "OK" (after the field has taken in what was typed) and Escape "Cancel";
+// Ctrl+S runs the save button of the page shown, refusals and all, and only in the
+// main window; Enter in the dialog never creates a spot; Escape closes the dialog and
+// the preview.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QAbstractSpinBox>
+
+#include "KeyboardFixture.h"
+#include "SpawnPage.h"
+#include "StatsPage.h"
+#include "Workspace.h"
+
+namespace {
+
+// Monster 5's first point spot is fine; the second line stops the reading.
+constexpr const char* kBrokenSpawnFile = "0\r\n5\t1\t3\t120\t130\t-1\r\n5\tx\r\nend\r\n";
+
+enum class Written { Nothing, MonsterTable, SpawnFile };
+
+struct KeyCase {
+    const char* name;
+    std::function<void(KeyboardTest&)> before;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    // Afterwards:
+    bool editing;
+    const char* storedAttackSpeed;  // column 18 of the first monster's stored line
+    const char* field;              // a field of the main window or the dialog...
+    const char* shows;              // ...and its text
+    const char* focus;
+    Written written;
+    bool refused;         // one error box: the spawn table's refusal to be saved
+    const char* windows;  // the windows on view
+};
+
+std::string column(const std::string& line, std::size_t index) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < index; ++i) start = line.find('\t', start) + 1;
+    return line.substr(start, line.find('\t', start) - start);
+}
+
+void edit(KeyboardTest& t) { t.main()->statsPage()->Button1Click(); }
+void typeAttackSpeed(KeyboardTest& t, const char* text) { KeyboardTest::typeInto(t.main(), "Vatackspeed", text); }
+void openDialog(KeyboardTest& t) {
+    t.main()->BitBtn1Click();
+    t.main()->spawnPage()->Button6Click();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(t.dialog()));
+}
+
+}  // namespace
+
+TEST_F(KeyboardTest, EnterEscapeAndCtrlS) {
+    constexpr auto none = Qt::NoModifier;
+    constexpr auto ctrl = Qt::ControlModifier;
+    const KeyCase cases[] = {
+        {"Enter in a field takes in the typed value and presses OK",
+         [](KeyboardTest& t) { edit(t), typeAttackSpeed(t, "5000"); }, Qt::Key_Return, none,
+         false, "2000", "Vatackspeed", "2000", "ListView1", Written::Nothing, false, "main"},
+        {"Enter on the keypad does the same", [](KeyboardTest& t) { edit(t), typeAttackSpeed(t, "1999"); },
+         Qt::Key_Enter, Qt::KeypadModifier, false, "1999", "Vatackspeed", "1999", "ListView1", Written::Nothing, false, "main"},
+        {"Enter with the focus on Cancel presses Cancel",
+         [](KeyboardTest& t) {
+             edit(t), typeAttackSpeed(t, "1234");
+             t.main()->findChild<QWidget*>(QStringLiteral("Button2"))->setFocus();
+         },
+         Qt::Key_Return, none, false, "1500", "Vatackspeed", "1234", "ListView1", Written::Nothing, false, "main"},
+        {"Enter before any change leaves OK alone", edit, Qt::Key_Return, none,
+         true, "1500", "Vatackspeed", "1500", "Vlvl", Written::Nothing, false, "main"},
+        {"Escape presses Cancel", [](KeyboardTest& t) { edit(t), typeAttackSpeed(t, "1234"); }, Qt::Key_Escape,
+         none, false, "1500", "Vatackspeed", "1234", "ListView1", Written::Nothing, false, "main"},
+        {"Enter and Escape in the browse state do nothing", [](KeyboardTest&) {}, Qt::Key_Escape, none,
+         false, "1500", "Vatackspeed", "1500", "ListView1", Written::Nothing, false, "main"},
+        {"Ctrl+S saves the monster table with what OK stored",
+         [](KeyboardTest& t) {
+             edit(t), typeAttackSpeed(t, "777");
+             KeyboardTest::press(Qt::Key_Return);
+         },
+         Qt::Key_S, ctrl, false, "777", "Vatackspeed", "777", "ListView1", Written::MonsterTable, false, "main"},
+        {"Ctrl+S in the edit state saves the stored lines only",
+         [](KeyboardTest& t) { edit(t), typeAttackSpeed(t, "777"); }, Qt::Key_S, ctrl,
+         true, "1500", "Vatackspeed", "777", "Vatackspeed", Written::MonsterTable, false, "main"},
+        {"Ctrl+S on the position page saves the spawn file", [](KeyboardTest& t) { t.main()->BitBtn1Click(); },
+         Qt::Key_S, ctrl, false, "1500", "Vatackspeed", "1500", "allmonsterlist", Written::SpawnFile, false, "main"},
+        {"Ctrl+S reports a refusal to save and writes nothing",
+         [](KeyboardTest& t) {
+             t.start(kBrokenSpawnFile);
+             recorder().clear();  // the reading's own report
+             t.main()->BitBtn1Click();
+         },
+         Qt::Key_S, ctrl, false, "1500", "Vatackspeed", "1500", "allmonsterlist", Written::Nothing, true, "main"},
+        {"Ctrl+S in the dialog does nothing", openDialog, Qt::Key_S, ctrl,
+         false, "1500", "Vatackspeed", "1500", "MonsterIDcombo", Written::Nothing, false, "main dialog"},
+        {"Enter in a dialog field takes in the typed value and creates no spot",
+         [](KeyboardTest& t) { openDialog(t), KeyboardTest::typeInto(t.dialog(), "SpinEditX", "300"); },
+         Qt::Key_Return, none, false, "1500", "SpinEditX", "250", "SpinEditX", Written::Nothing, false, "main dialog"},
+        {"Enter on Create creates no spot",
+         [](KeyboardTest& t) {
+             openDialog(t);
+             t.dialog()->findChild<QWidget*>(QStringLiteral("Button1"))->setFocus();
+         },
+         Qt::Key_Return, none, false, "1500", "SpinEditX", "127", "Button1", Written::Nothing, false, "main dialog"},
+        {"Escape in the dialog closes it, back to the main window", openDialog, Qt::Key_Escape, none,
+         false, "1500", "Vatackspeed", "1500", "allmonsterlist", Written::Nothing, false, "main"},
+        {"Escape in the preview closes it, back to the main window",
+         [](KeyboardTest& t) {
+             t.main()->BitBtn1Click();
+             t.main()->spawnPage()->SpeedButton9Click();
+             KeyboardTest::activate(t.preview());
+         },
+         Qt::Key_Escape, none, false, "1500", "Vatackspeed", "1500", "allmonsterlist", Written::Nothing, false,
+         "main"},
+    };
+    for (const auto& c : cases) {
+        start(kSpawnFile);
+        c.before(*this);
+        const int spots = main()->tables().spawns.count;
+        press(c.key, c.modifiers);
+        QApplication::processEvents();  // a window given the keyboard gets it here
+
+        Workspace& tables = main()->tables();
+        StatsPage* stats = main()->statsPage();
+        EXPECT_EQ(stats->editing(), c.editing) << c.name;
+        EXPECT_EQ(column(tables.monsters.monsterlines.at(0), 17), c.storedAttackSpeed) << c.name;
+        auto* field = main()->findChild<QAbstractSpinBox*>(QString::fromLatin1(c.field));
+        if (!field) field = dialog()->findChild<QAbstractSpinBox*>(QString::fromLatin1(c.field));
+        ASSERT_NE(field, nullptr) << c.name;
+        EXPECT_EQ(field->text().toStdString(), c.shows) << c.name;
+        EXPECT_EQ(focused().toStdString(), c.focus) << c.name;
+        EXPECT_EQ(tables.spawns.count, spots) << c.name;
+        EXPECT_EQ(work.read("data/monster.txt"),
+                  c.written == Written::MonsterTable ? tables.monsters.fileBytes() : std::string(kMonsterFile))
+            << c.name;
+        EXPECT_EQ(program.read("data/Quarnel.txt"),
+                  c.written == Written::SpawnFile ? tables.spawns.fileBytes() : std::string(kOldSavedSpawnFile))
+            << c.name;
+        QStringList windows;
+        if (main()->isVisible()) windows << QStringLiteral("main");
+        if (dialog()->isVisible()) windows << QStringLiteral("dialog");
+        if (preview()->isVisible()) windows << QStringLiteral("preview");
+        EXPECT_EQ(windows.join(QLatin1Char(' ')).toStdString(), c.windows) << c.name;
+        const QStringList expectedErrors =
+            c.refused ? QStringList{QString::fromStdString(tables.spawns.saveRefusal())} : QStringList{};
+        EXPECT_EQ(recorder().errors().join(QLatin1Char('\n')).toStdString(),
+                  expectedErrors.join(QLatin1Char('\n')).toStdString())
+            << c.name;
+    }
+}
