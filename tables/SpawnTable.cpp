@@ -1,6 +1,7 @@
 #include "SpawnTable.h"
 
-#include <unordered_set>
+#include <algorithm>
+#include <cstdint>
 
 #include "LineFormat.h"
 #include "LineSink.h"
@@ -14,29 +15,66 @@ namespace {
 constexpr bool kSpawnHex = false;  // the spawn file is decimal only
 constexpr int kSpotTypes = 5;
 
-std::int32_t integerField(std::string_view text) { return toInteger(text, kSpawnHex); }
-std::uint8_t byteField(std::string_view text) { return toByte(integerField(text)); }
+// Only a quoted column can span several pieces of the line, and such a column is never
+// a number: its text is made only for the message.
+std::int32_t integerField(std::string_view span) {
+    if (!span.empty() && span.front() == '"') return toInteger(TokenReader::columnText(span), kSpawnHex);
+    return toInteger(span, kSpawnHex);
+}
+std::uint8_t byteField(std::string_view span) { return toByte(integerField(span)); }
 
 SpawnEntry parseDataLine(std::string_view line, int spottype) {
     TokenReader reader(line);
     SpawnEntry entry;
-    entry.monsterid = integerField(reader.firstColumn());
-    entry.mapnumber = byteField(reader.next());
-    entry.distance = byteField(reader.next());
-    entry.x0 = byteField(reader.next());
-    entry.y0 = byteField(reader.next());
+    entry.monsterid = integerField(reader.firstColumnSpan());
+    entry.mapnumber = byteField(reader.nextSpan());
+    entry.distance = byteField(reader.nextSpan());
+    entry.x0 = byteField(reader.nextSpan());
+    entry.y0 = byteField(reader.nextSpan());
     entry.spottype = static_cast<std::uint8_t>(spottype);
     entry.ispoint = isPointType(spottype);
     if (entry.ispoint) {
-        entry.dir = integerField(reader.rest());
+        entry.dir = toInteger(reader.rest(), kSpawnHex);
     } else {
-        entry.x1 = byteField(reader.next());
-        entry.y1 = byteField(reader.next());
-        entry.dir = integerField(reader.next());
-        entry.count = byteField(reader.rest());
+        entry.x1 = byteField(reader.nextSpan());
+        entry.y1 = byteField(reader.nextSpan());
+        entry.dir = integerField(reader.nextSpan());
+        entry.count = toByte(toInteger(reader.rest(), kSpawnHex));
     }
     return entry;
 }
+
+// The monster numbers of the table, for the question every spawn line asks: is its
+// monster there? Open addressing over a table at most half full.
+class MonsterNumbers {
+public:
+    explicit MonsterNumbers(const MonsterTable& monsters) {
+        std::size_t size = 16;
+        while (size < 2 * static_cast<std::size_t>(std::max(monsters.monstercount, 0))) size *= 2;
+        mask_ = size - 1;
+        slots_.assign(size, kEmpty);
+        for (int i = 0; i < monsters.monstercount; ++i) {
+            const std::int32_t id = monsters.monsters[static_cast<std::size_t>(i)].id;
+            std::size_t slot = home(id);
+            while (slots_[slot] != kEmpty && slots_[slot] != id) slot = (slot + 1) & mask_;
+            slots_[slot] = id;
+        }
+    }
+    bool contains(std::int32_t id) const {
+        for (std::size_t slot = home(id);; slot = (slot + 1) & mask_) {
+            if (slots_[slot] == id) return true;
+            if (slots_[slot] == kEmpty) return false;
+        }
+    }
+
+private:
+    static constexpr std::int64_t kEmpty = INT64_MIN;  // no 32-bit number
+    std::size_t home(std::int32_t id) const {
+        return (static_cast<std::uint32_t>(id) * 0x9E3779B1u >> 8) & mask_;
+    }
+    std::vector<std::int64_t> slots_;
+    std::size_t mask_ = 0;
+};
 
 int sectionMarker(std::string_view line) {
     if (line.size() == 1 && line[0] >= '0' && line[0] < '0' + kSpotTypes) return line[0] - '0';
@@ -113,13 +151,12 @@ void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
 
     // The same answer as getmonsterbyid(id).id == -1, without a scan of the whole
     // monster table for every line.
-    std::unordered_set<std::int32_t> known;
-    for (int i = 0; i < monsters.monstercount; ++i)
-        known.insert(monsters.monsters[static_cast<std::size_t>(i)].id);
+    const MonsterNumbers known(monsters);
     const auto missing = [&known](std::int32_t id) { return id == -1 || !known.contains(id); };
 
     const int nulLine = lineOfFirstNul(bytes);
-    const std::vector<std::string> lines = splitLines(bytes);
+    LineCursor lines(bytes);
+    std::string line;  // the line in normal form; one buffer for the whole file
     int spottype = 0;
     int lineNumber = 0;
     int firstBadLine = 0;
@@ -130,10 +167,10 @@ void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
     };
     bool full = false;
     try {
-        for (const auto& text : lines) {
+        for (std::string_view text; lines.next(text);) {
             ++lineNumber;
             if (lineNumber == nulLine) break;  // what the NUL left of its line is not read
-            const std::string line = normalizeline(text, true);
+            normalizeInto(text, true, line);
             if (line == "end") continue;
             if (const int marker = sectionMarker(line); marker >= 0) {
                 spottype = marker;
