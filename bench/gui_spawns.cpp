@@ -13,7 +13,7 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QImage>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <benchmark/benchmark.h>
 
 #include "Forms.h"
@@ -124,7 +124,7 @@ void BM_ChooseMonsterWith10000SpotsOnOneMap(benchmark::State& state) {
         scene.page->selectMonsterIndex(0);
         scene.page->allmonsterlistClick();
     }
-    state.counters["rows"] = scene.page->pointlist()->topLevelItemCount() + scene.page->rangelist()->topLevelItemCount();
+    state.counters["rows"] = scene.page->pointlist()->model()->rowCount() + scene.page->rangelist()->model()->rowCount();
 }
 BENCHMARK(BM_ChooseMonsterWith10000SpotsOnOneMap)->Unit(benchmark::kMillisecond);
 

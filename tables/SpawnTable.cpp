@@ -1,8 +1,8 @@
 #include "SpawnTable.h"
 
 #include <algorithm>
-#include <cstdint>
 
+#include "IdSet.h"
 #include "LineFormat.h"
 #include "LineSink.h"
 #include "MonsterTable.h"
@@ -43,38 +43,6 @@ SpawnEntry parseDataLine(std::string_view line, int spottype) {
     }
     return entry;
 }
-
-// The monster numbers of the table, for the question every spawn line asks: is its
-// monster there? Open addressing over a table at most half full.
-class MonsterNumbers {
-public:
-    explicit MonsterNumbers(const MonsterTable& monsters) {
-        std::size_t size = 16;
-        while (size < 2 * static_cast<std::size_t>(std::max(monsters.monstercount, 0))) size *= 2;
-        mask_ = size - 1;
-        slots_.assign(size, kEmpty);
-        for (int i = 0; i < monsters.monstercount; ++i) {
-            const std::int32_t id = monsters.monsters[static_cast<std::size_t>(i)].id;
-            std::size_t slot = home(id);
-            while (slots_[slot] != kEmpty && slots_[slot] != id) slot = (slot + 1) & mask_;
-            slots_[slot] = id;
-        }
-    }
-    bool contains(std::int32_t id) const {
-        for (std::size_t slot = home(id);; slot = (slot + 1) & mask_) {
-            if (slots_[slot] == id) return true;
-            if (slots_[slot] == kEmpty) return false;
-        }
-    }
-
-private:
-    static constexpr std::int64_t kEmpty = INT64_MIN;  // no 32-bit number
-    std::size_t home(std::int32_t id) const {
-        return (static_cast<std::uint32_t>(id) * 0x9E3779B1u >> 8) & mask_;
-    }
-    std::vector<std::int64_t> slots_;
-    std::size_t mask_ = 0;
-};
 
 int sectionMarker(std::string_view line) {
     if (line.size() == 1 && line[0] >= '0' && line[0] < '0' + kSpotTypes) return line[0] - '0';
@@ -151,7 +119,8 @@ void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
 
     // The same answer as getmonsterbyid(id).id == -1, without a scan of the whole
     // monster table for every line.
-    const MonsterNumbers known(monsters);
+    IdSet known(static_cast<std::size_t>(std::max(monsters.monstercount, 0)));
+    for (int i = 0; i < monsters.monstercount; ++i) known.insert(monsters.monsters[static_cast<std::size_t>(i)].id);
     const auto missing = [&known](std::int32_t id) { return id == -1 || !known.contains(id); };
 
     const int nulLine = lineOfFirstNul(bytes);

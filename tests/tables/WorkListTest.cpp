@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
+#include "MonsterTable.h"
 #include "SpawnTable.h"
 #include "WorkList.h"
 
@@ -90,15 +92,27 @@ TEST(DeleteSpot, MarksOnlyThatEntryAndIgnoresUnknownNumbers) {
     EXPECT_EQ(table.entries[5].spotid, 5) << "a deleted number is never given again";
 }
 
+// haveposOfEach answers for every monster at once what havepos answers for one.
+void expectEachAsHavepos(const SpawnTable& table, const std::vector<bool>& expected) {
+    const std::vector<std::int32_t> ids = {7, 8, 9, 7, -1, 1 << 20, 0, INT32_MIN, INT32_MAX, 1 << 21};
+    MonsterTable monsters;
+    for (std::size_t i = 0; i < ids.size(); ++i) monsters.monsters[i].id = ids[i];
+    monsters.monstercount = static_cast<int>(ids.size());
+    std::vector<bool> one;
+    for (const std::int32_t id : ids) one.push_back(havepos(table, id));
+    EXPECT_EQ(one, expected);
+    EXPECT_EQ(haveposOfEach(table, monsters), expected);
+}
+
 TEST(HavePos, AnyEntryOfTheMonsterDeletedOrNot) {
     SpawnTable table = sampleTable();
-    EXPECT_TRUE(havepos(table, 7));
-    EXPECT_TRUE(havepos(table, 8));
-    EXPECT_FALSE(havepos(table, 9));
+    for (const std::int32_t far : {1 << 20, INT32_MIN, INT32_MAX}) table.append(spot(far, 1, 1));
+    //                          7     8     9      7     -1     2^20  0      min   max   2^21
+    expectEachAsHavepos(table, {true, true, false, true, false, true, false, true, true, false});
     deletespot(table, 1);
-    EXPECT_TRUE(havepos(table, 8));
-    table.entries[5] = spot(9, 0, 0);  // beyond count: not looked at
-    EXPECT_FALSE(havepos(table, 9));
+    expectEachAsHavepos(table, {true, true, false, true, false, true, false, true, true, false});
+    table.entries[8] = spot(9, 0, 0);  // beyond count: not looked at
+    expectEachAsHavepos(table, {true, true, false, true, false, true, false, true, true, false});
 }
 
 TEST(WorkLocations, FullTableFitsTheWorkList) {
