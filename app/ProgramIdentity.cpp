@@ -1,3 +1,4 @@
+#include "LazyIcon.h"
 #include "ProgramIdentity.h"
 
 #include <QApplication>
@@ -10,7 +11,7 @@ QIcon programIcon() {
         return true;
     }();
     (void)registered;
-    return QIcon(QStringLiteral(":/icons/varnex.png"));
+    return lazyIcon([] { return QIcon(QStringLiteral(":/icons/varnex.png")); });
 }
 
 void setProgramIdentity() {

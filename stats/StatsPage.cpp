@@ -1,3 +1,4 @@
+#include "LazyIcon.h"
 #include "StatsPage.h"
 
 #include <algorithm>
@@ -110,14 +111,14 @@ StatsPage::StatsPage(MonsterTable& table, std::filesystem::path workFolder, QWid
     SpeedButton8 = new QToolButton(strip_);
     SpeedButton8->setObjectName(QStringLiteral("SpeedButton8"));
     SpeedButton8->setAccessibleName(QStringLiteral("Save data/monster.txt"));
-    SpeedButton8->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    SpeedButton8->setIcon(lazyStandardIcon(QStyle::SP_DialogSaveButton));
     SpeedButton8->setAutoRaise(true);
     SpeedButton8->setGeometry(3, 2, 24, 24);
     Button1 = new QToolButton(strip_);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setToolTip(QStringLiteral(">Edit Selected"));
     Button1->setAccessibleName(QStringLiteral("Edit selected monster"));
-    Button1->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    Button1->setIcon(lazyStandardIcon(QStyle::SP_ArrowRight));
     Button1->setAutoRaise(true);
     Button1->setGeometry(3, 30, 24, 24);
 

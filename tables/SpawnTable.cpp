@@ -44,6 +44,73 @@ SpawnEntry parseDataLine(std::string_view line, int spottype) {
     return entry;
 }
 
+// The columns of a raw spawn line as its normal form has them: the runs of characters
+// between blanks and tabs, up to the first "//". Up to kMost are kept, each with its
+// value when it is a plain number (an optional minus and at most nine digits, which no
+// conversion can refuse); count says how many columns there are.
+struct RawColumns {
+    static constexpr int kMost = 10;
+    std::string_view column[kMost];
+    std::int32_t value[kMost];
+    bool plain[kMost];
+    int count = 0;
+    std::size_t normalLength = 0;  // the length of the normal form
+
+    explicit RawColumns(std::string_view line) {
+        if (const auto comment = line.find("//"); comment != std::string_view::npos) line = line.substr(0, comment);
+        const char* p = line.data();
+        const char* const end = p + line.size();
+        for (;;) {
+            while (p != end && (*p == ' ' || *p == '\t')) ++p;
+            if (p == end) break;
+            const char* const start = p;
+            const bool negative = *p == '-';
+            if (negative) ++p;
+            const char* const digits = p;
+            const char* const lastDigit = p + std::min<std::ptrdiff_t>(9, end - p);
+            std::int32_t magnitude = 0;
+            for (; p != lastDigit; ++p) {
+                const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
+                if (digit > 9) break;
+                magnitude = magnitude * 10 + static_cast<std::int32_t>(digit);
+            }
+            const bool number = p != digits && (p == end || *p == ' ' || *p == '\t');
+            while (p != end && *p != ' ' && *p != '\t') ++p;
+            if (count < kMost) {
+                column[count] = std::string_view(start, static_cast<std::size_t>(p - start));
+                value[count] = negative ? -magnitude : magnitude;
+                plain[count] = number;
+            }
+            normalLength += static_cast<std::size_t>(p - start) + (count > 0 ? 1 : 0);
+            ++count;
+        }
+    }
+
+    bool number(int i, std::int32_t& out) const {
+        out = value[i];
+        return plain[i];
+    }
+    bool byte(int i, std::uint8_t& out) const {
+        out = static_cast<std::uint8_t>(value[i]);
+        return plain[i] && value[i] >= 0 && value[i] <= 255;
+    }
+};
+
+// The entry of a data line whose every column is a plain number within its range, as
+// parseDataLine reads it; false for any other line (parseDataLine then reads it, and
+// says what is wrong with it).
+bool plainDataLine(const RawColumns& raw, int spottype, SpawnEntry& entry) {
+    const bool point = isPointType(spottype);
+    if (raw.count != (point ? 6 : 9)) return false;
+    if (!raw.number(0, entry.monsterid) || !raw.byte(1, entry.mapnumber) || !raw.byte(2, entry.distance) ||
+        !raw.byte(3, entry.x0) || !raw.byte(4, entry.y0))
+        return false;
+    entry.spottype = static_cast<std::uint8_t>(spottype);
+    entry.ispoint = point;
+    if (point) return raw.number(5, entry.dir);
+    return raw.byte(5, entry.x1) && raw.byte(6, entry.y1) && raw.number(7, entry.dir) && raw.byte(8, entry.count);
+}
+
 int sectionMarker(std::string_view line) {
     if (line.size() == 1 && line[0] >= '0' && line[0] < '0' + kSpotTypes) return line[0] - '0';
     return -1;
@@ -139,20 +206,24 @@ void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
         for (std::string_view text; lines.next(text);) {
             ++lineNumber;
             if (lineNumber == nulLine) break;  // what the NUL left of its line is not read
-            normalizeInto(text, true, line);
-            if (line == "end") continue;
-            if (const int marker = sectionMarker(line); marker >= 0) {
+            // The normal form of a line of one column is that column.
+            const RawColumns raw(text);
+            if (raw.count == 1 && raw.column[0] == "end") continue;
+            if (const int marker = raw.count == 1 ? sectionMarker(raw.column[0]) : -1; marker >= 0) {
                 spottype = marker;
                 continue;
             }
-            if (line.size() < 3) continue;
+            if (raw.normalLength < 3) continue;
 
             SpawnEntry entry;
-            try {
-                entry = parseDataLine(line, spottype);
-            } catch (const TableError& error) {
-                stop(error.at(label, lineNumber));
-                continue;
+            if (!plainDataLine(raw, spottype, entry)) {
+                try {
+                    normalizeInto(text, true, line);
+                    entry = parseDataLine(line, spottype);
+                } catch (const TableError& error) {
+                    stop(error.at(label, lineNumber));
+                    continue;
+                }
             }
             if (checkMonsters && missing(entry.monsterid)) {
                 if (notice)

@@ -27,17 +27,21 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
 }  // namespace
 
 LineCursor::LineCursor(std::string_view bytes) {
-    if (const void* nul = std::memchr(bytes.data(), '\0', bytes.size()))
-        bytes = bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data()));
+    if (const auto nul = bytes.find('\0'); nul != std::string_view::npos) bytes = bytes.substr(0, nul);
     p_ = bytes.data();
     end_ = p_ + bytes.size();
 }
 
 bool LineCursor::next(std::string_view& line) {
     if (p_ == end_) return false;
+    const auto find = [this](char c) {
+        const void* hit = std::memchr(p_, c, static_cast<std::size_t>(end_ - p_));
+        return hit ? static_cast<const char*>(hit) : end_;
+    };
+    if (!cr_ || cr_ < p_) cr_ = find('\r');
+    if (!lf_ || lf_ < p_) lf_ = find('\n');
     const char* start = p_;
-    const char* p = start;
-    while (p != end_ && *p != '\r' && *p != '\n') ++p;
+    const char* p = std::min(cr_, lf_);
     line = std::string_view(start, static_cast<std::size_t>(p - start));
     if (p != end_) {
         if (*p == '\r' && p + 1 != end_ && p[1] == '\n') ++p;

@@ -23,6 +23,10 @@ public:
 private:
     const char* p_;
     const char* end_;
+    // Where the next CR and the next LF are (end_ when none is left), found with memchr
+    // and looked for again only once passed.
+    const char* cr_ = nullptr;
+    const char* lf_ = nullptr;
 };
 std::string joinLinesCrLf(const std::vector<std::string>& lines);
 
