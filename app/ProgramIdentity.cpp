@@ -1,17 +1,18 @@
-#include "LazyIcon.h"
 #include "ProgramIdentity.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPixmap>
 #include <QString>
 
+#include "LazyIcon.h"
+
 QIcon programIcon() {
-    // The resource lives in a static library: without this the linker may leave it out.
-    static const bool registered = [] {
-        Q_INIT_RESOURCE(varnex_icon);
-        return true;
-    }();
-    (void)registered;
-    return lazyIcon([] { return QIcon(QStringLiteral(":/icons/varnex.png")); });
+    return lazyIcon([] {
+        const QImage pixels(reinterpret_cast<const uchar*>(kProgramIconPixels), kProgramIconSide, kProgramIconSide,
+                            kProgramIconSide * 4, QImage::Format_ARGB32_Premultiplied);
+        return QIcon(QPixmap::fromImage(pixels, Qt::NoFormatConversion));
+    });
 }
 
 void setProgramIdentity() {
