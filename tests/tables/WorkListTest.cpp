@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "IdSet.h"
 #include "MonsterTable.h"
 #include "SpawnTable.h"
 #include "WorkList.h"
@@ -113,6 +114,20 @@ TEST(HavePos, AnyEntryOfTheMonsterDeletedOrNot) {
     expectEachAsHavepos(table, {true, true, false, true, false, true, false, true, true, false});
     table.entries[8] = spot(9, 0, 0);  // beyond count: not looked at
     expectEachAsHavepos(table, {true, true, false, true, false, true, false, true, true, false});
+}
+
+// Numbers far apart, close together and at the limits, more than the set expected.
+TEST(IdSet, HoldsWhatWasPutInAndNothingElse) {
+    std::vector<std::int32_t> in;
+    for (std::int32_t i = 0; i < 300; ++i) in.push_back(i * 1024);
+    for (std::int32_t i = -50; i < 50; ++i) in.push_back(i);
+    in.insert(in.end(), {INT32_MIN, INT32_MAX, INT32_MAX - 1});
+    IdSet set(4);
+    for (const std::int32_t id : in) set.insert(id);
+    for (const std::int32_t id : in) set.insert(id);  // twice changes nothing
+    for (const std::int32_t id : in) EXPECT_TRUE(set.contains(id)) << id;
+    for (const std::int32_t id : {1023, 1025, 300 * 1024, 50, -51, INT32_MIN + 1})
+        EXPECT_FALSE(set.contains(id)) << id;
 }
 
 TEST(WorkLocations, FullTableFitsTheWorkList) {
