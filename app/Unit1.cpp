@@ -99,11 +99,11 @@ void TForm1::buildFrame() {
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setDocumentMode(true);
     PageControl1->tabBar()->setStyleSheet(QString::fromLatin1(kTabStyle));
-    // Made inside the window, so that their controls are measured in its font from the
-    // start (and the default font is never loaded for them).
+    // Made inside the window, so that its fields are measured and placed in the
+    // window's font once, not first in the default font and again when it moves in.
     statsPage_ = new StatsPage(tables_.monsters, workFolder_, PageControl1);
     statsPage_->setObjectName(QStringLiteral("TabSheet1"));
-    spawnPage_ = new SpawnPage(forms_, PageControl1);
+    spawnPage_ = new SpawnPage(forms_);
     spawnPage_->setObjectName(QStringLiteral("TabSheet2"));
     PageControl1->addTab(statsPage_, QStringLiteral("Monster Stats"));
     PageControl1->addTab(spawnPage_, QStringLiteral("Monster Position"));
