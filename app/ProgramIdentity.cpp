@@ -9,9 +9,15 @@
 
 QIcon programIcon() {
     return lazyIcon([] {
-        const QImage pixels(reinterpret_cast<const uchar*>(kProgramIconPixels), kProgramIconSide, kProgramIconSide,
-                            kProgramIconSide * 4, QImage::Format_ARGB32_Premultiplied);
-        return QIcon(QPixmap::fromImage(pixels, Qt::NoFormatConversion));
+        QIcon icon;
+        const std::uint32_t* next = kProgramIconPixels;
+        for (const int side : kProgramIconSides) {
+            const QImage pixels(reinterpret_cast<const uchar*>(next), side, side, side * 4,
+                                QImage::Format_ARGB32_Premultiplied);
+            icon.addPixmap(QPixmap::fromImage(pixels, Qt::NoFormatConversion));
+            next += side * side;
+        }
+        return icon;
     });
 }
 

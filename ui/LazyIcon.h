@@ -9,5 +9,6 @@
 #include <QStyle>
 
 QIcon lazyIcon(std::function<QIcon()> make);
-// The style's own picture, as QStyle::standardIcon gives it.
+// The style's own picture, as QStyle::standardIcon gives it without a desktop icon
+// theme (the toolkit's built-in one).
 QIcon lazyStandardIcon(QStyle::StandardPixmap which);
