@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "FontWarmUp.h"
 #include "FullSizeFiles.h"
 #include "ProgramIdentity.h"
 #include "ShownReport.h"
@@ -33,7 +34,9 @@ int writeTables(const std::filesystem::path& folder) {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--write-tables") return writeTables(argv[2]);
+    FontWarmUp fonts;
     QApplication app(argc, argv);
+    fonts.finish();
     setProgramIdentity();
     TForm3 splash;
     splash.show();
