@@ -1,16 +1,24 @@
 #include "ProgramIdentity.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPixmap>
 #include <QString>
 
+#include "LazyIcon.h"
+
 QIcon programIcon() {
-    // The resource lives in a static library: without this the linker may leave it out.
-    static const bool registered = [] {
-        Q_INIT_RESOURCE(varnex_icon);
-        return true;
-    }();
-    (void)registered;
-    return QIcon(QStringLiteral(":/icons/varnex.png"));
+    return lazyIcon([] {
+        QIcon icon;
+        const std::uint32_t* next = kProgramIconPixels;
+        for (const int side : kProgramIconSides) {
+            const QImage pixels(reinterpret_cast<const uchar*>(next), side, side, side * 4,
+                                QImage::Format_ARGB32_Premultiplied);
+            icon.addPixmap(QPixmap::fromImage(pixels, Qt::NoFormatConversion));
+            next += side * side;
+        }
+        return icon;
+    });
 }
 
 void setProgramIdentity() {

@@ -1,3 +1,4 @@
+#include "LazyIcon.h"
 #include "Unit1.h"
 
 #include <exception>
@@ -82,13 +83,13 @@ void TForm1::buildFrame() {
     SpeedButton5->setObjectName(QStringLiteral("SpeedButton5"));
     SpeedButton5->setToolTip(QStringLiteral("minimise"));
     SpeedButton5->setAccessibleName(QStringLiteral("Minimise"));
-    SpeedButton5->setIcon(style()->standardIcon(QStyle::SP_TitleBarMinButton));
+    SpeedButton5->setIcon(lazyStandardIcon(QStyle::SP_TitleBarMinButton));
     SpeedButton5->setAutoRaise(true);
     SpeedButton4 = new QToolButton(Panel3);
     SpeedButton4->setObjectName(QStringLiteral("SpeedButton4"));
     SpeedButton4->setToolTip(QStringLiteral("Close Program without save"));
     SpeedButton4->setAccessibleName(QStringLiteral("Close program without saving"));
-    SpeedButton4->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    SpeedButton4->setIcon(lazyStandardIcon(QStyle::SP_TitleBarCloseButton));
     SpeedButton4->setAutoRaise(true);
     // As a system title bar's buttons: the mouse's alone, so that no Tab and Space
     // can end the program by accident.
@@ -98,7 +99,9 @@ void TForm1::buildFrame() {
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setDocumentMode(true);
     PageControl1->tabBar()->setStyleSheet(QString::fromLatin1(kTabStyle));
-    statsPage_ = new StatsPage(tables_.monsters, workFolder_);
+    // Made inside the window, so that its fields are measured and placed in the
+    // window's font once, not first in the default font and again when it moves in.
+    statsPage_ = new StatsPage(tables_.monsters, workFolder_, PageControl1);
     statsPage_->setObjectName(QStringLiteral("TabSheet1"));
     spawnPage_ = new SpawnPage(forms_);
     spawnPage_->setObjectName(QStringLiteral("TabSheet2"));
@@ -109,7 +112,7 @@ void TForm1::buildFrame() {
     BitBtn1 = new QToolButton(this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setAccessibleName(QStringLiteral("Switch page keeping the monster"));
-    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    BitBtn1->setIcon(lazyStandardIcon(QStyle::SP_BrowserReload));
     BitBtn1->setGeometry(192, 30, 22, 22);
     BitBtn1->raise();
 

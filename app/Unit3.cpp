@@ -53,7 +53,7 @@ TForm3::TForm3(std::filesystem::path workFolder, std::filesystem::path programFo
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(drawSplashArt());
+    Image1->setPixmap(splashArt());
     Image1->setGeometry(0, 0, kSplashArtWidth, kSplashArtHeight);
     Image1->installEventFilter(this);
 

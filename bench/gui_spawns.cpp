@@ -1,5 +1,6 @@
 // The map preview's repaint at 5X with a full work list, against the bare picture,
-// and choosing a monster with 10000 spots on one map.
+// and choosing a monster with 10000 spots on one map, against reading a full spawn
+// file; the ratios are printed at the end.
 //   QT_QPA_PLATFORM=offscreen build/<dir>/bench/gui_bench
 
 #include <filesystem>
@@ -12,11 +13,13 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QImage>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <benchmark/benchmark.h>
 
 #include "Forms.h"
+#include "FullSizeFiles.h"
 #include "MessageBoxes.h"
+#include "Ratios.h"
 #include "SpawnPage.h"
 #include "Unit4.h"
 #include "Workspace.h"
@@ -121,9 +124,23 @@ void BM_ChooseMonsterWith10000SpotsOnOneMap(benchmark::State& state) {
         scene.page->selectMonsterIndex(0);
         scene.page->allmonsterlistClick();
     }
-    state.counters["rows"] = scene.page->pointlist()->topLevelItemCount() + scene.page->rangelist()->topLevelItemCount();
+    state.counters["rows"] = scene.page->pointlist()->model()->rowCount() + scene.page->rangelist()->model()->rowCount();
 }
 BENCHMARK(BM_ChooseMonsterWith10000SpotsOnOneMap)->Unit(benchmark::kMillisecond);
+
+// The yardstick of the monster choice: reading 10240 spawn lines, as at start-up.
+void BM_LoadSpawns10240(benchmark::State& state) {
+    const std::string bytes = fullSpawnFile();
+    MonsterTable monsters;
+    monsters.loadFromText(fullMonsterFile(), monsterFileLabel());
+    SpawnTable table;
+    for (auto _ : state) {
+        table.loadFromText(bytes, spawnFileLabel(), monsters, {});
+        benchmark::DoNotOptimize(table.count);
+    }
+    if (table.count != kSpawnCapacity) state.SkipWithError("not every spawn line was read");
+}
+BENCHMARK(BM_LoadSpawns10240)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -133,7 +150,15 @@ int main(int argc, char** argv) {
     StderrBoxes boxes;
     installMessageBoxes(&boxes);
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatios({
+        {"preview repaint at 5X, 10240 spots / the bare picture",
+         {"BM_PreviewRepaint5XFullWorkList"}, {"BM_PreviewRepaint5XBarePicture"}, 2},
+        {"choosing a monster, 10000 spots on one map / reading 10240 spawn lines",
+         {"BM_ChooseMonsterWith10000SpotsOnOneMap"}, {"BM_LoadSpawns10240"}, 2},
+    });
     benchmark::Shutdown();
     installMessageBoxes(nullptr);
     return 0;

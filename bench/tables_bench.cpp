@@ -8,6 +8,7 @@
 #include "FullSizeFiles.h"
 #include "LineFormat.h"
 #include "MonsterTable.h"
+#include "Ratios.h"
 #include "SpawnTable.h"
 #include "TextFile.h"
 #include "WorkList.h"
@@ -118,3 +119,18 @@ BENCHMARK(BM_HashSpawnFile10240);
 BENCHMARK(BM_NormalizeMegabyteOfBlanksAndTabs)->Arg(0)->Arg(1);
 BENCHMARK(BM_NormalizeMegabyteOfWordsAndSeparators);
 BENCHMARK(BM_GetWorkLocationsFullTable)->Arg(-1)->Arg(3);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatios({
+        {"loading both full-size tables / memchr line scan of their bytes",
+         {"BM_LoadMonsters1024", "BM_LoadSpawns10240"},
+         {"BM_MonsterLineEnds_memchr", "BM_SpawnLineEnds_memchr"},
+         30},
+    });
+    benchmark::Shutdown();
+    return 0;
+}

@@ -5,7 +5,7 @@
 
 # What scripts/run needs to build and start the editor (libjpeg-dev brings
 # libjpeg-turbo on Debian and Ubuntu).
-VARNEX_RUN_PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev"
+VARNEX_RUN_PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev libfontconfig-dev"
 # scripts/test builds everything: the test and benchmark libraries besides, and an X
 # server with a window manager, and xdotool to move its pointer, for the test that
 # drags real windows (it skips when they are missing).

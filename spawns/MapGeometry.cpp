@@ -31,14 +31,17 @@ SpotRect rangeSelectionRect(int x0, int y0, int x1, int y1, int zoom) {
 
 std::vector<SpotRect> spotRectangles(std::span<const SpawnEntry> work, int count, int zoom) {
     std::vector<SpotRect> rects;
+    appendSpotRectangles(work, count, zoom, rects);
+    return rects;
+}
+
+void appendSpotRectangles(std::span<const SpawnEntry> work, int count, int zoom, std::vector<SpotRect>& out) {
     const auto n = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), 0, work.size());
-    rects.reserve(n);
+    out.reserve(out.size() + n);
     for (const SpawnEntry& e : work.first(n)) {
         if (e.spotid == -1) continue;
-        rects.push_back(e.ispoint ? pointSpotRect(e.x0, e.y0, zoom)
-                                  : rangeSpotRect(e.x0, e.y0, e.x1, e.y1, zoom));
+        out.push_back(e.ispoint ? pointSpotRect(e.x0, e.y0, zoom) : rangeSpotRect(e.x0, e.y0, e.x1, e.y1, zoom));
     }
-    return rects;
 }
 
 int roundHalfEven(long long num, long long den) {

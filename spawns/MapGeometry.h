@@ -33,6 +33,8 @@ SpotRect rangeSelectionRect(int x0, int y0, int x1, int y1, int zoom);
 
 // The first count entries of the work list, except deleted ones, in list order.
 std::vector<SpotRect> spotRectangles(std::span<const SpawnEntry> work, int count, int zoom);
+// The same appended to out.
+void appendSpotRectangles(std::span<const SpawnEntry> work, int count, int zoom, std::vector<SpotRect>& out);
 
 // num / den (den > 0) rounded to the nearest integer, halves to the even neighbour.
 int roundHalfEven(long long num, long long den);

@@ -5,8 +5,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "MapGeometry.h"
-
 MapPicture::MapPicture(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Image1"));
     resize(kMapCells, kMapCells);
@@ -15,6 +13,7 @@ MapPicture::MapPicture(QWidget* parent) : QWidget(parent) {
 void MapPicture::setPicture(QImage picture) {
     source_ = std::move(picture);
     stretched_ = {};
+    ++generation_;
     // Without a picture the map panel's caption shows through.
     setAttribute(Qt::WA_OpaquePaintEvent, !source_.isNull());
     update();
@@ -22,36 +21,68 @@ void MapPicture::setPicture(QImage picture) {
 
 void MapPicture::setZoom(int zoom) {
     zoom_ = std::clamp(zoom, 1, static_cast<int>(stretched_.size()));
+    ++generation_;
     resize(kMapCells * zoom_, kMapCells * zoom_);
     update();
 }
 
-const QPixmap& MapPicture::stretched() {
-    QPixmap& slot = stretched_[zoom_ - 1];
+const QImage& MapPicture::stretched() {
+    QImage& slot = stretched_[static_cast<std::size_t>(zoom_ - 1)];
     if (slot.isNull() && !source_.isNull()) {
         const int side = kMapCells * zoom_;
-        slot = QPixmap::fromImage(
-            source_.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        slot = source_.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                   .convertToFormat(QImage::Format_RGB32);
     }
     return slot;
 }
 
 void MapPicture::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QPixmap& pix = stretched();
-    if (!pix.isNull()) painter.drawPixmap(event->rect(), pix, event->rect());
+    const QImage& image = stretched();
+    if (!image.isNull()) painter.drawImage(event->rect(), image, event->rect());
 }
 
-PaintSurface::PaintSurface(QWidget* parent) : QWidget(parent) {
+PaintSurface::PaintSurface(QWidget* parent, MapPicture* picture) : QWidget(parent), picture_(picture) {
     setObjectName(QStringLiteral("PaintBox1"));
     setMouseTracking(true);
     resize(kMapCells, kMapCells);
 }
 
-void PaintSurface::paintEvent(QPaintEvent*) {
-    if (!onPaint) return;
+bool PaintSurface::overPicture() const { return !picture_->isHidden() && picture_->hasPicture(); }
+
+void PaintSurface::pictureChanged() {
+    // Over the picture this layer paints every pixel itself, so nothing under it needs
+    // painting; elsewhere the map panel shows through.
+    setAttribute(Qt::WA_OpaquePaintEvent, overPicture());
+    update();
+}
+
+const QImage& PaintSurface::drawn() {
+    const bool over = overPicture();
+    if (!cached_.isNull() && over == cachedOverPicture_ && cachedSize_ == size() &&
+        (!over || cachedGeneration_ == picture_->generation()) && wanted_ == cachedOutlines_)
+        return cached_;
+    if (over) {
+        cached_ = picture_->stretched();  // shared until the outlines are drawn in
+    } else {
+        cached_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        cached_.fill(Qt::transparent);
+    }
+    drawOutlines(cached_, wanted_);
+    cachedOutlines_ = wanted_;
+    cachedOverPicture_ = over;
+    cachedGeneration_ = picture_->generation();
+    cachedSize_ = size();
+    return cached_;
+}
+
+void PaintSurface::paintEvent(QPaintEvent* event) {
+    wanted_.clear();
+    if (outlines) outlines(wanted_);
+    const QImage& image = drawn();
+    if (image.isNull()) return;
     QPainter painter(this);
-    onPaint(painter);
+    painter.drawImage(event->rect(), image, event->rect());
 }
 
 void PaintSurface::mouseMoveEvent(QMouseEvent* event) {
@@ -62,4 +93,32 @@ void PaintSurface::mousePressEvent(QMouseEvent* event) {
 }
 void PaintSurface::mouseReleaseEvent(QMouseEvent* event) {
     if (onRelease) onRelease(event);
+}
+
+void drawOutlines(QImage& image, const std::vector<SpotRect>& rects) {
+    if (rects.empty() || image.isNull()) return;
+    const int width = image.width();
+    const int height = image.height();
+    uchar* const bits = image.bits();  // the image's own pixels from here on
+    const auto stride = static_cast<std::size_t>(image.bytesPerLine());
+    const auto line = [&](int y) { return reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(y) * stride); };
+    constexpr QRgb white = 0xFFFFFFFFu;  // opaque white in both formats
+    const auto across = [&](int y, int from, int to) {  // [from, to)
+        if (y < 0 || y >= height) return;
+        from = std::max(from, 0);
+        to = std::min(to, width);
+        if (from < to) std::fill(line(y) + from, line(y) + to, white);
+    };
+    const auto down = [&](int x, int from, int to) {
+        if (x < 0 || x >= width) return;
+        for (int y = std::max(from, 0); y < std::min(to, height); ++y) line(y)[x] = white;
+    };
+    for (const SpotRect& raw : rects) {
+        const SpotRect r = normalised(raw);
+        if (r.right <= r.left || r.bottom <= r.top) continue;
+        across(r.top, r.left, r.right);
+        across(r.bottom - 1, r.left, r.right);
+        down(r.left, r.top, r.bottom);
+        down(r.right - 1, r.top, r.bottom);
+    }
 }

@@ -4,13 +4,14 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 #include <QImage>
-#include <QPixmap>
 #include <QWidget>
 
+#include "MapGeometry.h"
+
 class QMouseEvent;
-class QPainter;
 
 // Shows the map picture stretched to its own size. The smooth stretch is done
 // once per picture and zoom and kept, so a repaint only copies pixels.
@@ -20,29 +21,59 @@ public:
     void setPicture(QImage picture);  // forgets every stretched copy
     bool hasPicture() const { return !source_.isNull(); }
     void setZoom(int zoom);           // 1..5; resizes to 256*zoom square
+    // The picture at the current zoom; null without one.
+    const QImage& stretched();
+    // Told apart from every picture before it (a new one, or another zoom).
+    unsigned generation() const { return generation_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    const QPixmap& stretched();
     QImage source_;
-    std::array<QPixmap, 5> stretched_;
+    std::array<QImage, 5> stretched_;
     int zoom_ = 1;
+    unsigned generation_ = 0;
 };
 
-// Transparent layer that paints the outlines and takes the mouse.
+// The layer that draws the outlines and takes the mouse. What it draws is kept in
+// one cached image, made again only when the outlines, the picture under them or
+// the zoom change; a repaint copies pixels. Where the picture lies under it, the
+// cache holds the picture with the outlines drawn in and the layer paints it all
+// (the picture's own layer is then covered); elsewhere it holds the outlines alone
+// over the map panel.
 class PaintSurface final : public QWidget {
 public:
-    explicit PaintSurface(QWidget* parent);
-    std::function<void(QPainter&)> onPaint;
+    PaintSurface(QWidget* parent, MapPicture* picture);
+    // The outlines to draw, in drawing order; asked at each paint.
+    std::function<void(std::vector<SpotRect>&)> outlines;
     std::function<void(QMouseEvent*)> onMove;
     std::function<void(QMouseEvent*)> onPress;
     std::function<void(QMouseEvent*)> onRelease;
+
+    // To be called when the picture or its visibility changed.
+    void pictureChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool overPicture() const;
+    const QImage& drawn();
+
+    MapPicture* picture_;
+    std::vector<SpotRect> wanted_;  // this paint's outlines
+    std::vector<SpotRect> cachedOutlines_;
+    QImage cached_;
+    bool cachedOverPicture_ = false;
+    unsigned cachedGeneration_ = 0;
+    QSize cachedSize_;
 };
+
+// White one-pixel outlines, nothing filled, drawn straight into the image's pixels (it
+// must be RGB32 or premultiplied ARGB32): the same pixels as drawOutline gives each
+// rectangle, clipped to the image.
+void drawOutlines(QImage& image, const std::vector<SpotRect>& rects);

@@ -15,16 +15,16 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
-#include "ByteText.h"
 #include "ErrorReport.h"
 #include "EventHook.h"
 #include "Forms.h"
 #include "GridDelegate.h"
 #include "ReportList.h"
 #include "SaveQuestion.h"
+#include "SpawnRows.h"
 #include "SpotIcons.h"
 #include "TabChain.h"
 #include "Unit2.h"
@@ -53,7 +53,8 @@ bool fileExists(const std::filesystem::path& path) {
 
 struct SpawnPage::Impl {
     Forms& forms;
-    QTreeWidget* monsters = nullptr;  // allmonsterlist
+    QTreeView* monsters = nullptr;  // allmonsterlist
+    MonsterRows* monsterRows = nullptr;
     QFrame* strip = nullptr;
     QToolButton* save = nullptr;      // SpeedButton1
     QFrame* mapBox = nullptr;
@@ -63,14 +64,14 @@ struct SpawnPage::Impl {
     QTabWidget* pages = nullptr;      // PageControl2
     QWidget* pointPage = nullptr;     // TabSheet3
     QWidget* rangePage = nullptr;     // TabSheet4
-    QTreeWidget* points = nullptr;
-    QTreeWidget* ranges = nullptr;
+    QTreeView* points = nullptr;
+    QTreeView* ranges = nullptr;
+    SpotRows* pointRows = nullptr;
+    SpotRows* rangeRows = nullptr;
     QPushButton* deletePoint = nullptr;  // Button4
     QPushButton* deleteRange = nullptr;  // Button5
     std::array<QPushButton*, 2> addButtons{};   // Button6, Button7
     std::array<QPushButton*, 2> loadButtons{};  // SpeedButton6, SpeedButton7
-    std::array<QIcon, 2> imageList1;
-    std::array<QIcon, kSpotTypeCount> imageList2;
 
     explicit Impl(Forms& f) : forms(f) {}
 
@@ -82,13 +83,12 @@ struct SpawnPage::Impl {
 
 namespace {
 
-QWidget* makeSpotPage(QWidget* parent, const char* name, QTreeWidget*& list,
-                      std::initializer_list<std::pair<const char*, int>> columns,
+QWidget* makeSpotPage(QWidget* parent, const char* name, QTreeView*& list, SpotRows* rows,
                       const char* deleteName, QPushButton*& deleteButton, const char* addName,
                       QPushButton*& addButton, const char* loadName, QPushButton*& loadButton) {
     auto* page = new QWidget(parent);
     page->setObjectName(QString::fromLatin1(name));
-    list = makeReportList(page, name[8] == '3' ? "pointlist" : "rangelist", columns);
+    list = makeReportList(page, name[8] == '3' ? "pointlist" : "rangelist", rows);
     auto* bar = new QWidget(page);
     bar->setObjectName(QString::fromLatin1(name) + QStringLiteral("Buttons"));
     bar->setFixedHeight(28);
@@ -116,10 +116,8 @@ QWidget* makeSpotPage(QWidget* parent, const char* name, QTreeWidget*& list,
 SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::make_unique<Impl>(forms)) {
     auto& d = *d_;
     setObjectName(QStringLiteral("TabSheet2Page"));
-    d.imageList1 = {monsterIcon(false), monsterIcon(true)};
-    for (int i = 0; i < kSpotTypeCount; ++i) d.imageList2[i] = spotTypeIcon(i);
-
-    d.monsters = makeReportList(this, "allmonsterlist", {{"ID", 50}, {"monsterName", 135}});
+    d.monsterRows = new MonsterRows;
+    d.monsters = makeReportList(this, "allmonsterlist", d.monsterRows);
     d.monsters->setAccessibleName(QStringLiteral("Monsters"));
     QFont bold = d.monsters->font();
     bold.setBold(true);
@@ -163,23 +161,20 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
     d.pages->setObjectName(QStringLiteral("PageControl2"));
     d.pages->setDocumentMode(true);
     d.pages->setGeometry(298, 58, 436, 452);
-    d.pointPage = makeSpotPage(d.pages, "TabSheet3", d.points,
-                               {{"(type) SpoID", 90}, {"X", 50}, {"Y", 50}, {"distance", 70}, {"DIR", 50}},
-                               "Button4", d.deletePoint, "Button6", d.addButtons[0], "SpeedButton6", d.loadButtons[0]);
-    d.rangePage = makeSpotPage(d.pages, "TabSheet4", d.ranges,
-                               {{"(type) SpoID", 90}, {"X1", 45}, {"X2", 45}, {"Y1", 45}, {"Y2", 45},
-                                {"distance", 53}, {"DIR", 35}, {"Count", 50}},
-                               "Button5", d.deleteRange, "Button7", d.addButtons[1], "SpeedButton7", d.loadButtons[1]);
-    centreColumnCaptions(d.points, {1, 2});
-    centreColumnCaptions(d.ranges, {1, 3});
-    for (QTreeWidget* list : {d.points, d.ranges}) {
+    d.pointRows = new SpotRows(SpotRows::Kind::Points);
+    d.rangeRows = new SpotRows(SpotRows::Kind::Ranges);
+    d.pointPage = makeSpotPage(d.pages, "TabSheet3", d.points, d.pointRows, "Button4", d.deletePoint, "Button6",
+                               d.addButtons[0], "SpeedButton6", d.loadButtons[0]);
+    d.rangePage = makeSpotPage(d.pages, "TabSheet4", d.ranges, d.rangeRows, "Button5", d.deleteRange, "Button7",
+                               d.addButtons[1], "SpeedButton7", d.loadButtons[1]);
+    for (QTreeView* list : {d.points, d.ranges}) {
         list->setIconSize(QSize(48, 16));
         list->setItemDelegate(new GridDelegate(list));
     }
     d.pages->addTab(d.pointPage, QStringLiteral("Monster Point spot's"));
     d.pages->addTab(d.rangePage, QStringLiteral("Monster Range Spot's"));
     for (int i = 0; i < d.pages->count(); ++i)
-        d.pages->widget(i)->findChild<QTreeWidget*>()->setAccessibleName(d.pages->tabText(i));
+        d.pages->widget(i)->findChild<QTreeView*>()->setAccessibleName(d.pages->tabText(i));
     setTabChain(tabChain());
 
     // MapListKeyDown: only the arrow keys (and the mouse) change the map. Tab still
@@ -209,7 +204,7 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
             allmonsterlistKeyUp(static_cast<QKeyEvent*>(e)->key());
         return false;
     });
-    for (QTreeWidget* list : {d.monsters, d.points, d.ranges}) {
+    for (QTreeView* list : {d.monsters, d.points, d.ranges}) {
         QTimer* hover = nullptr;
         if (list != d.monsters) {
             hover = new QTimer(list);
@@ -221,7 +216,8 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
         new EventHook(list->viewport(), [list, hover, rest](QEvent* e) {
             if (e->type() == QEvent::MouseMove) {
                 const QPoint pos = static_cast<QMouseEvent*>(e)->position().toPoint();
-                list->viewport()->setCursor(list->itemAt(pos) ? Qt::PointingHandCursor : Qt::ArrowCursor);
+                list->viewport()->setCursor(list->indexAt(pos).isValid() ? Qt::PointingHandCursor
+                                                                         : Qt::ArrowCursor);
                 if (hover) {
                     *rest = pos;
                     hover->start();
@@ -234,18 +230,15 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
         if (hover)
             connect(hover, &QTimer::timeout, list, [this, list, rest] {
                 reportErrors(this, [&] {
-                    if (QTreeWidgetItem* row = list->itemAt(*rest)) {
-                        list->setCurrentItem(row);
-                        row->setSelected(true);
-                    }
+                    if (const QModelIndex row = list->indexAt(*rest); row.isValid()) selectRow(list, row.row());
                 });
             });
     }
 
-    connect(d.monsters, &QTreeWidget::itemClicked, this, &SpawnPage::allmonsterlistClick);
+    connect(d.monsters, &QTreeView::clicked, this, &SpawnPage::allmonsterlistClick);
     connect(d.maps, &QComboBox::activated, this, &SpawnPage::MapListChange);
-    connect(d.points, &QTreeWidget::itemSelectionChanged, this, &SpawnPage::pointlistSelectItem);
-    connect(d.ranges, &QTreeWidget::itemSelectionChanged, this, &SpawnPage::rangelistSelectItem);
+    connect(d.points->selectionModel(), &QItemSelectionModel::selectionChanged, this, &SpawnPage::pointlistSelectItem);
+    connect(d.ranges->selectionModel(), &QItemSelectionModel::selectionChanged, this, &SpawnPage::rangelistSelectItem);
     connect(d.deletePoint, &QPushButton::clicked, this, &SpawnPage::Button4Click);
     connect(d.deleteRange, &QPushButton::clicked, this, &SpawnPage::Button5Click);
     for (QPushButton* add : d.addButtons) connect(add, &QPushButton::clicked, this, &SpawnPage::Button6Click);
@@ -275,31 +268,29 @@ QList<QWidget*> SpawnPage::tabChain() const {
 
 void SpawnPage::focusStart() { d_->monsters->setFocus(Qt::OtherFocusReason); }
 
-QTreeWidget* SpawnPage::allmonsterlist() const { return d_->monsters; }
+QTreeView* SpawnPage::allmonsterlist() const { return d_->monsters; }
 QComboBox* SpawnPage::mapList() const { return d_->maps; }
 QTabWidget* SpawnPage::pageControl2() const { return d_->pages; }
-QTreeWidget* SpawnPage::pointlist() const { return d_->points; }
-QTreeWidget* SpawnPage::rangelist() const { return d_->ranges; }
+QTreeView* SpawnPage::pointlist() const { return d_->points; }
+QTreeView* SpawnPage::rangelist() const { return d_->ranges; }
 
-int SpawnPage::selectedMonsterIndex() const {
-    const QList<QTreeWidgetItem*> selected = d_->monsters->selectedItems();
-    return selected.isEmpty() ? -1 : d_->monsters->indexOfTopLevelItem(selected.first());
-}
+int SpawnPage::selectedMonsterIndex() const { return selectedRow(d_->monsters); }
 
 void SpawnPage::selectMonsterIndex(int index) {
-    QTreeWidgetItem* row = d_->monsters->topLevelItem(index);
-    if (!row) {
+    if (!selectRow(d_->monsters, index)) {
         d_->monsters->clearSelection();
         return;
     }
-    d_->monsters->setCurrentItem(row);
-    row->setSelected(true);
-    d_->monsters->scrollToItem(row);
+    d_->monsters->scrollTo(d_->monsterRows->index(index, 0));
 }
 
-void SpawnPage::setMonsterIcon(int index, bool hasSpots) {
-    if (QTreeWidgetItem* row = d_->monsters->topLevelItem(index)) row->setIcon(0, d_->imageList1[hasSpots ? 1 : 0]);
+int SpawnPage::monsterIndexOf(std::int32_t number) const {
+    for (int row = 0; row < d_->monsterRows->rowCount(); ++row)
+        if (d_->monsterRows->number(row) == number) return row;
+    return -1;
 }
+
+void SpawnPage::setMonsterIcon(int index, bool hasSpots) { d_->monsterRows->setHasSpots(index, hasSpots); }
 
 void SpawnPage::selectMapText(const QString& text) { d_->maps->setCurrentIndex(d_->maps->findText(text)); }
 void SpawnPage::showPointListPage() { d_->pages->setCurrentWidget(d_->pointPage); }
@@ -307,13 +298,9 @@ void SpawnPage::showRangeListPage() { d_->pages->setCurrentWidget(d_->rangePage)
 
 bool SpawnPage::mapSelectedForPreview() const { return d_->maps->isEnabled() && d_->maps->currentIndex() >= 0; }
 
-int SpawnPage::selectedMonsterNumber() const {
-    return d_->monsters->topLevelItem(selectedMonsterIndex())->text(0).toInt();
-}
+int SpawnPage::selectedMonsterNumber() const { return d_->monsterRows->number(selectedMonsterIndex()); }
 
-QString SpawnPage::selectedMonsterName() const {
-    return d_->monsters->topLevelItem(selectedMonsterIndex())->text(1);
-}
+QString SpawnPage::selectedMonsterName() const { return d_->monsterRows->name(selectedMonsterIndex()); }
 
 // The maps in the order of the monster's first spot on each, as the work list holds them.
 void SpawnPage::listMonsterMaps() {
@@ -333,9 +320,11 @@ void SpawnPage::listMonsterMaps() {
     d.mapLabel->setEnabled(true);
 }
 
+// As a list's clear: the selection goes first, and its change is told.
 void SpawnPage::clearSpotLists() {
-    d_->ranges->clear();
-    d_->points->clear();
+    for (QTreeView* list : {d_->ranges, d_->points}) list->selectionModel()->clear();
+    d_->rangeRows->clear();
+    d_->pointRows->clear();
 }
 
 void SpawnPage::fillSpotLists() {
@@ -344,29 +333,15 @@ void SpawnPage::fillSpotLists() {
     // A map change run from the pending events of this one has filled the lists
     // already, from the same work list; start afresh rather than list every spot twice.
     clearSpotLists();
-    RowBatch points(d.points);
-    RowBatch ranges(d.ranges);
-    auto number = [](int value) { return QString::number(value); };
+    std::vector<SpawnEntry> points;
+    std::vector<SpawnEntry> ranges;
     for (int i = 0; i < work.count; ++i) {
-        const SpawnEntry& e = work.entries[i];
+        const SpawnEntry& e = work.entries[static_cast<std::size_t>(i)];
         if (e.spotid == -1) continue;
-        QTreeWidgetItem* row = nullptr;
-        if (e.ispoint) {
-            row = new QTreeWidgetItem(QStringList{number(e.spotid), number(e.x0), number(e.y0),
-                                                  number(e.distance), number(e.dir)});
-            row->setTextAlignment(1, Qt::AlignCenter);
-            row->setTextAlignment(2, Qt::AlignCenter);
-            points.add(row);
-        } else {
-            row = new QTreeWidgetItem(QStringList{number(e.spotid), number(e.x0), number(e.x1), number(e.y0),
-                                                  number(e.y1), number(e.distance), number(e.dir),
-                                                  number(e.count)});
-            row->setTextAlignment(1, Qt::AlignCenter);
-            row->setTextAlignment(3, Qt::AlignCenter);
-            ranges.add(row);
-        }
-        if (e.spottype < kSpotTypeCount) row->setIcon(0, d.imageList2[e.spottype]);
+        (e.ispoint ? points : ranges).push_back(e);
     }
+    d.pointRows->setRows(std::move(points));
+    d.rangeRows->setRows(std::move(ranges));
 }
 
 void SpawnPage::FormShow() {
@@ -374,17 +349,9 @@ void SpawnPage::FormShow() {
         auto& d = *d_;
         if (d.forms.previewReady) return;
         Workspace& t = d.tables();
-        d.monsters->clear();
-        {
-            RowBatch rows(d.monsters);
-            for (int i = 0; i < t.monsters.monstercount; ++i) {
-                const MonsterDataRecord& m = t.monsters.monsters[i];
-                auto* row = new QTreeWidgetItem(QStringList{QString::number(m.id), textFromBytes(m.name)});
-                row->setIcon(0, d.imageList1[havepos(t.spawns, m.id) ? 1 : 0]);
-                rows.add(row);
-            }
-        }
-        if (d.monsters->topLevelItemCount() == 0) return;
+        d.monsters->selectionModel()->clear();
+        d.monsterRows->fill(t.monsters, haveposOfEach(t.spawns, t.monsters));
+        if (d.monsterRows->rowCount() == 0) return;
         selectMonsterIndex(0);
         t.work.getWorkLocations(t.spawns, selectedMonsterNumber(), -1);
         listMonsterMaps();
@@ -453,28 +420,25 @@ void SpawnPage::MapListChange() {
 }
 
 void SpawnPage::pointlistSelectItem() {
-    reportErrors(this, [&] { d_->deletePoint->setEnabled(!d_->points->selectedItems().isEmpty()); });
+    reportErrors(this, [&] { d_->deletePoint->setEnabled(selectedRow(d_->points) >= 0); });
 }
 
 void SpawnPage::rangelistSelectItem() {
-    reportErrors(this, [&] { d_->deleteRange->setEnabled(!d_->ranges->selectedItems().isEmpty()); });
+    reportErrors(this, [&] { d_->deleteRange->setEnabled(selectedRow(d_->ranges) >= 0); });
 }
 
-void SpawnPage::deleteSelectedSpot(QTreeWidget* list, QTreeWidget* other, QAbstractButton* deleteButton) {
+void SpawnPage::deleteSelectedSpot(QTreeView* list, QTreeView* other, QAbstractButton* deleteButton) {
     auto& d = *d_;
+    auto* rows = static_cast<SpotRows*>(list->model());
     const int monsterRow = selectedMonsterIndex();
-    const QList<QTreeWidgetItem*> selected = list->selectedItems();
-    if (monsterRow < 0 || selected.isEmpty()) return;
-    QTreeWidgetItem* row = selected.first();
-    deletespot(d.tables().spawns, row->text(0).toInt());
-    delete row;
-    if (QTreeWidgetItem* first = list->topLevelItem(0)) {
-        list->setCurrentItem(first);
-        first->setSelected(true);
-        return;
-    }
+    const int row = selectedRow(list);
+    if (monsterRow < 0 || row < 0) return;
+    // The row's caption is its spot number.
+    deletespot(d.tables().spawns, rows->entry(row).spotid);
+    rows->removeRow(row);
+    if (selectRow(list, 0)) return;
     deleteButton->setEnabled(false);
-    if (other->topLevelItemCount() > 0) return;  // the map keeps spots of the other kind
+    if (other->model()->rowCount() > 0) return;  // the map keeps spots of the other kind
     if (d.maps->currentIndex() >= 0) d.maps->removeItem(d.maps->currentIndex());
     d.maps->setCurrentIndex(-1);
     if (d.maps->count() > 0) return;

@@ -1,6 +1,7 @@
 #pragma once
 // The "Monster Position" page of the main window: spawn places by monster and map.
 
+#include <cstdint>
 #include <memory>
 
 #include <QString>
@@ -8,7 +9,7 @@
 
 struct Forms;
 class QComboBox;
-class QTreeWidget;
+class QTreeView;
 class QTabWidget;
 class QAbstractButton;
 
@@ -23,14 +24,15 @@ public:
     void allmonsterlistClick();
     void MapListChange();
 
-    QTreeWidget* allmonsterlist() const;
+    QTreeView* allmonsterlist() const;
     QComboBox* mapList() const;          // the control named MapList
     QTabWidget* pageControl2() const;
-    QTreeWidget* pointlist() const;
-    QTreeWidget* rangelist() const;
+    QTreeView* pointlist() const;
+    QTreeView* rangelist() const;
 
     int selectedMonsterIndex() const;    // -1 when no row is selected
     void selectMonsterIndex(int index);  // selects without running allmonsterlistClick
+    int monsterIndexOf(std::int32_t number) const;  // the first row of this monster, or -1
     void setMonsterIcon(int index, bool hasSpots);
     // Selects the map whose text is this (none when it is not listed).
     void selectMapText(const QString& text);
@@ -64,7 +66,7 @@ private:
     void fillSpotLists();
     int selectedMonsterNumber() const;
     QString selectedMonsterName() const;
-    void deleteSelectedSpot(QTreeWidget* list, QTreeWidget* other, QAbstractButton* deleteButton);
+    void deleteSelectedSpot(QTreeView* list, QTreeView* other, QAbstractButton* deleteButton);
 
     struct Impl;
     std::unique_ptr<Impl> d_;

@@ -1,3 +1,4 @@
+#include "LazyIcon.h"
 #include "SpotIcons.h"
 
 #include <array>
@@ -65,7 +66,9 @@ QIcon spotTypeIcon(int spottype) {
     return pix.isNull() ? QIcon() : QIcon(pix);
 }
 
-QIcon saveGlyph() {
+namespace {
+
+QIcon drawSaveGlyph() {
     QPixmap pix(16, 16);
     pix.fill(Qt::transparent);
     QPainter p(&pix);
@@ -79,7 +82,7 @@ QIcon saveGlyph() {
     return QIcon(pix);
 }
 
-QIcon previewGlyph() {
+QIcon drawPreviewGlyph() {
     QPixmap pix(16, 16);
     pix.fill(Qt::transparent);
     QPainter p(&pix);
@@ -92,3 +95,8 @@ QIcon previewGlyph() {
     p.drawRect(9, 8, 3, 2);
     return QIcon(pix);
 }
+
+}  // namespace
+
+QIcon saveGlyph() { return lazyIcon(drawSaveGlyph); }
+QIcon previewGlyph() { return lazyIcon(drawPreviewGlyph); }

@@ -1,3 +1,4 @@
+#include "LazyIcon.h"
 #include "Unit2.h"
 
 #include <algorithm>
@@ -91,7 +92,7 @@ QToolButton* makeGlyphButton(QWidget* parent, const char* name, QStyle::Standard
     auto* button = new QToolButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setAccessibleName(QString::fromLatin1(accessibleName));
-    button->setIcon(parent->style()->standardIcon(glyph));
+    button->setIcon(lazyStandardIcon(glyph));
     button->setToolTip(QString::fromLatin1(hint));
     button->setAutoRaise(true);
     button->setGeometry(QRect(at, QSize(23, 22)));

@@ -171,6 +171,9 @@ TForm4::TForm4(Forms& forms, int screenHeight, QWidget* parent)
     d.coords->setObjectName(QStringLiteral("Label2"));
     d.coords->setToolTip(QStringLiteral("Coords"));
     d.coords->setGeometry(6, 150, 46, 14);
+    // Filled with the body's colour, so that the pointer's every move repaints this
+    // label alone, not the body under it.
+    d.coords->setAutoFillBackground(true);
 
     d.mapFrame = new QFrame(d.body);
     d.mapFrame->setObjectName(QStringLiteral("Panel1"));
@@ -190,13 +193,11 @@ TForm4::TForm4(Forms& forms, int screenHeight, QWidget* parent)
     d.noMap->setAlignment(Qt::AlignCenter);
     d.picture = new MapPicture(d.mapPanel);
     d.picture->move(1, 1);
-    d.surface = new PaintSurface(d.mapPanel);
+    d.surface = new PaintSurface(d.mapPanel, d.picture);
     d.surface->move(1, 1);
 
-    d.surface->onPaint = [this](QPainter& painter) {
-        reportErrors(this, [&] {
-            for (const SpotRect& rect : rectangles()) drawOutline(painter, rect);
-        });
+    d.surface->outlines = [this](std::vector<SpotRect>& out) {
+        reportErrors(this, [&] { outlinesInto(out); });
     };
     d.surface->onMove = [this](QMouseEvent* e) { PaintBox1MouseMove(pixelOf(e)); };
     d.surface->onPress = [this](QMouseEvent* e) { PaintBox1MouseDown(e->button(), pixelOf(e)); };
@@ -236,9 +237,13 @@ void TForm4::relayout() {
 void TForm4::loadMapPicture(const std::filesystem::path& file) {
     QImage image = toImage(readJpegFile(file));
     d_->picture->setPicture(std::move(image));
+    d_->surface->pictureChanged();
 }
 
-void TForm4::setPictureVisible(bool visible) { d_->picture->setVisible(visible); }
+void TForm4::setPictureVisible(bool visible) {
+    d_->picture->setVisible(visible);
+    d_->surface->pictureChanged();
+}
 bool TForm4::pictureVisible() const { return !d_->picture->isHidden(); }
 void TForm4::setTitle(const QString& title) { d_->caption->setText(title); }
 QString TForm4::title() const { return d_->caption->text(); }
@@ -257,15 +262,21 @@ void TForm4::setZoom(int factor) {
 void TForm4::redraw() { d_->surface->repaint(); }
 
 std::vector<SpotRect> TForm4::rectangles() const {
+    std::vector<SpotRect> rects;
+    outlinesInto(rects);
+    return rects;
+}
+
+void TForm4::outlinesInto(std::vector<SpotRect>& out) const {
     const int z = d_->zoom;
     if (showselection) {
-        if (pointselection) return {pointSpotRect(selx0, sely0, z)};
-        return {rangeSelectionRect(selx0, sely0, selx1, sely1, z)};
+        out.push_back(pointselection ? pointSpotRect(selx0, sely0, z) : rangeSelectionRect(selx0, sely0, selx1, sely1, z));
+        return;
     }
     const Forms& forms = d_->forms;
-    if (!forms.tables || !forms.spawnPage || !forms.spawnPage->mapSelectedForPreview()) return {};
+    if (!forms.tables || !forms.spawnPage || !forms.spawnPage->mapSelectedForPreview()) return;
     const WorkList& work = forms.tables->work;
-    return spotRectangles(work.entries, work.count, z);
+    appendSpotRectangles(work.entries, work.count, z, out);
 }
 
 void TForm4::RadioGroup1Click() {

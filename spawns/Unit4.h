@@ -65,6 +65,7 @@ private:
     void PaintBox1MouseDown(Qt::MouseButton button, QPoint pixel);
     void PaintBox1MouseUp(Qt::MouseButton button, QPoint pixel);
     void relayout();
+    void outlinesInto(std::vector<SpotRect>& out) const;  // as rectangles(), appended
 
     struct Impl;
     std::unique_ptr<Impl> d_;

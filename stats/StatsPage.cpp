@@ -1,3 +1,4 @@
+#include "LazyIcon.h"
 #include "StatsPage.h"
 
 #include <algorithm>
@@ -16,11 +17,12 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "ByteText.h"
 #include "ErrorReport.h"
 #include "GridDelegate.h"
+#include "ReportList.h"
 #include "SaveQuestion.h"
 #include "SpinField.h"
 #include "TabChain.h"
@@ -55,14 +57,37 @@ QString decoded(std::string_view bytes) { return textFromBytes(bytes); }
 
 }  // namespace
 
+// ListView1's rows: every monster's name and number, read from the table when shown.
+// The numbers and names do not change after loading.
+class StatsPage::MonsterNames final : public ReportModel {
+public:
+    explicit MonsterNames(QObject* parent) : ReportModel({{"MonsterName", 200}, {"Id", 0}}, parent) {}
+
+    void fill(const MonsterTable* table) {
+        beginResetModel();
+        table_ = table;
+        count_ = table ? std::max(table->monstercount, 0) : 0;
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : count_; }
+    QString text(int row, int column) const override {
+        const MonsterDataRecord& monster = table_->monsters[static_cast<std::size_t>(row)];
+        return column == 0 ? decoded(monster.name) : QString::number(monster.id);
+    }
+
+private:
+    const MonsterTable* table_ = nullptr;
+    int count_ = 0;
+};
+
 StatsPage::StatsPage(MonsterTable& table, std::filesystem::path workFolder, QWidget* parent)
     : QWidget(parent), table_(table), workFolder_(std::move(workFolder)) {
-    ListView1 = new QTreeWidget(this);
+    ListView1 = new QTreeView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setAccessibleName(QStringLiteral("Monsters"));
-    ListView1->setColumnCount(2);
-    ListView1->setHeaderLabels({QStringLiteral("MonsterName"), QStringLiteral("Id")});
-    ListView1->setColumnWidth(0, 200);
+    names_ = new MonsterNames(ListView1);
+    ListView1->setModel(names_);
+    setColumnWidths(ListView1);
     ListView1->setRootIsDecorated(false);
     ListView1->setUniformRowHeights(true);
     ListView1->setSortingEnabled(false);
@@ -86,21 +111,21 @@ StatsPage::StatsPage(MonsterTable& table, std::filesystem::path workFolder, QWid
     SpeedButton8 = new QToolButton(strip_);
     SpeedButton8->setObjectName(QStringLiteral("SpeedButton8"));
     SpeedButton8->setAccessibleName(QStringLiteral("Save data/monster.txt"));
-    SpeedButton8->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    SpeedButton8->setIcon(lazyStandardIcon(QStyle::SP_DialogSaveButton));
     SpeedButton8->setAutoRaise(true);
     SpeedButton8->setGeometry(3, 2, 24, 24);
     Button1 = new QToolButton(strip_);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setToolTip(QStringLiteral(">Edit Selected"));
     Button1->setAccessibleName(QStringLiteral("Edit selected monster"));
-    Button1->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    Button1->setIcon(lazyStandardIcon(QStyle::SP_ArrowRight));
     Button1->setAutoRaise(true);
     Button1->setGeometry(3, 30, 24, 24);
 
     buildPanel();
     setTabChain(tabChain());
 
-    connect(ListView1, &QTreeWidget::itemSelectionChanged, this, &StatsPage::ListView1SelectItem);
+    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this, &StatsPage::ListView1SelectItem);
     connect(Button1, &QToolButton::clicked, this, &StatsPage::Button1Click);
     connect(SpeedButton8, &QToolButton::clicked, this, &StatsPage::SpeedButton8Click);
     connect(Button3, &QPushButton::clicked, this, &StatsPage::Button3Click);
@@ -288,29 +313,17 @@ void StatsPage::resizeEvent(QResizeEvent* event) {
 
 void StatsPage::fillList() {
     {
-        const QSignalBlocker quiet(ListView1);
-        ListView1->clear();
-        for (int i = 0; i < table_.monstercount; ++i) {
-            const MonsterDataRecord& monster = table_.monsters[static_cast<std::size_t>(i)];
-            auto* item = new QTreeWidgetItem(ListView1);
-            item->setText(0, decoded(monster.name));
-            item->setText(1, QString::number(monster.id));
-        }
+        const QSignalBlocker quiet(ListView1->selectionModel());
+        ListView1->selectionModel()->clear();
+        names_->fill(&table_);
     }
     selectIndex(0);
 }
 
-int StatsPage::selectedIndex() const {
-    const auto selected = ListView1->selectedItems();
-    return selected.isEmpty() ? -1 : ListView1->indexOfTopLevelItem(selected.first());
-}
+int StatsPage::selectedIndex() const { return selectedRow(ListView1); }
 
 void StatsPage::selectIndex(int index) {
-    QTreeWidgetItem* item = ListView1->topLevelItem(index);
-    if (!item) return;
-    ListView1->setCurrentItem(item);
-    item->setSelected(true);
-    ListView1->scrollToItem(item);
+    if (selectRow(ListView1, index)) ListView1->scrollTo(names_->index(index, 0));
 }
 
 void StatsPage::ListView1SelectItem() {

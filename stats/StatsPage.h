@@ -17,7 +17,7 @@ class QGroupBox;
 class QLabel;
 class QToolButton;
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
 class SpinField;
 
 class StatsPage : public QWidget {
@@ -76,7 +76,9 @@ private:
     std::filesystem::path workFolder_;
     bool editing_ = false;
 
-    QTreeWidget* ListView1 = nullptr;
+    class MonsterNames;
+    QTreeView* ListView1 = nullptr;
+    MonsterNames* names_ = nullptr;
     QFrame* strip_ = nullptr;
     QToolButton* SpeedButton8 = nullptr;
     QToolButton* Button1 = nullptr;

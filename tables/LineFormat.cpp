@@ -1,61 +1,71 @@
 #include "LineFormat.h"
 
-namespace {
-
-bool isSeparator(char c) { return c == ' ' || c == '\t'; }
-
-}  // namespace
+#include <algorithm>
 
 std::string normalizeline(std::string_view line, bool spawnRules) {
+    std::string out;
+    normalizeInto(line, spawnRules, out);
+    return out;
+}
+
+void normalizeInto(std::string_view line, bool spawnRules, std::string& out) {
     if (spawnRules) {
         // Collapsing separators never makes or breaks a "//", so the comment can be
         // cut before collapsing; the separators in front of it then count as trailing.
         if (const auto comment = line.find("//"); comment != std::string_view::npos)
             line = line.substr(0, comment);
     }
-    std::string out;
-    out.reserve(line.size());
+    // The normal form is never longer than the line plus the one trailing tab.
+    out.resize(line.size() + 1);
+    char* const begin = out.data();
+    char* p = begin;
     bool pendingSeparator = false;
     for (const char c : line) {
-        if (isSeparator(c)) {
+        if (c == ' ' || c == '\t') {
             pendingSeparator = true;
             continue;
         }
-        if (pendingSeparator && !out.empty()) out.push_back('\t');
+        if (pendingSeparator && p != begin) *p++ = '\t';
         pendingSeparator = false;
-        out.push_back(c);
+        *p++ = c;
     }
-    if (pendingSeparator && !spawnRules && !out.empty()) out.push_back('\t');
-    return out;
+    if (pendingSeparator && !spawnRules && p != begin) *p++ = '\t';
+    out.resize(static_cast<std::size_t>(p - begin));
 }
 
-std::string TokenReader::next() {
-    const auto cut = [this](std::string_view& piece) {
-        const auto tab = rest_.find('\t');
-        if (tab == std::string_view::npos) return false;
-        piece = rest_.substr(0, tab);
-        rest_.remove_prefix(tab + 1);
-        return true;
-    };
+std::string_view TokenReader::nextSpan() {
+    const auto tab = rest_.find('\t');
+    if (tab == std::string_view::npos) return {};
+    const char* const start = rest_.data();
+    const std::string_view first = rest_.substr(0, tab);
+    rest_.remove_prefix(tab + 1);
+    if (first.empty() || first.front() != '"') return first;
 
-    std::string_view first;
-    if (!cut(first)) return {};
-    std::string field(first);
-    if (field.empty() || field.front() != '"') return field;
-
-    // A quoted name was split at its blanks by the normaliser: join the pieces again.
-    // Without a closing quote the joining ends with the last tab of the line.
-    std::string_view piece;
-    while (field.back() != '"' && cut(piece)) {
-        field.push_back(' ');
-        field.append(piece);
+    // A quoted name was split at its blanks by the normaliser: it runs on over the
+    // following pieces until one ends in a quote. Without a closing quote the joining
+    // ends with the last tab of the line. (An empty piece, which only a line not in
+    // normal form has, leaves the name ending in the blank that joins it.)
+    std::size_t length = first.size();
+    char last = first.back();
+    while (last != '"') {
+        const auto next = rest_.find('\t');
+        if (next == std::string_view::npos) break;
+        last = next == 0 ? ' ' : rest_[next - 1];
+        length = static_cast<std::size_t>(rest_.data() + next - start);
+        rest_.remove_prefix(next + 1);
     }
-    return field;
+    return {start, length};
 }
 
-std::string TokenReader::firstColumn() {
-    if (rest_.find('\t') == std::string_view::npos) return std::string(rest_);
-    return next();
+std::string_view TokenReader::firstColumnSpan() {
+    if (rest_.find('\t') == std::string_view::npos) return rest_;
+    return nextSpan();
+}
+
+std::string TokenReader::columnText(std::string_view span) {
+    std::string text(span);
+    if (!text.empty() && text.front() == '"') std::replace(text.begin(), text.end(), '\t', ' ');
+    return text;
 }
 
 std::string nexttoken(std::string& line) {

@@ -10,6 +10,9 @@
 
 // Linear in the length of the line; never fails.
 std::string normalizeline(std::string_view line, bool spawnRules);
+// The same into a string the caller keeps, so that reading a file line by line
+// reuses one buffer. Replaces what out held.
+void normalizeInto(std::string_view line, bool spawnRules, std::string& out);
 
 // Cuts the first column (the text before the first tab) off a normalised line and
 // returns it. A column that starts with a double quote is joined with the following
@@ -18,16 +21,23 @@ std::string normalizeline(std::string_view line, bool spawnRules);
 // tab is consumed, the call returns "" and leaves the line as it is (the last column).
 std::string nexttoken(std::string& line);
 
-// The same walk without copying the rest of the line each time: linear over a whole
-// line however many columns or quoted pieces it has.
+// The same walk without copying: linear over a whole line however many columns or
+// quoted pieces it has. A column comes as the span of the line it covers; only a
+// joined quoted name spans several pieces, with a tab between each two of them
+// where its text has a blank (columnText).
 class TokenReader {
 public:
     explicit TokenReader(std::string_view normalisedLine) : rest_(normalisedLine) {}
-    std::string next();                            // as nexttoken
+    std::string_view nextSpan();
+    std::string next() { return columnText(nextSpan()); }  // as nexttoken
     // The first column of a line. A line of one column has no tab, so next() would
     // give an empty field; this gives the column itself, so an error can quote it.
-    std::string firstColumn();
+    std::string_view firstColumnSpan();
+    std::string firstColumn() { return columnText(firstColumnSpan()); }
     std::string_view rest() const { return rest_; }  // what nexttoken would leave in the line
+
+    // A column's text as nexttoken gives it: the tabs inside a joined name are blanks.
+    static std::string columnText(std::string_view span);
 
 private:
     std::string_view rest_;

@@ -16,16 +16,27 @@ std::filesystem::path monsterPath(const std::filesystem::path& workFolder) {
     return workFolder / "data" / "monster.txt";
 }
 
+// A column that is to be a number. Only a quoted column can span several pieces, and
+// such a column is never a number: its text is made only for the message.
+std::int32_t integerColumn(std::string_view span) {
+    if (!span.empty() && span.front() == '"') return toInteger(TokenReader::columnText(span), kMonsterHex);
+    return toInteger(span, kMonsterHex);
+}
+
 MonsterDataRecord parseMonsterLine(std::string_view line) {
     TokenReader reader(line);
     MonsterDataRecord record;
-    record.id = toInteger(reader.firstColumn(), kMonsterHex);
-    reader.next();  // column 2 is not used
-    const std::string name = reader.next();
-    record.name = name.size() >= 2 ? name.substr(1, name.size() - 2) : std::string();
-    record.level = toByte(toInteger(reader.next(), kMonsterHex));
-    std::string moveRange;
-    for (int column = 5; column <= 13; ++column) moveRange = reader.next();
+    record.id = integerColumn(reader.firstColumnSpan());
+    reader.nextSpan();  // column 2 is not used
+    const std::string_view name = reader.nextSpan();
+    if (name.size() >= 2) {
+        // Without its quotes; the pieces of a joined name are parted by tabs in the line.
+        record.name.assign(name.substr(1, name.size() - 2));
+        std::replace(record.name.begin(), record.name.end(), '\t', ' ');
+    }
+    record.level = toByte(integerColumn(reader.nextSpan()));
+    std::string_view moveRange;
+    for (int column = 5; column <= 13; ++column) moveRange = reader.nextSpan();
     record.canmove = moveRange != "0";
     return record;
 }
@@ -59,8 +70,10 @@ void MonsterTable::loadFromText(std::string_view bytes, const std::string& label
     saveRefusal_ = nulLine ? notReadCompletelyMessage(label, nulLine) : std::string();
     // Every line is kept before any is interpreted, so a load that stops early still
     // leaves the whole file to be written back.
-    monsterlines = splitLines(bytes);
-    for (auto& line : monsterlines) line = normalizeline(line, false);
+    monsterlines.clear();
+    LineCursor lines(bytes);
+    monsterlines.reserve(lines.linesLeftAtMost());
+    for (std::string_view line; lines.next(line);) normalizeInto(line, false, monsterlines.emplace_back());
 
     const auto stop = [goOn](const TableError& error) {
         if (!goOn) throw error;

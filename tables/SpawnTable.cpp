@@ -1,7 +1,8 @@
 #include "SpawnTable.h"
 
-#include <unordered_set>
+#include <algorithm>
 
+#include "IdSet.h"
 #include "LineFormat.h"
 #include "LineSink.h"
 #include "MonsterTable.h"
@@ -14,28 +15,100 @@ namespace {
 constexpr bool kSpawnHex = false;  // the spawn file is decimal only
 constexpr int kSpotTypes = 5;
 
-std::int32_t integerField(std::string_view text) { return toInteger(text, kSpawnHex); }
-std::uint8_t byteField(std::string_view text) { return toByte(integerField(text)); }
+// Only a quoted column can span several pieces of the line, and such a column is never
+// a number: its text is made only for the message.
+std::int32_t integerField(std::string_view span) {
+    if (!span.empty() && span.front() == '"') return toInteger(TokenReader::columnText(span), kSpawnHex);
+    return toInteger(span, kSpawnHex);
+}
+std::uint8_t byteField(std::string_view span) { return toByte(integerField(span)); }
 
 SpawnEntry parseDataLine(std::string_view line, int spottype) {
     TokenReader reader(line);
     SpawnEntry entry;
-    entry.monsterid = integerField(reader.firstColumn());
-    entry.mapnumber = byteField(reader.next());
-    entry.distance = byteField(reader.next());
-    entry.x0 = byteField(reader.next());
-    entry.y0 = byteField(reader.next());
+    entry.monsterid = integerField(reader.firstColumnSpan());
+    entry.mapnumber = byteField(reader.nextSpan());
+    entry.distance = byteField(reader.nextSpan());
+    entry.x0 = byteField(reader.nextSpan());
+    entry.y0 = byteField(reader.nextSpan());
     entry.spottype = static_cast<std::uint8_t>(spottype);
     entry.ispoint = isPointType(spottype);
     if (entry.ispoint) {
-        entry.dir = integerField(reader.rest());
+        entry.dir = toInteger(reader.rest(), kSpawnHex);
     } else {
-        entry.x1 = byteField(reader.next());
-        entry.y1 = byteField(reader.next());
-        entry.dir = integerField(reader.next());
-        entry.count = byteField(reader.rest());
+        entry.x1 = byteField(reader.nextSpan());
+        entry.y1 = byteField(reader.nextSpan());
+        entry.dir = integerField(reader.nextSpan());
+        entry.count = toByte(toInteger(reader.rest(), kSpawnHex));
     }
     return entry;
+}
+
+// The columns of a raw spawn line as its normal form has them: the runs of characters
+// between blanks and tabs, up to the first "//". Up to kMost are kept, each with its
+// value when it is a plain number (an optional minus and at most nine digits, which no
+// conversion can refuse); count says how many columns there are.
+struct RawColumns {
+    static constexpr int kMost = 10;
+    std::string_view column[kMost];
+    std::int32_t value[kMost];
+    bool plain[kMost];
+    int count = 0;
+    std::size_t normalLength = 0;  // the length of the normal form
+
+    explicit RawColumns(std::string_view line) {
+        if (const auto comment = line.find("//"); comment != std::string_view::npos) line = line.substr(0, comment);
+        const char* p = line.data();
+        const char* const end = p + line.size();
+        for (;;) {
+            while (p != end && (*p == ' ' || *p == '\t')) ++p;
+            if (p == end) break;
+            const char* const start = p;
+            const bool negative = *p == '-';
+            if (negative) ++p;
+            const char* const digits = p;
+            const char* const lastDigit = p + std::min<std::ptrdiff_t>(9, end - p);
+            std::int32_t magnitude = 0;
+            for (; p != lastDigit; ++p) {
+                const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
+                if (digit > 9) break;
+                magnitude = magnitude * 10 + static_cast<std::int32_t>(digit);
+            }
+            const bool number = p != digits && (p == end || *p == ' ' || *p == '\t');
+            while (p != end && *p != ' ' && *p != '\t') ++p;
+            if (count < kMost) {
+                column[count] = std::string_view(start, static_cast<std::size_t>(p - start));
+                value[count] = negative ? -magnitude : magnitude;
+                plain[count] = number;
+            }
+            normalLength += static_cast<std::size_t>(p - start) + (count > 0 ? 1 : 0);
+            ++count;
+        }
+    }
+
+    bool number(int i, std::int32_t& out) const {
+        out = value[i];
+        return plain[i];
+    }
+    bool byte(int i, std::uint8_t& out) const {
+        out = static_cast<std::uint8_t>(value[i]);
+        return plain[i] && value[i] >= 0 && value[i] <= 255;
+    }
+};
+
+// The entry of a data line whose every column is a plain number within its range, as
+// parseDataLine reads it; false for any other line (parseDataLine then reads it, and
+// says what is wrong with it).
+bool plainDataLine(const RawColumns& raw, int spottype, SpawnEntry& entry) {
+    const bool point = isPointType(spottype);
+    if (raw.count != (point ? 6 : 9)) return false;
+    if (!raw.number(0, entry.monsterid) || !raw.byte(1, entry.mapnumber) || !raw.byte(2, entry.distance) ||
+        !raw.byte(3, entry.x0) || !raw.byte(4, entry.y0))
+        return false;
+    entry.spottype = static_cast<std::uint8_t>(spottype);
+    entry.ispoint = point;
+    if (point) return raw.number(5, entry.dir);
+    return raw.byte(5, entry.x1) && raw.byte(6, entry.y1) && raw.number(7, entry.dir) && raw.byte(8, entry.count);
 }
 
 int sectionMarker(std::string_view line) {
@@ -113,13 +186,13 @@ void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
 
     // The same answer as getmonsterbyid(id).id == -1, without a scan of the whole
     // monster table for every line.
-    std::unordered_set<std::int32_t> known;
-    for (int i = 0; i < monsters.monstercount; ++i)
-        known.insert(monsters.monsters[static_cast<std::size_t>(i)].id);
+    IdSet known(static_cast<std::size_t>(std::max(monsters.monstercount, 0)));
+    for (int i = 0; i < monsters.monstercount; ++i) known.insert(monsters.monsters[static_cast<std::size_t>(i)].id);
     const auto missing = [&known](std::int32_t id) { return id == -1 || !known.contains(id); };
 
     const int nulLine = lineOfFirstNul(bytes);
-    const std::vector<std::string> lines = splitLines(bytes);
+    LineCursor lines(bytes);
+    std::string line;  // the line in normal form; one buffer for the whole file
     int spottype = 0;
     int lineNumber = 0;
     int firstBadLine = 0;
@@ -130,23 +203,27 @@ void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
     };
     bool full = false;
     try {
-        for (const auto& text : lines) {
+        for (std::string_view text; lines.next(text);) {
             ++lineNumber;
             if (lineNumber == nulLine) break;  // what the NUL left of its line is not read
-            const std::string line = normalizeline(text, true);
-            if (line == "end") continue;
-            if (const int marker = sectionMarker(line); marker >= 0) {
+            // The normal form of a line of one column is that column.
+            const RawColumns raw(text);
+            if (raw.count == 1 && raw.column[0] == "end") continue;
+            if (const int marker = raw.count == 1 ? sectionMarker(raw.column[0]) : -1; marker >= 0) {
                 spottype = marker;
                 continue;
             }
-            if (line.size() < 3) continue;
+            if (raw.normalLength < 3) continue;
 
             SpawnEntry entry;
-            try {
-                entry = parseDataLine(line, spottype);
-            } catch (const TableError& error) {
-                stop(error.at(label, lineNumber));
-                continue;
+            if (!plainDataLine(raw, spottype, entry)) {
+                try {
+                    normalizeInto(text, true, line);
+                    entry = parseDataLine(line, spottype);
+                } catch (const TableError& error) {
+                    stop(error.at(label, lineNumber));
+                    continue;
+                }
             }
             if (checkMonsters && missing(entry.monsterid)) {
                 if (notice)

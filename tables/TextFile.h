@@ -10,6 +10,24 @@
 #include <vector>
 
 std::vector<std::string> splitLines(std::string_view bytes);
+
+// The lines splitLines gives, one at a time and without copying them.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view bytes);  // the text ends at a NUL byte
+    // The next line without its line end; false after the last one.
+    bool next(std::string_view& line);
+    // At least as many lines as are left (for reserving room).
+    std::size_t linesLeftAtMost() const;
+
+private:
+    const char* p_;
+    const char* end_;
+    // Where the next CR and the next LF are (end_ when none is left), found with memchr
+    // and looked for again only once passed.
+    const char* cr_ = nullptr;
+    const char* lf_ = nullptr;
+};
 std::string joinLinesCrLf(const std::vector<std::string>& lines);
 
 // The 1-based number of the line that holds the first NUL byte (the line splitLines

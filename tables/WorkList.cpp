@@ -1,5 +1,9 @@
 #include "WorkList.h"
 
+#include <algorithm>
+
+#include "IdSet.h"
+
 WorkList::WorkList() : entries(kSpawnCapacity) {}
 
 void WorkList::getWorkLocations(const SpawnTable& table, std::int32_t monsterid,
@@ -19,6 +23,14 @@ bool havepos(const SpawnTable& table, std::int32_t monsterid) {
     for (int i = 0; i < table.count; ++i)
         if (table.entries[static_cast<std::size_t>(i)].monsterid == monsterid) return true;
     return false;
+}
+
+std::vector<bool> haveposOfEach(const SpawnTable& table, const MonsterTable& monsters) {
+    IdSet withSpots(static_cast<std::size_t>(std::max(table.count, 0)));
+    for (int i = 0; i < table.count; ++i) withSpots.insert(table.entries[static_cast<std::size_t>(i)].monsterid);
+    std::vector<bool> have(static_cast<std::size_t>(std::max(monsters.monstercount, 0)));
+    for (std::size_t i = 0; i < have.size(); ++i) have[i] = withSpots.contains(monsters.monsters[i].id);
+    return have;
 }
 
 void deletespot(SpawnTable& table, std::int32_t spotid) {

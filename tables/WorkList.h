@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "MonsterTable.h"
 #include "SpawnTable.h"
 
 class WorkList {
@@ -21,6 +22,9 @@ public:
 
 // True when any entry of the table, deleted or not, has this monster number.
 bool havepos(const SpawnTable& table, std::int32_t monsterid);
+// havepos of every monster of the monster table, in its order, from one pass over the
+// spawn table.
+std::vector<bool> haveposOfEach(const SpawnTable& table, const MonsterTable& monsters);
 
 // Marks the first entry with this spot number deleted; an unknown number is ignored.
 void deletespot(SpawnTable& table, std::int32_t spotid);

@@ -12,8 +12,12 @@ inline QFont formFont() {
                       QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Liberation Sans"),
                       QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Sans Serif")});
     font.setPixelSize(11);
-    const QString found = QFontInfo(font).family();
-    if (!found.contains(QStringLiteral("MS Sans Serif")) && !found.contains(QStringLiteral("Narrow")))
-        font.setStretch(QFont::Condensed);
+    // The face these families come to stays the same for the run: looked up once, not
+    // for every window.
+    static const bool narrow = [&font] {
+        const QString found = QFontInfo(font).family();
+        return found.contains(QStringLiteral("MS Sans Serif")) || found.contains(QStringLiteral("Narrow"));
+    }();
+    if (!narrow) font.setStretch(QFont::Condensed);
     return font;
 }

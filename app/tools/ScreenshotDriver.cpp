@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include "ProgramIdentity.h"
 #include "SpawnPage.h"
@@ -47,9 +46,8 @@ const std::map<std::string, State> kStates = {
          splash.form1()->BitBtn1Click();
          // A monster with many range spots on one map, at 2X, so the outlines show.
          SpawnPage* page = splash.form1()->spawnPage();
-         const auto rows = page->allmonsterlist()->findItems(QStringLiteral("99"), Qt::MatchExactly);
-         if (!rows.isEmpty()) {
-             page->selectMonsterIndex(page->allmonsterlist()->indexOfTopLevelItem(rows.first()));
+         if (const int row = page->monsterIndexOf(99); row >= 0) {
+             page->selectMonsterIndex(row);
              page->allmonsterlistClick();
              page->selectMapText(QStringLiteral("5"));
              page->MapListChange();

@@ -12,11 +12,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 #include "AppFixture.h"
 #include "Forms.h"
+#include "ListRows.h"
 #include "MessageRecorder.h"
 #include "SpawnPage.h"
 #include "SpinField.h"
@@ -77,8 +78,8 @@ TEST_F(MainWindowTest, MissingMonsterFileGivesOneErrorAndLeavesTheSpawnFileUnrea
     EXPECT_EQ(form.tables().spawns.count, 0);
     EXPECT_FALSE(form.tables().spawns.saveRefusal().empty());
     EXPECT_NE(form.tables().monsters.saveRefusal(), "");
-    EXPECT_EQ(control<QTreeWidget>(form, "ListView1")->topLevelItemCount(), 0);
-    EXPECT_EQ(form.spawnPage()->allmonsterlist()->topLevelItemCount(), 0);
+    EXPECT_EQ(rowCount(control<QTreeView>(form, "ListView1")), 0);
+    EXPECT_EQ(rowCount(form.spawnPage()->allmonsterlist()), 0);
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.size(), QSize(610, 510));
     EXPECT_EQ(forms.tables, &form.tables());
@@ -98,7 +99,7 @@ TEST_F(MainWindowTest, SpawnFileProblemsAreReportedAfterTheMonstersAreRead) {
     EXPECT_TRUE(recorder().messages[1].isError);
     EXPECT_TRUE(recorder().messages[1].text.contains(QStringLiteral("'x'"))) << recorder().messages[1].text.toStdString();
     EXPECT_EQ(form.tables().spawns.count, 1);  // the line read before the bad one stays
-    EXPECT_EQ(control<QTreeWidget>(form, "ListView1")->topLevelItemCount(), 2);
+    EXPECT_EQ(rowCount(control<QTreeView>(form, "ListView1")), 2);
     EXPECT_EQ(control<QLabel>(form, "ViD")->text(), QStringLiteral("1"));
 }
 
@@ -170,10 +171,10 @@ TEST_F(MainWindowTest, BitBtn1SwitchesPagesKeepingTheMonster) {
     EXPECT_EQ(maps.join(',').toStdString(), "1");
     EXPECT_EQ(form.spawnPage()->mapList()->currentText(), QStringLiteral("1"));
     QStringList spots;  // spot number, x, y, distance, direction of each row
-    for (int row = 0; row < form.spawnPage()->pointlist()->topLevelItemCount(); ++row)
-        for (int column = 0; column < 5; ++column) spots << form.spawnPage()->pointlist()->topLevelItem(row)->text(column);
+    for (int row = 0; row < rowCount(form.spawnPage()->pointlist()); ++row)
+        for (int column = 0; column < 5; ++column) spots << cellText(form.spawnPage()->pointlist(), row, column);
     EXPECT_EQ(spots.join(',').toStdString(), "3,13,23,0,1");
-    EXPECT_EQ(form.spawnPage()->rangelist()->topLevelItemCount(), 0);
+    EXPECT_EQ(rowCount(form.spawnPage()->rangelist()), 0);
 
     form.spawnPage()->selectMonsterIndex(3);
     form.spawnPage()->allmonsterlistClick();

@@ -14,8 +14,9 @@
 
 namespace {
 
-// The icon built into the program is the picture installed beside it, and every
-// window carries it; the taskbar button bears the program's title.
+// The icon built into the program is the picture installed beside it, at the sizes a
+// window system draws, and every window carries it; the taskbar button bears the
+// program's title.
 TEST(ProgramIdentity, EveryWindowCarriesTheInstalledIcon) {
     setProgramIdentity();
     EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("Varnex v1.4.8"));
@@ -33,8 +34,11 @@ TEST(ProgramIdentity, EveryWindowCarriesTheInstalledIcon) {
         {"splash", &splash}, {"main", splash.form1()}, {"dialog", splash.form2()}, {"preview", splash.form4()},
     };
     for (const auto& [name, window] : windows) {
-        const QImage shown = window->windowIcon().pixmap(256).toImage().convertToFormat(kFormat);
-        EXPECT_EQ(shown, installed) << name;
+        for (const int side : {16, 32, 64}) {
+            const QImage shown = window->windowIcon().pixmap(side).toImage().convertToFormat(kFormat);
+            EXPECT_EQ(shown, installed.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))
+                << name << " at " << side;
+        }
     }
 }
 

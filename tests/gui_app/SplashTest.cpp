@@ -6,10 +6,11 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 #include "AppFixture.h"
+#include "ListRows.h"
 #include "MessageRecorder.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
@@ -116,7 +117,7 @@ TEST_F(SplashTest, TimerTickBringsUpTheWindowsInOrderOnce) {
     EXPECT_EQ(main.pageControl()->currentWidget(), main.statsPage());
     EXPECT_EQ(main.size(), QSize(610, 510));
     EXPECT_EQ(main.statsPage()->selectedIndex(), 0);
-    EXPECT_EQ(main.spawnPage()->allmonsterlist()->topLevelItemCount(), 6);
+    EXPECT_EQ(rowCount(main.spawnPage()->allmonsterlist()), 6);
     EXPECT_EQ(main.spawnPage()->selectedMonsterIndex(), 0);
     EXPECT_FALSE(splash.form4()->title().contains(QStringLiteral("Ash Hound")));
     main.spawnPage()->MapListChange();  // a later map change does load the picture

@@ -8,14 +8,8 @@
 
 namespace {
 
-QStringList captions(const QTreeWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) texts << list->topLevelItem(i)->text(0);
-    return texts;
-}
-
-bool hasSpotsIcon(const QTreeWidget* list, int row) {
-    const QImage shown = list->topLevelItem(row)->icon(0).pixmap(16, 16).toImage();
+bool hasSpotsIcon(const QTreeView* list, int row) {
+    const QImage shown = rowIcon(list, row).pixmap(16, 16).toImage();
     return shown == monsterIcon(true).pixmap(16, 16).toImage();
 }
 
@@ -94,9 +88,8 @@ TEST_F(DialogTest, NewRangeSpotOfTheSelectedMonsterIsListedOnItsMap) {
     ASSERT_EQ(tables.spawns.count, 4);
     EXPECT_EQ(page->mapList()->currentText(), QStringLiteral("0"));
     ASSERT_EQ(captions(page->rangelist()), QStringList({"1", "3"}));
-    const QTreeWidgetItem* row = page->rangelist()->topLevelItem(1);
-    EXPECT_EQ(row->text(1), QStringLiteral("127"));  // X1 column shows x0
-    EXPECT_EQ(row->text(2), QStringLiteral("128"));  // X2 column shows x1
+    EXPECT_EQ(cellText(page->rangelist(), 1, 1), QStringLiteral("127"));  // X1 column shows x0
+    EXPECT_EQ(cellText(page->rangelist(), 1, 2), QStringLiteral("128"));  // X2 column shows x1
 }
 
 TEST_F(DialogTest, TwoCreatesAppendTwoEqualEntries) {
@@ -215,6 +208,6 @@ TEST_F(DialogTest, NewMapOfTheSelectedMonsterIsListedAndChosen) {
     EXPECT_EQ(page->mapList()->itemText(2), QStringLiteral("9"));
     EXPECT_EQ(page->mapList()->currentText(), QStringLiteral("9"));
     EXPECT_EQ(captions(page->pointlist()), QStringList{"3"});
-    EXPECT_EQ(page->pointlist()->topLevelItem(0)->text(1), QStringLiteral("33"));
-    EXPECT_EQ(page->rangelist()->topLevelItemCount(), 0);
+    EXPECT_EQ(cellText(page->pointlist(), 0, 1), QStringLiteral("33"));
+    EXPECT_EQ(rowCount(page->rangelist()), 0);
 }

@@ -8,10 +8,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QTabWidget>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 #include "Forms.h"
+#include "ListRows.h"
 #include "MessageRecorder.h"
 #include "SpawnPage.h"
 #include "SpinField.h"

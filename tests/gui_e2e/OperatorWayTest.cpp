@@ -12,9 +12,10 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
+#include "ListRows.h"
 #include "MessageRecorder.h"
 #include "SpawnPage.h"
 #include "SpinField.h"
@@ -98,11 +99,10 @@ TEST(OperatorWay, AddsSpotsFromTheMapDeletesOneAndSaves) {
     // Choose the third monster on the position page.
     main->pageControl()->setCurrentIndex(1);
     SpawnPage* page = main->spawnPage();
-    QTreeWidget* monsters = page->allmonsterlist();
-    QTreeWidgetItem* hound = monsters->topLevelItem(2);
-    ASSERT_NE(hound, nullptr);
-    ASSERT_EQ(hound->text(1), QStringLiteral("Ash Hound"));
-    QTest::mouseClick(monsters->viewport(), Qt::LeftButton, {}, monsters->visualItemRect(hound).center());
+    QTreeView* monsters = page->allmonsterlist();
+    ASSERT_GT(rowCount(monsters), 2);
+    ASSERT_EQ(cellText(monsters, 2, 1), QStringLiteral("Ash Hound"));
+    QTest::mouseClick(monsters->viewport(), Qt::LeftButton, {}, rowRect(monsters, 2).center());
     ASSERT_EQ(page->selectedMonsterIndex(), 2);
     ASSERT_EQ(page->mapList()->currentText(), QStringLiteral("1"));
 
@@ -138,11 +138,9 @@ TEST(OperatorWay, AddsSpotsFromTheMapDeletesOneAndSaves) {
 
     // Listed on the page, on its map.
     EXPECT_EQ(page->mapList()->currentText(), QStringLiteral("0"));
-    QTreeWidget* ranges = page->rangelist();
-    ASSERT_EQ(ranges->topLevelItemCount(), 1);
-    QStringList row;
-    for (int column = 0; column < ranges->columnCount(); ++column) row << ranges->topLevelItem(0)->text(column);
-    EXPECT_EQ(row, QStringList({"3", "100", "200", "50", "150", "5", "-1", "5"}));
+    QTreeView* ranges = page->rangelist();
+    ASSERT_EQ(rowCount(ranges), 1);
+    EXPECT_EQ(rowTexts(ranges, 0), QStringList({"3", "100", "200", "50", "150", "5", "-1", "5"}));
 
     // Drawn on the preview, back in spot mode: an outline from column 99 to 198 and
     // row 106 to 203 over the dark picture.
@@ -177,12 +175,10 @@ TEST(OperatorWay, AddsSpotsFromTheMapDeletesOneAndSaves) {
     ASSERT_EQ(main->tables().spawns.count, 5);
 
     EXPECT_EQ(page->pageControl2()->currentWidget(), page->pointlist()->parentWidget());
-    QTreeWidget* points = page->pointlist();
-    ASSERT_EQ(points->topLevelItemCount(), 1);
-    QStringList pointRow;
-    for (int column = 0; column < points->columnCount(); ++column) pointRow << points->topLevelItem(0)->text(column);
-    EXPECT_EQ(pointRow, QStringList({"4", "30", "220", "9", "3"}));
-    EXPECT_EQ(ranges->topLevelItemCount(), 1) << "the range spot is still listed";
+    QTreeView* points = page->pointlist();
+    ASSERT_EQ(rowCount(points), 1);
+    EXPECT_EQ(rowTexts(points, 0), QStringList({"4", "30", "220", "9", "3"}));
+    EXPECT_EQ(rowCount(ranges), 1) << "the range spot is still listed";
     EXPECT_FALSE(preview->showselection);
     const QImage second = surface->grab().toImage();
     // A 2 by 2 square just above and left of the cell's pixel (30, 36).
@@ -200,15 +196,14 @@ TEST(OperatorWay, AddsSpotsFromTheMapDeletesOneAndSaves) {
     maps->setFocus();
     QTest::keyClick(maps, Qt::Key_Up);
     ASSERT_EQ(maps->currentText(), QStringLiteral("1"));
-    ASSERT_EQ(ranges->topLevelItemCount(), 1);
-    QTreeWidgetItem* oldSpot = ranges->topLevelItem(0);
-    ASSERT_EQ(oldSpot->text(0), QStringLiteral("2"));
-    QTest::mouseClick(ranges->viewport(), Qt::LeftButton, {}, ranges->visualItemRect(oldSpot).center());
+    ASSERT_EQ(rowCount(ranges), 1);
+    ASSERT_EQ(cellText(ranges, 0, 0), QStringLiteral("2"));
+    QTest::mouseClick(ranges->viewport(), Qt::LeftButton, {}, rowRect(ranges, 0).center());
     QPushButton* deleteRange = buttonWithText(ranges->parentWidget(), QStringLiteral("Delete Spot"));
     ASSERT_NE(deleteRange, nullptr);
     ASSERT_TRUE(deleteRange->isEnabled());
     deleteRange->click();
-    EXPECT_EQ(ranges->topLevelItemCount(), 0);
+    EXPECT_EQ(rowCount(ranges), 0);
     EXPECT_EQ(maps->count(), 1);
     EXPECT_EQ(maps->itemText(0), QStringLiteral("0"));
 

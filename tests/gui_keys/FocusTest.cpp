@@ -8,9 +8,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "KeyboardFixture.h"
+#include "ListRows.h"
 #include "SpawnPage.h"
 #include "SpinField.h"
 #include "StatsPage.h"
@@ -24,8 +25,7 @@ struct FocusCase {
 };
 
 void selectFirstPointSpot(SpawnPage* page) {
-    QTreeWidgetItem* first = page->pointlist()->topLevelItem(0);
-    page->pointlist()->setCurrentItem(first);
+    page->pointlist()->setCurrentIndex(cell(page->pointlist(), 0));
 }
 
 }  // namespace

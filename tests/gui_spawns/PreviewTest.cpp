@@ -1,5 +1,7 @@
 // The map preview window: drawing, zoom, mouse, folding, pictures.
 
+#include <map>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -7,6 +9,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QTest>
 
 #include "Colours.h"
 #include "MessageRecorder.h"
@@ -201,6 +204,41 @@ TEST_F(PreviewTest, PointerMovementShowsTheLabelCell) {
     mouse(QEvent::MouseMove, {0, 0});
     EXPECT_EQ(form4->coordinates(), "0,255");
     EXPECT_EQ(form4->selx0, 127);  // moving selects nothing
+}
+
+// Counts the paints of named controls.
+class PaintCount : public QObject {
+public:
+    explicit PaintCount(QWidget* window) {
+        for (QWidget* w : window->findChildren<QWidget*>()) w->installEventFilter(this);
+    }
+    std::map<QString, int> paints;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints[watched->objectName().isEmpty() ? QString::fromLatin1(watched->metaObject()->className())
+                                                     : watched->objectName()];
+        return false;
+    }
+};
+
+TEST_F(PreviewTest, PointerMovementRepaintsOnlyTheCoordinateLabel) {
+    setWork({kPoint, kRange});
+    form4->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form4.get()));
+    QApplication::processEvents();
+    PaintCount count(form4.get());
+    for (const QPoint pixel : {QPoint(10, 10), QPoint(120, 200), QPoint(250, 3)}) {
+        mouse(QEvent::MouseMove, pixel);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(form4->coordinates(), "250,252");
+    EXPECT_GT(count.paints["Label2"], 0);
+    count.paints.erase("Label2");
+    QStringList others;
+    for (const auto& [name, times] : count.paints) others << name;
+    EXPECT_EQ(others.join(' ').toStdString(), "");
 }
 
 TEST_F(PreviewTest, PointSelectionIsPickedWhereTheButtonIsReleased) {

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "MessageRecorder.h"
 #include "SpotIcons.h"
@@ -95,11 +95,11 @@ void SpawnFixture::chooseMap(const QString& text) {
     page->MapListChange();
 }
 
-void SpawnFixture::selectRow(QTreeWidget* list, int row) {
-    QTreeWidgetItem* item = list->topLevelItem(row);
-    ASSERT_NE(item, nullptr);
-    list->setCurrentItem(item);
-    item->setSelected(true);
+void SpawnFixture::selectRow(QTreeView* list, int row) {
+    const QModelIndex index = cell(list, row);
+    ASSERT_TRUE(index.isValid());
+    list->setCurrentIndex(index);
+    list->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 QStringList SpawnFixture::mapTexts() const {
@@ -108,22 +108,8 @@ QStringList SpawnFixture::mapTexts() const {
     return texts;
 }
 
-QStringList SpawnFixture::rowTexts(const QTreeWidget* list, int row) {
-    QStringList texts;
-    const QTreeWidgetItem* item = list->topLevelItem(row);
-    if (!item) return texts;
-    for (int c = 0; c < list->columnCount(); ++c) texts << item->text(c);
-    return texts;
-}
-
-QStringList SpawnFixture::captions(const QTreeWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) texts << list->topLevelItem(i)->text(0);
-    return texts;
-}
-
 bool SpawnFixture::monsterIconHasSpots(int row) const {
-    const QImage shown = page->allmonsterlist()->topLevelItem(row)->icon(0).pixmap(16, 16).toImage();
+    const QImage shown = rowIcon(page->allmonsterlist(), row).pixmap(16, 16).toImage();
     const QImage ladybird = monsterIcon(true).pixmap(16, 16).toImage();
     const QImage grey = monsterIcon(false).pixmap(16, 16).toImage();
     EXPECT_TRUE(shown == ladybird || shown == grey) << "row " << row << " shows neither icon";

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "Forms.h"
+#include "ListRows.h"
 #include "MapGeometry.h"
 #include "SpawnPage.h"
 #include "TempFolder.h"
@@ -21,7 +22,7 @@
 #include "Unit4.h"
 #include "Workspace.h"
 
-class QTreeWidget;
+class QTreeView;
 class QWidget;
 
 // Monsters 10..14. Spot numbers follow the order of the lines below:
@@ -46,11 +47,9 @@ protected:
     // Runs allmonsterlistClick for the row, as a click does.
     void chooseMonster(int row);
     void chooseMap(const QString& text);  // as a choice in MapList
-    void selectRow(QTreeWidget* list, int row);
+    void selectRow(QTreeView* list, int row);
 
     QStringList mapTexts() const;
-    static QStringList rowTexts(const QTreeWidget* list, int row);
-    static QStringList captions(const QTreeWidget* list);
     bool monsterIconHasSpots(int row) const;  // the row shows the ladybird
 
     TempFolder folder;

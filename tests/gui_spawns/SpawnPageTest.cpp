@@ -10,7 +10,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "Colours.h"
 #include "MessageRecorder.h"
@@ -19,7 +19,7 @@
 
 namespace {
 
-QImage iconImage(const QTreeWidgetItem* row) { return row->icon(0).pixmap(48, 16).toImage(); }
+QImage iconImage(const QTreeView* list, int row) { return rowIcon(list, row).pixmap(48, 16).toImage(); }
 
 bool enabled(QWidget* parent, const char* name) { return child(parent, name)->isEnabled(); }
 
@@ -33,8 +33,8 @@ protected:
 };
 
 TEST_F(SpawnPageTest, FirstFillSelectsFirstMonsterAndMapAndLeavesThePreviewAlone) {
-    QTreeWidget* monsters = page->allmonsterlist();
-    ASSERT_EQ(monsters->topLevelItemCount(), 5);
+    QTreeView* monsters = page->allmonsterlist();
+    ASSERT_EQ(rowCount(monsters), 5);
     EXPECT_EQ(rowTexts(monsters, 0), (QStringList{"10", "Ash Hound"}));
     EXPECT_EQ(rowTexts(monsters, 4), (QStringList{"14", "Quiet Moth"}));
     EXPECT_EQ(page->selectedMonsterIndex(), 0);
@@ -65,7 +65,7 @@ TEST_F(SpawnPageTest, SecondShowDoesNothing) {
 
 TEST_F(SpawnPageTest, ListsHaveTheirColumns) {
     struct Case {
-        QTreeWidget* list;
+        QTreeView* list;
         QStringList labels;
         std::vector<int> widths;
         std::vector<int> centred;
@@ -79,13 +79,13 @@ TEST_F(SpawnPageTest, ListsHaveTheirColumns) {
         {page->allmonsterlist(), {"ID", "monsterName"}, {50, 135}, {}},
     };
     for (const Case& c : cases) {
-        ASSERT_EQ(c.list->columnCount(), c.labels.size());
+        ASSERT_EQ(c.list->header()->count(), c.labels.size());
         for (int i = 0; i < c.labels.size(); ++i) {
-            EXPECT_EQ(c.list->headerItem()->text(i), c.labels[i]);
+            EXPECT_EQ(headerText(c.list, i), c.labels[i]);
             EXPECT_EQ(c.list->columnWidth(i), c.widths[static_cast<std::size_t>(i)]) << c.labels[i].toStdString();
             const bool centred = std::find(c.centred.begin(), c.centred.end(), i) != c.centred.end();
-            if (c.list->topLevelItemCount() > 0) {
-                EXPECT_EQ(c.list->topLevelItem(0)->textAlignment(i) == Qt::AlignCenter, centred)
+            if (rowCount(c.list) > 0) {
+                EXPECT_EQ(cellCentred(c.list, 0, i), centred)
                     << c.labels[i].toStdString();
             }
         }
@@ -98,11 +98,11 @@ TEST_F(SpawnPageTest, ListsHaveTheirColumns) {
 }
 
 TEST_F(SpawnPageTest, SpotListsDrawGridLinesBetweenCells) {
-    for (QTreeWidget* list : {page->pointlist(), page->rangelist()}) {
+    for (QTreeView* list : {page->pointlist(), page->rangelist()}) {
         page->pageControl2()->setCurrentWidget(list->parentWidget());
-        ASSERT_GT(list->topLevelItemCount(), 0);
+        ASSERT_GT(rowCount(list), 0);
         const QImage image = list->viewport()->grab().toImage();
-        const QRect row = list->visualItemRect(list->topLevelItem(0));
+        const QRect row = rowRect(list, 0);
         SCOPED_TRACE(list->objectName().toStdString());
         EXPECT_EQ(image.pixelColor(list->columnWidth(0) - 1, row.center().y()), kGridLineColour);
         EXPECT_EQ(image.pixelColor(list->columnWidth(0) + 5, row.bottom()), kGridLineColour);
@@ -175,7 +175,7 @@ TEST_F(SpawnPageTest, RowsShowTheEntryFieldsAndTypePicture) {
     struct Case {
         int monsterRow;
         QString map;
-        QTreeWidget* list;
+        QTreeView* list;
         int row;
         QStringList texts;
         int spottype;
@@ -194,7 +194,7 @@ TEST_F(SpawnPageTest, RowsShowTheEntryFieldsAndTypePicture) {
         chooseMap(c.map);
         SCOPED_TRACE(c.texts.join(' ').toStdString());
         EXPECT_EQ(rowTexts(c.list, c.row), c.texts);
-        EXPECT_EQ(iconImage(c.list->topLevelItem(c.row)), spotTypePixmap(c.spottype).toImage());
+        EXPECT_EQ(iconImage(c.list, c.row), spotTypePixmap(c.spottype).toImage());
     }
 }
 
@@ -202,8 +202,8 @@ TEST_F(SpawnPageTest, MonsterWithoutSpotsEmptiesEverything) {
     form4->setPictureVisible(true);
     chooseMonster(4);
     EXPECT_TRUE(mapTexts().isEmpty());
-    EXPECT_EQ(page->pointlist()->topLevelItemCount(), 0);
-    EXPECT_EQ(page->rangelist()->topLevelItemCount(), 0);
+    EXPECT_EQ(rowCount(page->pointlist()), 0);
+    EXPECT_EQ(rowCount(page->rangelist()), 0);
     EXPECT_FALSE(enabled(page.get(), "Label11"));
     EXPECT_FALSE(form4->pictureVisible());
     EXPECT_EQ(tables.work.count, 0);
@@ -231,7 +231,7 @@ TEST_F(SpawnPageTest, MapListTakesOnlyArrowKeys) {
     QTest::keyClick(maps, Qt::Key_Down);
     EXPECT_EQ(maps->currentText(), "0");
     EXPECT_EQ(captions(page->pointlist()), (QStringList{"1"}));
-    EXPECT_EQ(page->rangelist()->topLevelItemCount(), 0);
+    EXPECT_EQ(rowCount(page->rangelist()), 0);
     EXPECT_EQ(tables.work.count, 1);
 
     QTest::keyClick(maps, Qt::Key_Up);
@@ -278,8 +278,8 @@ TEST_F(SpawnPageTest, MonsterListRefreshesOnlyOnUpDownEnter) {
 }
 
 TEST_F(SpawnPageTest, ClickOnMonsterRowChoosesIt) {
-    QTreeWidget* list = page->allmonsterlist();
-    const QRect rect = list->visualItemRect(list->topLevelItem(2));
+    QTreeView* list = page->allmonsterlist();
+    const QRect rect = rowRect(list, 2);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     EXPECT_EQ(page->selectedMonsterIndex(), 2);
     EXPECT_EQ(mapTexts(), (QStringList{"7"}));
@@ -299,7 +299,7 @@ TEST_F(SpawnPageTest, DeletingOneOfThreePointsSelectsTheFirstRemaining) {
     selectRow(page->pointlist(), 1);
     static_cast<QAbstractButton*>(child(page.get(), "Button4"))->click();
     EXPECT_EQ(captions(page->pointlist()), (QStringList{"0", "7"}));
-    EXPECT_EQ(page->pointlist()->selectedItems().value(0), page->pointlist()->topLevelItem(0));
+    EXPECT_EQ(selectedRows(page->pointlist()), QList<int>{0});
     EXPECT_TRUE(enabled(page.get(), "Button4"));
     EXPECT_EQ(tables.spawns.entries[2].spotid, -1);
     EXPECT_EQ(tables.spawns.fileBytes().find("10\t3\t7\t102\t103\t3"), std::string::npos);
@@ -327,8 +327,8 @@ TEST_P(SpawnPageDeleteTest, RemovesRowsMapsAndIcon) {
     chooseMonster(c.monsterRow);
     chooseMap(QString::fromLatin1(c.map));
     for (char which : c.deletions) {
-        QTreeWidget* list = which == 'p' ? page->pointlist() : page->rangelist();
-        const int spot = list->topLevelItem(0)->text(0).toInt();
+        QTreeView* list = which == 'p' ? page->pointlist() : page->rangelist();
+        const int spot = cellText(list, 0, 0).toInt();
         selectRow(list, 0);
         static_cast<QAbstractButton*>(child(page.get(), which == 'p' ? "Button4" : "Button5"))->click();
         EXPECT_EQ(tables.spawns.entries[static_cast<std::size_t>(spot)].spotid, -1);
@@ -364,21 +364,21 @@ TEST_F(SpawnPageTest, DeleteWithoutSelectedRowDoesNothing) {
 }
 
 TEST_F(SpawnPageTest, RestingPointerSelectsRowAfterTwoSeconds) {
-    QTreeWidget* list = page->pointlist();
+    QTreeView* list = page->pointlist();
     page->pageControl2()->setCurrentIndex(0);
     auto* timer = list->findChild<QTimer*>(QStringLiteral("pointlistHover"));
     ASSERT_NE(timer, nullptr);
     EXPECT_EQ(timer->interval(), 2000);
     EXPECT_FALSE(timer->isActive());
-    const QPoint over = list->visualItemRect(list->topLevelItem(2)).center();
+    const QPoint over = rowRect(list, 2).center();
     QMouseEvent move(QEvent::MouseMove, over, list->viewport()->mapToGlobal(over), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &move);
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(list->viewport()->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_TRUE(list->selectedItems().isEmpty());
+    EXPECT_TRUE(selectedRows(list).isEmpty());
     ASSERT_TRUE(QMetaObject::invokeMethod(timer, "timeout"));
-    EXPECT_EQ(list->selectedItems().value(0), list->topLevelItem(2));
+    EXPECT_EQ(selectedRows(list), QList<int>{2});
     EXPECT_TRUE(enabled(page.get(), "Button4"));
 }
 
@@ -430,7 +430,7 @@ TEST_F(SpawnPageTest, PendingEventsSeeTheNewWorkListAndEmptySpotLists) {
     } seen;
     form4->showselection = true;
     QTimer::singleShot(0, page.get(), [&] {
-        seen = {page->pointlist()->topLevelItemCount(), page->rangelist()->topLevelItemCount(), tables.work.count,
+        seen = {rowCount(page->pointlist()), rowCount(page->rangelist()), tables.work.count,
                 form4->pictureVisible(), form4->showselection, form4->title()};
     });
     chooseMap("3");
@@ -452,7 +452,7 @@ TEST_F(SpawnPageTest, MapChangeDuringAMapChangeListsEachSpotOnce) {
     chooseMap("3");
     EXPECT_EQ(page->mapList()->currentText(), "0");
     EXPECT_EQ(captions(page->pointlist()), (QStringList{"1"}));
-    EXPECT_EQ(page->rangelist()->topLevelItemCount(), 0);
+    EXPECT_EQ(rowCount(page->rangelist()), 0);
 
     QTimer::singleShot(0, page.get(), [&] { chooseMap("3"); });
     chooseMap("3");

@@ -12,11 +12,12 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 #include "FormFont.h"
 #include "LineFormat.h"
+#include "ListRows.h"
 #include "MessageRecorder.h"
 #include "MonsterFields.h"
 #include "SpinField.h"
@@ -88,16 +89,14 @@ protected:
     QPushButton* ok() { return control<QPushButton>("Button3"); }
     QPushButton* cancel() { return control<QPushButton>("Button2"); }
     QToolButton* edit() { return control<QToolButton>("Button1"); }
-    QTreeWidget* list() { return control<QTreeWidget>("ListView1"); }
+    QTreeView* list() { return control<QTreeView>("ListView1"); }
     QWidget* panel() { return control<QWidget>("Panel1"); }
     QComboBox* moveRange() { return control<QComboBox>("combomvrag"); }
 
     void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     void clickRow(int row) {
-        QTreeWidgetItem* item = list()->topLevelItem(row);
-        ASSERT_NE(item, nullptr);
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
-                          list()->visualItemRect(item).center());
+        ASSERT_LT(row, rowCount(list()));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rowRect(list(), row).center());
     }
     void retype(SpinField* spin, const QString& text) {
         spin->lineEdit()->selectAll();
@@ -121,9 +120,9 @@ TEST_F(StatsPageTest, ShowsTheSelectedMonsterFromItsStoredLine) {
     other.move = "0";
     load({monsterLine("7", "Grey  Wolf", Stats{}), monsterLine("$1F", "Cave Bat", other)});
 
-    ASSERT_EQ(list()->topLevelItemCount(), 2);
-    EXPECT_EQ(list()->topLevelItem(0)->text(0), QStringLiteral("Grey Wolf"));
-    EXPECT_EQ(list()->topLevelItem(1)->text(1), QStringLiteral("31"));
+    ASSERT_EQ(rowCount(list()), 2);
+    EXPECT_EQ(cellText(list(), 0, 0), QStringLiteral("Grey Wolf"));
+    EXPECT_EQ(cellText(list(), 1, 1), QStringLiteral("31"));
     EXPECT_EQ(page->selectedIndex(), 0);
     EXPECT_EQ(control<QLabel>("ViD")->text(), QStringLiteral("7"));
     EXPECT_EQ(control<QLabel>("Vname")->text(), QStringLiteral("\"Grey Wolf\""));
@@ -146,8 +145,8 @@ TEST_F(StatsPageTest, ShowsTheSelectedMonsterFromItsStoredLine) {
 
 TEST_F(StatsPageTest, NamesAreShownAsUtf8WhereValidElseLatin1) {
     load({monsterLine("1", "Caf\xC3\xA9", Stats{}), monsterLine("2", "Caf\xE9", Stats{})});
-    EXPECT_EQ(list()->topLevelItem(0)->text(0), QString::fromUtf8("Caf\u00e9"));
-    EXPECT_EQ(list()->topLevelItem(1)->text(0), QString::fromUtf8("Caf\u00e9"));
+    EXPECT_EQ(cellText(list(), 0, 0), QString::fromUtf8("Caf\u00e9"));
+    EXPECT_EQ(cellText(list(), 1, 0), QString::fromUtf8("Caf\u00e9"));
     clickRow(1);
     EXPECT_EQ(control<QLabel>("Vname")->text(), QString::fromUtf8("\"Caf\u00e9\""));
 }
@@ -494,7 +493,7 @@ TEST_F(StatsPageTest, LinesWithMissingOrExtraColumnsFailAtTheirColumn) {
 
 TEST_F(StatsPageTest, EmptyTableShowsNothingAndEditDoesNothing) {
     load({"end"});
-    EXPECT_EQ(list()->topLevelItemCount(), 0);
+    EXPECT_EQ(rowCount(list()), 0);
     click(edit());
     EXPECT_FALSE(page->editing());
     EXPECT_FALSE(panel()->isEnabled());

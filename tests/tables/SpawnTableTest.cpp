@@ -112,6 +112,28 @@ TEST(SpawnRead, LeadingZerosAreDecimal) {
               "0\r\nend\r\n1\r\nend\r\n2\r\n17\t0\t30\t10\t11\t-1\r\nend\r\n3\r\nend\r\n4\r\nend\r\n");
 }
 
+// Signs, leading zeros and the 32-bit limits, in the lines of both kinds: a column
+// of ten or more characters, or with a plus, reads as the short plain form does.
+TEST(SpawnRead, EveryWrittenFormOfANumber) {
+    const struct {
+        const char* line;
+        SpawnEntry entry;
+    } cases[] = {
+        {"+17 +0 +30 +1 +2 +3", point(0, 17, 0, 30, 1, 2, 3, 0)},
+        {"0000000017 0000000000 0000000030 1 2 -0000000003", point(0, 17, 0, 30, 1, 2, -3, 0)},
+        {"17 0 30 1 2 -0", point(0, 17, 0, 30, 1, 2, 0, 0)},
+        {"17 0 30 1 2 2147483647", point(0, 17, 0, 30, 1, 2, 2147483647, 0)},
+        {"17 0 30 1 2 999999999", point(0, 17, 0, 30, 1, 2, 999999999, 0)},
+        {"1\r\n17 0 30 1 2 +3 4 -2147483648 +0000000255", range(1, 17, 0, 30, 1, 2, 3, 4, -2147483647 - 1, 255, 0)},
+    };
+    for (const auto& c : cases) {
+        Loaded loaded;
+        load(loaded, std::string(c.line) + "\r\n");
+        ASSERT_EQ(loaded.table.count, 1) << c.line;
+        EXPECT_EQ(loaded.table.entries[0], c.entry) << c.line;
+    }
+}
+
 TEST(SpawnRead, MissingMonsterIsReportedDroppedAndItsSlotReused) {
     Loaded loaded;
     load(loaded, crlf({"0", "17 0 30 1 2 3", "99 0 30 4 5 6", "-7 1 1 1 1 1", "18 0 30 7 8 9", "end"}));

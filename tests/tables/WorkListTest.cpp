@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
+#include "IdSet.h"
+#include "MonsterTable.h"
 #include "SpawnTable.h"
 #include "WorkList.h"
 
@@ -90,15 +93,41 @@ TEST(DeleteSpot, MarksOnlyThatEntryAndIgnoresUnknownNumbers) {
     EXPECT_EQ(table.entries[5].spotid, 5) << "a deleted number is never given again";
 }
 
+// haveposOfEach answers for every monster at once what havepos answers for one.
+void expectEachAsHavepos(const SpawnTable& table, const std::vector<bool>& expected) {
+    const std::vector<std::int32_t> ids = {7, 8, 9, 7, -1, 1 << 20, 0, INT32_MIN, INT32_MAX, 1 << 21};
+    MonsterTable monsters;
+    for (std::size_t i = 0; i < ids.size(); ++i) monsters.monsters[i].id = ids[i];
+    monsters.monstercount = static_cast<int>(ids.size());
+    std::vector<bool> one;
+    for (const std::int32_t id : ids) one.push_back(havepos(table, id));
+    EXPECT_EQ(one, expected);
+    EXPECT_EQ(haveposOfEach(table, monsters), expected);
+}
+
 TEST(HavePos, AnyEntryOfTheMonsterDeletedOrNot) {
     SpawnTable table = sampleTable();
-    EXPECT_TRUE(havepos(table, 7));
-    EXPECT_TRUE(havepos(table, 8));
-    EXPECT_FALSE(havepos(table, 9));
+    for (const std::int32_t far : {1 << 20, INT32_MIN, INT32_MAX}) table.append(spot(far, 1, 1));
+    //                          7     8     9      7     -1     2^20  0      min   max   2^21
+    expectEachAsHavepos(table, {true, true, false, true, false, true, false, true, true, false});
     deletespot(table, 1);
-    EXPECT_TRUE(havepos(table, 8));
-    table.entries[5] = spot(9, 0, 0);  // beyond count: not looked at
-    EXPECT_FALSE(havepos(table, 9));
+    expectEachAsHavepos(table, {true, true, false, true, false, true, false, true, true, false});
+    table.entries[8] = spot(9, 0, 0);  // beyond count: not looked at
+    expectEachAsHavepos(table, {true, true, false, true, false, true, false, true, true, false});
+}
+
+// Numbers far apart, close together and at the limits, more than the set expected.
+TEST(IdSet, HoldsWhatWasPutInAndNothingElse) {
+    std::vector<std::int32_t> in;
+    for (std::int32_t i = 0; i < 300; ++i) in.push_back(i * 1024);
+    for (std::int32_t i = -50; i < 50; ++i) in.push_back(i);
+    in.insert(in.end(), {INT32_MIN, INT32_MAX, INT32_MAX - 1});
+    IdSet set(4);
+    for (const std::int32_t id : in) set.insert(id);
+    for (const std::int32_t id : in) set.insert(id);  // twice changes nothing
+    for (const std::int32_t id : in) EXPECT_TRUE(set.contains(id)) << id;
+    for (const std::int32_t id : {1023, 1025, 300 * 1024, 50, -51, INT32_MIN + 1})
+        EXPECT_FALSE(set.contains(id)) << id;
 }
 
 TEST(WorkLocations, FullTableFitsTheWorkList) {
