@@ -103,7 +103,7 @@ void TForm1::buildFrame() {
     // window's font once, not first in the default font and again when it moves in.
     statsPage_ = new StatsPage(tables_.monsters, workFolder_, PageControl1);
     statsPage_->setObjectName(QStringLiteral("TabSheet1"));
-    spawnPage_ = new SpawnPage(forms_);
+    spawnPage_ = new SpawnPage(forms_, PageControl1);
     spawnPage_->setObjectName(QStringLiteral("TabSheet2"));
     PageControl1->addTab(statsPage_, QStringLiteral("Monster Stats"));
     PageControl1->addTab(spawnPage_, QStringLiteral("Monster Position"));
