@@ -107,7 +107,7 @@ void expectEachAsHavepos(const SpawnTable& table, const std::vector<bool>& expec
 
 TEST(HavePos, AnyEntryOfTheMonsterDeletedOrNot) {
     SpawnTable table = sampleTable();
-    for (const std::int32_t far : {1 << 20, INT32_MIN, INT32_MAX}) table.append(spot(far, 1, 1));
+    for (const std::int32_t distant : {1 << 20, INT32_MIN, INT32_MAX}) table.append(spot(distant, 1, 1));
     //                          7     8     9      7     -1     2^20  0      min   max   2^21
     expectEachAsHavepos(table, {true, true, false, true, false, true, false, true, true, false});
     deletespot(table, 1);
