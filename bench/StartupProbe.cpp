@@ -1,4 +1,4 @@
-// Start-up probe for bench/startup: the editor's own start (as app/main.cpp: the
+// Start-up probe for bench/startup: the editor's own start (runEditor, as app/main.cpp: the
 // splash, which then makes the main window, the dialog and the preview), with the
 // splash dismissed as soon as the event loop runs, reporting once the main window is
 // painted (ShownReport.h). Not part of the shipped program.
@@ -11,12 +11,10 @@
 #include <fstream>
 #include <string>
 
-#include <QApplication>
 #include <QTimer>
 
-#include "FontWarmUp.h"
+#include "EditorStart.h"
 #include "FullSizeFiles.h"
-#include "ProgramIdentity.h"
 #include "ShownReport.h"
 #include "Unit1.h"
 #include "Unit3.h"
@@ -34,16 +32,11 @@ int writeTables(const std::filesystem::path& folder) {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--write-tables") return writeTables(argv[2]);
-    FontWarmUp fonts;
-    QApplication app(argc, argv);
-    fonts.finish();
-    setProgramIdentity();
-    TForm3 splash;
-    splash.show();
     ReportAfterFirstPaint report;
-    QTimer::singleShot(0, &splash, [&] {
-        splash.SplashTimerTimer();
-        if (TForm1* main = splash.form1()) main->installEventFilter(&report);
+    return runEditor(argc, argv, [&report](TForm3& splash) {
+        QTimer::singleShot(0, &splash, [&splash, &report] {
+            splash.SplashTimerTimer();
+            if (TForm1* main = splash.form1()) main->installEventFilter(&report);
+        });
     });
-    return QApplication::exec();
 }
