@@ -12,7 +12,11 @@
 // first). Every size is sent to the window system with each window shown, so the
 // 256-pixel picture is left to the desktop entry, which names the installed file.
 inline constexpr int kProgramIconSides[] = {16, 24, 32, 48, 64};
-inline constexpr int kProgramIconPixelCount = 16 * 16 + 24 * 24 + 32 * 32 + 48 * 48 + 64 * 64;
+inline constexpr int kProgramIconPixelCount = [] {
+    int count = 0;
+    for (const int side : kProgramIconSides) count += side * side;
+    return count;
+}();
 extern const std::uint32_t kProgramIconPixels[kProgramIconPixelCount];
 QIcon programIcon();
 
