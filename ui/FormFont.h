@@ -13,11 +13,13 @@ inline QFont formFont() {
                       QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Sans Serif")});
     font.setPixelSize(11);
     // The face these families come to stays the same for the run: looked up once, not
-    // for every window.
-    static const bool narrow = [&font] {
-        const QString found = QFontInfo(font).family();
+    // for every window. The family found does not depend on the stretch, so it is
+    // looked up on the condensed font, the one the windows then use in most places.
+    QFont condensed = font;
+    condensed.setStretch(QFont::Condensed);
+    static const bool narrow = [&condensed] {
+        const QString found = QFontInfo(condensed).family();
         return found.contains(QStringLiteral("MS Sans Serif")) || found.contains(QStringLiteral("Narrow"));
     }();
-    if (!narrow) font.setStretch(QFont::Condensed);
-    return font;
+    return narrow ? font : condensed;
 }
