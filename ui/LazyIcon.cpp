@@ -1,12 +1,12 @@
 #include "LazyIcon.h"
 
-#include <initializer_list>
-
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QIconEngine>
 #include <QPainter>
+
+#include "GlyphPixels.h"
 
 namespace {
 
@@ -60,37 +60,18 @@ private:
     bool made_ = false;
 };
 
-// The pictures the toolkit's own style shows for these glyphs when the desktop's icon
-// theme has none, read straight from the toolkit's resources. Asking the style for
-// them first searches the icon theme, which cost a fifth of all the work of start-up.
-struct BuiltInGlyph {
-    QStyle::StandardPixmap which;
-    std::initializer_list<const char*> files;
-};
-
-const BuiltInGlyph kBuiltInGlyphs[] = {
-    {QStyle::SP_DialogSaveButton, {"standardbutton-save-16", "standardbutton-save-32"}},
-    {QStyle::SP_BrowserReload, {"refresh-24", "refresh-32"}},
-    {QStyle::SP_ArrowRight, {"right-16", "right-32"}},
-};
-
-// Null when the toolkit does not carry the pictures (then the style is asked).
+// The style's picture of the glyph as built in (GlyphPixels.h); null when the
+// toolkit the program was built with did not carry it.
 QIcon builtInGlyph(QStyle::StandardPixmap which) {
-    for (const BuiltInGlyph& glyph : kBuiltInGlyphs) {
-        if (glyph.which != which) continue;
-        QIcon icon;
-        for (const char* file : glyph.files) {
-            QImage picture;
-            // The format named, so that no image plugin is loaded to guess it.
-            if (!picture.load(QStringLiteral(":/qt-project.org/styles/commonstyle/images/%1.png")
-                                  .arg(QLatin1String(file)),
-                              "PNG"))
-                return {};
-            icon.addPixmap(QPixmap::fromImage(std::move(picture)));
-        }
-        return icon;
+    QIcon icon;
+    for (std::size_t i = 0; i < kGlyphPictureCount; ++i) {
+        const GlyphPicture& picture = kGlyphPictures[i];
+        if (picture.which != static_cast<int>(which)) continue;
+        const QImage pixels(reinterpret_cast<const uchar*>(picture.pixels), picture.width, picture.height,
+                            picture.width * 4, QImage::Format_ARGB32_Premultiplied);
+        icon.addPixmap(QPixmap::fromImage(pixels, Qt::NoFormatConversion));
     }
-    return {};
+    return icon;
 }
 
 }  // namespace
