@@ -1,17 +1,21 @@
 #include "EditorStart.h"
 
+#include <filesystem>
+
 #include <QApplication>
 
-#include "FontWarmUp.h"
 #include "ProgramIdentity.h"
+#include "StartUpWork.h"
 #include "Unit3.h"
 
 int runEditor(int& argc, char** argv, const std::function<void(TForm3&)>& beforeLoop) {
-    FontWarmUp fonts;
+    const std::filesystem::path workFolder = std::filesystem::current_path();
+    StartUpWork work(workFolder);
     QApplication app(argc, argv);
-    fonts.finish();
+    work.waitForFonts();
     setProgramIdentity();
-    TForm3 splash;
+    TForm3 splash(workFolder);
+    splash.readTablesWith([&work] { return work.takeTables(); });
     splash.show();
     if (beforeLoop) beforeLoop(splash);
     return QApplication::exec();

@@ -40,7 +40,7 @@ const char* const kTabStyle =
 }  // namespace
 
 TForm1::TForm1(Forms& forms, std::filesystem::path workFolder, std::filesystem::path programFolder,
-               QWidget* parent)
+               QWidget* parent, const std::function<TableLoad()>& readTables)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       forms_(forms),
       workFolder_(std::move(workFolder)) {
@@ -62,7 +62,7 @@ TForm1::TForm1(Forms& forms, std::filesystem::path workFolder, std::filesystem::
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(kDesignSize.width() / 2, kDesignSize.height() / 2));
     }
-    FormCreate();
+    FormCreate(readTables ? readTables() : loadTables(workFolder_));
 }
 
 TForm1::~TForm1() { forms_.spawnPage = nullptr; }
@@ -133,24 +133,22 @@ void TForm1::buildFrame() {
     connect(statsPage_, &StatsPage::monsterStored, this, &TForm1::statsMonsterStored);
 }
 
-void TForm1::FormCreate() {
+// Shows what the reading found, in the order it found it.
+void TForm1::FormCreate(TableLoad loaded) {
     Workspace& t = tables_;
-    const bool monstersRead = reportErrors(this, [&] { t.monsters.loadmonsterdata(workFolder_); });
+    t.monsters = std::move(loaded.monsters);
+    t.spawns = std::move(loaded.spawns);
+    const bool monstersRead = reportErrors(this, [&] {
+        if (loaded.monsterError) std::rethrow_exception(loaded.monsterError);
+    });
     statsPage_->fillList();
-    // A monster table read in part would drop the spawn lines of the monsters it did
-    // not reach, as if they were missing: the spawn file is left unread instead.
-    if (!monstersRead) return;
+    if (!monstersRead || !loaded.spawnsRead) return;
     MissingMonsterNotices notices(this);
     reportErrors(this, [&] {
-        std::exception_ptr stopped;
-        try {
-            t.spawns.loadmonsterslocation(workFolder_, t.monsters, notices.callback());
-        } catch (...) {
-            stopped = std::current_exception();
-        }
+        for (const MissingMonster& dropped : loaded.dropped) notices.add(dropped);
         notices.finish();  // the lines dropped before the reason reading stopped, if any
         t.spawns.rememberSaveTarget(forms_.programFolder);
-        if (stopped) std::rethrow_exception(stopped);
+        if (loaded.spawnError) std::rethrow_exception(loaded.spawnError);
     });
 }
 

@@ -3,10 +3,12 @@
 // buttons) around the two pages, and the owner of every table of the run.
 
 #include <filesystem>
+#include <functional>
 
 #include <QCoreApplication>
 #include <QWidget>
 
+#include "TableLoad.h"
 #include "Workspace.h"
 
 struct Forms;
@@ -21,12 +23,13 @@ class TForm1 : public QWidget {
     Q_OBJECT
 public:
     // Reads data/ below workFolder; map pictures and the spawn file's saves live below
-    // programFolder. Fills in its part of forms; the tables are read here.
+    // programFolder. Fills in its part of forms; the tables are read here, by
+    // readTables when given (the start-up may have read them ahead, StartUpWork.h).
     explicit TForm1(Forms& forms,
                     std::filesystem::path workFolder = std::filesystem::current_path(),
                     std::filesystem::path programFolder =
                         QCoreApplication::applicationDirPath().toStdString(),
-                    QWidget* parent = nullptr);
+                    QWidget* parent = nullptr, const std::function<TableLoad()>& readTables = {});
     ~TForm1() override;
 
     Workspace& tables() { return tables_; }
@@ -50,7 +53,7 @@ protected:
 
 private:
     void buildFrame();
-    void FormCreate();
+    void FormCreate(TableLoad loaded);
     void PageControl1Change(int index);
     void statsMonsterStored();
     void restoreProgramWindows();

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <utility>
+
 #include "Colours.h"
 #include "ErrorReport.h"
 #include "FormFont.h"
@@ -112,7 +114,8 @@ void TForm3::SplashTimerTimer() {
         SplashTimer->deleteLater();
         SplashTimer = nullptr;
 
-        form1_ = std::make_unique<TForm1>(forms_, workFolder_, programFolder_);
+        form1_ = std::make_unique<TForm1>(forms_, workFolder_, programFolder_, nullptr,
+                                          std::exchange(readTables_, {}));
         form1_->show();
         form2_ = std::make_unique<TForm2>(forms_);
         forms_.form2 = form2_.get();

@@ -4,6 +4,7 @@
 // and the map preview, in that order, and stays hidden for the rest of the run.
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 #include <QWidget>
 
 #include "Forms.h"
+#include "TableLoad.h"
 
 class QLabel;
 class QTimer;
@@ -30,6 +32,9 @@ public:
 
     static QString webAddress();
 
+    // Where the main window gets its tables from; by default it reads them itself.
+    void readTablesWith(std::function<TableLoad()> readTables) { readTables_ = std::move(readTables); }
+
     // The dismissal; runs once however often it is called.
     void SplashTimerTimer();
     void Label9Click();
@@ -48,6 +53,7 @@ private:
     Forms forms_;  // declared first: it outlives the windows that point into it
     std::filesystem::path workFolder_;
     std::filesystem::path programFolder_;
+    std::function<TableLoad()> readTables_;
     std::unique_ptr<TForm1> form1_;
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<TForm4> form4_;

@@ -1,0 +1,42 @@
+#pragma once
+// Work that start-up does on a thread of its own while the program connects to the
+// window system and makes its windows: first reading the desktop's font configuration
+// (the splash's first measured caption would otherwise wait for it), then reading the
+// tables (TableLoad.h), which the main window needs only once the splash is dismissed.
+//
+// The thread runs only on a processor the program's own window work leaves idle; once
+// the program waits for it, it runs as any thread, so a busy machine cannot hold the
+// start back behind other programs.
+
+#include <atomic>
+#include <filesystem>
+#include <future>
+#include <thread>
+
+#include "TableLoad.h"
+
+class StartUpWork {
+public:
+    explicit StartUpWork(std::filesystem::path workFolder);
+    ~StartUpWork();
+    StartUpWork(const StartUpWork&) = delete;
+    StartUpWork& operator=(const StartUpWork&) = delete;
+
+    // Call before the first window is made.
+    void waitForFonts();
+    // The tables as read; call once.
+    TableLoad takeTables();
+
+private:
+    void run(const std::filesystem::path& workFolder);
+    void runOnlyWhenIdle();
+    void runAsAnyThread();
+
+    std::promise<void> fontsRead_;
+    std::future<void> fonts_ = fontsRead_.get_future();
+    std::promise<TableLoad> tablesRead_;
+    std::future<TableLoad> tables_ = tablesRead_.get_future();
+    std::atomic<long> threadId_{0};  // the kernel's number of the thread, once it runs idle
+    std::atomic<bool> waitedFor_{false};
+    std::thread thread_;             // last: started once everything above exists
+};

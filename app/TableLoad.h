@@ -1,0 +1,27 @@
+#pragma once
+// The start-up reading of both tables, kept apart from showing what it found, so that
+// it can run on a thread of its own while the windows are made (StartUpWork.h). The
+// main window then shows the errors and the dropped-line notices in the order the
+// reading met them.
+
+#include <exception>
+#include <filesystem>
+#include <vector>
+
+#include "MonsterTable.h"
+#include "SpawnTable.h"
+
+struct TableLoad {
+    MonsterTable monsters;
+    SpawnTable spawns;
+    std::exception_ptr monsterError;  // why the monster table's reading stopped
+    // The spawn file is read only after a whole monster table: one read in part would
+    // drop the spawn lines of the monsters it did not reach, as if they were missing.
+    bool spawnsRead = false;
+    std::vector<MissingMonster> dropped;  // in file order
+    std::exception_ptr spawnError;        // why the spawn file's reading stopped
+};
+
+// Reads <workFolder>/data/monster.txt, then, when it read whole, data/Quarnel.txt.
+// Shows nothing and throws nothing: whatever stops a reading is kept for the window.
+TableLoad loadTables(const std::filesystem::path& workFolder);
