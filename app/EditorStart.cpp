@@ -12,6 +12,7 @@ int runEditor(int& argc, char** argv, const std::function<void(TForm3&)>& before
     const std::filesystem::path workFolder = std::filesystem::current_path();
     StartUpWork work(workFolder);
     QApplication app(argc, argv);
+    work.applicationMade();
     work.waitForFonts();
     setProgramIdentity();
     TForm3 splash(workFolder);

@@ -5,15 +5,29 @@
 #ifdef VARNEX_FONTCONFIG
 #include <fontconfig/fontconfig.h>
 #endif
+#include <QByteArray>
+#include <QImage>
 #ifdef __linux__
 #include <sched.h>
 #include <unistd.h>
 #endif
 
+namespace {
+
+// A picture of one transparent pixel, in the format the style's own pictures have.
+const unsigned char kOnePixelPng[] = {
+    0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52, 0x00,
+    0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x06, 0x00, 0x00, 0x00, 0x1f, 0x15, 0xc4, 0x89, 0x00,
+    0x00, 0x00, 0x0b, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9c, 0x63, 0x60, 0x00, 0x02, 0x00, 0x00, 0x05, 0x00,
+    0x01, 0x7a, 0x5e, 0xab, 0x3f, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
+
+}  // namespace
+
 StartUpWork::StartUpWork(std::filesystem::path workFolder)
     : thread_([this, folder = std::move(workFolder)] { run(folder); }) {}
 
 StartUpWork::~StartUpWork() {
+    if (!applicationMadeSaid_) applicationMade_.set_value(false);
     runAsAnyThread();
     thread_.join();
 }
@@ -53,6 +67,15 @@ void StartUpWork::run(const std::filesystem::path& workFolder) {
     } catch (...) {  // out of memory
         tablesRead_.set_exception(std::current_exception());
     }
+    // The toolkit asks every image-format plugin whether it reads the format before it
+    // reads a picture itself, loading each; the picture read here is thrown away.
+    if (applicationMade_.get_future().get())
+        QImage::fromData(QByteArray::fromRawData(reinterpret_cast<const char*>(kOnePixelPng), sizeof kOnePixelPng), "PNG");
+}
+
+void StartUpWork::applicationMade() {
+    applicationMadeSaid_ = true;
+    applicationMade_.set_value(true);
 }
 
 void StartUpWork::waitForFonts() {
@@ -60,7 +83,9 @@ void StartUpWork::waitForFonts() {
     fonts_.wait();
 }
 
+// What the thread still does after the tables takes a lock the first paint also takes,
+// so from here on it runs as any thread.
 TableLoad StartUpWork::takeTables() {
-    if (tables_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) runAsAnyThread();
+    runAsAnyThread();
     return tables_.get();
 }

@@ -2,7 +2,10 @@
 // Work that start-up does on a thread of its own while the program connects to the
 // window system and makes its windows: first reading the desktop's font configuration
 // (the splash's first measured caption would otherwise wait for it), then reading the
-// tables (TableLoad.h), which the main window needs only once the splash is dismissed.
+// tables (TableLoad.h), which the main window needs only once the splash is dismissed,
+// and last, once the application object exists, loading the toolkit's image-format
+// plugins, which the first picture it reads loads all of (the style reads one as the
+// main window first paints).
 //
 // The thread runs only on a processor the program's own window work leaves idle; once
 // the program waits for it, it runs as any thread, so a busy machine cannot hold the
@@ -22,7 +25,8 @@ public:
     StartUpWork(const StartUpWork&) = delete;
     StartUpWork& operator=(const StartUpWork&) = delete;
 
-    // Call before the first window is made.
+    // Call once the QApplication exists, before the first window is made.
+    void applicationMade();
     void waitForFonts();
     // The tables as read; call once.
     TableLoad takeTables();
@@ -36,6 +40,8 @@ private:
     std::future<void> fonts_ = fontsRead_.get_future();
     std::promise<TableLoad> tablesRead_;
     std::future<TableLoad> tables_ = tablesRead_.get_future();
+    std::promise<bool> applicationMade_;  // false: the thread is not to use the toolkit
+    bool applicationMadeSaid_ = false;
     std::atomic<long> threadId_{0};  // the kernel's number of the thread, once it runs idle
     std::atomic<bool> waitedFor_{false};
     std::thread thread_;             // last: started once everything above exists
