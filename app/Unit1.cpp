@@ -40,7 +40,7 @@ const char* const kTabStyle =
 }  // namespace
 
 TForm1::TForm1(Forms& forms, std::filesystem::path workFolder, std::filesystem::path programFolder,
-               QWidget* parent, const std::function<TableLoad()>& readTables)
+               QWidget* parent, const std::function<TableLoad()>& readTables, bool spawnPageLater)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       forms_(forms),
       workFolder_(std::move(workFolder)) {
@@ -55,7 +55,7 @@ TForm1::TForm1(Forms& forms, std::filesystem::path workFolder, std::filesystem::
     forms_.tables = &tables_;
     forms_.programFolder = std::move(programFolder);
     buildFrame();
-    forms_.spawnPage = spawnPage_;
+    if (!spawnPageLater) makeSpawnPage();
 
     resize(kDesignSize);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -103,10 +103,7 @@ void TForm1::buildFrame() {
     // window's font once, not first in the default font and again when it moves in.
     statsPage_ = new StatsPage(tables_.monsters, workFolder_, PageControl1);
     statsPage_->setObjectName(QStringLiteral("TabSheet1"));
-    spawnPage_ = new SpawnPage(forms_, PageControl1);
-    spawnPage_->setObjectName(QStringLiteral("TabSheet2"));
     PageControl1->addTab(statsPage_, QStringLiteral("Monster Stats"));
-    PageControl1->addTab(spawnPage_, QStringLiteral("Monster Position"));
     PageControl1->setCurrentWidget(statsPage_);
 
     BitBtn1 = new QToolButton(this);
@@ -116,9 +113,7 @@ void TForm1::buildFrame() {
     BitBtn1->setGeometry(192, 30, 22, 22);
     BitBtn1->raise();
 
-    // Tab goes round the page shown, then the page tabs and the page switch.
-    setTabChain(statsPage_->tabChain() + spawnPage_->tabChain() +
-                QList<QWidget*>{PageControl1->tabBar(), BitBtn1});
+    setWindowTabChain();
     // The main window's own: in the dialog and the preview, Ctrl+S does nothing.
     auto* save = new QShortcut(QKeySequence::Save, this);
     save->setContext(Qt::WindowShortcut);
@@ -131,6 +126,23 @@ void TForm1::buildFrame() {
     connect(statsPage_, &StatsPage::editStateChanged, BitBtn1,
             [this](bool editing) { BitBtn1->setEnabled(!editing); });
     connect(statsPage_, &StatsPage::monsterStored, this, &TForm1::statsMonsterStored);
+}
+
+void TForm1::makeSpawnPage() {
+    if (spawnPage_) return;
+    spawnPage_ = new SpawnPage(forms_, PageControl1);
+    spawnPage_->setObjectName(QStringLiteral("TabSheet2"));
+    PageControl1->addTab(spawnPage_, QStringLiteral("Monster Position"));
+    forms_.spawnPage = spawnPage_;
+    setWindowTabChain();
+    if (isVisible()) reportErrors(this, [&] { spawnPage_->FormShow(); });  // as showEvent does
+}
+
+// Tab goes round the page shown, then the page tabs and the page switch.
+void TForm1::setWindowTabChain() {
+    QList<QWidget*> chain = statsPage_->tabChain();
+    if (spawnPage_) chain += spawnPage_->tabChain();
+    setTabChain(chain + QList<QWidget*>{PageControl1->tabBar(), BitBtn1});
 }
 
 // Shows what the reading found, in the order it found it.
@@ -166,7 +178,7 @@ void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous()) return;
     PageControl1Change(PageControl1->currentIndex());
-    reportErrors(this, [&] { spawnPage_->FormShow(); });
+    if (spawnPage_) reportErrors(this, [&] { spawnPage_->FormShow(); });
 }
 
 // Whichever way the page came up (a tab, BitBtn1, the first showing), the keyboard
@@ -207,6 +219,7 @@ void TForm1::BitBtn1Click() {
             statsPage_->selectIndex(index);
         } else {
             const int index = statsPage_->selectedIndex();
+            makeSpawnPage();
             PageControl1->setCurrentWidget(spawnPage_);
             spawnPage_->selectMonsterIndex(index);
             spawnPage_->allmonsterlistClick();

@@ -25,12 +25,18 @@ public:
     // Reads data/ below workFolder; map pictures and the spawn file's saves live below
     // programFolder. Fills in its part of forms; the tables are read here, by
     // readTables when given (the start-up may have read them ahead, StartUpWork.h).
+    // With spawnPageLater, the hidden "Monster Position" page is left to makeSpawnPage.
     explicit TForm1(Forms& forms,
                     std::filesystem::path workFolder = std::filesystem::current_path(),
                     std::filesystem::path programFolder =
                         QCoreApplication::applicationDirPath().toStdString(),
-                    QWidget* parent = nullptr, const std::function<TableLoad()>& readTables = {});
+                    QWidget* parent = nullptr, const std::function<TableLoad()>& readTables = {},
+                    bool spawnPageLater = false);
     ~TForm1() override;
+
+    // Makes the "Monster Position" page, once. The start-up makes it just after showing
+    // the window, while the window system maps it: the first paint waits for that anyway.
+    void makeSpawnPage();
 
     Workspace& tables() { return tables_; }
     StatsPage* statsPage() const { return statsPage_; }
@@ -53,6 +59,7 @@ protected:
 
 private:
     void buildFrame();
+    void setWindowTabChain();
     void FormCreate(TableLoad loaded);
     void PageControl1Change(int index);
     void statsMonsterStored();

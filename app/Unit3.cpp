@@ -115,8 +115,11 @@ void TForm3::SplashTimerTimer() {
         SplashTimer = nullptr;
 
         form1_ = std::make_unique<TForm1>(forms_, workFolder_, programFolder_, nullptr,
-                                          std::exchange(readTables_, {}));
+                                          std::exchange(readTables_, {}), true);
         form1_->show();
+        // The hidden page and windows are made while the window system maps the main
+        // window, which its first paint waits for anyway.
+        form1_->makeSpawnPage();
         form2_ = std::make_unique<TForm2>(forms_);
         forms_.form2 = form2_.get();
         form2_->hide();
