@@ -20,5 +20,7 @@ inline constexpr int kProgramIconPixelCount = [] {
 extern const std::uint32_t kProgramIconPixels[kProgramIconPixelCount];
 QIcon programIcon();
 
-// Sets the application's names and its window icon. Call once the QApplication exists.
+// Sets the application's names, its window icon and its default font (the design font;
+// message boxes, tooltips and menus keep the desktop's). Call once the QApplication
+// exists, before any window is made.
 void setProgramIdentity();

@@ -55,6 +55,7 @@ QPixmap spotTypePixmap(int spottype) {
     QFont font(QStringLiteral("Sans Serif"));
     font.setPixelSize(11);
     font.setBold(true);
+    font.setStretch(QFont::AnyStretch);  // not the condensed design font's, the default
     p.setFont(font);
     p.setPen(Qt::black);
     p.drawText(QRect(0, 0, 48, 16), Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(texts[spottype]));

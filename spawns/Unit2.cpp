@@ -236,7 +236,8 @@ TForm2::TForm2(Forms& forms, QWidget* parent)
     d_->pages->setObjectName(QStringLiteral("PageControl1"));
     d_->pages->setDocumentMode(true);
     d_->pages->setGeometry(6, 157, 225, 109);
-    d_->tabSheet1 = new QWidget;
+    // Made inside the dialog, so that their captions are measured in its font.
+    d_->tabSheet1 = new QWidget(d_->pages);
     d_->tabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     const QLabel* centerX = makeLabel(d_->tabSheet1, QStringLiteral("Center X"), 4, 7);
     d_->spinEditX = makeSpin(d_->tabSheet1, "SpinEditX", centerX, 2, 250, 127, {58, 4, 60, 21});
@@ -248,7 +249,7 @@ TForm2::TForm2(Forms& forms, QWidget* parent)
                                       "Read X,Y from Map Window", "Read X,Y from map window", {30, 56});
     d_->pages->addTab(d_->tabSheet1, QStringLiteral("Point Spot"));
 
-    d_->tabSheet2 = new QWidget;
+    d_->tabSheet2 = new QWidget(d_->pages);
     d_->tabSheet2->setObjectName(QStringLiteral("TabSheet2"));
     const QLabel* x0 = makeLabel(d_->tabSheet2, QStringLiteral("X0"), 4, 7);
     d_->spinX0 = makeSpin(d_->tabSheet2, "SpinX0", x0, 2, 250, 127, {22, 4, 52, 21});
