@@ -69,7 +69,7 @@ void StartUpWork::run(const std::filesystem::path& workFolder) {
     }
     // The toolkit asks every image-format plugin whether it reads the format before it
     // reads a picture itself, loading each; the picture read here is thrown away.
-    if (applicationMade_.get_future().get())
+    if (applicationMadeSeen_.get())
         QImage::fromData(QByteArray::fromRawData(reinterpret_cast<const char*>(kOnePixelPng), sizeof kOnePixelPng), "PNG");
 }
 

@@ -41,6 +41,7 @@ private:
     std::promise<TableLoad> tablesRead_;
     std::future<TableLoad> tables_ = tablesRead_.get_future();
     std::promise<bool> applicationMade_;  // false: the thread is not to use the toolkit
+    std::future<bool> applicationMadeSeen_ = applicationMade_.get_future();
     bool applicationMadeSaid_ = false;
     std::atomic<long> threadId_{0};  // the kernel's number of the thread, once it runs idle
     std::atomic<bool> waitedFor_{false};
