@@ -8,7 +8,6 @@ TableLoad loadTables(const std::filesystem::path& workFolder) {
         load.monsterError = std::current_exception();
         return load;
     }
-    load.spawnsRead = true;
     try {
         load.spawns.loadmonsterslocation(workFolder, load.monsters,
                                          [&load](const MissingMonster& dropped) { load.dropped.push_back(dropped); });

@@ -14,10 +14,10 @@
 struct TableLoad {
     MonsterTable monsters;
     SpawnTable spawns;
-    std::exception_ptr monsterError;  // why the monster table's reading stopped
-    // The spawn file is read only after a whole monster table: one read in part would
-    // drop the spawn lines of the monsters it did not reach, as if they were missing.
-    bool spawnsRead = false;
+    // Why the monster table's reading stopped. The spawn file is then left unread: a
+    // monster table read in part would drop the spawn lines of the monsters it did not
+    // reach, as if they were missing.
+    std::exception_ptr monsterError;
     std::vector<MissingMonster> dropped;  // in file order
     std::exception_ptr spawnError;        // why the spawn file's reading stopped
 };

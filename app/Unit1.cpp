@@ -154,7 +154,7 @@ void TForm1::FormCreate(TableLoad loaded) {
         if (loaded.monsterError) std::rethrow_exception(loaded.monsterError);
     });
     statsPage_->fillList();
-    if (!monstersRead || !loaded.spawnsRead) return;
+    if (!monstersRead) return;
     MissingMonsterNotices notices(this);
     reportErrors(this, [&] {
         for (const MissingMonster& dropped : loaded.dropped) notices.add(dropped);

@@ -11,27 +11,9 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include "PixelArray.h"
 #include "ProgramIdentity.h"
 #include "SplashArtDrawing.h"
-
-namespace {
-
-void writePixels(std::FILE* out, const QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) std::fprintf(out, "0x%08x,%s", line[x], x % 8 == 7 ? "\n" : "");
-        std::fprintf(out, "\n");
-    }
-}
-
-// One array of the images one after the other.
-bool writeArray(std::FILE* out, const char* name, const std::vector<QImage>& images) {
-    std::fprintf(out, "alignas(16) const std::uint32_t %s[] = {\n", name);
-    for (const QImage& image : images) writePixels(out, image);
-    return std::fprintf(out, "};\n\n") > 0;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -55,6 +37,6 @@ int main(int argc, char** argv) {
     std::vector<QImage> iconSizes;
     for (const int side : kProgramIconSides)
         iconSizes.push_back(icon.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    const bool written = writeArray(out, "kSplashArtPixels", {art}) && writeArray(out, "kProgramIconPixels", iconSizes);
+    const bool written = writePixelArray(out, "kSplashArtPixels", {art}) && writePixelArray(out, "kProgramIconPixels", iconSizes);
     return std::fclose(out) == 0 && written ? 0 : 1;
 }

@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QStyle>
 
+#include "PixelArray.h"
+
 namespace {
 
 struct Glyph {
@@ -48,13 +50,7 @@ int main(int argc, char** argv) {
                              qPrintable(path));
                 continue;
             }
-            std::fprintf(out, "alignas(16) const std::uint32_t kPicture%d[] = {\n", count);
-            for (int y = 0; y < image.height(); ++y) {
-                const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-                for (int x = 0; x < image.width(); ++x) std::fprintf(out, "0x%08x,", line[x]);
-                std::fprintf(out, "\n");
-            }
-            std::fprintf(out, "};\n\n");
+            writePixelArray(out, qPrintable(QStringLiteral("kPicture%1").arg(count)), {image});
             table += QStringLiteral("    {%1, %2, %3, kPicture%4},\n")
                          .arg(int(glyph.which))
                          .arg(image.width())
