@@ -1,21 +1,18 @@
 #include "ProgramIdentity.h"
 
 #include <QApplication>
-#include <QImage>
-#include <QPixmap>
 #include <QString>
 
 #include "FormFont.h"
 #include "LazyIcon.h"
+#include "PixelPicture.h"
 
 QIcon programIcon() {
     return lazyIcon([] {
         QIcon icon;
         const std::uint32_t* next = kProgramIconPixels;
         for (const int side : kProgramIconSides) {
-            const QImage pixels(reinterpret_cast<const uchar*>(next), side, side, side * 4,
-                                QImage::Format_ARGB32_Premultiplied);
-            icon.addPixmap(QPixmap::fromImage(pixels, Qt::NoFormatConversion));
+            icon.addPixmap(pixmapOverPixels(next, side, side, QImage::Format_ARGB32_Premultiplied));
             next += side * side;
         }
         return icon;

@@ -1,9 +1,7 @@
 #include "SplashArt.h"
 
-#include <QImage>
+#include "PixelPicture.h"
 
 QPixmap splashArt() {
-    const QImage pixels(reinterpret_cast<const uchar*>(kSplashArtPixels), kSplashArtWidth, kSplashArtHeight,
-                        kSplashArtWidth * 4, QImage::Format_RGB32);
-    return QPixmap::fromImage(pixels, Qt::NoFormatConversion);
+    return pixmapOverPixels(kSplashArtPixels, kSplashArtWidth, kSplashArtHeight, QImage::Format_RGB32);
 }

@@ -1,12 +1,11 @@
 #include "LazyIcon.h"
 
 #include <QApplication>
-#include <QImage>
-#include <QPixmap>
 #include <QIconEngine>
 #include <QPainter>
 
 #include "GlyphPixels.h"
+#include "PixelPicture.h"
 
 namespace {
 
@@ -67,9 +66,8 @@ QIcon builtInGlyph(QStyle::StandardPixmap which) {
     for (std::size_t i = 0; i < kGlyphPictureCount; ++i) {
         const GlyphPicture& picture = kGlyphPictures[i];
         if (picture.which != static_cast<int>(which)) continue;
-        const QImage pixels(reinterpret_cast<const uchar*>(picture.pixels), picture.width, picture.height,
-                            picture.width * 4, QImage::Format_ARGB32_Premultiplied);
-        icon.addPixmap(QPixmap::fromImage(pixels, Qt::NoFormatConversion));
+        icon.addPixmap(pixmapOverPixels(picture.pixels, picture.width, picture.height,
+                                        QImage::Format_ARGB32_Premultiplied));
     }
     return icon;
 }
