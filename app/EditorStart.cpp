@@ -6,16 +6,16 @@
 
 #include "ProgramIdentity.h"
 #include "StartUpWork.h"
-#include "Unit3.h"
+#include "SplashWindow.h"
 
-int runEditor(int& argc, char** argv, const std::function<void(TForm3&)>& beforeLoop) {
+int runEditor(int& argc, char** argv, const std::function<void(SplashWindow&)>& beforeLoop) {
     const std::filesystem::path workFolder = std::filesystem::current_path();
     StartUpWork work(workFolder);
     QApplication app(argc, argv);
     work.applicationMade();
     work.waitForFonts();
     setProgramIdentity();
-    TForm3 splash(workFolder);
+    SplashWindow splash(workFolder);
     splash.readTablesWith([&work] { return work.takeTables(); });
     splash.show();
     if (beforeLoop) beforeLoop(splash);

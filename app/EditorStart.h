@@ -5,7 +5,7 @@
 
 #include <functional>
 
-class TForm3;
+class SplashWindow;
 
 // `beforeLoop`, when given, sees the shown splash just before the event loop starts.
-int runEditor(int& argc, char** argv, const std::function<void(TForm3&)>& beforeLoop = {});
+int runEditor(int& argc, char** argv, const std::function<void(SplashWindow&)>& beforeLoop = {});

@@ -16,8 +16,8 @@
 #include "EditorStart.h"
 #include "FullSizeFiles.h"
 #include "ShownReport.h"
-#include "Unit1.h"
-#include "Unit3.h"
+#include "MainWindow.h"
+#include "SplashWindow.h"
 
 namespace {
 
@@ -33,10 +33,10 @@ int writeTables(const std::filesystem::path& folder) {
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--write-tables") return writeTables(argv[2]);
     ReportAfterFirstPaint report;
-    return runEditor(argc, argv, [&report](TForm3& splash) {
+    return runEditor(argc, argv, [&report](SplashWindow& splash) {
         QTimer::singleShot(0, &splash, [&splash, &report] {
-            splash.SplashTimerTimer();
-            if (TForm1* main = splash.form1()) main->installEventFilter(&report);
+            splash.dismiss();
+            if (MainWindow* main = splash.mainWindow()) main->installEventFilter(&report);
         });
     });
 }

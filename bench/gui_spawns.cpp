@@ -13,16 +13,17 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QImage>
+#include <QTabWidget>
 #include <QTreeView>
 #include <benchmark/benchmark.h>
 
-#include "Forms.h"
+#include "EditorWindows.h"
 #include "FullSizeFiles.h"
 #include "MessageBoxes.h"
 #include "Ratios.h"
 #include "SpawnPage.h"
-#include "Unit4.h"
-#include "Workspace.h"
+#include "MapPreviewWindow.h"
+#include "MainWindow.h"
 
 namespace {
 
@@ -41,16 +42,16 @@ public:
 // One monster (number 1) whose spots all lie on map 0, half points, half ranges.
 struct Scene {
     std::filesystem::path folder;
-    Workspace tables;
-    Forms forms;
-    std::unique_ptr<SpawnPage> page;
-    std::unique_ptr<TForm4> preview;
+    std::unique_ptr<EditorWindows> windows;
+    SpawnPage* page = nullptr;
+    MapPreviewWindow* preview = nullptr;
 
     explicit Scene(int spots) {
         folder = std::filesystem::temp_directory_path() / ("varnex-bench-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder / "VarnexMaps");
         writePicture(folder / "VarnexMaps" / "0.jpg");
 
+        TableLoad tables;
         tables.monsters.monsters[0] = {true, 10, 1, "Bench Beetle"};
         tables.monsters.monstercount = 1;
         for (int i = 0; i < spots; ++i) {
@@ -69,15 +70,11 @@ struct Scene {
         }
         tables.spawns.count = spots;
 
-        forms.tables = &tables;
-        forms.programFolder = folder;
-        page = std::make_unique<SpawnPage>(forms);
-        forms.spawnPage = page.get();
-        page->resize(770, 540);
-        page->show();
-        preview = std::make_unique<TForm4>(forms, 1280);
-        forms.form4 = preview.get();
-        page->FormShow();  // first monster, map 0; previewReady is then set
+        // The first fill chooses the monster and map 0, which makes the preview ready.
+        windows = std::make_unique<EditorWindows>(folder, folder, std::move(tables), 1280);
+        page = windows->mainWindow().spawnPage();
+        preview = &windows->mapPreview();
+        windows->mainWindow().pages()->setCurrentWidget(page);
     }
     ~Scene() {
         std::error_code ignored;
@@ -92,7 +89,7 @@ struct Scene {
     }
 
     void showPreviewAt5X() {
-        page->SpeedButton9Click();  // loads the picture, spot mode, shows the window
+        page->showPreview();  // loads the picture, spot mode, shows the window
         preview->setZoom(5);
         QApplication::processEvents();
     }
@@ -111,7 +108,7 @@ BENCHMARK(BM_PreviewRepaint5XFullWorkList)->Unit(benchmark::kMillisecond);
 void BM_PreviewRepaint5XBarePicture(benchmark::State& state) {
     Scene scene(kSpawnCapacity);
     scene.showPreviewAt5X();
-    scene.page->mapList()->setCurrentIndex(-1);
+    scene.page->mapCombo()->setCurrentIndex(-1);
     const auto drawn = scene.preview->rectangles().size();
     for (auto _ : state) scene.preview->redraw();
     state.counters["spots"] = static_cast<double>(drawn);
@@ -122,9 +119,9 @@ void BM_ChooseMonsterWith10000SpotsOnOneMap(benchmark::State& state) {
     Scene scene(10000);
     for (auto _ : state) {
         scene.page->selectMonsterIndex(0);
-        scene.page->allmonsterlistClick();
+        scene.page->showSelectedMonster();
     }
-    state.counters["rows"] = scene.page->pointlist()->model()->rowCount() + scene.page->rangelist()->model()->rowCount();
+    state.counters["rows"] = scene.page->pointSpotList()->model()->rowCount() + scene.page->rangeSpotList()->model()->rowCount();
 }
 BENCHMARK(BM_ChooseMonsterWith10000SpotsOnOneMap)->Unit(benchmark::kMillisecond);
 

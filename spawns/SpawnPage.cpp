@@ -1,7 +1,6 @@
 #include "SpawnPage.h"
 
 #include <array>
-#include <stdexcept>
 #include <system_error>
 
 #include <QComboBox>
@@ -18,18 +17,15 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "EditorDocument.h"
 #include "ErrorReport.h"
 #include "EventHook.h"
-#include "Forms.h"
 #include "GridDelegate.h"
 #include "ReportList.h"
 #include "SaveQuestion.h"
 #include "SpawnRows.h"
 #include "SpotIcons.h"
 #include "TabChain.h"
-#include "Unit2.h"
-#include "Unit4.h"
-#include "Workspace.h"
 
 namespace {
 
@@ -51,35 +47,6 @@ bool fileExists(const std::filesystem::path& path) {
 
 }  // namespace
 
-struct SpawnPage::Impl {
-    Forms& forms;
-    QTreeView* monsters = nullptr;  // allmonsterlist
-    MonsterRows* monsterRows = nullptr;
-    QFrame* strip = nullptr;
-    QToolButton* save = nullptr;      // SpeedButton1
-    QFrame* mapBox = nullptr;
-    QLabel* mapLabel = nullptr;       // Label11
-    QComboBox* maps = nullptr;        // MapList
-    QToolButton* preview = nullptr;   // SpeedButton9
-    QTabWidget* pages = nullptr;      // PageControl2
-    QWidget* pointPage = nullptr;     // TabSheet3
-    QWidget* rangePage = nullptr;     // TabSheet4
-    QTreeView* points = nullptr;
-    QTreeView* ranges = nullptr;
-    SpotRows* pointRows = nullptr;
-    SpotRows* rangeRows = nullptr;
-    QPushButton* deletePoint = nullptr;  // Button4
-    QPushButton* deleteRange = nullptr;  // Button5
-    std::array<QPushButton*, 2> addButtons{};   // Button6, Button7
-    std::array<QPushButton*, 2> loadButtons{};  // SpeedButton6, SpeedButton7
-
-    explicit Impl(Forms& f) : forms(f) {}
-
-    Workspace& tables() const {
-        if (!forms.tables) throw std::logic_error("The tables are not loaded");
-        return *forms.tables;
-    }
-};
 
 namespace {
 
@@ -113,80 +80,79 @@ QWidget* makeSpotPage(QWidget* parent, const char* name, QTreeView*& list, SpotR
 
 }  // namespace
 
-SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::make_unique<Impl>(forms)) {
-    auto& d = *d_;
+SpawnPage::SpawnPage(EditorDocument& document, QWidget* parent) : QWidget(parent), document_(document) {
     setObjectName(QStringLiteral("TabSheet2Page"));
-    d.monsterRows = new MonsterRows;
-    d.monsters = makeReportList(this, "allmonsterlist", d.monsterRows);
-    d.monsters->setAccessibleName(QStringLiteral("Monsters"));
-    QFont bold = d.monsters->font();
+    monsterRows_ = new MonsterRows;
+    monsterList_ = makeReportList(this, "allmonsterlist", monsterRows_);
+    monsterList_->setAccessibleName(QStringLiteral("Monsters"));
+    QFont bold = monsterList_->font();
     bold.setBold(true);
-    d.monsters->setFont(bold);
-    QPalette listPalette = d.monsters->palette();
+    monsterList_->setFont(bold);
+    QPalette listPalette = monsterList_->palette();
     listPalette.setColor(QPalette::Text, QColor(73, 44, 47));
-    d.monsters->setPalette(listPalette);
+    monsterList_->setPalette(listPalette);
 
-    d.strip = new QFrame(this);
-    d.strip->setObjectName(QStringLiteral("Panel5"));
-    d.save = new QToolButton(d.strip);
-    d.save->setObjectName(QStringLiteral("SpeedButton1"));
-    d.save->setAccessibleName(QStringLiteral("Save data/Quarnel.txt"));
-    d.save->setIcon(saveGlyph());
-    d.save->setAutoRaise(true);
-    d.save->setGeometry(2, 2, 24, 24);
+    strip_ = new QFrame(this);
+    strip_->setObjectName(QStringLiteral("Panel5"));
+    saveButton_ = new QToolButton(strip_);
+    saveButton_->setObjectName(QStringLiteral("SpeedButton1"));
+    saveButton_->setAccessibleName(QStringLiteral("Save data/Quarnel.txt"));
+    saveButton_->setIcon(saveGlyph());
+    saveButton_->setAutoRaise(true);
+    saveButton_->setGeometry(2, 2, 24, 24);
 
-    d.mapBox = new QFrame(this);
-    d.mapBox->setObjectName(QStringLiteral("GroupBox2"));
-    d.mapBox->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    d.mapBox->setGeometry(297, 1, 183, 55);
-    d.mapLabel = new QLabel(QStringLiteral("MapNumber"), d.mapBox);
-    d.mapLabel->setObjectName(QStringLiteral("Label11"));
-    d.mapLabel->move(302 - 297, 8 - 1);
-    d.mapLabel->adjustSize();
-    d.mapLabel->setEnabled(false);
-    d.maps = new QComboBox(d.mapBox);
-    d.maps->setObjectName(QStringLiteral("MapList"));
-    d.maps->setAccessibleName(d.mapLabel->text());
-    d.maps->setEditable(false);
-    d.maps->setGeometry(305 - 297, 24 - 1, 141, 22);
-    d.maps->setItemDelegate(new FixedRowDelegate(d.maps));
-    d.preview = new QToolButton(d.mapBox);
-    d.preview->setObjectName(QStringLiteral("SpeedButton9"));
-    d.preview->setToolTip(QStringLiteral("Show Map Preview and all spots on this map"));
-    d.preview->setAccessibleName(QStringLiteral("Show map preview"));
-    d.preview->setIcon(previewGlyph());
-    d.preview->setGeometry(448 - 297, 24 - 1, 23, 23);
+    mapBox_ = new QFrame(this);
+    mapBox_->setObjectName(QStringLiteral("GroupBox2"));
+    mapBox_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    mapBox_->setGeometry(297, 1, 183, 55);
+    mapLabel_ = new QLabel(QStringLiteral("MapNumber"), mapBox_);
+    mapLabel_->setObjectName(QStringLiteral("Label11"));
+    mapLabel_->move(302 - 297, 8 - 1);
+    mapLabel_->adjustSize();
+    mapLabel_->setEnabled(false);
+    mapCombo_ = new QComboBox(mapBox_);
+    mapCombo_->setObjectName(QStringLiteral("MapList"));
+    mapCombo_->setAccessibleName(mapLabel_->text());
+    mapCombo_->setEditable(false);
+    mapCombo_->setGeometry(305 - 297, 24 - 1, 141, 22);
+    mapCombo_->setItemDelegate(new FixedRowDelegate(mapCombo_));
+    previewButton_ = new QToolButton(mapBox_);
+    previewButton_->setObjectName(QStringLiteral("SpeedButton9"));
+    previewButton_->setToolTip(QStringLiteral("Show Map Preview and all spots on this map"));
+    previewButton_->setAccessibleName(QStringLiteral("Show map preview"));
+    previewButton_->setIcon(previewGlyph());
+    previewButton_->setGeometry(448 - 297, 24 - 1, 23, 23);
 
-    d.pages = new QTabWidget(this);
-    d.pages->setObjectName(QStringLiteral("PageControl2"));
-    d.pages->setDocumentMode(true);
-    d.pages->setGeometry(298, 58, 436, 452);
-    d.pointRows = new SpotRows(SpotRows::Kind::Points);
-    d.rangeRows = new SpotRows(SpotRows::Kind::Ranges);
-    d.pointPage = makeSpotPage(d.pages, "TabSheet3", d.points, d.pointRows, "Button4", d.deletePoint, "Button6",
-                               d.addButtons[0], "SpeedButton6", d.loadButtons[0]);
-    d.rangePage = makeSpotPage(d.pages, "TabSheet4", d.ranges, d.rangeRows, "Button5", d.deleteRange, "Button7",
-                               d.addButtons[1], "SpeedButton7", d.loadButtons[1]);
-    for (QTreeView* list : {d.points, d.ranges}) {
+    spotPages_ = new QTabWidget(this);
+    spotPages_->setObjectName(QStringLiteral("PageControl2"));
+    spotPages_->setDocumentMode(true);
+    spotPages_->setGeometry(298, 58, 436, 452);
+    pointRows_ = new SpotRows(SpotRows::Kind::Points);
+    rangeRows_ = new SpotRows(SpotRows::Kind::Ranges);
+    pointPage_ = makeSpotPage(spotPages_, "TabSheet3", pointSpotList_, pointRows_, "Button4", deletePointButton_, "Button6",
+                               addButtons_[0], "SpeedButton6", loadButtons_[0]);
+    rangePage_ = makeSpotPage(spotPages_, "TabSheet4", rangeSpotList_, rangeRows_, "Button5", deleteRangeButton_, "Button7",
+                               addButtons_[1], "SpeedButton7", loadButtons_[1]);
+    for (QTreeView* list : {pointSpotList_, rangeSpotList_}) {
         list->setIconSize(QSize(48, 16));
         list->setItemDelegate(new GridDelegate(list));
     }
-    d.pages->addTab(d.pointPage, QStringLiteral("Monster Point spot's"));
-    d.pages->addTab(d.rangePage, QStringLiteral("Monster Range Spot's"));
-    for (int i = 0; i < d.pages->count(); ++i)
-        d.pages->widget(i)->findChild<QTreeView*>()->setAccessibleName(d.pages->tabText(i));
+    spotPages_->addTab(pointPage_, QStringLiteral("Monster Point spot's"));
+    spotPages_->addTab(rangePage_, QStringLiteral("Monster Range Spot's"));
+    for (int i = 0; i < spotPages_->count(); ++i)
+        spotPages_->widget(i)->findChild<QTreeView*>()->setAccessibleName(spotPages_->tabText(i));
     setTabChain(tabChain());
 
     // MapListKeyDown: only the arrow keys (and the mouse) change the map. Tab still
     // moves the focus on, as it does before any control sees the key.
-    new EventHook(d.maps, [](QEvent* e) {
+    new EventHook(mapCombo_, [](QEvent* e) {
         if (e->type() != QEvent::KeyPress) return false;
         const int key = static_cast<QKeyEvent*>(e)->key();
         return key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Tab && key != Qt::Key_Backtab;
     });
     // The open drop-down list would jump to a typed map number; there only the arrows
     // move, and Enter or Escape close it.
-    new EventHook(d.maps->view(), [](QEvent* e) {
+    new EventHook(mapCombo_->view(), [](QEvent* e) {
         if (e->type() != QEvent::KeyPress) return false;
         switch (static_cast<QKeyEvent*>(e)->key()) {
         case Qt::Key_Up:
@@ -199,14 +165,14 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
             return true;
         }
     });
-    new EventHook(d.monsters, [this](QEvent* e) {
+    new EventHook(monsterList_, [this](QEvent* e) {
         if (e->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(e)->isAutoRepeat())
-            allmonsterlistKeyUp(static_cast<QKeyEvent*>(e)->key());
+            monsterListKeyReleased(static_cast<QKeyEvent*>(e)->key());
         return false;
     });
-    for (QTreeView* list : {d.monsters, d.points, d.ranges}) {
+    for (QTreeView* list : {monsterList_, pointSpotList_, rangeSpotList_}) {
         QTimer* hover = nullptr;
-        if (list != d.monsters) {
+        if (list != monsterList_) {
             hover = new QTimer(list);
             hover->setObjectName(list->objectName() + QStringLiteral("Hover"));
             hover->setSingleShot(true);
@@ -235,272 +201,283 @@ SpawnPage::SpawnPage(Forms& forms, QWidget* parent) : QWidget(parent), d_(std::m
             });
     }
 
-    connect(d.monsters, &QTreeView::clicked, this, &SpawnPage::allmonsterlistClick);
-    connect(d.maps, &QComboBox::activated, this, &SpawnPage::MapListChange);
-    connect(d.points->selectionModel(), &QItemSelectionModel::selectionChanged, this, &SpawnPage::pointlistSelectItem);
-    connect(d.ranges->selectionModel(), &QItemSelectionModel::selectionChanged, this, &SpawnPage::rangelistSelectItem);
-    connect(d.deletePoint, &QPushButton::clicked, this, &SpawnPage::Button4Click);
-    connect(d.deleteRange, &QPushButton::clicked, this, &SpawnPage::Button5Click);
-    for (QPushButton* add : d.addButtons) connect(add, &QPushButton::clicked, this, &SpawnPage::Button6Click);
-    for (QPushButton* load : d.loadButtons)
-        connect(load, &QPushButton::clicked, this, &SpawnPage::SpeedButton6Click);
-    connect(d.preview, &QToolButton::clicked, this, &SpawnPage::SpeedButton9Click);
-    connect(d.save, &QToolButton::clicked, this, &SpawnPage::SpeedButton1Click);
+    connect(monsterList_, &QTreeView::clicked, this, &SpawnPage::showSelectedMonster);
+    connect(mapCombo_, &QComboBox::activated, this, &SpawnPage::showSelectedMap);
+    connect(pointSpotList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &SpawnPage::pointSelectionChanged);
+    connect(rangeSpotList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &SpawnPage::rangeSelectionChanged);
+    connect(deletePointButton_, &QPushButton::clicked, this, &SpawnPage::deletePointSpot);
+    connect(deleteRangeButton_, &QPushButton::clicked, this, &SpawnPage::deleteRangeSpot);
+    for (QPushButton* add : addButtons_) connect(add, &QPushButton::clicked, this, &SpawnPage::openAddSpotDialog);
+    for (QPushButton* load : loadButtons_)
+        connect(load, &QPushButton::clicked, this, &SpawnPage::loadMonsterIntoDialog);
+    connect(previewButton_, &QToolButton::clicked, this, &SpawnPage::showPreview);
+    connect(saveButton_, &QToolButton::clicked, this, &SpawnPage::saveSpawnFile);
+    connect(&document_, &EditorDocument::spotAdded, this, &SpawnPage::spotAdded);
+    connect(&document_, &EditorDocument::spotDeleted, this, &SpawnPage::spotDeleted);
 
     resize(734, 512);
 }
 
-SpawnPage::~SpawnPage() = default;
+
+SpawnPage::~SpawnPage() {
+    if (preview_) preview_->setShownSpots(nullptr);
+}
+
+void SpawnPage::setPreview(MapPreviewWindow* preview) {
+    if (preview_) preview_->setShownSpots(nullptr);
+    preview_ = preview;
+    if (!preview_) return;
+    preview_->setShownSpots(this);
+    if (previewReady_) preview_->setPreviewReady();
+}
+
+void SpawnPage::markPreviewReady() {
+    previewReady_ = true;
+    if (preview_) preview_->setPreviewReady();
+}
 
 void SpawnPage::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    auto& d = *d_;
-    d.monsters->setGeometry(0, 0, 266, height());
-    d.strip->setGeometry(266, 0, 28, height());
+    monsterList_->setGeometry(0, 0, 266, height());
+    strip_->setGeometry(266, 0, 28, height());
 }
 
 QList<QWidget*> SpawnPage::tabChain() const {
-    const auto& d = *d_;
-    return {d.monsters, d.save, d.maps, d.preview, d.pages->tabBar(),
-            d.points, d.deletePoint, d.addButtons[0], d.loadButtons[0],
-            d.ranges, d.deleteRange, d.addButtons[1], d.loadButtons[1]};
+    return {monsterList_, saveButton_, mapCombo_, previewButton_, spotPages_->tabBar(),
+            pointSpotList_, deletePointButton_, addButtons_[0], loadButtons_[0],
+            rangeSpotList_, deleteRangeButton_, addButtons_[1], loadButtons_[1]};
 }
 
-void SpawnPage::focusStart() { d_->monsters->setFocus(Qt::OtherFocusReason); }
+void SpawnPage::focusStart() { monsterList_->setFocus(Qt::OtherFocusReason); }
 
-QTreeView* SpawnPage::allmonsterlist() const { return d_->monsters; }
-QComboBox* SpawnPage::mapList() const { return d_->maps; }
-QTabWidget* SpawnPage::pageControl2() const { return d_->pages; }
-QTreeView* SpawnPage::pointlist() const { return d_->points; }
-QTreeView* SpawnPage::rangelist() const { return d_->ranges; }
-
-int SpawnPage::selectedMonsterIndex() const { return selectedRow(d_->monsters); }
+int SpawnPage::selectedMonsterIndex() const { return selectedRow(monsterList_); }
 
 void SpawnPage::selectMonsterIndex(int index) {
-    if (!selectRow(d_->monsters, index)) {
-        d_->monsters->clearSelection();
+    if (!selectRow(monsterList_, index)) {
+        monsterList_->clearSelection();
         return;
     }
-    d_->monsters->scrollTo(d_->monsterRows->index(index, 0));
+    monsterList_->scrollTo(monsterRows_->index(index, 0));
 }
 
 int SpawnPage::monsterIndexOf(std::int32_t number) const {
-    for (int row = 0; row < d_->monsterRows->rowCount(); ++row)
-        if (d_->monsterRows->number(row) == number) return row;
+    for (int row = 0; row < monsterRows_->rowCount(); ++row)
+        if (monsterRows_->number(row) == number) return row;
     return -1;
 }
 
-void SpawnPage::setMonsterIcon(int index, bool hasSpots) { d_->monsterRows->setHasSpots(index, hasSpots); }
+// Every row of the monster: a number listed twice shows the same spots twice.
+void SpawnPage::setMonsterIcons(std::int32_t number, bool hasSpots) {
+    for (int row = 0; row < monsterRows_->rowCount(); ++row)
+        if (monsterRows_->number(row) == number) monsterRows_->setHasSpots(row, hasSpots);
+}
 
-void SpawnPage::selectMapText(const QString& text) { d_->maps->setCurrentIndex(d_->maps->findText(text)); }
-void SpawnPage::showPointListPage() { d_->pages->setCurrentWidget(d_->pointPage); }
-void SpawnPage::showRangeListPage() { d_->pages->setCurrentWidget(d_->rangePage); }
+void SpawnPage::selectMapText(const QString& text) { mapCombo_->setCurrentIndex(mapCombo_->findText(text)); }
+void SpawnPage::showPointListPage() { spotPages_->setCurrentWidget(pointPage_); }
+void SpawnPage::showRangeListPage() { spotPages_->setCurrentWidget(rangePage_); }
 
-bool SpawnPage::mapSelectedForPreview() const { return d_->maps->isEnabled() && d_->maps->currentIndex() >= 0; }
+bool SpawnPage::mapChosen() const { return mapCombo_->isEnabled() && mapCombo_->currentIndex() >= 0; }
 
-int SpawnPage::selectedMonsterNumber() const { return d_->monsterRows->number(selectedMonsterIndex()); }
+std::span<const SpawnEntry> SpawnPage::spots() const {
+    return std::span<const SpawnEntry>(work_.entries).first(static_cast<std::size_t>(work_.count));
+}
 
-QString SpawnPage::selectedMonsterName() const { return d_->monsterRows->name(selectedMonsterIndex()); }
+int SpawnPage::selectedMonsterNumber() const { return monsterRows_->number(selectedMonsterIndex()); }
+
+QString SpawnPage::selectedMonsterName() const { return monsterRows_->name(selectedMonsterIndex()); }
 
 // The maps in the order of the monster's first spot on each, as the work list holds them.
 void SpawnPage::listMonsterMaps() {
-    auto& d = *d_;
-    const WorkList& work = d.tables().work;
-    d.maps->clear();
+    mapCombo_->clear();
     std::array<bool, 256> listed{};
     QStringList texts;
-    for (int i = 0; i < work.count; ++i) {
-        const int map = work.entries[i].mapnumber;
+    for (int i = 0; i < work_.count; ++i) {
+        const int map = work_.entries[static_cast<std::size_t>(i)].mapnumber;
         if (listed[map]) continue;
         listed[map] = true;
         texts << QString::number(map);
     }
     if (texts.isEmpty()) return;
-    d.maps->addItems(texts);
-    d.mapLabel->setEnabled(true);
+    mapCombo_->addItems(texts);
+    mapLabel_->setEnabled(true);
 }
 
 // As a list's clear: the selection goes first, and its change is told.
 void SpawnPage::clearSpotLists() {
-    for (QTreeView* list : {d_->ranges, d_->points}) list->selectionModel()->clear();
-    d_->rangeRows->clear();
-    d_->pointRows->clear();
+    for (QTreeView* list : {rangeSpotList_, pointSpotList_}) list->selectionModel()->clear();
+    rangeRows_->clear();
+    pointRows_->clear();
 }
 
 void SpawnPage::fillSpotLists() {
-    auto& d = *d_;
-    const WorkList& work = d.tables().work;
     // A map change run from the pending events of this one has filled the lists
     // already, from the same work list; start afresh rather than list every spot twice.
     clearSpotLists();
     std::vector<SpawnEntry> points;
     std::vector<SpawnEntry> ranges;
-    for (int i = 0; i < work.count; ++i) {
-        const SpawnEntry& e = work.entries[static_cast<std::size_t>(i)];
+    for (const SpawnEntry& e : spots()) {
         if (e.spotid == -1) continue;
         (e.ispoint ? points : ranges).push_back(e);
     }
-    d.pointRows->setRows(std::move(points));
-    d.rangeRows->setRows(std::move(ranges));
+    pointRows_->setRows(std::move(points));
+    rangeRows_->setRows(std::move(ranges));
 }
 
-void SpawnPage::FormShow() {
+void SpawnPage::fillFirstTime() {
     reportErrors(this, [&] {
-        auto& d = *d_;
-        if (d.forms.previewReady) return;
-        Workspace& t = d.tables();
-        d.monsters->selectionModel()->clear();
-        d.monsterRows->fill(t.monsters, haveposOfEach(t.spawns, t.monsters));
-        if (d.monsterRows->rowCount() == 0) return;
+        if (filled_) return;
+        filled_ = true;
+        const EditorDocument& d = document_;
+        monsterList_->selectionModel()->clear();
+        monsterRows_->fill(d.monsters(), haveposOfEach(d.spawns(), d.monsters()));
+        if (monsterRows_->rowCount() == 0) return;
         selectMonsterIndex(0);
-        t.work.getWorkLocations(t.spawns, selectedMonsterNumber(), -1);
+        work_.getWorkLocations(d.spawns(), selectedMonsterNumber(), -1);
         listMonsterMaps();
-        if (d.maps->count() > 0) {
-            d.maps->setCurrentIndex(0);
-            MapListChange();
+        if (mapCombo_->count() > 0) {
+            mapCombo_->setCurrentIndex(0);
+            mapStep();
         }
     });
 }
 
-void SpawnPage::allmonsterlistClick() {
-    reportErrors(this, [&] {
-        auto& d = *d_;
-        if (selectedMonsterIndex() < 0) return;
-        Workspace& t = d.tables();
-        t.work.getWorkLocations(t.spawns, selectedMonsterNumber(), -1);
-        d.mapLabel->setEnabled(false);
-        listMonsterMaps();
-        if (d.maps->count() == 0) {
-            if (d.forms.form4) d.forms.form4->setPictureVisible(false);
-            clearSpotLists();
-            return;
-        }
-        d.maps->setCurrentIndex(0);
-        MapListChange();
-    });
-}
-
-void SpawnPage::allmonsterlistKeyUp(int key) {
-    reportErrors(this, [&] {
-        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter)
-            allmonsterlistClick();
-    });
-}
-
-void SpawnPage::MapListChange() {
-    reportErrors(this, [&] {
-        auto& d = *d_;
-        if (d.maps->currentIndex() < 0 || selectedMonsterIndex() < 0) return;
-        Workspace& t = d.tables();
+void SpawnPage::monsterStep() {
+    if (selectedMonsterIndex() < 0) return;
+    work_.getWorkLocations(document_.spawns(), selectedMonsterNumber(), -1);
+    mapLabel_->setEnabled(false);
+    listMonsterMaps();
+    if (mapCombo_->count() == 0) {
+        if (preview_) preview_->setPictureVisible(false);
         clearSpotLists();
-        t.work.count = 0;
-        const int map = d.maps->currentText().toInt();
-        t.work.getWorkLocations(t.spawns, selectedMonsterNumber(), map);
-        TForm4* preview = d.forms.form4;
-        if (d.forms.previewReady && preview) {
-            const std::filesystem::path file = mapPicturePath(d.forms.programFolder, map);
-            preview->showselection = false;
-            // An unreadable picture is reported and counts as no picture: the map's spots
-            // go on the preview's own background under this map's title, never over the
-            // previous map's picture, and are listed all the same.
-            const bool loaded =
-                fileExists(file) && reportErrors(this, [&] { preview->loadMapPicture(file); });
-            preview->setTitle(previewTitle(selectedMonsterName(), map));
-            if (loaded) {
-                QCoreApplication::processEvents();
-                preview->setPictureVisible(true);
-            } else {
-                preview->setPictureVisible(false);
-            }
-            preview->update();  // it draws the work list, which has just changed
+        return;
+    }
+    mapCombo_->setCurrentIndex(0);
+    mapStep();
+}
+
+void SpawnPage::showSelectedMonster() {
+    reportErrors(this, [&] { monsterStep(); });
+}
+
+void SpawnPage::monsterListKeyReleased(int key) {
+    if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter)
+        showSelectedMonster();
+}
+
+void SpawnPage::mapStep() {
+    if (mapCombo_->currentIndex() < 0 || selectedMonsterIndex() < 0) return;
+    clearSpotLists();
+    work_.count = 0;
+    const int map = mapCombo_->currentText().toInt();
+    work_.getWorkLocations(document_.spawns(), selectedMonsterNumber(), map);
+    MapPreviewWindow* preview = preview_;
+    if (previewReady_ && preview) {
+        const std::filesystem::path file = mapPicturePath(document_.programFolder(), map);
+        preview->showSpots();
+        // An unreadable picture is reported and counts as no picture: the map's spots
+        // go on the preview's own background under this map's title, never over the
+        // previous map's picture, and are listed all the same.
+        const bool loaded = fileExists(file) && reportErrors(this, [&] { preview->loadMapPicture(file); });
+        preview->setTitle(previewTitle(selectedMonsterName(), map));
+        if (loaded) {
+            QCoreApplication::processEvents();
+            if (preview_) preview_->setPictureVisible(true);
+        } else {
+            preview->setPictureVisible(false);
         }
-        d.forms.previewReady = true;
-        fillSpotLists();
-    });
+        if (preview_) preview_->update();  // it draws the work list, which has just changed
+    }
+    markPreviewReady();
+    fillSpotLists();
 }
 
-void SpawnPage::pointlistSelectItem() {
-    reportErrors(this, [&] { d_->deletePoint->setEnabled(selectedRow(d_->points) >= 0); });
+void SpawnPage::showSelectedMap() {
+    reportErrors(this, [&] { mapStep(); });
 }
 
-void SpawnPage::rangelistSelectItem() {
-    reportErrors(this, [&] { d_->deleteRange->setEnabled(selectedRow(d_->ranges) >= 0); });
+void SpawnPage::pointSelectionChanged() {
+    deletePointButton_->setEnabled(selectedRow(pointSpotList_) >= 0);
 }
 
-void SpawnPage::deleteSelectedSpot(QTreeView* list, QTreeView* other, QAbstractButton* deleteButton) {
-    auto& d = *d_;
-    auto* rows = static_cast<SpotRows*>(list->model());
-    const int monsterRow = selectedMonsterIndex();
+void SpawnPage::rangeSelectionChanged() {
+    deleteRangeButton_->setEnabled(selectedRow(rangeSpotList_) >= 0);
+}
+
+// The row's caption is its spot number; the document tells the page what went.
+void SpawnPage::deleteSelectedSpot(QTreeView* list) {
     const int row = selectedRow(list);
-    if (monsterRow < 0 || row < 0) return;
-    // The row's caption is its spot number.
-    deletespot(d.tables().spawns, rows->entry(row).spotid);
-    rows->removeRow(row);
-    if (selectRow(list, 0)) return;
-    deleteButton->setEnabled(false);
-    if (other->model()->rowCount() > 0) return;  // the map keeps spots of the other kind
-    if (d.maps->currentIndex() >= 0) d.maps->removeItem(d.maps->currentIndex());
-    d.maps->setCurrentIndex(-1);
-    if (d.maps->count() > 0) return;
-    d.maps->clear();
-    setMonsterIcon(monsterRow, false);
+    if (selectedMonsterIndex() < 0 || row < 0) return;
+    document_.deleteSpot(static_cast<SpotRows*>(list->model())->entry(row).spotid);
 }
 
-void SpawnPage::Button4Click() {
-    reportErrors(this, [&] { deleteSelectedSpot(d_->points, d_->ranges, d_->deletePoint); });
+void SpawnPage::deletePointSpot() {
+    reportErrors(this, [&] { deleteSelectedSpot(pointSpotList_); });
 }
 
-void SpawnPage::Button5Click() {
-    reportErrors(this, [&] { deleteSelectedSpot(d_->ranges, d_->points, d_->deleteRange); });
+void SpawnPage::deleteRangeSpot() {
+    reportErrors(this, [&] { deleteSelectedSpot(rangeSpotList_); });
 }
 
-void SpawnPage::Button6Click() {
+// A listed spot leaves its list; the first row left is selected, and a map or monster
+// left without spots loses its entry or its icon. The work list and the preview keep
+// what they show until the next choice.
+void SpawnPage::spotDeleted(const SpawnEntry& entry) {
     reportErrors(this, [&] {
-        auto& d = *d_;
-        for (QPushButton* load : d.loadButtons) load->setEnabled(true);
-        TForm2* dialog = d.forms.form2;
-        if (!dialog) return;
-        if (!dialog->isVisible()) {
-            const MonsterTable& table = d.tables().monsters;
-            QStringList numbers;
-            for (int i = 0; i < table.monstercount; ++i) numbers << QString::number(table.monsters[i].id);
-            dialog->monsterIdCombo()->clear();
-            dialog->monsterIdCombo()->addItems(numbers);
-        }
-        SpeedButton6Click();
+        QTreeView* list = entry.ispoint ? pointSpotList_ : rangeSpotList_;
+        QTreeView* other = entry.ispoint ? rangeSpotList_ : pointSpotList_;
+        QPushButton* deleteButton = entry.ispoint ? deletePointButton_ : deleteRangeButton_;
+        auto* rows = static_cast<SpotRows*>(list->model());
+        const int row = rows->rowOf(entry.spotid);
+        const int monsterRow = selectedMonsterIndex();
+        if (row < 0 || monsterRow < 0) return;
+        rows->removeRow(row);
+        if (selectRow(list, 0)) return;
+        deleteButton->setEnabled(false);
+        if (other->model()->rowCount() > 0) return;  // the map keeps spots of the other kind
+        if (mapCombo_->currentIndex() >= 0) mapCombo_->removeItem(mapCombo_->currentIndex());
+        mapCombo_->setCurrentIndex(-1);
+        if (mapCombo_->count() > 0) return;
+        mapCombo_->clear();
+        monsterRows_->setHasSpots(monsterRow, false);
     });
 }
 
-void SpawnPage::SpeedButton6Click() {
+// The monster shown is shown afresh; the page then goes to the new spot's map and list.
+void SpawnPage::spotAdded(const SpawnEntry& entry) {
     reportErrors(this, [&] {
-        auto& d = *d_;
-        TForm2* dialog = d.forms.form2;
-        const int row = selectedMonsterIndex();
-        if (!dialog || row < 0) return;
-        dialog->monsterIdCombo()->setCurrentIndex(row);
-        dialog->MonsterIDcomboChange();
-        if (d.pages->currentWidget() == d.pointPage)
-            dialog->showPointPage();
+        if (selectedMonsterIndex() >= 0 && selectedMonsterNumber() == entry.monsterid) monsterStep();
+        setMonsterIcons(entry.monsterid, true);
+        selectMapText(QString::number(entry.mapnumber));
+        mapStep();
+        if (entry.ispoint)
+            showPointListPage();
         else
-            dialog->showRangePage();
-        dialog->show();
-        dialog->showBody();
-        dialog->activateWindow();  // the keyboard goes where the work goes on
+            showRangeListPage();
     });
 }
 
-void SpawnPage::SpeedButton9Click() {
+void SpawnPage::openAddSpotDialog() {
+    for (QPushButton* load : loadButtons_) load->setEnabled(true);
+    loadMonsterIntoDialog();
+}
+
+void SpawnPage::loadMonsterIntoDialog() {
+    const int row = selectedMonsterIndex();
+    if (row < 0) return;
+    emit addSpotRequested(row, spotPages_->currentWidget() == pointPage_);
+}
+
+void SpawnPage::showPreview() {
     reportErrors(this, [&] {
-        auto& d = *d_;
-        TForm4* preview = d.forms.form4;
+        MapPreviewWindow* preview = preview_;
         if (!preview || selectedMonsterIndex() < 0) return;
-        preview->showselection = false;
-        const QString mapText = d.maps->currentText();
+        preview->showSpots();
+        const QString mapText = mapCombo_->currentText();
         if (mapText.isEmpty()) {
             preview->setPictureVisible(false);
         } else {
             const int map = mapText.toInt();
-            const std::filesystem::path file = mapPicturePath(d.forms.programFolder, map);
+            const std::filesystem::path file = mapPicturePath(document_.programFolder(), map);
             bool loaded = false;
             if (fileExists(file)) loaded = reportErrors(this, [&] { preview->loadMapPicture(file); });
             preview->setTitle(previewTitle(selectedMonsterName(), map));
@@ -511,10 +488,6 @@ void SpawnPage::SpeedButton9Click() {
     });
 }
 
-void SpawnPage::SpeedButton1Click() {
-    reportErrors(this, [&] {
-        SpawnTable& spawns = d_->tables().spawns;
-        const auto& folder = d_->forms.programFolder;
-        if (mayOverwrite(this, spawns.checkSave(folder))) spawns.save(folder);
-    });
+void SpawnPage::saveSpawnFile() {
+    reportErrors(this, [&] { document_.save(TableFile::Spawns, askBeforeOverwrite(this)); });
 }

@@ -1,45 +1,64 @@
 #pragma once
 // The "Monster Position" page of the main window: spawn places by monster and map.
+// It lists what the document holds and asks the document for every change; it keeps
+// only what it shows: the chosen monster's spots on the chosen map (the work list),
+// which the map preview draws in spot mode.
 
+#include <array>
 #include <cstdint>
-#include <memory>
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
-struct Forms;
-class QComboBox;
-class QTreeView;
-class QTabWidget;
-class QAbstractButton;
+#include "MapPreviewWindow.h"
+#include "WorkList.h"
 
-class SpawnPage : public QWidget {
+class EditorDocument;
+class MonsterRows;
+class QAbstractButton;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+class QTreeView;
+class SpotRows;
+
+class SpawnPage : public QWidget, public ShownSpots {
     Q_OBJECT
 public:
-    explicit SpawnPage(Forms& forms, QWidget* parent = nullptr);
+    explicit SpawnPage(EditorDocument& document, QWidget* parent = nullptr);
     ~SpawnPage() override;
 
-    // Run by the main window when it is shown; the first fill while previewReady is false.
-    void FormShow();
-    void allmonsterlistClick();
-    void MapListChange();
+    // The preview that shows this page's spots; none on a page shown alone.
+    void setPreview(MapPreviewWindow* preview);
 
-    QTreeView* allmonsterlist() const;
-    QComboBox* mapList() const;          // the control named MapList
-    QTabWidget* pageControl2() const;
-    QTreeView* pointlist() const;
-    QTreeView* rangelist() const;
+    // The first fill, once: every monster, the first one chosen with its first map.
+    void fillFirstTime();
+    // What choosing a monster or a map runs; each reports its own failure.
+    void showSelectedMonster();
+    void showSelectedMap();
+
+    QTreeView* monsterList() const { return monsterList_; }
+    QComboBox* mapCombo() const { return mapCombo_; }
+    QTabWidget* spotPages() const { return spotPages_; }
+    QTreeView* pointSpotList() const { return pointSpotList_; }
+    QTreeView* rangeSpotList() const { return rangeSpotList_; }
+    const WorkList& workList() const { return work_; }
 
     int selectedMonsterIndex() const;    // -1 when no row is selected
-    void selectMonsterIndex(int index);  // selects without running allmonsterlistClick
+    void selectMonsterIndex(int index);  // selects without showing the monster
     int monsterIndexOf(std::int32_t number) const;  // the first row of this monster, or -1
-    void setMonsterIcon(int index, bool hasSpots);
     // Selects the map whose text is this (none when it is not listed).
     void selectMapText(const QString& text);
     void showPointListPage();
     void showRangeListPage();
-    // The preview draws spots only while this holds: MapList enabled with a selected item.
-    bool mapSelectedForPreview() const;
+
+    // ShownSpots: the preview draws the spots only while a map is chosen.
+    bool mapChosen() const override;
+    std::span<const SpawnEntry> spots() const override;
 
     // The controls in the order Tab visits them: the monster list, the save button,
     // the map box, then the spot lists' tabs and each list with the buttons below it.
@@ -47,27 +66,62 @@ public:
     // The keyboard focus to the monster list.
     void focusStart();
 
-    void allmonsterlistKeyUp(int key);
-    void pointlistSelectItem();
-    void rangelistSelectItem();
-    void Button4Click();  // "Delete Spot" under pointlist
-    void Button5Click();  // "Delete Spot" under rangelist
-    void Button6Click();  // "AddSpot window"
-    void SpeedButton6Click();  // "Load current monster data to AddDialog"
-    void SpeedButton9Click();  // show the preview
-    void SpeedButton1Click();  // save the spawn file
+    void monsterListKeyReleased(int key);
+    void pointSelectionChanged();
+    void rangeSelectionChanged();
+    void deletePointSpot();
+    void deleteRangeSpot();
+    void openAddSpotDialog();
+    void loadMonsterIntoDialog();
+    void showPreview();
+    void saveSpawnFile();
+
+signals:
+    // "AddSpot window" and "Load current monster data to AddDialog": the dialog is to
+    // show this monster (an index of the monster table) on its point or range page.
+    void addSpotRequested(int monsterIndex, bool pointPage);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void monsterStep();
+    void mapStep();
     void listMonsterMaps();
     void clearSpotLists();
     void fillSpotLists();
+    void setMonsterIcons(std::int32_t number, bool hasSpots);
     int selectedMonsterNumber() const;
     QString selectedMonsterName() const;
-    void deleteSelectedSpot(QTreeView* list, QTreeView* other, QAbstractButton* deleteButton);
+    void deleteSelectedSpot(QTreeView* list);
+    void spotAdded(const SpawnEntry& entry);
+    void spotDeleted(const SpawnEntry& entry);
+    void markPreviewReady();
 
-    struct Impl;
-    std::unique_ptr<Impl> d_;
+    EditorDocument& document_;
+    QPointer<MapPreviewWindow> preview_;
+    WorkList work_;
+    bool filled_ = false;
+    // True from the first map choice on: only then does a map choice touch the preview.
+    bool previewReady_ = false;
+
+    QTreeView* monsterList_ = nullptr;
+    MonsterRows* monsterRows_ = nullptr;
+    QFrame* strip_ = nullptr;
+    QToolButton* saveButton_ = nullptr;
+    QFrame* mapBox_ = nullptr;
+    QLabel* mapLabel_ = nullptr;
+    QComboBox* mapCombo_ = nullptr;
+    QToolButton* previewButton_ = nullptr;
+    QTabWidget* spotPages_ = nullptr;
+    QWidget* pointPage_ = nullptr;
+    QWidget* rangePage_ = nullptr;
+    QTreeView* pointSpotList_ = nullptr;
+    QTreeView* rangeSpotList_ = nullptr;
+    SpotRows* pointRows_ = nullptr;
+    SpotRows* rangeRows_ = nullptr;
+    QPushButton* deletePointButton_ = nullptr;
+    QPushButton* deleteRangeButton_ = nullptr;
+    std::array<QPushButton*, 2> addButtons_{};
+    std::array<QPushButton*, 2> loadButtons_{};
 };

@@ -75,6 +75,12 @@ void SpotRows::removeRow(int row) {
     endRemoveRows();
 }
 
+int SpotRows::rowOf(std::int32_t spotid) const {
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].spotid == spotid) return static_cast<int>(i);
+    return -1;
+}
+
 int SpotRows::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : static_cast<int>(rows_.size()); }
 
 QString SpotRows::text(int row, int column) const {

@@ -48,6 +48,7 @@ public:
     void clear();
     void removeRow(int row);
     const SpawnEntry& entry(int row) const { return rows_[static_cast<std::size_t>(row)]; }
+    int rowOf(std::int32_t spotid) const;  // -1 when no row shows this spot
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QString text(int row, int column) const override;

@@ -20,6 +20,7 @@
 #include <QTreeView>
 
 #include "ByteText.h"
+#include "EditorDocument.h"
 #include "ErrorReport.h"
 #include "GridDelegate.h"
 #include "ReportList.h"
@@ -29,6 +30,31 @@
 #include "TextFile.h"
 
 namespace {
+
+// The control that shows each field of kMonsterFields, and its caption.
+struct FieldWidget {
+    const char* objectName;
+    const char* caption;
+};
+constexpr std::array<FieldWidget, kEditableColumns> kFieldWidgets = {{
+    {"Vlvl", "LVL"},
+    {"VHP", "HP"},
+    {"VMP", "MP"},
+    {"VDMGMIN", "DmgMin"},
+    {"VDMGmax", "DmgMax"},
+    {"VDEF", "p.Def"},
+    {"VDEFM", "m.Def"},
+    {"VATTCKRATE", "AttackRate"},
+    {"VDEFRATE", "DefRate"},
+    {"combomvrag", "MoveRange"},
+    {"Vspeed", "moveSpeed"},
+    {"Vatackspeed", "AtackSpeed 2000/"},
+    {"VRegeneration", "RespawnTime(sec)"},
+    {"VPoisonRezist", "Poison Rezist"},
+    {"VIceRezist", "Ice Rezist"},
+    {"VLightRezist", "Lightning rezist"},
+    {"VFireRezist", "Fire Rezist"},
+}};
 
 // Where each field of kMonsterFields sits on the panel.
 struct FieldPlace {
@@ -57,7 +83,7 @@ QString decoded(std::string_view bytes) { return textFromBytes(bytes); }
 
 }  // namespace
 
-// ListView1's rows: every monster's name and number, read from the table when shown.
+// monsterList_'s rows: every monster's name and number, read from the table when shown.
 // The numbers and names do not change after loading.
 class StatsPage::MonsterNames final : public ReportModel {
 public:
@@ -80,115 +106,116 @@ private:
     int count_ = 0;
 };
 
-StatsPage::StatsPage(MonsterTable& table, std::filesystem::path workFolder, QWidget* parent)
-    : QWidget(parent), table_(table), workFolder_(std::move(workFolder)) {
-    ListView1 = new QTreeView(this);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setAccessibleName(QStringLiteral("Monsters"));
-    names_ = new MonsterNames(ListView1);
-    ListView1->setModel(names_);
-    setColumnWidths(ListView1);
-    ListView1->setRootIsDecorated(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setSortingEnabled(false);
-    ListView1->header()->setSectionsClickable(false);
-    ListView1->header()->setSectionsMovable(false);
-    ListView1->header()->setMinimumSectionSize(16);
-    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setItemDelegate(new GridDelegate(ListView1));
+StatsPage::StatsPage(EditorDocument& document, QWidget* parent) : QWidget(parent), document_(document) {
+    monsterList_ = new QTreeView(this);
+    monsterList_->setObjectName(QStringLiteral("ListView1"));
+    monsterList_->setAccessibleName(QStringLiteral("Monsters"));
+    names_ = new MonsterNames(monsterList_);
+    monsterList_->setModel(names_);
+    setColumnWidths(monsterList_);
+    monsterList_->setRootIsDecorated(false);
+    monsterList_->setUniformRowHeights(true);
+    monsterList_->setSortingEnabled(false);
+    monsterList_->header()->setSectionsClickable(false);
+    monsterList_->header()->setSectionsMovable(false);
+    monsterList_->header()->setMinimumSectionSize(16);
+    monsterList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    monsterList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    monsterList_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    monsterList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    monsterList_->setItemDelegate(new GridDelegate(monsterList_));
     QFont bold;  // only the weight: the family and size come from the window
     bold.setBold(true);
-    ListView1->setFont(bold);
-    QPalette listColours = ListView1->palette();  // the selection stays visible without focus
+    monsterList_->setFont(bold);
+    QPalette listColours = monsterList_->palette();  // the selection stays visible without focus
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
         listColours.setColor(QPalette::Inactive, role, listColours.color(QPalette::Active, role));
-    ListView1->setPalette(listColours);
+    monsterList_->setPalette(listColours);
 
     strip_ = new QFrame(this);
-    SpeedButton8 = new QToolButton(strip_);
-    SpeedButton8->setObjectName(QStringLiteral("SpeedButton8"));
-    SpeedButton8->setAccessibleName(QStringLiteral("Save data/monster.txt"));
-    SpeedButton8->setIcon(lazyStandardIcon(QStyle::SP_DialogSaveButton));
-    SpeedButton8->setAutoRaise(true);
-    SpeedButton8->setGeometry(3, 2, 24, 24);
-    Button1 = new QToolButton(strip_);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setToolTip(QStringLiteral(">Edit Selected"));
-    Button1->setAccessibleName(QStringLiteral("Edit selected monster"));
-    Button1->setIcon(lazyStandardIcon(QStyle::SP_ArrowRight));
-    Button1->setAutoRaise(true);
-    Button1->setGeometry(3, 30, 24, 24);
+    saveButton_ = new QToolButton(strip_);
+    saveButton_->setObjectName(QStringLiteral("SpeedButton8"));
+    saveButton_->setAccessibleName(QStringLiteral("Save data/monster.txt"));
+    saveButton_->setIcon(lazyStandardIcon(QStyle::SP_DialogSaveButton));
+    saveButton_->setAutoRaise(true);
+    saveButton_->setGeometry(3, 2, 24, 24);
+    editButton_ = new QToolButton(strip_);
+    editButton_->setObjectName(QStringLiteral("Button1"));
+    editButton_->setToolTip(QStringLiteral(">Edit Selected"));
+    editButton_->setAccessibleName(QStringLiteral("Edit selected monster"));
+    editButton_->setIcon(lazyStandardIcon(QStyle::SP_ArrowRight));
+    editButton_->setAutoRaise(true);
+    editButton_->setGeometry(3, 30, 24, 24);
 
     buildPanel();
     setTabChain(tabChain());
 
-    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this, &StatsPage::ListView1SelectItem);
-    connect(Button1, &QToolButton::clicked, this, &StatsPage::Button1Click);
-    connect(SpeedButton8, &QToolButton::clicked, this, &StatsPage::SpeedButton8Click);
-    connect(Button3, &QPushButton::clicked, this, &StatsPage::Button3Click);
-    connect(Button2, &QPushButton::clicked, this, &StatsPage::Button2Click);
+    connect(monsterList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &StatsPage::showSelectedMonster);
+    connect(editButton_, &QToolButton::clicked, this, &StatsPage::startEditing);
+    connect(saveButton_, &QToolButton::clicked, this, &StatsPage::saveMonsterFile);
+    connect(okButton_, &QPushButton::clicked, this, &StatsPage::storeEdits);
+    connect(cancelButton_, &QPushButton::clicked, this, &StatsPage::cancelEditing);
     for (SpinField* field : fields_)
-        if (field) connect(field, &SpinField::changed, this, &StatsPage::VlvlChange);
+        if (field) connect(field, &SpinField::changed, this, &StatsPage::fieldChanged);
     // Only the operator's choice counts as a change; the program's reset does not.
-    connect(combomvrag, &QComboBox::activated, this, &StatsPage::VlvlChange);
+    connect(moveRangeBox_, &QComboBox::activated, this, &StatsPage::fieldChanged);
+    connect(&document_, &EditorDocument::monsterStored, this, &StatsPage::monsterStored);
 }
 
 void StatsPage::buildPanel() {
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameShape(QFrame::Panel);
-    Panel1->setFrameShadow(QFrame::Raised);
-    Panel1->setEnabled(false);
-    QPalette locked = Panel1->palette();  // the locked panel still shows the monster
+    statsPanel_ = new QFrame(this);
+    statsPanel_->setObjectName(QStringLiteral("Panel1"));
+    statsPanel_->setFrameShape(QFrame::Panel);
+    statsPanel_->setFrameShadow(QFrame::Raised);
+    statsPanel_->setEnabled(false);
+    QPalette locked = statsPanel_->palette();  // the locked panel still shows the monster
     locked.setColor(QPalette::Disabled, QPalette::WindowText, QColor(96, 96, 96));
     locked.setColor(QPalette::Disabled, QPalette::Text, QColor(80, 80, 80));
     locked.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(128, 128, 128));
-    Panel1->setPalette(locked);
+    statsPanel_->setPalette(locked);
 
-    idRow_ = new QGroupBox(Panel1);
+    idRow_ = new QGroupBox(statsPanel_);
     auto* idCaption = new QLabel(QStringLiteral("ID:"), idRow_);
     idCaption->setGeometry(8, 10, 18, 16);
-    ViD = new QLabel(idRow_);
-    ViD->setObjectName(QStringLiteral("ViD"));
-    ViD->setGeometry(28, 10, 56, 16);
+    idLabel_ = new QLabel(idRow_);
+    idLabel_->setObjectName(QStringLiteral("ViD"));
+    idLabel_->setGeometry(28, 10, 56, 16);
     auto* nameCaption = new QLabel(QStringLiteral("name"), idRow_);
     nameCaption->setGeometry(88, 10, 34, 16);
-    Vname = new QLabel(idRow_);
-    Vname->setObjectName(QStringLiteral("Vname"));
+    nameLabel_ = new QLabel(idRow_);
+    nameLabel_->setObjectName(QStringLiteral("Vname"));
 
-    for (QGroupBox*& group : groups_) group = new QGroupBox(Panel1);
-    combomvrag = new QComboBox(Panel1);
-    combomvrag->setObjectName(QStringLiteral("combomvrag"));
-    combomvrag->setAccessibleName(QString::fromLatin1(kMonsterFields[kMoveRangeField].caption));
-    combomvrag->setEditable(false);
-    for (const char* item : kMoveRangeNames) combomvrag->addItem(QString::fromLatin1(item));
-    combomvrag->setCurrentIndex(-1);
+    for (QGroupBox*& group : groups_) group = new QGroupBox(statsPanel_);
+    moveRangeBox_ = new QComboBox(statsPanel_);
+    moveRangeBox_->setObjectName(QString::fromLatin1(kFieldWidgets[kMoveRangeField].objectName));
+    moveRangeBox_->setAccessibleName(QString::fromLatin1(kFieldWidgets[kMoveRangeField].caption));
+    moveRangeBox_->setEditable(false);
+    for (const char* item : kMoveRangeNames) moveRangeBox_->addItem(QString::fromLatin1(item));
+    moveRangeBox_->setCurrentIndex(-1);
     for (std::size_t i = 0; i < kMonsterFields.size(); ++i) {
         const MonsterField& design = kMonsterFields[i];
         const FieldPlace& place = kPlaces[i];
-        captions_[i] = new QLabel(QString::fromLatin1(design.caption), groups_[place.group]);
+        const FieldWidget& widget = kFieldWidgets[i];
+        captions_[i] = new QLabel(QString::fromLatin1(widget.caption), groups_[place.group]);
         if (i == kMoveRangeField) {
-            combomvrag->setParent(groups_[place.group]);
+            moveRangeBox_->setParent(groups_[place.group]);
             continue;
         }
         auto* field = new SpinField(groups_[place.group]);
-        field->setObjectName(QString::fromLatin1(design.name));
-        field->setAccessibleName(QString::fromLatin1(design.caption));
+        field->setObjectName(QString::fromLatin1(widget.objectName));
+        field->setAccessibleName(QString::fromLatin1(widget.caption));
         field->setBounds(design.lower, design.upper);
         field->setValue(design.lower);
         fields_[i] = field;
     }
     fields_[0]->setTypingAllowed(false);  // the level changes only by its arrows
 
-    Button3 = new QPushButton(QStringLiteral("OK"), Panel1);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setEnabled(false);
-    Button2 = new QPushButton(QStringLiteral("Cancel"), Panel1);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setEnabled(false);
+    okButton_ = new QPushButton(QStringLiteral("OK"), statsPanel_);
+    okButton_->setObjectName(QStringLiteral("Button3"));
+    okButton_->setEnabled(false);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), statsPanel_);
+    cancelButton_->setObjectName(QStringLiteral("Button2"));
+    cancelButton_->setEnabled(false);
     placeFields();
 }
 
@@ -222,7 +249,7 @@ void StatsPage::placeFields() {
     groups_[1]->setGeometry(QRect(QPoint(left.right() + 1 + 4, left.top()), sizes[1]));
     groups_[2]->setGeometry(QRect(QPoint(left.left(), left.bottom() + 1 + 4), sizes[2]));
     idRow_->setGeometry(left.left(), 2, groups_[1]->geometry().right() + 1 - left.left(), 34);
-    Vname->setGeometry(124, 10, idRow_->width() - 128, 16);
+    nameLabel_->setGeometry(124, 10, idRow_->width() - 128, 16);
 
     for (std::size_t i = 0; i < kMonsterFields.size(); ++i) {
         const FieldPlace& place = kPlaces[i];
@@ -231,7 +258,7 @@ void StatsPage::placeFields() {
         const int y = kGap + place.row * kRowHeight;
         captions_[i]->setGeometry(x, y, widths[place.column], 14);
         if (i == kMoveRangeField)
-            combomvrag->setGeometry(x, y + 14, kMoveRangeWidth, kFieldHeight);
+            moveRangeBox_->setGeometry(x, y + 14, kMoveRangeWidth, kFieldHeight);
         else
             fields_[i]->setGeometry(x, y + 14, spinWidths[place.group][place.column], kFieldHeight);
     }
@@ -239,8 +266,8 @@ void StatsPage::placeFields() {
     // "OK" and "Cancel" stand beside the third group.
     const QRect third = groups_[2]->geometry();
     const int buttonsX = third.right() + 1 + (groups_[1]->geometry().right() - third.right() - kButtonSize.width()) / 2;
-    Button3->setGeometry(QRect(QPoint(buttonsX, third.top() + 18), kButtonSize));
-    Button2->setGeometry(QRect(QPoint(buttonsX, third.top() + 54), kButtonSize));
+    okButton_->setGeometry(QRect(QPoint(buttonsX, third.top() + 18), kButtonSize));
+    cancelButton_->setGeometry(QRect(QPoint(buttonsX, third.top() + 54), kButtonSize));
 }
 
 namespace {
@@ -260,18 +287,18 @@ std::array<std::size_t, kEditableColumns> fieldsInScreenOrder() {
 }  // namespace
 
 QWidget* StatsPage::fieldWidget(std::size_t index) const {
-    return index == kMoveRangeField ? static_cast<QWidget*>(combomvrag) : fields_[index];
+    return index == kMoveRangeField ? static_cast<QWidget*>(moveRangeBox_) : fields_[index];
 }
 
 QList<QWidget*> StatsPage::tabChain() const {
-    QList<QWidget*> chain{ListView1, SpeedButton8, Button1};
+    QList<QWidget*> chain{monsterList_, saveButton_, editButton_};
     for (std::size_t i : fieldsInScreenOrder()) chain << fieldWidget(i);
-    chain << Button3 << Button2;
+    chain << okButton_ << cancelButton_;
     return chain;
 }
 
 void StatsPage::focusStart() {
-    QWidget* start = editing_ ? fieldWidget(fieldsInScreenOrder().front()) : ListView1;
+    QWidget* start = editing_ ? fieldWidget(fieldsInScreenOrder().front()) : monsterList_;
     start->setFocus(Qt::OtherFocusReason);
 }
 
@@ -284,13 +311,13 @@ void StatsPage::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (Button2->hasFocus())
-            Button2Click();
-        else if (Button3->isEnabled())
-            Button3Click();
+        if (cancelButton_->hasFocus())
+            cancelEditing();
+        else if (okButton_->isEnabled())
+            storeEdits();
         break;
     case Qt::Key_Escape:
-        Button2Click();
+        cancelEditing();
         break;
     default:
         QWidget::keyPressEvent(event);
@@ -306,27 +333,27 @@ void StatsPage::changeEvent(QEvent* event) {
 
 void StatsPage::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    ListView1->setGeometry(0, 0, kListWidth, height());
+    monsterList_->setGeometry(0, 0, kListWidth, height());
     strip_->setGeometry(kListWidth, 0, kStripWidth, height());
-    Panel1->setGeometry(kListWidth + kStripWidth, 0, width() - kListWidth - kStripWidth, height());
+    statsPanel_->setGeometry(kListWidth + kStripWidth, 0, width() - kListWidth - kStripWidth, height());
 }
 
 void StatsPage::fillList() {
     {
-        const QSignalBlocker quiet(ListView1->selectionModel());
-        ListView1->selectionModel()->clear();
-        names_->fill(&table_);
+        const QSignalBlocker quiet(monsterList_->selectionModel());
+        monsterList_->selectionModel()->clear();
+        names_->fill(&document_.monsters());
     }
     selectIndex(0);
 }
 
-int StatsPage::selectedIndex() const { return selectedRow(ListView1); }
+int StatsPage::selectedIndex() const { return selectedRow(monsterList_); }
 
 void StatsPage::selectIndex(int index) {
-    if (selectRow(ListView1, index)) ListView1->scrollTo(names_->index(index, 0));
+    if (selectRow(monsterList_, index)) monsterList_->scrollTo(names_->index(index, 0));
 }
 
-void StatsPage::ListView1SelectItem() {
+void StatsPage::showSelectedMonster() {
     reportErrors(this, [&] {
         const int index = selectedIndex();
         if (const auto fields = storedFields(index)) showFields(*fields);
@@ -334,23 +361,24 @@ void StatsPage::ListView1SelectItem() {
 }
 
 std::optional<MonsterLineFields> StatsPage::storedFields(int index) const {
-    if (index < 0 || index >= table_.monstercount || index >= static_cast<int>(table_.monsterlines.size()))
+    const MonsterTable& table = document_.monsters();
+    if (index < 0 || index >= table.monstercount || index >= static_cast<int>(table.monsterlines.size()))
         return std::nullopt;
-    return readMonsterLine(table_.monsterlines[static_cast<std::size_t>(index)], monsterFileLabel(), index + 1);
+    return readMonsterLine(table.monsterlines[static_cast<std::size_t>(index)], monsterFileLabel(), index + 1);
 }
 
 // Fields the reading did not reach are emptied and locked, so no value of the monster
 // shown before can pass for this one's; the error then says where the reading stopped.
 void StatsPage::showFields(const MonsterLineFields& fields) {
-    ViD->setText(decoded(fields.id));
-    Vname->setText(decoded(fields.name));
+    idLabel_->setText(decoded(fields.id));
+    nameLabel_->setText(decoded(fields.name));
     for (std::size_t i = 0; i < kMonsterFields.size(); ++i) {
         const bool reached = static_cast<int>(i) < fields.read;
         const std::int32_t value = fields.values[i];
         if (i == kMoveRangeField) {
-            combomvrag->setEnabled(reached);
+            moveRangeBox_->setEnabled(reached);
             const bool listed = value >= 0 && value < static_cast<int>(kMoveRangeNames.size());
-            combomvrag->setCurrentIndex(reached && listed ? value : -1);
+            moveRangeBox_->setCurrentIndex(reached && listed ? value : -1);
             continue;
         }
         fields_[i]->setEnabled(reached);
@@ -362,7 +390,7 @@ void StatsPage::showFields(const MonsterLineFields& fields) {
     if (fields.error) throw *fields.error;
 }
 
-void StatsPage::Button1Click() {
+void StatsPage::startEditing() {
     reportErrors(this, [&] {
         const auto fields = storedFields(selectedIndex());
         if (!fields) return;
@@ -372,24 +400,26 @@ void StatsPage::Button1Click() {
             showFields(*fields);  // reports where the reading stopped
             return;
         }
-        Button1->setEnabled(false);
+        editButton_->setEnabled(false);
         editing_ = true;
         emit editStateChanged(true);
-        Button2->setEnabled(true);
-        Button3->setEnabled(false);
-        ListView1->setEnabled(false);
-        Panel1->setEnabled(true);
+        cancelButton_->setEnabled(true);
+        okButton_->setEnabled(false);
+        monsterList_->setEnabled(false);
+        statsPanel_->setEnabled(true);
         focusStart();
         showFields(*fields);
     });
 }
 
-void StatsPage::VlvlChange() {
+void StatsPage::fieldChanged() {
     reportErrors(this, [&] {
-        if (Panel1->isEnabled()) Button3->setEnabled(true);
+        if (statsPanel_->isEnabled()) okButton_->setEnabled(true);
     });
 }
 
+// The stored line rebuilt with what the fields hold. With no move range chosen (a
+// stored value outside 0..5) the stored value stays.
 void StatsPage::storeMonster(int index) {
     const auto stored = storedFields(index);
     if (!stored) return;
@@ -397,43 +427,50 @@ void StatsPage::storeMonster(int index) {
     std::array<std::int32_t, kEditableColumns> values{};
     for (std::size_t i = 0; i < values.size(); ++i)
         if (i != kMoveRangeField) values[i] = fields_[i]->value();
-    // With no entry chosen (a stored move range outside 0..5) the stored value stays.
-    const int move = combomvrag->currentIndex();
+    const int move = moveRangeBox_->currentIndex();
     values[kMoveRangeField] = move >= 0 ? move : stored->values[kMoveRangeField];
-
-    auto& line = table_.monsterlines.at(static_cast<std::size_t>(index));
-    line = rebuildmonsterline(line, values);
-    if (move >= 0) table_.monsters.at(static_cast<std::size_t>(index)).canmove = move != 0;
+    document_.storeMonster(index, values, move >= 0);
 }
 
-void StatsPage::Button3Click() {
+void StatsPage::storeEdits() {
     reportErrors(this, [&] {
-        Button3->setEnabled(false);
+        okButton_->setEnabled(false);
         const int index = selectedIndex();
-        if (index >= 0) storeMonster(index);
-        Button2Click();
-        // What the fields show is what was stored: a typed value beyond a bound, or an
-        // emptied field, shows the value written for it.
+        // Read before the fields lock; what they then show is what was stored.
+        const auto store = [&] {
+            if (index >= 0) storeMonster(index);
+        };
+        leaveEditState();
+        store();
+    });
+}
+
+// What the fields show is what was stored: a typed value beyond a bound, or an emptied
+// field, shows the value written for it.
+void StatsPage::monsterStored(int index) {
+    reportErrors(this, [&] {
+        if (index != selectedIndex() || editing_) return;
         if (const auto stored = storedFields(index)) showFields(*stored);
-        if (index >= 0) emit monsterStored(index);
     });
 }
 
-void StatsPage::Button2Click() {
-    reportErrors(this, [&] {
-        ListView1->setEnabled(true);
-        Panel1->setEnabled(false);
-        Button3->setEnabled(false);
-        Button2->setEnabled(false);
-        Button1->setEnabled(true);
-        editing_ = false;
-        emit editStateChanged(false);
-        focusStart();
-    });
+void StatsPage::leaveEditState() {
+    monsterList_->setEnabled(true);
+    statsPanel_->setEnabled(false);
+    okButton_->setEnabled(false);
+    cancelButton_->setEnabled(false);
+    editButton_->setEnabled(true);
+    editing_ = false;
+    emit editStateChanged(false);
+    focusStart();
 }
 
-void StatsPage::SpeedButton8Click() {
+void StatsPage::cancelEditing() {
+    reportErrors(this, [&] { leaveEditState(); });
+}
+
+void StatsPage::saveMonsterFile() {
     reportErrors(this, [&] {
-        if (mayOverwrite(this, table_.checkSave(workFolder_))) table_.savemonsterdata(workFolder_);
+        document_.save(TableFile::Monsters, askBeforeOverwrite(this));
     });
 }

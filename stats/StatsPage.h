@@ -3,7 +3,6 @@
 // that shows one monster's stored line and, in the edit state, stores changes into it.
 
 #include <array>
-#include <filesystem>
 #include <optional>
 
 #include <QWidget>
@@ -11,6 +10,7 @@
 #include "MonsterFields.h"
 #include "MonsterTable.h"
 
+class EditorDocument;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -23,8 +23,7 @@ class SpinField;
 class StatsPage : public QWidget {
     Q_OBJECT
 public:
-    // The table is the main window's; saving writes below workFolder.
-    StatsPage(MonsterTable& table, std::filesystem::path workFolder, QWidget* parent = nullptr);
+    explicit StatsPage(EditorDocument& document, QWidget* parent = nullptr);
 
     // Lists monsters 0 .. monstercount-1 and selects the first, which shows it.
     void fillList();
@@ -41,19 +40,17 @@ public:
     // state the first field.
     void focusStart();
 
-    // Handlers; each reports what the table raises and returns.
-    void ListView1SelectItem();
-    void Button1Click();
-    void VlvlChange();
-    void Button3Click();
-    void Button2Click();
-    void SpeedButton8Click();
+    // What the operator's actions run; each reports its own failure.
+    void showSelectedMonster();
+    void startEditing();
+    void fieldChanged();
+    void storeEdits();
+    void cancelEditing();
+    void saveMonsterFile();
 
 signals:
     // true when the page enters the edit state, false when it leaves it.
     void editStateChanged(bool editing);
-    // After "OK" has stored the monster's rebuilt line.
-    void monsterStored(int index);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -70,27 +67,28 @@ private:
     // Shows what was read; throws the reading's error when it stopped early.
     void showFields(const MonsterLineFields& fields);
     void storeMonster(int index);
-    QWidget* fieldWidget(std::size_t index) const;  // combomvrag for the move range
+    void leaveEditState();
+    void monsterStored(int index);
+    QWidget* fieldWidget(std::size_t index) const;  // moveRangeBox_ for the move range
 
-    MonsterTable& table_;
-    std::filesystem::path workFolder_;
+    EditorDocument& document_;
     bool editing_ = false;
 
     class MonsterNames;
-    QTreeView* ListView1 = nullptr;
+    QTreeView* monsterList_ = nullptr;
     MonsterNames* names_ = nullptr;
     QFrame* strip_ = nullptr;
-    QToolButton* SpeedButton8 = nullptr;
-    QToolButton* Button1 = nullptr;
-    QFrame* Panel1 = nullptr;
+    QToolButton* saveButton_ = nullptr;
+    QToolButton* editButton_ = nullptr;
+    QFrame* statsPanel_ = nullptr;
     QGroupBox* idRow_ = nullptr;
     std::array<QGroupBox*, 3> groups_{};
-    QLabel* ViD = nullptr;
-    QLabel* Vname = nullptr;
-    QComboBox* combomvrag = nullptr;
-    QPushButton* Button3 = nullptr;
-    QPushButton* Button2 = nullptr;
-    // In the order of kMonsterFields; the move range is combomvrag, not a spin field.
+    QLabel* idLabel_ = nullptr;
+    QLabel* nameLabel_ = nullptr;
+    QComboBox* moveRangeBox_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    // In the order of kMonsterFields; the move range is moveRangeBox_, not a spin field.
     std::array<SpinField*, kEditableColumns> fields_{};
     std::array<QLabel*, kEditableColumns> captions_{};
 };

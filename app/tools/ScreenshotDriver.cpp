@@ -20,58 +20,58 @@
 #include "ProgramIdentity.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
-#include "Unit1.h"
-#include "Unit3.h"
-#include "Unit4.h"
+#include "MainWindow.h"
+#include "SplashWindow.h"
+#include "MapPreviewWindow.h"
 
 namespace {
 
-using State = std::function<void(TForm3&)>;
+using State = std::function<void(SplashWindow&)>;
 
 const std::map<std::string, State> kStates = {
-    {"splash", [](TForm3&) {}},
+    {"splash", [](SplashWindow&) {}},
     {"stats",
-     [](TForm3& splash) {
-         splash.SplashTimerTimer();
-         splash.form1()->statsPage()->selectIndex(0);
+     [](SplashWindow& splash) {
+         splash.dismiss();
+         splash.mainWindow()->statsPage()->selectIndex(0);
      }},
     {"position",
-     [](TForm3& splash) {
-         splash.SplashTimerTimer();
-         splash.form1()->BitBtn1Click();
+     [](SplashWindow& splash) {
+         splash.dismiss();
+         splash.mainWindow()->switchPageKeepingMonster();
      }},
     {"preview",
-     [](TForm3& splash) {
-         splash.SplashTimerTimer();
-         splash.form1()->BitBtn1Click();
+     [](SplashWindow& splash) {
+         splash.dismiss();
+         splash.mainWindow()->switchPageKeepingMonster();
          // A monster with many range spots on one map, at 2X, so the outlines show.
-         SpawnPage* page = splash.form1()->spawnPage();
+         SpawnPage* page = splash.mainWindow()->spawnPage();
          if (const int row = page->monsterIndexOf(99); row >= 0) {
              page->selectMonsterIndex(row);
-             page->allmonsterlistClick();
+             page->showSelectedMonster();
              page->selectMapText(QStringLiteral("5"));
-             page->MapListChange();
+             page->showSelectedMap();
              page->showRangeListPage();
          }
-         page->SpeedButton9Click();
-         splash.form4()->setZoom(2);
+         page->showPreview();
+         splash.mapPreview()->setZoom(2);
      }},
     {"dialog",
-     [](TForm3& splash) {
-         splash.SplashTimerTimer();
-         splash.form1()->BitBtn1Click();
-         splash.form1()->spawnPage()->Button6Click();
+     [](SplashWindow& splash) {
+         splash.dismiss();
+         splash.mainWindow()->switchPageKeepingMonster();
+         splash.mainWindow()->spawnPage()->openAddSpotDialog();
      }},
 };
 
 int printStartupTime() {
     QElapsedTimer clock;
     clock.start();
-    TForm3 splash;
+    SplashWindow splash;
     splash.show();
     QApplication::processEvents();
     const qint64 splashShown = clock.elapsed();
-    splash.SplashTimerTimer();
+    splash.dismiss();
     QApplication::processEvents();
     std::printf("splash shown after %lld ms; main window shown %lld ms after the dismissal\n",
                 static_cast<long long>(splashShown),
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "\n");
         return 2;
     }
-    TForm3 splash;
+    SplashWindow splash;
     splash.show();
     const std::string readyFile = argv[2];
     QTimer::singleShot(0, &splash, [&] {

@@ -17,12 +17,13 @@
 #include <gtest/gtest.h>
 
 #include "AppFixture.h"
-#include "Forms.h"
+#include "EditorDocument.h"
+#include "EditorWindows.h"
 #include "MessageRecorder.h"
 #include "SpawnPage.h"
 #include "StartUpWork.h"
 #include "StatsPage.h"
-#include "Unit1.h"
+#include "MainWindow.h"
 
 namespace {
 
@@ -191,19 +192,19 @@ void pressSave(QToolButton* button, const fs::path& file, const std::string& ref
     }
 }
 
-QToolButton* statsSave(TForm1& form) {
+QToolButton* statsSave(MainWindow& form) {
     return form.statsPage()->findChild<QToolButton*>(QStringLiteral("SpeedButton8"));
 }
-QToolButton* spawnSave(TForm1& form) {
+QToolButton* spawnSave(MainWindow& form) {
     return form.spawnPage()->findChild<QToolButton*>(QStringLiteral("SpeedButton1"));
 }
 
-// The program's start reads the tables ahead on a thread of its own; a main window
-// made alone reads them itself. Both must say and keep the same.
-std::unique_ptr<TForm1> openMainWindow(Forms& forms, const fs::path& folder, bool readAhead) {
-    if (!readAhead) return std::make_unique<TForm1>(forms, folder, folder);
+// The program's start reads the tables ahead on a thread of its own, or reads them
+// when the splash goes. Both must say and keep the same.
+std::unique_ptr<EditorWindows> openEditor(const fs::path& folder, bool readAhead) {
+    if (!readAhead) return std::make_unique<EditorWindows>(folder, folder, loadTables(folder));
     StartUpWork startUp(folder);
-    return std::make_unique<TForm1>(forms, folder, folder, nullptr, [&startUp] { return startUp.takeTables(); });
+    return std::make_unique<EditorWindows>(folder, folder, startUp.takeTables());
 }
 
 TEST(DamagedFiles, WhatLoadsWhatIsSaidAndWhatEachSaveDoesToTheFiles) {
@@ -213,17 +214,16 @@ TEST(DamagedFiles, WhatLoadsWhatIsSaidAndWhatEachSaveDoesToTheFiles) {
         c.write(work);
         const fs::path data = work.path() / "data";
         recorder().clear();
-        Forms forms;
-        const auto window = openMainWindow(forms, work.path(), readAhead);
-        TForm1& form = *window;
-        form.show();
+        const auto editor = openEditor(work.path(), readAhead);
+        MainWindow& form = editor->mainWindow();
+        const EditorDocument& document = editor->document();
         EXPECT_EQ(errorTexts(), c.said(data)) << c.name << (readAhead ? ", read ahead" : "");
         EXPECT_EQ(recorder().errors().size(), static_cast<qsizetype>(recorder().messages.size())) << c.name;
-        EXPECT_EQ(form.tables().monsters.monstercount, c.monsters) << c.name;
-        EXPECT_EQ(form.tables().spawns.count, c.spawns) << c.name;
+        EXPECT_EQ(document.monsters().monstercount, c.monsters) << c.name;
+        EXPECT_EQ(document.spawns().count, c.spawns) << c.name;
 
-        pressSave(statsSave(form), data / "monster.txt", c.statsRefusal, form.tables().monsters.fileBytes(), c.name);
-        pressSave(spawnSave(form), data / "Quarnel.txt", c.spawnRefusal, form.tables().spawns.fileBytes(), c.name);
+        pressSave(statsSave(form), data / "monster.txt", c.statsRefusal, document.monsters().fileBytes(), c.name);
+        pressSave(spawnSave(form), data / "Quarnel.txt", c.spawnRefusal, document.spawns().fileBytes(), c.name);
     }
 }
 
@@ -246,15 +246,15 @@ TEST(DamagedFiles, AFileChangedByAnotherProgramIsOverwrittenOnlyAfterYes) {
         writeStandardTables(work);
         program.write("data/Quarnel.txt", kSpawns);
         recorder().clear();
-        Forms forms;
-        TForm1 form(forms, work.path(), program.path());
-        form.show();
+        const EditorWindows editor(work.path(), program.path(), loadTables(work.path()));
+        MainWindow& form = editor.mainWindow();
+        const EditorDocument& document = editor.document();
         ASSERT_TRUE(recorder().messages.empty()) << c.name;
         const fs::path file = c.spawnFile ? program.path() / "data/Quarnel.txt" : work.path() / "data/monster.txt";
         std::ofstream(file, std::ios::binary | std::ios::app) << "\n";  // as `echo >>` does
         const std::string changed = bytesOf(file);
         QToolButton* save = c.spawnFile ? spawnSave(form) : statsSave(form);
-        const std::string saved = c.spawnFile ? form.tables().spawns.fileBytes() : form.tables().monsters.fileBytes();
+        const std::string saved = c.spawnFile ? document.spawns().fileBytes() : document.monsters().fileBytes();
 
         recorder().answerQuestions = c.yes;
         QTest::mouseClick(save, Qt::LeftButton);
@@ -298,9 +298,7 @@ TEST(DamagedFiles, TenMissingMonsterNoticesThenOneSummaryOfTheFurtherLines) {
         TempFolder work;
         writeBoth(work, kMonsters, spawns);
         recorder().clear();
-        Forms forms;
-        const auto form = openMainWindow(forms, work.path(), readAhead);
-        form->show();
+        const auto editor = openEditor(work.path(), readAhead);
 
         const auto& said = recorder().messages;
         ASSERT_EQ(said.size(), c.summary.empty() ? 11u : 12u) << c.furtherDropped;
@@ -319,7 +317,7 @@ TEST(DamagedFiles, TenMissingMonsterNoticesThenOneSummaryOfTheFurtherLines) {
         EXPECT_TRUE(said.back().isError);  // the reason reading stopped comes last
         EXPECT_EQ(said.back().text.toStdString(),
                   "'x' is not a valid integer value\ndata/Quarnel.txt, line " + std::to_string(badLine));
-        EXPECT_EQ(form->tables().spawns.count, 1);
+        EXPECT_EQ(editor->document().spawns().count, 1);
     }
 }
 

@@ -16,16 +16,17 @@
 #include <gtest/gtest.h>
 
 #include "AppFixture.h"
-#include "Forms.h"
+#include "EditorDocument.h"
+#include "EditorWindows.h"
 #include "ListRows.h"
 #include "MessageRecorder.h"
 #include "SpawnPage.h"
 #include "SpinField.h"
 #include "StatsPage.h"
-#include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "Unit4.h"
+#include "MainWindow.h"
+#include "AddSpotDialog.h"
+#include "SplashWindow.h"
+#include "MapPreviewWindow.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ protected:
     }
     void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
     // Enters the edit state, changes HP and stores it with "OK" (nothing saved).
-    void storeAChange(TForm1& form) {
+    void storeAChange(MainWindow& form) {
         click(control<QToolButton>(form, "Button1"));
         auto* hp = control<SpinField>(form, "VHP");
         hp->lineEdit()->selectAll();
@@ -69,36 +70,32 @@ protected:
 
 TEST_F(MainWindowTest, MissingMonsterFileGivesOneErrorAndLeavesTheSpawnFileUnread) {
     work.write("data/Quarnel.txt", spawnFile({{100, 1, 10, 20}, {999, 1, 1, 1}}));
-    Forms forms;
-    TForm1 form(forms, work.path(), program.path());
-    form.show();
+    const EditorWindows editor(work.path(), program.path(), loadTables(work.path()));
+    MainWindow& form = editor.mainWindow();
     ASSERT_EQ(recorder().messages.size(), 1u);  // no notice about monster 999: not read at all
     ASSERT_EQ(recorder().errors().size(), 1);
     EXPECT_TRUE(recorder().errors().front().startsWith(QStringLiteral("Cannot open file")));
-    EXPECT_EQ(form.tables().spawns.count, 0);
-    EXPECT_FALSE(form.tables().spawns.saveRefusal().empty());
-    EXPECT_NE(form.tables().monsters.saveRefusal(), "");
+    EXPECT_EQ(editor.document().spawns().count, 0);
+    EXPECT_FALSE(editor.document().spawns().saveRefusal().empty());
+    EXPECT_NE(editor.document().monsters().saveRefusal(), "");
     EXPECT_EQ(rowCount(control<QTreeView>(form, "ListView1")), 0);
-    EXPECT_EQ(rowCount(form.spawnPage()->allmonsterlist()), 0);
+    EXPECT_EQ(rowCount(form.spawnPage()->monsterList()), 0);
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.size(), QSize(610, 510));
-    EXPECT_EQ(forms.tables, &form.tables());
-    EXPECT_EQ(forms.spawnPage, form.spawnPage());
-    EXPECT_EQ(forms.programFolder, program.path());
+    EXPECT_EQ(editor.document().programFolder(), program.path());
 }
 
 TEST_F(MainWindowTest, SpawnFileProblemsAreReportedAfterTheMonstersAreRead) {
     work.write("data/monster.txt", monsterFile({monsterLine(1, "A"), monsterLine(2, "B")}));
     work.write("data/Quarnel.txt", "0\r\n1\t1\t0\t5\t5\t1\r\n999\t1\t0\t5\t5\t1\r\n2\t1\t0\tx\t5\t1\r\nend\r\n");
-    Forms forms;
-    TForm1 form(forms, work.path(), program.path());
-    form.show();
+    const EditorWindows editor(work.path(), program.path(), loadTables(work.path()));
+    MainWindow& form = editor.mainWindow();
     ASSERT_EQ(recorder().messages.size(), 2u);
     EXPECT_FALSE(recorder().messages[0].isError);
     EXPECT_EQ(recorder().messages[0].caption, QStringLiteral("Error: cant find monster"));
     EXPECT_TRUE(recorder().messages[1].isError);
     EXPECT_TRUE(recorder().messages[1].text.contains(QStringLiteral("'x'"))) << recorder().messages[1].text.toStdString();
-    EXPECT_EQ(form.tables().spawns.count, 1);  // the line read before the bad one stays
+    EXPECT_EQ(editor.document().spawns().count, 1);  // the line read before the bad one stays
     EXPECT_EQ(rowCount(control<QTreeView>(form, "ListView1")), 2);
     EXPECT_EQ(control<QLabel>(form, "ViD")->text(), QStringLiteral("1"));
 }
@@ -106,20 +103,19 @@ TEST_F(MainWindowTest, SpawnFileProblemsAreReportedAfterTheMonstersAreRead) {
 TEST_F(MainWindowTest, CloseButtonAndCloseRequestEndTheProgramWithoutWriting) {
     struct Way {
         const char* name;
-        std::function<void(TForm1&)> end;
+        std::function<void(MainWindow&)> end;
     };
     const Way ways[] = {
-        {"close button", [&](TForm1& form) { click(control<QToolButton>(form, "SpeedButton4")); }},
-        {"close request", [](TForm1& form) { form.close(); }},
+        {"close button", [&](MainWindow& form) { click(control<QToolButton>(form, "SpeedButton4")); }},
+        {"close request", [](MainWindow& form) { form.close(); }},
     };
     for (const auto& way : ways) {
         writeStandardTables(work);
         const auto before = snapshot(work.path());
-        Forms forms;
-        TForm1 form(forms, work.path(), program.path());
-        form.show();
+        const EditorWindows editor(work.path(), program.path(), loadTables(work.path()));
+        MainWindow& form = editor.mainWindow();
         storeAChange(form);
-        ASSERT_NE(form.tables().monsters.monsterlines[0].find("4242"), std::string::npos);
+        ASSERT_NE(editor.document().monsters().monsterlines[0].find("4242"), std::string::npos);
 
         QTimer::singleShot(0, &form, [&] { way.end(form); });
         QTimer safety;  // ends a loop that the program failed to end, so the test reports it
@@ -135,115 +131,112 @@ TEST_F(MainWindowTest, CloseButtonAndCloseRequestEndTheProgramWithoutWriting) {
 
 TEST_F(MainWindowTest, PagesSetTheWindowSize) {
     writeStandardTables(work);
-    Forms forms;
-    TForm1 form(forms, work.path(), program.path());
-    form.show();
+    const EditorWindows editor(work.path(), program.path(), loadTables(work.path()));
+    MainWindow& form = editor.mainWindow();
     EXPECT_EQ(form.size(), QSize(610, 510));
-    QTabBar* tabs = form.pageControl()->tabBar();
+    QTabBar* tabs = form.pages()->tabBar();
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("Monster Stats"));
     EXPECT_EQ(tabs->tabText(1), QStringLiteral("Monster Position"));
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-    EXPECT_EQ(form.pageControl()->currentWidget(), form.spawnPage());
+    EXPECT_EQ(form.pages()->currentWidget(), form.spawnPage());
     EXPECT_EQ(form.size(), QSize(770, 580));
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
     EXPECT_EQ(form.size(), QSize(610, 510));
     // The page-switch button sits in the tab row, right of both tabs.
-    auto* bitBtn1 = control<QToolButton>(form, "BitBtn1");
-    EXPECT_EQ(bitBtn1->geometry(), QRect(192, 30, 22, 22));
+    auto* switchButton = control<QToolButton>(form, "BitBtn1");
+    EXPECT_EQ(switchButton->geometry(), QRect(192, 30, 22, 22));
     EXPECT_LE(tabs->mapTo(&form, tabs->tabRect(1).topRight()).x(), 192);
 }
 
 TEST_F(MainWindowTest, BitBtn1SwitchesPagesKeepingTheMonster) {
     writeStandardTables(work);
-    Forms forms;
-    TForm1 form(forms, work.path(), program.path());
-    form.show();
-    auto* bitBtn1 = control<QToolButton>(form, "BitBtn1");
+    const EditorWindows editor(work.path(), program.path(), loadTables(work.path()));
+    MainWindow& form = editor.mainWindow();
+    auto* switchButton = control<QToolButton>(form, "BitBtn1");
 
     form.statsPage()->selectIndex(4);  // the fifth monster, 104, with a spot on map 1
-    click(bitBtn1);
-    EXPECT_EQ(form.pageControl()->currentWidget(), form.spawnPage());
+    click(switchButton);
+    EXPECT_EQ(form.pages()->currentWidget(), form.spawnPage());
     EXPECT_EQ(form.size(), QSize(770, 580));
     EXPECT_EQ(form.spawnPage()->selectedMonsterIndex(), 4);
     // The page shows 104's maps and spots, not those of 100 that it showed before.
     QStringList maps;
-    for (int i = 0; i < form.spawnPage()->mapList()->count(); ++i) maps << form.spawnPage()->mapList()->itemText(i);
+    for (int i = 0; i < form.spawnPage()->mapCombo()->count(); ++i) maps << form.spawnPage()->mapCombo()->itemText(i);
     EXPECT_EQ(maps.join(',').toStdString(), "1");
-    EXPECT_EQ(form.spawnPage()->mapList()->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(form.spawnPage()->mapCombo()->currentText(), QStringLiteral("1"));
     QStringList spots;  // spot number, x, y, distance, direction of each row
-    for (int row = 0; row < rowCount(form.spawnPage()->pointlist()); ++row)
-        for (int column = 0; column < 5; ++column) spots << cellText(form.spawnPage()->pointlist(), row, column);
+    for (int row = 0; row < rowCount(form.spawnPage()->pointSpotList()); ++row)
+        for (int column = 0; column < 5; ++column) spots << cellText(form.spawnPage()->pointSpotList(), row, column);
     EXPECT_EQ(spots.join(',').toStdString(), "3,13,23,0,1");
-    EXPECT_EQ(rowCount(form.spawnPage()->rangelist()), 0);
+    EXPECT_EQ(rowCount(form.spawnPage()->rangeSpotList()), 0);
 
     form.spawnPage()->selectMonsterIndex(3);
-    form.spawnPage()->allmonsterlistClick();
-    click(bitBtn1);
-    EXPECT_EQ(form.pageControl()->currentWidget(), form.statsPage());
+    form.spawnPage()->showSelectedMonster();
+    click(switchButton);
+    EXPECT_EQ(form.pages()->currentWidget(), form.statsPage());
     EXPECT_EQ(form.size(), QSize(610, 510));
     EXPECT_EQ(form.statsPage()->selectedIndex(), 3);
     EXPECT_EQ(control<QLabel>(form, "ViD")->text(), QStringLiteral("103"));
 
     // Disabled while the stats page edits.
     click(control<QToolButton>(form, "Button1"));
-    EXPECT_FALSE(bitBtn1->isEnabled());
-    click(bitBtn1);
-    EXPECT_EQ(form.pageControl()->currentWidget(), form.statsPage());
+    EXPECT_FALSE(switchButton->isEnabled());
+    click(switchButton);
+    EXPECT_EQ(form.pages()->currentWidget(), form.statsPage());
     click(control<QPushButton>(form, "Button2"));
-    EXPECT_TRUE(bitBtn1->isEnabled());
+    EXPECT_TRUE(switchButton->isEnabled());
     EXPECT_TRUE(recorder().messages.empty());
 }
 
 TEST_F(MainWindowTest, OkOnTheStatsPageRefreshesTheDialogsMonster) {
     writeStandardTables(work);
-    TForm3 splash(work.path(), program.path());
-    splash.SplashTimerTimer();
-    TForm1& form = *splash.form1();
-    TForm2& dialog = *splash.form2();
-    form.spawnPage()->Button6Click();  // opens the dialog on the selected monster, 100
-    ASSERT_EQ(dialog.monsterIdCombo()->currentText(), QStringLiteral("100"));
-    EXPECT_TRUE(dialog.currentmonster.canmove);
+    SplashWindow splash(work.path(), program.path());
+    splash.dismiss();
+    MainWindow& form = *splash.mainWindow();
+    AddSpotDialog& dialog = *splash.addSpotDialog();
+    form.spawnPage()->openAddSpotDialog();  // opens the dialog on the selected monster, 100
+    ASSERT_EQ(dialog.monsterCombo()->currentText(), QStringLiteral("100"));
+    EXPECT_TRUE(dialog.currentMonster().canmove);
 
     click(control<QToolButton>(form, "Button1"));
     auto* moveRange = control<QComboBox>(form, "combomvrag");
     moveRange->setFocus();
     QTest::keyClick(moveRange, Qt::Key_Home);  // "Cant Move"
     click(control<QPushButton>(form, "Button3"));
-    EXPECT_FALSE(form.tables().monsters.monsters[0].canmove);
-    EXPECT_FALSE(dialog.currentmonster.canmove);
+    EXPECT_FALSE(form.document().monsters().monsters[0].canmove);
+    EXPECT_FALSE(dialog.currentMonster().canmove);
     EXPECT_TRUE(recorder().messages.empty());
 }
 
 TEST_F(MainWindowTest, MinimiseFoldsEveryWindowAndRestoreBringsThemBack) {
     writeStandardTables(work);
-    TForm3 splash(work.path(), program.path());
-    splash.SplashTimerTimer();
-    TForm1& form = *splash.form1();
-    form.spawnPage()->Button6Click();  // the dialog is now open
-    ASSERT_TRUE(splash.form2()->isVisible());
-    ASSERT_FALSE(splash.form4()->isVisible());
+    SplashWindow splash(work.path(), program.path());
+    splash.dismiss();
+    MainWindow& form = *splash.mainWindow();
+    form.spawnPage()->openAddSpotDialog();  // the dialog is now open
+    ASSERT_TRUE(splash.addSpotDialog()->isVisible());
+    ASSERT_FALSE(splash.mapPreview()->isVisible());
 
     QWidget tip(nullptr, Qt::ToolTip);  // a passing tooltip is not brought back
     tip.show();
 
     click(control<QToolButton>(form, "SpeedButton5"));
     EXPECT_TRUE(form.isMinimized());
-    EXPECT_FALSE(splash.form2()->isVisible());
+    EXPECT_FALSE(splash.addSpotDialog()->isVisible());
     tip.hide();
 
     form.showNormal();
     EXPECT_FALSE(tip.isVisible());
     EXPECT_FALSE(form.isMinimized());
-    EXPECT_TRUE(splash.form2()->isVisible());
-    EXPECT_FALSE(splash.form4()->isVisible());  // it was hidden before: it stays hidden
+    EXPECT_TRUE(splash.addSpotDialog()->isVisible());
+    EXPECT_FALSE(splash.mapPreview()->isVisible());  // it was hidden before: it stays hidden
     EXPECT_FALSE(splash.isVisible());
 }
 
 TEST_F(MainWindowTest, TitlePanelMovesTheWindowWithAnyButton) {
     writeStandardTables(work);
-    Forms forms;
-    TForm1 form(forms, work.path(), program.path());
-    form.show();
+    const EditorWindows editor(work.path(), program.path(), loadTables(work.path()));
+    MainWindow& form = editor.mainWindow();
     auto* panel = control<QLabel>(form, "Panel3");
     EXPECT_EQ(panel->text(), QStringLiteral("       Monsters Stats&Quarnel Editor"));
     EXPECT_EQ(panel->height(), 29);

@@ -7,10 +7,10 @@
 
 #include "AppFixture.h"
 #include "ProgramIdentity.h"
-#include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "Unit4.h"
+#include "MainWindow.h"
+#include "AddSpotDialog.h"
+#include "SplashWindow.h"
+#include "MapPreviewWindow.h"
 
 namespace {
 
@@ -27,11 +27,11 @@ TEST(ProgramIdentity, EveryWindowCarriesTheInstalledIcon) {
 
     TempFolder folder;
     writeStandardTables(folder);
-    TForm3 splash(folder.path(), folder.path());
-    splash.SplashTimerTimer();
-    ASSERT_NE(splash.form4(), nullptr);
+    SplashWindow splash(folder.path(), folder.path());
+    splash.dismiss();
+    ASSERT_NE(splash.mapPreview(), nullptr);
     const std::pair<const char*, QWidget*> windows[] = {
-        {"splash", &splash}, {"main", splash.form1()}, {"dialog", splash.form2()}, {"preview", splash.form4()},
+        {"splash", &splash}, {"main", splash.mainWindow()}, {"dialog", splash.addSpotDialog()}, {"preview", splash.mapPreview()},
     };
     for (const auto& [name, window] : windows) {
         for (const int side : {16, 32, 64}) {

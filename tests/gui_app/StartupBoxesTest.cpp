@@ -13,8 +13,8 @@
 
 #include "AppFixture.h"
 #include "MessageRecorder.h"
-#include "Unit1.h"
-#include "Unit3.h"
+#include "MainWindow.h"
+#include "SplashWindow.h"
 
 namespace {
 
@@ -83,17 +83,17 @@ TEST(StartupBoxes, ClosingAStartUpMessageLeavesTheProgramRunning) {
         BoxCloser closer;
         int result = -1;
         {
-            TForm3 splash(work.path(), work.path());
+            SplashWindow splash(work.path(), work.path());
             splash.show();
             QTimer::singleShot(0, &splash, [&] {
-                splash.SplashTimerTimer();
+                splash.dismiss();
                 // Reached only if the boxes did not end the message loop.
                 QTimer::singleShot(0, &splash, [] { QCoreApplication::exit(7); });
             });
             result = QApplication::exec();
             EXPECT_EQ(result, 7) << c.name << ": the program ended with its start-up message";
-            ASSERT_NE(splash.form1(), nullptr) << c.name;
-            EXPECT_TRUE(splash.form1()->isVisible()) << c.name;
+            ASSERT_NE(splash.mainWindow(), nullptr) << c.name;
+            EXPECT_TRUE(splash.mainWindow()->isVisible()) << c.name;
         }
         installMessageBoxes(&recorder());
         ASSERT_EQ(closer.seen.size(), static_cast<std::size_t>(c.boxes)) << c.name;

@@ -35,10 +35,10 @@ SpawnEntry expected(bool ispoint, int map, int x0, int y0, int x1, int y1, int d
 
 TEST_F(DialogTest, CreatesABloodCastlePointSpotOfTheSelectedMonster) {
     ASSERT_EQ(page->selectedMonsterIndex(), 0);
-    ASSERT_EQ(page->mapList()->currentText(), QStringLiteral("3"));
+    ASSERT_EQ(page->mapCombo()->currentText(), QStringLiteral("3"));
     page->showRangeListPage();
     chooseMonster(0);
-    form2->setSpotType(4);
+    dialog->setSpotType(4);
     field("SpinEdit2")->setValue(3);
     field("SpinEditX")->setValue(40);
     field("SpinEditY")->setValue(60);
@@ -46,60 +46,60 @@ TEST_F(DialogTest, CreatesABloodCastlePointSpotOfTheSelectedMonster) {
     field("SpinEdit1")->setValue(9);
     field("spincount")->setValue(7);
 
-    form2->Button1Click();
+    dialog->createSpot();
 
     ASSERT_TRUE(recorder().messages.empty());
-    ASSERT_EQ(tables.spawns.count, 4);
-    EXPECT_EQ(tables.spawns.entries[3], expected(true, 3, 40, 60, 0, 0, 9, 7, 4, kWalker, -1, 3));
-    EXPECT_EQ(captions(page->pointlist()), QStringList({"0", "3"}));
-    EXPECT_EQ(page->mapList()->currentText(), QStringLiteral("3"));
-    EXPECT_EQ(page->pageControl2()->currentWidget(), page->pointlist()->parentWidget());
-    EXPECT_TRUE(hasSpotsIcon(page->allmonsterlist(), 0));
+    ASSERT_EQ(document().spawns().count, 4);
+    EXPECT_EQ(document().spawns().entries[3], expected(true, 3, 40, 60, 0, 0, 9, 7, 4, kWalker, -1, 3));
+    EXPECT_EQ(captions(page->pointSpotList()), QStringList({"0", "3"}));
+    EXPECT_EQ(page->mapCombo()->currentText(), QStringLiteral("3"));
+    EXPECT_EQ(page->spotPages()->currentWidget(), page->pointSpotList()->parentWidget());
+    EXPECT_TRUE(hasSpotsIcon(page->monsterList(), 0));
     EXPECT_EQ(field("SpinEditX")->value(), 40) << "the dialog keeps its values";
 }
 
 TEST_F(DialogTest, CreatesARangeSpotOfAnotherMonsterOnAMapThePageDoesNotList) {
     chooseMonster(1);
-    form2->setSpotType(1);
+    dialog->setSpotType(1);
     ASSERT_EQ(pageIndex(), 1);
-    ASSERT_FALSE(hasSpotsIcon(page->allmonsterlist(), 1));
+    ASSERT_FALSE(hasSpotsIcon(page->monsterList(), 1));
     field("SpinEdit2")->setValue(7);
     field("SpinX0")->setValue(20);
     field("SpinY0")->setValue(30);
     field("SpinX1")->setValue(60);
     field("SpinY1")->setValue(90);
 
-    form2->Button1Click();
+    dialog->createSpot();
 
     ASSERT_TRUE(recorder().messages.empty());
-    ASSERT_EQ(tables.spawns.count, 4);
-    EXPECT_EQ(tables.spawns.entries[3], expected(false, 7, 20, 30, 60, 90, 5, 5, 1, kStatue, -1, 3));
-    EXPECT_TRUE(hasSpotsIcon(page->allmonsterlist(), 1));
+    ASSERT_EQ(document().spawns().count, 4);
+    EXPECT_EQ(document().spawns().entries[3], expected(false, 7, 20, 30, 60, 90, 5, 5, 1, kStatue, -1, 3));
+    EXPECT_TRUE(hasSpotsIcon(page->monsterList(), 1));
     EXPECT_EQ(page->selectedMonsterIndex(), 0);
-    EXPECT_EQ(page->mapList()->count(), 2);
-    EXPECT_EQ(page->mapList()->currentIndex(), -1);
-    EXPECT_EQ(page->pageControl2()->currentWidget(), page->rangelist()->parentWidget());
+    EXPECT_EQ(page->mapCombo()->count(), 2);
+    EXPECT_EQ(page->mapCombo()->currentIndex(), -1);
+    EXPECT_EQ(page->spotPages()->currentWidget(), page->rangeSpotList()->parentWidget());
 }
 
 TEST_F(DialogTest, NewRangeSpotOfTheSelectedMonsterIsListedOnItsMap) {
     chooseMonster(0);  // Walker, type 1 and the range page
     field("SpinEdit2")->setValue(0);
-    form2->Button1Click();
-    ASSERT_EQ(tables.spawns.count, 4);
-    EXPECT_EQ(page->mapList()->currentText(), QStringLiteral("0"));
-    ASSERT_EQ(captions(page->rangelist()), QStringList({"1", "3"}));
-    EXPECT_EQ(cellText(page->rangelist(), 1, 1), QStringLiteral("127"));  // X1 column shows x0
-    EXPECT_EQ(cellText(page->rangelist(), 1, 2), QStringLiteral("128"));  // X2 column shows x1
+    dialog->createSpot();
+    ASSERT_EQ(document().spawns().count, 4);
+    EXPECT_EQ(page->mapCombo()->currentText(), QStringLiteral("0"));
+    ASSERT_EQ(captions(page->rangeSpotList()), QStringList({"1", "3"}));
+    EXPECT_EQ(cellText(page->rangeSpotList(), 1, 1), QStringLiteral("127"));  // X1 column shows x0
+    EXPECT_EQ(cellText(page->rangeSpotList(), 1, 2), QStringLiteral("128"));  // X2 column shows x1
 }
 
 TEST_F(DialogTest, TwoCreatesAppendTwoEqualEntries) {
     chooseMonster(2);
-    form2->setSpotType(3);
-    form2->Button1Click();
-    form2->Button1Click();
-    ASSERT_EQ(tables.spawns.count, 5);
-    SpawnEntry first = tables.spawns.entries[3];
-    SpawnEntry second = tables.spawns.entries[4];
+    dialog->setSpotType(3);
+    dialog->createSpot();
+    dialog->createSpot();
+    ASSERT_EQ(document().spawns().count, 5);
+    SpawnEntry first = document().spawns().entries[3];
+    SpawnEntry second = document().spawns().entries[4];
     EXPECT_EQ(first.spotid, 3);
     EXPECT_EQ(second.spotid, 4);
     second.spotid = first.spotid;
@@ -108,33 +108,35 @@ TEST_F(DialogTest, TwoCreatesAppendTwoEqualEntries) {
 }
 
 TEST_F(DialogTest, CreateWithoutAMonsterAppendsNothing) {
-    form2->monsterIdCombo()->setCurrentIndex(-1);
-    const QStringList pointsBefore = captions(page->pointlist());
-    form2->Button1Click();
+    dialog->monsterCombo()->setCurrentIndex(-1);
+    const QStringList pointsBefore = captions(page->pointSpotList());
+    dialog->createSpot();
     EXPECT_EQ(recorder().errors(), QStringList{"'' is not a valid integer value"});
-    EXPECT_EQ(tables.spawns.count, 3);
-    EXPECT_EQ(captions(page->pointlist()), pointsBefore);
-    EXPECT_EQ(page->mapList()->currentText(), QStringLiteral("3"));
+    EXPECT_EQ(document().spawns().count, 3);
+    EXPECT_EQ(captions(page->pointSpotList()), pointsBefore);
+    EXPECT_EQ(page->mapCombo()->currentText(), QStringLiteral("3"));
 }
 
 TEST_F(DialogTest, CreateIntoAFullTableIsRefused) {
-    tables.spawns.count = kSpawnCapacity;
+    TableLoad full = standardTables();
+    full.spawns.count = kSpawnCapacity;
+    makeWindows(std::move(full));
     chooseMonster(1);
-    form2->Button1Click();
+    dialog->createSpot();
     ASSERT_EQ(recorder().errors().size(), 1);
     EXPECT_TRUE(recorder().errors().front().contains(QStringLiteral("full")));
-    EXPECT_EQ(tables.spawns.count, kSpawnCapacity);
-    EXPECT_FALSE(hasSpotsIcon(page->allmonsterlist(), 1)) << "the page is not touched";
+    EXPECT_EQ(document().spawns().count, kSpawnCapacity);
+    EXPECT_FALSE(hasSpotsIcon(page->monsterList(), 1)) << "the page is not touched";
 }
 
 TEST_F(DialogTest, EntryBeforeAnyKeypadClickFacesAsTheKeypadShows) {
-    auto* centre = form2->findChild<QAbstractButton*>(QStringLiteral("RadioButton5"));
+    auto* centre = dialog->findChild<QAbstractButton*>(QStringLiteral("RadioButton5"));
     ASSERT_NE(centre, nullptr);
     EXPECT_TRUE(centre->isChecked());
     chooseMonster(1);
-    form2->Button1Click();
-    ASSERT_EQ(tables.spawns.count, 4);
-    EXPECT_EQ(tables.spawns.entries[3].dir, -1);
+    dialog->createSpot();
+    ASSERT_EQ(document().spawns().count, 4);
+    EXPECT_EQ(document().spawns().entries[3].dir, -1);
 }
 
 TEST_F(DialogTest, KeypadGivesTheDirection) {
@@ -143,13 +145,13 @@ TEST_F(DialogTest, KeypadGivesTheDirection) {
     // Centre last, so that every button is a change of the choice.
     for (const int number : {1, 2, 3, 4, 6, 7, 8, 9, 5}) {
         SCOPED_TRACE(number);
-        auto* key = form2->findChild<QAbstractButton*>(QStringLiteral("RadioButton%1").arg(number));
+        auto* key = dialog->findChild<QAbstractButton*>(QStringLiteral("RadioButton%1").arg(number));
         ASSERT_NE(key, nullptr);
         EXPECT_TRUE(key->text().isEmpty());
         key->click();
-        EXPECT_EQ(form2->facedir, directions[number - 1]);
-        form2->Button1Click();
-        EXPECT_EQ(tables.spawns.entries[tables.spawns.count - 1].dir, directions[number - 1]);
+        EXPECT_EQ(dialog->faceDirection(), directions[number - 1]);
+        dialog->createSpot();
+        EXPECT_EQ(document().spawns().entries[document().spawns().count - 1].dir, directions[number - 1]);
     }
 }
 
@@ -174,40 +176,40 @@ TEST_F(DialogTest, EveryTypeTakesItsPlaceFromItsOwnPage) {
     field("SpinEdit1")->setValue(0);
     for (const CreateCase& c : kCreateCases) {
         SCOPED_TRACE(c.type);
-        form2->setSpotType(c.type);
-        ASSERT_EQ(form2->spotType(), c.type);
+        dialog->setSpotType(c.type);
+        ASSERT_EQ(dialog->spotType(), c.type);
         // Set by code, so the corner rule leaves them as they are.
         field("SpinX0")->setValue(21);
         field("SpinY0")->setValue(22);
         field("SpinX1")->setValue(23);
         field("SpinY1")->setValue(24);
         field("spincount")->setValue(30 + c.type);
-        const int spotid = tables.spawns.count;
-        form2->Button1Click();
-        ASSERT_EQ(tables.spawns.count, spotid + 1);
+        const int spotid = document().spawns().count;
+        dialog->createSpot();
+        ASSERT_EQ(document().spawns().count, spotid + 1);
         const SpawnEntry want = c.point
                                     ? expected(true, 4, 11, 12, 0, 0, 0, 30 + c.type, c.type, kStatue, -1, spotid)
                                     : expected(false, 4, 21, 22, 23, 24, 0, 30 + c.type, c.type, kStatue, -1, spotid);
-        EXPECT_EQ(tables.spawns.entries[spotid], want);
-        EXPECT_EQ(page->pageControl2()->currentWidget(),
-                  (c.point ? page->pointlist() : page->rangelist())->parentWidget());
+        EXPECT_EQ(document().spawns().entries[spotid], want);
+        EXPECT_EQ(page->spotPages()->currentWidget(),
+                  (c.point ? page->pointSpotList() : page->rangeSpotList())->parentWidget());
     }
     EXPECT_TRUE(recorder().messages.empty());
 }
 
 // The page relists the selected monster's maps before it looks for the new one.
 TEST_F(DialogTest, NewMapOfTheSelectedMonsterIsListedAndChosen) {
-    ASSERT_EQ(page->mapList()->count(), 2);
+    ASSERT_EQ(page->mapCombo()->count(), 2);
     chooseMonster(0);
-    form2->setSpotType(2);
+    dialog->setSpotType(2);
     field("SpinEdit2")->setValue(9);
     field("SpinEditX")->setValue(33);
-    form2->Button1Click();
+    dialog->createSpot();
     ASSERT_TRUE(recorder().messages.empty());
-    ASSERT_EQ(page->mapList()->count(), 3);
-    EXPECT_EQ(page->mapList()->itemText(2), QStringLiteral("9"));
-    EXPECT_EQ(page->mapList()->currentText(), QStringLiteral("9"));
-    EXPECT_EQ(captions(page->pointlist()), QStringList{"3"});
-    EXPECT_EQ(cellText(page->pointlist(), 0, 1), QStringLiteral("33"));
-    EXPECT_EQ(rowCount(page->rangelist()), 0);
+    ASSERT_EQ(page->mapCombo()->count(), 3);
+    EXPECT_EQ(page->mapCombo()->itemText(2), QStringLiteral("9"));
+    EXPECT_EQ(page->mapCombo()->currentText(), QStringLiteral("9"));
+    EXPECT_EQ(captions(page->pointSpotList()), QStringList{"3"});
+    EXPECT_EQ(cellText(page->pointSpotList(), 0, 1), QStringLiteral("33"));
+    EXPECT_EQ(rowCount(page->rangeSpotList()), 0);
 }

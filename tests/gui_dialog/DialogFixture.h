@@ -1,6 +1,6 @@
 #pragma once
-// The add-location dialog among its real neighbours: a spawn page, a hidden preview
-// and tables filled in place, created in the program's order (page, dialog, preview).
+// The add-location dialog among its real neighbours, on tables filled in place: the
+// program's windows, made and wired as the program makes them.
 
 #include <memory>
 
@@ -11,15 +11,16 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
-#include "Forms.h"
+#include "EditorDocument.h"
+#include "EditorWindows.h"
 #include "ListRows.h"
+#include "MainWindow.h"
 #include "MessageRecorder.h"
 #include "SpawnPage.h"
 #include "SpinField.h"
 #include "TempFolder.h"
-#include "Unit2.h"
-#include "Unit4.h"
-#include "Workspace.h"
+#include "AddSpotDialog.h"
+#include "MapPreviewWindow.h"
 
 // Table order: index 0 moves and has spots on maps 3 and 0, index 1 stands still
 // and has none, index 2 moves and has one spot on map 5.
@@ -45,73 +46,68 @@ inline SpawnEntry fixtureSpot(int monster, int map, int type, int x0, int y0, in
 
 class DialogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        recorder().clear();
-        addMonster(kWalker, "Walker", 12, true);
-        addMonster(kStatue, "Statue", 3, false);
-        addMonster(kRunner, "Runner", 40, true);
+    void SetUp() override { makeWindows(standardTables()); }
+
+    static TableLoad standardTables() {
+        TableLoad tables;
+        addMonster(tables.monsters, kWalker, "Walker", 12, true);
+        addMonster(tables.monsters, kStatue, "Statue", 3, false);
+        addMonster(tables.monsters, kRunner, "Runner", 40, true);
         tables.spawns.append(fixtureSpot(kWalker, 3, 2, 50, 60));
         tables.spawns.append(fixtureSpot(kWalker, 0, 1, 10, 20, 30, 40));
         tables.spawns.append(fixtureSpot(kRunner, 5, 0, 70, 80));
-        forms.tables = &tables;
-        forms.programFolder = folder.path();
-
-        page = std::make_unique<SpawnPage>(forms);
-        forms.spawnPage = page.get();
-        page->FormShow();  // first fill: Walker, map 3
-        form2 = std::make_unique<TForm2>(forms);
-        forms.form2 = form2.get();
-        form4 = std::make_unique<TForm4>(forms, 800);
-        forms.form4 = form4.get();
-        for (int i = 0; i < tables.monsters.monstercount; ++i)
-            form2->monsterIdCombo()->addItem(QString::number(tables.monsters.monsters[i].id));
+        return tables;
     }
 
-    void TearDown() override {
-        forms.form4 = nullptr;
-        forms.form2 = nullptr;
-        form4.reset();
-        form2.reset();
-        forms.spawnPage = nullptr;
-        page.reset();
+    // The first fill chooses Walker, map 3.
+    void makeWindows(TableLoad tables) {
+        recorder().clear();
+        windows.reset();
+        windows = std::make_unique<EditorWindows>(folder.path(), folder.path(), std::move(tables), 800);
+        page = windows->mainWindow().spawnPage();
+        dialog = &windows->addSpotDialog();
+        preview = &windows->mapPreview();
+        for (int i = 0; i < document().monsters().monstercount; ++i)
+            dialog->monsterCombo()->addItem(QString::number(document().monsters().monsters[i].id));
     }
 
-    void addMonster(int id, const char* name, int level, bool moves) {
-        MonsterDataRecord& m = tables.monsters.monsters[tables.monsters.monstercount++];
+    static void addMonster(MonsterTable& table, int id, const char* name, int level, bool moves) {
+        MonsterDataRecord& m = table.monsters[static_cast<std::size_t>(table.monstercount++)];
         m.id = id;
         m.name = name;
         m.level = static_cast<std::uint8_t>(level);
         m.canmove = moves;
     }
 
+    const EditorDocument& document() const { return windows->document(); }
+
     // As the operator choosing the item at this index of MonsterIDcombo.
     void chooseMonster(int index) {
-        form2->monsterIdCombo()->setCurrentIndex(index);
-        form2->MonsterIDcomboChange();
+        dialog->monsterCombo()->setCurrentIndex(index);
+        dialog->showChosenMonster();
     }
 
     void showDialog() {
-        form2->show();
-        form2->activateWindow();
-        QApplication::setActiveWindow(form2.get());
+        dialog->show();
+        dialog->activateWindow();
+        QApplication::setActiveWindow(dialog);
     }
 
     SpinField* field(const char* name) const {
-        auto* f = form2->findChild<SpinField*>(QString::fromLatin1(name));
+        auto* f = dialog->findChild<SpinField*>(QString::fromLatin1(name));
         EXPECT_NE(f, nullptr) << name;
         return f;
     }
     int pageIndex() const {
-        return form2->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->currentIndex();
+        return dialog->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->currentIndex();
     }
     QString labelText(const char* name) const {
-        return form2->findChild<QLabel*>(QString::fromLatin1(name))->text();
+        return dialog->findChild<QLabel*>(QString::fromLatin1(name))->text();
     }
 
     TempFolder folder;
-    Workspace tables;
-    Forms forms;
-    std::unique_ptr<SpawnPage> page;
-    std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm4> form4;
+    std::unique_ptr<EditorWindows> windows;
+    SpawnPage* page = nullptr;
+    AddSpotDialog* dialog = nullptr;
+    MapPreviewWindow* preview = nullptr;
 };

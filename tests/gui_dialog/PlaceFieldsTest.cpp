@@ -36,7 +36,7 @@ class CornerTest : public DialogTest, public ::testing::WithParamInterface<Corne
 TEST_P(CornerTest, FocusedFieldIsFavoured) {
     const CornerCase& c = GetParam();
     showDialog();
-    form2->showRangePage();
+    dialog->showRangePage();
     ASSERT_EQ(pageIndex(), 1);
     field("SpinEdit1")->setFocus();
     field("SpinX0")->setValue(c.x0);
@@ -53,10 +53,10 @@ TEST_P(CornerTest, FocusedFieldIsFavoured) {
     EXPECT_EQ(field("SpinX1")->value(), c.wantX1);
     EXPECT_EQ(field("SpinY0")->value(), c.wantY0);
     EXPECT_EQ(field("SpinY1")->value(), c.wantY1);
-    EXPECT_EQ(form4->selx0, c.wantX0);
-    EXPECT_EQ(form4->selx1, c.wantX1);
-    EXPECT_EQ(form4->sely0, c.wantY0);
-    EXPECT_EQ(form4->sely1, c.wantY1);
+    EXPECT_EQ(preview->selection().selx0, c.wantX0);
+    EXPECT_EQ(preview->selection().selx1, c.wantX1);
+    EXPECT_EQ(preview->selection().sely0, c.wantY0);
+    EXPECT_EQ(preview->selection().sely1, c.wantY1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CornerTest, ::testing::ValuesIn(kCornerCases),
@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CornerTest, ::testing::ValuesIn(kCornerCases),
 // The arrows step the focused field; the corner rule then moves the other one.
 TEST_F(DialogTest, ArrowKeysKeepTheCornersApart) {
     showDialog();
-    form2->showRangePage();
+    dialog->showRangePage();
     const struct {
         const char* focused;
         Qt::Key key;
@@ -85,33 +85,33 @@ TEST_F(DialogTest, ArrowKeysKeepTheCornersApart) {
         EXPECT_EQ(field("SpinX1")->value(), s.x1);
         EXPECT_EQ(field("SpinY0")->value(), s.y0);
         EXPECT_EQ(field("SpinY1")->value(), s.y1);
-        EXPECT_EQ(form4->selx0, s.x0);
-        EXPECT_EQ(form4->selx1, s.x1);
-        EXPECT_EQ(form4->sely0, s.y0);
-        EXPECT_EQ(form4->sely1, s.y1);
+        EXPECT_EQ(preview->selection().selx0, s.x0);
+        EXPECT_EQ(preview->selection().selx1, s.x1);
+        EXPECT_EQ(preview->selection().sely0, s.y0);
+        EXPECT_EQ(preview->selection().sely1, s.y1);
     }
 }
 
 TEST_F(DialogTest, ValuesSetByCodeAreNotReordered) {
-    form2->showRangePage();
+    dialog->showRangePage();
     field("SpinX0")->setValue(200);
     field("SpinY1")->setValue(40);
     EXPECT_EQ(field("SpinX0")->value(), 200);
     EXPECT_EQ(field("SpinX1")->value(), 128);
     EXPECT_EQ(field("SpinY1")->value(), 40);
-    EXPECT_EQ(form4->selx0, 200);
-    EXPECT_EQ(form4->selx1, 128);
-    EXPECT_EQ(form4->sely0, 127);
-    EXPECT_EQ(form4->sely1, 40);
+    EXPECT_EQ(preview->selection().selx0, 200);
+    EXPECT_EQ(preview->selection().selx1, 128);
+    EXPECT_EQ(preview->selection().sely0, 127);
+    EXPECT_EQ(preview->selection().sely1, 40);
 }
 
 TEST_F(DialogTest, PointFieldsSetThePreviewsPoint) {
     field("SpinEditX")->setValue(40);
-    EXPECT_EQ(form4->selx0, 40);
-    EXPECT_EQ(form4->sely0, 127);
+    EXPECT_EQ(preview->selection().selx0, 40);
+    EXPECT_EQ(preview->selection().sely0, 127);
     field("SpinEditY")->setValue(300);
-    EXPECT_EQ(form4->sely0, 250);
-    EXPECT_EQ(form4->selx1, 128) << "the point fields leave the second corner alone";
+    EXPECT_EQ(preview->selection().sely0, 250);
+    EXPECT_EQ(preview->selection().selx1, 128) << "the point fields leave the second corner alone";
 }
 
 struct ReadCase {
@@ -128,23 +128,20 @@ const ReadCase kRangeReads[] = {
 };
 
 TEST_F(DialogTest, ReadsThePickedRectangleOrderedAndClamped) {
-    form2->showRangePage();
+    dialog->showRangePage();
     for (const ReadCase& c : kRangeReads) {
         SCOPED_TRACE(c.name);
-        form4->selx0 = c.selx0;
-        form4->sely0 = c.sely0;
-        form4->selx1 = c.selx1;
-        form4->sely1 = c.sely1;
-        form2->SpeedButton3Click();
+        preview->setSelectedCells(c.selx0, c.sely0, c.selx1, c.sely1);
+        dialog->readRangeFromMap();
         EXPECT_EQ(field("SpinX0")->value(), c.x0);
         EXPECT_EQ(field("SpinY0")->value(), c.y0);
         EXPECT_EQ(field("SpinX1")->value(), c.x1);
         EXPECT_EQ(field("SpinY1")->value(), c.y1);
         // The selection is left as picked, even where a field clamped it.
-        EXPECT_EQ(form4->selx0, c.selx0);
-        EXPECT_EQ(form4->sely0, c.sely0);
-        EXPECT_EQ(form4->selx1, c.selx1);
-        EXPECT_EQ(form4->sely1, c.sely1);
+        EXPECT_EQ(preview->selection().selx0, c.selx0);
+        EXPECT_EQ(preview->selection().sely0, c.sely0);
+        EXPECT_EQ(preview->selection().selx1, c.selx1);
+        EXPECT_EQ(preview->selection().sely1, c.sely1);
     }
 }
 
@@ -153,29 +150,28 @@ TEST_F(DialogTest, ReadsTheClickedPointClamped) {
         int selx, sely, x, y;
     } cases[] = {{0, 256, 2, 250}, {255, 1, 250, 2}, {120, 130, 120, 130}};
     for (const auto& c : cases) {
-        form4->selx0 = form4->selx1 = c.selx;
-        form4->sely0 = form4->sely1 = c.sely;
-        form2->SpeedButton5Click();
+        preview->setSelectedCells(c.selx, c.sely, c.selx, c.sely);
+        dialog->readPointFromMap();
         EXPECT_EQ(field("SpinEditX")->value(), c.x);
         EXPECT_EQ(field("SpinEditY")->value(), c.y);
-        EXPECT_EQ(form4->selx0, c.selx);
-        EXPECT_EQ(form4->sely0, c.sely);
+        EXPECT_EQ(preview->selection().selx0, c.selx);
+        EXPECT_EQ(preview->selection().sely0, c.sely);
     }
 }
 
 TEST_F(DialogTest, ReadsARectangleDraggedOnThePreview) {
     showDialog();
-    form2->showRangePage();
-    form4->show();
-    auto* surface = form4->findChild<QWidget*>(QStringLiteral("PaintBox1"));
+    dialog->showRangePage();
+    preview->show();
+    auto* surface = preview->findChild<QWidget*>(QStringLiteral("PaintBox1"));
     ASSERT_NE(surface, nullptr);
     // At 1X cell (x, y) is pixel (x, 256 - y).
     QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(200, 206));
     QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(100, 106));
-    ASSERT_EQ(form4->selx0, 200);
-    ASSERT_EQ(form4->sely1, 150);
+    ASSERT_EQ(preview->selection().selx0, 200);
+    ASSERT_EQ(preview->selection().sely1, 150);
 
-    form2->SpeedButton3Click();
+    dialog->readRangeFromMap();
     EXPECT_EQ(field("SpinX0")->value(), 100);
     EXPECT_EQ(field("SpinX1")->value(), 200);
     EXPECT_EQ(field("SpinY0")->value(), 50);

@@ -55,7 +55,7 @@ void PrintTo(const SpotTypeCase& c, std::ostream* os) { *os << c.name; }
 class SpotTypeTest : public DialogTest, public ::testing::WithParamInterface<SpotTypeCase> {
 protected:
     void clickTab(int index) {
-        auto* pages = form2->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        auto* pages = dialog->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
         QTabBar* bar = pages->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
         ASSERT_EQ(pages->currentIndex(), index);
@@ -68,18 +68,18 @@ TEST_P(SpotTypeTest, FollowsMonsterAndPage) {
     for (const Step& step : c.steps) {
         switch (step.op) {
         case Op::Monster: chooseMonster(step.value); break;
-        case Op::Type: form2->setSpotType(step.value); break;
-        case Op::Combo: form2->monsterIdCombo()->setCurrentIndex(step.value); break;
-        case Op::Page: step.value == 0 ? form2->showPointPage() : form2->showRangePage(); break;
+        case Op::Type: dialog->setSpotType(step.value); break;
+        case Op::Combo: dialog->monsterCombo()->setCurrentIndex(step.value); break;
+        case Op::Page: step.value == 0 ? dialog->showPointPage() : dialog->showRangePage(); break;
         case Op::Tab: clickTab(step.value); break;
-        case Op::Hide: form2->hide(); break;
+        case Op::Hide: dialog->hide(); break;
         case Op::Show: showDialog(); break;
         }
     }
-    EXPECT_EQ(form2->spotType(), c.type);
+    EXPECT_EQ(dialog->spotType(), c.type);
     EXPECT_EQ(pageIndex(), c.page);
-    EXPECT_TRUE(form4->showselection);
-    EXPECT_EQ(form4->pointselection, c.page == 0);
+    EXPECT_TRUE(preview->selection().showselection);
+    EXPECT_EQ(preview->selection().pointselection, c.page == 0);
     EXPECT_TRUE(recorder().messages.empty());
 }
 
@@ -96,80 +96,80 @@ TEST_F(DialogTest, ChosenMonsterShowsNameAndLevel) {
         chooseMonster(c.index);
         EXPECT_EQ(labelText("MonsterNameLabel"), QString::fromLatin1(c.name));
         EXPECT_EQ(labelText("monsterlvllabel"), QString::fromLatin1(c.level));
-        EXPECT_EQ(form2->currentmonster, tables.monsters.monsters[c.index]);
+        EXPECT_EQ(dialog->currentMonster(), document().monsters().monsters[c.index]);
     }
 }
 
 TEST_F(DialogTest, NoMonsterChosenIsAConversionErrorAndChangesNothing) {
     EXPECT_EQ(labelText("MonsterNameLabel"), QStringLiteral("NAME"));
     showDialog();
-    form2->setSpotType(1);
+    dialog->setSpotType(1);
     ASSERT_EQ(pageIndex(), 1);
-    form2->monsterIdCombo()->setCurrentIndex(-1);
+    dialog->monsterCombo()->setCurrentIndex(-1);
 
-    form2->MonsterIDcomboChange();
-    form2->setSpotType(0);  // Npc looks the monster up again
+    dialog->showChosenMonster();
+    dialog->setSpotType(0);  // Npc looks the monster up again
 
     ASSERT_EQ(recorder().errors(),
               QStringList({"'' is not a valid integer value", "'' is not a valid integer value"}));
     EXPECT_EQ(labelText("MonsterNameLabel"), QStringLiteral("NAME"));
     EXPECT_EQ(labelText("monsterlvllabel"), QStringLiteral("LVL"));
-    EXPECT_EQ(form2->spotType(), 0);
+    EXPECT_EQ(dialog->spotType(), 0);
     EXPECT_EQ(pageIndex(), 1);  // not switched
 }
 
 TEST_F(DialogTest, HiddenDialogRunsNoPageStep) {
     chooseMonster(1);
-    form2->setSpotType(4);
-    form2->showRangePage();
-    EXPECT_EQ(form2->spotType(), 4) << "the range page is not on view";
-    EXPECT_FALSE(form4->showselection);
-    form2->setSpotType(0);
+    dialog->setSpotType(4);
+    dialog->showRangePage();
+    EXPECT_EQ(dialog->spotType(), 4) << "the range page is not on view";
+    EXPECT_FALSE(preview->selection().showselection);
+    dialog->setSpotType(0);
     EXPECT_EQ(pageIndex(), 0);
-    form2->showRangePage();
-    form2->setSpotType(0);  // unchanged: no step runs, the range page stays
+    dialog->showRangePage();
+    dialog->setSpotType(0);  // unchanged: no step runs, the range page stays
     EXPECT_EQ(pageIndex(), 1);
-    EXPECT_EQ(form2->spotType(), 0);
+    EXPECT_EQ(dialog->spotType(), 0);
 }
 
 TEST_F(DialogTest, OperatorsChoiceInTheMonsterListRunsTheChangeStep) {
     showDialog();
-    QComboBox* combo = form2->monsterIdCombo();
+    QComboBox* combo = dialog->monsterCombo();
     combo->setCurrentIndex(1);
-    form2->MonsterIDcomboChange();  // Statue: Npc on the point page
+    dialog->showChosenMonster();  // Statue: Npc on the point page
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Up);  // to Walker
     EXPECT_EQ(combo->currentIndex(), 0);
     EXPECT_EQ(labelText("MonsterNameLabel"), QStringLiteral("Walker"));
     EXPECT_EQ(labelText("monsterlvllabel"), QStringLiteral("12"));
-    EXPECT_EQ(form2->spotType(), 1);
+    EXPECT_EQ(dialog->spotType(), 1);
     EXPECT_EQ(pageIndex(), 1);
-    EXPECT_FALSE(form4->pointselection);
+    EXPECT_FALSE(preview->selection().pointselection);
 }
 
 TEST_F(DialogTest, EveryShowingPutsThePreviewIntoSelectionMode) {
     chooseMonster(0);  // range page, while hidden
-    EXPECT_FALSE(form4->showselection) << "a hidden dialog's pages are not shown";
+    EXPECT_FALSE(preview->selection().showselection) << "a hidden dialog's pages are not shown";
 
     showDialog();
-    EXPECT_TRUE(form4->showselection);
-    EXPECT_FALSE(form4->pointselection);
+    EXPECT_TRUE(preview->selection().showselection);
+    EXPECT_FALSE(preview->selection().pointselection);
 
-    form2->hide();
-    form4->showselection = false;
-    form2->show();
-    EXPECT_TRUE(form4->showselection);
+    dialog->hide();
+    preview->showSpots();
+    dialog->show();
+    EXPECT_TRUE(preview->selection().showselection);
 
     // Folded to the title strip the page is not on view; unfolding shows it again.
-    auto* minimise = form2->findChild<QWidget*>(QStringLiteral("SpeedButton1"));
+    auto* minimise = dialog->findChild<QWidget*>(QStringLiteral("SpeedButton1"));
     ASSERT_NE(minimise, nullptr);
-    form2->SpeedButton1Click();
-    form4->showselection = false;
-    form2->hide();
-    form2->show();
-    EXPECT_FALSE(form4->showselection);
-    form2->showBody();
-    EXPECT_TRUE(form4->showselection);
+    dialog->toggleFolded();
+    preview->showSpots();
+    dialog->hide();
+    dialog->show();
+    EXPECT_FALSE(preview->selection().showselection);
+    dialog->unfold();
+    EXPECT_TRUE(preview->selection().showselection);
 }
 
 }  // namespace

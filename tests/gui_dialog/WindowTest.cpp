@@ -10,14 +10,14 @@
 #include "DialogFixture.h"
 
 TEST_F(DialogTest, IsAFramelessToolWindowOnTop) {
-    const Qt::WindowFlags flags = form2->windowFlags();
+    const Qt::WindowFlags flags = dialog->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
-    EXPECT_FALSE(form2->isVisible());
+    EXPECT_FALSE(dialog->isVisible());
     showDialog();
-    EXPECT_EQ(form2->pos(), QPoint(337, 111));
-    EXPECT_EQ(form2->size(), QSize(305, 340));
+    EXPECT_EQ(dialog->pos(), QPoint(337, 111));
+    EXPECT_EQ(dialog->size(), QSize(305, 340));
     EXPECT_EQ(labelText("Panel3"), QStringLiteral("             Add Monster Location"));
 }
 
@@ -31,11 +31,11 @@ TEST_F(DialogTest, ControlsStandWhereTheDesignPutsThem) {
         {"PageControl1", {6, 157, 225, 109}}, {"Button1", {223, 277, 75, 25}},
     };
     for (const auto& c : cases) {
-        auto* control = form2->findChild<QWidget*>(QString::fromLatin1(c.name));
+        auto* control = dialog->findChild<QWidget*>(QString::fromLatin1(c.name));
         ASSERT_NE(control, nullptr) << c.name;
         EXPECT_EQ(control->geometry(), c.geometry) << c.name;
     }
-    const auto* combo = form2->monsterIdCombo();
+    const auto* combo = dialog->monsterCombo();
     EXPECT_EQ(combo->objectName(), QStringLiteral("MonsterIDcombo"));
     EXPECT_FALSE(combo->isEditable());
     EXPECT_EQ(combo->maxVisibleItems(), 10);
@@ -57,13 +57,13 @@ TEST_F(DialogTest, FieldsStartWithTheirBoundsAndValues) {
         EXPECT_EQ(f->maxValue(), c.max) << c.name;
         EXPECT_EQ(f->value(), c.value) << c.name;
     }
-    EXPECT_EQ(form2->spotType(), 0);
+    EXPECT_EQ(dialog->spotType(), 0);
     EXPECT_EQ(pageIndex(), 0);
-    EXPECT_EQ(form2->currentmonster, MonsterDataRecord{});
-    EXPECT_EQ(form2->facedir, -1);
+    EXPECT_EQ(dialog->currentMonster(), MonsterDataRecord{});
+    EXPECT_EQ(dialog->faceDirection(), -1);
     EXPECT_EQ(labelText("MonsterNameLabel"), QStringLiteral("NAME"));
     EXPECT_EQ(labelText("monsterlvllabel"), QStringLiteral("LVL"));
-    auto* spotTypes = form2->findChild<QGroupBox*>(QStringLiteral("RadioGroup1"));
+    auto* spotTypes = dialog->findChild<QGroupBox*>(QStringLiteral("RadioGroup1"));
     QStringList items;
     for (const QRadioButton* item : spotTypes->findChildren<QRadioButton*>()) items << item->text().trimmed();
     EXPECT_EQ(items, QStringList({"Npc (point Spot)", "Monsters (Range Spot)", "Monsters (Point Spot)",
@@ -72,34 +72,34 @@ TEST_F(DialogTest, FieldsStartWithTheirBoundsAndValues) {
 
 TEST_F(DialogTest, MinimiseFoldsToTheTitleStripAndBack) {
     showDialog();
-    auto* minimise = form2->findChild<QAbstractButton*>(QStringLiteral("SpeedButton1"));
-    auto* body = form2->findChild<QWidget*>(QStringLiteral("Panel2"));
+    auto* minimise = dialog->findChild<QAbstractButton*>(QStringLiteral("SpeedButton1"));
+    auto* body = dialog->findChild<QWidget*>(QStringLiteral("Panel2"));
     ASSERT_NE(minimise, nullptr);
     EXPECT_EQ(minimise->toolTip(), QStringLiteral("Minimise Window"));
     minimise->click();
     EXPECT_FALSE(body->isVisible());
-    EXPECT_EQ(form2->height(), 30);
+    EXPECT_EQ(dialog->height(), 30);
     minimise->click();
     EXPECT_TRUE(body->isVisible());
-    EXPECT_EQ(form2->height(), 340);
+    EXPECT_EQ(dialog->height(), 340);
     minimise->click();
-    form2->showBody();
+    dialog->unfold();
     EXPECT_TRUE(body->isVisible());
-    EXPECT_EQ(form2->height(), 340);
+    EXPECT_EQ(dialog->height(), 340);
 }
 
 TEST_F(DialogTest, CloseHidesAndKeepsEverything) {
     showDialog();
     chooseMonster(0);
     field("SpinEdit1")->setValue(42);
-    auto* close = form2->findChild<QAbstractButton*>(QStringLiteral("SpeedButton4"));
+    auto* close = dialog->findChild<QAbstractButton*>(QStringLiteral("SpeedButton4"));
     ASSERT_NE(close, nullptr);
     EXPECT_EQ(close->toolTip(), QStringLiteral("Close Add Location Window"));
     close->click();
-    EXPECT_FALSE(form2->isVisible());
+    EXPECT_FALSE(dialog->isVisible());
     showDialog();
     EXPECT_EQ(field("SpinEdit1")->value(), 42);
-    EXPECT_EQ(form2->spotType(), 1);
+    EXPECT_EQ(dialog->spotType(), 1);
     EXPECT_EQ(pageIndex(), 1);
 }
 
@@ -109,25 +109,26 @@ TEST_F(DialogTest, MapFieldLoadsThePictureOnlyOnceThePreviewIsReady) {
     std::filesystem::create_directories(folder.path() / "VarnexMaps");
     ASSERT_TRUE(picture.save(QString::fromStdString((folder.path() / "VarnexMaps" / "7.jpg").string()), "JPG"));
     chooseMonster(1);
-    form4->setTitle(QStringLiteral("before"));
-    form4->setPictureVisible(false);
-
-    forms.previewReady = false;
+    MapPreviewWindow notReady(800);  // no map chosen on the spawn page yet
+    notReady.setTitle(QStringLiteral("before"));
+    notReady.setPictureVisible(false);
+    dialog->setPreview(&notReady);
     field("SpinEdit2")->setValue(7);
-    EXPECT_EQ(form4->title(), QStringLiteral("before"));
-    EXPECT_FALSE(form4->pictureVisible());
+    EXPECT_EQ(notReady.title(), QStringLiteral("before"));
+    EXPECT_FALSE(notReady.pictureVisible());
 
-    forms.previewReady = true;
+    dialog->setPreview(preview);
+    ASSERT_TRUE(preview->previewReady());
     field("SpinEdit2")->setValue(6);  // no picture: the "no map" background, under this map's title
-    EXPECT_FALSE(form4->pictureVisible());
-    EXPECT_EQ(form4->title(), QStringLiteral("Map  Preview  ( Statue, 6 )  "));
+    EXPECT_FALSE(preview->pictureVisible());
+    EXPECT_EQ(preview->title(), QStringLiteral("Map  Preview  ( Statue, 6 )  "));
     field("SpinEdit2")->setValue(7);
-    EXPECT_TRUE(form4->pictureVisible());
-    EXPECT_EQ(form4->title(), QStringLiteral("Map  Preview  ( Statue, 7 )  "));
-    EXPECT_FALSE(form4->isVisible()) << "loading does not show the preview";
+    EXPECT_TRUE(preview->pictureVisible());
+    EXPECT_EQ(preview->title(), QStringLiteral("Map  Preview  ( Statue, 7 )  "));
+    EXPECT_FALSE(preview->isVisible()) << "loading does not show the preview";
     field("SpinEdit2")->setValue(8);
-    EXPECT_FALSE(form4->pictureVisible());
-    EXPECT_EQ(form4->title(), QStringLiteral("Map  Preview  ( Statue, 8 )  "));
+    EXPECT_FALSE(preview->pictureVisible());
+    EXPECT_EQ(preview->title(), QStringLiteral("Map  Preview  ( Statue, 8 )  "));
     EXPECT_TRUE(recorder().messages.empty());
 }
 
@@ -138,16 +139,16 @@ TEST_F(DialogTest, ShowMapShowsThePreviewInSelectionMode) {
     } cases[] = {{false, "SpeedButton9"}, {true, "SpeedButton2"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.button);
-        c.rangePage ? form2->showRangePage() : form2->showPointPage();
-        form4->hide();
-        form4->showselection = false;
-        auto* button = form2->findChild<QAbstractButton*>(QString::fromLatin1(c.button));
+        c.rangePage ? dialog->showRangePage() : dialog->showPointPage();
+        preview->hide();
+        preview->showSpots();
+        auto* button = dialog->findChild<QAbstractButton*>(QString::fromLatin1(c.button));
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->toolTip(), QStringLiteral("Show Map and this location"));
         button->click();
-        EXPECT_TRUE(form4->isVisible());
-        EXPECT_TRUE(form4->showselection);
-        EXPECT_EQ(form4->pointselection, !c.rangePage);
+        EXPECT_TRUE(preview->isVisible());
+        EXPECT_TRUE(preview->selection().showselection);
+        EXPECT_EQ(preview->selection().pointselection, !c.rangePage);
     }
 }
 
@@ -162,7 +163,7 @@ const QLabel* labelWithText(const QWidget* parent, const QString& text) {
 }  // namespace
 
 TEST_F(DialogTest, CaptionsStandOnTheirRows) {
-    const auto* body = form2->findChild<QWidget*>(QStringLiteral("Panel2"));
+    const auto* body = dialog->findChild<QWidget*>(QStringLiteral("Panel2"));
     ASSERT_NE(body, nullptr);
     const struct {
         const char* text;
@@ -173,7 +174,7 @@ TEST_F(DialogTest, CaptionsStandOnTheirRows) {
         {"Distance", 243, 171},
     };
     for (const auto& c : cases) {
-        const QLabel* label = labelWithText(form2.get(), QString::fromLatin1(c.text));
+        const QLabel* label = labelWithText(dialog, QString::fromLatin1(c.text));
         ASSERT_NE(label, nullptr) << c.text;
         EXPECT_EQ(label->parentWidget(), body) << c.text;
         if (c.x >= 0) {
@@ -184,24 +185,24 @@ TEST_F(DialogTest, CaptionsStandOnTheirRows) {
     // The map field ends at 299 and the distance field at 209; the monster list is 105 wide.
     const QRect map = field("SpinEdit2")->geometry();
     EXPECT_EQ(map.x() + map.width(), 299);
-    EXPECT_GT(map.x(), labelWithText(form2.get(), QStringLiteral("Map:"))->geometry().right());
+    EXPECT_GT(map.x(), labelWithText(dialog, QStringLiteral("Map:"))->geometry().right());
     const QRect distance = field("SpinEdit1")->geometry();
     EXPECT_EQ(distance.x(), 243);
     EXPECT_EQ(distance.y() + distance.height(), 209);
-    EXPECT_EQ(form2->monsterIdCombo()->geometry().topLeft().y(), 8);
-    EXPECT_EQ(form2->monsterIdCombo()->width(), 105);
+    EXPECT_EQ(dialog->monsterCombo()->geometry().topLeft().y(), 8);
+    EXPECT_EQ(dialog->monsterCombo()->width(), 105);
 }
 
 TEST_F(DialogTest, CaptionsHintsAndColours) {
-    const auto* spotTypes = form2->findChild<QGroupBox*>(QStringLiteral("RadioGroup1"));
-    const auto* faceDir = form2->findChild<QGroupBox*>(QStringLiteral("GroupBox1"));
+    const auto* spotTypes = dialog->findChild<QGroupBox*>(QStringLiteral("RadioGroup1"));
+    const auto* faceDir = dialog->findChild<QGroupBox*>(QStringLiteral("GroupBox1"));
     ASSERT_TRUE(spotTypes && faceDir);
     EXPECT_EQ(spotTypes->title(), QStringLiteral("Spot Type (respawn type)"));
     EXPECT_EQ(faceDir->title(), QStringLiteral(" Face Dir  "));
     for (const QRadioButton* item : spotTypes->findChildren<QRadioButton*>())
         EXPECT_TRUE(item->text().endsWith(QLatin1Char(' '))) << item->text().toStdString();
 
-    auto* pages = form2->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    auto* pages = dialog->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
     ASSERT_NE(pages, nullptr);
     ASSERT_EQ(pages->count(), 2);
     EXPECT_EQ(pages->tabText(0), QStringLiteral("Point Spot"));
@@ -220,25 +221,25 @@ TEST_F(DialogTest, CaptionsHintsAndColours) {
         {"SpeedButton3", "TabSheet2", "Read X0,Y0,X1,Y1 from Map Window"},
     };
     for (const auto& h : hints) {
-        const auto* button = form2->findChild<QAbstractButton*>(QString::fromLatin1(h.button));
+        const auto* button = dialog->findChild<QAbstractButton*>(QString::fromLatin1(h.button));
         ASSERT_NE(button, nullptr) << h.button;
         EXPECT_EQ(button->toolTip(), QString::fromLatin1(h.hint)) << h.button;
         EXPECT_EQ(button->parentWidget()->objectName(), QString::fromLatin1(h.page)) << h.button;
     }
-    const auto* create = form2->findChild<QAbstractButton*>(QStringLiteral("Button1"));
+    const auto* create = dialog->findChild<QAbstractButton*>(QStringLiteral("Button1"));
     ASSERT_NE(create, nullptr);
     EXPECT_EQ(create->text(), QStringLiteral("Create"));
 
-    const auto* strip = form2->findChild<QLabel*>(QStringLiteral("Panel3"));
+    const auto* strip = dialog->findChild<QLabel*>(QStringLiteral("Panel3"));
     ASSERT_NE(strip, nullptr);
     EXPECT_TRUE(strip->font().bold());
     EXPECT_EQ(strip->font().pixelSize(), 13);
     EXPECT_EQ(strip->palette().color(QPalette::Window), QColor(195, 195, 201));
-    EXPECT_EQ(form2->palette().color(QPalette::Window), QColor(227, 220, 213));
-    EXPECT_EQ(form2->monsterIdCombo()->palette().color(QPalette::Base), QColor(195, 195, 201));
+    EXPECT_EQ(dialog->palette().color(QPalette::Window), QColor(227, 220, 213));
+    EXPECT_EQ(dialog->monsterCombo()->palette().color(QPalette::Base), QColor(195, 195, 201));
     EXPECT_EQ(field("SpinEditX")->palette().color(QPalette::Base), QColor(195, 195, 201));
     for (const char* name : {"MonsterNameLabel", "monsterlvllabel"}) {
-        const auto* label = form2->findChild<QLabel*>(QString::fromLatin1(name));
+        const auto* label = dialog->findChild<QLabel*>(QString::fromLatin1(name));
         ASSERT_NE(label, nullptr) << name;
         EXPECT_TRUE(label->font().bold()) << name;
     }
@@ -247,42 +248,42 @@ TEST_F(DialogTest, CaptionsHintsAndColours) {
 
 TEST_F(DialogTest, TitleStripMovesTheDialogWithAnyButton) {
     showDialog();
-    auto* strip = form2->findChild<QLabel*>(QStringLiteral("Panel3"));
+    auto* strip = dialog->findChild<QLabel*>(QStringLiteral("Panel3"));
     ASSERT_NE(strip, nullptr);
     for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-        const QPoint start = form2->pos();
+        const QPoint start = dialog->pos();
         QTest::mousePress(strip, button, {}, QPoint(100, 10));
         QTest::mouseMove(strip, QPoint(140, 25));
         QTest::mouseRelease(strip, button, {}, QPoint(140, 25));
-        EXPECT_EQ(form2->pos(), start + QPoint(40, 15)) << button;
+        EXPECT_EQ(dialog->pos(), start + QPoint(40, 15)) << button;
     }
     // A press on the strip's buttons does not move it.
-    auto* close = form2->findChild<QAbstractButton*>(QStringLiteral("SpeedButton4"));
-    const QPoint before = form2->pos();
+    auto* close = dialog->findChild<QAbstractButton*>(QStringLiteral("SpeedButton4"));
+    const QPoint before = dialog->pos();
     QTest::mousePress(close, Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseMove(close, QPoint(25, 15));
     QTest::mouseRelease(close, Qt::LeftButton, {}, QPoint(25, 15));
-    EXPECT_EQ(form2->pos(), before);
+    EXPECT_EQ(dialog->pos(), before);
 }
 
 TEST_F(DialogTest, OpenedFromThePageUnfoldsAndKeepsItsListWhileOpen) {
-    page->Button6Click();
-    ASSERT_TRUE(form2->isVisible());
-    form2->SpeedButton1Click();  // folded to the title strip
-    auto* body = form2->findChild<QWidget*>(QStringLiteral("Panel2"));
+    page->openAddSpotDialog();
+    ASSERT_TRUE(dialog->isVisible());
+    dialog->toggleFolded();  // folded to the title strip
+    auto* body = dialog->findChild<QWidget*>(QStringLiteral("Panel2"));
     ASSERT_FALSE(body->isVisible());
-    form2->monsterIdCombo()->removeItem(2);  // a list the page must not refill while open
-    form4->showselection = false;
+    dialog->monsterCombo()->removeItem(2);  // a list the page must not refill while open
+    preview->showSpots();
 
-    page->Button6Click();
+    page->openAddSpotDialog();
     EXPECT_TRUE(body->isVisible());
-    EXPECT_EQ(form2->height(), 340);
-    EXPECT_TRUE(form4->showselection) << "unfolding shows the page again";
-    EXPECT_EQ(form2->monsterIdCombo()->count(), 2);
+    EXPECT_EQ(dialog->height(), 340);
+    EXPECT_TRUE(preview->selection().showselection) << "unfolding shows the page again";
+    EXPECT_EQ(dialog->monsterCombo()->count(), 2);
 
-    form2->SpeedButton4Click();
-    page->Button6Click();
-    EXPECT_EQ(form2->monsterIdCombo()->count(), 3) << "refilled when opened while hidden";
+    dialog->closeDialog();
+    page->openAddSpotDialog();
+    EXPECT_EQ(dialog->monsterCombo()->count(), 3) << "refilled when opened while hidden";
     EXPECT_TRUE(recorder().messages.empty());
 }
 
@@ -290,11 +291,10 @@ TEST_F(DialogTest, UnreadableMapPictureIsReportedAndShowsNoPictureUnderTheNewTit
     std::filesystem::create_directories(folder.path() / "VarnexMaps");
     folder.write("VarnexMaps/7.jpg", "not a picture");
     chooseMonster(1);
-    form4->setTitle(QStringLiteral("before"));
-    forms.previewReady = true;
+    preview->setTitle(QStringLiteral("before"));
     field("SpinEdit2")->setValue(7);
     EXPECT_EQ(recorder().errors().size(), 1);
-    EXPECT_TRUE(form4->title().endsWith(QStringLiteral(", 7 )  "))) << form4->title().toStdString();
-    EXPECT_FALSE(form4->pictureVisible());
-    EXPECT_FALSE(form4->isVisible());
+    EXPECT_TRUE(preview->title().endsWith(QStringLiteral(", 7 )  "))) << preview->title().toStdString();
+    EXPECT_FALSE(preview->pictureVisible());
+    EXPECT_FALSE(preview->isVisible());
 }

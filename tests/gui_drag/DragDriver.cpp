@@ -15,10 +15,10 @@
 #include <QTest>
 
 #include "ProgramIdentity.h"
-#include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "Unit4.h"
+#include "MainWindow.h"
+#include "AddSpotDialog.h"
+#include "SplashWindow.h"
+#include "MapPreviewWindow.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -31,13 +31,13 @@ int main(int argc, char** argv) {
     const std::filesystem::path sample = std::filesystem::path(VARNEX_SOURCE_DIR) / "sample";
     // Started as the program starts: the splash, then its dismissal, which shows the
     // main window in the middle of the screen as the splash goes.
-    TForm3 splash(sample, sample);
+    SplashWindow splash(sample, sample);
     splash.show();
     if (!QTest::qWaitForWindowExposed(&splash)) return 1;
-    splash.SplashTimerTimer();
-    TForm1& mainWindow = *splash.form1();
-    TForm2& dialog = *splash.form2();
-    TForm4& preview = *splash.form4();
+    splash.dismiss();
+    MainWindow& mainWindow = *splash.mainWindow();
+    AddSpotDialog& dialog = *splash.addSpotDialog();
+    MapPreviewWindow& preview = *splash.mapPreview();
     dialog.move(900, 60);
     dialog.show();
     preview.move(900, 450);

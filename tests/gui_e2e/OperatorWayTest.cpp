@@ -16,14 +16,15 @@
 #include <gtest/gtest.h>
 
 #include "ListRows.h"
+#include "EditorDocument.h"
 #include "MessageRecorder.h"
 #include "SpawnPage.h"
 #include "SpinField.h"
 #include "TempFolder.h"
-#include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "Unit4.h"
+#include "MainWindow.h"
+#include "AddSpotDialog.h"
+#include "SplashWindow.h"
+#include "MapPreviewWindow.h"
 
 namespace {
 
@@ -82,44 +83,44 @@ TEST(OperatorWay, AddsSpotsFromTheMapDeletesOneAndSaves) {
     recorder().clear();
 
     // Start: the splash, dismissed by a click on its picture, brings up the rest.
-    TForm3 splash(folder.path(), folder.path());
+    SplashWindow splash(folder.path(), folder.path());
     splash.show();
     QTest::mouseClick(child<QLabel>(&splash, "Image1"), Qt::LeftButton);
     ASSERT_TRUE(splash.dismissed());
-    TForm1* main = splash.form1();
-    TForm2* dialog = splash.form2();
-    TForm4* preview = splash.form4();
+    MainWindow* main = splash.mainWindow();
+    AddSpotDialog* dialog = splash.addSpotDialog();
+    MapPreviewWindow* preview = splash.mapPreview();
     ASSERT_TRUE(main && dialog && preview);
     EXPECT_TRUE(main->isVisible());
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(preview->isVisible());
     ASSERT_TRUE(recorder().messages.empty()) << recorder().errors().join(QLatin1Char('\n')).toStdString();
-    ASSERT_EQ(main->tables().spawns.count, 3);
+    ASSERT_EQ(main->document().spawns().count, 3);
 
     // Choose the third monster on the position page.
-    main->pageControl()->setCurrentIndex(1);
+    main->pages()->setCurrentIndex(1);
     SpawnPage* page = main->spawnPage();
-    QTreeView* monsters = page->allmonsterlist();
+    QTreeView* monsters = page->monsterList();
     ASSERT_GT(rowCount(monsters), 2);
     ASSERT_EQ(cellText(monsters, 2, 1), QStringLiteral("Ash Hound"));
     QTest::mouseClick(monsters->viewport(), Qt::LeftButton, {}, rowRect(monsters, 2).center());
     ASSERT_EQ(page->selectedMonsterIndex(), 2);
-    ASSERT_EQ(page->mapList()->currentText(), QStringLiteral("1"));
+    ASSERT_EQ(page->mapCombo()->currentText(), QStringLiteral("1"));
 
     // Open the dialog from the range list's page.
     page->showRangeListPage();
-    QPushButton* addSpot = buttonWithText(page->rangelist()->parentWidget(), QStringLiteral("AddSpot window"));
+    QPushButton* addSpot = buttonWithText(page->rangeSpotList()->parentWidget(), QStringLiteral("AddSpot window"));
     ASSERT_NE(addSpot, nullptr);
     addSpot->click();
     ASSERT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->monsterIdCombo()->currentText(), QStringLiteral("12"));
+    EXPECT_EQ(dialog->monsterCombo()->currentText(), QStringLiteral("12"));
     EXPECT_EQ(dialog->spotType(), 1);
 
     // Show map 0 and drag a rectangle from cell (200, 50) to cell (100, 150).
     child<SpinField>(dialog, "SpinEdit2")->setValue(0);
     child<QToolButton>(dialog, "SpeedButton2")->click();
     ASSERT_TRUE(preview->isVisible());
-    EXPECT_TRUE(preview->showselection);
+    EXPECT_TRUE(preview->selection().showselection);
     EXPECT_EQ(preview->title(), QStringLiteral("Map  Preview  ( Ash Hound, 0 )  "));
     QWidget* surface = child<QWidget>(preview, "PaintBox1");
     ASSERT_EQ(preview->zoom(), 1);
@@ -134,17 +135,17 @@ TEST(OperatorWay, AddsSpotsFromTheMapDeletesOneAndSaves) {
     EXPECT_EQ(child<SpinField>(dialog, "SpinY1")->value(), 150);
     child<QPushButton>(dialog, "Button1")->click();
     ASSERT_TRUE(recorder().messages.empty()) << recorder().errors().join(QLatin1Char('\n')).toStdString();
-    ASSERT_EQ(main->tables().spawns.count, 4);
+    ASSERT_EQ(main->document().spawns().count, 4);
 
     // Listed on the page, on its map.
-    EXPECT_EQ(page->mapList()->currentText(), QStringLiteral("0"));
-    QTreeView* ranges = page->rangelist();
+    EXPECT_EQ(page->mapCombo()->currentText(), QStringLiteral("0"));
+    QTreeView* ranges = page->rangeSpotList();
     ASSERT_EQ(rowCount(ranges), 1);
     EXPECT_EQ(rowTexts(ranges, 0), QStringList({"3", "100", "200", "50", "150", "5", "-1", "5"}));
 
     // Drawn on the preview, back in spot mode: an outline from column 99 to 198 and
     // row 106 to 203 over the dark picture.
-    EXPECT_FALSE(preview->showselection);
+    EXPECT_FALSE(preview->selection().showselection);
     const QImage shot = surface->grab().toImage();
     const QRgb white = qRgb(255, 255, 255);
     EXPECT_EQ(shot.pixel(99, 106), white);
@@ -160,11 +161,11 @@ TEST(OperatorWay, AddsSpotsFromTheMapDeletesOneAndSaves) {
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
     ASSERT_EQ(dialogPages->currentIndex(), 0);
     EXPECT_EQ(dialog->spotType(), 2);
-    EXPECT_TRUE(preview->showselection);
-    EXPECT_TRUE(preview->pointselection);
+    EXPECT_TRUE(preview->selection().showselection);
+    EXPECT_TRUE(preview->selection().pointselection);
     auto* keypadKey = child<QRadioButton>(dialog, "RadioButton9");
     QTest::mouseClick(keypadKey, Qt::LeftButton, {}, keypadKey->rect().center());
-    EXPECT_EQ(dialog->facedir, 3);
+    EXPECT_EQ(dialog->faceDirection(), 3);
     child<SpinField>(dialog, "SpinEdit1")->setValue(9);
     QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(30, 36));  // cell (30, 220)
     child<QToolButton>(dialog, "SpeedButton5")->click();
@@ -172,14 +173,14 @@ TEST(OperatorWay, AddsSpotsFromTheMapDeletesOneAndSaves) {
     EXPECT_EQ(child<SpinField>(dialog, "SpinEditY")->value(), 220);
     child<QPushButton>(dialog, "Button1")->click();
     ASSERT_TRUE(recorder().messages.empty()) << recorder().errors().join(QLatin1Char('\n')).toStdString();
-    ASSERT_EQ(main->tables().spawns.count, 5);
+    ASSERT_EQ(main->document().spawns().count, 5);
 
-    EXPECT_EQ(page->pageControl2()->currentWidget(), page->pointlist()->parentWidget());
-    QTreeView* points = page->pointlist();
+    EXPECT_EQ(page->spotPages()->currentWidget(), page->pointSpotList()->parentWidget());
+    QTreeView* points = page->pointSpotList();
     ASSERT_EQ(rowCount(points), 1);
     EXPECT_EQ(rowTexts(points, 0), QStringList({"4", "30", "220", "9", "3"}));
     EXPECT_EQ(rowCount(ranges), 1) << "the range spot is still listed";
-    EXPECT_FALSE(preview->showselection);
+    EXPECT_FALSE(preview->selection().showselection);
     const QImage second = surface->grab().toImage();
     // A 2 by 2 square just above and left of the cell's pixel (30, 36).
     EXPECT_EQ(second.pixel(29, 34), white) << "the new point spot is drawn";
@@ -191,7 +192,7 @@ TEST(OperatorWay, AddsSpotsFromTheMapDeletesOneAndSaves) {
     // map leaves the list, the hound keeps its icon for map 0.
     child<QToolButton>(dialog, "SpeedButton4")->click();
     EXPECT_FALSE(dialog->isVisible());
-    QComboBox* maps = page->mapList();
+    QComboBox* maps = page->mapCombo();
     ASSERT_EQ(maps->count(), 2);
     maps->setFocus();
     QTest::keyClick(maps, Qt::Key_Up);

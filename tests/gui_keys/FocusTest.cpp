@@ -25,7 +25,7 @@ struct FocusCase {
 };
 
 void selectFirstPointSpot(SpawnPage* page) {
-    page->pointlist()->setCurrentIndex(cell(page->pointlist(), 0));
+    page->pointSpotList()->setCurrentIndex(cell(page->pointSpotList(), 0));
 }
 
 }  // namespace
@@ -34,8 +34,8 @@ class FocusTest : public KeyboardTest {
 protected:
     // "AddSpot window" gives the dialog the keyboard.
     void openDialog() {
-        main()->BitBtn1Click();
-        main()->spawnPage()->Button6Click();
+        main()->switchPageKeepingMonster();
+        main()->spawnPage()->openAddSpotDialog();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog()));
     }
 };
@@ -46,7 +46,7 @@ TEST_F(FocusTest, MainWindowTabFollowsTheScreenFromTheList) {
          "ListView1 > SpeedButton8 > Button1 > PageControl1 tabs > BitBtn1 > ListView1"},
         {"stats page in the edit state with a change",
          [](KeyboardTest& t) {
-             t.main()->statsPage()->Button1Click();
+             t.main()->statsPage()->startEditing();
              t.main()->findChild<SpinField*>(QStringLiteral("VHP"))->setValue(99);
          },
          "Vlvl > VHP > VMP > VDEF > VDEFM > VDEFRATE > VLightRezist > VFireRezist > VIceRezist > "
@@ -54,23 +54,23 @@ TEST_F(FocusTest, MainWindowTabFollowsTheScreenFromTheList) {
          "VRegeneration > Button3 > Button2 > PageControl1 tabs > SpeedButton8 > Vlvl"},
         {"position page by a click on its tab",
          [](KeyboardTest& t) {
-             QTabBar* tabs = t.main()->pageControl()->tabBar();
+             QTabBar* tabs = t.main()->pages()->tabBar();
              QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
          },
          "allmonsterlist > SpeedButton1 > MapList > SpeedButton9 > PageControl2 tabs > pointlist > "
          "Button6 > PageControl1 tabs > BitBtn1 > allmonsterlist"},
         {"position page by BitBtn1, a spot chosen, the dialog opened once",
          [](KeyboardTest& t) {
-             t.main()->BitBtn1Click();
+             t.main()->switchPageKeepingMonster();
              selectFirstPointSpot(t.main()->spawnPage());
-             t.main()->spawnPage()->Button6Click();
+             t.main()->spawnPage()->openAddSpotDialog();
              KeyboardTest::activate(t.main());
          },
          "allmonsterlist > SpeedButton1 > MapList > SpeedButton9 > PageControl2 tabs > pointlist > "
          "Button4 > Button6 > SpeedButton6 > PageControl1 tabs > BitBtn1 > allmonsterlist"},
         {"position page, range spots shown",
          [](KeyboardTest& t) {
-             t.main()->BitBtn1Click();
+             t.main()->switchPageKeepingMonster();
              t.main()->spawnPage()->showRangeListPage();
          },
          "allmonsterlist > SpeedButton1 > MapList > SpeedButton9 > PageControl2 tabs > rangelist > "
@@ -92,7 +92,7 @@ TEST_F(FocusTest, DialogTabFollowsTheScreenFromTheMonsterNumber) {
          [](KeyboardTest& t) {
              t.dialog()->showRangePage();
              t.dialog()->findChild<QRadioButton*>(QStringLiteral("RadioButton9"))->click();
-             t.dialog()->monsterIdCombo()->setFocus();
+             t.dialog()->monsterCombo()->setFocus();
          },
          "MonsterIDcombo > SpinEdit2 > Monsters (Range Spot) > RadioButton9 > PageControl1 tabs > "
          "SpinX0 > SpinX1 > SpinY0 > SpinY1 > SpeedButton2 > SpeedButton3 > spincount > SpinEdit1 > "

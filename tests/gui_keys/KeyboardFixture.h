@@ -14,10 +14,10 @@
 
 #include "MessageRecorder.h"
 #include "TempFolder.h"
-#include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "Unit4.h"
+#include "MainWindow.h"
+#include "AddSpotDialog.h"
+#include "SplashWindow.h"
+#include "MapPreviewWindow.h"
 
 // Three monsters (the first moves, the second does not). The first line is in blanks,
 // so a save, which writes tabs, shows. Column 18 is the attack speed, bounded 1..2000.
@@ -44,15 +44,15 @@ public:
         work.write("data/Quarnel.txt", spawnFile);
         program.write("data/Quarnel.txt", kOldSavedSpawnFile);
         recorder().clear();
-        splash = std::make_unique<TForm3>(work.path(), program.path());
-        splash->SplashTimerTimer();
-        ASSERT_TRUE(splash->form1());
+        splash = std::make_unique<SplashWindow>(work.path(), program.path());
+        splash->dismiss();
+        ASSERT_TRUE(splash->mainWindow());
         activate(main());
     }
 
-    TForm1* main() const { return splash->form1(); }
-    TForm2* dialog() const { return splash->form2(); }
-    TForm4* preview() const { return splash->form4(); }
+    MainWindow* main() const { return splash->mainWindow(); }
+    AddSpotDialog* dialog() const { return splash->addSpotDialog(); }
+    MapPreviewWindow* preview() const { return splash->mapPreview(); }
 
     static void activate(QWidget* window) {
         window->show();
@@ -98,5 +98,5 @@ public:
 protected:
     TempFolder work;
     TempFolder program;
-    std::unique_ptr<TForm3> splash;
+    std::unique_ptr<SplashWindow> splash;
 };

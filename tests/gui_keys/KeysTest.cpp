@@ -13,7 +13,7 @@
 #include "KeyboardFixture.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
-#include "Workspace.h"
+#include "EditorDocument.h"
 
 namespace {
 
@@ -44,11 +44,11 @@ std::string column(const std::string& line, std::size_t index) {
     return line.substr(start, line.find('\t', start) - start);
 }
 
-void edit(KeyboardTest& t) { t.main()->statsPage()->Button1Click(); }
+void edit(KeyboardTest& t) { t.main()->statsPage()->startEditing(); }
 void typeAttackSpeed(KeyboardTest& t, const char* text) { KeyboardTest::typeInto(t.main(), "Vatackspeed", text); }
 void openDialog(KeyboardTest& t) {
-    t.main()->BitBtn1Click();
-    t.main()->spawnPage()->Button6Click();
+    t.main()->switchPageKeepingMonster();
+    t.main()->spawnPage()->openAddSpotDialog();
     ASSERT_TRUE(QTest::qWaitForWindowActive(t.dialog()));
 }
 
@@ -84,13 +84,13 @@ TEST_F(KeyboardTest, EnterEscapeAndCtrlS) {
         {"Ctrl+S in the edit state saves the stored lines only",
          [](KeyboardTest& t) { edit(t), typeAttackSpeed(t, "777"); }, Qt::Key_S, ctrl,
          true, "1500", "Vatackspeed", "777", "Vatackspeed", Written::MonsterTable, false, "main"},
-        {"Ctrl+S on the position page saves the spawn file", [](KeyboardTest& t) { t.main()->BitBtn1Click(); },
+        {"Ctrl+S on the position page saves the spawn file", [](KeyboardTest& t) { t.main()->switchPageKeepingMonster(); },
          Qt::Key_S, ctrl, false, "1500", "Vatackspeed", "1500", "allmonsterlist", Written::SpawnFile, false, "main"},
         {"Ctrl+S reports a refusal to save and writes nothing",
          [](KeyboardTest& t) {
              t.start(kBrokenSpawnFile);
              recorder().clear();  // the reading's own report
-             t.main()->BitBtn1Click();
+             t.main()->switchPageKeepingMonster();
          },
          Qt::Key_S, ctrl, false, "1500", "Vatackspeed", "1500", "allmonsterlist", Written::Nothing, true, "main"},
         {"Ctrl+S in the dialog does nothing", openDialog, Qt::Key_S, ctrl,
@@ -108,8 +108,8 @@ TEST_F(KeyboardTest, EnterEscapeAndCtrlS) {
          false, "1500", "Vatackspeed", "1500", "allmonsterlist", Written::Nothing, false, "main"},
         {"Escape in the preview closes it, back to the main window",
          [](KeyboardTest& t) {
-             t.main()->BitBtn1Click();
-             t.main()->spawnPage()->SpeedButton9Click();
+             t.main()->switchPageKeepingMonster();
+             t.main()->spawnPage()->showPreview();
              KeyboardTest::activate(t.preview());
          },
          Qt::Key_Escape, none, false, "1500", "Vatackspeed", "1500", "allmonsterlist", Written::Nothing, false,
@@ -118,25 +118,25 @@ TEST_F(KeyboardTest, EnterEscapeAndCtrlS) {
     for (const auto& c : cases) {
         start(kSpawnFile);
         c.before(*this);
-        const int spots = main()->tables().spawns.count;
+        const int spots = main()->document().spawns().count;
         press(c.key, c.modifiers);
         QApplication::processEvents();  // a window given the keyboard gets it here
 
-        Workspace& tables = main()->tables();
+        const EditorDocument& document = main()->document();
         StatsPage* stats = main()->statsPage();
         EXPECT_EQ(stats->editing(), c.editing) << c.name;
-        EXPECT_EQ(column(tables.monsters.monsterlines.at(0), 17), c.storedAttackSpeed) << c.name;
+        EXPECT_EQ(column(document.monsters().monsterlines.at(0), 17), c.storedAttackSpeed) << c.name;
         auto* field = main()->findChild<QAbstractSpinBox*>(QString::fromLatin1(c.field));
         if (!field) field = dialog()->findChild<QAbstractSpinBox*>(QString::fromLatin1(c.field));
         ASSERT_NE(field, nullptr) << c.name;
         EXPECT_EQ(field->text().toStdString(), c.shows) << c.name;
         EXPECT_EQ(focused().toStdString(), c.focus) << c.name;
-        EXPECT_EQ(tables.spawns.count, spots) << c.name;
+        EXPECT_EQ(document.spawns().count, spots) << c.name;
         EXPECT_EQ(work.read("data/monster.txt"),
-                  c.written == Written::MonsterTable ? tables.monsters.fileBytes() : std::string(kMonsterFile))
+                  c.written == Written::MonsterTable ? document.monsters().fileBytes() : std::string(kMonsterFile))
             << c.name;
         EXPECT_EQ(program.read("data/Quarnel.txt"),
-                  c.written == Written::SpawnFile ? tables.spawns.fileBytes() : std::string(kOldSavedSpawnFile))
+                  c.written == Written::SpawnFile ? document.spawns().fileBytes() : std::string(kOldSavedSpawnFile))
             << c.name;
         QStringList windows;
         if (main()->isVisible()) windows << QStringLiteral("main");
@@ -144,7 +144,7 @@ TEST_F(KeyboardTest, EnterEscapeAndCtrlS) {
         if (preview()->isVisible()) windows << QStringLiteral("preview");
         EXPECT_EQ(windows.join(QLatin1Char(' ')).toStdString(), c.windows) << c.name;
         const QStringList expectedErrors =
-            c.refused ? QStringList{QString::fromStdString(tables.spawns.saveRefusal())} : QStringList{};
+            c.refused ? QStringList{QString::fromStdString(document.spawns().saveRefusal())} : QStringList{};
         EXPECT_EQ(recorder().errors().join(QLatin1Char('\n')).toStdString(),
                   expectedErrors.join(QLatin1Char('\n')).toStdString())
             << c.name;

@@ -22,32 +22,38 @@ class PreviewTest : public SpawnFixture {
 protected:
     void SetUp() override {
         makeWindows();
-        form4->loadMapPicture(folder.path() / "VarnexMaps" / "3.jpg");  // black
-        form4->setPictureVisible(true);
+        preview->loadMapPicture(folder.path() / "VarnexMaps" / "3.jpg");  // black
+        preview->setPictureVisible(true);
     }
 
     void mouse(QEvent::Type type, QPoint pixel, Qt::MouseButton button = Qt::LeftButton) {
-        QWidget* surface = child(form4.get(), "PaintBox1");
+        QWidget* surface = child(preview, "PaintBox1");
         const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton;
         QMouseEvent event(type, QPointF(pixel), surface->mapToGlobal(QPointF(pixel)),
                           type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
         QApplication::sendEvent(surface, &event);
     }
 
-    // Spot mode on a work list of our own; the page's map list decides whether it shows.
+    // Spot mode on spots of our own.
+    struct Spots final : ShownSpots {
+        bool chosen = true;
+        std::vector<SpawnEntry> list;
+        bool mapChosen() const override { return chosen; }
+        std::span<const SpawnEntry> spots() const override { return list; }
+    };
     void setWork(std::initializer_list<SpawnEntry> entries) {
-        tables.work.count = 0;
-        for (const SpawnEntry& e : entries) tables.work.entries[static_cast<std::size_t>(tables.work.count++)] = e;
-        page->mapList()->clear();
-        page->mapList()->addItem(QStringLiteral("3"));
-        page->mapList()->setCurrentIndex(0);
-        form4->showselection = false;
+        spots.list = entries;
+        preview->setShownSpots(&spots);
+        preview->showSpots();
     }
+    void TearDown() override { preview->setShownSpots(page); }
+
+    Spots spots;
 
     void expectDrawnAsComputed(const std::vector<SpotRect>& expected) {
-        EXPECT_EQ(form4->rectangles(), expected);
-        const int side = 256 * form4->zoom();
-        EXPECT_EQ(whitePixels(*form4), outlinePixels(expected, side));
+        EXPECT_EQ(preview->rectangles(), expected);
+        const int side = 256 * preview->zoom();
+        EXPECT_EQ(whitePixels(*preview), outlinePixels(expected, side));
     }
 };
 
@@ -56,11 +62,12 @@ const SpawnEntry kRange{.ispoint = false, .x0 = 10, .y0 = 20, .x1 = 30, .y1 = 40
 const SpawnEntry kDeleted{.ispoint = true, .x0 = 60, .y0 = 60, .spotid = -1};
 
 TEST_F(PreviewTest, StartsHiddenInSpotModeWithItsFields) {
-    TForm4 fresh(forms, 800);
+    MapPreviewWindow fresh(800);
     EXPECT_FALSE(fresh.isVisible());
-    EXPECT_FALSE(fresh.showselection);
-    EXPECT_FALSE(fresh.pointselection);
-    EXPECT_EQ((std::array{fresh.selx0, fresh.sely0, fresh.selx1, fresh.sely1}), (std::array{127, 127, 128, 128}));
+    const MapSelection& s = fresh.selection();
+    EXPECT_FALSE(s.showselection);
+    EXPECT_FALSE(s.pointselection);
+    EXPECT_EQ((std::array{s.selx0, s.sely0, s.selx1, s.sely1}), (std::array{127, 127, 128, 128}));
     EXPECT_EQ(fresh.zoom(), 1);
     EXPECT_EQ(fresh.coordinates(), "127,127");
     EXPECT_EQ(fresh.title(), "Map  Preview    ");
@@ -89,62 +96,64 @@ TEST_F(PreviewTest, PicturePathAndTitle) {
 TEST_F(PreviewTest, SpotModeDrawsPointsAndRangesAt1XAnd2X) {
     setWork({kPoint, kDeleted, kRange});
     expectDrawnAsComputed({{126, 127, 128, 129}, {9, 234, 29, 216}});
-    form4->setZoom(2);
+    preview->setZoom(2);
     expectDrawnAsComputed({{253, 256, 255, 258}, {19, 470, 59, 432}});
 }
 
 TEST_F(PreviewTest, SpotModeDrawsNothingWithoutSelectedMap) {
     setWork({kPoint, kRange});
-    page->mapList()->setCurrentIndex(-1);
+    spots.chosen = false;
     expectDrawnAsComputed({});
-    page->mapList()->setCurrentIndex(0);
-    page->mapList()->setEnabled(false);
-    expectDrawnAsComputed({});
-    forms.spawnPage = nullptr;
-    page->mapList()->setEnabled(true);
-    EXPECT_TRUE(form4->rectangles().empty());
+    preview->setShownSpots(nullptr);
+    EXPECT_TRUE(preview->rectangles().empty());
+    // The page counts a map as chosen while its map list is enabled with a selected item.
+    ASSERT_TRUE(page->mapChosen());
+    page->mapCombo()->setCurrentIndex(-1);
+    EXPECT_FALSE(page->mapChosen());
+    page->mapCombo()->setCurrentIndex(0);
+    page->mapCombo()->setEnabled(false);
+    EXPECT_FALSE(page->mapChosen());
 }
 
 TEST_F(PreviewTest, SelectionModeDrawsOnlyTheSelection) {
     setWork({kPoint});
-    form4->showselection = true;
-    form4->pointselection = true;
+    preview->pickSelection(true);
     expectDrawnAsComputed({{126, 127, 128, 129}});
-    form4->pointselection = false;
-    form4->selx0 = 10, form4->sely0 = 20, form4->selx1 = 30, form4->sely1 = 40;
+    preview->pickSelection(false);
+    preview->setSelectedCells(10, 20, 30, 40);
     expectDrawnAsComputed({{9, 234, 31, 216}});
-    form4->setZoom(2);
+    preview->setZoom(2);
     expectDrawnAsComputed({{19, 470, 61, 432}});
-    form4->selx0 = 200, form4->sely0 = 50, form4->selx1 = 100, form4->sely1 = 150;  // dragged backwards
+    preview->setSelectedCells(200, 50, 100, 150);  // dragged backwards
     expectDrawnAsComputed({{399, 410, 201, 212}});
 }
 
 TEST_F(PreviewTest, OutlinesAlsoDrawOverTheNoMapCaption) {
     setWork({kRange});
-    form4->setPictureVisible(false);
-    const auto white = whitePixels(*form4);
+    preview->setPictureVisible(false);
+    const auto white = whitePixels(*preview);
     for (const auto& pixel : outlinePixels({{9, 234, 29, 216}}, 256)) EXPECT_TRUE(white.count(pixel));
 }
 
 // Changing to a map without a picture never leaves the spots of the new map over the
 // picture and title of the one before.
 TEST_F(PreviewTest, MapChangeToAMapWithoutPictureDrawsItsSpotsOnTheNoMapBackground) {
-    page->FormShow();  // Ash Hound on map 3, whose picture is black
+    // The first fill chose Ash Hound on map 3, whose picture is black.
     chooseMap("3");
-    ASSERT_TRUE(form4->pictureVisible());
-    form4->showselection = true;  // as the add-location dialog leaves it
+    ASSERT_TRUE(preview->pictureVisible());
+    preview->pickSelection(preview->selection().pointselection);  // as the add-location dialog leaves it
     chooseMap("0");
-    EXPECT_FALSE(form4->pictureVisible());
-    EXPECT_FALSE(form4->showselection);
-    EXPECT_EQ(form4->title(), "Map  Preview  ( Ash Hound, 0 )  ");
-    EXPECT_EQ(form4->rectangles(), (std::vector<SpotRect>{pointSpotRect(50, 60, 1)}));
+    EXPECT_FALSE(preview->pictureVisible());
+    EXPECT_FALSE(preview->selection().showselection);
+    EXPECT_EQ(preview->title(), "Map  Preview  ( Ash Hound, 0 )  ");
+    EXPECT_EQ(preview->rectangles(), (std::vector<SpotRect>{pointSpotRect(50, 60, 1)}));
 
-    const QImage image = child(form4.get(), "Panel2")->grab().toImage();
+    const QImage image = child(preview, "Panel2")->grab().toImage();
     std::set<std::pair<int, int>> white;
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x)
             if (image.pixelColor(x + 1, y + 1) == Qt::white) white.insert({x, y});
-    EXPECT_EQ(white, outlinePixels(form4->rectangles(), 256));
+    EXPECT_EQ(white, outlinePixels(preview->rectangles(), 256));
     EXPECT_EQ(image.pixelColor(1 + 5, 1 + 5), kFormColour) << "the preview's own background, not the picture";
 }
 
@@ -158,7 +167,7 @@ TEST_F(PreviewTest, ZoomItemsFollowTheScreenHeight) {
                  {1024, {"1X", "2X", "3X", "4X"}},
                  {1280, {"1X", "2X", "3X", "4X", "5X"}}};
     for (const auto& c : cases) {
-        TForm4 preview(forms, c.screenHeight);
+        MapPreviewWindow preview(c.screenHeight);
         auto* group = static_cast<QGroupBox*>(child(&preview, "RadioGroup1"));
         QStringList items;
         for (auto* item : group->findChildren<QRadioButton*>()) items << item->text();
@@ -171,20 +180,20 @@ TEST_F(PreviewTest, ZoomItemsFollowTheScreenHeight) {
 }
 
 TEST_F(PreviewTest, ZoomResizesSurfacePictureAndWindow) {
-    TForm4 preview(forms, 1280);
-    const QSize at1 = preview.size();
+    MapPreviewWindow tall(1280);
+    const QSize at1 = tall.size();
     for (int z = 1; z <= 5; ++z) {
-        preview.setZoom(z);
-        EXPECT_EQ(preview.zoom(), z);
-        EXPECT_EQ(child(&preview, "PaintBox1")->size(), QSize(256 * z, 256 * z));
-        EXPECT_EQ(child(&preview, "Image1")->size(), QSize(256 * z, 256 * z));
-        EXPECT_EQ(child(&preview, "Panel1")->size(), QSize(256 * z + 4, 256 * z + 4));
-        EXPECT_EQ(preview.size() - at1, QSize(256 * (z - 1), 256 * (z - 1)));
+        tall.setZoom(z);
+        EXPECT_EQ(tall.zoom(), z);
+        EXPECT_EQ(child(&tall, "PaintBox1")->size(), QSize(256 * z, 256 * z));
+        EXPECT_EQ(child(&tall, "Image1")->size(), QSize(256 * z, 256 * z));
+        EXPECT_EQ(child(&tall, "Panel1")->size(), QSize(256 * z + 4, 256 * z + 4));
+        EXPECT_EQ(tall.size() - at1, QSize(256 * (z - 1), 256 * (z - 1)));
     }
-    static_cast<QAbstractButton*>(child(&preview, "RadioGroup1")->findChildren<QRadioButton*>()[1])->click();
-    EXPECT_EQ(preview.zoom(), 2);
-    form4->setZoom(5);  // not offered below 1280 pixels
-    EXPECT_EQ(form4->zoom(), 1);
+    static_cast<QAbstractButton*>(child(&tall, "RadioGroup1")->findChildren<QRadioButton*>()[1])->click();
+    EXPECT_EQ(tall.zoom(), 2);
+    preview->setZoom(5);  // not offered below 1280 pixels
+    EXPECT_EQ(preview->zoom(), 1);
 }
 
 TEST_F(PreviewTest, PointerMovementShowsTheLabelCell) {
@@ -195,15 +204,15 @@ TEST_F(PreviewTest, PointerMovementShowsTheLabelCell) {
     } cases[] = {{1, {0, 0}, "0,255"}, {1, {255, 255}, "255,0"}, {1, {12, 55}, "12,200"},
                  {2, {5, 0}, "2,256"}, {2, {7, 511}, "4,0"}, {2, {6, 509}, "3,1"}};
     for (const auto& c : cases) {
-        form4->setZoom(c.zoom);
+        preview->setZoom(c.zoom);
         mouse(QEvent::MouseMove, c.pixel);
-        EXPECT_EQ(form4->coordinates(), c.text);
+        EXPECT_EQ(preview->coordinates(), c.text);
     }
-    form4->setZoom(1);
-    form4->showselection = true;
+    preview->setZoom(1);
+    preview->pickSelection(preview->selection().pointselection);
     mouse(QEvent::MouseMove, {0, 0});
-    EXPECT_EQ(form4->coordinates(), "0,255");
-    EXPECT_EQ(form4->selx0, 127);  // moving selects nothing
+    EXPECT_EQ(preview->coordinates(), "0,255");
+    EXPECT_EQ(preview->selection().selx0, 127);  // moving selects nothing
 }
 
 // Counts the paints of named controls.
@@ -225,15 +234,15 @@ protected:
 
 TEST_F(PreviewTest, PointerMovementRepaintsOnlyTheCoordinateLabel) {
     setWork({kPoint, kRange});
-    form4->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form4.get()));
+    preview->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(preview));
     QApplication::processEvents();
-    PaintCount count(form4.get());
+    PaintCount count(preview);
     for (const QPoint pixel : {QPoint(10, 10), QPoint(120, 200), QPoint(250, 3)}) {
         mouse(QEvent::MouseMove, pixel);
         QApplication::processEvents();
     }
-    EXPECT_EQ(form4->coordinates(), "250,252");
+    EXPECT_EQ(preview->coordinates(), "250,252");
     EXPECT_GT(count.paints["Label2"], 0);
     count.paints.erase("Label2");
     QStringList others;
@@ -242,73 +251,71 @@ TEST_F(PreviewTest, PointerMovementRepaintsOnlyTheCoordinateLabel) {
 }
 
 TEST_F(PreviewTest, PointSelectionIsPickedWhereTheButtonIsReleased) {
-    form4->showselection = true;
-    form4->pointselection = true;
+    preview->pickSelection(true);
     mouse(QEvent::MouseButtonPress, {10, 10});
-    EXPECT_EQ((std::array{form4->selx0, form4->sely0, form4->selx1, form4->sely1}), (std::array{10, 246, 10, 246}));
+    EXPECT_EQ((std::array{preview->selection().selx0, preview->selection().sely0, preview->selection().selx1, preview->selection().sely1}), (std::array{10, 246, 10, 246}));
     mouse(QEvent::MouseButtonRelease, {0, 0});
-    EXPECT_EQ((std::array{form4->selx0, form4->sely0, form4->selx1, form4->sely1}), (std::array{0, 256, 0, 256}));
+    EXPECT_EQ((std::array{preview->selection().selx0, preview->selection().sely0, preview->selection().selx1, preview->selection().sely1}), (std::array{0, 256, 0, 256}));
     mouse(QEvent::MouseButtonPress, {255, 255});
     mouse(QEvent::MouseButtonRelease, {255, 255});
-    EXPECT_EQ((std::array{form4->selx0, form4->sely0}), (std::array{255, 1}));
+    EXPECT_EQ((std::array{preview->selection().selx0, preview->selection().sely0}), (std::array{255, 1}));
     expectDrawnAsComputed({pointSpotRect(255, 1, 1)});
 }
 
 TEST_F(PreviewTest, RangeSelectionKeepsTheDragOrder) {
-    form4->showselection = true;
-    form4->pointselection = false;
-    form4->setZoom(2);
+    preview->pickSelection(false);
+    preview->setZoom(2);
     mouse(QEvent::MouseButtonPress, {400, 412});   // cell (200, 50)
     mouse(QEvent::MouseButtonRelease, {200, 212}); // cell (100, 150)
-    EXPECT_EQ((std::array{form4->selx0, form4->sely0, form4->selx1, form4->sely1}), (std::array{200, 50, 100, 150}));
+    EXPECT_EQ((std::array{preview->selection().selx0, preview->selection().sely0, preview->selection().selx1, preview->selection().sely1}), (std::array{200, 50, 100, 150}));
     expectDrawnAsComputed({{399, 410, 201, 212}});
 
     mouse(QEvent::MouseButtonPress, {5, 500});
     mouse(QEvent::MouseButtonRelease, {600, -20});  // outside while the button is held
-    EXPECT_EQ((std::array{form4->selx0, form4->sely0, form4->selx1, form4->sely1}), (std::array{2, 6, 300, 266}));
+    EXPECT_EQ((std::array{preview->selection().selx0, preview->selection().sely0, preview->selection().selx1, preview->selection().sely1}), (std::array{2, 6, 300, 266}));
 }
 
 TEST_F(PreviewTest, OtherButtonsAndSpotModeSelectNothing) {
-    form4->showselection = true;
+    preview->pickSelection(preview->selection().pointselection);
     mouse(QEvent::MouseButtonPress, {10, 10}, Qt::RightButton);
     mouse(QEvent::MouseButtonRelease, {10, 10}, Qt::RightButton);
-    form4->showselection = false;
+    preview->showSpots();
     mouse(QEvent::MouseButtonPress, {20, 20});
     mouse(QEvent::MouseButtonRelease, {30, 30});
-    EXPECT_EQ((std::array{form4->selx0, form4->sely0, form4->selx1, form4->sely1}), (std::array{127, 127, 128, 128}));
+    EXPECT_EQ((std::array{preview->selection().selx0, preview->selection().sely0, preview->selection().selx1, preview->selection().sely1}), (std::array{127, 127, 128, 128}));
 }
 
 TEST_F(PreviewTest, FoldingTwiceRestoresTheWindow) {
-    form4->setZoom(2);
-    const QSize open = form4->size();
+    preview->setZoom(2);
+    const QSize open = preview->size();
     const char* folded[] = {"Panel1", "RadioGroup1", "Label1", "Label2"};
-    static_cast<QAbstractButton*>(child(form4.get(), "SpeedButton1"))->click();
-    EXPECT_TRUE(form4->collapsed());
-    for (const char* name : folded) EXPECT_TRUE(child(form4.get(), name)->isHidden()) << name;
-    EXPECT_EQ(form4->size(), QSize(2 + 309 + 2, 2 + 23 + 2));
-    form4->SpeedButton1Click();
-    EXPECT_EQ(form4->size(), open);
-    for (const char* name : folded) EXPECT_FALSE(child(form4.get(), name)->isHidden()) << name;
+    static_cast<QAbstractButton*>(child(preview, "SpeedButton1"))->click();
+    EXPECT_TRUE(preview->collapsed());
+    for (const char* name : folded) EXPECT_TRUE(child(preview, name)->isHidden()) << name;
+    EXPECT_EQ(preview->size(), QSize(2 + 309 + 2, 2 + 23 + 2));
+    preview->toggleFolded();
+    EXPECT_EQ(preview->size(), open);
+    for (const char* name : folded) EXPECT_FALSE(child(preview, name)->isHidden()) << name;
 
-    QWidget* strip = child(form4.get(), "Panel3");
+    QWidget* strip = child(preview, "Panel3");
     QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(150, 10), strip->mapToGlobal(QPointF(150, 10)),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(strip, &twice);
-    EXPECT_TRUE(form4->collapsed());
+    EXPECT_TRUE(preview->collapsed());
     QApplication::sendEvent(strip, &twice);
-    EXPECT_FALSE(form4->collapsed());
-    EXPECT_EQ(form4->size(), open);
+    EXPECT_FALSE(preview->collapsed());
+    EXPECT_EQ(preview->size(), open);
 }
 
 TEST_F(PreviewTest, CloseButtonHides) {
-    form4->show();
-    static_cast<QAbstractButton*>(child(form4.get(), "SpeedButton4"))->click();
-    EXPECT_FALSE(form4->isVisible());
+    preview->show();
+    static_cast<QAbstractButton*>(child(preview, "SpeedButton4"))->click();
+    EXPECT_FALSE(preview->isVisible());
 }
 
 TEST_F(PreviewTest, BrokenPictureThrowsAndKeepsTheOldOne) {
     folder.write("VarnexMaps/9.jpg", std::string("\xFF\xD8\xFF\xE0 broken", 11));
-    EXPECT_THROW(form4->loadMapPicture(folder.path() / "VarnexMaps" / "9.jpg"), TableError);
+    EXPECT_THROW(preview->loadMapPicture(folder.path() / "VarnexMaps" / "9.jpg"), TableError);
     // Still the black picture: nothing but the outlines is white.
     setWork({kPoint});
     expectDrawnAsComputed({{126, 127, 128, 129}});
@@ -316,9 +323,9 @@ TEST_F(PreviewTest, BrokenPictureThrowsAndKeepsTheOldOne) {
 
 TEST_F(PreviewTest, PictureIsStretchedToTheSurface) {
     folder.write("VarnexMaps/8.jpg", jpegBytes(QColor(0, 0, 255), 40, 30));
-    form4->loadMapPicture(folder.path() / "VarnexMaps" / "8.jpg");
-    form4->setZoom(2);
-    const QImage image = child(form4.get(), "Panel2")->grab().toImage();
+    preview->loadMapPicture(folder.path() / "VarnexMaps" / "8.jpg");
+    preview->setZoom(2);
+    const QImage image = child(preview, "Panel2")->grab().toImage();
     for (const QPoint p : {QPoint(1, 1), QPoint(512, 512), QPoint(300, 20)}) {
         const QColor c = image.pixelColor(p);
         EXPECT_LT(c.red(), 40);

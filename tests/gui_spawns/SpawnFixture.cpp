@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
+#include <QTabWidget>
 #include <QTreeView>
 
 #include "MessageRecorder.h"
@@ -58,41 +59,27 @@ SpawnFixture::SpawnFixture() {
     folder.write("data/Quarnel.txt", fixtureSpawnFile());
     folder.write("VarnexMaps/3.jpg", jpegBytes(Qt::black));
     folder.write("VarnexMaps/5.jpg", jpegBytes(Qt::black));
-    forms.programFolder = folder.path();
-    forms.tables = &tables;
 }
 
-SpawnFixture::~SpawnFixture() {
-    forms.form4 = nullptr;
-    forms.form2 = nullptr;
-    forms.spawnPage = nullptr;
-}
-
-void SpawnFixture::loadTables() {
-    tables.monsters.loadmonsterdata(folder.path());
-    tables.spawns.loadmonsterslocation(folder.path(), tables.monsters, {});
-}
+SpawnFixture::~SpawnFixture() = default;
 
 void SpawnFixture::makeWindows(int screenHeight) {
-    loadTables();
-    page = std::make_unique<SpawnPage>(forms);
-    forms.spawnPage = page.get();
-    page->resize(770, 540);
-    page->show();
-    form2 = std::make_unique<TForm2>(forms);
-    forms.form2 = form2.get();
-    form4 = std::make_unique<TForm4>(forms, screenHeight);
-    forms.form4 = form4.get();
+    windows = std::make_unique<EditorWindows>(folder.path(), folder.path(), loadTables(folder.path()), screenHeight);
+    MainWindow& main = windows->mainWindow();
+    page = main.spawnPage();
+    dialog = &windows->addSpotDialog();
+    preview = &windows->mapPreview();
+    main.pages()->setCurrentWidget(page);
 }
 
 void SpawnFixture::chooseMonster(int row) {
     page->selectMonsterIndex(row);
-    page->allmonsterlistClick();
+    page->showSelectedMonster();
 }
 
 void SpawnFixture::chooseMap(const QString& text) {
     page->selectMapText(text);
-    page->MapListChange();
+    page->showSelectedMap();
 }
 
 void SpawnFixture::selectRow(QTreeView* list, int row) {
@@ -104,19 +91,19 @@ void SpawnFixture::selectRow(QTreeView* list, int row) {
 
 QStringList SpawnFixture::mapTexts() const {
     QStringList texts;
-    for (int i = 0; i < page->mapList()->count(); ++i) texts << page->mapList()->itemText(i);
+    for (int i = 0; i < page->mapCombo()->count(); ++i) texts << page->mapCombo()->itemText(i);
     return texts;
 }
 
 bool SpawnFixture::monsterIconHasSpots(int row) const {
-    const QImage shown = rowIcon(page->allmonsterlist(), row).pixmap(16, 16).toImage();
+    const QImage shown = rowIcon(page->monsterList(), row).pixmap(16, 16).toImage();
     const QImage ladybird = monsterIcon(true).pixmap(16, 16).toImage();
     const QImage grey = monsterIcon(false).pixmap(16, 16).toImage();
     EXPECT_TRUE(shown == ladybird || shown == grey) << "row " << row << " shows neither icon";
     return shown == ladybird;
 }
 
-std::set<std::pair<int, int>> whitePixels(TForm4& preview) {
+std::set<std::pair<int, int>> whitePixels(MapPreviewWindow& preview) {
     QWidget* panel = child(&preview, "Panel2");
     const QImage image = panel->grab().toImage();
     const int side = 256 * preview.zoom();

@@ -13,14 +13,15 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
-#include "Forms.h"
+#include "AddSpotDialog.h"
+#include "EditorDocument.h"
+#include "EditorWindows.h"
 #include "ListRows.h"
+#include "MainWindow.h"
 #include "MapGeometry.h"
+#include "MapPreviewWindow.h"
 #include "SpawnPage.h"
 #include "TempFolder.h"
-#include "Unit2.h"
-#include "Unit4.h"
-#include "Workspace.h"
 
 class QTreeView;
 class QWidget;
@@ -41,10 +42,11 @@ protected:
     SpawnFixture();
     ~SpawnFixture() override;
 
-    void loadTables();
+    // The program's windows on the folder's tables, the "Monster Position" page shown.
     void makeWindows(int screenHeight = 800);
+    const EditorDocument& document() const { return windows->document(); }
 
-    // Runs allmonsterlistClick for the row, as a click does.
+    // Runs showSelectedMonster for the row, as a click does.
     void chooseMonster(int row);
     void chooseMap(const QString& text);  // as a choice in MapList
     void selectRow(QTreeView* list, int row);
@@ -53,15 +55,14 @@ protected:
     bool monsterIconHasSpots(int row) const;  // the row shows the ladybird
 
     TempFolder folder;
-    Workspace tables;
-    Forms forms;
-    std::unique_ptr<SpawnPage> page;
-    std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm4> form4;
+    std::unique_ptr<EditorWindows> windows;
+    SpawnPage* page = nullptr;
+    AddSpotDialog* dialog = nullptr;
+    MapPreviewWindow* preview = nullptr;
 };
 
 // Pixels of the preview's map panel that are drawn white, in drawing-surface coordinates.
-std::set<std::pair<int, int>> whitePixels(TForm4& preview);
+std::set<std::pair<int, int>> whitePixels(MapPreviewWindow& preview);
 // The outline pixels of these rectangles as the drawing should leave them.
 std::set<std::pair<int, int>> outlinePixels(const std::vector<SpotRect>& rects, int side);
 

@@ -25,15 +25,11 @@ bool enabled(QWidget* parent, const char* name) { return child(parent, name)->is
 
 class SpawnPageTest : public SpawnFixture {
 protected:
-    void SetUp() override {
-        makeWindows();
-        form4->showselection = true;  // the first fill must leave the preview alone
-        page->FormShow();
-    }
+    void SetUp() override { makeWindows(); }
 };
 
 TEST_F(SpawnPageTest, FirstFillSelectsFirstMonsterAndMapAndLeavesThePreviewAlone) {
-    QTreeView* monsters = page->allmonsterlist();
+    QTreeView* monsters = page->monsterList();
     ASSERT_EQ(rowCount(monsters), 5);
     EXPECT_EQ(rowTexts(monsters, 0), (QStringList{"10", "Ash Hound"}));
     EXPECT_EQ(rowTexts(monsters, 4), (QStringList{"14", "Quiet Moth"}));
@@ -42,23 +38,22 @@ TEST_F(SpawnPageTest, FirstFillSelectsFirstMonsterAndMapAndLeavesThePreviewAlone
     EXPECT_FALSE(monsterIconHasSpots(4));
 
     EXPECT_EQ(mapTexts(), (QStringList{"3", "0"}));  // by first appearance in the table
-    EXPECT_EQ(page->mapList()->currentText(), "3");
-    EXPECT_EQ(captions(page->pointlist()), (QStringList{"0", "2", "7"}));
-    EXPECT_EQ(captions(page->rangelist()), (QStringList{"5"}));
-    EXPECT_TRUE(forms.previewReady);
-    EXPECT_TRUE(enabled(page.get(), "Label11"));
+    EXPECT_EQ(page->mapCombo()->currentText(), "3");
+    EXPECT_EQ(captions(page->pointSpotList()), (QStringList{"0", "2", "7"}));
+    EXPECT_EQ(captions(page->rangeSpotList()), (QStringList{"5"}));
+    EXPECT_TRUE(preview->previewReady());
+    EXPECT_TRUE(enabled(page, "Label11"));
 
-    EXPECT_FALSE(form4->isVisible());
-    EXPECT_TRUE(form4->showselection);
-    EXPECT_EQ(form4->title(), "Map  Preview    ");
+    EXPECT_FALSE(preview->isVisible());  // and left alone: no picture, no title
+    EXPECT_EQ(preview->title(), "Map  Preview    ");
     for (const char* name : {"Button4", "Button5", "SpeedButton6", "SpeedButton7"})
-        EXPECT_FALSE(enabled(page.get(), name)) << name;
+        EXPECT_FALSE(enabled(page, name)) << name;
     EXPECT_TRUE(recorder().messages.empty());
 }
 
 TEST_F(SpawnPageTest, SecondShowDoesNothing) {
     chooseMonster(3);
-    page->FormShow();
+    page->fillFirstTime();
     EXPECT_EQ(page->selectedMonsterIndex(), 3);
     EXPECT_EQ(mapTexts(), (QStringList{"1", "2"}));
 }
@@ -71,12 +66,12 @@ TEST_F(SpawnPageTest, ListsHaveTheirColumns) {
         std::vector<int> centred;
     };
     const Case cases[] = {
-        {page->pointlist(), {"(type) SpoID", "X", "Y", "distance", "DIR"}, {90, 50, 50, 70, 50}, {1, 2}},
-        {page->rangelist(),
+        {page->pointSpotList(), {"(type) SpoID", "X", "Y", "distance", "DIR"}, {90, 50, 50, 70, 50}, {1, 2}},
+        {page->rangeSpotList(),
          {"(type) SpoID", "X1", "X2", "Y1", "Y2", "distance", "DIR", "Count"},
          {90, 45, 45, 45, 45, 53, 35, 50},
          {1, 3}},
-        {page->allmonsterlist(), {"ID", "monsterName"}, {50, 135}, {}},
+        {page->monsterList(), {"ID", "monsterName"}, {50, 135}, {}},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(c.list->header()->count(), c.labels.size());
@@ -92,14 +87,14 @@ TEST_F(SpawnPageTest, ListsHaveTheirColumns) {
         EXPECT_FALSE(c.list->isSortingEnabled());
         EXPECT_FALSE(c.list->header()->sectionsClickable());
     }
-    EXPECT_EQ(page->pageControl2()->tabText(0), "Monster Point spot's");
-    EXPECT_EQ(page->pageControl2()->tabText(1), "Monster Range Spot's");
-    EXPECT_EQ(page->pageControl2()->geometry(), QRect(298, 58, 436, 452));
+    EXPECT_EQ(page->spotPages()->tabText(0), "Monster Point spot's");
+    EXPECT_EQ(page->spotPages()->tabText(1), "Monster Range Spot's");
+    EXPECT_EQ(page->spotPages()->geometry(), QRect(298, 58, 436, 452));
 }
 
 TEST_F(SpawnPageTest, SpotListsDrawGridLinesBetweenCells) {
-    for (QTreeView* list : {page->pointlist(), page->rangelist()}) {
-        page->pageControl2()->setCurrentWidget(list->parentWidget());
+    for (QTreeView* list : {page->pointSpotList(), page->rangeSpotList()}) {
+        page->spotPages()->setCurrentWidget(list->parentWidget());
         ASSERT_GT(rowCount(list), 0);
         const QImage image = list->viewport()->grab().toImage();
         const QRect row = rowRect(list, 0);
@@ -112,15 +107,15 @@ TEST_F(SpawnPageTest, SpotListsDrawGridLinesBetweenCells) {
 
 TEST_F(SpawnPageTest, ControlsSitWhereTheLayoutPutsThem) {
     auto pageRect = [&](const char* name) {
-        QWidget* w = child(page.get(), name);
-        return QRect(w->mapTo(page.get(), QPoint(0, 0)), w->size());
+        QWidget* w = child(page, name);
+        return QRect(w->mapTo(page, QPoint(0, 0)), w->size());
     };
     EXPECT_EQ(pageRect("allmonsterlist"), QRect(0, 0, 266, page->height()));
     EXPECT_EQ(pageRect("Label11").topLeft(), QPoint(302, 8));
     EXPECT_EQ(pageRect("MapList").topLeft(), QPoint(305, 24));
     EXPECT_EQ(pageRect("MapList").width(), 141);
     EXPECT_EQ(pageRect("SpeedButton9"), QRect(448, 24, 23, 23));
-    EXPECT_EQ(child(page.get(), "SpeedButton9")->toolTip(), "Show Map Preview and all spots on this map");
+    EXPECT_EQ(child(page, "SpeedButton9")->toolTip(), "Show Map Preview and all spots on this map");
     const struct {
         const char* name;
         const char* text;
@@ -132,18 +127,18 @@ TEST_F(SpawnPageTest, ControlsSitWhereTheLayoutPutsThem) {
                    {"Button7", "AddSpot window", 100},
                    {"SpeedButton7", "Load current monster data to AddDialog", 213}};
     for (const auto& b : buttons) {
-        auto* button = static_cast<QAbstractButton*>(child(page.get(), b.name));
+        auto* button = static_cast<QAbstractButton*>(child(page, b.name));
         EXPECT_EQ(button->text(), b.text);
         EXPECT_EQ(button->size(), QSize(b.width, 22)) << b.name;
     }
-    EXPECT_FALSE(page->mapList()->isEditable());
-    page->mapList()->showPopup();
-    for (int row = 0; row < page->mapList()->count(); ++row)
-        EXPECT_EQ(page->mapList()->view()->visualRect(page->mapList()->model()->index(row, 0)).height(), 16) << row;
-    page->mapList()->hidePopup();
-    QFont font = page->allmonsterlist()->font();
+    EXPECT_FALSE(page->mapCombo()->isEditable());
+    page->mapCombo()->showPopup();
+    for (int row = 0; row < page->mapCombo()->count(); ++row)
+        EXPECT_EQ(page->mapCombo()->view()->visualRect(page->mapCombo()->model()->index(row, 0)).height(), 16) << row;
+    page->mapCombo()->hidePopup();
+    QFont font = page->monsterList()->font();
     EXPECT_TRUE(font.bold());
-    EXPECT_EQ(page->allmonsterlist()->palette().color(QPalette::Text), QColor(73, 44, 47));
+    EXPECT_EQ(page->monsterList()->palette().color(QPalette::Text), QColor(73, 44, 47));
 }
 
 TEST(SpotPictures, TypePicturesAreDistinctBlackTextOnTransparentGround) {
@@ -181,13 +176,13 @@ TEST_F(SpawnPageTest, RowsShowTheEntryFieldsAndTypePicture) {
         int spottype;
     };
     const Case cases[] = {
-        {0, "3", page->pointlist(), 0, {"0", "100", "101", "5", "-1"}, 0},
-        {0, "3", page->pointlist(), 2, {"7", "104", "105", "8", "5"}, 2},
-        {0, "3", page->rangelist(), 0, {"5", "10", "30", "20", "40", "9", "6", "7"}, 1},  // X1 X2 Y1 Y2
-        {0, "0", page->pointlist(), 0, {"1", "50", "60", "6", "2"}, 0},
-        {1, "5", page->rangelist(), 0, {"8", "1", "3", "2", "4", "2", "5", "6"}, 3},
-        {1, "5", page->pointlist(), 0, {"9", "60", "61", "4", "9"}, 4},
-        {2, "7", page->rangelist(), 0, {"6", "11", "13", "12", "14", "3", "7", "8"}, 1},
+        {0, "3", page->pointSpotList(), 0, {"0", "100", "101", "5", "-1"}, 0},
+        {0, "3", page->pointSpotList(), 2, {"7", "104", "105", "8", "5"}, 2},
+        {0, "3", page->rangeSpotList(), 0, {"5", "10", "30", "20", "40", "9", "6", "7"}, 1},  // X1 X2 Y1 Y2
+        {0, "0", page->pointSpotList(), 0, {"1", "50", "60", "6", "2"}, 0},
+        {1, "5", page->rangeSpotList(), 0, {"8", "1", "3", "2", "4", "2", "5", "6"}, 3},
+        {1, "5", page->pointSpotList(), 0, {"9", "60", "61", "4", "9"}, 4},
+        {2, "7", page->rangeSpotList(), 0, {"6", "11", "13", "12", "14", "3", "7", "8"}, 1},
     };
     for (const Case& c : cases) {
         chooseMonster(c.monsterRow);
@@ -199,44 +194,44 @@ TEST_F(SpawnPageTest, RowsShowTheEntryFieldsAndTypePicture) {
 }
 
 TEST_F(SpawnPageTest, MonsterWithoutSpotsEmptiesEverything) {
-    form4->setPictureVisible(true);
+    preview->setPictureVisible(true);
     chooseMonster(4);
     EXPECT_TRUE(mapTexts().isEmpty());
-    EXPECT_EQ(rowCount(page->pointlist()), 0);
-    EXPECT_EQ(rowCount(page->rangelist()), 0);
-    EXPECT_FALSE(enabled(page.get(), "Label11"));
-    EXPECT_FALSE(form4->pictureVisible());
-    EXPECT_EQ(tables.work.count, 0);
-    EXPECT_FALSE(page->mapSelectedForPreview());
+    EXPECT_EQ(rowCount(page->pointSpotList()), 0);
+    EXPECT_EQ(rowCount(page->rangeSpotList()), 0);
+    EXPECT_FALSE(enabled(page, "Label11"));
+    EXPECT_FALSE(preview->pictureVisible());
+    EXPECT_EQ(page->workList().count, 0);
+    EXPECT_FALSE(page->mapChosen());
 }
 
 TEST_F(SpawnPageTest, MapsListedInOrderOfFirstAppearance) {
     chooseMonster(3);
     EXPECT_EQ(mapTexts(), (QStringList{"1", "2"}));
-    EXPECT_EQ(captions(page->pointlist()), (QStringList{"3"}));
+    EXPECT_EQ(captions(page->pointSpotList()), (QStringList{"3"}));
     chooseMonster(0);
     EXPECT_EQ(mapTexts(), (QStringList{"3", "0"}));
-    EXPECT_EQ(page->mapList()->currentIndex(), 0);
+    EXPECT_EQ(page->mapCombo()->currentIndex(), 0);
 }
 
 TEST_F(SpawnPageTest, MapListTakesOnlyArrowKeys) {
-    QComboBox* maps = page->mapList();
+    QComboBox* maps = page->mapCombo();
     for (const Qt::Key key : {Qt::Key_0, Qt::Key_3, Qt::Key_A, Qt::Key_Home, Qt::Key_End, Qt::Key_PageDown,
                               Qt::Key_Space, Qt::Key_F4}) {
         QTest::keyClick(maps, key);
         EXPECT_EQ(maps->currentIndex(), 0) << key;
     }
-    EXPECT_EQ(captions(page->pointlist()), (QStringList{"0", "2", "7"}));
+    EXPECT_EQ(captions(page->pointSpotList()), (QStringList{"0", "2", "7"}));
 
     QTest::keyClick(maps, Qt::Key_Down);
     EXPECT_EQ(maps->currentText(), "0");
-    EXPECT_EQ(captions(page->pointlist()), (QStringList{"1"}));
-    EXPECT_EQ(rowCount(page->rangelist()), 0);
-    EXPECT_EQ(tables.work.count, 1);
+    EXPECT_EQ(captions(page->pointSpotList()), (QStringList{"1"}));
+    EXPECT_EQ(rowCount(page->rangeSpotList()), 0);
+    EXPECT_EQ(page->workList().count, 1);
 
     QTest::keyClick(maps, Qt::Key_Up);
     EXPECT_EQ(maps->currentText(), "3");
-    EXPECT_EQ(captions(page->rangelist()), (QStringList{"5"}));
+    EXPECT_EQ(captions(page->rangeSpotList()), (QStringList{"5"}));
 
     // In the open drop-down list typing moves nothing either; Down and Enter choose.
     maps->showPopup();
@@ -250,7 +245,7 @@ TEST_F(SpawnPageTest, MapListTakesOnlyArrowKeys) {
     QTest::keyClick(popup, Qt::Key_Down);
     QTest::keyClick(popup, Qt::Key_Return);
     EXPECT_EQ(maps->currentText(), "0");
-    EXPECT_EQ(captions(page->pointlist()), (QStringList{"1"}));
+    EXPECT_EQ(captions(page->pointSpotList()), (QStringList{"1"}));
     QTest::keyClick(maps, Qt::Key_Up);
 
     // Tab leaves the map list without changing the map.
@@ -271,40 +266,40 @@ TEST_F(SpawnPageTest, MonsterListRefreshesOnlyOnUpDownEnter) {
         chooseMonster(0);
         page->selectMonsterIndex(3);  // moved without a refresh
         QKeyEvent release(QEvent::KeyRelease, c.key, Qt::NoModifier);
-        QApplication::sendEvent(page->allmonsterlist(), &release);
+        QApplication::sendEvent(page->monsterList(), &release);
         const QStringList expected = c.refreshes ? QStringList{"1", "2"} : QStringList{"3", "0"};
         EXPECT_EQ(mapTexts(), expected) << c.key;
     }
 }
 
 TEST_F(SpawnPageTest, ClickOnMonsterRowChoosesIt) {
-    QTreeView* list = page->allmonsterlist();
+    QTreeView* list = page->monsterList();
     const QRect rect = rowRect(list, 2);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     EXPECT_EQ(page->selectedMonsterIndex(), 2);
     EXPECT_EQ(mapTexts(), (QStringList{"7"}));
-    EXPECT_EQ(captions(page->rangelist()), (QStringList{"6"}));
+    EXPECT_EQ(captions(page->rangeSpotList()), (QStringList{"6"}));
 }
 
 TEST_F(SpawnPageTest, DeleteButtonFollowsSelection) {
-    EXPECT_FALSE(enabled(page.get(), "Button4"));
-    selectRow(page->pointlist(), 1);
-    EXPECT_TRUE(enabled(page.get(), "Button4"));
-    EXPECT_FALSE(enabled(page.get(), "Button5"));
-    page->pointlist()->clearSelection();
-    EXPECT_FALSE(enabled(page.get(), "Button4"));
+    EXPECT_FALSE(enabled(page, "Button4"));
+    selectRow(page->pointSpotList(), 1);
+    EXPECT_TRUE(enabled(page, "Button4"));
+    EXPECT_FALSE(enabled(page, "Button5"));
+    page->pointSpotList()->clearSelection();
+    EXPECT_FALSE(enabled(page, "Button4"));
 }
 
 TEST_F(SpawnPageTest, DeletingOneOfThreePointsSelectsTheFirstRemaining) {
-    selectRow(page->pointlist(), 1);
-    static_cast<QAbstractButton*>(child(page.get(), "Button4"))->click();
-    EXPECT_EQ(captions(page->pointlist()), (QStringList{"0", "7"}));
-    EXPECT_EQ(selectedRows(page->pointlist()), QList<int>{0});
-    EXPECT_TRUE(enabled(page.get(), "Button4"));
-    EXPECT_EQ(tables.spawns.entries[2].spotid, -1);
-    EXPECT_EQ(tables.spawns.fileBytes().find("10\t3\t7\t102\t103\t3"), std::string::npos);
+    selectRow(page->pointSpotList(), 1);
+    static_cast<QAbstractButton*>(child(page, "Button4"))->click();
+    EXPECT_EQ(captions(page->pointSpotList()), (QStringList{"0", "7"}));
+    EXPECT_EQ(selectedRows(page->pointSpotList()), QList<int>{0});
+    EXPECT_TRUE(enabled(page, "Button4"));
+    EXPECT_EQ(document().spawns().entries[2].spotid, -1);
+    EXPECT_EQ(document().spawns().fileBytes().find("10\t3\t7\t102\t103\t3"), std::string::npos);
     EXPECT_EQ(mapTexts(), (QStringList{"3", "0"}));
-    EXPECT_EQ(tables.work.entries[1].spotid, 2);  // the work list keeps its copy
+    EXPECT_EQ(page->workList().entries[1].spotid, 2);  // the work list keeps its copy
 }
 
 // Every way the last rows of a map or monster can go.
@@ -327,20 +322,20 @@ TEST_P(SpawnPageDeleteTest, RemovesRowsMapsAndIcon) {
     chooseMonster(c.monsterRow);
     chooseMap(QString::fromLatin1(c.map));
     for (char which : c.deletions) {
-        QTreeView* list = which == 'p' ? page->pointlist() : page->rangelist();
+        QTreeView* list = which == 'p' ? page->pointSpotList() : page->rangeSpotList();
         const int spot = cellText(list, 0, 0).toInt();
         selectRow(list, 0);
-        static_cast<QAbstractButton*>(child(page.get(), which == 'p' ? "Button4" : "Button5"))->click();
-        EXPECT_EQ(tables.spawns.entries[static_cast<std::size_t>(spot)].spotid, -1);
+        static_cast<QAbstractButton*>(child(page, which == 'p' ? "Button4" : "Button5"))->click();
+        EXPECT_EQ(document().spawns().entries[static_cast<std::size_t>(spot)].spotid, -1);
     }
     EXPECT_EQ(mapTexts(), c.mapsAfter);
-    EXPECT_EQ(page->mapList()->currentIndex(), c.mapIndexAfter);
-    EXPECT_EQ(page->mapList()->currentText().isEmpty(), c.mapIndexAfter < 0);
+    EXPECT_EQ(page->mapCombo()->currentIndex(), c.mapIndexAfter);
+    EXPECT_EQ(page->mapCombo()->currentText().isEmpty(), c.mapIndexAfter < 0);
     EXPECT_EQ(monsterIconHasSpots(c.monsterRow), c.iconHasSpots);
-    EXPECT_EQ(enabled(page.get(), "Button4"), c.pointDeleteEnabled);
-    EXPECT_EQ(enabled(page.get(), "Button5"), c.rangeDeleteEnabled);
-    EXPECT_EQ(page->mapSelectedForPreview(), c.mapIndexAfter >= 0);
-    EXPECT_TRUE(enabled(page.get(), "Label11"));  // deleting never greys it again
+    EXPECT_EQ(enabled(page, "Button4"), c.pointDeleteEnabled);
+    EXPECT_EQ(enabled(page, "Button5"), c.rangeDeleteEnabled);
+    EXPECT_EQ(page->mapChosen(), c.mapIndexAfter >= 0);
+    EXPECT_TRUE(enabled(page, "Label11"));  // deleting never greys it again
     EXPECT_TRUE(recorder().messages.empty());
 }
 
@@ -357,15 +352,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SpawnPageTest, DeleteWithoutSelectedRowDoesNothing) {
-    page->Button4Click();
-    page->Button5Click();
-    EXPECT_EQ(captions(page->pointlist()), (QStringList{"0", "2", "7"}));
-    for (int i = 0; i < tables.spawns.count; ++i) EXPECT_NE(tables.spawns.entries[i].spotid, -1);
+    page->deletePointSpot();
+    page->deleteRangeSpot();
+    EXPECT_EQ(captions(page->pointSpotList()), (QStringList{"0", "2", "7"}));
+    for (int i = 0; i < document().spawns().count; ++i) EXPECT_NE(document().spawns().entries[i].spotid, -1);
 }
 
 TEST_F(SpawnPageTest, RestingPointerSelectsRowAfterTwoSeconds) {
-    QTreeView* list = page->pointlist();
-    page->pageControl2()->setCurrentIndex(0);
+    QTreeView* list = page->pointSpotList();
+    page->spotPages()->setCurrentIndex(0);
     auto* timer = list->findChild<QTimer*>(QStringLiteral("pointlistHover"));
     ASSERT_NE(timer, nullptr);
     EXPECT_EQ(timer->interval(), 2000);
@@ -379,59 +374,58 @@ TEST_F(SpawnPageTest, RestingPointerSelectsRowAfterTwoSeconds) {
     EXPECT_TRUE(selectedRows(list).isEmpty());
     ASSERT_TRUE(QMetaObject::invokeMethod(timer, "timeout"));
     EXPECT_EQ(selectedRows(list), QList<int>{2});
-    EXPECT_TRUE(enabled(page.get(), "Button4"));
+    EXPECT_TRUE(enabled(page, "Button4"));
 }
 
 TEST_F(SpawnPageTest, SaveWritesTheSpawnFileBelowTheProgramFolder) {
-    selectRow(page->rangelist(), 0);
-    page->Button5Click();
-    static_cast<QAbstractButton*>(child(page.get(), "SpeedButton1"))->click();
+    selectRow(page->rangeSpotList(), 0);
+    page->deleteRangeSpot();
+    static_cast<QAbstractButton*>(child(page, "SpeedButton1"))->click();
     EXPECT_TRUE(recorder().messages.empty());
     const std::string saved = folder.read("data/Quarnel.txt");
-    EXPECT_EQ(saved, tables.spawns.fileBytes());
+    EXPECT_EQ(saved, document().spawns().fileBytes());
     EXPECT_EQ(saved.find("10\t3\t9\t10\t20"), std::string::npos);
     EXPECT_NE(saved.find("12\t7\t3\t11\t12\t13\t14\t7\t8"), std::string::npos);
 }
 
 TEST_F(SpawnPageTest, RefusedSaveIsReported) {
-    try {
-        tables.spawns.loadFromText("0\r\n10\t3\tx\t1\t2\t3\r\n", "data/Quarnel.txt", tables.monsters, {});
-    } catch (const std::exception&) {
-    }
+    folder.write("data/Quarnel.txt", "0\r\n10\t3\tx\t1\t2\t3\r\n");
+    makeWindows();  // the reading stops at the bad line: the file is not to be saved over
+    recorder().clear();
     folder.write("data/Quarnel.txt", "kept");
-    page->SpeedButton1Click();
+    page->saveSpawnFile();
     EXPECT_EQ(recorder().errors().size(), 1);
     EXPECT_EQ(folder.read("data/Quarnel.txt"), "kept");
 }
 
 TEST_F(SpawnPageTest, MapChangeLoadsPictureTitleAndSpotMode) {
     chooseMonster(1);  // map 5 has a picture
-    EXPECT_FALSE(form4->showselection);
-    EXPECT_EQ(form4->title(), "Map  Preview  ( Reed Crawler, 5 )  ");
-    EXPECT_TRUE(form4->pictureVisible());
+    EXPECT_FALSE(preview->selection().showselection);
+    EXPECT_EQ(preview->title(), "Map  Preview  ( Reed Crawler, 5 )  ");
+    EXPECT_TRUE(preview->pictureVisible());
 
-    form4->showselection = true;
+    preview->pickSelection(preview->selection().pointselection);
     chooseMonster(3);  // maps 1 and 2 have no picture: the preview's own background
-    EXPECT_FALSE(form4->showselection);
-    EXPECT_EQ(form4->title(), "Map  Preview  ( Mire Lantern, 1 )  ");
-    EXPECT_FALSE(form4->pictureVisible());
-    EXPECT_FALSE(form4->isVisible());
+    EXPECT_FALSE(preview->selection().showselection);
+    EXPECT_EQ(preview->title(), "Map  Preview  ( Mire Lantern, 1 )  ");
+    EXPECT_FALSE(preview->pictureVisible());
+    EXPECT_FALSE(preview->isVisible());
 }
 
 // Pending events run once the work list is rebuilt, before the spot lists are filled
 // and before the picture is made visible.
 TEST_F(SpawnPageTest, PendingEventsSeeTheNewWorkListAndEmptySpotLists) {
     chooseMap("0");
-    form4->setPictureVisible(false);
+    preview->setPictureVisible(false);
     struct Seen {
         int points = -1, ranges = -1, work = -1;
         bool pictureVisible = true, selectionMode = true;
         QString title;
     } seen;
-    form4->showselection = true;
-    QTimer::singleShot(0, page.get(), [&] {
-        seen = {rowCount(page->pointlist()), rowCount(page->rangelist()), tables.work.count,
-                form4->pictureVisible(), form4->showselection, form4->title()};
+    preview->pickSelection(preview->selection().pointselection);
+    QTimer::singleShot(0, page, [&] {
+        seen = {rowCount(page->pointSpotList()), rowCount(page->rangeSpotList()), page->workList().count,
+                preview->pictureVisible(), preview->selection().showselection, preview->title()};
     });
     chooseMap("3");
     EXPECT_EQ(seen.points, 0);
@@ -440,24 +434,24 @@ TEST_F(SpawnPageTest, PendingEventsSeeTheNewWorkListAndEmptySpotLists) {
     EXPECT_FALSE(seen.pictureVisible);
     EXPECT_FALSE(seen.selectionMode);
     EXPECT_EQ(seen.title, "Map  Preview  ( Ash Hound, 3 )  ");
-    EXPECT_TRUE(form4->pictureVisible());
-    EXPECT_EQ(captions(page->pointlist()), (QStringList{"0", "2", "7"}));
+    EXPECT_TRUE(preview->pictureVisible());
+    EXPECT_EQ(captions(page->pointSpotList()), (QStringList{"0", "2", "7"}));
 }
 
 // A map change that runs while another one waits for its repaint (keys held down in
 // MapList) must not leave the spot lists with every row twice.
 TEST_F(SpawnPageTest, MapChangeDuringAMapChangeListsEachSpotOnce) {
     chooseMap("0");
-    QTimer::singleShot(0, page.get(), [&] { chooseMap("0"); });
+    QTimer::singleShot(0, page, [&] { chooseMap("0"); });
     chooseMap("3");
-    EXPECT_EQ(page->mapList()->currentText(), "0");
-    EXPECT_EQ(captions(page->pointlist()), (QStringList{"1"}));
-    EXPECT_EQ(rowCount(page->rangelist()), 0);
+    EXPECT_EQ(page->mapCombo()->currentText(), "0");
+    EXPECT_EQ(captions(page->pointSpotList()), (QStringList{"1"}));
+    EXPECT_EQ(rowCount(page->rangeSpotList()), 0);
 
-    QTimer::singleShot(0, page.get(), [&] { chooseMap("3"); });
+    QTimer::singleShot(0, page, [&] { chooseMap("3"); });
     chooseMap("3");
-    EXPECT_EQ(captions(page->pointlist()), (QStringList{"0", "2", "7"}));
-    EXPECT_EQ(captions(page->rangelist()), (QStringList{"5"}));
+    EXPECT_EQ(captions(page->pointSpotList()), (QStringList{"0", "2", "7"}));
+    EXPECT_EQ(captions(page->rangeSpotList()), (QStringList{"5"}));
 }
 
 TEST_F(SpawnPageTest, BrokenPictureIsReportedAndTheSpotsAreListed) {
@@ -466,69 +460,69 @@ TEST_F(SpawnPageTest, BrokenPictureIsReportedAndTheSpotsAreListed) {
     chooseMap("0");
     ASSERT_EQ(recorder().errors().size(), 1);
     EXPECT_TRUE(recorder().errors().front().contains("0.jpg"));
-    EXPECT_EQ(captions(page->pointlist()), (QStringList{"1"}));
-    EXPECT_EQ(form4->title(), "Map  Preview  ( Ash Hound, 0 )  ");  // never the last map's
-    EXPECT_FALSE(form4->pictureVisible());
+    EXPECT_EQ(captions(page->pointSpotList()), (QStringList{"1"}));
+    EXPECT_EQ(preview->title(), "Map  Preview  ( Ash Hound, 0 )  ");  // never the last map's
+    EXPECT_FALSE(preview->pictureVisible());
 
     recorder().clear();
     chooseMap("3");  // the program goes on
     EXPECT_TRUE(recorder().messages.empty());
-    EXPECT_EQ(captions(page->rangelist()), (QStringList{"5"}));
+    EXPECT_EQ(captions(page->rangeSpotList()), (QStringList{"5"}));
 }
 
 TEST_F(SpawnPageTest, ShowPreviewForMapWithAndWithoutPicture) {
     chooseMonster(3);
-    form4->showselection = true;
-    page->SpeedButton9Click();
-    EXPECT_TRUE(form4->isVisible());
-    EXPECT_FALSE(form4->showselection);
-    EXPECT_EQ(form4->title(), "Map  Preview  ( Mire Lantern, 1 )  ");
-    EXPECT_FALSE(form4->pictureVisible());
+    preview->pickSelection(preview->selection().pointselection);
+    page->showPreview();
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_FALSE(preview->selection().showselection);
+    EXPECT_EQ(preview->title(), "Map  Preview  ( Mire Lantern, 1 )  ");
+    EXPECT_FALSE(preview->pictureVisible());
 
     chooseMonster(0);
-    page->SpeedButton9Click();
-    EXPECT_EQ(form4->title(), "Map  Preview  ( Ash Hound, 3 )  ");
-    EXPECT_TRUE(form4->pictureVisible());
-    EXPECT_EQ(form4->rectangles().size(), 4u);
+    page->showPreview();
+    EXPECT_EQ(preview->title(), "Map  Preview  ( Ash Hound, 3 )  ");
+    EXPECT_TRUE(preview->pictureVisible());
+    EXPECT_EQ(preview->rectangles().size(), 4u);
 
     chooseMonster(4);  // no maps
-    page->SpeedButton9Click();
-    EXPECT_FALSE(form4->pictureVisible());
-    EXPECT_TRUE(form4->rectangles().empty());
+    page->showPreview();
+    EXPECT_FALSE(preview->pictureVisible());
+    EXPECT_TRUE(preview->rectangles().empty());
 }
 
 TEST_F(SpawnPageTest, AddSpotWindowOpensTheDialogOnTheShownListPage) {
-    EXPECT_FALSE(enabled(page.get(), "SpeedButton6"));
+    EXPECT_FALSE(enabled(page, "SpeedButton6"));
     chooseMonster(2);
     page->showRangeListPage();
-    static_cast<QAbstractButton*>(child(page.get(), "Button7"))->click();
-    EXPECT_TRUE(enabled(page.get(), "SpeedButton6"));
-    EXPECT_TRUE(enabled(page.get(), "SpeedButton7"));
-    EXPECT_TRUE(form2->isVisible());
-    QComboBox* combo = form2->monsterIdCombo();
+    static_cast<QAbstractButton*>(child(page, "Button7"))->click();
+    EXPECT_TRUE(enabled(page, "SpeedButton6"));
+    EXPECT_TRUE(enabled(page, "SpeedButton7"));
+    EXPECT_TRUE(dialog->isVisible());
+    QComboBox* combo = dialog->monsterCombo();
     ASSERT_EQ(combo->count(), 5);
     EXPECT_EQ(combo->itemText(4), "14");
     EXPECT_EQ(combo->currentIndex(), 2);
-    EXPECT_TRUE(form4->showselection);
-    EXPECT_FALSE(form4->pointselection);
+    EXPECT_TRUE(preview->selection().showselection);
+    EXPECT_FALSE(preview->selection().pointselection);
 
     chooseMonster(3);
     page->showPointListPage();
-    static_cast<QAbstractButton*>(child(page.get(), "SpeedButton6"))->click();
+    static_cast<QAbstractButton*>(child(page, "SpeedButton6"))->click();
     EXPECT_EQ(combo->currentIndex(), 3);
-    EXPECT_TRUE(form4->pointselection);
+    EXPECT_TRUE(preview->selection().pointselection);
     EXPECT_TRUE(recorder().messages.empty());
 }
 
 TEST_F(SpawnPageTest, SelectMapTextSelectsNothingForUnlistedMap) {
     page->selectMapText("0");
-    EXPECT_EQ(page->mapList()->currentIndex(), 1);
+    EXPECT_EQ(page->mapCombo()->currentIndex(), 1);
     page->selectMapText("9");
-    EXPECT_EQ(page->mapList()->currentIndex(), -1);
-    EXPECT_FALSE(page->mapSelectedForPreview());
+    EXPECT_EQ(page->mapCombo()->currentIndex(), -1);
+    EXPECT_FALSE(page->mapChosen());
     page->selectMapText("3");
-    page->mapList()->setEnabled(false);
-    EXPECT_FALSE(page->mapSelectedForPreview());
+    page->mapCombo()->setEnabled(false);
+    EXPECT_FALSE(page->mapChosen());
 }
 
 // The first monster of the table has no spots: the first fill leaves previewReady false,
@@ -541,29 +535,28 @@ protected:
         monsters = monsters.substr(lastLine) + monsters.substr(0, lastLine);  // monster 14 first
         folder.write("data/monster.txt", monsters);
         makeWindows();
-        form4->showselection = true;
-        page->FormShow();
+        preview->pickSelection(false);  // the first map choice must leave it so
     }
 };
 
 TEST_F(FirstMonsterWithoutSpots, FirstMapChoiceLeavesThePreviewAlone) {
-    ASSERT_EQ(rowTexts(page->allmonsterlist(), 0).value(0), "14");
+    ASSERT_EQ(rowTexts(page->monsterList(), 0).value(0), "14");
     EXPECT_EQ(page->selectedMonsterIndex(), 0);
     EXPECT_TRUE(mapTexts().isEmpty());
-    EXPECT_FALSE(forms.previewReady);
-    EXPECT_FALSE(enabled(page.get(), "Label11"));
-    page->MapListChange();  // no map selected: nothing happens
-    EXPECT_FALSE(forms.previewReady);
+    EXPECT_FALSE(preview->previewReady());
+    EXPECT_FALSE(enabled(page, "Label11"));
+    page->showSelectedMap();  // no map selected: nothing happens
+    EXPECT_FALSE(preview->previewReady());
 
     chooseMonster(2);  // monster 11, map 5, which has a picture
-    EXPECT_TRUE(forms.previewReady);
-    EXPECT_EQ(captions(page->pointlist()), (QStringList{"9"}));
-    EXPECT_TRUE(form4->showselection);
-    EXPECT_EQ(form4->title(), "Map  Preview    ");
+    EXPECT_TRUE(preview->previewReady());
+    EXPECT_EQ(captions(page->pointSpotList()), (QStringList{"9"}));
+    EXPECT_TRUE(preview->selection().showselection);
+    EXPECT_EQ(preview->title(), "Map  Preview    ");
 
     chooseMap("5");
-    EXPECT_FALSE(form4->showselection);
-    EXPECT_EQ(form4->title(), "Map  Preview  ( Reed Crawler, 5 )  ");
+    EXPECT_FALSE(preview->selection().showselection);
+    EXPECT_EQ(preview->title(), "Map  Preview  ( Reed Crawler, 5 )  ");
     EXPECT_TRUE(recorder().messages.empty());
 }
 

@@ -22,6 +22,10 @@
 #include "MonsterFields.h"
 #include "SpinField.h"
 #include "StatsPage.h"
+#include "EditorDocument.h"
+#include "EditorWindows.h"
+#include "MainWindow.h"
+#include "TableLoad.h"
 #include "TempFolder.h"
 #include "TextFile.h"
 
@@ -61,22 +65,22 @@ const std::array<const char*, 16> kFieldNames = {
     "VDEFM",       "VATTCKRATE",   "VDEFRATE",      "Vspeed",        "Vatackspeed", "VRegeneration",
     "VPoisonRezist", "VIceRezist", "VLightRezist",  "VFireRezist"};
 
-// The page on a monster table read from a temporary working folder.
+// The page in the program's windows, on a monster table read from a temporary working
+// folder (with an empty spawn file).
 class StatsPageTest : public ::testing::Test {
 protected:
     void load(const std::vector<std::string>& lines) {
         std::string text;
         for (const auto& line : lines) text += line + "\r\n";
         folder.write("data/monster.txt", text);
-        table.loadmonsterdata(folder.path());
         makePage();
     }
     void makePage() {
-        page = std::make_unique<StatsPage>(table, folder.path());
-        page->resize(600, 450);
-        page->show();
-        page->fillList();
+        folder.write("data/Quarnel.txt", "0\r\nend\r\n1\r\nend\r\n2\r\nend\r\n3\r\nend\r\n4\r\nend\r\n");
+        windows = std::make_unique<EditorWindows>(folder.path(), folder.path(), loadTables(folder.path()));
+        page = windows->mainWindow().statsPage();
     }
+    const MonsterTable& table() const { return windows->document().monsters(); }
     void SetUp() override { recorder().clear(); }
 
     template <class T>
@@ -110,8 +114,8 @@ protected:
     }
 
     TempFolder folder;
-    MonsterTable table;
-    std::unique_ptr<StatsPage> page;
+    std::unique_ptr<EditorWindows> windows;
+    StatsPage* page = nullptr;
 };
 
 TEST_F(StatsPageTest, ShowsTheSelectedMonsterFromItsStoredLine) {
@@ -153,7 +157,7 @@ TEST_F(StatsPageTest, NamesAreShownAsUtf8WhereValidElseLatin1) {
 
 TEST_F(StatsPageTest, BrowseAndEditStatesEnableTheirControls) {
     load({monsterLine("1", "A", Stats{})});
-    QSignalSpy states(page.get(), &StatsPage::editStateChanged);
+    QSignalSpy states(page, &StatsPage::editStateChanged);
     struct Expect {
         bool list, panel, ok, cancel, edit;
     };
@@ -236,7 +240,7 @@ TEST_F(StatsPageTest, OutOfBoundsValuesAreShownAndWrittenClamped) {
     retype(field("VDEF"), QStringLiteral("8"));
     click(ok());
     ASSERT_TRUE(recorder().messages.empty());
-    const auto cols = columns(table.monsterlines[0]);
+    const auto cols = columns(table().monsterlines[0]);
     ASSERT_EQ(cols.size(), 28u);
     EXPECT_EQ(cols[3], "1");     // level
     EXPECT_EQ(cols[4], "1");     // HP
@@ -247,7 +251,7 @@ TEST_F(StatsPageTest, OutOfBoundsValuesAreShownAndWrittenClamped) {
     EXPECT_EQ(cols[25], "2147483647");
     EXPECT_EQ(cols[26], "-1");
     EXPECT_EQ(cols[27], "1000001");
-    EXPECT_EQ(table.monsters[0].level, 0);  // the record keeps what was loaded
+    EXPECT_EQ(table().monsters[0].level, 0);  // the record keeps what was loaded
 }
 
 TEST_F(StatsPageTest, TypedNumbersOfAnySizeAreClampedAndOkShowsWhatItStored) {
@@ -268,7 +272,7 @@ TEST_F(StatsPageTest, TypedNumbersOfAnySizeAreClampedAndOkShowsWhatItStored) {
     };
     load({monsterLine("1", "A", Stats{})});
     page->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(page.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(page));
     click(edit());
     for (const auto& c : cases) {
         field(c.field)->setFocus();
@@ -279,7 +283,7 @@ TEST_F(StatsPageTest, TypedNumbersOfAnySizeAreClampedAndOkShowsWhatItStored) {
     }
     click(ok());
     ASSERT_TRUE(recorder().messages.empty());
-    const auto cols = columns(table.monsterlines[0]);
+    const auto cols = columns(table().monsterlines[0]);
     ASSERT_EQ(cols.size(), 28u);
     for (const auto& c : cases) {
         const auto design = std::find_if(kMonsterFields.begin(), kMonsterFields.end(),
@@ -309,7 +313,7 @@ TEST_F(StatsPageTest, EveryFieldShowsTheLongestValueOfItsColumnWhole) {
         field(name)->grab();  // lays the text out as it is drawn
         // The first digit is in view as well: the whole number shows.
         EXPECT_EQ(edit->cursorPositionAt(QPoint(1, edit->height() / 2)), 0) << name;
-        const QRect inPage(field(name)->mapTo(page.get(), QPoint(0, 0)), field(name)->size());
+        const QRect inPage(field(name)->mapTo(page, QPoint(0, 0)), field(name)->size());
         EXPECT_TRUE(page->rect().contains(inPage)) << name;
     }
 }
@@ -320,7 +324,7 @@ TEST_F(StatsPageTest, CancelThenEditReloadsTheStoredValuesAndLeavesOkEnabled) {
     retype(field("VHP"), QStringLiteral("999"));
     click(cancel());
     EXPECT_EQ(field("VHP")->value(), 999);  // fields keep what they show
-    EXPECT_EQ(table.monsterlines[0], monsterLine("1", "A", Stats{}));
+    EXPECT_EQ(table().monsterlines[0], monsterLine("1", "A", Stats{}));
     click(edit());
     EXPECT_EQ(field("VHP")->value(), 300);
     EXPECT_TRUE(ok()->isEnabled());
@@ -331,7 +335,7 @@ TEST_F(StatsPageTest, OkThenSaveWritesTheRebuiltLineWithExactly28Columns) {
     first.col20to24 = "20   21\t\t22 23 24";  // blanks and tabs mixed: normalised on reading
     load({monsterLine("1", "Grey  Wolf", first), monsterLine("2", "B", Stats{}), "end",
           "trailing  text"});
-    QSignalSpy stored(page.get(), &StatsPage::monsterStored);
+    QSignalSpy stored(&windows->document(), &EditorDocument::monsterStored);
     click(edit());
     retype(field("VHP"), QStringLiteral("4321"));
     QTest::keyClick(field("Vlvl"), Qt::Key_Up);
@@ -387,10 +391,10 @@ TEST_F(StatsPageTest, MoveRangeOutsideTheListKeepsTheStoredValueUnlessChosen) {
             EXPECT_EQ(moveRange()->currentIndex(), c.choose);
         }
         click(ok());
-        const auto cols = columns(table.monsterlines[0]);
+        const auto cols = columns(table().monsterlines[0]);
         ASSERT_EQ(cols.size(), 28u);
         EXPECT_EQ(cols[12], c.written) << c.stored;
-        EXPECT_EQ(table.monsters[0].canmove, c.canmove) << c.stored;
+        EXPECT_EQ(table().monsters[0].canmove, c.canmove) << c.stored;
         EXPECT_TRUE(recorder().messages.empty()) << c.stored;
     }
 }
@@ -455,7 +459,7 @@ TEST_F(StatsPageTest, AMonsterThatCannotBeShownInFullIsNeverGivenAnotherMonsters
         EXPECT_TRUE(list()->isEnabled());
         EXPECT_FALSE(panel()->isEnabled());
         EXPECT_FALSE(ok()->isEnabled());
-        page->Button3Click();  // even run by hand
+        page->storeEdits();  // even run by hand
         click(control<QToolButton>("SpeedButton8"));
         EXPECT_EQ(folder.read("data/monster.txt"),
                   good + "\r\n" + normalizeline(c.line, false) + "\r\n");
@@ -493,6 +497,7 @@ TEST_F(StatsPageTest, LinesWithMissingOrExtraColumnsFailAtTheirColumn) {
 
 TEST_F(StatsPageTest, EmptyTableShowsNothingAndEditDoesNothing) {
     load({"end"});
+    recorder().clear();  // the start-up says the spawn file is left unread
     EXPECT_EQ(rowCount(list()), 0);
     click(edit());
     EXPECT_FALSE(page->editing());
@@ -501,8 +506,9 @@ TEST_F(StatsPageTest, EmptyTableShowsNothingAndEditDoesNothing) {
 }
 
 TEST_F(StatsPageTest, SaveIsRefusedWhenTheFileWasNotRead) {
-    EXPECT_ANY_THROW(table.loadmonsterdata(folder.path()));  // no data/monster.txt
-    makePage();
+    makePage();  // no data/monster.txt
+    ASSERT_EQ(recorder().errors().size(), 1);
+    recorder().clear();
     click(control<QToolButton>("SpeedButton8"));
     EXPECT_EQ(recorder().errors().size(), 1);
     EXPECT_FALSE(folder.exists("data/monster.txt"));

@@ -1,0 +1,50 @@
+#include "EditorWindows.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "AddSpotDialog.h"
+#include "EditorDocument.h"
+#include "MainWindow.h"
+#include "MapPreviewWindow.h"
+#include "SpawnPage.h"
+
+namespace {
+
+int primaryScreenHeight() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().height() : 768;
+}
+
+}  // namespace
+
+EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::path programFolder,
+                             TableLoad loaded, int screenHeight)
+    : document_(std::make_unique<EditorDocument>(std::move(workFolder), std::move(programFolder))) {
+    main_ = std::make_unique<MainWindow>(*document_, std::move(loaded));
+    main_->show();
+    // The hidden page and windows are made while the window system maps the main
+    // window, which its first paint waits for anyway.
+    dialog_ = std::make_unique<AddSpotDialog>(*document_);
+    dialog_->hide();
+    preview_ = std::make_unique<MapPreviewWindow>(screenHeight > 0 ? screenHeight : primaryScreenHeight());
+    preview_->hide();
+    dialog_->setPreview(preview_.get());
+
+    // Escape in the dialog or the preview hands the keyboard back to the main window.
+    const auto backToMain = [main = main_.get()] { main->activateWindow(); };
+    QObject::connect(dialog_.get(), &AddSpotDialog::leftByKeyboard, main_.get(), backToMain);
+    QObject::connect(preview_.get(), &MapPreviewWindow::leftByKeyboard, main_.get(), backToMain);
+    QObject::connect(main_.get(), &MainWindow::spawnPageMade, dialog_.get(), [this](SpawnPage* page) {
+        page->setPreview(preview_.get());
+        QObject::connect(page, &SpawnPage::addSpotRequested, dialog_.get(), &AddSpotDialog::openFor);
+    });
+    main_->makeSpawnPage();
+}
+
+// The preview and the dialog go first: the page they work with lives in the main window.
+EditorWindows::~EditorWindows() {
+    preview_.reset();
+    dialog_.reset();
+    main_.reset();
+}

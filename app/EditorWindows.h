@@ -1,0 +1,39 @@
+#pragma once
+// The editor's windows around one document, made and wired as the program runs them:
+// the main window first, shown; then the hidden add-location dialog and map preview;
+// then the main window's "Monster Position" page, which works with both. The windows
+// know one another only through what is wired here and through the document.
+
+#include <filesystem>
+#include <memory>
+
+#include "TableLoad.h"
+
+class AddSpotDialog;
+class EditorDocument;
+class MainWindow;
+class MapPreviewWindow;
+
+class EditorWindows {
+public:
+    // The tables are those the start-up read below workFolder; the spawn file is saved,
+    // and map pictures are looked for, below programFolder. screenHeight decides the
+    // preview's zoom items (0: the primary screen's).
+    EditorWindows(std::filesystem::path workFolder, std::filesystem::path programFolder, TableLoad loaded,
+                  int screenHeight = 0);
+    ~EditorWindows();
+    EditorWindows(const EditorWindows&) = delete;
+    EditorWindows& operator=(const EditorWindows&) = delete;
+
+    EditorDocument& document() const { return *document_; }
+    MainWindow& mainWindow() const { return *main_; }
+    AddSpotDialog& addSpotDialog() const { return *dialog_; }
+    MapPreviewWindow& mapPreview() const { return *preview_; }
+
+private:
+    // Declared in the order they are made; each outlives what is made after it.
+    std::unique_ptr<EditorDocument> document_;
+    std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<AddSpotDialog> dialog_;
+    std::unique_ptr<MapPreviewWindow> preview_;
+};

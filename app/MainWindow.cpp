@@ -1,0 +1,253 @@
+#include "LazyIcon.h"
+#include "MainWindow.h"
+
+#include <exception>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QScreen>
+#include <QShortcut>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "Colours.h"
+#include "ErrorReport.h"
+#include "SaveQuestion.h"
+#include "FormFont.h"
+#include "EditorDocument.h"
+#include "MissingMonsterNotices.h"
+#include "SpawnPage.h"
+#include "StatsPage.h"
+#include "TabChain.h"
+#include "WindowDrag.h"
+
+namespace {
+
+constexpr QSize kDesignSize(770, 566);
+constexpr int kTitleHeight = 29;
+constexpr QSize kTitleButton(23, 22);
+
+// Flat button tabs.
+const char* const kTabStyle =
+    "QTabBar::tab { background: rgb(227,220,213); border: 1px solid #8a8a8a;"
+    " padding: 2px 5px; margin: 1px 2px 1px 0px; }"
+    "QTabBar::tab:selected { background: rgb(195,195,201); border-color: #505050; }";
+
+}  // namespace
+
+MainWindow::MainWindow(EditorDocument& document, TableLoad loaded, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), document_(document) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Quarnel.txt Editor 1.04l"));
+    setFont(formFont());
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, kFormColour);
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    buildFrame();
+
+    resize(kDesignSize);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(kDesignSize.width() / 2, kDesignSize.height() / 2));
+    }
+    showLoadedTables(std::move(loaded));
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildFrame() {
+    titleStrip_ = new QLabel(QStringLiteral("       Monsters Stats&Quarnel Editor"), this);
+    titleStrip_->setObjectName(QStringLiteral("Panel3"));
+    titleStrip_->setTextFormat(Qt::PlainText);
+    titleStrip_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    titleStrip_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QPalette strip = titleStrip_->palette();
+    strip.setColor(QPalette::Window, kStripColour);
+    titleStrip_->setPalette(strip);
+    titleStrip_->setAutoFillBackground(true);
+    installWindowDrag(titleStrip_);
+
+    minimiseButton_ = new QToolButton(titleStrip_);
+    minimiseButton_->setObjectName(QStringLiteral("SpeedButton5"));
+    minimiseButton_->setToolTip(QStringLiteral("minimise"));
+    minimiseButton_->setAccessibleName(QStringLiteral("Minimise"));
+    minimiseButton_->setIcon(lazyStandardIcon(QStyle::SP_TitleBarMinButton));
+    minimiseButton_->setAutoRaise(true);
+    closeButton_ = new QToolButton(titleStrip_);
+    closeButton_->setObjectName(QStringLiteral("SpeedButton4"));
+    closeButton_->setToolTip(QStringLiteral("Close Program without save"));
+    closeButton_->setAccessibleName(QStringLiteral("Close program without saving"));
+    closeButton_->setIcon(lazyStandardIcon(QStyle::SP_TitleBarCloseButton));
+    closeButton_->setAutoRaise(true);
+    // As a system title bar's buttons: the mouse's alone, so that no Tab and Space
+    // can end the program by accident.
+    for (QToolButton* button : {minimiseButton_, closeButton_}) button->setFocusPolicy(Qt::NoFocus);
+
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("PageControl1"));
+    pages_->setDocumentMode(true);
+    pages_->tabBar()->setStyleSheet(QString::fromLatin1(kTabStyle));
+    // Made inside the window, so that its fields are measured and placed in the
+    // window's font once, not first in the default font and again when it moves in.
+    statsPage_ = new StatsPage(document_, pages_);
+    statsPage_->setObjectName(QStringLiteral("TabSheet1"));
+    pages_->addTab(statsPage_, QStringLiteral("Monster Stats"));
+    pages_->setCurrentWidget(statsPage_);
+
+    switchPageButton_ = new QToolButton(this);
+    switchPageButton_->setObjectName(QStringLiteral("BitBtn1"));
+    switchPageButton_->setAccessibleName(QStringLiteral("Switch page keeping the monster"));
+    switchPageButton_->setIcon(lazyStandardIcon(QStyle::SP_BrowserReload));
+    switchPageButton_->setGeometry(192, 30, 22, 22);
+    switchPageButton_->raise();
+
+    setWindowTabChain();
+    // The main window's own: in the dialog and the preview, Ctrl+S does nothing.
+    auto* save = new QShortcut(QKeySequence::Save, this);
+    save->setContext(Qt::WindowShortcut);
+
+    connect(save, &QShortcut::activated, this, &MainWindow::saveShownPage);
+    connect(minimiseButton_, &QToolButton::clicked, this, &MainWindow::minimiseProgram);
+    connect(closeButton_, &QToolButton::clicked, this, &MainWindow::closeProgram);
+    connect(switchPageButton_, &QToolButton::clicked, this, &MainWindow::switchPageKeepingMonster);
+    connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::pageShown);
+    connect(statsPage_, &StatsPage::editStateChanged, switchPageButton_,
+            [this](bool editing) { switchPageButton_->setEnabled(!editing); });
+}
+
+void MainWindow::makeSpawnPage() {
+    if (spawnPage_) return;
+    spawnPage_ = new SpawnPage(document_, pages_);
+    spawnPage_->setObjectName(QStringLiteral("TabSheet2"));
+    pages_->addTab(spawnPage_, QStringLiteral("Monster Position"));
+    setWindowTabChain();
+    emit spawnPageMade(spawnPage_);
+    if (isVisible()) spawnPage_->fillFirstTime();  // as showEvent does
+}
+
+// Tab goes round the page shown, then the page tabs and the page switch.
+void MainWindow::setWindowTabChain() {
+    QList<QWidget*> chain = statsPage_->tabChain();
+    if (spawnPage_) chain += spawnPage_->tabChain();
+    setTabChain(chain + QList<QWidget*>{pages_->tabBar(), switchPageButton_});
+}
+
+// Shows what the reading found, in the order it found it.
+void MainWindow::showLoadedTables(TableLoad loaded) {
+    document_.adoptTables(std::move(loaded.monsters), std::move(loaded.spawns));
+    const bool monstersRead = reportErrors(this, [&] {
+        if (loaded.monsterError) std::rethrow_exception(loaded.monsterError);
+    });
+    statsPage_->fillList();
+    if (!monstersRead) return;
+    MissingMonsterNotices notices(this);
+    reportErrors(this, [&] {
+        for (const MissingMonster& dropped : loaded.dropped) notices.add(dropped);
+        notices.finish();  // the lines dropped before the reason reading stopped, if any
+        document_.rememberSpawnSaveTarget();
+        if (loaded.spawnError) std::rethrow_exception(loaded.spawnError);
+    });
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    titleStrip_->setGeometry(0, 0, width(), kTitleHeight);
+    closeButton_->setGeometry(QRect(QPoint(width() - kTitleButton.width() - 3, 3), kTitleButton));
+    minimiseButton_->setGeometry(
+        QRect(QPoint(width() - 2 * kTitleButton.width() - 3, 3), kTitleButton));
+    pages_->setGeometry(0, kTitleHeight, width(), height() - kTitleHeight);
+    switchPageButton_->raise();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous()) return;
+    pageShown(pages_->currentIndex());
+    if (spawnPage_) spawnPage_->fillFirstTime();
+}
+
+// Whichever way the page came up (a tab, the page switch, the first showing), the
+// keyboard starts on its list. Each page has its own window size.
+void MainWindow::pageShown(int index) {
+    if (pages_->widget(index) == statsPage_) {
+        fitStatsPage();
+        statsPage_->focusStart();
+    } else {
+        fitPositionPage();
+        spawnPage_->focusStart();
+    }
+}
+
+void MainWindow::fitStatsPage() { resize(610, 510); }
+
+void MainWindow::fitPositionPage() {
+    resize(width(), 580);
+    resize(770, 580);
+}
+
+void MainWindow::saveShownPage() {
+    reportErrors(this, [&] {
+        const TableFile file = pages_->currentWidget() == statsPage_ ? TableFile::Monsters : TableFile::Spawns;
+        document_.save(file, askBeforeOverwrite(this));
+    });
+}
+
+void MainWindow::switchPageKeepingMonster() {
+    reportErrors(this, [&] {
+        if (pages_->currentWidget() == spawnPage_) {
+            const int index = spawnPage_->selectedMonsterIndex();
+            pages_->setCurrentWidget(statsPage_);
+            statsPage_->selectIndex(index);
+        } else {
+            const int index = statsPage_->selectedIndex();
+            makeSpawnPage();
+            pages_->setCurrentWidget(spawnPage_);
+            spawnPage_->selectMonsterIndex(index);
+            spawnPage_->showSelectedMonster();
+        }
+    });
+}
+
+// The whole program folds into the main window's taskbar button: the other windows
+// hide with it and come back when it is restored.
+void MainWindow::minimiseProgram() {
+    reportErrors(this, [&] {
+        minimisedWith_.clear();
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window == this || !window->isVisible()) continue;
+            // A tooltip or an open drop-down is not a window to bring back later.
+            const Qt::WindowType type = window->windowType();
+            if (type == Qt::ToolTip || type == Qt::Popup) continue;
+            minimisedWith_.append(window);
+            window->hide();
+        }
+        showMinimized();
+    });
+}
+
+void MainWindow::restoreProgramWindows() {
+    const auto windows = std::exchange(minimisedWith_, {});
+    const QList<QWidget*> alive = QApplication::topLevelWidgets();
+    for (QWidget* window : windows)
+        if (alive.contains(window)) window->show();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !isMinimized() && !minimisedWith_.isEmpty())
+        restoreProgramWindows();
+}
+
+// Ending never asks and never saves: the tables are written only by their save buttons.
+void MainWindow::closeProgram() { QCoreApplication::exit(0); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QCoreApplication::exit(0);
+}

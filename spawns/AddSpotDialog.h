@@ -1,0 +1,113 @@
+#pragma once
+// The add-location dialog: composes one new spot (monster, map, spot type, place,
+// distance, count, facing direction) and asks the document to append it with
+// "Create". While it is open the map preview shows the place being composed, and a
+// place picked there can be read back into the fields.
+
+#include <QPointer>
+#include <QWidget>
+
+#include "MonsterTable.h"
+
+class EditorDocument;
+class MapPreviewWindow;
+class QButtonGroup;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QTabWidget;
+class SpinField;
+
+class AddSpotDialog : public QWidget {
+    Q_OBJECT
+public:
+    explicit AddSpotDialog(EditorDocument& document, QWidget* parent = nullptr);
+    ~AddSpotDialog() override;
+
+    // The preview it composes on; none in a dialog shown alone.
+    void setPreview(MapPreviewWindow* preview);
+
+    // Shows the dialog for the monster at this index of the monster table, on its
+    // point page or its range page. A hidden dialog fills its monster list afresh.
+    void openFor(int monsterIndex, bool pointPage);
+
+    QComboBox* monsterCombo() const { return monsterCombo_; }
+    // `currentmonster`: the record of the monster last chosen.
+    const MonsterDataRecord& currentMonster() const { return currentmonster_; }
+    // `facedir`: the direction the next spot gets, set by the keypad.
+    int faceDirection() const { return facedir_; }
+
+    // The chosen spot type code 0..4. Setting a different one runs applySpotType at
+    // once, as a choice by the operator does.
+    int spotType() const;
+    void setSpotType(int type);
+    // Makes the "Point Spot" / "Range Spot" page the active one (its step runs when it
+    // becomes visible).
+    void showPointPage();
+    void showRangePage();
+    // Unfolds the body (the minimise button may have folded it).
+    void unfold();
+
+    // What the operator's actions run; each reports its own failure.
+    void showChosenMonster();
+    void applySpotType();
+    void pointPageShown();
+    void rangePageShown();
+    void chooseDirection(int button);  // keypad button 1..9, row by row from the top left
+    void pointFieldsChanged();
+    void rangeFieldsChanged();
+    void mapNumberChanged();
+    void showMapAndLocation();
+    void readPointFromMap();
+    void readRangeFromMap();
+    void createSpot();
+    void toggleFolded();
+    void closeDialog();
+
+signals:
+    // Escape closed the dialog: the keyboard goes back to where the work goes on.
+    void leftByKeyboard();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // Escape closes the dialog as its close button does (the title strip's buttons
+    // take no keyboard focus).
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void fillMonsterCombo();
+    // The steps the handlers above share; they throw, the handlers report.
+    void takeChosenMonster();
+    void keepSpotTypeFitting();
+    void runShownPageStep();
+    void pointPageStep();
+    void rangePageStep();
+    void showChosenMap();
+    void monsterStored();
+
+    EditorDocument& document_;
+    QPointer<MapPreviewWindow> preview_;
+    MonsterDataRecord currentmonster_;
+    // Starts at -1 because the keypad starts with its centre button chosen.
+    int facedir_ = -1;
+
+    QLabel* titleStrip_ = nullptr;
+    QFrame* body_ = nullptr;
+    QComboBox* monsterCombo_ = nullptr;
+    SpinField* mapField_ = nullptr;
+    SpinField* distanceField_ = nullptr;
+    QLabel* nameLabel_ = nullptr;
+    QLabel* levelLabel_ = nullptr;
+    QButtonGroup* spotTypeGroup_ = nullptr;
+    QButtonGroup* directionGroup_ = nullptr;
+    QTabWidget* placePages_ = nullptr;
+    QWidget* pointPage_ = nullptr;
+    QWidget* rangePage_ = nullptr;
+    SpinField* centerXField_ = nullptr;
+    SpinField* centerYField_ = nullptr;
+    SpinField* x0Field_ = nullptr;
+    SpinField* y0Field_ = nullptr;
+    SpinField* x1Field_ = nullptr;
+    SpinField* y1Field_ = nullptr;
+    SpinField* countField_ = nullptr;
+};
