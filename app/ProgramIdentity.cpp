@@ -1,5 +1,7 @@
 #include "ProgramIdentity.h"
 
+#include <iterator>
+
 #include <QApplication>
 #include <QString>
 
@@ -7,11 +9,14 @@
 #include "LazyIcon.h"
 #include "PixelPicture.h"
 
-QIcon programIcon() {
-    return lazyIcon([] {
+namespace {
+
+QIcon iconOfFirstSides(int count) {
+    return lazyIcon([count] {
         QIcon icon;
         const std::uint32_t* next = kProgramIconPixels;
-        for (const int side : kProgramIconSides) {
+        for (int i = 0; i < count; ++i) {
+            const int side = kProgramIconSides[i];
             icon.addPixmap(pixmapOverPixels(next, side, side, QImage::Format_ARGB32_Premultiplied));
             next += side * side;
         }
@@ -19,10 +24,17 @@ QIcon programIcon() {
     });
 }
 
+}  // namespace
+
+QIcon programIcon() { return iconOfFirstSides(static_cast<int>(std::size(kProgramIconSides))); }
+
+void completeProgramIcon() { QApplication::setWindowIcon(programIcon()); }
+
 void setProgramIdentity() {
     QApplication::setApplicationName(QStringLiteral("Varnex"));
     QApplication::setApplicationDisplayName(QStringLiteral("Varnex v1.4.8"));
-    QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("varnex"));
+    QApplication::setWindowIcon(iconOfFirstSides(kStartIconSideCount));
     // Every window of the program is drawn in the design font. With it as the default,
     // the text each line edit lays out as it is made, before it takes its window's font,
     // needs no face of its own: that face cost as much as a tenth of the start. The

@@ -88,7 +88,7 @@ struct DecodeState {
 };
 
 // Everything that can jump is in here; the caller turns the outcome into an error.
-Outcome decodeInto(DecodeState& s, std::string_view bytes, RgbImage& image) {
+Outcome decodeInto(DecodeState& s, std::string_view bytes, int minSide, RgbImage& image) {
     jpeg_decompress_struct& cinfo = s.cinfo;
     cinfo.err = jpeg_std_error(&s.err.pub);
     s.err.pub.error_exit = onError;
@@ -133,6 +133,9 @@ Outcome decodeInto(DecodeState& s, std::string_view bytes, RgbImage& image) {
         jpeg_destroy_decompress(&cinfo);
         return Outcome::UnsupportedColours;
     }
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = static_cast<unsigned>(jpegScaleDenominator(static_cast<long long>(s.width),
+                                                                   static_cast<long long>(s.height), minSide));
 
     jpeg_start_decompress(&cinfo);
     const int width = static_cast<int>(cinfo.output_width);
@@ -164,11 +167,21 @@ std::string unreadable(const std::string& label, const std::string& reason) {
 
 }  // namespace
 
-RgbImage decodeJpeg(std::string_view bytes, const std::string& label) {
+int jpegScaleDenominator(long long width, long long height, int minSide) {
+    int denominator = 1;
+    for (const int next : {2, 4, 8}) {
+        // The library rounds a scaled size up.
+        if ((width + next - 1) / next < minSide || (height + next - 1) / next < minSide) break;
+        denominator = next;
+    }
+    return denominator;
+}
+
+RgbImage decodeJpeg(std::string_view bytes, const std::string& label, int minSide) {
     if (bytes.empty()) throw TableError(unreadable(label, "the file is empty"));
     RgbImage image;
     DecodeState state;
-    switch (decodeInto(state, bytes, image)) {
+    switch (decodeInto(state, bytes, minSide, image)) {
     case Outcome::Decoded:
         return image;
     case Outcome::LibraryError:
@@ -185,7 +198,7 @@ RgbImage decodeJpeg(std::string_view bytes, const std::string& label) {
     throw TableError(unreadable(label, "unsupported colour layout"));
 }
 
-RgbImage readJpegFile(const std::filesystem::path& path) {
+RgbImage readJpegFile(const std::filesystem::path& path, int minSide) {
     const std::string label = path.string();
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) throw TableError(cannotOpenMessage(label));
@@ -196,5 +209,5 @@ RgbImage readJpegFile(const std::filesystem::path& path) {
     if (!in) throw TableError(cannotOpenMessage(label));
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) throw TableError(cannotOpenMessage(label));
-    return decodeJpeg(bytes, label);
+    return decodeJpeg(bytes, label, minSide);
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,7 +17,17 @@ struct RgbImage {
 // Largest picture accepted, checked from the header before anything is allocated.
 inline constexpr long long kMaxJpegPixels = 8192LL * 8192LL;
 
+// A picture is stretched to the size it is drawn at, so decoding it much larger only
+// costs memory: libjpeg decodes at 1/2, 1/4 or 1/8 of the size for a fraction of the
+// work. minSide is the size the caller needs: the picture is decoded at the smallest
+// of those scales that still gives at least minSide pixels in both directions, and
+// at full size where even that would be smaller. The default keeps the full size.
+inline constexpr int kFullSize = std::numeric_limits<int>::max();
+
+// 1, 2, 4 or 8: the scale's denominator for a width by height picture.
+int jpegScaleDenominator(long long width, long long height, int minSide);
+
 // Grey, RGB/YCbCr and CMYK/YCCK pictures, baseline or progressive. Anything that
 // is not a readable JPEG throws TableError naming the label; never ends the process.
-RgbImage decodeJpeg(std::string_view bytes, const std::string& label);
-RgbImage readJpegFile(const std::filesystem::path& path);
+RgbImage decodeJpeg(std::string_view bytes, const std::string& label, int minSide = kFullSize);
+RgbImage readJpegFile(const std::filesystem::path& path, int minSide = kFullSize);

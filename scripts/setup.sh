@@ -10,6 +10,8 @@ VARNEX_RUN_PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev li
 # server with a window manager, and xdotool to move its pointer, for the test that
 # drags real windows (it skips when they are missing).
 VARNEX_TEST_PACKAGES="$VARNEX_RUN_PACKAGES libgtest-dev libbenchmark-dev xvfb xauth openbox xdotool"
+# bench/picture-memory measures varnex-check's peak memory with GNU time.
+VARNEX_BENCH_PACKAGES="$VARNEX_TEST_PACKAGES time"
 
 varnex_missing_packages() {
   local missing="" p

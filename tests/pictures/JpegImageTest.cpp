@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "JpegImage.h"
+#include "MapPicture.h"
 #include "TableError.h"
 #include "TempFolder.h"
 
@@ -181,6 +182,85 @@ INSTANTIATE_TEST_SUITE_P(
                     LayoutCase{"plain_cmyk_without_adobe_marker", Layout::PlainCmyk, false, 48, 48},
                     LayoutCase{"ycck", Layout::Ycck, false, 48, 48}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct ScaleCase {
+    const char* name;
+    long long width, height;
+    int minSide;
+    int denominator;
+};
+
+class JpegScales : public testing::TestWithParam<ScaleCase> {};
+
+TEST_P(JpegScales, SmallestScaleStillAtLeastMinSide) {
+    const ScaleCase& c = GetParam();
+    EXPECT_EQ(jpegScaleDenominator(c.width, c.height, c.minSide), c.denominator);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, JpegScales,
+    testing::Values(ScaleCase{"sample_512", 512, 512, kLargestMapSide, 1},
+                    ScaleCase{"largest_drawn_1280", 1280, 1280, kLargestMapSide, 1},
+                    ScaleCase{"half_would_be_1279", 2558, 2558, kLargestMapSide, 1},
+                    ScaleCase{"half_2560", 2560, 2560, kLargestMapSide, 2},
+                    ScaleCase{"quarter_would_be_1279", 5116, 5116, kLargestMapSide, 2},
+                    ScaleCase{"quarter_rounds_up_to_1280", 5117, 5117, kLargestMapSide, 4},
+                    ScaleCase{"largest_taken_8192", 8192, 8192, kLargestMapSide, 4},
+                    ScaleCase{"eighth_10240", 10240, 10240, kLargestMapSide, 8},
+                    ScaleCase{"short_side_under_minimum", 8192, 1000, kLargestMapSide, 1},
+                    ScaleCase{"short_side_decides", 8192, 3000, kLargestMapSide, 2},
+                    ScaleCase{"any_size_8192", 8192, 8192, 1, 8},
+                    ScaleCase{"any_size_one_pixel", 1, 1, 1, 8},
+                    ScaleCase{"full_size", 8192, 8192, kFullSize, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct ScaledDecodeCase {
+    const char* name;
+    Layout layout;
+    bool progressive;
+    int minSide;
+    int width, height;  // decoded from a 37 by 21 picture
+};
+
+class JpegScaledDecodes : public testing::TestWithParam<ScaledDecodeCase> {};
+
+// The library's own rounding of the scaled size, and the colours at every scale.
+TEST_P(JpegScaledDecodes, SizeAndColours) {
+    const ScaledDecodeCase& c = GetParam();
+    const RgbImage img = decodeJpeg(compress(37, 21, c.layout, c.progressive), c.name, c.minSide);
+    ASSERT_EQ(img.width, c.width);
+    ASSERT_EQ(img.height, c.height);
+    for (int q = 0; q < 4; ++q)
+        expectNear(pixel(img, (q & 1) ? img.width - 1 : 0, (q & 2) ? img.height - 1 : 0),
+                   expectedFor(c.layout, kQuadrants[q]), "corner " + std::to_string(q));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, JpegScaledDecodes,
+    testing::Values(ScaledDecodeCase{"eighth", Layout::Rgb, false, 3, 5, 3},
+                    ScaledDecodeCase{"quarter", Layout::Rgb, false, 4, 10, 6},
+                    ScaledDecodeCase{"quarter_up_to_short_side", Layout::Rgb, false, 6, 10, 6},
+                    ScaledDecodeCase{"half", Layout::Rgb, false, 7, 19, 11},
+                    ScaledDecodeCase{"whole", Layout::Rgb, false, 12, 37, 21},
+                    ScaledDecodeCase{"progressive_quarter", Layout::Rgb, true, 5, 10, 6},
+                    ScaledDecodeCase{"greyscale_half", Layout::Grey, false, 8, 19, 11},
+                    ScaledDecodeCase{"progressive_cmyk_eighth", Layout::AdobeCmyk, true, 1, 5, 3},
+                    ScaledDecodeCase{"ycck_quarter", Layout::Ycck, false, 6, 10, 6}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Up to the largest size a map is drawn at, its picture is decoded whole: the pixels
+// drawn at every zoom are those of the full picture.
+TEST(JpegImage, PicturesUpToTheLargestDrawnSizeDecodeWhole) {
+    for (const bool progressive : {false, true}) {
+        for (const auto& [width, height] : {std::pair{kLargestMapSide, kLargestMapSide}, std::pair{2558, 700}}) {
+            const std::string bytes = compress(width, height, Layout::Rgb, progressive, 75);
+            const RgbImage drawn = decodeJpeg(bytes, "map.jpg", kLargestMapSide);
+            const RgbImage whole = decodeJpeg(bytes, "map.jpg");
+            EXPECT_EQ(drawn.width, width);
+            EXPECT_TRUE(drawn.rgb == whole.rgb) << width << "x" << height << (progressive ? " progressive" : "");
+        }
+    }
+}
 
 TEST(JpegImage, OnePixelPicture) {
     const RgbImage img = decodeJpeg(compress(1, 1, Layout::Rgb, false), "one.jpg");
