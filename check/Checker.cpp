@@ -9,11 +9,12 @@
 
 namespace {
 
-// A file's problems by line, an error before a warning of the same line.
+// A file's problems by line, an error before a warning of the same line, then by column.
 void sortByLine(std::vector<Problem>::iterator begin, std::vector<Problem>::iterator end) {
     std::stable_sort(begin, end, [](const Problem& a, const Problem& b) {
         if (a.line != b.line) return a.line < b.line;
-        return a.severity == Severity::Error && b.severity == Severity::Warning;
+        if (a.severity != b.severity) return a.severity == Severity::Error;
+        return a.column < b.column;
     });
 }
 
@@ -26,14 +27,16 @@ CheckResult checkFolder(const std::filesystem::path& folder, const CheckSettings
     const std::filesystem::path spawnFile = folder / "data" / "Quarnel.txt";
 
     MonsterTable monsters;
-    checkMonsterFile(monsterFile, monsters, FileReport(monsterFile.string(), problems));
+    FileReport monsterReport(monsterFile.string(), problems);
+    const bool monstersRead = checkMonsterFile(monsterFile, monsters, monsterReport);
     result.monsters = monsters.monstercount;
     const auto monsterProblems = static_cast<std::ptrdiff_t>(problems.size());
-    result.spots = checkSpawnFile(spawnFile, monsters, settings.pictures ? &folder : nullptr,
-                                  FileReport(spawnFile.string(), problems));
+    FileReport spawnReport(spawnFile.string(), problems);
+    result.spots = checkSpawnFile(spawnFile, monsters, monstersRead, settings.pictures ? &folder : nullptr, spawnReport);
 
     sortByLine(problems.begin(), problems.begin() + monsterProblems);
     sortByLine(problems.begin() + monsterProblems, problems.end());
+    std::erase_if(problems, [&](const Problem& problem) { return settings.ignored.contains(problem.code); });
     for (const Problem& problem : problems) ++(problem.severity == Severity::Error ? result.errors : result.warnings);
     return result;
 }
