@@ -14,7 +14,10 @@ int characterColumn(std::string_view line, int byteColumn) {
     const auto before = static_cast<std::size_t>(byteColumn - 1);
     std::size_t characters = 0;
     std::size_t at = 0;
-    for (; at < before && at < line.size(); ++characters) at += std::max<std::size_t>(1, utf8SequenceLength(line, at));
+    for (; at < before && at < line.size(); ++characters) {
+        const bool ascii = static_cast<unsigned char>(line[at]) < 0x80;
+        at += ascii ? 1 : std::max<std::size_t>(1, utf8SequenceLength(line, at));
+    }
     // The column just after the line's last field lies past its end.
     return static_cast<int>(characters + (before > at ? before - at : 0)) + 1;
 }
@@ -48,14 +51,21 @@ bool FileReport::read(const std::filesystem::path& path) {
         return false;
     }
     lines_.clear();
-    LineCursor cursor(bytes_);
-    for (std::string_view line; cursor.next(line);) lines_.push_back(line);
     return true;
 }
 
 std::string_view FileReport::rawLine(int line) const {
-    return line >= 1 && static_cast<std::size_t>(line) <= lines_.size() ? lines_[static_cast<std::size_t>(line - 1)]
-                                                                          : std::string_view();
+    // Where the lines start is found once, when a problem first needs it: a file
+    // without problems costs no second pass.
+    if (lines_.empty() && !bytes_.empty()) {
+        LineCursor cursor(bytes_);
+        for (std::string_view each; cursor.next(each);)
+            lines_.push_back({static_cast<std::uint32_t>(each.data() - bytes_.data()),
+                              static_cast<std::uint32_t>(each.size())});
+    }
+    if (line < 1 || static_cast<std::size_t>(line) > lines_.size()) return {};
+    const LinePlace place = lines_[static_cast<std::size_t>(line - 1)];
+    return std::string_view(bytes_).substr(place.start, place.size);
 }
 
 LineSink FileReport::lineSink(std::vector<int>& lineOf) const {

@@ -2,6 +2,7 @@
 // Adds the problems of one checked file to the list of a check, each placed at its
 // line and at the column of the field at fault in the line as the file holds it.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -41,7 +42,13 @@ private:
     std::string file_;
     std::vector<Problem>& problems_;
     std::string bytes_;
-    std::vector<std::string_view> lines_;  // of bytes_
+    // Where each line of bytes_ lies, as LineCursor parts them (a NUL byte ends the
+    // text); eight bytes a line, as files hold many.
+    struct LinePlace {
+        std::uint32_t start;
+        std::uint32_t size;
+    };
+    mutable std::vector<LinePlace> lines_;
 };
 
 // An error as the editor reports it, in one text: its message, then the reason in

@@ -26,12 +26,19 @@ void writeText(std::ostream& out, const CheckResult& result, const ReportSetting
         if (!listed(p, settings)) continue;
         appendVisibleText(text, p.file);
         text += ':';
-        if (p.line > 0) text += std::to_string(p.line) + ':' + std::to_string(p.column) + ':';
+        if (p.line > 0) {
+            text += std::to_string(p.line);
+            text += ':';
+            text += std::to_string(p.column);
+            text += ':';
+        }
         text += ' ';
         text += severityName(p.severity);
         text += ": ";
         appendVisibleText(text, p.message);
-        text += " [" + p.code + "]\n";
+        text += " [";
+        text += p.code;
+        text += "]\n";
     }
     text += summaryLine(result);
     text += '\n';

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <exception>
 #include <iostream>
-#include <optional>
-#include <sstream>
+#include <ostream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -16,14 +16,36 @@
 
 namespace {
 
-// Writes the report to standard output; the system's reason when it cannot (a closed
-// output, a full disk, a reader that went away).
-std::optional<std::string> writeOut(const std::string& text) {
-    errno = 0;
-    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-    if (written && std::fflush(stdout) == 0) return std::nullopt;
-    return errno ? std::strerror(errno) : "the output could not be written";
-}
+// Standard output that remembers why a write failed (a closed output, a full disk, a
+// reader that went away), where std::cout would only turn bad.
+class StandardOutput : public std::streambuf {
+public:
+    // Flushes what is left; the system's reason for the first failed write, or "".
+    std::string finish() {
+        if (std::fflush(stdout) != 0) failed(errno);
+        return failure_;
+    }
+
+protected:
+    std::streamsize xsputn(const char* bytes, std::streamsize n) override {
+        errno = 0;
+        const auto size = static_cast<std::size_t>(n);
+        if (std::fwrite(bytes, 1, size, stdout) != size) failed(errno);
+        return n;
+    }
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        const char byte = traits_type::to_char_type(c);
+        xsputn(&byte, 1);
+        return c;
+    }
+
+private:
+    void failed(int error) {
+        if (failure_.empty()) failure_ = error ? std::strerror(error) : "the output could not be written";
+    }
+    std::string failure_;
+};
 
 }  // namespace
 
@@ -32,17 +54,18 @@ int main(int argc, char** argv) {
     // A reader that went away is a write that failed, to be reported as one.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
-    std::ostringstream out;
+    StandardOutput output;
+    std::ostream out(&output);
     int status = kExitCannotRun;
     try {
         const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
         status = runVarnexCheck(args, out, std::cerr);
     } catch (const std::exception& e) {  // out of memory and the like: not a verdict on the files
         std::cerr << "varnex-check: " << e.what() << "\n";
-        return kExitCannotRun;
+        status = kExitCannotRun;
     }
-    if (const auto failure = writeOut(out.str())) {
-        std::cerr << "varnex-check: cannot write the report to standard output: " << *failure << "\n";
+    if (const std::string failure = output.finish(); !failure.empty()) {
+        std::cerr << "varnex-check: cannot write the report to standard output: " << failure << "\n";
         return kExitCannotRun;
     }
     return status;

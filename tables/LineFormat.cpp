@@ -88,11 +88,11 @@ std::string_view TokenReader::firstColumnSpan() {
     return nextSpan();
 }
 
-std::size_t TokenReader::offsetOf(std::string_view span) const {
+std::size_t columnOffset(std::string_view normalisedLine, std::string_view column) {
     // A span of the line lies within it; an empty field made for a missing column does not.
-    const auto begin = reinterpret_cast<std::uintptr_t>(line_.data());
-    const auto at = reinterpret_cast<std::uintptr_t>(span.data());
-    return at >= begin && at <= begin + line_.size() ? at - begin : line_.size();
+    const auto begin = reinterpret_cast<std::uintptr_t>(normalisedLine.data());
+    const auto at = reinterpret_cast<std::uintptr_t>(column.data());
+    return at >= begin && at <= begin + normalisedLine.size() ? at - begin : normalisedLine.size();
 }
 
 std::string TokenReader::columnText(std::string_view span) {

@@ -27,7 +27,7 @@ std::string nexttoken(std::string& line);
 // where its text has a blank (columnText).
 class TokenReader {
 public:
-    explicit TokenReader(std::string_view normalisedLine) : line_(normalisedLine), rest_(normalisedLine) {}
+    explicit TokenReader(std::string_view normalisedLine) : rest_(normalisedLine) {}
     std::string_view nextSpan();
     std::string next() { return columnText(nextSpan()); }  // as nexttoken
     // The first column of a line. A line of one column has no tab, so next() would
@@ -35,17 +35,17 @@ public:
     std::string_view firstColumnSpan();
     std::string firstColumn() { return columnText(firstColumnSpan()); }
     std::string_view rest() const { return rest_; }  // what nexttoken would leave in the line
-    // Where a span this reader gave starts in its line; the line's length for the empty
-    // field of a column the line does not have.
-    std::size_t offsetOf(std::string_view span) const;
 
     // A column's text as nexttoken gives it: the tabs inside a joined name are blanks.
     static std::string columnText(std::string_view span);
 
 private:
-    std::string_view line_;
     std::string_view rest_;
 };
+
+// Where a column a TokenReader gave starts in its line; the line's length for the empty
+// field of a column the line does not have.
+std::size_t columnOffset(std::string_view normalisedLine, std::string_view column);
 
 // Where a place in a line's normal form stands in the line as the file holds it: the
 // normaliser only shortens the runs of blanks and tabs, so the n-th column of the one is

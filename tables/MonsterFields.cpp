@@ -80,7 +80,7 @@ MonsterLineFields readMonsterLine(std::string_view normalisedLine, const std::st
         if (column == 1) fields.id = text;
         if (column == 3) fields.name = text;
         if (next == kMonsterFields.size() || kMonsterFields[next].column != column) continue;
-        fields.offsets[next] = reader.offsetOf(span);
+        fields.offsets[next] = columnOffset(normalisedLine, span);
         try {
             fields.values[next] = toInteger(text, kFieldHex);
         } catch (const TableError& error) {

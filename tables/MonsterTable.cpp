@@ -23,13 +23,12 @@ std::int32_t integerColumn(std::string_view span) {
     return toInteger(span, kMonsterHex);
 }
 
-// `at` follows the reading: where the column being read starts, for the column of an error.
-MonsterDataRecord parseMonsterLine(std::string_view line, std::size_t& at) {
+// `at` follows the reading: the column being read, for the place of an error.
+MonsterDataRecord parseMonsterLine(std::string_view line, std::string_view& at) {
     TokenReader reader(line);
     MonsterDataRecord record;
-    const std::string_view id = reader.firstColumnSpan();
-    at = reader.offsetOf(id);
-    record.id = integerColumn(id);
+    at = reader.firstColumnSpan();
+    record.id = integerColumn(at);
     reader.nextSpan();  // column 2 is not used
     const std::string_view name = reader.nextSpan();
     if (name.size() >= 2) {
@@ -37,9 +36,8 @@ MonsterDataRecord parseMonsterLine(std::string_view line, std::size_t& at) {
         record.name.assign(name.substr(1, name.size() - 2));
         std::replace(record.name.begin(), record.name.end(), '\t', ' ');
     }
-    const std::string_view level = reader.nextSpan();
-    at = reader.offsetOf(level);
-    record.level = toByte(integerColumn(level));
+    at = reader.nextSpan();
+    record.level = toByte(integerColumn(at));
     std::string_view moveRange;
     for (int column = 5; column <= 13; ++column) moveRange = reader.nextSpan();
     record.canmove = moveRange != "0";
@@ -102,11 +100,12 @@ void MonsterTable::loadFromText(std::string_view bytes, const std::string& label
             stop(TableError(tooManyMessage(label, kMonsterCapacity, "monsters"), label, lineNumber));
         }
         MonsterDataRecord record;
-        std::size_t at = 0;
+        std::string_view at;
         try {
             record = parseMonsterLine(monsterlines[i], at);
         } catch (const TableError& error) {
-            stop(lineError(error, bytes, label, lineNumber, rawColumn(rawLineAt(lineNumber), monsterlines[i], at)));
+            const int column = rawColumn(rawLineAt(lineNumber), monsterlines[i], columnOffset(monsterlines[i], at));
+            stop(lineError(error, bytes, label, lineNumber, column));
             continue;
         }
         if (full) continue;

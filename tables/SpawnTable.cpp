@@ -23,11 +23,11 @@ std::int32_t integerField(std::string_view span) {
 }
 std::uint8_t byteField(std::string_view span) { return toByte(integerField(span)); }
 
-// `at` follows the reading: where the column being read starts, for the column of an error.
-SpawnEntry parseDataLine(std::string_view line, int spottype, std::size_t& at) {
+// `at` follows the reading: the column being read, for the place of an error.
+SpawnEntry parseDataLine(std::string_view line, int spottype, std::string_view& at) {
     TokenReader reader(line);
-    const auto next = [&](std::string_view span) {
-        at = reader.offsetOf(span);
+    const auto next = [&at](std::string_view span) {
+        at = span;
         return span;
     };
     SpawnEntry entry;
@@ -222,12 +222,12 @@ void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
 
             SpawnEntry entry;
             if (!plainDataLine(raw, spottype, entry)) {
-                std::size_t at = 0;
+                std::string_view at;
                 try {
                     normalizeInto(text, true, line);
                     entry = parseDataLine(line, spottype, at);
                 } catch (const TableError& error) {
-                    stop(lineError(error, bytes, label, lineNumber, rawColumn(text, line, at)));
+                    stop(lineError(error, bytes, label, lineNumber, rawColumn(text, line, columnOffset(line, at))));
                     continue;
                 }
             }

@@ -143,7 +143,7 @@ TEST(RawColumn, IsTheByteWhereTheColumnStandsInTheLineAsRead) {
         TokenReader reader(normal);
         for (int i = 0; i < c.skipped; ++i) reader.nextSpan();
         const std::string_view span = c.rest ? reader.rest() : reader.nextSpan();
-        EXPECT_EQ(rawColumn(c.raw, normal, reader.offsetOf(span)), c.column) << c.raw << " after " << c.skipped;
+        EXPECT_EQ(rawColumn(c.raw, normal, columnOffset(normal, span)), c.column) << c.raw << " after " << c.skipped;
     }
 }
 
