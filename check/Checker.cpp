@@ -9,12 +9,15 @@
 
 namespace {
 
-// A file's problems by line, an error before a warning of the same line.
+// A file's problems by line, an error before a warning of the same line, then by column.
+// They mostly come in that order already, and moving thousands of them costs.
 void sortByLine(std::vector<Problem>::iterator begin, std::vector<Problem>::iterator end) {
-    std::stable_sort(begin, end, [](const Problem& a, const Problem& b) {
+    const auto before = [](const Problem& a, const Problem& b) {
         if (a.line != b.line) return a.line < b.line;
-        return a.severity == Severity::Error && b.severity == Severity::Warning;
-    });
+        if (a.severity != b.severity) return a.severity == Severity::Error;
+        return a.column < b.column;
+    };
+    if (!std::is_sorted(begin, end, before)) std::stable_sort(begin, end, before);
 }
 
 }  // namespace
@@ -25,15 +28,22 @@ CheckResult checkFolder(const std::filesystem::path& folder, const CheckSettings
     const std::filesystem::path monsterFile = folder / "data" / "monster.txt";
     const std::filesystem::path spawnFile = folder / "data" / "Quarnel.txt";
 
+    // Each report holds its file's bytes only while that file is checked.
     MonsterTable monsters;
-    checkMonsterFile(monsterFile, monsters, FileReport(monsterFile.string(), problems));
+    const bool monstersRead = [&] {
+        FileReport report(monsterFile.string(), problems);
+        return checkMonsterFile(monsterFile, monsters, report);
+    }();
     result.monsters = monsters.monstercount;
     const auto monsterProblems = static_cast<std::ptrdiff_t>(problems.size());
-    result.spots = checkSpawnFile(spawnFile, monsters, settings.pictures ? &folder : nullptr,
-                                  FileReport(spawnFile.string(), problems));
+    {
+        FileReport report(spawnFile.string(), problems);
+        result.spots = checkSpawnFile(spawnFile, monsters, monstersRead, settings.pictures ? &folder : nullptr, report);
+    }
 
     sortByLine(problems.begin(), problems.begin() + monsterProblems);
     sortByLine(problems.begin() + monsterProblems, problems.end());
+    std::erase_if(problems, [&](const Problem& problem) { return settings.ignored.contains(problem.code); });
     for (const Problem& problem : problems) ++(problem.severity == Severity::Error ? result.errors : result.warnings);
     return result;
 }

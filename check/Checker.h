@@ -3,11 +3,15 @@
 // readers (tables/, pictures/), reading on after every bad line.
 
 #include <filesystem>
+#include <set>
+#include <string>
 
 #include "Problems.h"
 
 struct CheckSettings {
     bool pictures = true;  // look at VarnexMaps/<map>.jpg of every map with spots
+    // Codes of rules left out: their problems are neither listed nor counted.
+    std::set<std::string, std::less<>> ignored;
 };
 
 // Reads <folder>/data/monster.txt, <folder>/data/Quarnel.txt and the pictures below

@@ -1,23 +1,71 @@
 #include "FileReport.h"
 
+#include <algorithm>
+
 #include "TableError.h"
 #include "TextFile.h"
+#include "VisibleText.h"
 
-void FileReport::error(int line, const char* code, std::string message) const {
-    problems_.push_back({file_, line, Severity::Error, code, std::move(message)});
+namespace {
+
+// The characters of a line's bytes before a byte column; a byte that is not UTF-8
+// counts as one, as a reader that decodes the line shows it.
+int characterColumn(std::string_view line, int byteColumn) {
+    const auto before = static_cast<std::size_t>(byteColumn - 1);
+    std::size_t characters = 0;
+    std::size_t at = 0;
+    for (; at < before && at < line.size(); ++characters) {
+        const bool ascii = static_cast<unsigned char>(line[at]) < 0x80;
+        at += ascii ? 1 : std::max<std::size_t>(1, utf8SequenceLength(line, at));
+    }
+    // The column just after the line's last field lies past its end.
+    return static_cast<int>(characters + (before > at ? before - at : 0)) + 1;
 }
 
-void FileReport::warning(int line, const char* code, std::string message) const {
-    problems_.push_back({file_, line, Severity::Warning, code, std::move(message)});
+}  // namespace
+
+void FileReport::add(int line, int column, Severity severity, const char* code, std::string message) const {
+    int characters = 0;
+    if (line > 0) {
+        column = std::max(column, 1);
+        characters = characterColumn(rawLine(line), column);
+    } else {
+        column = 0;
+    }
+    problems_.push_back({file_, line, column, characters, severity, code, std::move(message)});
 }
 
-std::optional<std::string> FileReport::read(const std::filesystem::path& path) const {
+void FileReport::error(int line, int column, const char* code, std::string message) const {
+    add(line, column, Severity::Error, code, std::move(message));
+}
+
+void FileReport::warning(int line, int column, const char* code, std::string message) const {
+    add(line, column, Severity::Warning, code, std::move(message));
+}
+
+bool FileReport::read(const std::filesystem::path& path) {
     try {
-        return readWholeFile(path, file_);
+        bytes_ = readWholeFile(path, file_);
     } catch (const TableError& failure) {
         error(0, "unreadable-file", describe(failure, file_));
-        return std::nullopt;
+        return false;
     }
+    lines_.clear();
+    return true;
+}
+
+std::string_view FileReport::rawLine(int line) const {
+    // Where the lines start is found once, when a problem first needs it: a file
+    // without problems costs no second pass.
+    if (lines_.empty() && !bytes_.empty()) {
+        LineCursor cursor(bytes_);
+        for (std::string_view each; cursor.next(each);)
+            lines_.push_back({static_cast<std::uint32_t>(each.data() - bytes_.data()),
+                              static_cast<std::uint32_t>(each.size())});
+    }
+    if (line < 1 || static_cast<std::size_t>(line) > lines_.size()) return {};
+    const LinePlace place = lines_[static_cast<std::size_t>(line - 1)];
+    return std::string_view(bytes_).substr(place.start, place.size);
 }
 
 LineSink FileReport::lineSink(std::vector<int>& lineOf) const {
@@ -25,7 +73,7 @@ LineSink FileReport::lineSink(std::vector<int>& lineOf) const {
         [this](const TableError& stop) {
             // A whole-file stop (the monster table lists no monster) has no "here".
             const std::string here = stop.line() > 0 ? "the editor's load stops here: " : "";
-            error(stop.line(), "load-stops", here + describe(stop, file_));
+            error(stop.line(), stop.column(), "load-stops", here + describe(stop, file_));
         },
         [&lineOf](int line) { lineOf.push_back(line); },
     };

@@ -1,9 +1,11 @@
 #pragma once
-// Adds the problems of one checked file to the list of a check.
+// Adds the problems of one checked file to the list of a check, each placed at its
+// line and at the column of the field at fault in the line as the file holds it.
 
+#include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "LineSink.h"
@@ -14,17 +16,39 @@ public:
     FileReport(std::string file, std::vector<Problem>& problems) : file_(std::move(file)), problems_(problems) {}
 
     const std::string& file() const { return file_; }
-    void error(int line, const char* code, std::string message) const;
-    void warning(int line, const char* code, std::string message) const;
-    // The file's bytes as the editor reads them; nothing, and an error, when it cannot.
-    std::optional<std::string> read(const std::filesystem::path& path) const;
+    // line 0: the file as a whole. column: the 1-based byte column of the field at
+    // fault in the line as read (rawLine), 0 when there is none.
+    void error(int line, int column, const char* code, std::string message) const;
+    void warning(int line, int column, const char* code, std::string message) const;
+    void error(int line, const char* code, std::string message) const { error(line, 0, code, std::move(message)); }
+    void warning(int line, const char* code, std::string message) const {
+        warning(line, 0, code, std::move(message));
+    }
+
+    // Reads the file's bytes as the editor does and keeps them; false, and an error,
+    // when it cannot.
+    bool read(const std::filesystem::path& path);
+    std::string_view bytes() const { return bytes_; }
+    // A 1-based line of the bytes read, without its line end; "" past the last.
+    std::string_view rawLine(int line) const;
+
     // For a table reader: reports each line where the editor's load would stop, and
     // appends the line of each item taken to lineOf.
     LineSink lineSink(std::vector<int>& lineOf) const;
 
 private:
+    void add(int line, int column, Severity severity, const char* code, std::string message) const;
+
     std::string file_;
     std::vector<Problem>& problems_;
+    std::string bytes_;
+    // Where each line of bytes_ lies, as LineCursor parts them (a NUL byte ends the
+    // text); eight bytes a line, as files hold many.
+    struct LinePlace {
+        std::uint32_t start;
+        std::uint32_t size;
+    };
+    mutable std::vector<LinePlace> lines_;
 };
 
 // An error as the editor reports it, in one text: its message, then the reason in

@@ -4,6 +4,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "LineFormat.h"
 #include "LineSink.h"
 #include "MonsterFields.h"
 #include "MonsterTable.h"
@@ -13,26 +14,32 @@ namespace {
 
 // Values of a fully read line that the stats page pulls into its bounds, shown and
 // written back that way once the monster is edited; and a move range it has no entry for.
-void checkValues(const MonsterLineFields& fields, int line, const FileReport& report) {
+// column(i): the byte column of field i in the line as the file holds it.
+template <typename Column>
+void checkValues(const MonsterLineFields& fields, int line, Column column, const FileReport& report) {
     std::string changed;
+    int firstChanged = 0;
     for (std::size_t i = 0; i < kMonsterFields.size(); ++i) {
         if (i == kMoveRangeField) continue;
         const MonsterField& field = kMonsterFields[i];
         const std::int32_t value = fields.values[i];
         const std::int32_t shown = clampToField(field, value);
         if (shown == value) continue;
-        if (!changed.empty()) changed += ", ";
+        if (changed.empty())
+            firstChanged = column(i);
+        else
+            changed += ", ";
         changed += std::string(field.caption) + " (column " + std::to_string(field.column) + ") " +
                    std::to_string(value) + " becomes " + std::to_string(shown);
     }
     if (!changed.empty())
-        report.warning(line, "clamped-values",
+        report.warning(line, firstChanged, "clamped-values",
                        "outside the stats page's bounds, changed when this monster is edited: " + changed);
 
     const MonsterField& move = kMonsterFields[kMoveRangeField];
     const std::int32_t range = fields.values[kMoveRangeField];
     if (range < 0 || range >= static_cast<int>(kMoveRangeNames.size())) {
-        report.warning(line, "move-range",
+        report.warning(line, column(kMoveRangeField), "move-range",
                        std::string(move.caption) + " (column " + std::to_string(move.column) + ") is " +
                            std::to_string(range) + ", not one of its entries 0.." +
                            std::to_string(kMoveRangeNames.size() - 1) +
@@ -57,35 +64,39 @@ void checkAfterEnd(const std::vector<std::string>& lines, const FileReport& repo
 
 }  // namespace
 
-void checkMonsterFile(const std::filesystem::path& file, MonsterTable& table, const FileReport& report) {
+bool checkMonsterFile(const std::filesystem::path& file, MonsterTable& table, FileReport& report) {
     const std::string& label = report.file();
-    const std::optional<std::string> bytes = report.read(file);
-    if (!bytes) return;
+    if (!report.read(file)) return false;
 
     std::vector<int> lineOf;  // the 1-based line of each monster read
     const LineSink sink = report.lineSink(lineOf);
-    table.loadFromText(*bytes, label, &sink);
+    table.loadFromText(report.bytes(), label, &sink);
 
     std::unordered_set<std::int32_t> seen;
     for (int i = 0; i < table.monstercount; ++i) {
         const int line = lineOf[static_cast<std::size_t>(i)];
-        const MonsterLineFields fields =
-            readMonsterLine(table.monsterlines[static_cast<std::size_t>(line - 1)], label, line);
+        const std::string& normalised = table.monsterlines[static_cast<std::size_t>(line - 1)];
+        const MonsterLineFields fields = readMonsterLine(normalised, label, line);
+        const auto column = [&](std::size_t field) {
+            return rawColumn(report.rawLine(line), normalised, fields.offsets[field]);
+        };
         if (fields.complete())
-            checkValues(fields, line, report);
+            checkValues(fields, line, column, report);
         else
-            report.error(line, "cannot-edit", "the stats page cannot show this monster: " + describe(*fields.error, label));
+            report.error(line, column(static_cast<std::size_t>(fields.read)), "cannot-edit",
+                         "the stats page cannot show this monster: " + describe(*fields.error, label));
 
         const MonsterDataRecord& monster = table.monsters[static_cast<std::size_t>(i)];
         // Which of the lines with this number the editor takes is the table's to say.
         if (!seen.insert(monster.id).second) {
             const int first = table.indexOf(monster.id);
             const std::string other = std::to_string(lineOf[static_cast<std::size_t>(first)]);
-            report.warning(line, "duplicate-monster",
+            report.warning(line, rawFieldColumn(report.rawLine(line), 0), "duplicate-monster",
                            "monster number " + std::to_string(monster.id) + " is on line " + other +
                                " too; the editor takes line " + other +
                                "'s monster for spawn lines and the add-location dialog");
         }
     }
     checkAfterEnd(table.monsterlines, report);
+    return true;
 }

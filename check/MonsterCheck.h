@@ -11,5 +11,5 @@ class MonsterTable;
 // the editor's load would stop; then reads every monster line as the stats page does.
 // Errors: lines the load stops at, monster lines the stats page cannot show in full.
 // Warnings: values the stats page would change, move ranges it cannot show, repeated
-// monster numbers, lines after the end line.
-void checkMonsterFile(const std::filesystem::path& file, MonsterTable& table, const FileReport& report);
+// monster numbers, lines after the end line. False when the file cannot be read.
+bool checkMonsterFile(const std::filesystem::path& file, MonsterTable& table, FileReport& report);

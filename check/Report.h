@@ -1,5 +1,7 @@
 #pragma once
-// Writes a check's result: one line a problem and a summary line, or one JSON document.
+// Writes a check's result: one line a problem and a summary line, one JSON document, or
+// one SARIF 2.1.0 log (which code-review tools read). Every text taken from the files
+// shows its invisible bytes visibly, in every format (VisibleText.h).
 
 #include <ostream>
 #include <string>
@@ -7,23 +9,22 @@
 
 #include "Problems.h"
 
+enum class Format { Text, Json, Sarif };
+
 struct ReportSettings {
-    bool json = false;
-    bool quiet = false;  // errors only; warnings are counted in the summary, not listed
+    Format format = Format::Text;
+    bool quiet = false;  // errors only; warnings are counted, not listed
 };
 
 void writeReport(std::ostream& out, const CheckResult& result, const ReportSettings& settings);
+// For a run that could not check, so that a reader of JSON or SARIF always gets one
+// document: JSON with an "error" member, or a SARIF log whose run did not execute
+// successfully. Nothing in text, where the reason on the error stream is all.
+void writeFailure(std::ostream& out, const std::string& why, const ReportSettings& settings);
 
 // "2 files, 1024 monsters, 10240 spots: 3 errors, 5 warnings"
 std::string summaryLine(const CheckResult& result);
 
-// Messages quote file bytes as they are. On a terminal line a control character would
-// act rather than show, and a byte that is not UTF-8 would show as a stand-in: such
-// bytes are written as \t or \xNN, so that the text is valid UTF-8.
-std::string printable(std::string_view bytes);
-void appendPrintable(std::string& text, std::string_view bytes);
-
-// A JSON string, quotes included, that is valid UTF-8 whatever the bytes: valid UTF-8
-// passes as it is; each other byte becomes \u00XX, the Latin-1 character of its value
-// (the editor shows such names that way); control characters are escaped.
+// A JSON string, quotes included, of the bytes made visible: valid UTF-8 whatever the
+// bytes, and a byte that is not UTF-8 is the text \xNN, as on a text line.
 std::string jsonString(std::string_view bytes);

@@ -2,10 +2,13 @@
 
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <system_error>
 
 #include "Checker.h"
 #include "Report.h"
+#include "Rules.h"
+#include "VisibleText.h"
 
 namespace {
 
@@ -17,96 +20,156 @@ struct Arguments {
     bool version = false;
 };
 
-// Nothing, and why on err, when the arguments are not ours.
-std::optional<Arguments> parseArguments(const std::vector<std::string>& args, std::ostream& err) {
+std::optional<Format> formatNamed(std::string_view name) {
+    if (name == "text") return Format::Text;
+    if (name == "json") return Format::Json;
+    if (name == "sarif") return Format::Sarif;
+    return std::nullopt;
+}
+
+// Reads every argument, so that a format asked for is known even when another argument
+// is wrong; `wrong` says why the first wrong one is.
+Arguments parseArguments(const std::vector<std::string>& args, std::string& wrong) {
     Arguments parsed;
+    const auto fail = [&wrong](std::string why) {
+        if (wrong.empty()) wrong = std::move(why);
+    };
     bool options = true;  // until "--"
-    for (const std::string& arg : args) {
-        if (options && arg == "--") {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        // "--format sarif" or "--format=sarif"; nothing when the value is missing.
+        const auto value = [&](std::string_view option) -> std::optional<std::string> {
+            if (arg != option) return arg.substr(option.size() + 1);
+            if (i + 1 < args.size()) return args[++i];
+            fail(std::string(option) + " needs a value");
+            return std::nullopt;
+        };
+        const auto is = [&](std::string_view option) {
+            return arg == option || (arg.size() > option.size() && arg.starts_with(option) && arg[option.size()] == '=');
+        };
+        if (!options || arg.size() < 2 || arg.front() != '-') {
+            if (parsed.folder)
+                fail("one folder only (" + visibleText(*parsed.folder) + " and " + visibleText(arg) + ")");
+            else
+                parsed.folder = arg;
+        } else if (arg == "--") {
             options = false;
-        } else if (options && arg == "--json") {
-            parsed.report.json = true;
-        } else if (options && arg == "--quiet") {
+        } else if (arg == "--json") {
+            parsed.report.format = Format::Json;
+        } else if (is("--format")) {
+            if (const auto name = value("--format")) {
+                if (const auto format = formatNamed(*name))
+                    parsed.report.format = *format;
+                else
+                    fail("unknown format " + visibleText(*name) + " (text, json or sarif)");
+            }
+        } else if (is("--ignore")) {
+            if (const auto code = value("--ignore")) {
+                if (findRule(*code))
+                    parsed.check.ignored.insert(*code);
+                else
+                    fail("unknown rule code " + visibleText(*code) + " (see --help)");
+            }
+        } else if (arg == "--quiet" || arg == "-q") {
             parsed.report.quiet = true;
-        } else if (options && arg == "--no-pictures") {
+        } else if (arg == "--no-pictures") {
             parsed.check.pictures = false;
-        } else if (options && arg == "--help") {
+        } else if (arg == "--help" || arg == "-h") {
             parsed.help = true;
-        } else if (options && arg == "--version") {
+        } else if (arg == "--version" || arg == "-V") {
             parsed.version = true;
-        } else if (options && arg.size() > 1 && arg.front() == '-') {
-            err << "varnex-check: unknown option " << printable(arg) << "\n";
-            return std::nullopt;
-        } else if (parsed.folder) {
-            err << "varnex-check: one folder only (" << printable(*parsed.folder) << " and " << printable(arg)
-                << ")\n";
-            return std::nullopt;
         } else {
-            parsed.folder = arg;
+            fail("unknown option " + visibleText(arg));
         }
     }
     return parsed;
 }
 
+// Why the path given is no folder to check, or nothing when it is one.
+std::optional<std::string> notAFolder(const std::filesystem::path& folder) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(folder, error);
+    switch (status.type()) {
+    case std::filesystem::file_type::directory: return std::nullopt;
+    case std::filesystem::file_type::not_found: return "no such folder";
+    case std::filesystem::file_type::regular: return "a file, not a folder";
+    default: return error ? error.message() : "not a folder";
+    }
+}
+
+std::string rulesText() {
+    std::string text;
+    for (const Rule& rule : kRules) {
+        std::string line = "  " + std::string(rule.code);
+        line.resize(22, ' ');
+        line += rule.severity == Severity::Error ? "error    " : "warning  ";
+        text += line + std::string(rule.summary) + "\n";
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string usageText() {
-    return R"(Usage: varnex-check [--json] [--quiet] [--no-pictures] [FOLDER]
+    return R"(Usage: varnex-check [OPTION]... [FOLDER]
 
 Checks a game server's data/monster.txt and data/Quarnel.txt below FOLDER (by
 default the current folder) with the editor's own rules, and the map picture
 VarnexMaps/<map>.jpg of every map that has spots. Lists every problem at once,
 in file order, the monster table first, one line each:
 
-  data/monster.txt:12: error: the editor's load stops here: Range check error
+  data/monster.txt:12:7: error: the editor's load stops here: Range check error [load-stops]
 
-then one summary line. A problem of a whole file has no line number. Bytes of
-the files that are control characters or not UTF-8 show as \t or \xNN.
+(file, line, byte column of the field at fault or 1, severity, message, rule
+code), then one summary line. A problem of a whole file has no line and column.
+Bytes of the files that are tabs, control characters, invisible characters or
+not UTF-8 show as \t, \xNN or \uXXXX, in every format.
 
-Errors are what stops the editor's load or keeps a monster from being edited:
-a line the load stops at (a map, coordinate, distance or count outside 0..255
-is one: "Range check error"), a monster line the stats page cannot show in
-full, more than 1024 monsters or 10240 spots, a spawn line whose monster is not
-in the table, a data file that cannot be read.
-Warnings are what the editor takes but you probably did not mean: values the
-stats page would pull into its bounds, a move range outside 0..5, a monster
-number used twice, lines after the monster table's end line, range spots with
-their corners in reverse order, a map without a picture or with one that does
-not decode.
+  -q, --quiet          list errors only; warnings are still counted
+      --no-pictures    do not look at the map pictures
+      --ignore CODE    leave the rule CODE out of the report, the counts and the
+                       exit status (may be given more than once)
+      --format FORMAT  text (the default), json (one JSON document: the counts
+                       and every problem with file, line, column, severity, code,
+                       message; an "error" member when it could not check) or
+                       sarif (a SARIF 2.1.0 log, for code-review tools)
+      --json           short for --format json
+  -h, --help           print this text
+  -V, --version        print the version
 
-  --json          print one JSON document instead: the counts and every problem
-                  with file, line (0: the whole file), severity, code, message
-  --quiet         list errors only; warnings are still counted in the summary
-  --no-pictures   do not look at the map pictures
-  --help          print this text
-  --version       print the version
-
+Rules (code, severity, what it finds):
+)" + rulesText() +
+           R"(
 Exit status: 0 no error (warnings allowed), 1 at least one error, 2 it cannot
-run (no such folder, bad arguments).
+run (no such folder, bad arguments, the report could not be written).
 )";
 }
 
 int runVarnexCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const std::optional<Arguments> parsed = parseArguments(args, err);
-    if (!parsed) {
-        err << "Try 'varnex-check --help'.\n";
+    std::string wrong;
+    const Arguments parsed = parseArguments(args, wrong);
+    const auto cannotRun = [&](const std::string& why) {
+        err << "varnex-check: " << why << "\n";
+        writeFailure(out, why, parsed.report);
         return kExitCannotRun;
+    };
+    if (!wrong.empty()) {
+        const int status = cannotRun(wrong);
+        err << "Try 'varnex-check --help'.\n";
+        return status;
     }
-    if (parsed->help) {
+    if (parsed.help) {
         out << usageText();
         return kExitClean;
     }
-    if (parsed->version) {
+    if (parsed.version) {
         out << "varnex-check " << VARNEX_VERSION << "\n";
         return kExitClean;
     }
-    const std::filesystem::path folder = parsed->folder.value_or(std::string());
-    std::error_code error;
-    if (parsed->folder && !std::filesystem::is_directory(folder, error)) {
-        err << "varnex-check: " << printable(*parsed->folder) << ": no such folder\n";
-        return kExitCannotRun;
+    if (parsed.folder) {
+        if (const auto why = notAFolder(*parsed.folder)) return cannotRun(visibleText(*parsed.folder) + ": " + *why);
     }
-    const CheckResult result = checkFolder(folder, parsed->check);
-    writeReport(out, result, parsed->report);
-    return result.errors > 0 ? kExitErrors : kExitClean;
+    const CheckResult result = checkFolder(parsed.folder.value_or(std::string()), parsed.check);
+    writeReport(out, result, parsed.report);
+    return exitStatusOf(result);
 }

@@ -1,18 +1,23 @@
 #pragma once
-// varnex-check [--json] [--quiet] [--no-pictures] [FOLDER]: the whole program, apart
-// from turning main's arguments into strings.
+// varnex-check [OPTION]... [FOLDER]: the whole program, apart from turning main's
+// arguments into strings and writing what it gives out.
 
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "Problems.h"
+
 inline constexpr int kExitClean = 0;      // no error; warnings allowed
 inline constexpr int kExitErrors = 1;     // at least one error
-inline constexpr int kExitCannotRun = 2;  // no such folder, bad arguments
+inline constexpr int kExitCannotRun = 2;  // no such folder, bad arguments, output not written
 
 // args: the arguments after the program's name. The report goes to out; why it
-// cannot run goes to err.
+// cannot run goes to err (and, as a document, to out when JSON or SARIF was asked for).
 int runVarnexCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The status of a run that checked: kExitErrors with an error, else kExitClean.
+inline int exitStatusOf(const CheckResult& result) { return result.errors > 0 ? kExitErrors : kExitClean; }
 
 // The text of --help.
 std::string usageText();

@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "JpegImage.h"
+#include "LineFormat.h"
 #include "LineSink.h"
 #include "MapPicture.h"
 #include "SpawnTable.h"
 #include "TableError.h"
+#include "TextFile.h"
 
 namespace {
 
@@ -31,6 +33,16 @@ std::string oneLine(std::string_view text) {
     return out;
 }
 
+// The columns of a spawn line that was read are plain numbers, one a run of bytes.
+constexpr std::size_t kMapColumn = 1;
+constexpr std::size_t kX0Column = 3;
+constexpr std::size_t kY0Column = 4;
+
+std::string unreadMonstersMessage() {
+    return monsterFileLabel() + " cannot be read, so the editor does not read " + spawnFileLabel() +
+           " either, and will not save over it";
+}
+
 void checkCorners(const SpawnEntry& spot, int line, const FileReport& report) {
     if (spot.ispoint) return;
     std::string reversed;
@@ -40,27 +52,37 @@ void checkCorners(const SpawnEntry& spot, int line, const FileReport& report) {
         reversed += "y0 " + std::to_string(spot.y0) + " > y1 " + std::to_string(spot.y1);
     }
     if (reversed.empty()) return;
-    report.warning(line, "reversed-range",
+    const int column = rawFieldColumn(report.rawLine(line), spot.x0 > spot.x1 ? kX0Column : kY0Column);
+    report.warning(line, column, "reversed-range",
                    "range spot with " + reversed +
                        ": its corners are in reverse order (the add-location dialog writes x0 <= x1 and y0 <= y1)");
 }
 
+// Why a picture path is no picture, or "" when it is a regular file.
+std::string whyNoPicture(const std::filesystem::path& file) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(file, error);
+    if (status.type() == std::filesystem::file_type::not_found) return "is not there";
+    if (error == std::errc::too_many_symbolic_link_levels) return "is a symbolic link loop";
+    if (error) return "cannot be looked at (" + error.message() + ")";
+    // As the spawn page: only a regular file counts as a picture.
+    return status.type() == std::filesystem::file_type::regular ? "" : "is not a regular file";
+}
+
 void checkPicture(const std::filesystem::path& folder, int map, int line, const FileReport& report) {
     const std::filesystem::path file = mapPicturePath(folder, map);
-    std::error_code ignored;
-    // As the spawn page: only a regular file counts as a picture.
-    if (!std::filesystem::is_regular_file(file, ignored)) {
-        const bool there = std::filesystem::exists(file, ignored);
-        report.warning(line, "no-picture",
-                       "no picture of map " + std::to_string(map) + ": " + file.string() +
-                           (there ? " is not a regular file" : " is not there") + ", so the preview shows no map");
+    const int column = rawFieldColumn(report.rawLine(line), kMapColumn);
+    if (const std::string why = whyNoPicture(file); !why.empty()) {
+        report.warning(line, column, "no-picture",
+                       "no picture of map " + std::to_string(map) + ": " + file.string() + " " + why +
+                           ", so the preview shows no map");
         return;
     }
     try {
         // Whether it decodes, not how it looks: the smallest scale still reads all its data.
         readJpegFile(file, 1);
     } catch (const TableError& error) {
-        report.warning(line, "unreadable-picture",
+        report.warning(line, column, "unreadable-picture",
                        "the picture of map " + std::to_string(map) + " does not decode: " +
                            describe(error, file.string()));
     }
@@ -68,18 +90,25 @@ void checkPicture(const std::filesystem::path& folder, int map, int line, const 
 
 }  // namespace
 
-int checkSpawnFile(const std::filesystem::path& file, const MonsterTable& monsters,
-                   const std::filesystem::path* pictureFolder, const FileReport& report) {
+int checkSpawnFile(const std::filesystem::path& file, const MonsterTable& monsters, bool monstersRead,
+                   const std::filesystem::path* pictureFolder, FileReport& report) {
     const std::string& label = report.file();
-    const std::optional<std::string> bytes = report.read(file);
-    if (!bytes) return 0;
+    if (!report.read(file)) return 0;
+    // The editor reads the spawn file only after a monster table that lists a monster.
+    if (!monstersRead || monsters.monstercount == 0) {
+        report.error(0, "load-stops", monstersRead ? noMonstersMessage() : unreadMonstersMessage());
+        return 0;
+    }
 
     std::vector<int> lineOf;  // the 1-based line of each entry read
     const LineSink sink = report.lineSink(lineOf);
     SpawnTable table;
     table.loadFromText(
-        *bytes, label, monsters,
-        [&](const MissingMonster& dropped) { report.error(dropped.line, "missing-monster", oneLine(dropped.text)); },
+        report.bytes(), label, monsters,
+        [&](const MissingMonster& dropped) {
+            report.error(dropped.line, rawFieldColumn(report.rawLine(dropped.line), 0), "missing-monster",
+                         oneLine(dropped.text));
+        },
         &sink);
 
     // By map number, the line of its first spot; 0: no spot on that map.

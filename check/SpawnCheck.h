@@ -12,6 +12,8 @@ class MonsterTable;
 // editor drops for a monster the table does not list. Warnings: range spots with their
 // corners in reverse order and, when pictureFolder is given, maps whose picture below
 // it is missing or does not decode (once a map, at its first spot line). Gives the
-// number of entries the editor would hold.
-int checkSpawnFile(const std::filesystem::path& file, const MonsterTable& monsters,
-                   const std::filesystem::path* pictureFolder, const FileReport& report);
+// number of entries the editor would hold. When the monster table could not be read
+// or lists no monster, the editor reads no line of the spawn file: one error says so,
+// and nothing more is checked.
+int checkSpawnFile(const std::filesystem::path& file, const MonsterTable& monsters, bool monstersRead,
+                   const std::filesystem::path* pictureFolder, FileReport& report);

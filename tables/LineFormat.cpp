@@ -1,6 +1,32 @@
 #include "LineFormat.h"
 
 #include <algorithm>
+#include <cstdint>
+
+namespace {
+
+bool separator(char c) { return c == ' ' || c == '\t'; }
+
+// The 0-based start of the run numbered `index` in rawLine; when it has fewer runs, the
+// end of its last run (0 without any).
+std::size_t runStart(std::string_view rawLine, std::size_t index, bool& found) {
+    std::size_t at = 0;
+    std::size_t lastEnd = 0;
+    for (std::size_t run = 0;; ++run) {
+        while (at < rawLine.size() && separator(rawLine[at])) ++at;
+        if (at == rawLine.size()) break;
+        if (run == index) {
+            found = true;
+            return at;
+        }
+        while (at < rawLine.size() && !separator(rawLine[at])) ++at;
+        lastEnd = at;
+    }
+    found = false;
+    return lastEnd;
+}
+
+}  // namespace
 
 std::string normalizeline(std::string_view line, bool spawnRules) {
     std::string out;
@@ -62,6 +88,13 @@ std::string_view TokenReader::firstColumnSpan() {
     return nextSpan();
 }
 
+std::size_t columnOffset(std::string_view normalisedLine, std::string_view column) {
+    // A span of the line lies within it; an empty field made for a missing column does not.
+    const auto begin = reinterpret_cast<std::uintptr_t>(normalisedLine.data());
+    const auto at = reinterpret_cast<std::uintptr_t>(column.data());
+    return at >= begin && at <= begin + normalisedLine.size() ? at - begin : normalisedLine.size();
+}
+
 std::string TokenReader::columnText(std::string_view span) {
     std::string text(span);
     if (!text.empty() && text.front() == '"') std::replace(text.begin(), text.end(), '\t', ' ');
@@ -73,4 +106,20 @@ std::string nexttoken(std::string& line) {
     std::string field = reader.next();
     line.erase(0, line.size() - reader.rest().size());
     return field;
+}
+
+int rawColumn(std::string_view rawLine, std::string_view normalisedLine, std::size_t offset) {
+    offset = std::min(offset, normalisedLine.size());
+    const std::string_view before = normalisedLine.substr(0, offset);
+    const auto index = static_cast<std::size_t>(std::count(before.begin(), before.end(), '\t'));
+    const auto lastTab = before.rfind('\t');
+    const std::size_t intoRun = lastTab == std::string_view::npos ? offset : offset - lastTab - 1;
+    bool found = false;
+    const std::size_t start = runStart(rawLine, index, found);
+    return static_cast<int>(found ? start + intoRun : start) + 1;
+}
+
+int rawFieldColumn(std::string_view rawLine, std::size_t index) {
+    bool found = false;
+    return static_cast<int>(runStart(rawLine, index, found)) + 1;
 }

@@ -42,3 +42,17 @@ public:
 private:
     std::string_view rest_;
 };
+
+// Where a column a TokenReader gave starts in its line; the line's length for the empty
+// field of a column the line does not have.
+std::size_t columnOffset(std::string_view normalisedLine, std::string_view column);
+
+// Where a place in a line's normal form stands in the line as the file holds it: the
+// normaliser only shortens the runs of blanks and tabs, so the n-th column of the one is
+// the n-th run of other bytes in the other. Gives the 1-based byte column of the byte at
+// `offset` of normalisedLine; an offset that falls after the last column gives the
+// column just after the last run in rawLine.
+int rawColumn(std::string_view rawLine, std::string_view normalisedLine, std::size_t offset);
+// The 1-based byte column where the run of bytes that are not blanks or tabs numbered
+// `index` (from 0) starts in rawLine; after its last run when it has fewer.
+int rawFieldColumn(std::string_view rawLine, std::size_t index);

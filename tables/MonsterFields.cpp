@@ -75,10 +75,12 @@ MonsterLineFields readMonsterLine(std::string_view normalisedLine, const std::st
     std::size_t next = 0;  // the next field of kMonsterFields to read
     for (int column = 1; column <= kMonsterLineColumns; ++column) {
         // Column 28 is what is left of the line: the reader never returns the last column.
-        const std::string text = column < kMonsterLineColumns ? reader.next() : std::string(reader.rest());
+        const std::string_view span = column < kMonsterLineColumns ? reader.nextSpan() : reader.rest();
+        const std::string text = TokenReader::columnText(span);
         if (column == 1) fields.id = text;
         if (column == 3) fields.name = text;
         if (next == kMonsterFields.size() || kMonsterFields[next].column != column) continue;
+        fields.offsets[next] = columnOffset(normalisedLine, span);
         try {
             fields.values[next] = toInteger(text, kFieldHex);
         } catch (const TableError& error) {

@@ -66,6 +66,9 @@ struct MonsterLineFields {
     // In the order of kMonsterFields, as written in the line (not pulled into bounds).
     std::array<std::int32_t, kEditableColumns> values{};
     int read = 0;  // values[0 .. read) were read
+    // Where the text of each field starts in the normalised line (columnOffset),
+    // for offsets[0 .. read], the field that stopped the reading included.
+    std::array<std::size_t, kEditableColumns> offsets{};
     // Why values[read] could not be read: the integer message with the column's text,
     // the given file and line, and a reason.
     std::optional<TableError> error;

@@ -23,10 +23,12 @@ std::int32_t integerColumn(std::string_view span) {
     return toInteger(span, kMonsterHex);
 }
 
-MonsterDataRecord parseMonsterLine(std::string_view line) {
+// `at` follows the reading: the column being read, for the place of an error.
+MonsterDataRecord parseMonsterLine(std::string_view line, std::string_view& at) {
     TokenReader reader(line);
     MonsterDataRecord record;
-    record.id = integerColumn(reader.firstColumnSpan());
+    at = reader.firstColumnSpan();
+    record.id = integerColumn(at);
     reader.nextSpan();  // column 2 is not used
     const std::string_view name = reader.nextSpan();
     if (name.size() >= 2) {
@@ -34,7 +36,8 @@ MonsterDataRecord parseMonsterLine(std::string_view line) {
         record.name.assign(name.substr(1, name.size() - 2));
         std::replace(record.name.begin(), record.name.end(), '\t', ' ');
     }
-    record.level = toByte(integerColumn(reader.nextSpan()));
+    at = reader.nextSpan();
+    record.level = toByte(integerColumn(at));
     std::string_view moveRange;
     for (int column = 5; column <= 13; ++column) moveRange = reader.nextSpan();
     record.canmove = moveRange != "0";
@@ -79,6 +82,14 @@ void MonsterTable::loadFromText(std::string_view bytes, const std::string& label
         if (!goOn) throw error;
         goOn->badLine(error);
     };
+    // The lines as the file holds them, for the column of an error; errors come in line order.
+    LineCursor rawLines(bytes);
+    std::string_view rawLine;
+    int rawNumber = 0;
+    const auto rawLineAt = [&](int number) {
+        while (rawNumber < number && rawLines.next(rawLine)) ++rawNumber;
+        return rawLine;
+    };
     bool full = false;
     const std::size_t end = endLineIndex(monsterlines);
     for (std::size_t i = 0; i < end; ++i) {
@@ -89,10 +100,12 @@ void MonsterTable::loadFromText(std::string_view bytes, const std::string& label
             stop(TableError(tooManyMessage(label, kMonsterCapacity, "monsters"), label, lineNumber));
         }
         MonsterDataRecord record;
+        std::string_view at;
         try {
-            record = parseMonsterLine(monsterlines[i]);
+            record = parseMonsterLine(monsterlines[i], at);
         } catch (const TableError& error) {
-            stop(error.at(label, lineNumber));
+            const int column = rawColumn(rawLineAt(lineNumber), monsterlines[i], columnOffset(monsterlines[i], at));
+            stop(lineError(error, bytes, label, lineNumber, column));
             continue;
         }
         if (full) continue;

@@ -23,23 +23,28 @@ std::int32_t integerField(std::string_view span) {
 }
 std::uint8_t byteField(std::string_view span) { return toByte(integerField(span)); }
 
-SpawnEntry parseDataLine(std::string_view line, int spottype) {
+// `at` follows the reading: the column being read, for the place of an error.
+SpawnEntry parseDataLine(std::string_view line, int spottype, std::string_view& at) {
     TokenReader reader(line);
+    const auto next = [&at](std::string_view span) {
+        at = span;
+        return span;
+    };
     SpawnEntry entry;
-    entry.monsterid = integerField(reader.firstColumnSpan());
-    entry.mapnumber = byteField(reader.nextSpan());
-    entry.distance = byteField(reader.nextSpan());
-    entry.x0 = byteField(reader.nextSpan());
-    entry.y0 = byteField(reader.nextSpan());
+    entry.monsterid = integerField(next(reader.firstColumnSpan()));
+    entry.mapnumber = byteField(next(reader.nextSpan()));
+    entry.distance = byteField(next(reader.nextSpan()));
+    entry.x0 = byteField(next(reader.nextSpan()));
+    entry.y0 = byteField(next(reader.nextSpan()));
     entry.spottype = static_cast<std::uint8_t>(spottype);
     entry.ispoint = isPointType(spottype);
     if (entry.ispoint) {
-        entry.dir = toInteger(reader.rest(), kSpawnHex);
+        entry.dir = toInteger(next(reader.rest()), kSpawnHex);
     } else {
-        entry.x1 = byteField(reader.nextSpan());
-        entry.y1 = byteField(reader.nextSpan());
-        entry.dir = integerField(reader.nextSpan());
-        entry.count = toByte(toInteger(reader.rest(), kSpawnHex));
+        entry.x1 = byteField(next(reader.nextSpan()));
+        entry.y1 = byteField(next(reader.nextSpan()));
+        entry.dir = integerField(next(reader.nextSpan()));
+        entry.count = toByte(toInteger(next(reader.rest()), kSpawnHex));
     }
     return entry;
 }
@@ -217,11 +222,12 @@ void SpawnTable::loadFromText(std::string_view bytes, const std::string& label,
 
             SpawnEntry entry;
             if (!plainDataLine(raw, spottype, entry)) {
+                std::string_view at;
                 try {
                     normalizeInto(text, true, line);
-                    entry = parseDataLine(line, spottype);
+                    entry = parseDataLine(line, spottype, at);
                 } catch (const TableError& error) {
-                    stop(error.at(label, lineNumber));
+                    stop(lineError(error, bytes, label, lineNumber, rawColumn(text, line, columnOffset(line, at))));
                     continue;
                 }
             }

@@ -18,7 +18,14 @@ std::string TableError::detail() const {
 TableError TableError::at(std::string file, int line) const {
     TableError moved(what(), std::move(file), line);
     moved.reason_ = reason_;
+    moved.column_ = column_;
     return moved;
+}
+
+TableError TableError::inColumn(int column) const {
+    TableError placed(*this);
+    placed.column_ = column;
+    return placed;
 }
 
 TableError TableError::because(std::string reason) const {
@@ -45,6 +52,18 @@ std::string cannotOpenMessage(std::string_view path) {
 
 std::string cannotCreateMessage(std::string_view path) {
     return "Cannot create file " + std::string(path);
+}
+
+std::string byteOrderMarkMessage() {
+    return "The file starts with a UTF-8 byte order mark (\\uFEFF), which a table file may not hold: "
+           "save it without one";
+}
+
+TableError lineError(const TableError& error, std::string_view fileBytes, std::string file, int line,
+                     int column) {
+    if (line == 1 && fileBytes.starts_with(kByteOrderMark))
+        return TableError(byteOrderMarkMessage(), std::move(file), line).inColumn(1);
+    return error.at(std::move(file), line).inColumn(column);
 }
 
 std::string tooManyMessage(std::string_view file, int capacity, std::string_view things) {

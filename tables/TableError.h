@@ -12,6 +12,9 @@ public:
 
     const std::string& file() const noexcept { return file_; }
     int line() const noexcept { return line_; }  // 1-based; 0 when not known
+    // The 1-based byte column, in the line as the file holds it, of the field at fault;
+    // 0 when there is none or it is not known.
+    int column() const noexcept { return column_; }
 
     // Why it failed, in words the operator can act on ("the line has 30 columns; a
     // monster line has 28", "/srv/game/data/monster.txt: Permission denied"); may be empty.
@@ -23,15 +26,18 @@ public:
     // missing); "" when neither is known.
     std::string detail() const;
 
-    // The same error, now known to have arisen in this file and line (keeps the text
-    // and the reason).
+    // The same error, now known to have arisen in this file and line (keeps the text,
+    // the reason and the column).
     TableError at(std::string file, int line) const;
+    // The same error, now known to concern the field at this byte column.
+    TableError inColumn(int column) const;
     // The same error with this reason.
     TableError because(std::string reason) const;
 
 private:
     std::string file_;
     int line_ = 0;
+    int column_ = 0;
     std::string reason_;
 };
 
@@ -43,6 +49,19 @@ inline constexpr std::size_t kQuotedFieldLimit = 100;
 inline constexpr const char* kRangeCheckError = "Range check error";
 std::string cannotOpenMessage(std::string_view path);       // "Cannot open file %s"
 std::string cannotCreateMessage(std::string_view path);     // "Cannot create file %s"
+
+// Our own message for a file that starts with a UTF-8 byte order mark, which a table file
+// may not hold: it stands in front of the first column of line 1, so the editor reads
+// that line no further. The mark is named visibly, as \uFEFF.
+std::string byteOrderMarkMessage();
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// What a table reader reports for a line it cannot take: the error placed at the file,
+// the 1-based line and the byte column of the field at fault (0: none). On line 1 of
+// bytes that start with a byte order mark, the mark is what is wrong, and the error
+// says so in its own message.
+TableError lineError(const TableError& error, std::string_view fileBytes, std::string file, int line,
+                     int column);
 
 // Our own message for a file beyond a table's fixed room:
 // "<file> holds more than <capacity> <things>; only the first <capacity> are listed."

@@ -120,4 +120,31 @@ TEST(Reader, UnterminatedQuoteOverManyTabsEndsAndConsumesEveryTab) {
     EXPECT_EQ(reader.next(), "");
 }
 
+// Where a column the reader gives stands in the line as the file holds it.
+TEST(RawColumn, IsTheByteWhereTheColumnStandsInTheLineAsRead) {
+    struct Case {
+        std::string raw;
+        bool spawnRules;
+        int skipped;  // columns cut off first
+        bool rest;    // the column asked for is the rest of the line, else the next column
+        int column;
+    };
+    const Case cases[] = {
+        {"  1 \t 22   333", false, 1, false, 7},
+        {"1 0 \"Old   Grey\" 12 x", false, 3, false, 18},  // after a name joined over blanks
+        {"1 0 \"Old   Grey\" 12 x", false, 2, false, 5},
+        {"1 2 3 // c", true, 2, false, 6},                    // a column the line lacks: just after the last
+        {"1 2 3 // c", true, 2, true, 5},
+        {"1 2  ", false, 2, true, 4},                         // the empty rest after a trailing blank
+        {"\xEF\xBB\xBF" "0 1", false, 0, false, 1},
+    };
+    for (const auto& c : cases) {
+        const std::string normal = normalizeline(c.raw, c.spawnRules);
+        TokenReader reader(normal);
+        for (int i = 0; i < c.skipped; ++i) reader.nextSpan();
+        const std::string_view span = c.rest ? reader.rest() : reader.nextSpan();
+        EXPECT_EQ(rawColumn(c.raw, normal, columnOffset(normal, span)), c.column) << c.raw << " after " << c.skipped;
+    }
+}
+
 }  // namespace

@@ -19,6 +19,7 @@ namespace {
 
 const std::string kMonsters = "data/monster.txt";
 const std::string kSpawns = "data/Quarnel.txt";
+const std::string kBom(kByteOrderMark);
 
 struct Told {
     std::vector<std::pair<int, std::string>> bad;  // line, message
@@ -65,6 +66,9 @@ TEST(LineSink, TheMonsterLoadTellsEveryLineItWouldStopAtAndReadsTheRest) {
          crlf({monsterLine("1", "A", "1"), monsterLine("x", "B", "1")}) + std::string("3\0", 2),
          {{2, "'x' is not a valid integer value"}, {3, nulByteMessage(kMonsters, 3)}},
          {1}},
+        {"a byte order mark", kBom + crlf({monsterLine("1", "A", "1"), monsterLine("2", "B", "1")}),
+         {{1, byteOrderMarkMessage()}},
+         {2}},
     };
     for (const auto& c : cases) {
         Told told;
@@ -112,6 +116,7 @@ TEST(LineSink, TheSpawnReadTellsEveryLineItWouldStopAtAndReadsTheRest) {
          {{1, "'x' is not a valid integer value"}, {3, nulByteMessage(kSpawns, 3)}},
          {2},
          {}},
+        {"a byte order mark", kBom + crlf({"0", "1 0 0 5 5 -1"}), {{1, byteOrderMarkMessage()}}, {2}, {}},
     };
     for (const auto& c : cases) {
         Told told;

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TableError.h"
+#include "VisibleText.h"
 
 TEST(TableError, WhereNamesFileAndLineWhenKnown) {
     EXPECT_EQ(TableError("x").where(), "");
@@ -44,6 +46,21 @@ TEST(InvalidIntegerMessage, QuotesTheFieldAndOnlyTheBeginningOfAVeryLongOne) {
     for (const auto& c : kQuotedFields)
         EXPECT_EQ(invalidIntegerMessage(c.field), "'" + c.quoted + "' is not a valid integer value")
             << c.field.size() << " bytes";
+}
+
+// Messages quote bytes of the files: whatever would act, or not show, shows.
+TEST(VisibleText, ShowsEveryByteThatWouldActOrNotShow) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Caf\xC3\xA9 \xF0\x9F\x90\xBA a\\b", "Caf\xC3\xA9 \xF0\x9F\x90\xBA a\\b"},  // shown as they are
+        {"a\tb", "a\\tb"},
+        {"\r\n\x01\x7F", "\\x0d\\x0a\\x01\\x7f"},
+        {"\xEF\xBB\xBF" "0", "\\uFEFF0"},
+        {"\xC4 \xC3", "\\xc4 \\xc3"},                  // not UTF-8; a sequence cut short
+        {"\xC0\xAF \xED\xA0\x80", "\\xc0\\xaf \\xed\\xa0\\x80"},  // overlong; a surrogate
+        // a zero-width space, a right-to-left override, a C1 control
+        {"a\xE2\x80\x8B" "b\xE2\x80\xAE" "c\xC2\x85", "a\\u200Bb\\u202Ec\\u0085"},
+    };
+    for (const auto& [bytes, shown] : cases) EXPECT_EQ(visibleText(bytes), shown) << shown;
 }
 
 }  // namespace
