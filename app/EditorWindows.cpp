@@ -2,11 +2,16 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
+
+#include <utility>
 
 #include "AddSpotDialog.h"
 #include "EditorDocument.h"
+#include "EventHook.h"
 #include "MainWindow.h"
 #include "MapPreviewWindow.h"
+#include "ProgramIdentity.h"
 #include "SpawnPage.h"
 
 namespace {
@@ -22,6 +27,12 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
                              TableLoad loaded, int screenHeight)
     : document_(std::make_unique<EditorDocument>(std::move(workFolder), std::move(programFolder))) {
     main_ = std::make_unique<MainWindow>(*document_, std::move(loaded));
+    // The icon's large sizes join once the main window has been painted (ProgramIdentity.h).
+    new EventHook(main_.get(), [done = false](QEvent* event) mutable {
+        if (event->type() == QEvent::Paint && !std::exchange(done, true))
+            QTimer::singleShot(0, &completeProgramIcon);
+        return false;
+    });
     main_->show();
     // The hidden page and windows are made while the window system maps the main
     // window, which its first paint waits for anyway.

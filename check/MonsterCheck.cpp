@@ -29,7 +29,7 @@ void checkValues(const MonsterLineFields& fields, int line, Column column, const
             firstChanged = column(i);
         else
             changed += ", ";
-        changed += std::string(field.caption) + " (column " + std::to_string(field.column) + ") " +
+        changed += std::string(field.columnName) + " (column " + std::to_string(field.column) + ") " +
                    std::to_string(value) + " becomes " + std::to_string(shown);
     }
     if (!changed.empty())
@@ -40,7 +40,7 @@ void checkValues(const MonsterLineFields& fields, int line, Column column, const
     const std::int32_t range = fields.values[kMoveRangeField];
     if (range < 0 || range >= static_cast<int>(kMoveRangeNames.size())) {
         report.warning(line, column(kMoveRangeField), "move-range",
-                       std::string(move.caption) + " (column " + std::to_string(move.column) + ") is " +
+                       std::string(move.columnName) + " (column " + std::to_string(move.column) + ") is " +
                            std::to_string(range) + ", not one of its entries 0.." +
                            std::to_string(kMoveRangeNames.size() - 1) +
                            ": the stats page shows none chosen and keeps the value when the monster is edited");

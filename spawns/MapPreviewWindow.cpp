@@ -208,7 +208,7 @@ void MapPreviewWindow::relayout() {
 }
 
 void MapPreviewWindow::loadMapPicture(const std::filesystem::path& file) {
-    QImage image = toImage(readJpegFile(file));
+    QImage image = toImage(readJpegFile(file, kLargestMapSide));
     picture_->setPicture(std::move(image));
     surface_->pictureChanged();
 }

@@ -50,7 +50,7 @@ std::string failureReason(std::string_view line, const MonsterLineFields& fields
         return "the line has " + columnsText(columns) + "; a monster line has " +
                std::to_string(kMonsterLineColumns);
     if (field.column == kMonsterLineColumns && line.ends_with('\t')) return "the line ends with blanks";
-    const std::string named = "column " + std::to_string(field.column) + " (" + field.caption + ")";
+    const std::string named = "column " + std::to_string(field.column) + " (" + field.columnName + ")";
     if (writtenAsNumber(text)) return named + " is beyond the 32-bit range -2147483648..2147483647";
     return named + " is not a number";
 }

@@ -1,8 +1,8 @@
 #pragma once
-// The 17 edited columns of a monster line as the stats page shows them (its field
-// table), and the reading of a stored line into those fields. A line that cannot be
-// read in full says which field stopped the reading and why, in words an operator
-// can act on.
+// The 17 edited columns of a monster line (their names and bounds), and the reading of
+// a stored line into those fields. A line that cannot be read in full says which field
+// stopped the reading and why, in words an operator can act on. Which control shows
+// which column is the stats page's own.
 
 #include <array>
 #include <cstdint>
@@ -16,32 +16,31 @@
 inline constexpr int kMonsterLineColumns = 28;
 
 struct MonsterField {
-    const char* name;     // object name of the field on the stats page
-    const char* caption;  // its caption there
-    int column;           // 1-based column of the monster line
+    const char* columnName;  // what the messages call the column: its caption on the stats page
+    int column;              // 1-based column of the monster line
     int lower;            // lower and upper 0: no bounds
     int upper;
 };
 
 // In column order: 4..13, 17..19, 25..28. The move range (column 13) is an item index.
 inline constexpr std::array<MonsterField, kEditableColumns> kMonsterFields = {{
-    {"Vlvl", "LVL", 4, 1, 255},
-    {"VHP", "HP", 5, 1, 1000000},
-    {"VMP", "MP", 6, 0, 1000000},
-    {"VDMGMIN", "DmgMin", 7, 1, 1000000},
-    {"VDMGmax", "DmgMax", 8, 1, 1000000},
-    {"VDEF", "p.Def", 9, 1, 1000000},
-    {"VDEFM", "m.Def", 10, 0, 1000000},
-    {"VATTCKRATE", "AttackRate", 11, 1, 1000000},
-    {"VDEFRATE", "DefRate", 12, 1, 1000000},
-    {"combomvrag", "MoveRange", 13, 0, 5},
-    {"Vspeed", "moveSpeed", 17, 1, 1000000},
-    {"Vatackspeed", "AtackSpeed 2000/", 18, 1, 2000},
-    {"VRegeneration", "RespawnTime(sec)", 19, 1, 1000000},
-    {"VPoisonRezist", "Poison Rezist", 25, 0, 0},
-    {"VIceRezist", "Ice Rezist", 26, 0, 0},
-    {"VLightRezist", "Lightning rezist", 27, 0, 0},
-    {"VFireRezist", "Fire Rezist", 28, 0, 0},
+    {"LVL", 4, 1, 255},
+    {"HP", 5, 1, 1000000},
+    {"MP", 6, 0, 1000000},
+    {"DmgMin", 7, 1, 1000000},
+    {"DmgMax", 8, 1, 1000000},
+    {"p.Def", 9, 1, 1000000},
+    {"m.Def", 10, 0, 1000000},
+    {"AttackRate", 11, 1, 1000000},
+    {"DefRate", 12, 1, 1000000},
+    {"MoveRange", 13, 0, 5},
+    {"moveSpeed", 17, 1, 1000000},
+    {"AtackSpeed 2000/", 18, 1, 2000},
+    {"RespawnTime(sec)", 19, 1, 1000000},
+    {"Poison Rezist", 25, 0, 0},
+    {"Ice Rezist", 26, 0, 0},
+    {"Lightning rezist", 27, 0, 0},
+    {"Fire Rezist", 28, 0, 0},
 }};
 inline constexpr int kMoveRangeField = 9;  // index of column 13 in kMonsterFields
 

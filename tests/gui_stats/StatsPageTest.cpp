@@ -60,6 +60,15 @@ std::vector<std::string> columns(const std::string& line) {
     }
 }
 
+// The object name of the control that shows each field, in the order of kMonsterFields.
+const std::array<const char*, kEditableColumns> kShownBy = {
+    "Vlvl",       "VHP",         "VMP",      "VDMGMIN",       "VDMGmax",       "VDEF",
+    "VDEFM",      "VATTCKRATE",  "VDEFRATE", "combomvrag",    "Vspeed",        "Vatackspeed",
+    "VRegeneration", "VPoisonRezist", "VIceRezist", "VLightRezist", "VFireRezist"};
+const char* shownBy(const MonsterField& field) {
+    return kShownBy[static_cast<std::size_t>(&field - kMonsterFields.data())];
+}
+
 const std::array<const char*, 16> kFieldNames = {
     "Vlvl",        "VHP",          "VMP",           "VDMGMIN",       "VDMGmax",    "VDEF",
     "VDEFM",       "VATTCKRATE",   "VDEFRATE",      "Vspeed",        "Vatackspeed", "VRegeneration",
@@ -287,13 +296,13 @@ TEST_F(StatsPageTest, TypedNumbersOfAnySizeAreClampedAndOkShowsWhatItStored) {
     ASSERT_EQ(cols.size(), 28u);
     for (const auto& c : cases) {
         const auto design = std::find_if(kMonsterFields.begin(), kMonsterFields.end(),
-                                         [&](const MonsterField& f) { return f.name == std::string(c.field); });
+                                         [&](const MonsterField& f) { return shownBy(f) == std::string(c.field); });
         EXPECT_EQ(cols[static_cast<std::size_t>(design->column - 1)], c.stored) << c.field;
     }
     // Every field shows exactly what was written for it.
     for (const MonsterField& design : kMonsterFields) {
-        const QString text = design.column == 13 ? QString::number(moveRange()->currentIndex()) : field(design.name)->text();
-        EXPECT_EQ(text.toStdString(), cols[static_cast<std::size_t>(design.column - 1)]) << design.name;
+        const QString text = design.column == 13 ? QString::number(moveRange()->currentIndex()) : field(shownBy(design))->text();
+        EXPECT_EQ(text.toStdString(), cols[static_cast<std::size_t>(design.column - 1)]) << shownBy(design);
     }
 }
 
@@ -424,11 +433,11 @@ TEST_F(StatsPageTest, AMonsterThatCannotBeShownInFullIsNeverGivenAnotherMonsters
         std::string reason;
     };
     const Case cases[] = {
-        {full + "\t77\t78", 16, "'-2147483648\t77\t78' is not a valid integer value",
+        {full + "\t77\t78", 16, "'-2147483648\\t77\\t78' is not a valid integer value",
          "the line has 30 columns; a monster line has 28"},
         {full.substr(0, twentieth), 13, "'' is not a valid integer value",
          "the line has 20 columns; a monster line has 28"},
-        {full + " ", 16, "'-2147483648\t' is not a valid integer value", "the line ends with blanks"},
+        {full + " ", 16, "'-2147483648\\t' is not a valid integer value", "the line ends with blanks"},
         {with(&Stats::mp, "99999999999"), 2, "'99999999999' is not a valid integer value",
          "column 6 (MP) is beyond the 32-bit range -2147483648..2147483647"},
         {with(&Stats::attackSpeed, "fast"), 11, "'fast' is not a valid integer value",
@@ -445,11 +454,11 @@ TEST_F(StatsPageTest, AMonsterThatCannotBeShownInFullIsNeverGivenAnotherMonsters
         EXPECT_EQ(control<QLabel>("ViD")->text(), QStringLiteral("2"));
         for (int i = 0; i < kEditableColumns; ++i) {
             const MonsterField& design = kMonsterFields[static_cast<std::size_t>(i)];
-            QWidget* shownBy = control<QWidget>(design.name);
-            const QString text = i == kMoveRangeField ? moveRange()->currentText() : field(design.name)->text();
+            QWidget* control = this->control<QWidget>(shownBy(design));
+            const QString text = i == kMoveRangeField ? moveRange()->currentText() : field(shownBy(design))->text();
             const bool reached = i < c.firstEmpty;
-            EXPECT_EQ(text.toStdString(), reached ? shown[static_cast<std::size_t>(i)] : "") << design.name;
-            EXPECT_EQ(shownBy->isEnabledTo(panel()), reached) << design.name;
+            EXPECT_EQ(text.toStdString(), reached ? shown[static_cast<std::size_t>(i)] : "") << shownBy(design);
+            EXPECT_EQ(control->isEnabledTo(panel()), reached) << shownBy(design);
         }
 
         // Edit reports it again and stays in the browse state; OK cannot store.
@@ -469,12 +478,13 @@ TEST_F(StatsPageTest, AMonsterThatCannotBeShownInFullIsNeverGivenAnotherMonsters
         clickRow(0);
         EXPECT_TRUE(recorder().messages.empty());
         for (const MonsterField& design : kMonsterFields)
-            EXPECT_TRUE(control<QWidget>(design.name)->isEnabledTo(panel())) << design.name;
+            EXPECT_TRUE(control<QWidget>(shownBy(design))->isEnabledTo(panel())) << shownBy(design);
         EXPECT_EQ(field("VFireRezist")->value(), -2147483647 - 1);
         EXPECT_EQ(field("VMP")->value(), 20);
     }
 }
 
+// The message shows the tab it quotes as \t, as varnex-check does.
 TEST_F(StatsPageTest, LinesWithMissingOrExtraColumnsFailAtTheirColumn) {
     struct Case {
         std::string line;
@@ -482,8 +492,8 @@ TEST_F(StatsPageTest, LinesWithMissingOrExtraColumnsFailAtTheirColumn) {
     };
     const std::string full = monsterLine("4", "D", Stats{});
     const Case cases[] = {
-        {full + "\t77", QStringLiteral("'-2147483648\t77' is not a valid integer value")},
-        {full + "   ", QStringLiteral("'-2147483648\t' is not a valid integer value")},
+        {full + "\t77", QStringLiteral("'-2147483648\\t77' is not a valid integer value")},
+        {full + "   ", QStringLiteral("'-2147483648\\t' is not a valid integer value")},
         {full.substr(0, full.rfind('\t')), QStringLiteral("'' is not a valid integer value")},
     };
     for (const auto& c : cases) {

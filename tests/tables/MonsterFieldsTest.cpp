@@ -48,28 +48,28 @@ TEST(MonsterLineRead, ALineThatCannotBeReadNamesTheFieldAndWhy) {
     std::string unclosed = full;
     unclosed.erase(unclosed.find("Wolf\"") + 4, 1);
     const Case cases[] = {
-        {full + "\t77 78", "VFireRezist", "'280\t77\t78' is not a valid integer value",
+        {full + "\t77 78", "Fire Rezist", "'280\t77\t78' is not a valid integer value",
          "the line has 30 columns; a monster line has 28"},
-        {firstColumns(20), "VPoisonRezist", "'' is not a valid integer value",
+        {firstColumns(20), "Poison Rezist", "'' is not a valid integer value",
          "the line has 20 columns; a monster line has 28"},
-        {firstColumns(27) + " ", "VFireRezist", "'' is not a valid integer value",
+        {firstColumns(27) + " ", "Fire Rezist", "'' is not a valid integer value",
          "the line has 27 columns; a monster line has 28"},
-        {full + "  ", "VFireRezist", "'280\t' is not a valid integer value", "the line ends with blanks"},
-        {withColumn(5, "99999999999"), "VHP", "'99999999999' is not a valid integer value",
+        {full + "  ", "Fire Rezist", "'280\t' is not a valid integer value", "the line ends with blanks"},
+        {withColumn(5, "99999999999"), "HP", "'99999999999' is not a valid integer value",
          "column 5 (HP) is beyond the 32-bit range -2147483648..2147483647"},
-        {withColumn(26, "-$80000001"), "VIceRezist", "'-$80000001' is not a valid integer value",
+        {withColumn(26, "-$80000001"), "Ice Rezist", "'-$80000001' is not a valid integer value",
          "column 26 (Ice Rezist) is beyond the 32-bit range -2147483648..2147483647"},
-        {withColumn(7, "7x"), "VDMGMIN", "'7x' is not a valid integer value", "column 7 (DmgMin) is not a number"},
-        {withColumn(13, "low"), "combomvrag", "'low' is not a valid integer value",
+        {withColumn(7, "7x"), "DmgMin", "'7x' is not a valid integer value", "column 7 (DmgMin) is not a number"},
+        {withColumn(13, "low"), "MoveRange", "'low' is not a valid integer value",
          "column 13 (MoveRange) is not a number"},
-        {unclosed, "Vlvl", "'' is not a valid integer value",
+        {unclosed, "LVL", "'' is not a valid integer value",
          "the name in column 3 has no closing quote"},
     };
     for (const auto& c : cases) {
         const auto fields = readMonsterLine(normalizeline(c.line, false), "data/monster.txt", 12);
         ASSERT_TRUE(fields.error) << c.line;
         ASSERT_LT(fields.read, kEditableColumns) << c.line;
-        EXPECT_STREQ(kMonsterFields[static_cast<std::size_t>(fields.read)].name, c.field) << c.line;
+        EXPECT_STREQ(kMonsterFields[static_cast<std::size_t>(fields.read)].columnName, c.field) << c.line;
         EXPECT_EQ(fields.error->what(), c.message) << c.line;
         EXPECT_EQ(fields.error->detail(), std::string("data/monster.txt, line 12: ") + c.reason) << c.line;
     }
