@@ -1,5 +1,6 @@
 #include "FileReport.h"
 
+#include "StartUpRepair.h"
 #include "TableError.h"
 #include "TextFile.h"
 
@@ -17,6 +18,16 @@ std::optional<std::string> FileReport::read(const std::filesystem::path& path) c
     } catch (const TableError& failure) {
         error(0, "unreadable-file", describe(failure, file_));
         return std::nullopt;
+    }
+}
+
+void FileReport::temporariesBeside(const std::filesystem::path& path) const {
+    for (const LeftTemporary& left : leftTemporaries(path)) {
+        const std::string process = " (process " + std::to_string(left.process) + ")";
+        warning(0, "stale-temporary",
+                left.running ? left.path.string() + " is the temporary file of a save in progress" + process
+                             : left.path.string() + " is a temporary file left by a save that did not finish" + process +
+                                   "; the editor removes it when it next starts");
     }
 }
 

@@ -18,6 +18,9 @@ public:
     void warning(int line, const char* code, std::string message) const;
     // The file's bytes as the editor reads them; nothing, and an error, when it cannot.
     std::optional<std::string> read(const std::filesystem::path& path) const;
+    // A warning for each temporary file of a save beside the file (its numbered
+    // backups are no concern of the check).
+    void temporariesBeside(const std::filesystem::path& path) const;
     // For a table reader: reports each line where the editor's load would stop, and
     // appends the line of each item taken to lineOf.
     LineSink lineSink(std::vector<int>& lineOf) const;

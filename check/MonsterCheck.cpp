@@ -59,6 +59,7 @@ void checkAfterEnd(const std::vector<std::string>& lines, const FileReport& repo
 
 void checkMonsterFile(const std::filesystem::path& file, MonsterTable& table, const FileReport& report) {
     const std::string& label = report.file();
+    report.temporariesBeside(file);
     const std::optional<std::string> bytes = report.read(file);
     if (!bytes) return;
 

@@ -70,6 +70,7 @@ void checkPicture(const std::filesystem::path& folder, int map, int line, const 
 int checkSpawnFile(const std::filesystem::path& file, const MonsterTable& monsters,
                    const std::filesystem::path* pictureFolder, const FileReport& report) {
     const std::string& label = report.file();
+    report.temporariesBeside(file);
     const std::optional<std::string> bytes = report.read(file);
     if (!bytes) return 0;
 
