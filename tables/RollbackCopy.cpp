@@ -14,9 +14,9 @@ std::filesystem::path gAppDataForTests;
 constexpr std::string_view kMagic = "varnex rollback copy 1\n";
 constexpr std::string_view kSuffix = ".rollback";
 
-std::string hex(std::uint64_t value) {
-    char text[17];
-    const auto end = std::to_chars(text, text + sizeof text, value, 16).ptr;
+std::string inBase(std::uint64_t value, int base) {
+    char text[24];
+    const auto end = std::to_chars(text, text + sizeof text, value, base).ptr;
     return std::string(text, end);
 }
 
@@ -53,8 +53,9 @@ std::string rollbackHeader(const RollbackRecord& record) {
     std::string header(kMagic);
     header += "file " + std::to_string(path.size()) + "\n";
     header.append(reinterpret_cast<const char*>(path.data()), path.size());
-    header += "\nold " + std::to_string(record.oldSize) + " " + hex(record.oldHash) + "\n";
-    header += "new " + std::to_string(record.newSize) + " " + hex(record.newHash) + "\n\n";
+    header += "\nold " + std::to_string(record.oldSize) + " " + inBase(record.oldHash, 16) + "\n";
+    header += "new " + std::to_string(record.newSize) + " " + inBase(record.newHash, 16) + "\n";
+    header += "mode " + inBase(record.mode, 8) + "\n\n";
     return header;
 }
 
@@ -74,16 +75,21 @@ std::optional<RollbackRecord> parseRollback(std::string_view bytes) {
     record.file = std::filesystem::path(std::u8string(path.begin(), path.end()));
     rest.remove_prefix(length + 1);
     if (!takeSizeAndHash(rest, "old ", record.oldSize, record.oldHash) ||
-        !takeSizeAndHash(rest, "new ", record.newSize, record.newHash) || !rest.starts_with("\n"))
+        !takeSizeAndHash(rest, "new ", record.newSize, record.newHash) || !rest.starts_with("mode "))
         return std::nullopt;
-    rest.remove_prefix(1);
+    rest.remove_prefix(5);
+    const auto [m, f] = std::from_chars(rest.data(), rest.data() + rest.size(), record.mode, 8);
+    if (f != std::errc() || !std::string_view(m, static_cast<std::size_t>(rest.data() + rest.size() - m)).starts_with("\n\n"))
+        return std::nullopt;
+    rest.remove_prefix(static_cast<std::size_t>(m - rest.data()) + 2);
     if (rest.size() != record.oldSize || hashBytes(rest) != record.oldHash) return std::nullopt;
     record.oldBytes.assign(rest);
     return record;
 }
 
 std::optional<std::filesystem::path> writeRollbackCopy(const std::filesystem::path& file, std::string_view oldBytes,
-                                                       std::string_view newBytes, const WriteFaults& faults) {
+                                                       std::string_view newBytes, std::uint32_t mode,
+                                                       const WriteFaults& faults) {
     const auto folder = rollbackFolder();
     const auto refuse = [&folder](const std::string& why) {
         platform::setLastReason(platform::shownPath(folder) + ": " + why);
@@ -98,7 +104,7 @@ std::optional<std::filesystem::path> writeRollbackCopy(const std::filesystem::pa
 
     std::error_code ignored;
     const RollbackRecord record{std::filesystem::absolute(file, ignored), oldBytes.size(), hashBytes(oldBytes),
-                                newBytes.size(), hashBytes(newBytes), {}};
+                                newBytes.size(), hashBytes(newBytes), mode, {}};
     static std::atomic<unsigned> counter{0};
     const unsigned first = counter.fetch_add(100);
     const std::string base = file.filename().string() + "." + std::to_string(platform::currentProcess()) + "-";

@@ -28,10 +28,12 @@ struct RollbackRecord {
     std::uint64_t oldHash = 0;
     std::uint64_t newSize = 0;
     std::uint64_t newHash = 0;
+    std::uint32_t mode = 0;  // before the rewrite (a write may clear set-id bits); 0 where none
     std::string oldBytes;
 };
 
-// The copy's bytes: a header line, the path, the sizes and hashes, then the old bytes.
+// The copy's bytes: a header line, the path, the sizes and hashes, the mode, then the
+// old bytes.
 std::string rollbackHeader(const RollbackRecord& record);
 // Nothing when the bytes are not a whole rollback copy whose old bytes match their hash.
 std::optional<RollbackRecord> parseRollback(std::string_view bytes);
@@ -40,7 +42,8 @@ std::optional<RollbackRecord> parseRollback(std::string_view bytes);
 // and flushed under its own name "<file name>.<process>-<n>.rollback". Nothing when it
 // cannot, with "<path>: <the system's words>" in the file layer's lastReason().
 std::optional<std::filesystem::path> writeRollbackCopy(const std::filesystem::path& file, std::string_view oldBytes,
-                                                       std::string_view newBytes, const WriteFaults& faults);
+                                                       std::string_view newBytes, std::uint32_t mode,
+                                                       const WriteFaults& faults);
 
 // The process that wrote a rollback copy of this name; 0 when the name is not one.
 unsigned long rollbackOwner(std::string_view name);

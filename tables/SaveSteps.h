@@ -2,6 +2,7 @@
 // The steps a save shares with the numbered backups, the rollback copies and the
 // start-up repair, over the file layer (TextFilePlatform.h). Internal to tables/.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -32,7 +33,8 @@ std::optional<Path> writeFlushedAs(const Path& folder, const std::string& base, 
                                    std::string_view body, const std::function<Path(unsigned)>& nameFor,
                                    const Path* accessFrom, Step dieBeforeNaming, const WriteFaults& faults);
 
-// Writes the old bytes back over what a failed rewrite left, flushed and read back.
-bool putBack(const platform::File& file, std::string_view old, const WriteFaults& faults);
+// Writes the old bytes back over what a failed rewrite left, with the mode the file
+// had before (File::modeNow), flushed and read back.
+bool putBack(const platform::File& file, std::string_view old, std::uint32_t mode, const WriteFaults& faults);
 
 }  // namespace savesteps

@@ -87,7 +87,7 @@ std::optional<std::string> settle(const Path& copy) {
     auto aside = writeBackup(file.parent_path(), name, *now, file, {});
     if (!aside) aside = writeBackup(rollbackFolder(), name, *now, file, {});
     const platform::File update = platform::openForUpdate(file);
-    if (!update.valid() || !savesteps::putBack(update, record->oldBytes, {}))
+    if (!update.valid() || !savesteps::putBack(update, record->oldBytes, record->mode ? record->mode : update.modeNow(), {}))
         return shown + " was left part-written by a save that did not finish, and its old content could not be put back (" +
                platform::lastReason() + ")" + keptIn;
     platform::removeFile(copy);

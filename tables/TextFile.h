@@ -100,7 +100,7 @@ using GoOnWithoutBackup = std::function<bool(const std::string& question)>;
 // was written.
 class SaveDeclined : public TableError {
 public:
-    using TableError::TableError;
+    explicit SaveDeclined(const TableError& error) : TableError(error) {}
 };
 
 // Replaces the file. First the bytes it replaces are kept beside it as its next

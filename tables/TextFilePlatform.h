@@ -64,6 +64,14 @@ public:
     bool readAt(std::uint64_t offset, char* buffer, std::size_t size, std::size_t& got) const;
     bool truncate(std::uint64_t size) const;
     bool flushToDisk() const;
+    // Writing clears a file's set-user-ID bit (and a set-group-ID bit that goes with
+    // group execution) unless the process may keep them. Whether this process can
+    // give them back after rewriting the file; false, with the reason, when not.
+    bool writingKeepsMode() const;
+    // The mode bits, set-id and sticky bits included, to give back with restoreMode
+    // after writing; 0 where the system has none.
+    std::uint32_t modeNow() const;
+    bool restoreMode(std::uint32_t mode) const;
     // Gives this (new) file the access rights of `from`, and its owner and group where
     // the process may. False, with the reason, when what the system keeps of a file's
     // owner, group and mode (set-id and sticky bits included) is not the same now;

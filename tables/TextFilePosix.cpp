@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -117,6 +118,49 @@ bool File::truncate(std::uint64_t size) const {
 
 bool File::flushToDisk() const { return ::fsync(fd(*this)) == 0 || failed(); }
 
+namespace {
+
+std::string octal(unsigned mode) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04o", mode & 07777);
+    return text;
+}
+
+bool inGroup(gid_t group) {
+    if (::getegid() == group) return true;
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+    const int n = ::getgroups(static_cast<int>(groups.size()), groups.data());
+    return n > 0 && std::find(groups.begin(), groups.begin() + n, group) != groups.begin() + n;
+}
+
+}  // namespace
+
+bool File::writingKeepsMode() const {
+    struct stat info {};
+    if (::fstat(fd(*this), &info) != 0) return failed();
+    const bool cleared = (info.st_mode & S_ISUID) || ((info.st_mode & S_ISGID) && (info.st_mode & S_IXGRP));
+    // The owner may set them again (the set-group-ID bit only in the file's group);
+    // root keeps them.
+    if (!cleared || ::geteuid() == 0) return true;
+    if (::geteuid() == info.st_uid && (!(info.st_mode & S_ISGID) || inGroup(info.st_gid))) return true;
+    gReason = "rewriting it in place would clear its set-user-ID or set-group-ID bit (mode " + octal(info.st_mode) +
+              "), which this user may not set again";
+    return false;
+}
+
+std::uint32_t File::modeNow() const {
+    struct stat info {};
+    return ::fstat(fd(*this), &info) == 0 ? static_cast<std::uint32_t>(info.st_mode & 07777) : 0;
+}
+
+bool File::restoreMode(std::uint32_t mode) const {
+    if (modeNow() == mode) return true;
+    if (::fchmod(fd(*this), static_cast<mode_t>(mode)) != 0) return failed();
+    if (modeNow() == mode) return true;
+    gReason = "its mode " + octal(mode) + " cannot be given back";
+    return false;
+}
+
 bool File::copyAccessFrom(const Path& from) const {
     struct stat old {};
     if (::stat(from.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return true;
@@ -131,10 +175,8 @@ bool File::copyAccessFrom(const Path& from) const {
     if (::fstat(fd(*this), &now) != 0) return failed();
     if (now.st_uid == old.st_uid && now.st_gid == old.st_gid && (now.st_mode & 07777) == (old.st_mode & 07777))
         return true;
-    char mode[8];
-    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(old.st_mode & 07777));
     gReason = "the new file cannot be given the old owner, group and mode (user " + std::to_string(old.st_uid) +
-              ", group " + std::to_string(old.st_gid) + ", mode " + mode + ")";
+              ", group " + std::to_string(old.st_gid) + ", mode " + octal(old.st_mode) + ")";
     return false;
 }
 

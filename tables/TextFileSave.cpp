@@ -116,8 +116,7 @@ private:
             throw failure("no backup of it can be written beside it (" + why + "), so nothing was saved");
         if (!withoutBackup_("No backup of " + platform::shownPath(target_) + " can be written beside it (" + why +
                             "). Save without a backup?"))
-            throw SaveDeclined(cannotCreateMessage(label_))
-                .because(platform::shownPath(target_) + ": saved without a backup only when you say so; nothing was saved");
+            throw SaveDeclined(failure("not saved without a backup"));
     }
 
     // Temporary file beside the target, flushed, renamed over it; the temporary file
@@ -164,21 +163,22 @@ private:
             return given(whyNotReplaced.empty() ? why : whyNotReplaced + ", and it cannot be rewritten in place: " + why);
         };
         const platform::File file = platform::openForUpdate(target_);
-        if (!file.valid()) throw refused(platform::lastReason());
+        if (!file.valid() || !file.writingKeepsMode()) throw refused(platform::lastReason());
+        const std::uint32_t mode = file.modeNow();
         std::string old;
         if (!platform::readWhole(file, old)) throw refused(platform::lastReason());
-        const auto rollback = writeRollbackCopy(target_, old, bytes_, faults_);
+        const auto rollback = writeRollbackCopy(target_, old, bytes_, mode, faults_);
         if (!rollback) throw refused("no rollback copy of it can be written (" + platform::lastReason() + ")");
         dieIfAt(faults_, Step::rollbackWritten);
 
-        const std::string why = rewrite(file);
+        const std::string why = rewrite(file, mode);
         if (why.empty()) {
             platform::removeFile(*rollback);
             platform::FileInfo written;
             if (!file.info(written)) written = {true, bytes_.size(), 0};
             return stampOf(written, bytes_, target_);
         }
-        if (savesteps::putBack(file, old, faults_)) {
+        if (savesteps::putBack(file, old, mode, faults_)) {
             platform::removeFile(*rollback);
             throw given(why + "; its old content is back");
         }
@@ -188,13 +188,14 @@ private:
     }
 
     // Empty when the file now holds exactly the new bytes; otherwise why not.
-    std::string rewrite(const platform::File& file) const {
+    std::string rewrite(const platform::File& file, std::uint32_t mode) const {
         dieHalfWayIfAt(faults_, Step::halfRewritten, file, bytes_);
         if (!writeNewBytes(file, bytes_, faults_.failAfterBytes)) return platform::lastReason();
         dieIfAt(faults_, Step::rewritten);
         if (!(faults_.failTruncate ? injected(platform::Fault::ioError) : file.truncate(bytes_.size())))
             return platform::lastReason();
         dieIfAt(faults_, Step::cutToLength);
+        if (!file.restoreMode(mode)) return platform::lastReason();
         if (!(faults_.failFlush ? injected(platform::Fault::ioError) : file.flushToDisk())) return platform::lastReason();
         std::string back;
         if (!platform::readWhole(file, back)) return platform::lastReason();
@@ -251,11 +252,12 @@ std::optional<Path> writeFlushedAs(const Path& folder, const std::string& base, 
     return refused(folder);
 }
 
-bool putBack(const platform::File& file, std::string_view old, const WriteFaults& faults) {
+bool putBack(const platform::File& file, std::string_view old, std::uint32_t mode, const WriteFaults& faults) {
     if (faults.failRestore) return injected(platform::Fault::ioError);
     dieHalfWayIfAt(faults, Step::halfRestored, file, old);
     std::string back;
-    if (!(file.writeAt(0, old) && file.truncate(old.size()) && file.flushToDisk() && platform::readWhole(file, back)))
+    if (!(file.writeAt(0, old) && file.truncate(old.size()) && file.restoreMode(mode) && file.flushToDisk() &&
+          platform::readWhole(file, back)))
         return false;
     if (back == old) return true;
     platform::setLastReason(kReadBackDiffers);

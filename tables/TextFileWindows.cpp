@@ -145,6 +145,11 @@ bool File::truncate(std::uint64_t size) const {
 
 bool File::flushToDisk() const { return ::FlushFileBuffers(handle(*this)) || failed(); }
 
+// Windows files have no set-id bits; attributes and the access list survive writing.
+bool File::writingKeepsMode() const { return true; }
+std::uint32_t File::modeNow() const { return 0; }
+bool File::restoreMode(std::uint32_t) const { return true; }
+
 bool File::copyAccessFrom(const Path& from) const {
     // The attributes an operator may have set, and the old file's access list; the
     // owner stays the saving user, since Windows lets only a privileged process give
