@@ -135,7 +135,7 @@ struct WriteFaults {
     // No temporary file can be made ("Permission denied"), so the file is rewritten in
     // place; failAfterBytes and failFlush then strike inside that rewrite.
     bool failTemporary = false;
-    bool failTruncate = false;  // in place: cutting the file to its new length fails
+    bool failTruncate = false;  // in place: every cut of the file to a length fails, the undoing one too
     bool failReadBack = false;  // in place: the bytes read back differ from those written
     bool failRestore = false;   // in place: writing the old bytes back fails too
     bool failOwner = false;     // the new file cannot be given the old owner and group

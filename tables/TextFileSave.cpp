@@ -255,12 +255,15 @@ std::optional<Path> writeFlushedAs(const Path& folder, const std::string& base, 
 bool putBack(const platform::File& file, std::string_view old, std::uint32_t mode, const WriteFaults& faults) {
     if (faults.failRestore) return injected(platform::Fault::ioError);
     dieHalfWayIfAt(faults, Step::halfRestored, file, old);
+    // What counts is what the file holds once flushed: a cut that fails where the
+    // length is right already (the fault that failed the rewrite, again) does no harm.
+    const bool written = file.writeAt(0, old);
+    const bool cut = written && (faults.failTruncate ? injected(platform::Fault::ioError) : file.truncate(old.size()));
+    const std::string why = platform::lastReason();
     std::string back;
-    if (!(file.writeAt(0, old) && file.truncate(old.size()) && file.restoreMode(mode) && file.flushToDisk() &&
-          platform::readWhole(file, back)))
-        return false;
+    if (!(written && file.restoreMode(mode) && file.flushToDisk() && platform::readWhole(file, back))) return false;
     if (back == old) return true;
-    platform::setLastReason(kReadBackDiffers);
+    platform::setLastReason(cut ? kReadBackDiffers : why);
     return false;
 }
 
