@@ -32,9 +32,8 @@ std::filesystem::path backupPath(const std::filesystem::path& folder, const std:
 bool newestBackupHolds(const std::filesystem::path& folder, const std::string& name, std::string_view bytes) {
     const auto numbers = backupNumbers(folder, name);
     if (numbers.empty()) return false;
-    const platform::File file = platform::openForReading(backupPath(folder, name, numbers.back()));
     std::string held;
-    return file.valid() && platform::readWhole(file, held) && held == bytes;
+    return platform::readWhole(backupPath(folder, name, numbers.back()), held) && held == bytes;
 }
 
 std::optional<std::filesystem::path> writeBackup(const std::filesystem::path& folder, const std::string& name,

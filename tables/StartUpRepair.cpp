@@ -55,9 +55,8 @@ std::vector<LeftTemporary> temporariesIn(const Path& folder, std::string_view ba
 }
 
 std::optional<std::string> readAll(const Path& path, std::uint64_t limit) {
-    const platform::File file = platform::openForReading(path);
     std::string bytes;
-    if (!file.valid() || !platform::readWhole(file, bytes, limit)) return std::nullopt;
+    if (!platform::readWhole(path, bytes, limit)) return std::nullopt;
     return bytes;
 }
 

@@ -61,6 +61,11 @@ bool readWhole(const File& file, std::string& bytes, std::uint64_t limit) {
     }
 }
 
+bool readWhole(const Path& path, std::string& bytes, std::uint64_t limit) {
+    const File file = openForReading(path);
+    return file.valid() && readWhole(file, bytes, limit);
+}
+
 }  // namespace platform
 
 LineCursor::LineCursor(std::string_view bytes) {

@@ -128,5 +128,7 @@ Path userDataFolder();
 // The whole of an open regular file from its start, refused ("larger than 256 MB")
 // beyond the bound before any room is reserved (TextFile.cpp, over the calls above).
 bool readWhole(const File& file, std::string& bytes, std::uint64_t limit = kMaxTableFileBytes);
+// The same for the file a name leads to.
+bool readWhole(const Path& path, std::string& bytes, std::uint64_t limit = kMaxTableFileBytes);
 
 }  // namespace platform

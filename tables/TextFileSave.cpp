@@ -98,9 +98,8 @@ private:
     }
 
     std::string readOld() const {
-        const platform::File file = platform::openForReading(target_);
         std::string old;
-        if (!file.valid() || !platform::readWhole(file, old))
+        if (!platform::readWhole(target_, old))
             throw TableError(cannotOpenMessage(label_)).because(platform::shownPath(target_) + ": " + platform::lastReason());
         return old;
     }

@@ -4,12 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <unistd.h>
 #endif
 
@@ -24,19 +19,12 @@
 #include "TableFixtures.h"
 #include "TempFolder.h"
 #include "TextFile.h"
+#include "TextFilePlatform.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Step = WriteFaults::Step;
-
-unsigned long thisProcess() {
-#ifdef _WIN32
-    return ::GetCurrentProcessId();
-#else
-    return static_cast<unsigned long>(::getpid());
-#endif
-}
 
 // No system gives a process this number (Linux stops at 2^22, Windows uses multiples of 4).
 constexpr unsigned long kNoProcess = 99999999;
@@ -168,7 +156,7 @@ TEST_F(Interrupted, ARollbackCopyOfARunningProcessIsLeftAlone) {
     const std::string mixed = folder.read("data/monster.txt");
     ASSERT_EQ(rollbackFiles().size(), 1u);
     const fs::path copy = rollbackFolder() / rollbackFiles()[0];
-    const std::string suffix = "." + std::to_string(thisProcess()) + "-";
+    const std::string suffix = "." + std::to_string(platform::currentProcess()) + "-";
     std::string name = copy.filename().string();
     name.replace(name.rfind(suffix), suffix.size(), "." + std::to_string(::getppid()) + "-");
     fs::rename(copy, rollbackFolder() / name);
@@ -183,7 +171,7 @@ TEST_F(Interrupted, TemporaryFilesAreRemovedAtStartOnlyWhenNoRunningProcessOwnsT
     TempFolder folder;
     folder.write("data/monster.txt", "m");
     const std::string dead = ".monster.txt.tmp-" + std::to_string(kNoProcess) + "-0-0";
-    const std::string ours = ".monster.txt.tmp-" + std::to_string(thisProcess()) + "-7-1";  // a run before ours
+    const std::string ours = ".monster.txt.tmp-" + std::to_string(platform::currentProcess()) + "-7-1";  // a run before ours
     std::vector<std::string> kept = {
         "monster.txt",
         "monster.txt.~1~",
