@@ -107,14 +107,16 @@ public:
 // numbered backup ("<name>.~<n>~", flushed, with its access rights; the newest
 // kBackupsKept are kept), unless the newest backup holds them already or the new
 // bytes are the same. When no backup can be written, withoutBackup is asked whether
-// to go on; without it, or when it says no (SaveDeclined), nothing is written.
+// to go on; nothing is written when it says no (SaveDeclined) or when there is none
+// to ask (TableError saying why).
 // Then it writes a temporary file beside it, flushes it to disk and renames it over
 // the file, which keeps its permissions, owner and group. A symbolic link stays a
 // link: what is replaced, and backed up, is the file at the end of its chain. When no
 // file can be made in that folder, or the new file cannot be given the old owner,
 // group and mode, the file is rewritten in its place instead, once a flushed rollback
 // copy of its old bytes is in rollbackFolder() (removed again when done, put back at
-// the next start should the process die part way: StartUpRepair.h); should the rewrite
+// the next start should the process die part way: StartUpRepair.h), and unless the
+// rewrite would clear set-id bits this process cannot set again; should the rewrite
 // fail, its old bytes are written back and the reason says whether that worked.
 // Either way the save succeeds only when the file holds exactly the new bytes. A
 // write-protected file, one that cannot be read, or one larger than a table file may
