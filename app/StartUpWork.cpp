@@ -23,8 +23,8 @@ const unsigned char kOnePixelPng[] = {
 
 }  // namespace
 
-StartUpWork::StartUpWork(std::filesystem::path workFolder)
-    : thread_([this, folder = std::move(workFolder)] { run(folder); }) {}
+StartUpWork::StartUpWork(std::filesystem::path workFolder, std::filesystem::path programFolder)
+    : thread_([this, work = std::move(workFolder), program = std::move(programFolder)] { run(work, program); }) {}
 
 StartUpWork::~StartUpWork() {
     if (!applicationMadeSaid_) applicationMade_.set_value(false);
@@ -54,7 +54,7 @@ void StartUpWork::runAsAnyThread() {
 #endif
 }
 
-void StartUpWork::run(const std::filesystem::path& workFolder) {
+void StartUpWork::run(const std::filesystem::path& workFolder, const std::filesystem::path& programFolder) {
     runOnlyWhenIdle();
 #ifdef VARNEX_FONTCONFIG
     // The library loads its configuration once per process, safely from any thread;
@@ -63,7 +63,7 @@ void StartUpWork::run(const std::filesystem::path& workFolder) {
 #endif
     fontsRead_.set_value();
     try {
-        tablesRead_.set_value(loadTables(workFolder));
+        tablesRead_.set_value(loadTables(workFolder, programFolder));
     } catch (...) {  // out of memory
         tablesRead_.set_exception(std::current_exception());
     }

@@ -20,7 +20,8 @@
 
 class StartUpWork {
 public:
-    explicit StartUpWork(std::filesystem::path workFolder);
+    // programFolder is where the spawn file is saved (empty: the working folder).
+    explicit StartUpWork(std::filesystem::path workFolder, std::filesystem::path programFolder = {});
     ~StartUpWork();
     StartUpWork(const StartUpWork&) = delete;
     StartUpWork& operator=(const StartUpWork&) = delete;
@@ -32,7 +33,7 @@ public:
     TableLoad takeTables();
 
 private:
-    void run(const std::filesystem::path& workFolder);
+    void run(const std::filesystem::path& workFolder, const std::filesystem::path& programFolder);
     void runOnlyWhenIdle();
     void runAsAnyThread();
 

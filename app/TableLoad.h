@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "MonsterTable.h"
@@ -20,8 +21,15 @@ struct TableLoad {
     std::exception_ptr monsterError;
     std::vector<MissingMonster> dropped;  // in file order
     std::exception_ptr spawnError;        // why the spawn file's reading stopped
+    // What the start put right or found before reading, one line each, to be shown to
+    // the operator before the errors: a table file given back its old content after a
+    // save that did not finish, temporary files of such saves removed, and that the
+    // spawn file is saved in another folder than it is read from.
+    std::vector<std::string> notices;
 };
 
-// Reads <workFolder>/data/monster.txt, then, when it read whole, data/Quarnel.txt.
+// First puts right what saves that did not finish left (StartUpRepair.h), then reads
+// <workFolder>/data/monster.txt and, when it read whole, data/Quarnel.txt, whose
+// save target below programFolder (empty: the working folder) it remembers.
 // Shows nothing and throws nothing: whatever stops a reading is kept for the window.
-TableLoad loadTables(const std::filesystem::path& workFolder);
+TableLoad loadTables(const std::filesystem::path& workFolder, const std::filesystem::path& programFolder = {});

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "StartUpRepair.h"
 #include "TableError.h"
 #include "TextFile.h"
 #include "VisibleText.h"
@@ -66,6 +67,16 @@ std::string_view FileReport::rawLine(int line) const {
     if (line < 1 || static_cast<std::size_t>(line) > lines_.size()) return {};
     const LinePlace place = lines_[static_cast<std::size_t>(line - 1)];
     return std::string_view(bytes_).substr(place.start, place.size);
+}
+
+void FileReport::temporariesBeside(const std::filesystem::path& path) const {
+    for (const LeftTemporary& left : leftTemporaries(path)) {
+        const std::string process = " (process " + std::to_string(left.process) + ")";
+        warning(0, "stale-temporary",
+                left.running ? left.path.string() + " is the temporary file of a save in progress" + process
+                             : left.path.string() + " is a temporary file left by a save that did not finish" + process +
+                                   "; the editor removes it when it next starts");
+    }
 }
 
 LineSink FileReport::lineSink(std::vector<int>& lineOf) const {

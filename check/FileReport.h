@@ -31,6 +31,9 @@ public:
     std::string_view bytes() const { return bytes_; }
     // A 1-based line of the bytes read, without its line end; "" past the last.
     std::string_view rawLine(int line) const;
+    // A warning for each temporary file of a save beside the file (its numbered
+    // backups are no concern of the check).
+    void temporariesBeside(const std::filesystem::path& path) const;
 
     // For a table reader: reports each line where the editor's load would stop, and
     // appends the line of each item taken to lineOf.

@@ -66,6 +66,7 @@ void checkAfterEnd(const std::vector<std::string>& lines, const FileReport& repo
 
 bool checkMonsterFile(const std::filesystem::path& file, MonsterTable& table, FileReport& report) {
     const std::string& label = report.file();
+    report.temporariesBeside(file);
     if (!report.read(file)) return false;
 
     std::vector<int> lineOf;  // the 1-based line of each monster read

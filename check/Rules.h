@@ -14,7 +14,7 @@ struct Rule {
     std::string_view summary;
 };
 
-inline constexpr std::array<Rule, 11> kRules = {{
+inline constexpr std::array<Rule, 12> kRules = {{
     {"load-stops", Severity::Error, "a line (or file) where the editor's load stops"},
     {"cannot-edit", Severity::Error, "a monster line the stats page cannot show in full"},
     {"missing-monster", Severity::Error, "a spawn line whose monster is not in the table"},
@@ -26,6 +26,7 @@ inline constexpr std::array<Rule, 11> kRules = {{
     {"reversed-range", Severity::Warning, "a range spot with its corners in reverse order"},
     {"no-picture", Severity::Warning, "a map with spots but no picture"},
     {"unreadable-picture", Severity::Warning, "a map picture that does not decode"},
+    {"stale-temporary", Severity::Warning, "a temporary file of a save that did not finish"},
 }};
 
 // The rule of a code, or nullptr.

@@ -93,6 +93,7 @@ void checkPicture(const std::filesystem::path& folder, int map, int line, const 
 int checkSpawnFile(const std::filesystem::path& file, const MonsterTable& monsters, bool monstersRead,
                    const std::filesystem::path* pictureFolder, FileReport& report) {
     const std::string& label = report.file();
+    report.temporariesBeside(file);
     if (!report.read(file)) return 0;
     // The editor reads the spawn file only after a monster table that lists a monster.
     if (!monstersRead || monsters.monstercount == 0) {

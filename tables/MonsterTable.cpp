@@ -138,13 +138,18 @@ std::size_t endLineIndex(const std::vector<std::string>& normalisedLines) {
 
 std::string MonsterTable::checkSave(const std::filesystem::path& workFolder) const {
     if (!saveRefusal_.empty()) throw TableError(saveRefusal_);
-    return seen_.changedAt(monsterPath(workFolder)) ? changedFileQuestion(monsterFileLabel()) : std::string();
+    return seen_.questionBeforeSave(monsterPath(workFolder), monsterFileLabel());
 }
 
-void MonsterTable::savemonsterdata(const std::filesystem::path& workFolder) {
+bool MonsterTable::savemonsterdata(const std::filesystem::path& workFolder, const GoOnWithoutBackup& withoutBackup) {
     if (!saveRefusal_.empty()) throw TableError(saveRefusal_);
     const auto path = monsterPath(workFolder);
-    seen_ = {path, writeFileAtomically(path, fileBytes(), monsterFileLabel())};
+    try {
+        seen_ = {path, writeFileAtomically(path, fileBytes(), monsterFileLabel(), withoutBackup)};
+    } catch (const SaveDeclined&) {
+        return false;
+    }
+    return true;
 }
 
 std::string MonsterTable::fileBytes() const { return joinLinesCrLf(monsterlines); }

@@ -50,12 +50,16 @@ public:
     // The index of the monster getmonsterbyid gives (the first with this number), or -1.
     int indexOf(std::int32_t id) const;
 
-    // Throws TableError(saveRefusal()) when the table may not be saved. Otherwise gives
-    // the question to ask before the save, when the file on disk is no longer what the
-    // editor read or last wrote, or "" when there is nothing to ask.
+    // Throws TableError(saveRefusal()) when the table may not be saved, and
+    // TableError with the system's reason when the file cannot be read again to
+    // compare. Otherwise gives the question to ask before the save, when the file on
+    // disk is no longer what the editor read or last wrote, or "" when there is nothing
+    // to ask.
     std::string checkSave(const std::filesystem::path& workFolder) const;
-    // Writes monsterlines to <workFolder>/data/monster.txt atomically; throws TableError.
-    void savemonsterdata(const std::filesystem::path& workFolder);
+    // Writes monsterlines to <workFolder>/data/monster.txt after a numbered backup of
+    // the old file (writeFileAtomically); throws TableError. False, with nothing
+    // written, when no backup could be made and withoutBackup said no.
+    bool savemonsterdata(const std::filesystem::path& workFolder, const GoOnWithoutBackup& withoutBackup = {});
     std::string fileBytes() const;  // exactly what a save writes
 
     // Empty when saving is allowed, else the reason shown to the operator.

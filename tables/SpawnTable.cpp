@@ -9,6 +9,7 @@
 #include "Numbers.h"
 #include "TableError.h"
 #include "TextFile.h"
+#include "TextFilePlatform.h"
 
 namespace {
 
@@ -284,14 +285,26 @@ void SpawnTable::append(SpawnEntry entry) {
 
 std::string SpawnTable::checkSave(const std::filesystem::path& programFolder) const {
     if (!saveRefusal_.empty()) throw TableError(saveRefusal_);
-    return seen_.changedAt(programFolder / "data" / "Quarnel.txt") ? changedFileQuestion(spawnFileLabel())
-                                                                     : std::string();
+    return seen_.questionBeforeSave(programFolder / "data" / "Quarnel.txt", spawnFileLabel());
 }
 
-void SpawnTable::save(const std::filesystem::path& programFolder) {
+bool SpawnTable::save(const std::filesystem::path& programFolder, const GoOnWithoutBackup& withoutBackup) {
     if (!saveRefusal_.empty()) throw TableError(saveRefusal_);
     const auto path = programFolder / "data" / "Quarnel.txt";
-    seen_ = {path, writeFileAtomically(path, fileBytes(), path.string())};
+    try {
+        seen_ = {path, writeFileAtomically(path, fileBytes(), path.string(), withoutBackup)};
+    } catch (const SaveDeclined&) {
+        return false;
+    }
+    return true;
+}
+
+std::string spawnFoldersNotice(const std::filesystem::path& workFolder, const std::filesystem::path& programFolder) {
+    const auto read = workFolder / "data" / "Quarnel.txt";
+    const auto saved = programFolder / "data" / "Quarnel.txt";
+    if (sameFile(read, saved)) return {};
+    return "The spawn file is read from " + platform::shownPath(read) + " but saved to " + platform::shownPath(saved) +
+           ": the working folder and the program's folder differ.";
 }
 
 std::string noMonstersMessage() {

@@ -71,20 +71,26 @@ public:
                       const LineSink* goOn = nullptr);
 
     // The save writes below the program's folder, which need not be the folder read at
-    // start-up: remembers that file as it is now, or as it was read when it is the same.
+    // start-up. When the file there holds exactly the bytes read, later changes to it
+    // are what checkSave asks about; otherwise it asks before replacing a file that is
+    // not the one read (SeenFile::questionBeforeSave).
     void rememberSaveTarget(const std::filesystem::path& programFolder);
 
     // Stores the entry at index count with spotid = count. Throws TableError and
     // changes nothing when the table is full.
     void append(SpawnEntry entry);
 
-    // Throws TableError(saveRefusal()) when the table may not be saved. Otherwise gives
-    // the question to ask before the save, when the file the save replaces is no longer
-    // what the editor remembered of it, or "" when there is nothing to ask.
+    // Throws TableError(saveRefusal()) when the table may not be saved, and
+    // TableError with the system's reason when the file the save replaces cannot be
+    // read to compare. Otherwise gives the question to ask before the save, when that
+    // file is no longer what the editor remembered of it or is another file than the
+    // one read, with other bytes; "" when there is nothing to ask.
     std::string checkSave(const std::filesystem::path& programFolder) const;
-    // Writes the five sections to <programFolder>/data/Quarnel.txt atomically.
-    // Refused (TableError, nothing written) when the file was not read completely.
-    void save(const std::filesystem::path& programFolder);
+    // Writes the five sections to <programFolder>/data/Quarnel.txt after a numbered
+    // backup of the old file (writeFileAtomically). Refused (TableError, nothing
+    // written) when the file was not read completely. False, with nothing written,
+    // when no backup could be made and withoutBackup said no.
+    bool save(const std::filesystem::path& programFolder, const GoOnWithoutBackup& withoutBackup = {});
     std::string fileBytes() const;  // exactly what a save writes
 
     // Empty when saving is allowed, else the reason shown to the operator.
@@ -104,3 +110,7 @@ private:
 
 // The start-up message when the monster table lists no monster at all.
 std::string noMonstersMessage();
+
+// One line for the start-up when the spawn file a save writes (below the program's
+// folder) is not the one read (below the working folder); "" when it is.
+std::string spawnFoldersNotice(const std::filesystem::path& workFolder, const std::filesystem::path& programFolder);

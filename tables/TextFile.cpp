@@ -13,6 +13,18 @@ FileStamp statStamp(const platform::FileInfo& info, const std::filesystem::path&
     return {true, info.size, info.modified, 0, platform::finalTarget(path).value_or(path)};
 }
 
+const char* const kTooLarge = "larger than 256 MB";
+
+// The stamp of the file a save would replace: {} when there is none, else as read now.
+FileStamp stampBeforeSave(const std::filesystem::path& path, const std::string& label) {
+    if (platform::missing(path)) return {};
+    FileStamp stamp;
+    readWholeFile(path, label, &stamp);
+    return stamp;
+}
+
+}  // namespace
+
 bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     if (a.empty() || b.empty()) return false;
     const auto canonical = [](const std::filesystem::path& p) {
@@ -24,7 +36,37 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     return canonical(a) == canonical(b);
 }
 
-}  // namespace
+namespace platform {
+
+bool readWhole(const File& file, std::string& bytes, std::uint64_t limit) {
+    bytes.clear();
+    FileInfo info;
+    if (!file.info(info)) return false;
+    if (info.size > limit) {
+        setLastReason(kTooLarge);
+        return false;
+    }
+    bytes.reserve(static_cast<std::size_t>(info.size));
+    char buffer[65536];
+    for (;;) {
+        std::size_t got = 0;
+        if (!file.readAt(bytes.size(), buffer, sizeof buffer, got)) return false;
+        if (got == 0) return true;
+        bytes.append(buffer, got);
+        // A file that grows while it is read is held to the same bound.
+        if (bytes.size() > limit) {
+            setLastReason(kTooLarge);
+            return false;
+        }
+    }
+}
+
+bool readWhole(const Path& path, std::string& bytes, std::uint64_t limit) {
+    const File file = openForReading(path);
+    return file.valid() && readWhole(file, bytes, limit);
+}
+
+}  // namespace platform
 
 LineCursor::LineCursor(std::string_view bytes) {
     if (const auto nul = bytes.find('\0'); nul != std::string_view::npos) bytes = bytes.substr(0, nul);
@@ -100,18 +142,8 @@ std::string readWholeFile(const std::filesystem::path& path, const std::string& 
     const platform::File file = platform::openForReading(path);
     if (!file.valid() || !file.info(info)) throw refused(platform::lastReason());
     if (!info.regular) throw refused("not a regular file");
-    if (info.size > kMaxTableFileBytes) throw refused("larger than 256 MB");
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(info.size));
-    char buffer[65536];
-    for (;;) {
-        std::size_t got = 0;
-        if (!file.readSome(buffer, sizeof buffer, got)) throw refused(platform::lastReason());
-        if (got == 0) break;
-        bytes.append(buffer, got);
-        // A file that grows while it is read is held to the same bound.
-        if (bytes.size() > kMaxTableFileBytes) throw refused("larger than 256 MB");
-    }
+    if (!platform::readWhole(file, bytes)) throw refused(platform::lastReason());
     if (stamp) {
         *stamp = statStamp(info, path);  // as of the start: a change while reading shows later
         stamp->hash = hashBytes(bytes);
@@ -120,9 +152,11 @@ std::string readWholeFile(const std::filesystem::path& path, const std::string& 
 }
 
 std::uint64_t hashBytes(std::string_view bytes) {
-    // Enough to tell another program's edit from the bytes the editor saw, and only
-    // ever compared within one run: eight bytes a step, each step mixed through a
-    // multiply and a shift, the last few bytes one at a time.
+    // Enough to tell another program's edit from the bytes the editor saw, within a
+    // run and, in a rollback copy, from one run to the next (a rollback copy holds the
+    // old bytes themselves): eight bytes a step, each step mixed through a multiply
+    // and a shift, the last few bytes one at a time. Changing it needs a new version
+    // of the rollback copy's format.
     constexpr std::uint64_t kPrime = 0x100000001b3ull;
     std::uint64_t hash = 0xcbf29ce484222325ull ^ bytes.size();
     const char* p = bytes.data();
@@ -153,21 +187,32 @@ FileStamp stampFile(const std::filesystem::path& path) {
     return statStamp(info, path);
 }
 
-bool SeenFile::changedAt(const std::filesystem::path& at) const {
-    const FileStamp now = stampFile(at);
-    if (!sameFile(path, at)) return now.exists;
-    return now != stamp;
+std::string SeenFile::questionBeforeSave(const std::filesystem::path& target, const std::string& label) const {
+    const FileStamp now = stampBeforeSave(target, label);
+    if (sameFile(path, target)) return now != stamp ? changedFileQuestion(label) : std::string();
+    if (!now.exists) return {};
+    if (path.empty() || !stamp.exists) return changedFileQuestion(label);
+    if (now.size == stamp.size && now.hash == stamp.hash) return {};
+    return otherFileQuestion(target, path);
 }
 
 void SeenFile::retarget(const std::filesystem::path& target) {
     if (sameFile(path, target)) return;
+    const FileStamp now = stampFile(target);
+    if (!now.exists || !stamp.exists || now.size != stamp.size || now.hash != stamp.hash) return;
     path = target;
-    stamp = stampFile(target);
+    stamp = now;
 }
 
 std::string changedFileQuestion(std::string_view label) {
     return std::string(label) +
            " was changed by another program since the editor read it. Overwrite those changes?";
+}
+
+std::string otherFileQuestion(const std::filesystem::path& target, const std::filesystem::path& read) {
+    const std::string replaced = platform::shownPath(target);
+    return "The save would replace " + replaced + ", but the editor read " + platform::shownPath(read) +
+           " at start-up, and the two files differ. Replace " + replaced + "?";
 }
 
 std::string monsterFileLabel() { return (std::filesystem::path("data") / "monster.txt").string(); }

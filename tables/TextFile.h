@@ -5,9 +5,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "TableError.h"
 
 std::vector<std::string> splitLines(std::string_view bytes);
 
@@ -51,21 +54,32 @@ struct FileStamp {
 FileStamp stampFile(const std::filesystem::path& path);
 std::uint64_t hashBytes(std::string_view bytes);
 
+// Whether two names lead to one file, after symbolic links.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
 // A file and the stamp the editor remembers of it.
 struct SeenFile {
     std::filesystem::path path;
     FileStamp stamp;
-    // Whether the file at `at` now differs from what was seen. A file never seen by
-    // the editor counts as seen missing: it is changed only if it exists now.
-    bool changedAt(const std::filesystem::path& at) const;
-    // From now on the file of interest is `target`: unless that is the file already
-    // seen, its stamp is taken as it is now.
+    // The question to put before a save replaces the file at `target` (label names it
+    // in the question), or "" when nothing would be lost. When `target` is the file
+    // seen: asked when it differs from what was seen. When it is another file (the
+    // spawn file is read in one folder and saved in another): asked when it exists
+    // with other bytes than those seen; a file never seen by the editor counts as
+    // changed once it exists. Throws TableError(cannotOpenMessage(label)) with the
+    // full path and the system's reason when the target exists but cannot be read.
+    std::string questionBeforeSave(const std::filesystem::path& target, const std::string& label) const;
+    // The file `target` a save will replace becomes the file seen, with its stamp as it
+    // is now, only when it holds exactly the bytes seen.
     void retarget(const std::filesystem::path& target);
 };
 
 // The question put before a save replaces such a file: "<label> was changed by another
 // program since the editor read it. Overwrite those changes?"
 std::string changedFileQuestion(std::string_view label);
+// The question put before a save replaces a file other than the one read, which holds
+// other bytes; it names both by their full paths.
+std::string otherFileQuestion(const std::filesystem::path& target, const std::filesystem::path& read);
 
 // Only regular files up to this size are read; anything else is refused, so a named
 // pipe cannot block the editor and a device cannot fill its memory.
@@ -78,18 +92,41 @@ inline constexpr std::uint64_t kMaxTableFileBytes = 256ull << 20;
 std::string readWholeFile(const std::filesystem::path& path, const std::string& label,
                           FileStamp* stamp = nullptr);
 
-// Replaces the file: writes a temporary file beside it, flushes it to disk and renames
-// it over the file, which keeps its permissions and, where the process may, its owner
-// and group. A symbolic link stays a link: what is replaced is the file at the end of
-// its chain. When no file can be made in that folder but the file itself may be
-// written, it is rewritten in its place instead and read back; should that fail part
-// way, its old bytes are written back. Either way the save succeeds only when the file
-// holds exactly the new bytes. A write-protected file is never replaced.
-// On failure throws TableError(cannotCreateMessage(label)) with the file's full path
-// and the system's reason as its reason, having left the old file as it was and no
-// temporary file behind. Gives the stamp of the new file.
+// Asked when no backup of a file can be written before a save replaces it; the
+// question says why. True goes on without one.
+using GoOnWithoutBackup = std::function<bool(const std::string& question)>;
+
+// Thrown by a save when the operator chose not to go on without a backup: nothing
+// was written.
+class SaveDeclined : public TableError {
+public:
+    explicit SaveDeclined(const TableError& error) : TableError(error) {}
+};
+
+// Replaces the file. First the bytes it replaces are kept beside it as its next
+// numbered backup ("<name>.~<n>~", flushed, with its access rights; the newest
+// kBackupsKept are kept), unless the newest backup holds them already or the new
+// bytes are the same. When no backup can be written, withoutBackup is asked whether
+// to go on; nothing is written when it says no (SaveDeclined) or when there is none
+// to ask (TableError saying why).
+// Then it writes a temporary file beside it, flushes it to disk and renames it over
+// the file, which keeps its permissions, owner and group. A symbolic link stays a
+// link: what is replaced, and backed up, is the file at the end of its chain. When no
+// file can be made in that folder, or the new file cannot be given the old owner,
+// group and mode, the file is rewritten in its place instead, once a flushed rollback
+// copy of its old bytes is in rollbackFolder() (removed again when done, put back at
+// the next start should the process die part way: StartUpRepair.h), and unless the
+// rewrite would clear set-id bits this process cannot set again; should the rewrite
+// fail, its old bytes are written back and the reason says whether that worked.
+// Either way the save succeeds only when the file holds exactly the new bytes. A
+// write-protected file, one that cannot be read, or one larger than a table file may
+// be, is never replaced.
+// On failure throws TableError(cannotCreateMessage(label)), or cannotOpenMessage when
+// the old file cannot be read, with the file's full path and the system's reason as
+// its reason, having left the old file as it was and no temporary file behind.
+// Gives the stamp of the new file.
 FileStamp writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                              const std::string& label);
+                              const std::string& label, const GoOnWithoutBackup& withoutBackup = {});
 
 // Seam for tests: makes the next saves fail on purpose, each fault with the reason the
 // system would give for it. Reset with {}.
@@ -100,10 +137,32 @@ struct WriteFaults {
     // No temporary file can be made ("Permission denied"), so the file is rewritten in
     // place; failAfterBytes and failFlush then strike inside that rewrite.
     bool failTemporary = false;
-    bool failTruncate = false;  // in place: cutting the file to its new length fails
+    bool failTruncate = false;  // in place: every cut of the file to a length fails, the undoing one too
     bool failReadBack = false;  // in place: the bytes read back differ from those written
+    bool failRestore = false;   // in place: writing the old bytes back fails too
+    bool failOwner = false;     // the new file cannot be given the old owner and group
+    bool failBackup = false;    // no numbered backup can be written ("Permission denied")
+    bool failRollback = false;  // no rollback copy can be written ("Permission denied")
+    // The process dies at this step: SimulatedCrash is thrown there and nothing of
+    // the save cleans up after it.
+    enum class Step {
+        none,
+        backupUnnamed,     // the backup's bytes are in a temporary file beside the file
+        temporaryWritten,  // the new bytes are flushed in the temporary file
+        replaced,          // renamed over the file; older backups not yet removed
+        rollbackUnnamed,   // in place: the rollback copy is a temporary file
+        rollbackWritten,   // in place: the rollback copy is complete; the file untouched
+        halfRewritten,     // in place: half the new bytes are written
+        rewritten,         // in place: all new bytes written, the file not yet cut
+        cutToLength,       // in place: the file holds the new bytes, not yet flushed
+        halfRestored,      // in place, after a failure: half the old bytes written back
+    } dieAt = Step::none;
 };
+struct SimulatedCrash {};
 void setWriteFaultsForTesting(const WriteFaults& faults);
+
+// How many numbered backups of a file a save leaves.
+inline constexpr int kBackupsKept = 10;
 
 // "data/monster.txt" and "data/Quarnel.txt" with the platform's separator.
 std::string monsterFileLabel();

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "TextFile.h"
+
 namespace platform {
 
 using Path = std::filesystem::path;
@@ -57,16 +59,24 @@ public:
     bool close();
 
     bool info(FileInfo& out) const;
-    // Reads up to size bytes at the current position; got 0 at the end.
-    bool readSome(char* buffer, std::size_t size, std::size_t& got) const;
     // Writes all bytes at this offset (the file position is left anywhere).
     bool writeAt(std::uint64_t offset, std::string_view bytes) const;
     bool readAt(std::uint64_t offset, char* buffer, std::size_t size, std::size_t& got) const;
     bool truncate(std::uint64_t size) const;
     bool flushToDisk() const;
-    // Gives this (new) file the access rights of `from`, and its owner where the
-    // process may; what cannot be copied is left as it is.
-    void copyAccessFrom(const Path& from) const;
+    // Writing clears a file's set-user-ID bit (and a set-group-ID bit that goes with
+    // group execution) unless the process may keep them. Whether this process can
+    // give them back after rewriting the file; false, with the reason, when not.
+    bool writingKeepsMode() const;
+    // The mode bits, set-id and sticky bits included, to give back with restoreMode
+    // after writing; 0 where the system has none.
+    std::uint32_t modeNow() const;
+    bool restoreMode(std::uint32_t mode) const;
+    // Gives this (new) file the access rights of `from`, and its owner and group where
+    // the process may. False, with the reason, when what the system keeps of a file's
+    // owner, group and mode (set-id and sticky bits included) is not the same now;
+    // true when `from` is no regular file.
+    bool copyAccessFrom(const Path& from) const;
 
 private:
     static constexpr std::intptr_t kInvalid = -1;
@@ -82,6 +92,9 @@ std::optional<Path> finalTarget(const Path& path);
 // False when the name does not exist or cannot be looked at (lastReason says which).
 bool statPath(const Path& path, FileInfo& out);
 bool exists(const Path& path);
+// Whether the name leads nowhere (no such file, or a folder on the way missing), as
+// opposed to somewhere that cannot be looked at.
+bool missing(const Path& path);
 // Opening never waits: not for the writer of a named pipe, not for a device.
 File openForReading(const Path& path);
 // For rewriting in place: read and write, neither made nor cut short.
@@ -94,11 +107,28 @@ File createTemporaryBeside(const Path& target, Path& made);
 bool mayReplace(const Path& path);
 // Puts `from` in the place of `to` in one step, whether or not `to` exists.
 bool replaceFile(const Path& from, const Path& to);
+// Gives the finished file `from` the name `to` unless that name is taken; `taken` then
+// becomes true.
+bool nameIfFree(const Path& from, const Path& to, bool& taken);
 bool removeFile(const Path& path);
 // Makes a rename in this folder survive a power cut, where the system can.
 void syncFolder(const Path& folder);
 
-// The name of a temporary file beside the target: ".<name>.tmp-<process>-<n>".
+// The name of a temporary file beside the target: ".<name>.tmp-<process>-<n>-<attempt>".
 Path temporaryName(const Path& target, unsigned long process, unsigned attempt);
+
+unsigned long currentProcess();
+// Whether a process with this number runs now (one the user may not signal counts).
+bool processRunning(unsigned long process);
+// Where the user's programs keep their own data: $XDG_DATA_HOME or ~/.local/share,
+// ~/Library/Application Support on macOS, %LOCALAPPDATA% on Windows. Empty when the
+// system does not say.
+Path userDataFolder();
+
+// The whole of an open regular file from its start, refused ("larger than 256 MB")
+// beyond the bound before any room is reserved (TextFile.cpp, over the calls above).
+bool readWhole(const File& file, std::string& bytes, std::uint64_t limit = kMaxTableFileBytes);
+// The same for the file a name leads to.
+bool readWhole(const Path& path, std::string& bytes, std::uint64_t limit = kMaxTableFileBytes);
 
 }  // namespace platform

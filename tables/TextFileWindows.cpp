@@ -12,6 +12,7 @@
 #include <aclapi.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "TextFilePlatform.h"
@@ -111,14 +112,6 @@ bool File::close() {
 
 bool File::info(FileInfo& out) const { return infoOf(handle(*this), out); }
 
-bool File::readSome(char* buffer, std::size_t size, std::size_t& got) const {
-    DWORD n = 0;
-    if (!::ReadFile(handle(*this), buffer, static_cast<DWORD>(std::min<std::size_t>(size, kChunk)), &n, nullptr))
-        return failed();
-    got = n;
-    return true;
-}
-
 bool File::readAt(std::uint64_t offset, char* buffer, std::size_t size, std::size_t& got) const {
     OVERLAPPED where = at(offset);
     DWORD n = 0;
@@ -152,12 +145,18 @@ bool File::truncate(std::uint64_t size) const {
 
 bool File::flushToDisk() const { return ::FlushFileBuffers(handle(*this)) || failed(); }
 
-void File::copyAccessFrom(const Path& from) const {
+// Windows files have no set-id bits; attributes and the access list survive writing.
+bool File::writingKeepsMode() const { return true; }
+std::uint32_t File::modeNow() const { return 0; }
+bool File::restoreMode(std::uint32_t) const { return true; }
+
+bool File::copyAccessFrom(const Path& from) const {
     // The attributes an operator may have set, and the old file's access list; the
     // owner stays the saving user, since Windows lets only a privileged process give
-    // a file away. Whatever the system refuses here is left as it is.
+    // a file away, and what decides access there is the list. Whatever the system
+    // refuses here is left as it is.
     const DWORD attributes = ::GetFileAttributesW(from.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
     FILE_BASIC_INFO basic{};
     basic.FileAttributes =
         attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
@@ -168,7 +167,7 @@ void File::copyAccessFrom(const Path& from) const {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (::GetNamedSecurityInfoW(from.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl,
                                 nullptr, &descriptor) != ERROR_SUCCESS)
-        return;
+        return true;
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
     ::GetSecurityDescriptorControl(descriptor, &control, &revision);
@@ -177,6 +176,7 @@ void File::copyAccessFrom(const Path& from) const {
                                                                          : UNPROTECTED_DACL_SECURITY_INFORMATION);
     ::SetSecurityInfo(handle(*this), SE_FILE_OBJECT, which, nullptr, nullptr, acl, nullptr);
     ::LocalFree(descriptor);
+    return true;
 }
 
 std::optional<Path> finalTarget(const Path& path) {
@@ -218,6 +218,12 @@ bool statPath(const Path& path, FileInfo& out) {
 
 bool exists(const Path& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+bool missing(const Path& path) {
+    if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 File openForReading(const Path& path) {
     return opened(::CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -256,10 +262,37 @@ bool replaceFile(const Path& from, const Path& to) {
     return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) || failed();
 }
 
+bool nameIfFree(const Path& from, const Path& to, bool& taken) {
+    // Without MOVEFILE_REPLACE_EXISTING a name that is taken is never replaced.
+    taken = false;
+    if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
+    const DWORD error = ::GetLastError();
+    taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+    return failed(error);
+}
+
 bool removeFile(const Path& path) { return ::DeleteFileW(path.c_str()) || failed(); }
 
 void syncFolder(const Path&) {
     // MOVEFILE_WRITE_THROUGH has already made the rename durable.
+}
+
+unsigned long currentProcess() { return ::GetCurrentProcessId(); }
+
+bool processRunning(unsigned long process) {
+    HANDLE h = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process));
+    if (!h) return ::GetLastError() == ERROR_ACCESS_DENIED;  // there, but another user's
+    DWORD code = 0;
+    const bool running = ::GetExitCodeProcess(h, &code) && code == STILL_ACTIVE;
+    ::CloseHandle(h);
+    return running;
+}
+
+Path userDataFolder() {
+    if (const wchar_t* local = ::_wgetenv(L"LOCALAPPDATA"); local && *local) return Path(local);
+    if (const wchar_t* profile = ::_wgetenv(L"USERPROFILE"); profile && *profile)
+        return Path(profile) / L"AppData" / L"Local";
+    return {};
 }
 
 }  // namespace platform

@@ -344,4 +344,27 @@ TEST(VarnexCheck, ArgumentsItCannotRunWith) {
     }
 }
 
+// Only the editor's own temporary files of a save are its concern; numbered backups
+// and other files beside the tables are not.
+TEST(VarnexCheck, WarnsOfTemporaryFilesOfUnfinishedSavesAndIgnoresBackups) {
+    TempFolder folder;
+    folder.write("data/monster.txt", kTwoMonsters);
+    folder.write("data/Quarnel.txt", kOneSpot);
+    for (const char* name : {"monster.txt.~1~", "Quarnel.txt.~12~", ".monster.txt.tmp-99999999-3-0",
+                             ".Quarnel.txt.tmp-99999998-0-1", ".other.tmp-99999999-0-0", "Quarnel.txt.tmp"})
+        folder.write(std::string("data/") + name, "x");
+    const Outcome run = check({"--no-pictures", folder.path().string()});
+    EXPECT_EQ(run.out, placed(lines({"{F}/data/monster.txt: warning: {F}/data/.monster.txt.tmp-99999999-3-0 is a "
+                                     "temporary file left by a save that did not finish (process 99999999); the "
+                                     "editor removes it when it next starts",
+                                     "{F}/data/Quarnel.txt: warning: {F}/data/.Quarnel.txt.tmp-99999998-0-1 is a "
+                                     "temporary file left by a save that did not finish (process 99999998); the "
+                                     "editor removes it when it next starts",
+                                     "2 files, 2 monsters, 1 spot: 0 errors, 2 warnings"}),
+                              folder.path().string()));
+    EXPECT_EQ(run.status, kExitClean);
+    const Outcome json = check({"--json", "--no-pictures", folder.path().string()});
+    EXPECT_NE(json.out.find("\"code\": \"stale-temporary\""), std::string::npos) << json.out;
+}
+
 }  // namespace

@@ -25,7 +25,6 @@ const std::vector<Fault> kFaults = {
     {"after50", {50, false, false}}, {"flush", {-1, true, false}}, {"rename", {-1, false, true}},
     // In place, for want of a temporary file:
     {"inPlaceAfter7", {.failAfterBytes = 7, .failTemporary = true}},
-    {"inPlaceTruncate", {.failTemporary = true, .failTruncate = true}},
     {"inPlaceReadBack", {.failTemporary = true, .failReadBack = true}},
 };
 

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #endif
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -60,6 +61,10 @@ const LinkCase kLinkCases[] = {
      {{"data/monster.txt", "../hop/link"}, {"hop/link", "@/real/m.txt"}},
      "real/m.txt"},
     {"link to a link beside it", {{"data/monster.txt", "monster.hop"}, {"data/monster.hop", "../real/x"}}, "real/x"},
+    // Each relative link is taken from its own folder, not from the first link's.
+    {"relative chain through deeper and shallower folders",
+     {{"data/monster.txt", "../a/b/one"}, {"a/b/one", "../../c/two"}, {"c/two", "../real/deep/m.txt"}},
+     "real/deep/m.txt"},
 };
 
 // Writes the links of a case; false with the system's reason where it cannot.
@@ -80,6 +85,7 @@ std::vector<std::string> foldersOf(const LinkCase& c) {
     return folders;
 }
 
+// The backup goes beside the file at the end of the chain.
 TEST(SymlinkedSave, ReplacesTheFinalTargetAndEveryLinkStaysALink) {
     const std::string old = crlf({monsterLine("1", "Old", "3"), "end"});
     for (const auto& c : kLinkCases) {
@@ -87,8 +93,15 @@ TEST(SymlinkedSave, ReplacesTheFinalTargetAndEveryLinkStaysALink) {
         folder.write(c.target, old);
         std::string why;
         if (!makeLinks(folder, c.links, why)) GTEST_SKIP() << "the system makes no symbolic links here: " << why;
+        // What each folder is to hold after the save: what it held, and the backup.
         std::vector<std::vector<std::string>> namesBefore;
-        for (const auto& f : foldersOf(c)) namesBefore.push_back(namesIn(folder.path() / f));
+        const fs::path targetFolder = fs::path(c.target).parent_path();
+        for (const auto& f : foldersOf(c)) {
+            namesBefore.push_back(namesIn(folder.path() / f));
+            if (fs::path(f) != targetFolder) continue;
+            namesBefore.back().push_back(fs::path(c.target).filename().string() + ".~1~");
+            std::sort(namesBefore.back().begin(), namesBefore.back().end());
+        }
 
         MonsterTable table;
         table.loadmonsterdata(folder.path());
@@ -98,11 +111,12 @@ TEST(SymlinkedSave, ReplacesTheFinalTargetAndEveryLinkStaysALink) {
         table.savemonsterdata(folder.path());
 
         EXPECT_EQ(folder.read(c.target), table.fileBytes()) << c.name;
+        EXPECT_EQ(folder.read(c.target + std::string(".~1~")), old) << c.name;
         EXPECT_NE(table.fileBytes(), old);
         for (const auto& link : c.links) EXPECT_TRUE(isSymlink(folder.path() / link.at)) << c.name << ": " << link.at;
         std::vector<std::vector<std::string>> namesAfter;
         for (const auto& f : foldersOf(c)) namesAfter.push_back(namesIn(folder.path() / f));
-        EXPECT_EQ(namesAfter, namesBefore) << c.name << ": a temporary file was left, or a link replaced";
+        EXPECT_EQ(namesAfter, namesBefore) << c.name << ": a temporary file was left, a link replaced, or no backup made";
         EXPECT_EQ(table.checkSave(folder.path()), "") << c.name;
     }
 }
@@ -223,8 +237,9 @@ ino_t inodeOf(const fs::path& path) {
 }
 #endif
 
-// A writable file in a folder the user may not write to is rewritten in its place;
-// where the folder is writable, the file is replaced as usual.
+// A writable file in a folder the user may not write to is rewritten in its place,
+// without a backup, which only the operator may allow; where the folder is writable,
+// the file is replaced as usual.
 TEST(ReadOnlyFolder, AWritableFileIsRewrittenInPlaceOnlyWhereNoTemporaryFileCanBeMade) {
 #ifdef _WIN32
     GTEST_SKIP() << "folder permissions here are POSIX mode bits; on Windows the in-place rewrite is "
@@ -248,12 +263,17 @@ TEST(ReadOnlyFolder, AWritableFileIsRewrittenInPlaceOnlyWhereNoTemporaryFileCanB
             const ino_t inode = inodeOf(file);
             fs::permissions(folder.path() / "data", c.folder);
             const std::string bytes = crlf({monsterLine("1", "New", "5"), "end"});
-            const FileStamp stamp = writeFileAtomically(file, bytes, monsterFileLabel());
+            int asked = 0;
+            const FileStamp stamp = writeFileAtomically(file, bytes, monsterFileLabel(), [&asked](const std::string&) {
+                ++asked;
+                return true;
+            });
             EXPECT_EQ(inodeOf(file) == inode, c.inPlace) << c.name;
+            EXPECT_EQ(asked, c.inPlace ? 1 : 0) << c.name;
             fs::permissions(folder.path() / "data", fs::perms::owner_all);
             EXPECT_EQ(folder.read("data/monster.txt"), bytes) << c.name;
             EXPECT_EQ(stamp, stampFile(file)) << c.name;
-            EXPECT_EQ(namesIn(folder.path() / "data"), std::vector<std::string>{"monster.txt"}) << c.name;
+            EXPECT_EQ(namesButBackups(folder.path() / "data"), std::vector<std::string>{"monster.txt"}) << c.name;
         }
     }
 #endif

@@ -34,12 +34,23 @@ inline MonsterTable monstersWithIds(const std::vector<int>& ids) {
     return table;
 }
 
-// The sorted names in a folder: after a save, anything beside the table file is a
-// temporary file left behind.
+// The sorted names in a folder: after a save, anything beside the table file and
+// its numbered backups is a temporary file left behind.
 inline std::vector<std::string> namesIn(const std::filesystem::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
+    return names;
+}
+
+// namesIn without the numbered backups ("<name>.~<n>~").
+inline std::vector<std::string> namesButBackups(const std::filesystem::path& folder) {
+    std::vector<std::string> names = namesIn(folder);
+    std::erase_if(names, [](const std::string& name) {
+        const auto mark = name.rfind(".~");
+        return mark != std::string::npos && name.size() > mark + 3 && name.back() == '~' &&
+               name.find_first_not_of("0123456789", mark + 2) == name.size() - 1;
+    });
     return names;
 }

@@ -1,0 +1,61 @@
+#include "Backups.h"
+
+#include <algorithm>
+#include <charconv>
+#include <system_error>
+
+#include "SaveSteps.h"
+
+std::vector<unsigned long long> backupNumbers(const std::filesystem::path& folder, const std::string& name) {
+    std::vector<unsigned long long> numbers;
+    const std::string prefix = name + ".~";
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string entry = it->path().filename().string();
+        if (entry.size() < prefix.size() + 2 || !entry.starts_with(prefix) || entry.back() != '~') continue;
+        const char* first = entry.data() + prefix.size();
+        const char* last = entry.data() + entry.size() - 1;
+        unsigned long long number = 0;
+        const auto [stop, problem] = std::from_chars(first, last, number);
+        // Only digits, as cp writes them: "~01~" or "~1x~" is someone else's file.
+        if (problem == std::errc() && stop == last && *first != '0') numbers.push_back(number);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+std::filesystem::path backupPath(const std::filesystem::path& folder, const std::string& name,
+                                 unsigned long long number) {
+    return folder / (name + ".~" + std::to_string(number) + "~");
+}
+
+bool newestBackupHolds(const std::filesystem::path& folder, const std::string& name, std::string_view bytes) {
+    const auto numbers = backupNumbers(folder, name);
+    if (numbers.empty()) return false;
+    std::string held;
+    return platform::readWhole(backupPath(folder, name, numbers.back()), held) && held == bytes;
+}
+
+std::optional<std::filesystem::path> writeBackup(const std::filesystem::path& folder, const std::string& name,
+                                                 std::string_view bytes, const std::filesystem::path& accessFrom,
+                                                 const WriteFaults& faults) {
+    if (faults.failBackup) {
+        savesteps::injected(platform::Fault::accessDenied);
+        platform::setLastReason(platform::shownPath(folder) + ": " + platform::lastReason());
+        return std::nullopt;
+    }
+    // The number after the highest there is, as cp takes it, looked for again should
+    // another save take it first.
+    const auto numbers = backupNumbers(folder, name);
+    const unsigned long long next = numbers.empty() ? 1 : numbers.back() + 1;
+    return savesteps::writeFlushedAs(
+        folder, name, {}, bytes, [&](unsigned attempt) { return backupPath(folder, name, next + attempt); },
+        &accessFrom, WriteFaults::Step::backupUnnamed, faults);
+}
+
+void pruneBackups(const std::filesystem::path& folder, const std::string& name, int keep) {
+    const auto numbers = backupNumbers(folder, name);
+    const auto surplus = static_cast<std::ptrdiff_t>(numbers.size()) - keep;
+    for (std::ptrdiff_t i = 0; i < surplus; ++i)
+        platform::removeFile(backupPath(folder, name, numbers[static_cast<std::size_t>(i)]));
+}

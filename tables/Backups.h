@@ -1,0 +1,30 @@
+#pragma once
+// Numbered backups of a table file, named as `cp --backup=numbered` names them:
+// "<name>.~1~", "<name>.~2~", ... beside the file. The game server reads none of them,
+// and the highest number is the newest.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "TextFile.h"
+
+// The numbers of the backups of `name` in `folder`, lowest first.
+std::vector<unsigned long long> backupNumbers(const std::filesystem::path& folder, const std::string& name);
+std::filesystem::path backupPath(const std::filesystem::path& folder, const std::string& name,
+                                 unsigned long long number);
+
+// Whether the newest backup of `name` in `folder` holds exactly these bytes.
+bool newestBackupHolds(const std::filesystem::path& folder, const std::string& name, std::string_view bytes);
+
+// Writes bytes as the next backup of `name` into `folder`, flushed, with the access
+// rights of accessFrom. Gives its path; nothing when it cannot, with "<path>: <the
+// system's words>" in the file layer's lastReason().
+std::optional<std::filesystem::path> writeBackup(const std::filesystem::path& folder, const std::string& name,
+                                                 std::string_view bytes, const std::filesystem::path& accessFrom,
+                                                 const WriteFaults& faults);
+
+// Removes all but the newest `keep` backups of `name`; what cannot be removed stays.
+void pruneBackups(const std::filesystem::path& folder, const std::string& name, int keep);

@@ -1,0 +1,200 @@
+// A save that dies part way (killed, a power cut) is put right by the next start:
+// whatever the moment, the file then holds exactly its old or exactly its new bytes,
+// and nothing of the save is left behind.
+
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "RollbackCopy.h"
+#include "StartUpRepair.h"
+#include "TableError.h"
+#include "TableFixtures.h"
+#include "TempFolder.h"
+#include "TextFile.h"
+#include "TextFilePlatform.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Step = WriteFaults::Step;
+
+// No system gives a process this number (Linux stops at 2^22, Windows uses multiples of 4).
+constexpr unsigned long kNoProcess = 99999999;
+
+// Each case with rollback copies of its own.
+class Interrupted : public testing::Test {
+protected:
+    void SetUp() override {
+        before_ = appDataFolder();
+        setAppDataFolderForTesting(appData.path());
+    }
+    void TearDown() override {
+        setWriteFaultsForTesting({});
+        setAppDataFolderForTesting(before_);
+    }
+    std::vector<std::string> rollbackFiles() const {
+        return fs::exists(rollbackFolder()) ? namesIn(rollbackFolder()) : std::vector<std::string>{};
+    }
+
+    TempFolder appData;
+
+private:
+    fs::path before_;
+};
+
+enum class Said { nothing, putBack, temporaryRemoved };
+
+struct Crash {
+    const char* name;
+    WriteFaults faults;  // the save dies (or fails) where these say
+    bool endsNew;        // after the next start the file holds the new bytes, else the old
+    Said told;           // what the next start says
+    const char* failure = nullptr;  // the end of the failed save's reason; nullptr: it dies
+};
+
+const Crash kCrashes[] = {
+    {"backup written, not yet named", {.dieAt = Step::backupUnnamed}, false, Said::temporaryRemoved},
+    {"new file written beside it", {.dieAt = Step::temporaryWritten}, false, Said::temporaryRemoved},
+    {"renamed over it", {.dieAt = Step::replaced}, true, Said::nothing},
+    {"in place: rollback copy not yet named", {.failTemporary = true, .dieAt = Step::rollbackUnnamed}, false,
+     Said::nothing},
+    {"in place: rollback copy written", {.failTemporary = true, .dieAt = Step::rollbackWritten}, false, Said::nothing},
+    {"in place: half the new bytes written", {.failTemporary = true, .dieAt = Step::halfRewritten}, false,
+     Said::putBack},
+    {"in place: new bytes written, not cut", {.failTemporary = true, .dieAt = Step::rewritten}, false, Said::putBack},
+    {"in place: cut to length", {.failTemporary = true, .dieAt = Step::cutToLength}, true, Said::nothing},
+    {"in place: cutting failed, half the old bytes written back",
+     {.failTemporary = true, .failTruncate = true, .dieAt = Step::halfRestored}, false, Said::putBack},
+    // The process lives on and says what it left.
+    {"in place: every cut fails", {.failTemporary = true, .failTruncate = true}, false, Said::nothing,
+     "; its old content is back"},
+    {"in place: cutting failed, writing back failed too",
+     {.failTemporary = true, .failTruncate = true, .failRestore = true}, false, Said::putBack,
+     "; its old content could not be written back ("},
+};
+
+TEST_F(Interrupted, TheNextStartLeavesExactlyTheOldOrTheNewBytesAndNothingElse) {
+    // The old file is the longer one, so a cut that did not happen shows as old lines after
+    // the new ones; with a longer new file only "old or new" is certain.
+    const std::string old = crlf({monsterLine("1", "Old", "3"), monsterLine("2", "Rat", "4"), "end", "kept"});
+    const std::string shorter = crlf({monsterLine("1", "New", "5"), monsterLine("2", "Cat", "6"), "end"});
+    const std::string longer = shorter + crlf({"after", "the", "end", "line", "and", "more", "of", "them"}) + old;
+    for (const auto& c : kCrashes) {
+        for (const std::string& bytes : {shorter, longer}) {
+            const std::string name = std::string(c.name) + (bytes == longer ? ", longer new file" : "");
+            TempFolder folder;
+            folder.write("data/monster.txt", old);
+            const fs::path file = folder.path() / "data" / "monster.txt";
+            setWriteFaultsForTesting(c.faults);
+            try {
+                writeFileAtomically(file, bytes, monsterFileLabel(), [](const std::string&) { return true; });
+                ADD_FAILURE() << name << ": the save went through";
+            } catch (const SimulatedCrash&) {
+                EXPECT_NE(c.faults.dieAt, Step::none) << name;
+            } catch (const TableError& error) {
+                ASSERT_TRUE(c.failure) << name << ": " << error.reason();
+                // Where the old bytes are not back, where they will come from.
+                if (!error.reason().ends_with("; its old content is back")) {
+                    EXPECT_NE(error.reason().find("): the editor puts it back when it next starts, from " +
+                                                  rollbackFolder().string()),
+                              std::string::npos)
+                        << error.reason();
+                }
+                if (bytes == shorter) {
+                    EXPECT_NE(error.reason().find(c.failure), std::string::npos) << error.reason();
+                }
+            }
+            setWriteFaultsForTesting({});
+
+            const std::vector<std::string> told = repairInterruptedSaves({file});
+            const std::string now = folder.read("data/monster.txt");
+            EXPECT_TRUE(now == old || now == bytes) << name << ": a mix of " << now.size() << " bytes";
+            EXPECT_EQ(namesButBackups(folder.path() / "data"), std::vector<std::string>{"monster.txt"}) << name;
+            EXPECT_EQ(rollbackFiles(), std::vector<std::string>{}) << name;
+            EXPECT_EQ(repairInterruptedSaves({file}), std::vector<std::string>{}) << name << ": a second start";
+            if (bytes == longer) continue;
+
+            EXPECT_EQ(now, c.endsNew ? bytes : old) << name;
+            ASSERT_EQ(told.size(), c.told == Said::nothing ? 0u : 1u) << name;
+            if (c.told == Said::putBack) {
+                const std::string start = file.string() +
+                                          " was left part-written by a save that did not finish; its content from "
+                                          "before that save is back (what it held is kept as ";
+                EXPECT_EQ(told[0].rfind(start, 0), 0u) << told[0];
+                // What the save left is in the backup the message names.
+                const fs::path aside = told[0].substr(start.size(), told[0].size() - start.size() - 2);
+                EXPECT_EQ(aside.parent_path(), file.parent_path()) << told[0];
+                EXPECT_NE(folder.read(aside.lexically_relative(folder.path())), old) << told[0];
+            }
+            if (c.told == Said::temporaryRemoved) {
+                const std::string start = "Removed a temporary file left by a save that did not finish: " +
+                                          (folder.path() / "data" / ".monster.txt.tmp-").string();
+                EXPECT_EQ(told[0].rfind(start, 0), 0u) << told[0];
+            }
+        }
+    }
+}
+
+#ifndef _WIN32
+// A second editor started while the first one saves must not undo that save.
+TEST_F(Interrupted, ARollbackCopyOfARunningProcessIsLeftAlone) {
+    TempFolder folder;
+    const std::string old = crlf({monsterLine("1", "Old", "3"), "end", "kept lines", "after the end"});
+    folder.write("data/monster.txt", old);
+    const fs::path file = folder.path() / "data" / "monster.txt";
+    setWriteFaultsForTesting({.failTemporary = true, .dieAt = Step::rewritten});
+    EXPECT_THROW(writeFileAtomically(file, "new\r\n", monsterFileLabel()), SimulatedCrash);
+    setWriteFaultsForTesting({});
+    const std::string mixed = folder.read("data/monster.txt");
+    ASSERT_EQ(rollbackFiles().size(), 1u);
+    const fs::path copy = rollbackFolder() / rollbackFiles()[0];
+    const std::string suffix = "." + std::to_string(platform::currentProcess()) + "-";
+    std::string name = copy.filename().string();
+    name.replace(name.rfind(suffix), suffix.size(), "." + std::to_string(::getppid()) + "-");
+    fs::rename(copy, rollbackFolder() / name);
+
+    EXPECT_EQ(repairInterruptedSaves({file}), std::vector<std::string>{});
+    EXPECT_EQ(folder.read("data/monster.txt"), mixed);
+    EXPECT_EQ(rollbackFiles(), std::vector<std::string>{name});
+}
+#endif
+
+TEST_F(Interrupted, TemporaryFilesAreRemovedAtStartOnlyWhenNoRunningProcessOwnsThem) {
+    TempFolder folder;
+    folder.write("data/monster.txt", "m");
+    const std::string dead = ".monster.txt.tmp-" + std::to_string(kNoProcess) + "-0-0";
+    const std::string ours = ".monster.txt.tmp-" + std::to_string(platform::currentProcess()) + "-7-1";  // a run before ours
+    std::vector<std::string> kept = {
+        "monster.txt",
+        "monster.txt.~1~",
+        ".monster.txt.tmp-x-0-0",
+        ".monster.txt.tmp-" + std::to_string(kNoProcess) + "-0",
+        ".other.txt.tmp-" + std::to_string(kNoProcess) + "-0-0",
+        "monster.txt.tmp-" + std::to_string(kNoProcess) + "-0-0",
+#ifndef _WIN32
+        ".monster.txt.tmp-" + std::to_string(::getppid()) + "-0-0",  // a save in progress
+#endif
+    };
+    for (const auto& name : kept) folder.write("data/" + name, "x");
+    folder.write("data/" + dead, "x");
+    folder.write("data/" + ours, "x");
+
+    const fs::path data = folder.path() / "data";
+    std::vector<std::string> removed = {(data / dead).string(), (data / ours).string()};
+    std::sort(removed.begin(), removed.end());
+    EXPECT_EQ(repairInterruptedSaves({data / "monster.txt"}),
+              std::vector<std::string>{"Removed 2 temporary files left by saves that did not finish: " + removed[0] +
+                                       ", " + removed[1]});
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(namesIn(data), kept);
+}
+
+}  // namespace

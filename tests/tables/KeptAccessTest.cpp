@@ -1,0 +1,100 @@
+// A save keeps who owns a table file and who may read it: the game server may run as
+// another user than the editor. What cannot be kept stops the save with the reason.
+
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "RollbackCopy.h"
+#include "SystemAccess.h"
+#include "TableError.h"
+#include "TableFixtures.h"
+#include "TempFolder.h"
+#include "TextFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class KeptAccess : public testing::Test {
+protected:
+    void TearDown() override { setWriteFaultsForTesting({}); }
+};
+
+#ifndef _WIN32
+struct stat statOf(const fs::path& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return info;
+}
+#endif
+
+// As a user whom the system holds to its rules: writing clears set-id bits there, and
+// only a group of its own may be set-group-ID.
+TEST_F(KeptAccess, ModesWithSetIdAndStickyBitsSurviveEverySaveAndGoToTheBackup) {
+#ifdef _WIN32
+    GTEST_SKIP() << "mode bits are POSIX; Windows keeps attributes and the access list (AtomicWrite)";
+#else
+    if (!unprivilegedHere()) return;
+    for (const mode_t mode : {0640, 02640, 04640, 01640, 06775}) {
+        for (const bool inPlace : {false, true}) {
+            TempFolder folder;
+            folder.write("data/monster.txt", "old\r\n");
+            const fs::path file = folder.path() / "data" / "monster.txt";
+            ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+            setWriteFaultsForTesting({.failTemporary = inPlace});
+            writeFileAtomically(file, "new\r\n", monsterFileLabel());
+            EXPECT_EQ(folder.read("data/monster.txt"), "new\r\n");
+            EXPECT_EQ(statOf(file).st_mode & 07777, mode) << std::oct << mode << (inPlace ? " in place" : "");
+            EXPECT_EQ(statOf(folder.path() / "data" / "monster.txt.~1~").st_mode & 07777, mode)
+                << std::oct << mode << (inPlace ? " in place, its backup" : ", its backup");
+        }
+    }
+#endif
+}
+
+TEST_F(KeptAccess, WhereTheOwnerCannotBeKeptTheFileIsRewrittenInPlaceOrNotAtAll) {
+    const struct {
+        const char* name;
+        WriteFaults faults;
+        bool saved;
+    } cases[] = {
+        {"a rollback copy can be made", {.failOwner = true}, true},
+        {"no rollback copy either", {.failOwner = true, .failRollback = true}, false},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        const std::string old = crlf({monsterLine("1", "Old", "3"), "end"});
+        folder.write("data/monster.txt", old);
+        const fs::path file = folder.path() / "data" / "monster.txt";
+#ifndef _WIN32
+        const ino_t inode = statOf(file).st_ino;
+#endif
+        setWriteFaultsForTesting(c.faults);
+        try {
+            writeFileAtomically(file, "new\r\n", monsterFileLabel());
+            EXPECT_TRUE(c.saved) << c.name;
+#ifndef _WIN32
+            EXPECT_EQ(statOf(file).st_ino, inode) << c.name << ": replaced by a file of another owner";
+#endif
+        } catch (const TableError& error) {
+            EXPECT_FALSE(c.saved) << c.name;
+            expectReason(error, file,
+                         "the new file cannot be given the old owner and group, and it cannot be rewritten in place: no "
+                         "rollback copy of it can be written (" +
+                             rollbackFolder().string() + ": Permission denied)");
+        }
+        EXPECT_EQ(folder.read("data/monster.txt"), c.saved ? "new\r\n" : old) << c.name;
+        const std::vector<std::string> names =
+            c.saved ? std::vector<std::string>{"monster.txt", "monster.txt.~1~"} : std::vector<std::string>{"monster.txt"};
+        EXPECT_EQ(namesIn(folder.path() / "data"), names) << c.name;
+    }
+}
+
+}  // namespace
