@@ -15,14 +15,16 @@
 #include <QToolButton>
 
 #include "Colours.h"
-#include "ErrorReport.h"
-#include "SaveQuestion.h"
-#include "FormFont.h"
 #include "EditorDocument.h"
+#include "ErrorReport.h"
+#include "FormFont.h"
+#include "MessageBoxes.h"
 #include "MissingMonsterNotices.h"
+#include "SaveQuestion.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
 #include "TabChain.h"
+#include "VisibleText.h"
 #include "WindowDrag.h"
 
 namespace {
@@ -139,8 +141,17 @@ void MainWindow::setWindowTabChain() {
 }
 
 // Shows what the reading found, in the order it found it.
+// What the start put right before reading, in one box.
+void MainWindow::showStartUpNotices(const std::vector<std::string>& notices) {
+    if (notices.empty()) return;
+    QStringList lines;
+    for (const std::string& notice : notices) lines << QString::fromStdString(visibleText(notice));
+    reportErrors(this, [&] { messageBoxes().notice(this, QStringLiteral("Varnex"), lines.join(QLatin1Char('\n'))); });
+}
+
 void MainWindow::showLoadedTables(TableLoad loaded) {
     document_.adoptTables(std::move(loaded.monsters), std::move(loaded.spawns));
+    showStartUpNotices(loaded.notices);
     const bool monstersRead = reportErrors(this, [&] {
         if (loaded.monsterError) std::rethrow_exception(loaded.monsterError);
     });

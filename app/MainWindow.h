@@ -48,6 +48,7 @@ protected:
 private:
     void buildFrame();
     void setWindowTabChain();
+    void showStartUpNotices(const std::vector<std::string>& notices);
     void showLoadedTables(TableLoad loaded);
     void pageShown(int index);
     void fitStatsPage();

@@ -103,7 +103,7 @@ void SplashWindow::dismiss() {
 
         const auto readTables = std::exchange(readTables_, {});
         windows_ = std::make_unique<EditorWindows>(workFolder_, programFolder_,
-                                                   readTables ? readTables() : loadTables(workFolder_));
+                                                   readTables ? readTables() : loadTables(workFolder_, programFolder_));
     });
 }
 

@@ -41,11 +41,10 @@ void EditorDocument::deleteSpot(std::int32_t spotid) {
 bool EditorDocument::save(TableFile file, const SaveQuestion& mayOverwrite) {
     const auto asked = [&](const std::string& question) { return question.empty() || mayOverwrite(question); };
     if (file == TableFile::Monsters) {
-        if (!asked(monsters_.checkSave(workFolder_))) return false;
-        monsters_.savemonsterdata(workFolder_);
+        if (!asked(monsters_.checkSave(workFolder_)) || !monsters_.savemonsterdata(workFolder_, mayOverwrite))
+            return false;
     } else {
-        if (!asked(spawns_.checkSave(programFolder_))) return false;
-        spawns_.save(programFolder_);
+        if (!asked(spawns_.checkSave(programFolder_)) || !spawns_.save(programFolder_, mayOverwrite)) return false;
     }
     emit fileSaved(file);
     return true;

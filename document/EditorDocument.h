@@ -18,7 +18,8 @@
 // The two files the editor saves.
 enum class TableFile { Monsters, Spawns };
 
-// Asked before a save replaces a file another program changed; true lets it go on.
+// Asked before a save replaces a file another program changed or another file than the
+// one read, and before it goes on without a backup; true lets it go on.
 using SaveQuestion = std::function<bool(const std::string& question)>;
 
 class EditorDocument : public QObject {
@@ -49,8 +50,8 @@ public:
     // Marks the spot deleted; an unknown or deleted spot number changes nothing.
     void deleteSpot(std::int32_t spotid);
 
-    // Saves the file after asking `mayOverwrite` whatever the table wants asked; false
-    // when the answer kept the file as it was. Throws TableError when the save fails or
+    // Saves the file, asking `mayOverwrite` whatever the table wants asked; false when
+    // an answer kept the file as it was. Throws TableError when the save fails or
     // is refused.
     bool save(TableFile file, const SaveQuestion& mayOverwrite);
 

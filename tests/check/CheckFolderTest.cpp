@@ -356,10 +356,10 @@ TEST(VarnexCheck, WarnsOfTemporaryFilesOfUnfinishedSavesAndIgnoresBackups) {
     const Outcome run = check({"--no-pictures", folder.path().string()});
     EXPECT_EQ(run.out, placed(lines({"{F}/data/monster.txt: warning: {F}/data/.monster.txt.tmp-99999999-3-0 is a "
                                      "temporary file left by a save that did not finish (process 99999999); the "
-                                     "editor removes it when it next starts",
+                                     "editor removes it when it next starts [stale-temporary]",
                                      "{F}/data/Quarnel.txt: warning: {F}/data/.Quarnel.txt.tmp-99999998-0-1 is a "
                                      "temporary file left by a save that did not finish (process 99999998); the "
-                                     "editor removes it when it next starts",
+                                     "editor removes it when it next starts [stale-temporary]",
                                      "2 files, 2 monsters, 1 spot: 0 errors, 2 warnings"}),
                               folder.path().string()));
     EXPECT_EQ(run.status, kExitClean);

@@ -258,10 +258,15 @@ TEST(DamagedFiles, AFileChangedByAnotherProgramIsOverwrittenOnlyAfterYes) {
 
         recorder().answerQuestions = c.yes;
         QTest::mouseClick(save, Qt::LeftButton);
+        // The program folder's spawn file is not the one read: the question names both.
+        const QString target = QString::fromStdString((program.path() / "data" / "Quarnel.txt").string());
+        const QString read = QString::fromStdString((work.path() / "data" / "Quarnel.txt").string());
         EXPECT_EQ(recorder().questions(),
-                  QStringList{QStringLiteral("%1 was changed by another program since the editor read it. "
-                                             "Overwrite those changes?")
-                                  .arg(c.spawnFile ? "data/Quarnel.txt" : "data/monster.txt")})
+                  QStringList{c.spawnFile ? QStringLiteral("The save would replace %1, but the editor read %2 at "
+                                                           "start-up, and the two files differ. Replace %1?")
+                                                .arg(target, read)
+                                          : QStringLiteral("data/monster.txt was changed by another program since "
+                                                           "the editor read it. Overwrite those changes?")})
             << c.name;
         EXPECT_TRUE(recorder().errors().isEmpty()) << c.name;
         EXPECT_EQ(bytesOf(file), c.yes ? saved : changed) << c.name;

@@ -192,6 +192,7 @@ TEST_F(MainWindowTest, OkOnTheStatsPageRefreshesTheDialogsMonster) {
     writeStandardTables(work);
     SplashWindow splash(work.path(), program.path());
     splash.dismiss();
+    recorder().clear();  // the start-up's note that the spawn file is saved in another folder
     MainWindow& form = *splash.mainWindow();
     AddSpotDialog& dialog = *splash.addSpotDialog();
     form.spawnPage()->openAddSpotDialog();  // opens the dialog on the selected monster, 100

@@ -84,7 +84,11 @@ TEST_F(KeyboardTest, EnterEscapeAndCtrlS) {
         {"Ctrl+S in the edit state saves the stored lines only",
          [](KeyboardTest& t) { edit(t), typeAttackSpeed(t, "777"); }, Qt::Key_S, ctrl,
          true, "1500", "Vatackspeed", "777", "Vatackspeed", Written::MonsterTable, false, "main"},
-        {"Ctrl+S on the position page saves the spawn file", [](KeyboardTest& t) { t.main()->switchPageKeepingMonster(); },
+        {"Ctrl+S on the position page saves the spawn file",
+         [](KeyboardTest& t) {
+             t.main()->switchPageKeepingMonster();
+             recorder().answerQuestions = true;  // Yes: replace the program folder's other spawn file
+         },
          Qt::Key_S, ctrl, false, "1500", "Vatackspeed", "1500", "allmonsterlist", Written::SpawnFile, false, "main"},
         {"Ctrl+S reports a refusal to save and writes nothing",
          [](KeyboardTest& t) {
