@@ -9,6 +9,7 @@
 #include "AddSpotDialog.h"
 #include "EditorDocument.h"
 #include "EventHook.h"
+#include "HistoryMarks.h"
 #include "MainWindow.h"
 #include "MapPreviewWindow.h"
 #include "ProgramIdentity.h"
@@ -41,6 +42,7 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     preview_ = std::make_unique<MapPreviewWindow>(screenHeight > 0 ? screenHeight : primaryScreenHeight());
     preview_->hide();
     dialog_->setPreview(preview_.get());
+    installHistoryKeys(preview_.get(), [document = document_.get()] { return &document->history(TableFile::Spawns); });
 
     // Escape in the dialog or the preview hands the keyboard back to the main window.
     const auto backToMain = [main = main_.get()] { main->activateWindow(); };

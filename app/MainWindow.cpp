@@ -8,16 +8,19 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QScreen>
+#include <QSessionManager>
 #include <QShortcut>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QUndoStack>
 
 #include "Colours.h"
 #include "EditorDocument.h"
 #include "ErrorReport.h"
 #include "FormFont.h"
+#include "HistoryMarks.h"
 #include "MessageBoxes.h"
 #include "MissingMonsterNotices.h"
 #include "SaveQuestion.h"
@@ -30,6 +33,7 @@
 namespace {
 
 constexpr QSize kDesignSize(770, 566);
+const char* const kTitle = "       Monsters Stats&Quarnel Editor";
 constexpr int kTitleHeight = 29;
 constexpr QSize kTitleButton(23, 22);
 
@@ -64,7 +68,7 @@ MainWindow::MainWindow(EditorDocument& document, TableLoad loaded, QWidget* pare
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildFrame() {
-    titleStrip_ = new QLabel(QStringLiteral("       Monsters Stats&Quarnel Editor"), this);
+    titleStrip_ = new QLabel(QString::fromLatin1(kTitle), this);
     titleStrip_->setObjectName(QStringLiteral("Panel3"));
     titleStrip_->setTextFormat(Qt::PlainText);
     titleStrip_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -119,6 +123,18 @@ void MainWindow::buildFrame() {
     connect(closeButton_, &QToolButton::clicked, this, &MainWindow::closeProgram);
     connect(switchPageButton_, &QToolButton::clicked, this, &MainWindow::switchPageKeepingMonster);
     connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::pageShown);
+    connect(&document_, &EditorDocument::historyChanged, this, &MainWindow::showUnsavedState);
+    // The keys act on the history of the page shown; in the stats page's edit state they
+    // are the fields' own.
+    installHistoryKeys(this, [this]() -> QUndoStack* {
+        if (pages_->currentWidget() != statsPage_) return &document_.history(TableFile::Spawns);
+        return statsPage_->editing() ? nullptr : &document_.history(TableFile::Monsters);
+    });
+    // Logging out asks as closing does; No keeps the session from ending.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& session) {
+        if (!unsavedFiles().isEmpty() && (!session.allowsInteraction() || !mayEnd())) session.cancel();
+        session.release();
+    });
     connect(statsPage_, &StatsPage::editStateChanged, switchPageButton_,
             [this](bool editing) { switchPageButton_->setEnabled(!editing); });
 }
@@ -256,9 +272,49 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 // Ending never asks and never saves: the tables are written only by their save buttons.
-void MainWindow::closeProgram() { QCoreApplication::exit(0); }
+// The files with unsaved changes, and how many each has: "monster.txt (2 changes)".
+QStringList MainWindow::unsavedFiles() const {
+    QStringList files;
+    for (const TableFile file : {TableFile::Monsters, TableFile::Spawns}) {
+        if (document_.history(file).isClean()) continue;
+        const int changes = document_.unsavedChanges(file);
+        files << QStringLiteral("%1 (%2 %3)")
+                     .arg(file == TableFile::Monsters ? QStringLiteral("monster.txt") : QStringLiteral("Quarnel.txt"))
+                     .arg(changes)
+                     .arg(changes == 1 ? QStringLiteral("change") : QStringLiteral("changes"));
+    }
+    return files;
+}
+
+// Ending never saves. With unsaved changes it asks once, whichever way the end comes;
+// No, the default, keeps the program open with everything as it was.
+bool MainWindow::mayEnd() {
+    if (endAgreed_) return true;
+    const QStringList files = unsavedFiles();
+    if (files.isEmpty()) return endAgreed_ = true;
+    const QString text = QStringLiteral("Unsaved changes: %1.\nClose without saving them?").arg(files.join(QStringLiteral(", ")));
+    endAgreed_ = messageBoxes().question(this, text);
+    return endAgreed_;
+}
+
+void MainWindow::closeProgram() { close(); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!mayEnd()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     QCoreApplication::exit(0);
+}
+
+void MainWindow::showUnsavedState() {
+    const QStringList files = unsavedFiles();
+    QString title = QString::fromLatin1(kTitle);
+    if (!files.isEmpty()) {
+        QStringList names;
+        for (const QString& file : files) names << file.section(QLatin1Char(' '), 0, 0);
+        title += QStringLiteral(" \u2014 unsaved: ") + names.join(QStringLiteral(", "));
+    }
+    titleStrip_->setText(title);
 }

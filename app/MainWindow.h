@@ -54,6 +54,9 @@ private:
     void fitStatsPage();
     void fitPositionPage();
     void restoreProgramWindows();
+    QStringList unsavedFiles() const;
+    bool mayEnd();
+    void showUnsavedState();
 
     EditorDocument& document_;
     QLabel* titleStrip_ = nullptr;
@@ -64,4 +67,5 @@ private:
     StatsPage* statsPage_ = nullptr;
     SpawnPage* spawnPage_ = nullptr;
     QList<QWidget*> minimisedWith_;  // the other windows folded with this one
+    bool endAgreed_ = false;
 };

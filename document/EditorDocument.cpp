@@ -1,12 +1,44 @@
 #include "EditorDocument.h"
 
+#include <QUndoStack>
+
+#include "EditCommands.h"
 #include "WorkList.h"
 
 EditorDocument::EditorDocument(std::filesystem::path workFolder, std::filesystem::path programFolder,
                                QObject* parent)
-    : QObject(parent), workFolder_(std::move(workFolder)), programFolder_(std::move(programFolder)) {}
+    : QObject(parent),
+      workFolder_(std::move(workFolder)),
+      programFolder_(std::move(programFolder)),
+      monsterHistory_(new QUndoStack(this)),
+      spawnHistory_(new QUndoStack(this)) {
+    for (const TableFile file : {TableFile::Monsters, TableFile::Spawns}) {
+        QUndoStack* stack = &history(file);
+        const auto changed = [this, file] { emit historyChanged(file); };
+        connect(stack, &QUndoStack::indexChanged, this, changed);
+        connect(stack, &QUndoStack::cleanChanged, this, changed);
+    }
+}
+
+EditorDocument::~EditorDocument() {
+    // The steps refer to the tables: they go first.
+    monsterHistory_->clear();
+    spawnHistory_->clear();
+}
+
+QUndoStack& EditorDocument::history(TableFile file) const {
+    return file == TableFile::Monsters ? *monsterHistory_ : *spawnHistory_;
+}
+
+int EditorDocument::unsavedChanges(TableFile file) const {
+    const QUndoStack& stack = history(file);
+    // A saved state no longer on the stack (undone past, then changed) is out of reach.
+    return stack.cleanIndex() < 0 ? std::max(stack.count(), 1) : std::abs(stack.index() - stack.cleanIndex());
+}
 
 void EditorDocument::adoptTables(MonsterTable monsters, SpawnTable spawns) {
+    monsterHistory_->clear();
+    spawnHistory_->clear();
     monsters_ = std::move(monsters);
     spawns_ = std::move(spawns);
 }
@@ -19,23 +51,32 @@ void EditorDocument::storeMonster(int index, const std::array<std::int32_t, kEdi
         index >= static_cast<int>(monsters_.monsterlines.size()))
         return;
     const auto i = static_cast<std::size_t>(index);
-    std::string& line = monsters_.monsterlines[i];
-    line = rebuildmonsterline(line, values);
-    if (moveRangeChosen) monsters_.monsters[i].canmove = values[kMoveRangeField] != 0;
-    emit monsterStored(index);
+    const bool canmove = moveRangeChosen ? values[kMoveRangeField] != 0 : monsters_.monsters[i].canmove;
+    monsterHistory_->push(
+        new StoreMonsterCommand(*this, index, rebuildmonsterline(monsters_.monsterlines[i], values), canmove));
 }
 
 void EditorDocument::appendSpot(const SpawnEntry& entry) {
-    spawns_.append(entry);
-    emit spotAdded(spawns_.entries[static_cast<std::size_t>(spawns_.count - 1)]);
+    spawns_.checkRoom();
+    spawnHistory_->push(new CreateSpotCommand(*this, entry));
 }
 
 void EditorDocument::deleteSpot(std::int32_t spotid) {
     if (spotid < 0 || spotid >= spawns_.count) return;
-    const SpawnEntry before = spawns_.entries[static_cast<std::size_t>(spotid)];
+    const SpawnEntry& entry = spawns_.entries[static_cast<std::size_t>(spotid)];
+    if (entry.spotid != spotid) return;
+    spawnHistory_->push(new DeleteSpotCommand(*this, entry));
+}
+
+void EditorDocument::changeSpot(std::int32_t spotid, const SpawnEntry& values, const QString& verb) {
+    if (spotid < 0 || spotid >= spawns_.count) return;
+    const SpawnEntry& before = spawns_.entries[static_cast<std::size_t>(spotid)];
     if (before.spotid != spotid) return;
-    deletespot(spawns_, spotid);
-    emit spotDeleted(before);
+    SpawnEntry after = values;
+    after.spotid = spotid;
+    after.ispoint = isPointType(after.spottype);
+    if (after == before) return;
+    spawnHistory_->push(new ChangeSpotCommand(*this, before, after, verb));
 }
 
 bool EditorDocument::save(TableFile file, const SaveQuestion& mayOverwrite) {
@@ -46,6 +87,36 @@ bool EditorDocument::save(TableFile file, const SaveQuestion& mayOverwrite) {
     } else {
         if (!asked(spawns_.checkSave(programFolder_)) || !spawns_.save(programFolder_, mayOverwrite)) return false;
     }
+    history(file).setClean();
     emit fileSaved(file);
     return true;
+}
+
+void EditorDocument::setMonsterLine(int index, const std::string& line, bool canmove) {
+    const auto i = static_cast<std::size_t>(index);
+    monsters_.monsterlines.at(i) = line;
+    monsters_.monsters.at(i).canmove = canmove;
+    emit monsterStored(index);
+}
+
+void EditorDocument::addSpot(const SpawnEntry& entry) {
+    spawns_.append(entry);
+    emit spotAdded(spawns_.entries[static_cast<std::size_t>(spawns_.count - 1)]);
+}
+
+void EditorDocument::removeSpot(std::int32_t spotid) {
+    const SpawnEntry before = spawns_.entries.at(static_cast<std::size_t>(spotid));
+    deletespot(spawns_, spotid);
+    emit spotDeleted(before);
+}
+
+void EditorDocument::reviveSpot(std::int32_t spotid) {
+    restorespot(spawns_, spotid);
+    emit spotAdded(spawns_.entries.at(static_cast<std::size_t>(spotid)));
+}
+
+void EditorDocument::putSpot(const SpawnEntry& entry) {
+    const SpawnEntry before = spawns_.entries.at(static_cast<std::size_t>(entry.spotid));
+    replacespot(spawns_, entry.spotid, entry);
+    emit spotChanged(before, spawns_.entries[static_cast<std::size_t>(entry.spotid)]);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The tables of one run and every change made to them. Windows never change a table
-// themselves: they ask the document, which tells every view what changed, so each
-// view updates itself and no window has to repair another.
+// themselves: they ask the document, which keeps each change in the history of its
+// file, so it can be undone, and tells every view what changed, so each view updates
+// itself and no window has to repair another.
 
 #include <array>
 #include <cstdint>
@@ -14,6 +15,8 @@
 #include "MonsterFields.h"
 #include "MonsterTable.h"
 #include "SpawnTable.h"
+
+class QUndoStack;
 
 // The two files the editor saves.
 enum class TableFile { Monsters, Spawns };
@@ -29,11 +32,17 @@ public:
     // and map pictures are looked for, below programFolder.
     EditorDocument(std::filesystem::path workFolder, std::filesystem::path programFolder,
                    QObject* parent = nullptr);
+    ~EditorDocument() override;
 
     const MonsterTable& monsters() const { return monsters_; }
     const SpawnTable& spawns() const { return spawns_; }
     const std::filesystem::path& workFolder() const { return workFolder_; }
     const std::filesystem::path& programFolder() const { return programFolder_; }
+
+    // The changes to each file, for undo and redo; clean where the file was last saved.
+    QUndoStack& history(TableFile file) const;
+    // Changes since the file was last saved (or read), counted in undo steps.
+    int unsavedChanges(TableFile file) const;
 
     // Takes the tables the start-up read.
     void adoptTables(MonsterTable monsters, SpawnTable spawns);
@@ -49,6 +58,9 @@ public:
     void appendSpot(const SpawnEntry& entry);
     // Marks the spot deleted; an unknown or deleted spot number changes nothing.
     void deleteSpot(std::int32_t spotid);
+    // Gives a live spot new values in its place (its spot number stays); `verb` names the
+    // change in the history ("move", "resize", "change"). Same values: nothing happens.
+    void changeSpot(std::int32_t spotid, const SpawnEntry& values, const QString& verb);
 
     // Saves the file, asking `mayOverwrite` whatever the table wants asked; false when
     // an answer kept the file as it was. Throws TableError when the save fails or
@@ -59,11 +71,27 @@ signals:
     void monsterStored(int index);
     void spotAdded(const SpawnEntry& entry);
     void spotDeleted(const SpawnEntry& entry);  // as it was before the deletion
+    void spotChanged(const SpawnEntry& before, const SpawnEntry& after);
     void fileSaved(TableFile file);
+    // A file's unsaved state or its history's next undo or redo changed.
+    void historyChanged(TableFile file);
 
 private:
+    // What the history's steps do; each emits what changed.
+    friend class StoreMonsterCommand;
+    friend class CreateSpotCommand;
+    friend class DeleteSpotCommand;
+    friend class ChangeSpotCommand;
+    void setMonsterLine(int index, const std::string& line, bool canmove);
+    void addSpot(const SpawnEntry& entry);
+    void removeSpot(std::int32_t spotid);
+    void reviveSpot(std::int32_t spotid);
+    void putSpot(const SpawnEntry& entry);
+
     std::filesystem::path workFolder_;
     std::filesystem::path programFolder_;
     MonsterTable monsters_;
     SpawnTable spawns_;
+    QUndoStack* monsterHistory_;
+    QUndoStack* spawnHistory_;
 };

@@ -24,6 +24,7 @@
 #include "Colours.h"
 #include "ErrorReport.h"
 #include "FormFont.h"
+#include "HistoryMarks.h"
 #include "EditorDocument.h"
 #include "Numbers.h"
 #include "SpinField.h"
@@ -287,6 +288,7 @@ AddSpotDialog::AddSpotDialog(EditorDocument& document, QWidget* parent)
     connect(minimise, &QToolButton::clicked, this, &AddSpotDialog::toggleFolded);
     connect(close, &QToolButton::clicked, this, &AddSpotDialog::closeDialog);
     connect(&document_, &EditorDocument::monsterStored, this, &AddSpotDialog::monsterStored);
+    installHistoryKeys(this, [this] { return &document_.history(TableFile::Spawns); });
 }
 
 AddSpotDialog::~AddSpotDialog() = default;

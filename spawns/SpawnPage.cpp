@@ -21,6 +21,7 @@
 #include "ErrorReport.h"
 #include "EventHook.h"
 #include "GridDelegate.h"
+#include "HistoryMarks.h"
 #include "ReportList.h"
 #include "SaveQuestion.h"
 #include "SpawnRows.h"
@@ -80,7 +81,8 @@ QWidget* makeSpotPage(QWidget* parent, const char* name, QTreeView*& list, SpotR
 
 }  // namespace
 
-SpawnPage::SpawnPage(EditorDocument& document, QWidget* parent) : QWidget(parent), document_(document) {
+SpawnPage::SpawnPage(EditorDocument& document, QWidget* parent)
+    : QWidget(parent), document_(document), savedIcon_(saveGlyph()), unsavedIcon_(unsavedIcon(savedIcon_)) {
     setObjectName(QStringLiteral("TabSheet2Page"));
     monsterRows_ = new MonsterRows;
     monsterList_ = makeReportList(this, "allmonsterlist", monsterRows_);
@@ -97,7 +99,7 @@ SpawnPage::SpawnPage(EditorDocument& document, QWidget* parent) : QWidget(parent
     saveButton_ = new QToolButton(strip_);
     saveButton_->setObjectName(QStringLiteral("SpeedButton1"));
     saveButton_->setAccessibleName(QStringLiteral("Save data/Quarnel.txt"));
-    saveButton_->setIcon(saveGlyph());
+    saveButton_->setIcon(savedIcon_);
     saveButton_->setAutoRaise(true);
     saveButton_->setGeometry(2, 2, 24, 24);
 
@@ -212,6 +214,10 @@ SpawnPage::SpawnPage(EditorDocument& document, QWidget* parent) : QWidget(parent
         connect(load, &QPushButton::clicked, this, &SpawnPage::loadMonsterIntoDialog);
     connect(previewButton_, &QToolButton::clicked, this, &SpawnPage::showPreview);
     connect(saveButton_, &QToolButton::clicked, this, &SpawnPage::saveSpawnFile);
+    connect(&document_, &EditorDocument::historyChanged, this, [this](TableFile file) {
+        if (file == TableFile::Spawns)
+            showHistoryOn(saveButton_, savedIcon_, unsavedIcon_, document_.history(TableFile::Spawns));
+    });
     connect(&document_, &EditorDocument::spotAdded, this, &SpawnPage::spotAdded);
     connect(&document_, &EditorDocument::spotDeleted, this, &SpawnPage::spotDeleted);
 
@@ -418,18 +424,19 @@ void SpawnPage::deleteRangeSpot() {
     reportErrors(this, [&] { deleteSelectedSpot(rangeSpotList_); });
 }
 
-// A listed spot leaves its list; the first row left is selected, and a map or monster
-// left without spots loses its entry or its icon. The work list and the preview keep
-// what they show until the next choice.
+// A listed spot leaves its list; the first row left is selected, and a map left without
+// spots leaves the map list. The preview stops drawing it; its monster's icon says
+// whether any spot is left.
 void SpawnPage::spotDeleted(const SpawnEntry& entry) {
     reportErrors(this, [&] {
+        forgetShownSpot(entry.spotid);
         QTreeView* list = entry.ispoint ? pointSpotList_ : rangeSpotList_;
         QTreeView* other = entry.ispoint ? rangeSpotList_ : pointSpotList_;
         QPushButton* deleteButton = entry.ispoint ? deletePointButton_ : deleteRangeButton_;
         auto* rows = static_cast<SpotRows*>(list->model());
         const int row = rows->rowOf(entry.spotid);
-        const int monsterRow = selectedMonsterIndex();
-        if (row < 0 || monsterRow < 0) return;
+        setMonsterIcons(entry.monsterid, hasLiveSpot(document_.spawns(), entry.monsterid));
+        if (row < 0 || selectedMonsterIndex() < 0) return;
         rows->removeRow(row);
         if (selectRow(list, 0)) return;
         deleteButton->setEnabled(false);
@@ -438,14 +445,28 @@ void SpawnPage::spotDeleted(const SpawnEntry& entry) {
         mapCombo_->setCurrentIndex(-1);
         if (mapCombo_->count() > 0) return;
         mapCombo_->clear();
-        monsterRows_->setHasSpots(monsterRow, false);
     });
 }
 
-// The monster shown is shown afresh; the page then goes to the new spot's map and list.
+// The copy the preview draws of a spot that is gone.
+void SpawnPage::forgetShownSpot(std::int32_t spotid) {
+    for (int i = 0; i < work_.count; ++i) {
+        SpawnEntry& shown = work_.entries[static_cast<std::size_t>(i)];
+        if (shown.spotid != spotid) continue;
+        shown.spotid = -1;
+        if (preview_ && preview_->isVisible()) preview_->update();
+    }
+}
+
+// The page goes to the new spot's map and list; when it shows the spot's monster, its
+// maps are listed afresh first.
 void SpawnPage::spotAdded(const SpawnEntry& entry) {
     reportErrors(this, [&] {
-        if (selectedMonsterIndex() >= 0 && selectedMonsterNumber() == entry.monsterid) monsterStep();
+        if (selectedMonsterIndex() >= 0 && selectedMonsterNumber() == entry.monsterid) {
+            work_.getWorkLocations(document_.spawns(), entry.monsterid, -1);
+            mapLabel_->setEnabled(false);
+            listMonsterMaps();
+        }
         setMonsterIcons(entry.monsterid, true);
         selectMapText(QString::number(entry.mapnumber));
         mapStep();

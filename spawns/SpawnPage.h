@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 
+#include <QIcon>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -96,9 +97,12 @@ private:
     void deleteSelectedSpot(QTreeView* list);
     void spotAdded(const SpawnEntry& entry);
     void spotDeleted(const SpawnEntry& entry);
+    void forgetShownSpot(std::int32_t spotid);
     void markPreviewReady();
 
     EditorDocument& document_;
+    QIcon savedIcon_;
+    QIcon unsavedIcon_;
     QPointer<MapPreviewWindow> preview_;
     WorkList work_;
     bool filled_ = false;

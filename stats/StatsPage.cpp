@@ -23,6 +23,7 @@
 #include "EditorDocument.h"
 #include "ErrorReport.h"
 #include "GridDelegate.h"
+#include "HistoryMarks.h"
 #include "ReportList.h"
 #include "SaveQuestion.h"
 #include "SpinField.h"
@@ -106,7 +107,11 @@ private:
     int count_ = 0;
 };
 
-StatsPage::StatsPage(EditorDocument& document, QWidget* parent) : QWidget(parent), document_(document) {
+StatsPage::StatsPage(EditorDocument& document, QWidget* parent)
+    : QWidget(parent),
+      document_(document),
+      savedIcon_(lazyStandardIcon(QStyle::SP_DialogSaveButton)),
+      unsavedIcon_(unsavedIcon(savedIcon_)) {
     monsterList_ = new QTreeView(this);
     monsterList_->setObjectName(QStringLiteral("ListView1"));
     monsterList_->setAccessibleName(QStringLiteral("Monsters"));
@@ -136,7 +141,7 @@ StatsPage::StatsPage(EditorDocument& document, QWidget* parent) : QWidget(parent
     saveButton_ = new QToolButton(strip_);
     saveButton_->setObjectName(QStringLiteral("SpeedButton8"));
     saveButton_->setAccessibleName(QStringLiteral("Save data/monster.txt"));
-    saveButton_->setIcon(lazyStandardIcon(QStyle::SP_DialogSaveButton));
+    saveButton_->setIcon(savedIcon_);
     saveButton_->setAutoRaise(true);
     saveButton_->setGeometry(3, 2, 24, 24);
     editButton_ = new QToolButton(strip_);
@@ -160,6 +165,10 @@ StatsPage::StatsPage(EditorDocument& document, QWidget* parent) : QWidget(parent
     // Only the operator's choice counts as a change; the program's reset does not.
     connect(moveRangeBox_, &QComboBox::activated, this, &StatsPage::fieldChanged);
     connect(&document_, &EditorDocument::monsterStored, this, &StatsPage::monsterStored);
+    connect(&document_, &EditorDocument::historyChanged, this, [this](TableFile file) {
+        if (file == TableFile::Monsters)
+            showHistoryOn(saveButton_, savedIcon_, unsavedIcon_, document_.history(TableFile::Monsters));
+    });
 }
 
 void StatsPage::buildPanel() {

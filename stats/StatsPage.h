@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 
+#include <QIcon>
 #include <QWidget>
 
 #include "MonsterFields.h"
@@ -72,6 +73,8 @@ private:
     QWidget* fieldWidget(std::size_t index) const;  // moveRangeBox_ for the move range
 
     EditorDocument& document_;
+    QIcon savedIcon_;
+    QIcon unsavedIcon_;
     bool editing_ = false;
 
     class MonsterNames;

@@ -274,11 +274,15 @@ void SpawnTable::rememberSaveTarget(const std::filesystem::path& programFolder) 
     seen_.retarget(programFolder / "data" / "Quarnel.txt");
 }
 
-void SpawnTable::append(SpawnEntry entry) {
+void SpawnTable::checkRoom() const {
     if (count >= kSpawnCapacity) {
         throw TableError("The spawn table is full (" + std::to_string(kSpawnCapacity) +
                          " spawn places); no more can be added.");
     }
+}
+
+void SpawnTable::append(SpawnEntry entry) {
+    checkRoom();
     entry.spotid = count;
     entries[static_cast<std::size_t>(count++)] = entry;
 }

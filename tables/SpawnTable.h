@@ -79,6 +79,8 @@ public:
     // Stores the entry at index count with spotid = count. Throws TableError and
     // changes nothing when the table is full.
     void append(SpawnEntry entry);
+    // Throws what append throws when the table is full.
+    void checkRoom() const;
 
     // Throws TableError(saveRefusal()) when the table may not be saved, and
     // TableError with the system's reason when the file the save replaces cannot be

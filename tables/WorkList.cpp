@@ -42,3 +42,26 @@ void deletespot(SpawnTable& table, std::int32_t spotid) {
         }
     }
 }
+
+void restorespot(SpawnTable& table, std::int32_t spotid) {
+    if (spotid < 0 || spotid >= table.count) return;
+    SpawnEntry& entry = table.entries[static_cast<std::size_t>(spotid)];
+    if (entry.spotid == -1) entry.spotid = spotid;
+}
+
+void replacespot(SpawnTable& table, std::int32_t spotid, const SpawnEntry& entry) {
+    if (spotid < 0 || spotid >= table.count) return;
+    SpawnEntry& kept = table.entries[static_cast<std::size_t>(spotid)];
+    if (kept.spotid != spotid) return;
+    kept = entry;
+    kept.ispoint = isPointType(entry.spottype);
+    kept.spotid = spotid;
+}
+
+bool hasLiveSpot(const SpawnTable& table, std::int32_t monsterid) {
+    for (int i = 0; i < table.count; ++i) {
+        const SpawnEntry& entry = table.entries[static_cast<std::size_t>(i)];
+        if (entry.monsterid == monsterid && entry.spotid != -1) return true;
+    }
+    return false;
+}

@@ -22,9 +22,17 @@ public:
 
 // True when any entry of the table, deleted or not, has this monster number.
 bool havepos(const SpawnTable& table, std::int32_t monsterid);
+// True when a live entry of the table has this monster number.
+bool hasLiveSpot(const SpawnTable& table, std::int32_t monsterid);
 // havepos of every monster of the monster table, in its order, from one pass over the
 // spawn table.
 std::vector<bool> haveposOfEach(const SpawnTable& table, const MonsterTable& monsters);
 
 // Marks the first entry with this spot number deleted; an unknown number is ignored.
 void deletespot(SpawnTable& table, std::int32_t spotid);
+// Makes the deleted entry at this index live again with its old spot number (its
+// index), in its old place: undoing a deletion. Anything else changes nothing.
+void restorespot(SpawnTable& table, std::int32_t spotid);
+// Gives the live entry with this spot number the place and values of `entry`, keeping
+// its spot number and its place in the table. Anything else changes nothing.
+void replacespot(SpawnTable& table, std::int32_t spotid, const SpawnEntry& entry);

@@ -100,7 +100,9 @@ TEST_F(MainWindowTest, SpawnFileProblemsAreReportedAfterTheMonstersAreRead) {
     EXPECT_EQ(control<QLabel>(form, "ViD")->text(), QStringLiteral("1"));
 }
 
-TEST_F(MainWindowTest, CloseButtonAndCloseRequestEndTheProgramWithoutWriting) {
+// Ending never writes. With an unsaved change it asks once, naming the file; No keeps
+// the program open with the change, Yes ends it.
+TEST_F(MainWindowTest, EndingAsksOnlyWithUnsavedChangesAndNeverWrites) {
     struct Way {
         const char* name;
         std::function<void(MainWindow&)> end;
@@ -109,23 +111,39 @@ TEST_F(MainWindowTest, CloseButtonAndCloseRequestEndTheProgramWithoutWriting) {
         {"close button", [&](MainWindow& form) { click(control<QToolButton>(form, "SpeedButton4")); }},
         {"close request", [](MainWindow& form) { form.close(); }},
     };
-    for (const auto& way : ways) {
+    struct Answer {
+        const char* name;
+        bool change;
+        bool yes;
+        int exitCode;  // 99: still running when the test stopped waiting
+    };
+    const Answer answers[] = {{"nothing changed", false, false, 0}, {"No", true, false, 99}, {"Yes", true, true, 0}};
+    for (const auto& way : ways)
+    for (const auto& answer : answers) {
+        const std::string name = std::string(way.name) + ", " + answer.name;
         writeStandardTables(work);
         const auto before = snapshot(work.path());
         const EditorWindows editor(work.path(), program.path(), loadTables(work.path()));
         MainWindow& form = editor.mainWindow();
-        storeAChange(form);
-        ASSERT_NE(editor.document().monsters().monsterlines[0].find("4242"), std::string::npos);
+        if (answer.change) storeAChange(form);
+        recorder().clear();
+        recorder().answerQuestions = answer.yes;
 
         QTimer::singleShot(0, &form, [&] { way.end(form); });
-        QTimer safety;  // ends a loop that the program failed to end, so the test reports it
+        QTimer safety;  // ends a loop that the program did not end
         safety.setSingleShot(true);
         QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-        safety.start(10000);
-        EXPECT_EQ(QApplication::exec(), 0) << way.name;
-        EXPECT_EQ(snapshot(work.path()), before) << way.name;
-        EXPECT_TRUE(snapshot(program.path()).empty()) << way.name;
-        EXPECT_TRUE(recorder().messages.empty()) << way.name;
+        safety.start(1500);
+        EXPECT_EQ(QApplication::exec(), answer.exitCode) << name;
+        const QStringList asked = recorder().questions();
+        ASSERT_EQ(asked.size(), answer.change ? 1 : 0) << name;
+        if (answer.change) {
+            EXPECT_TRUE(asked.front().contains(QStringLiteral("monster.txt (1 change)"))) << name;
+        }
+        EXPECT_EQ(snapshot(work.path()), before) << name;
+        EXPECT_TRUE(snapshot(program.path()).empty()) << name;
+        EXPECT_EQ(editor.document().monsters().monsterlines[0].find("4242") != std::string::npos, answer.change)
+            << name;
     }
 }
 

@@ -299,7 +299,7 @@ TEST_F(SpawnPageTest, DeletingOneOfThreePointsSelectsTheFirstRemaining) {
     EXPECT_EQ(document().spawns().entries[2].spotid, -1);
     EXPECT_EQ(document().spawns().fileBytes().find("10\t3\t7\t102\t103\t3"), std::string::npos);
     EXPECT_EQ(mapTexts(), (QStringList{"3", "0"}));
-    EXPECT_EQ(page->workList().entries[1].spotid, 2);  // the work list keeps its copy
+    EXPECT_EQ(page->workList().entries[1].spotid, -1);  // and the preview no longer draws it
 }
 
 // Every way the last rows of a map or monster can go.

@@ -1,0 +1,63 @@
+#include "EditCommands.h"
+
+#include "ByteText.h"
+#include "EditorDocument.h"
+
+namespace {
+
+QString spotText(const EditorDocument& document, const QString& verb, const SpawnEntry& entry) {
+    const MonsterDataRecord monster = document.monsters().getmonsterbyid(entry.monsterid);
+    return QStringLiteral("%1 spot %2 of %3 on map %4")
+        .arg(verb)
+        .arg(entry.spotid)
+        .arg(textFromBytes(monster.name))
+        .arg(entry.mapnumber);
+}
+
+}  // namespace
+
+StoreMonsterCommand::StoreMonsterCommand(EditorDocument& document, int index, std::string line, bool canmove)
+    : document_(document),
+      index_(index),
+      oldLine_(document.monsters().monsterlines.at(static_cast<std::size_t>(index))),
+      newLine_(std::move(line)),
+      oldCanMove_(document.monsters().monsters.at(static_cast<std::size_t>(index)).canmove),
+      newCanMove_(canmove) {
+    const MonsterDataRecord& monster = document.monsters().monsters[static_cast<std::size_t>(index)];
+    setText(QStringLiteral("store the values of %1 (%2)").arg(textFromBytes(monster.name)).arg(monster.id));
+}
+
+void StoreMonsterCommand::redo() { document_.setMonsterLine(index_, newLine_, newCanMove_); }
+void StoreMonsterCommand::undo() { document_.setMonsterLine(index_, oldLine_, oldCanMove_); }
+
+CreateSpotCommand::CreateSpotCommand(EditorDocument& document, const SpawnEntry& entry)
+    : document_(document), entry_(entry) {
+    entry_.spotid = document.spawns().count;
+    setText(spotText(document, QStringLiteral("create"), entry_));
+}
+
+void CreateSpotCommand::redo() {
+    if (!std::exchange(appended_, true))
+        document_.addSpot(entry_);
+    else
+        document_.reviveSpot(entry_.spotid);
+}
+
+void CreateSpotCommand::undo() { document_.removeSpot(entry_.spotid); }
+
+DeleteSpotCommand::DeleteSpotCommand(EditorDocument& document, const SpawnEntry& entry)
+    : document_(document), entry_(entry) {
+    setText(spotText(document, QStringLiteral("delete"), entry_));
+}
+
+void DeleteSpotCommand::redo() { document_.removeSpot(entry_.spotid); }
+void DeleteSpotCommand::undo() { document_.reviveSpot(entry_.spotid); }
+
+ChangeSpotCommand::ChangeSpotCommand(EditorDocument& document, const SpawnEntry& before, const SpawnEntry& after,
+                                     const QString& verb)
+    : document_(document), before_(before), after_(after) {
+    setText(spotText(document, verb, before_));
+}
+
+void ChangeSpotCommand::redo() { document_.putSpot(after_); }
+void ChangeSpotCommand::undo() { document_.putSpot(before_); }

@@ -1,0 +1,72 @@
+#pragma once
+// The document's changes as undoable steps, one class per kind of change. Each keeps
+// what it needs to put the tables back exactly: a spot keeps its place in the table
+// (its spot number) through every undo and redo, so a file saved after an undo is the
+// file saved before the change.
+
+#include <cstdint>
+#include <string>
+
+#include <QUndoCommand>
+
+#include "SpawnTable.h"
+
+class EditorDocument;
+
+// OK on the stats page: a monster's line rebuilt with new values.
+class StoreMonsterCommand final : public QUndoCommand {
+public:
+    StoreMonsterCommand(EditorDocument& document, int index, std::string line, bool canmove);
+    void redo() override;
+    void undo() override;
+
+private:
+    EditorDocument& document_;
+    int index_;
+    std::string oldLine_;
+    std::string newLine_;
+    bool oldCanMove_;
+    bool newCanMove_;
+};
+
+// Create in the add-location dialog. Undone, the spot is marked deleted and shows
+// nowhere; redone, it is live again at the same place.
+class CreateSpotCommand final : public QUndoCommand {
+public:
+    CreateSpotCommand(EditorDocument& document, const SpawnEntry& entry);
+    void redo() override;
+    void undo() override;
+
+private:
+    EditorDocument& document_;
+    SpawnEntry entry_;
+    bool appended_ = false;
+};
+
+// Delete Spot on the spawn page.
+class DeleteSpotCommand final : public QUndoCommand {
+public:
+    DeleteSpotCommand(EditorDocument& document, const SpawnEntry& entry);
+    void redo() override;
+    void undo() override;
+
+private:
+    EditorDocument& document_;
+    SpawnEntry entry_;
+};
+
+// New values for a live spot in its place: moved or resized on the map, or changed in
+// the dialog. Only the changed values reach the saved line; a spot whose type changes
+// between point and range is saved in its new section.
+class ChangeSpotCommand final : public QUndoCommand {
+public:
+    ChangeSpotCommand(EditorDocument& document, const SpawnEntry& before, const SpawnEntry& after,
+                      const QString& verb);
+    void redo() override;
+    void undo() override;
+
+private:
+    EditorDocument& document_;
+    SpawnEntry before_;
+    SpawnEntry after_;
+};

@@ -1,0 +1,54 @@
+#include "HistoryMarks.h"
+
+#include <QAbstractButton>
+#include <QKeySequence>
+#include <QPainter>
+#include <QShortcut>
+#include <QUndoStack>
+
+#include "LazyIcon.h"
+
+void installHistoryKeys(QWidget* window, std::function<QUndoStack*()> historyFor) {
+    auto* undo = new QShortcut(window);
+    undo->setKeys(QKeySequence::Undo);
+    auto* redo = new QShortcut(window);
+    redo->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QShortcut* keys : {undo, redo}) keys->setContext(Qt::WindowShortcut);
+    QObject::connect(undo, &QShortcut::activated, window, [historyFor] {
+        if (QUndoStack* history = historyFor()) history->undo();
+    });
+    QObject::connect(redo, &QShortcut::activated, window, [historyFor] {
+        if (QUndoStack* history = historyFor()) history->redo();
+    });
+}
+
+// A filled dot in the lower right corner, as editors mark a document that is not saved.
+QIcon unsavedIcon(const QIcon& saved) {
+    return lazyIcon([saved] {
+        QIcon marked;
+        for (const int side : {16, 24, 32}) {
+            QPixmap picture = saved.pixmap(side, side);
+            if (picture.isNull()) continue;
+            QPainter painter(&picture);
+            painter.setRenderHint(QPainter::Antialiasing);
+            const qreal dot = side * 0.45;
+            const QRectF place(side - dot, side - dot, dot - 0.5, dot - 0.5);
+            painter.setPen(QPen(Qt::white, side / 16.0));
+            painter.setBrush(QColor(214, 74, 20));
+            painter.drawEllipse(place);
+            painter.end();
+            marked.addPixmap(picture);
+        }
+        return marked;
+    });
+}
+
+void showHistoryOn(QAbstractButton* saveButton, const QIcon& saved, const QIcon& unsaved,
+                   const QUndoStack& history) {
+    saveButton->setIcon(history.isClean() ? saved : unsaved);
+    QStringList tip;
+    if (!history.isClean()) tip << QStringLiteral("Unsaved changes");
+    if (history.canUndo()) tip << QStringLiteral("Undo: ") + history.undoText();
+    if (history.canRedo()) tip << QStringLiteral("Redo: ") + history.redoText();
+    saveButton->setToolTip(tip.join(QLatin1Char('\n')));
+}

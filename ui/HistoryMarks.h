@@ -1,0 +1,25 @@
+#pragma once
+// What every editing window shares of a file's history of changes: the undo and redo
+// keys, and the save button that shows whether its file has unsaved changes and what
+// the next undo and redo would do.
+
+#include <functional>
+
+#include <QIcon>
+
+class QAbstractButton;
+class QUndoStack;
+class QWidget;
+
+// Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, anywhere in the window, on the history
+// historyFor gives at that moment (none: the keys do nothing). A text field with the
+// keyboard keeps them for its own text.
+void installHistoryKeys(QWidget* window, std::function<QUndoStack*()> historyFor);
+
+// The save button's picture with a mark that says its file has unsaved changes.
+QIcon unsavedIcon(const QIcon& saved);
+
+// Shows the history's state on its file's save button: the marked picture while the
+// file has unsaved changes, and the next undo and redo in its tooltip.
+void showHistoryOn(QAbstractButton* saveButton, const QIcon& saved, const QIcon& unsaved,
+                   const QUndoStack& history);
