@@ -1,6 +1,7 @@
-// The map preview's repaint at 5X with a full work list, against the bare picture,
-// and choosing a monster with 10000 spots on one map, against reading a full spawn
-// file; the ratios are printed at the end.
+// The map preview's repaint at 5X with a full work list, against the bare picture;
+// choosing a monster with 10000 spots on one map, against reading a full spawn file;
+// and undoing or redoing one change, against choosing the monster it changes, with
+// full-size tables. The ratios are printed at the end.
 //   QT_QPA_PLATFORM=offscreen build/<dir>/bench/gui_bench
 
 #include <filesystem>
@@ -15,8 +16,10 @@
 #include <QImage>
 #include <QTabWidget>
 #include <QTreeView>
+#include <QUndoStack>
 #include <benchmark/benchmark.h>
 
+#include "EditorDocument.h"
 #include "EditorWindows.h"
 #include "FullSizeFiles.h"
 #include "MessageBoxes.h"
@@ -39,21 +42,24 @@ public:
     }
 };
 
-// One monster (number 1) whose spots all lie on map 0, half points, half ranges.
+// One monster (number 1) whose spots all lie on map 0, half points, half ranges; with
+// more monsters, the others have none.
 struct Scene {
     std::filesystem::path folder;
     std::unique_ptr<EditorWindows> windows;
     SpawnPage* page = nullptr;
     MapPreviewWindow* preview = nullptr;
 
-    explicit Scene(int spots) {
+    explicit Scene(int spots, int monsters = 1) {
         folder = std::filesystem::temp_directory_path() / ("varnex-bench-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder / "VarnexMaps");
         writePicture(folder / "VarnexMaps" / "0.jpg");
 
         TableLoad tables;
         tables.monsters.monsters[0] = {true, 10, 1, "Bench Beetle"};
-        tables.monsters.monstercount = 1;
+        for (int i = 1; i < monsters; ++i)
+            tables.monsters.monsters[static_cast<std::size_t>(i)] = {false, 1, i + 1, "Bench Moth"};
+        tables.monsters.monstercount = monsters;
         for (int i = 0; i < spots; ++i) {
             SpawnEntry& e = tables.spawns.entries[static_cast<std::size_t>(i)];
             e.ispoint = i % 2 == 0;
@@ -125,6 +131,54 @@ void BM_ChooseMonsterWith10000SpotsOnOneMap(benchmark::State& state) {
 }
 BENCHMARK(BM_ChooseMonsterWith10000SpotsOnOneMap)->Unit(benchmark::kMillisecond);
 
+// Undoing or redoing one change against choosing the monster it changes, with
+// full-size tables: 1024 monsters, 10240 spots, all of the chosen monster on one map.
+void BM_ChooseMonsterFullTables(benchmark::State& state) {
+    Scene scene(kSpawnCapacity, kMonsterCapacity);
+    for (auto _ : state) {
+        scene.page->selectMonsterIndex(0);
+        scene.page->showSelectedMonster();
+    }
+}
+BENCHMARK(BM_ChooseMonsterFullTables)->Unit(benchmark::kMillisecond);
+
+// Times the undo (or the redo) of one change, the other step untimed in between.
+void timeHistory(benchmark::State& state, Scene& scene, bool timeUndo) {
+    QUndoStack& history = scene.windows->document().history(TableFile::Spawns);
+    for (auto _ : state) {
+        if (!timeUndo) {
+            state.PauseTiming();
+            history.undo();
+            state.ResumeTiming();
+            history.redo();
+        } else {
+            history.undo();
+            state.PauseTiming();
+            history.redo();
+            state.ResumeTiming();
+        }
+    }
+}
+
+void deleteThenTime(benchmark::State& state, bool timeUndo) {
+    Scene scene(kSpawnCapacity, kMonsterCapacity);
+    scene.windows->document().deleteSpot(kSpawnCapacity / 2);
+    timeHistory(state, scene, timeUndo);
+}
+void createThenTime(benchmark::State& state, bool timeUndo) {
+    Scene scene(kSpawnCapacity - 1, kMonsterCapacity);
+    scene.windows->document().appendSpot(scene.windows->document().spawns().entries[0]);
+    timeHistory(state, scene, timeUndo);
+}
+void BM_UndoDeleteSpot(benchmark::State& state) { deleteThenTime(state, true); }
+void BM_RedoDeleteSpot(benchmark::State& state) { deleteThenTime(state, false); }
+void BM_UndoCreateSpot(benchmark::State& state) { createThenTime(state, true); }
+void BM_RedoCreateSpot(benchmark::State& state) { createThenTime(state, false); }
+BENCHMARK(BM_UndoDeleteSpot)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedoDeleteSpot)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoCreateSpot)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedoCreateSpot)->Unit(benchmark::kMillisecond);
+
 // The yardstick of the monster choice: reading 10240 spawn lines, as at start-up.
 void BM_LoadSpawns10240(benchmark::State& state) {
     const std::string bytes = fullSpawnFile();
@@ -155,6 +209,14 @@ int main(int argc, char** argv) {
          {"BM_PreviewRepaint5XFullWorkList"}, {"BM_PreviewRepaint5XBarePicture"}, 2},
         {"choosing a monster, 10000 spots on one map / reading 10240 spawn lines",
          {"BM_ChooseMonsterWith10000SpotsOnOneMap"}, {"BM_LoadSpawns10240"}, 2},
+        {"undo of a deleted spot / choosing its monster, full-size tables",
+         {"BM_UndoDeleteSpot"}, {"BM_ChooseMonsterFullTables"}, 2},
+        {"redo of a deleted spot / choosing its monster, full-size tables",
+         {"BM_RedoDeleteSpot"}, {"BM_ChooseMonsterFullTables"}, 2},
+        {"undo of a created spot / choosing its monster, full-size tables",
+         {"BM_UndoCreateSpot"}, {"BM_ChooseMonsterFullTables"}, 2},
+        {"redo of a created spot / choosing its monster, full-size tables",
+         {"BM_RedoCreateSpot"}, {"BM_ChooseMonsterFullTables"}, 2},
     });
     benchmark::Shutdown();
     installMessageBoxes(nullptr);
