@@ -1,5 +1,7 @@
 #include "HistoryMarks.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QKeySequence>
 #include <QPainter>
@@ -26,9 +28,13 @@ void installHistoryKeys(QWidget* window, std::function<QUndoStack*()> historyFor
 QIcon unsavedIcon(const QIcon& saved) {
     return lazyIcon([saved] {
         QIcon marked;
-        for (const int side : {16, 24, 32}) {
-            QPixmap picture = saved.pixmap(side, side);
+        QList<QSize> sizes = saved.availableSizes();
+        if (sizes.isEmpty()) sizes = {QSize(16, 16), QSize(24, 24), QSize(32, 32)};
+        for (const QSize& size : sizes) {
+            QPixmap picture = saved.pixmap(size);
             if (picture.isNull()) continue;
+            // The picture may come smaller than asked: the mark goes on what it is.
+            const qreal side = std::min(picture.deviceIndependentSize().width(), picture.deviceIndependentSize().height());
             QPainter painter(&picture);
             painter.setRenderHint(QPainter::Antialiasing);
             const qreal dot = side * 0.45;
