@@ -220,6 +220,7 @@ SpawnPage::SpawnPage(EditorDocument& document, QWidget* parent)
     });
     connect(&document_, &EditorDocument::spotAdded, this, &SpawnPage::spotAdded);
     connect(&document_, &EditorDocument::spotDeleted, this, &SpawnPage::spotDeleted);
+    connect(&document_, &EditorDocument::spotChanged, this, &SpawnPage::spotChanged);
 
     resize(734, 512);
 }
@@ -402,11 +403,15 @@ void SpawnPage::showSelectedMap() {
 }
 
 void SpawnPage::pointSelectionChanged() {
-    deletePointButton_->setEnabled(selectedRow(pointSpotList_) >= 0);
+    const int row = selectedRow(pointSpotList_);
+    deletePointButton_->setEnabled(row >= 0);
+    if (row >= 0) emit spotSelected(pointRows_->entry(row).spotid);
 }
 
 void SpawnPage::rangeSelectionChanged() {
-    deleteRangeButton_->setEnabled(selectedRow(rangeSpotList_) >= 0);
+    const int row = selectedRow(rangeSpotList_);
+    deleteRangeButton_->setEnabled(row >= 0);
+    if (row >= 0) emit spotSelected(rangeRows_->entry(row).spotid);
 }
 
 // The row's caption is its spot number; the document tells the page what went.
@@ -474,6 +479,58 @@ void SpawnPage::spotAdded(const SpawnEntry& entry) {
             showPointListPage();
         else
             showRangeListPage();
+    });
+}
+
+// A spot given new values: the page shows its monster's maps and spots afresh, on the
+// map it showed if the monster still has spots there, else on the spot's new map, with
+// the spot selected where it is listed.
+void SpawnPage::spotChanged(const SpawnEntry& before, const SpawnEntry& after) {
+    reportErrors(this, [&] {
+        if (before.monsterid != after.monsterid) {
+            setMonsterIcons(before.monsterid, hasLiveSpot(document_.spawns(), before.monsterid));
+            setMonsterIcons(after.monsterid, true);
+        }
+        if (selectedMonsterIndex() < 0) return;
+        const std::int32_t shown = selectedMonsterNumber();
+        if (shown != before.monsterid && shown != after.monsterid) return;
+        const QString map = mapCombo_->currentText();
+        work_.getWorkLocations(document_.spawns(), shown, -1);
+        mapLabel_->setEnabled(false);
+        listMonsterMaps();
+        const QString onAfter = QString::number(after.mapnumber);
+        selectMapText(!map.isEmpty() && mapCombo_->findText(map) >= 0 ? map : onAfter);
+        mapStep();
+        showSpot(after.spotid);
+    });
+}
+
+void SpawnPage::showSpot(std::int32_t spotid) {
+    for (QTreeView* list : {pointSpotList_, rangeSpotList_}) {
+        const int row = static_cast<SpotRows*>(list->model())->rowOf(spotid);
+        if (row < 0) continue;
+        spotPages_->setCurrentWidget(list == pointSpotList_ ? pointPage_ : rangePage_);
+        selectRow(list, row);
+        list->scrollTo(list->model()->index(row, 0));
+        return;
+    }
+}
+
+void SpawnPage::goToSpot(std::int32_t spotid) {
+    reportErrors(this, [&] {
+        const SpawnTable& spawns = document_.spawns();
+        if (spotid < 0 || spotid >= spawns.count) return;
+        const SpawnEntry& spot = spawns.entries[static_cast<std::size_t>(spotid)];
+        if (spot.spotid != spotid) return;
+        if (selectedMonsterIndex() < 0 || selectedMonsterNumber() != spot.monsterid) {
+            selectMonsterIndex(monsterIndexOf(spot.monsterid));
+            monsterStep();
+        }
+        if (mapCombo_->currentText() != QString::number(spot.mapnumber)) {
+            selectMapText(QString::number(spot.mapnumber));
+            mapStep();
+        }
+        showSpot(spotid);
     });
 }
 

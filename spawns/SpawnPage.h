@@ -56,6 +56,10 @@ public:
     void selectMapText(const QString& text);
     void showPointListPage();
     void showRangeListPage();
+    // Selects the spot's row, on its list's page, where the page lists it.
+    void showSpot(std::int32_t spotid);
+    // Shows the spot's monster and map, with the spot selected in its list.
+    void goToSpot(std::int32_t spotid);
 
     // ShownSpots: the preview draws the spots only while a map is chosen.
     bool mapChosen() const override;
@@ -81,6 +85,8 @@ signals:
     // "AddSpot window" and "Load current monster data to AddDialog": the dialog is to
     // show this monster (an index of the monster table) on its point or range page.
     void addSpotRequested(int monsterIndex, bool pointPage);
+    // A row of a spot list was selected: this spot.
+    void spotSelected(std::int32_t spotid);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -98,6 +104,7 @@ private:
     void spotAdded(const SpawnEntry& entry);
     void spotDeleted(const SpawnEntry& entry);
     void forgetShownSpot(std::int32_t spotid);
+    void spotChanged(const SpawnEntry& before, const SpawnEntry& after);
     void markPreviewReady();
 
     EditorDocument& document_;
