@@ -51,6 +51,7 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     QObject::connect(main_.get(), &MainWindow::spawnPageMade, dialog_.get(), [this](SpawnPage* page) {
         page->setPreview(preview_.get());
         QObject::connect(page, &SpawnPage::addSpotRequested, dialog_.get(), &AddSpotDialog::openFor);
+        QObject::connect(page, &SpawnPage::editSpotRequested, dialog_.get(), &AddSpotDialog::editSpot);
     });
     main_->makeSpawnPage();
 }

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
@@ -24,6 +25,7 @@
 #include "Colours.h"
 #include "ErrorReport.h"
 #include "FormFont.h"
+#include "MessageBoxes.h"
 #include "HistoryMarks.h"
 #include "EditorDocument.h"
 #include "Numbers.h"
@@ -245,9 +247,16 @@ AddSpotDialog::AddSpotDialog(EditorDocument& document, QWidget* parent)
     auto* create = new QPushButton(QStringLiteral("Create"), body);
     create->setObjectName(QStringLiteral("Button1"));
     create->setGeometry(223, 277, 75, 25);
-    // Enter in a field must not append a spot: "Create" is pressed on purpose only.
-    create->setAutoDefault(false);
-    create->setDefault(false);
+    // "Apply" gives the spot the dialog was opened on these values, in its place.
+    applyButton_ = new QPushButton(QStringLiteral("Apply"), body);
+    applyButton_->setObjectName(QStringLiteral("ApplyButton"));
+    applyButton_->setGeometry(144, 277, 75, 25);
+    applyButton_->setEnabled(false);
+    // Enter in a field must not append or change a spot: they are pressed on purpose only.
+    for (QPushButton* button : {create, applyButton_}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
 
     // Tab follows the screen: the first row, the two groups (Tab stops at the chosen
     // button of each; the arrows move within it), the page with its fields row by
@@ -259,7 +268,7 @@ AddSpotDialog::AddSpotDialog(EditorDocument& document, QWidget* parent)
     }
     chain << placePages_->tabBar() << centerXField_ << centerYField_ << showPoint << readPoint << x0Field_
           << x1Field_ << y0Field_ << y1Field_ << showRange << readRange << countField_ << distanceField_
-          << create;
+          << applyButton_ << create;
     setTabChain(chain);
     monsterCombo_->setFocus();  // where the keyboard starts when the dialog is shown
 
@@ -285,6 +294,10 @@ AddSpotDialog::AddSpotDialog(EditorDocument& document, QWidget* parent)
     connect(readPoint, &QToolButton::clicked, this, &AddSpotDialog::readPointFromMap);
     connect(readRange, &QToolButton::clicked, this, &AddSpotDialog::readRangeFromMap);
     connect(create, &QPushButton::clicked, this, &AddSpotDialog::createSpot);
+    connect(applyButton_, &QPushButton::clicked, this, &AddSpotDialog::applyToSpot);
+    connect(&document_, &EditorDocument::spotDeleted, this, [this](const SpawnEntry& gone) {
+        if (gone.spotid == editedSpot_) editSpotOnly(-1);
+    });
     connect(minimise, &QToolButton::clicked, this, &AddSpotDialog::toggleFolded);
     connect(close, &QToolButton::clicked, this, &AddSpotDialog::closeDialog);
     connect(&document_, &EditorDocument::monsterStored, this, &AddSpotDialog::monsterStored);
@@ -312,6 +325,7 @@ void AddSpotDialog::fillMonsterCombo() {
 
 void AddSpotDialog::openFor(int monsterIndex, bool pointPage) {
     reportErrors(this, [&] {
+        editSpotOnly(-1);
         if (!isVisible()) fillMonsterCombo();
         monsterCombo_->setCurrentIndex(monsterIndex);
         takeChosenMonster();
@@ -342,6 +356,7 @@ void AddSpotDialog::showChosenMonster() {
 
 // A monster that moves is never an "Npc (point Spot)"; the page follows the type.
 void AddSpotDialog::keepSpotTypeFitting() {
+    if (keepSpotAsIs_) return;
     if (spotType() == 0) {
         const std::int32_t id = comboNumber(monsterCombo_);
         if (document_.monsters().getmonsterbyid(id).canmove) setSpotType(2);
@@ -395,12 +410,14 @@ void AddSpotDialog::keyPressEvent(QKeyEvent* event) {
 
 void AddSpotDialog::pointPageStep() {
     if (preview_) preview_->pickSelection(true);
+    if (keepSpotAsIs_) return;
     if (currentmonster_.canmove && spotType() == 0) setSpotType(2);
     if (spotType() == 1 || spotType() == 3) setSpotType(2);
 }
 
 void AddSpotDialog::rangePageStep() {
     if (preview_) preview_->pickSelection(false);
+    if (keepSpotAsIs_) return;
     if (isPointType(spotType())) setSpotType(1);
 }
 
@@ -520,27 +537,115 @@ void AddSpotDialog::readRangeFromMap() {
     });
 }
 
+// The spot the fields describe; the monster number is read before anything else.
+SpawnEntry AddSpotDialog::composedSpot() const {
+    SpawnEntry entry;
+    entry.monsterid = comboNumber(monsterCombo_);
+    const int type = spotType();
+    entry.spottype = static_cast<std::uint8_t>(type);
+    entry.ispoint = isPointType(type);
+    entry.mapnumber = toByte(mapField_->value());
+    if (entry.ispoint) {
+        entry.x0 = toByte(centerXField_->value());
+        entry.y0 = toByte(centerYField_->value());
+    } else {
+        entry.x0 = toByte(x0Field_->value());
+        entry.y0 = toByte(y0Field_->value());
+        entry.x1 = toByte(x1Field_->value());
+        entry.y1 = toByte(y1Field_->value());
+    }
+    entry.distance = toByte(distanceField_->value());
+    entry.count = toByte(countField_->value());
+    entry.dir = facedir_;
+    return entry;
+}
+
 void AddSpotDialog::createSpot() {
+    reportErrors(this, [&] { document_.appendSpot(composedSpot()); });  // fails before anything is stored
+}
+
+void AddSpotDialog::editSpotOnly(std::int32_t spotid) {
+    editedSpot_ = spotid;
+    applyButton_->setEnabled(spotid >= 0);
+}
+
+// The dialog filled with a spot's values, to change them with "Apply". The spot type
+// and the page follow the spot, not the rules that choosing a monster applies.
+void AddSpotDialog::editSpot(std::int32_t spotid) {
     reportErrors(this, [&] {
-        SpawnEntry entry;
-        entry.monsterid = comboNumber(monsterCombo_);  // fails before anything is stored
-        const int type = spotType();
-        entry.spottype = static_cast<std::uint8_t>(type);
-        entry.ispoint = isPointType(type);
-        entry.mapnumber = toByte(mapField_->value());
-        if (entry.ispoint) {
-            entry.x0 = toByte(centerXField_->value());
-            entry.y0 = toByte(centerYField_->value());
-        } else {
-            entry.x0 = toByte(x0Field_->value());
-            entry.y0 = toByte(y0Field_->value());
-            entry.x1 = toByte(x1Field_->value());
-            entry.y1 = toByte(y1Field_->value());
+        const SpawnTable& spawns = document_.spawns();
+        if (spotid < 0 || spotid >= spawns.count) return;
+        const SpawnEntry spot = spawns.entries[static_cast<std::size_t>(spotid)];
+        if (spot.spotid != spotid) return;
+        keepSpotAsIs_ = true;
+        const auto rulesBack = qScopeGuard([this] { keepSpotAsIs_ = false; });
+        if (!isVisible()) fillMonsterCombo();
+        {
+            const QSignalBlocker quietTypes(spotTypeGroup_);
+            const QSignalBlocker quietPages(placePages_);
+            monsterCombo_->setCurrentIndex(document_.monsters().indexOf(spot.monsterid));
+            takeChosenMonster();
+            spotTypeGroup_->button(spot.spottype)->setChecked(true);
+            placePages_->setCurrentWidget(spot.ispoint ? pointPage_ : rangePage_);
         }
-        entry.distance = toByte(distanceField_->value());
-        entry.count = toByte(countField_->value());
-        entry.dir = facedir_;
-        document_.appendSpot(entry);
+        valuesOutOfBounds_.clear();
+        const auto put = [this](SpinField* field, int value, const char* name) {
+            field->setValue(value);
+            if (field->value() != value)
+                valuesOutOfBounds_ << QStringLiteral("%1 %2 becomes %3").arg(QLatin1String(name)).arg(value).arg(field->value());
+        };
+        put(mapField_, spot.mapnumber, "map");
+        put(distanceField_, spot.distance, "distance");
+        put(countField_, spot.count, "count");
+        if (spot.ispoint) {
+            put(centerXField_, spot.x0, "x");
+            put(centerYField_, spot.y0, "y");
+        } else {
+            const QSignalBlocker quietX0(x0Field_), quietY0(y0Field_), quietX1(x1Field_), quietY1(y1Field_);
+            put(x0Field_, spot.x0, "x0");
+            put(y0Field_, spot.y0, "y0");
+            put(x1Field_, spot.x1, "x1");
+            put(y1Field_, spot.y1, "y1");
+            if (preview_) preview_->setSelectedCells(x0Field_->value(), y0Field_->value(), x1Field_->value(), y1Field_->value());
+        }
+        showDirection(spot.dir);
+        editSpotOnly(spotid);
+        show();
+        unfold();
+        activateWindow();
+    });
+}
+
+// The keypad shows the direction when it has a button for it, else no button.
+void AddSpotDialog::showDirection(std::int32_t dir) {
+    const QSignalBlocker quiet(directionGroup_);
+    const auto at = std::find(kKeypadDirections.begin(), kKeypadDirections.end(), dir);
+    directionGroup_->setExclusive(false);
+    for (QAbstractButton* key : directionGroup_->buttons()) key->setChecked(false);
+    if (at != kKeypadDirections.end())
+        directionGroup_->button(static_cast<int>(at - kKeypadDirections.begin()) + 1)->setChecked(true);
+    directionGroup_->setExclusive(true);
+    facedir_ = dir;
+}
+
+void AddSpotDialog::applyToSpot() {
+    reportErrors(this, [&] {
+        const SpawnTable& spawns = document_.spawns();
+        if (editedSpot_ < 0 || editedSpot_ >= spawns.count) return;
+        const SpawnEntry& old = spawns.entries[static_cast<std::size_t>(editedSpot_)];
+        SpawnEntry values = composedSpot();
+        if (values.ispoint) {  // a point's second corner is not written: it keeps what it had
+            values.x1 = old.x1;
+            values.y1 = old.y1;
+        }
+        if (!valuesOutOfBounds_.isEmpty() &&
+            !messageBoxes().question(this, QStringLiteral("The fields could not show every value of spot %1: %2. "
+                                                          "Apply these values all the same?")
+                                               .arg(editedSpot_)
+                                               .arg(valuesOutOfBounds_.join(QStringLiteral(", ")))))
+            return;
+        valuesOutOfBounds_.clear();
+        document_.changeSpot(editedSpot_, values, QStringLiteral("change"));
     });
 }
 

@@ -5,9 +5,11 @@
 // place picked there can be read back into the fields.
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 #include "MonsterTable.h"
+#include "SpawnTable.h"
 
 class EditorDocument;
 class MapPreviewWindow;
@@ -15,6 +17,7 @@ class QButtonGroup;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QPushButton;
 class QTabWidget;
 class SpinField;
 
@@ -30,6 +33,10 @@ public:
     // Shows the dialog for the monster at this index of the monster table, on its
     // point page or its range page. A hidden dialog fills its monster list afresh.
     void openFor(int monsterIndex, bool pointPage);
+    // Shows the dialog filled with a live spot's values; "Apply" then gives that spot
+    // the values of the fields, in its place.
+    void editSpot(std::int32_t spotid);
+    std::int32_t editedSpot() const { return editedSpot_; }  // -1: none
 
     QComboBox* monsterCombo() const { return monsterCombo_; }
     // `currentmonster`: the record of the monster last chosen.
@@ -61,6 +68,7 @@ public:
     void readPointFromMap();
     void readRangeFromMap();
     void createSpot();
+    void applyToSpot();
     void toggleFolded();
     void closeDialog();
 
@@ -76,6 +84,9 @@ protected:
 
 private:
     void fillMonsterCombo();
+    SpawnEntry composedSpot() const;
+    void editSpotOnly(std::int32_t spotid);
+    void showDirection(std::int32_t dir);
     // The steps the handlers above share; they throw, the handlers report.
     void takeChosenMonster();
     void keepSpotTypeFitting();
@@ -90,10 +101,14 @@ private:
     MonsterDataRecord currentmonster_;
     // Starts at -1 because the keypad starts with its centre button chosen.
     int facedir_ = -1;
+    std::int32_t editedSpot_ = -1;
+    bool keepSpotAsIs_ = false;  // while filled with a spot: its type is not adjusted
+    QStringList valuesOutOfBounds_;  // of the spot being edited, as the fields showed them
 
     QLabel* titleStrip_ = nullptr;
     QFrame* body_ = nullptr;
     QComboBox* monsterCombo_ = nullptr;
+    QPushButton* applyButton_ = nullptr;
     SpinField* mapField_ = nullptr;
     SpinField* distanceField_ = nullptr;
     QLabel* nameLabel_ = nullptr;

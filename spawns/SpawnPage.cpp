@@ -221,6 +221,11 @@ SpawnPage::SpawnPage(EditorDocument& document, QWidget* parent)
     connect(&document_, &EditorDocument::spotAdded, this, &SpawnPage::spotAdded);
     connect(&document_, &EditorDocument::spotDeleted, this, &SpawnPage::spotDeleted);
     connect(&document_, &EditorDocument::spotChanged, this, &SpawnPage::spotChanged);
+    // A double click on a spot opens it in the add-location dialog, to change it.
+    for (QTreeView* list : {pointSpotList_, rangeSpotList_})
+        connect(list, &QTreeView::doubleClicked, this, [this, list](const QModelIndex& row) {
+            if (row.isValid()) emit editSpotRequested(static_cast<SpotRows*>(list->model())->entry(row.row()).spotid);
+        });
 
     resize(734, 512);
 }

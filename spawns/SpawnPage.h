@@ -87,6 +87,8 @@ signals:
     void addSpotRequested(int monsterIndex, bool pointPage);
     // A row of a spot list was selected: this spot.
     void spotSelected(std::int32_t spotid);
+    // A spot was double-clicked: it is to be changed in the add-location dialog.
+    void editSpotRequested(std::int32_t spotid);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

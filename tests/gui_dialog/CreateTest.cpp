@@ -1,9 +1,14 @@
 // "Create": the new entry, and the spawn page brought up to date afterwards.
 
+#include <functional>
+#include <string>
+
 #include <QAbstractButton>
 #include <QImage>
 
 #include "DialogFixture.h"
+#include "EditorDocument.h"
+#include <QUndoStack>
 #include "SpotIcons.h"
 
 namespace {
@@ -212,4 +217,44 @@ TEST_F(DialogTest, NewMapOfTheSelectedMonsterIsListedAndChosen) {
     EXPECT_EQ(captions(page->pointSpotList()), QStringList{"3"});
     EXPECT_EQ(cellText(page->pointSpotList(), 0, 1), QStringLiteral("33"));
     EXPECT_EQ(rowCount(page->rangeSpotList()), 0);
+}
+
+// "Apply" gives the spot the dialog was opened on the fields' values in its place: its
+// line changes, or moves to its new type's section, and undo gives the file back.
+TEST_F(DialogTest, ApplyChangesTheOpenedSpotInItsPlace) {
+    struct Case {
+        const char* name;
+        int spot;
+        std::function<void()> edit;
+        const char* line;  // the spot's saved line afterwards
+        int section;       // its section
+    };
+    const Case cases[] = {
+        {"point moved", 0, [this] { field("SpinEditX")->setValue(99); }, "10\t3\t10\t99\t60\t-1", 2},
+        {"range counted anew", 1, [this] { field("spincount")->setValue(9); },
+         "10\t0\t10\t10\t20\t30\t40\t-1\t9", 1},
+        {"range made a point", 1, [this] { dialog->setSpotType(2); }, "10\t0\t10\t127\t127\t-1", 2},
+        {"direction of a moving monster's NPC spot, its type kept", 2,
+         [this] { dialog->findChild<QAbstractButton*>(QStringLiteral("RadioButton8"))->click(); },  // down: 2
+         "30\t5\t10\t70\t80\t2", 0},
+    };
+    for (const auto& c : cases) {
+        makeWindows(standardTables());
+        const std::string before = document().spawns().fileBytes();
+        dialog->editSpot(c.spot);
+        ASSERT_EQ(dialog->editedSpot(), c.spot) << c.name;
+        EXPECT_EQ(dialog->spotType(), document().spawns().entries[static_cast<std::size_t>(c.spot)].spottype) << c.name;
+        c.edit();
+        dialog->findChild<QAbstractButton*>(QStringLiteral("ApplyButton"))->click();
+        const std::string after = document().spawns().fileBytes();
+        const std::string marker = (c.section == 0 ? "" : "end\r\n") + std::to_string(c.section) + "\r\n";
+        const auto at = c.section == 0 ? 0 : after.find(marker);
+        const auto line = after.find(std::string("\n") + c.line + "\r", at);
+        EXPECT_NE(line, std::string::npos) << c.name << "\n" << after;
+        EXPECT_LT(line, after.find("end", at + marker.size())) << c.name;
+        EXPECT_EQ(document().spawns().count, 3) << c.name;  // changed, not added
+        windows->document().history(TableFile::Spawns).undo();
+        EXPECT_EQ(document().spawns().fileBytes(), before) << c.name;
+        EXPECT_TRUE(recorder().messages.empty()) << c.name;
+    }
 }
