@@ -8,7 +8,9 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
@@ -22,6 +24,7 @@
 #include "EventHook.h"
 #include "GridDelegate.h"
 #include "HistoryMarks.h"
+#include "ListFilter.h"
 #include "ReportList.h"
 #include "SaveQuestion.h"
 #include "SpawnRows.h"
@@ -31,6 +34,7 @@
 namespace {
 
 constexpr int kHoverDelayMs = 2000;
+constexpr int kFilterHeight = 22;
 
 // MapList shows its map numbers in rows of a fixed height.
 class FixedRowDelegate final : public QStyledItemDelegate {
@@ -86,6 +90,7 @@ SpawnPage::SpawnPage(EditorDocument& document, QWidget* parent)
     setObjectName(QStringLiteral("TabSheet2Page"));
     monsterRows_ = new MonsterRows;
     monsterList_ = makeReportList(this, "allmonsterlist", monsterRows_);
+    filter_ = makeListFilter(this, "PositionMonsterFilter", monsterList_, 0);
     monsterList_->setAccessibleName(QStringLiteral("Monsters"));
     QFont bold = monsterList_->font();
     bold.setBold(true);
@@ -203,7 +208,11 @@ SpawnPage::SpawnPage(EditorDocument& document, QWidget* parent)
             });
     }
 
-    connect(monsterList_, &QTreeView::clicked, this, &SpawnPage::showSelectedMonster);
+    // Every change of the chosen monster, by any key or click, shows that monster, once;
+    // a choice the page makes itself shows it as the page's step says.
+    connect(monsterList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!selectingMonster_) showSelectedMonster();
+    });
     connect(mapCombo_, &QComboBox::activated, this, &SpawnPage::showSelectedMap);
     connect(pointSpotList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &SpawnPage::pointSelectionChanged);
     connect(rangeSpotList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &SpawnPage::rangeSelectionChanged);
@@ -250,12 +259,13 @@ void SpawnPage::markPreviewReady() {
 
 void SpawnPage::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    monsterList_->setGeometry(0, 0, 266, height());
+    filter_->setGeometry(0, 0, 266, kFilterHeight);
+    monsterList_->setGeometry(0, kFilterHeight, 266, height() - kFilterHeight);
     strip_->setGeometry(266, 0, 28, height());
 }
 
 QList<QWidget*> SpawnPage::tabChain() const {
-    return {monsterList_, saveButton_, mapCombo_, previewButton_, spotPages_->tabBar(),
+    return {filter_, monsterList_, saveButton_, mapCombo_, previewButton_, spotPages_->tabBar(),
             pointSpotList_, deletePointButton_, addButtons_[0], loadButtons_[0],
             rangeSpotList_, deleteRangeButton_, addButtons_[1], loadButtons_[1]};
 }
@@ -265,6 +275,7 @@ void SpawnPage::focusStart() { monsterList_->setFocus(Qt::OtherFocusReason); }
 int SpawnPage::selectedMonsterIndex() const { return selectedRow(monsterList_); }
 
 void SpawnPage::selectMonsterIndex(int index) {
+    const QScopedValueRollback quiet(selectingMonster_, true);
     if (!selectRow(monsterList_, index)) {
         monsterList_->clearSelection();
         return;
@@ -371,9 +382,10 @@ void SpawnPage::showSelectedMonster() {
     reportErrors(this, [&] { monsterStep(); });
 }
 
+// Enter shows the chosen monster afresh; any other key that moves the choice shows the
+// new one as the choice changes.
 void SpawnPage::monsterListKeyReleased(int key) {
-    if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter)
-        showSelectedMonster();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) showSelectedMonster();
 }
 
 void SpawnPage::mapStep() {

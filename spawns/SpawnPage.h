@@ -21,6 +21,7 @@ class QAbstractButton;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
@@ -115,9 +116,11 @@ private:
     QPointer<MapPreviewWindow> preview_;
     WorkList work_;
     bool filled_ = false;
+    bool selectingMonster_ = false;  // the page chooses the monster itself
     // True from the first map choice on: only then does a map choice touch the preview.
     bool previewReady_ = false;
 
+    QLineEdit* filter_ = nullptr;
     QTreeView* monsterList_ = nullptr;
     MonsterRows* monsterRows_ = nullptr;
     QFrame* strip_ = nullptr;

@@ -24,6 +24,7 @@
 #include "ErrorReport.h"
 #include "GridDelegate.h"
 #include "HistoryMarks.h"
+#include "ListFilter.h"
 #include "ReportList.h"
 #include "SaveQuestion.h"
 #include "SpinField.h"
@@ -73,6 +74,7 @@ constexpr std::array<FieldPlace, kEditableColumns> kPlaces = {{
 
 // Geometry of the panel, in pixels.
 constexpr int kListWidth = 266;
+constexpr int kFilterHeight = 22;
 constexpr int kStripWidth = 30;
 constexpr int kRowHeight = 38;
 constexpr int kFieldHeight = 20;
@@ -136,6 +138,7 @@ StatsPage::StatsPage(EditorDocument& document, QWidget* parent)
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
         listColours.setColor(QPalette::Inactive, role, listColours.color(QPalette::Active, role));
     monsterList_->setPalette(listColours);
+    filter_ = makeListFilter(this, "StatsMonsterFilter", monsterList_, 1);
 
     strip_ = new QFrame(this);
     saveButton_ = new QToolButton(strip_);
@@ -300,7 +303,7 @@ QWidget* StatsPage::fieldWidget(std::size_t index) const {
 }
 
 QList<QWidget*> StatsPage::tabChain() const {
-    QList<QWidget*> chain{monsterList_, saveButton_, editButton_};
+    QList<QWidget*> chain{filter_, monsterList_, saveButton_, editButton_};
     for (std::size_t i : fieldsInScreenOrder()) chain << fieldWidget(i);
     chain << okButton_ << cancelButton_;
     return chain;
@@ -342,7 +345,8 @@ void StatsPage::changeEvent(QEvent* event) {
 
 void StatsPage::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    monsterList_->setGeometry(0, 0, kListWidth, height());
+    filter_->setGeometry(0, 0, kListWidth, kFilterHeight);
+    monsterList_->setGeometry(0, kFilterHeight, kListWidth, height() - kFilterHeight);
     strip_->setGeometry(kListWidth, 0, kStripWidth, height());
     statsPanel_->setGeometry(kListWidth + kStripWidth, 0, width() - kListWidth - kStripWidth, height());
 }
@@ -415,6 +419,7 @@ void StatsPage::startEditing() {
         cancelButton_->setEnabled(true);
         okButton_->setEnabled(false);
         monsterList_->setEnabled(false);
+        filter_->setEnabled(false);
         statsPanel_->setEnabled(true);
         focusStart();
         showFields(*fields);
@@ -465,6 +470,7 @@ void StatsPage::monsterStored(int index) {
 
 void StatsPage::leaveEditState() {
     monsterList_->setEnabled(true);
+    filter_->setEnabled(true);
     statsPanel_->setEnabled(false);
     okButton_->setEnabled(false);
     cancelButton_->setEnabled(false);

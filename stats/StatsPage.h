@@ -16,6 +16,7 @@ class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QToolButton;
 class QPushButton;
 class QTreeView;
@@ -78,6 +79,7 @@ private:
     bool editing_ = false;
 
     class MonsterNames;
+    QLineEdit* filter_ = nullptr;
     QTreeView* monsterList_ = nullptr;
     MonsterNames* names_ = nullptr;
     QFrame* strip_ = nullptr;

@@ -43,7 +43,7 @@ protected:
 TEST_F(FocusTest, MainWindowTabFollowsTheScreenFromTheList) {
     const FocusCase cases[] = {
         {"after the splash", [](KeyboardTest&) {},
-         "ListView1 > SpeedButton8 > Button1 > PageControl1 tabs > BitBtn1 > ListView1"},
+         "ListView1 > SpeedButton8 > Button1 > PageControl1 tabs > BitBtn1 > StatsMonsterFilter > ListView1"},
         {"stats page in the edit state with a change",
          [](KeyboardTest& t) {
              t.main()->statsPage()->startEditing();
@@ -58,7 +58,7 @@ TEST_F(FocusTest, MainWindowTabFollowsTheScreenFromTheList) {
              QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
          },
          "allmonsterlist > SpeedButton1 > MapList > SpeedButton9 > PageControl2 tabs > pointlist > "
-         "Button6 > PageControl1 tabs > BitBtn1 > allmonsterlist"},
+         "Button6 > PageControl1 tabs > BitBtn1 > PositionMonsterFilter > allmonsterlist"},
         {"position page by BitBtn1, a spot chosen, the dialog opened once",
          [](KeyboardTest& t) {
              t.main()->switchPageKeepingMonster();
@@ -67,14 +67,14 @@ TEST_F(FocusTest, MainWindowTabFollowsTheScreenFromTheList) {
              KeyboardTest::activate(t.main());
          },
          "allmonsterlist > SpeedButton1 > MapList > SpeedButton9 > PageControl2 tabs > pointlist > "
-         "Button4 > Button6 > SpeedButton6 > PageControl1 tabs > BitBtn1 > allmonsterlist"},
+         "Button4 > Button6 > SpeedButton6 > PageControl1 tabs > BitBtn1 > PositionMonsterFilter > allmonsterlist"},
         {"position page, range spots shown",
          [](KeyboardTest& t) {
              t.main()->switchPageKeepingMonster();
              t.main()->spawnPage()->showRangeListPage();
          },
          "allmonsterlist > SpeedButton1 > MapList > SpeedButton9 > PageControl2 tabs > rangelist > "
-         "Button7 > PageControl1 tabs > BitBtn1 > allmonsterlist"},
+         "Button7 > PageControl1 tabs > BitBtn1 > PositionMonsterFilter > allmonsterlist"},
     };
     for (const auto& c : cases) {
         start(kSpawnFile);

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTabWidget>
 #include <QTest>
@@ -110,7 +111,8 @@ TEST_F(SpawnPageTest, ControlsSitWhereTheLayoutPutsThem) {
         QWidget* w = child(page, name);
         return QRect(w->mapTo(page, QPoint(0, 0)), w->size());
     };
-    EXPECT_EQ(pageRect("allmonsterlist"), QRect(0, 0, 266, page->height()));
+    EXPECT_EQ(pageRect("PositionMonsterFilter"), QRect(0, 0, 266, 22));
+    EXPECT_EQ(pageRect("allmonsterlist"), QRect(0, 22, 266, page->height() - 22));
     EXPECT_EQ(pageRect("Label11").topLeft(), QPoint(302, 8));
     EXPECT_EQ(pageRect("MapList").topLeft(), QPoint(305, 24));
     EXPECT_EQ(pageRect("MapList").width(), 141);
@@ -256,20 +258,58 @@ TEST_F(SpawnPageTest, MapListTakesOnlyArrowKeys) {
     EXPECT_EQ(maps->currentText(), "3");
 }
 
-TEST_F(SpawnPageTest, MonsterListRefreshesOnlyOnUpDownEnter) {
+// Whatever key moves the choice in the monster list, the page shows the monster chosen.
+TEST_F(SpawnPageTest, EveryKeyThatChoosesAMonsterShowsIt) {
+    const QStringList mapsOf[] = {{"3", "0"}, {"5"}, {"7"}, {"1", "2"}, {}};  // rows 0..4
     const struct {
+        int from;
         Qt::Key key;
-        bool refreshes;
-    } cases[] = {{Qt::Key_Up, true},    {Qt::Key_Down, true},  {Qt::Key_Return, true}, {Qt::Key_Enter, true},
-                 {Qt::Key_Home, false}, {Qt::Key_End, false},  {Qt::Key_PageDown, false}, {Qt::Key_A, false}};
+        int to;
+        const char* typed;  // instead of the key: letters typed to jump to a row
+    } cases[] = {{0, Qt::Key_Down, 1, nullptr},     {3, Qt::Key_Up, 2, nullptr},   {0, Qt::Key_End, 4, nullptr},
+                 {4, Qt::Key_Home, 0, nullptr},     {0, Qt::Key_PageDown, 4, nullptr},
+                 {4, Qt::Key_PageUp, 0, nullptr},   {0, Qt::Key_unknown, 3, "13"}};
     for (const auto& c : cases) {
-        chooseMonster(0);
-        page->selectMonsterIndex(3);  // moved without a refresh
-        QKeyEvent release(QEvent::KeyRelease, c.key, Qt::NoModifier);
-        QApplication::sendEvent(page->monsterList(), &release);
-        const QStringList expected = c.refreshes ? QStringList{"1", "2"} : QStringList{"3", "0"};
-        EXPECT_EQ(mapTexts(), expected) << c.key;
+        chooseMonster(c.from);
+        page->monsterList()->setFocus();
+        if (c.typed)
+            QTest::keyClicks(page->monsterList(), QString::fromLatin1(c.typed));
+        else
+            QTest::keyClick(page->monsterList(), c.key);
+        EXPECT_EQ(page->selectedMonsterIndex(), c.to) << c.key;
+        EXPECT_EQ(mapTexts(), mapsOf[c.to]) << c.key;
     }
+}
+
+// The filter above the list narrows it to the monsters whose name holds the typed text,
+// in any case, or whose number it is; Escape brings every monster back.
+TEST_F(SpawnPageTest, FilterFindsMonstersByPartOfTheNameOrTheNumber) {
+    auto* filter = static_cast<QLineEdit*>(child(page, "PositionMonsterFilter"));
+    const auto shownRows = [&] {
+        QList<int> rows;
+        for (int row = 0; row < rowCount(page->monsterList()); ++row)
+            if (!page->monsterList()->isRowHidden(row, {})) rows << row;
+        return rows;
+    };
+    const struct {
+        const char* typed;
+        QList<int> rows;
+        int chosen;  // the chosen monster stays while it matches, else the first shown
+    } cases[] = {{"AWL", {1}, 1}, {"r", {1, 2, 3}, 1}, {"13", {3}, 3}, {"zzz", {}, 3}, {"", {0, 1, 2, 3, 4}, 3}};
+    chooseMonster(0);
+    for (const auto& c : cases) {
+        filter->setText(QString::fromLatin1(c.typed));
+        EXPECT_EQ(shownRows(), c.rows) << c.typed;
+        EXPECT_EQ(page->selectedMonsterIndex(), c.chosen) << c.typed;
+        EXPECT_EQ(captions(page->pointSpotList()).isEmpty() && captions(page->rangeSpotList()).isEmpty(),
+                  mapTexts().isEmpty())
+            << c.typed;
+    }
+    filter->setText(QStringLiteral("moth"));
+    filter->setFocus();
+    QTest::keyClick(filter, Qt::Key_Escape);
+    EXPECT_TRUE(filter->text().isEmpty());
+    EXPECT_EQ(shownRows().size(), 5);
 }
 
 TEST_F(SpawnPageTest, ClickOnMonsterRowChoosesIt) {
