@@ -17,6 +17,7 @@
 #include <QUndoStack>
 
 #include "Colours.h"
+#include "DesignPalette.h"
 #include "EditorDocument.h"
 #include "ErrorReport.h"
 #include "FormFont.h"
@@ -37,9 +38,9 @@ const char* const kTitle = "       Monsters Stats&Quarnel Editor";
 constexpr int kTitleHeight = 29;
 constexpr QSize kTitleButton(23, 22);
 
-// Flat button tabs.
+// Flat button tabs, their text as dark as the design draws it on any desktop.
 const char* const kTabStyle =
-    "QTabBar::tab { background: rgb(227,220,213); border: 1px solid #8a8a8a;"
+    "QTabBar::tab { background: rgb(227,220,213); color: black; border: 1px solid #8a8a8a;"
     " padding: 2px 5px; margin: 1px 2px 1px 0px; }"
     "QTabBar::tab:selected { background: rgb(195,195,201); border-color: #505050; }";
 
@@ -50,9 +51,7 @@ MainWindow::MainWindow(EditorDocument& document, TableLoad loaded, QWidget* pare
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quarnel.txt Editor 1.04l"));
     setFont(formFont());
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, kFormColour);
-    setPalette(colours);
+    setPalette(designPalette());
     setAutoFillBackground(true);
 
     buildFrame();

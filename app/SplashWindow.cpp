@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "Colours.h"
+#include "DesignPalette.h"
 #include "ErrorReport.h"
 #include "FormFont.h"
 #include "SplashArt.h"
@@ -40,9 +41,7 @@ SplashWindow::SplashWindow(std::filesystem::path workFolder, std::filesystem::pa
       programFolder_(std::move(programFolder)) {
     setObjectName(QStringLiteral("Form3"));
     setFont(formFont());
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, kFormColour);
-    setPalette(colours);
+    setPalette(designPalette());
     setAutoFillBackground(true);
     setFixedSize(479, 349);
 

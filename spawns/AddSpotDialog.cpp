@@ -23,6 +23,7 @@
 
 #include "ByteText.h"
 #include "Colours.h"
+#include "DesignPalette.h"
 #include "ErrorReport.h"
 #include "FormFont.h"
 #include "MessageBoxes.h"
@@ -111,9 +112,7 @@ AddSpotDialog::AddSpotDialog(EditorDocument& document, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), document_(document) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Add Monster Location"));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kFormColour);
-    setPalette(palette);
+    setPalette(designPalette());
     setAutoFillBackground(true);
     setFont(formFont());
 

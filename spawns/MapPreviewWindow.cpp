@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include "Colours.h"
+#include "DesignPalette.h"
 #include "ErrorReport.h"
 #include "FormFont.h"
 #include "JpegImage.h"
@@ -73,6 +74,7 @@ QImage toImage(const RgbImage& picture) {
 MapPreviewWindow::MapPreviewWindow(int screenHeight, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("Form4"));
+    setPalette(designPalette());
     const QFont base = formFont();
     setFont(base);
     QFont bold = base;

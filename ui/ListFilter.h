@@ -7,6 +7,7 @@
 #include <functional>
 
 class QLineEdit;
+class QString;
 class QTreeView;
 class QWidget;
 
