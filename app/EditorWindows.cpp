@@ -9,6 +9,7 @@
 #include "AddSpotDialog.h"
 #include "EditorDocument.h"
 #include "EventHook.h"
+#include "FirstPlace.h"
 #include "HistoryMarks.h"
 #include "MainWindow.h"
 #include "MapPreviewWindow.h"
@@ -48,6 +49,17 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     const auto backToMain = [main = main_.get()] { main->activateWindow(); };
     QObject::connect(dialog_.get(), &AddSpotDialog::leftByKeyboard, main_.get(), backToMain);
     QObject::connect(preview_.get(), &MapPreviewWindow::leftByKeyboard, main_.get(), backToMain);
+    // Neither tool window first opens over the main window's save, delete and title
+    // buttons: each stays where it was put (the dialog's design place, the preview the
+    // screen's corner) unless it would cover them.
+    for (QWidget* tool : {static_cast<QWidget*>(dialog_.get()), static_cast<QWidget*>(preview_.get())}) {
+        placeOnFirstShow(tool, [tool, main = main_.get()] {
+            const QScreen* screen = main->screen();
+            const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+            return firstPlace(tool->frameGeometry().size(), tool->pos(), area, main->frameGeometry(),
+                              main->placesToKeepClear());
+        });
+    }
     QObject::connect(main_.get(), &MainWindow::spawnPageMade, dialog_.get(), [this](SpawnPage* page) {
         page->setPreview(preview_.get());
         QObject::connect(page, &SpawnPage::addSpotRequested, dialog_.get(), &AddSpotDialog::openFor);

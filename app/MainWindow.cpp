@@ -271,6 +271,16 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 // Ending never asks and never saves: the tables are written only by their save buttons.
+// Both pages' buttons count: the pages lie one over the other in the window.
+QList<QRect> MainWindow::placesToKeepClear() const {
+    QList<const QWidget*> buttons{minimiseButton_, closeButton_};
+    for (const char* name : {"SpeedButton8", "SpeedButton1", "Button4", "Button5"})
+        for (const QWidget* found : findChildren<QWidget*>(QString::fromLatin1(name))) buttons << found;
+    QList<QRect> places;
+    for (const QWidget* button : buttons) places << QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
+    return places;
+}
+
 // The files with unsaved changes, and how many each has: "monster.txt (2 changes)".
 QStringList MainWindow::unsavedFiles() const {
     QStringList files;

@@ -34,6 +34,9 @@ public:
     void closeProgram();
     // Ctrl+S: saves the file of the page shown, with all it asks and reports.
     void saveShownPage();
+    // Where on the screen its save, delete and title buttons are, which a tool window
+    // should not cover.
+    QList<QRect> placesToKeepClear() const;
 
 signals:
     // The "Monster Position" page was made; the windows that work with it wire up.

@@ -27,6 +27,7 @@
 #include "ErrorReport.h"
 #include "FormFont.h"
 #include "MessageBoxes.h"
+#include "PopupRows.h"
 #include "HistoryMarks.h"
 #include "EditorDocument.h"
 #include "Numbers.h"
@@ -154,6 +155,7 @@ AddSpotDialog::AddSpotDialog(EditorDocument& document, QWidget* parent)
     monsterCombo_->setAccessibleName(idCaption->text().remove(QLatin1Char(':')));
     monsterCombo_->setEditable(false);
     monsterCombo_->setMaxVisibleItems(10);
+    keepPopupToMaxRows(monsterCombo_);
     monsterCombo_->setGeometry(72, 8, 105, 21);
     useFieldColour(monsterCombo_);
     const QLabel* mapCaption = makeRowLabel(body, QStringLiteral("Map:"), 195, 8);

@@ -17,16 +17,29 @@ QStyle* styleOf(const QStyleOptionViewItem& cell) {
 
 }  // namespace
 
+// The keyboard's current row, where it is not selected, is drawn with a dotted grey
+// frame of its own: the style's frame looks like a selection, which it is not.
 void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                          const QModelIndex& index) const {
-    QStyleOptionViewItem cell = option;
+    QStyleOptionViewItem shown = option;
+    const bool currentOnly = (option.state & QStyle::State_HasFocus) && !(option.state & QStyle::State_Selected);
+    if (currentOnly) shown.state &= ~QStyle::State_HasFocus;
+    QStyleOptionViewItem cell = shown;
     initStyleOption(&cell, index);
-    if (!paintPlainCell(painter, cell, index.column())) QStyledItemDelegate::paint(painter, option, index);
+    if (!paintPlainCell(painter, cell, index.column())) QStyledItemDelegate::paint(painter, shown, index);
     painter->save();
     painter->setPen(kGridLineColour);
     const QRect rect = option.rect;
     painter->drawLine(rect.topRight(), rect.bottomRight());
     painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+    if (currentOnly) {
+        painter->setPen(QPen(QColor(96, 96, 96), 1, Qt::DotLine));
+        painter->drawLine(rect.topLeft(), rect.topRight());
+        painter->drawLine(rect.bottomLeft() - QPoint(0, 1), rect.bottomRight() - QPoint(0, 1));
+        if (index.column() == 0) painter->drawLine(rect.topLeft(), rect.bottomLeft());
+        if (index.column() == index.model()->columnCount() - 1)
+            painter->drawLine(rect.topRight() - QPoint(1, 0), rect.bottomRight() - QPoint(1, 0));
+    }
     painter->restore();
 }
 

@@ -7,6 +7,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <algorithm>
+
 #include "DialogFixture.h"
 
 TEST_F(DialogTest, IsAFramelessToolWindowOnTop) {
@@ -15,10 +17,29 @@ TEST_F(DialogTest, IsAFramelessToolWindowOnTop) {
     EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
     EXPECT_FALSE(dialog->isVisible());
+    windows->mainWindow().move(700, 300);  // out of the design place's way
     showDialog();
     EXPECT_EQ(dialog->pos(), QPoint(337, 111));
     EXPECT_EQ(dialog->size(), QSize(305, 340));
     EXPECT_EQ(labelText("Panel3"), QStringLiteral("             Add Monster Location"));
+}
+
+// Where its design place would cover the main window's save, delete or title buttons, it
+// first opens where it covers none; where it is moved afterwards, it stays.
+TEST_F(DialogTest, FirstOpensWhereItCoversNoneOfTheMainWindowsButtons) {
+    MainWindow& main = windows->mainWindow();
+    main.pages()->setCurrentWidget(page);
+    main.move(250, 100);
+    const QList<QRect> keepClear = main.placesToKeepClear();
+    ASSERT_TRUE(std::any_of(keepClear.begin(), keepClear.end(),
+                            [](const QRect& r) { return r.intersects(QRect(337, 111, 305, 340)); }));
+    showDialog();
+    const QRect shown(dialog->pos(), dialog->size());
+    for (const QRect& button : keepClear) EXPECT_FALSE(shown.intersects(button)) << button.x() << "," << button.y();
+    dialog->closeDialog();
+    dialog->move(400, 150);
+    showDialog();
+    EXPECT_EQ(dialog->pos(), QPoint(400, 150));
 }
 
 TEST_F(DialogTest, ControlsStandWhereTheDesignPutsThem) {
@@ -297,4 +318,19 @@ TEST_F(DialogTest, UnreadableMapPictureIsReportedAndShowsNoPictureUnderTheNewTit
     EXPECT_TRUE(preview->title().endsWith(QStringLiteral(", 7 )  "))) << preview->title().toStdString();
     EXPECT_FALSE(preview->pictureVisible());
     EXPECT_FALSE(preview->isVisible());
+}
+
+// The monster list opens ten rows tall, however many monsters there are.
+TEST_F(DialogTest, MonsterListOpensTenRowsTall) {
+    QComboBox* combo = dialog->monsterCombo();
+    combo->clear();
+    for (int i = 0; i < 96; ++i) combo->addItem(QString::number(i));
+    showDialog();
+    combo->showPopup();
+    QWidget* popup = combo->view()->window();
+    ASSERT_TRUE(popup->isVisible());
+    const int rowHeight = combo->view()->sizeHintForRow(0);
+    EXPECT_LE(combo->view()->viewport()->height(), 10 * rowHeight);
+    EXPECT_GE(combo->view()->viewport()->height(), 8 * rowHeight);
+    combo->hidePopup();
 }
