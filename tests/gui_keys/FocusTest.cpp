@@ -118,3 +118,16 @@ TEST_F(FocusTest, PreviewTabReachesOnlyTheChosenZoom) {
         EXPECT_EQ(tabRound(), c.round) << c.name;
     }
 }
+
+// The page switch pressed twice comes back to the stats page with the keyboard on its
+// list, wherever the keyboard was before.
+TEST_F(FocusTest, PageSwitchTwiceLeavesTheKeyboardOnTheStatsList) {
+    for (const char* before : {"SpeedButton8", "StatsMonsterFilter", "ListView1"}) {
+        start(kSpawnFile);
+        main()->findChild<QWidget*>(QString::fromLatin1(before))->setFocus();
+        auto* pageSwitch = main()->findChild<QAbstractButton*>(QStringLiteral("BitBtn1"));
+        QTest::mouseClick(pageSwitch, Qt::LeftButton);
+        QTest::mouseClick(pageSwitch, Qt::LeftButton);
+        EXPECT_EQ(focused(), QStringLiteral("ListView1")) << before;
+    }
+}

@@ -333,4 +333,17 @@ TEST_F(PreviewTest, PictureIsStretchedToTheSurface) {
     }
 }
 
+
+// A new picture at the same zoom, with nothing outlined, replaces the old one as drawn.
+TEST_F(PreviewTest, ANewPictureAtTheSameZoomReplacesTheOld) {
+    preview->setShownSpots(nullptr);  // no outlines
+    preview->showSpots();
+    preview->show();
+    const auto centre = [&] { return child(preview, "Panel2")->grab().toImage().pixelColor(128, 128); };
+    EXPECT_LT(centre().lightness(), 40);  // the black picture of map 3
+    folder.write("VarnexMaps/9.jpg", jpegBytes(Qt::white));
+    preview->loadMapPicture(folder.path() / "VarnexMaps" / "9.jpg");
+    EXPECT_GT(centre().lightness(), 215);
+}
+
 }  // namespace

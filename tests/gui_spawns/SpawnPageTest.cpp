@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTabWidget>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -598,6 +599,27 @@ TEST_F(FirstMonsterWithoutSpots, FirstMapChoiceLeavesThePreviewAlone) {
     EXPECT_FALSE(preview->selection().showselection);
     EXPECT_EQ(preview->title(), "Map  Preview  ( Reed Crawler, 5 )  ");
     EXPECT_TRUE(recorder().messages.empty());
+}
+
+
+// A monster that gains its first spot or loses its last one has its row's icon
+// repainted: the list's model tells that row's change, not a refill of every row.
+TEST_F(SpawnPageTest, AMonsterGainingOrLosingItsSpotsRepaintsOnlyItsRow) {
+    QAbstractItemModel* rows = page->monsterList()->model();
+    QSignalSpy changed(rows, &QAbstractItemModel::dataChanged);
+    QSignalSpy reset(rows, &QAbstractItemModel::modelReset);
+    chooseMonster(2);  // monster 12: one range spot on map 7
+    selectRow(page->rangeSpotList(), 0);
+    page->deleteRangeSpot();
+    dialog->openFor(4, true);  // monster 14, which has none
+    dialog->createSpot();
+    EXPECT_EQ(reset.count(), 0);
+    QList<int> changedRows;
+    for (const QList<QVariant>& change : changed) changedRows << change.at(0).toModelIndex().row();
+    EXPECT_TRUE(changedRows.contains(2));
+    EXPECT_TRUE(changedRows.contains(4));
+    EXPECT_FALSE(monsterIconHasSpots(2));
+    EXPECT_TRUE(monsterIconHasSpots(4));
 }
 
 }  // namespace
