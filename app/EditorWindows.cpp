@@ -50,13 +50,16 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     QObject::connect(dialog_.get(), &AddSpotDialog::leftByKeyboard, main_.get(), backToMain);
     QObject::connect(preview_.get(), &MapPreviewWindow::leftByKeyboard, main_.get(), backToMain);
     // Neither tool window first opens over the main window's save, delete and title
-    // buttons: each stays where it was put (the dialog's design place, the preview the
-    // screen's corner) unless it would cover them.
+    // buttons: each stays where it was put (the dialog at its design place, the preview
+    // near the screen's corner: left to a window manager, it may go anywhere) unless it
+    // would cover them.
     for (QWidget* tool : {static_cast<QWidget*>(dialog_.get()), static_cast<QWidget*>(preview_.get())}) {
         placeOnFirstShow(tool, [tool, main = main_.get()] {
             const QScreen* screen = main->screen();
             const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
-            return firstPlace(tool->frameGeometry().size(), tool->pos(), area, main->frameGeometry(),
+            // A window manager takes a place of (0, 0) for none at all.
+            const QPoint put = tool->pos().isNull() ? area.topLeft() + QPoint(8, 8) : tool->pos();
+            return firstPlace(tool->frameGeometry().size(), put, area, main->frameGeometry(),
                               main->placesToKeepClear());
         });
     }

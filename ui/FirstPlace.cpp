@@ -53,7 +53,11 @@ QPoint firstPlace(QSize size, QPoint wanted, QRect screen, QRect mainWindow, con
 
 void placeOnFirstShow(QWidget* window, std::function<QPoint()> place) {
     new EventHook(window, [window, place = std::move(place), done = false](QEvent* event) mutable {
-        if (event->type() == QEvent::Show && !std::exchange(done, true)) window->move(place());
+        if (event->type() != QEvent::Show || std::exchange(done, true)) return false;
+        window->move(place());
+        // A place of ours, even the one it had: the window manager's own placing is what
+        // may put it over the buttons.
+        window->setAttribute(Qt::WA_Moved);
         return false;
     });
 }
