@@ -79,6 +79,9 @@ public:
     void openAddSpotDialog();
     void loadMonsterIntoDialog();
     void showPreview();
+    // The overview button and Ctrl+M: asks for the overview of the chosen map (0 when
+    // none is chosen).
+    void requestOverview();
     void saveSpawnFile();
 
 signals:
@@ -87,6 +90,8 @@ signals:
     void addSpotRequested(int monsterIndex, bool pointPage);
     // A row of a spot list was selected: this spot.
     void spotSelected(std::int32_t spotid);
+    // The map overview is to show this map.
+    void overviewRequested(int map);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -124,6 +129,7 @@ private:
     QLabel* mapLabel_ = nullptr;
     QComboBox* mapCombo_ = nullptr;
     QToolButton* previewButton_ = nullptr;
+    QToolButton* overviewButton_ = nullptr;
     QTabWidget* spotPages_ = nullptr;
     QWidget* pointPage_ = nullptr;
     QWidget* rangePage_ = nullptr;

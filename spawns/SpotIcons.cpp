@@ -97,7 +97,26 @@ QIcon drawPreviewGlyph() {
     return QIcon(pix);
 }
 
+// A map sheet with marks of several colours: every monster at once.
+QIcon drawOverviewGlyph() {
+    QPixmap pix(16, 16);
+    pix.fill(Qt::transparent);
+    QPainter p(&pix);
+    p.setPen(QColor(40, 60, 30));
+    p.setBrush(QColor(120, 170, 90));
+    p.drawRect(1, 2, 13, 11);
+    p.setPen(QColor(20, 20, 20));
+    const QColor marks[] = {QColor(250, 80, 80), QColor(250, 230, 60), QColor(90, 200, 250), QColor(250, 250, 250)};
+    const QPoint places[] = {{3, 4}, {9, 4}, {5, 9}, {10, 9}};
+    for (int i = 0; i < 4; ++i) {
+        p.setBrush(marks[i]);
+        p.drawRect(QRect(places[i], QSize(2, 2)));
+    }
+    return QIcon(pix);
+}
+
 }  // namespace
 
 QIcon saveGlyph() { return lazyIcon(drawSaveGlyph); }
+QIcon overviewGlyph() { return lazyIcon(drawOverviewGlyph); }
 QIcon previewGlyph() { return lazyIcon(drawPreviewGlyph); }
