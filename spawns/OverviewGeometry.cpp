@@ -71,15 +71,18 @@ Grab grabAt(const SpawnEntry& spot, QPoint pixel, int zoom) {
     const SpotRect r = spotRect(spot, zoom);
     if (!contains(grown(r, kGrabMargin), pixel)) return Grab::None;
     if (spot.ispoint) return Grab::Point;
-    // Inside a small outline the edges give way to the body, so that it can be taken.
+    // An edge is taken from outside up to the margin, and from its line inwards less
+    // far in a small outline, whose inside is then the body's, so that it can be moved.
     const int inward = std::min(kGrabMargin, std::min(r.right - r.left, r.bottom - r.top) / 4);
-    const auto near = [&](int from, int line, int inside) { return distance(from, line) <= (inside ? inward : kGrabMargin); };
+    const auto near = [&](int from, int line, bool inside) {
+        return inside ? distance(from, line) < inward : distance(from, line) <= kGrabMargin;
+    };
     const int right = r.right - 1;
     const int bottom = r.bottom - 1;
-    const bool left = near(pixel.x(), r.left, pixel.x() > r.left);
-    const bool rightEdge = near(pixel.x(), right, pixel.x() < right);
-    const bool top = near(pixel.y(), r.top, pixel.y() > r.top);
-    const bool bottomEdge = near(pixel.y(), bottom, pixel.y() < bottom);
+    const bool left = near(pixel.x(), r.left, pixel.x() >= r.left);
+    const bool rightEdge = near(pixel.x(), right, pixel.x() <= right);
+    const bool top = near(pixel.y(), r.top, pixel.y() >= r.top);
+    const bool bottomEdge = near(pixel.y(), bottom, pixel.y() <= bottom);
     // Both edges near (a narrow outline): the nearer one.
     const bool takeLeft = left && (!rightEdge || distance(pixel.x(), r.left) < distance(pixel.x(), right));
     const bool takeRight = rightEdge && !takeLeft;
