@@ -128,7 +128,6 @@ void MapOverviewWindow::buildControls() {
     filterField_->setObjectName(QStringLiteral("OverviewFilter"));
     filterField_->setAccessibleName(QStringLiteral("Filter monsters"));
     filterField_->setPlaceholderText(QStringLiteral("Name or number"));
-    filterField_->setClearButtonEnabled(true);
     new EventHook(filterField_, [this](QEvent* event) {
         if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) return false;
         filterField_->clear();
@@ -163,6 +162,8 @@ void MapOverviewWindow::openOnMap(int map) {
         show();
         raise();
         activateWindow();
+        // The keys go to the map: arrows move the selected spot, Ctrl+Z takes it back.
+        surface_->setFocus(Qt::OtherFocusReason);
     });
 }
 
