@@ -1,6 +1,7 @@
 #include "MapOverviewWindow.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <system_error>
 
@@ -76,7 +77,10 @@ MapOverviewWindow::MapOverviewWindow(EditorDocument& document, QWidget* parent)
     connect(&document_, &EditorDocument::spotChanged, this,
             [this](const SpawnEntry& before, const SpawnEntry& after) { spotsChanged({before, after}); });
     connect(&document_, &EditorDocument::monsterStored, this, [this] {
-        reportErrors(this, [&] { refreshMonsterRows(); });
+        reportErrors(this, [&] {
+            monsterTexts_.clear();
+            refreshMonsterRows();
+        });
     });
 
     setMap(0);
@@ -311,23 +315,36 @@ QString MapOverviewWindow::hoverText(QPoint pixel) const {
     return lines.join(QLatin1Char('\n'));
 }
 
+const QString& MapOverviewWindow::monsterText(std::int32_t monsterid) const {
+    auto found = monsterTexts_.find(monsterid);
+    if (found == monsterTexts_.end()) {
+        const MonsterDataRecord monster = document_.monsters().getmonsterbyid(monsterid);
+        const QString text = QString::number(monsterid) + QLatin1Char(' ') + textFromBytes(monster.name) +
+                             QStringLiteral(", level ") + QString::number(monster.level);
+        found = monsterTexts_.emplace(monsterid, text).first;
+    }
+    return found->second;
+}
+
 // "10 Ash Hound, level 20: spot 5, Monsters (Range Spot), cells 10,20 to 30,40,
 // distance 9, direction 6, count 7"
 QString MapOverviewWindow::spotLine(const SpawnEntry& spot) const {
-    const MonsterDataRecord monster = document_.monsters().getmonsterbyid(spot.monsterid);
-    const QString type = spot.spottype < kSpotTypeItems.size() ? QString::fromLatin1(kSpotTypeItems[spot.spottype])
-                                                               : QStringLiteral("type %1").arg(spot.spottype);
-    QString line = QStringLiteral("%1 %2, level %3: spot %4, %5, ")
-                       .arg(spot.monsterid)
-                       .arg(textFromBytes(monster.name))
-                       .arg(monster.level)
-                       .arg(spot.spotid)
-                       .arg(type);
+    static const std::array<QString, kSpotTypeItems.size()> types = [] {
+        std::array<QString, kSpotTypeItems.size()> names;
+        for (std::size_t i = 0; i < names.size(); ++i) names[i] = QString::fromLatin1(kSpotTypeItems[i]);
+        return names;
+    }();
+    const auto cell = [](int x, int y) { return QString::number(x) + QLatin1Char(',') + QString::number(y); };
+    QString line = monsterText(spot.monsterid);
+    line.reserve(line.size() + 100);
+    line += QStringLiteral(": spot ") + QString::number(spot.spotid) + QStringLiteral(", ");
+    line += spot.spottype < types.size() ? types[spot.spottype] : QStringLiteral("type ") + QString::number(spot.spottype);
     if (spot.ispoint)
-        line += QStringLiteral("cell %1,%2").arg(spot.x0).arg(spot.y0);
+        line += QStringLiteral(", cell ") + cell(spot.x0, spot.y0);
     else
-        line += QStringLiteral("cells %1,%2 to %3,%4").arg(spot.x0).arg(spot.y0).arg(spot.x1).arg(spot.y1);
-    line += QStringLiteral(", distance %1, direction %2").arg(spot.distance).arg(spot.dir);
-    if (!spot.ispoint) line += QStringLiteral(", count %1").arg(spot.count);
+        line += QStringLiteral(", cells ") + cell(spot.x0, spot.y0) + QStringLiteral(" to ") + cell(spot.x1, spot.y1);
+    line += QStringLiteral(", distance ") + QString::number(spot.distance) + QStringLiteral(", direction ") +
+            QString::number(spot.dir);
+    if (!spot.ispoint) line += QStringLiteral(", count ") + QString::number(spot.count);
     return line;
 }

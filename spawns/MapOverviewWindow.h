@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 #include <QWidget>
@@ -72,10 +73,13 @@ private:
     void changeSpot(const SpawnEntry& after, const QString& verb);
     void nudgeSelected(int dx, int dy);
     QString spotLine(const SpawnEntry& spot) const;
+    const QString& monsterText(std::int32_t monsterid) const;
 
     EditorDocument& document_;
     int map_ = -1;
     std::set<int> unreadablePictures_;  // each reported once
+    // "10 Ash Hound, level 20" by monster number: a hover names its spots at once.
+    mutable std::unordered_map<std::int32_t, QString> monsterTexts_;
 
     SpinField* mapField_ = nullptr;
     QComboBox* zoomBox_ = nullptr;

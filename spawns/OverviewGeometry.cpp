@@ -95,11 +95,12 @@ Grab grabAt(const SpawnEntry& spot, QPoint pixel, int zoom) {
     return Grab::Body;
 }
 
-std::vector<int> spotsUnder(std::span<const SpawnEntry> spots, QPoint pixel, int zoom) {
-    std::vector<int> under;
-    for (std::size_t i = 0; i < spots.size(); ++i)
-        if (contains(grown(spotRect(spots[i], zoom), kGrabMargin), pixel)) under.push_back(static_cast<int>(i));
-    std::stable_sort(under.begin(), under.end(), [&](int a, int b) {
+namespace {
+
+SpotRect hitArea(const SpawnEntry& spot, int zoom) { return grown(spotRect(spot, zoom), kGrabMargin); }
+
+void sortTopmostFirst(std::span<const SpawnEntry> spots, std::vector<int>& under) {
+    std::sort(under.begin(), under.end(), [&](int a, int b) {
         const SpawnEntry& sa = spots[static_cast<std::size_t>(a)];
         const SpawnEntry& sb = spots[static_cast<std::size_t>(b)];
         if (sa.ispoint != sb.ispoint) return sa.ispoint;
@@ -108,7 +109,39 @@ std::vector<int> spotsUnder(std::span<const SpawnEntry> spots, QPoint pixel, int
         if (areaA != areaB) return areaA < areaB;
         return a > b;
     });
+}
+
+}  // namespace
+
+std::vector<int> spotsUnder(std::span<const SpawnEntry> spots, QPoint pixel, int zoom) {
+    std::vector<int> under;
+    for (std::size_t i = 0; i < spots.size(); ++i)
+        if (contains(hitArea(spots[i], zoom), pixel)) under.push_back(static_cast<int>(i));
+    sortTopmostFirst(spots, under);
     return under;
+}
+
+int SpotIndex::block(int pixel) const { return std::clamp(pixel / (kBlockCells * zoom_), 0, kBlocks - 1); }
+
+void SpotIndex::build(std::span<const SpawnEntry> spots, int zoom) {
+    zoom_ = zoom;
+    blocks_.assign(static_cast<std::size_t>(kBlocks * kBlocks), {});
+    for (std::size_t i = 0; i < spots.size(); ++i) {
+        const SpotRect area = hitArea(spots[i], zoom);
+        for (int row = block(area.top); row <= block(area.bottom - 1); ++row)
+            for (int column = block(area.left); column <= block(area.right - 1); ++column)
+                blocks_[static_cast<std::size_t>(row * kBlocks + column)].push_back(static_cast<int>(i));
+    }
+}
+
+std::vector<int> SpotIndex::under(std::span<const SpawnEntry> spots, QPoint pixel) const {
+    std::vector<int> found;
+    if (blocks_.empty()) return found;
+    for (const int i : blocks_[static_cast<std::size_t>(block(pixel.y()) * kBlocks + block(pixel.x()))])
+        if (static_cast<std::size_t>(i) < spots.size() && contains(hitArea(spots[static_cast<std::size_t>(i)], zoom_), pixel))
+            found.push_back(i);
+    sortTopmostFirst(spots, found);
+    return found;
 }
 
 bool resizes(Grab grab) { return grab != Grab::None && grab != Grab::Point && grab != Grab::Body; }

@@ -55,6 +55,24 @@ Grab grabAt(const SpawnEntry& spot, QPoint pixel, int zoom);
 // before ranges, the smaller range before the larger, and of equals the later one.
 std::vector<int> spotsUnder(std::span<const SpawnEntry> spots, QPoint pixel, int zoom);
 
+// The same answers from the few spots near the pixel: the spots are filed by the
+// blocks of the map they reach into, so that a hover over a full map looks at a
+// handful of them, not at every one.
+class SpotIndex {
+public:
+    // Files the spots as drawn at the zoom; they must stay as they are while it is used.
+    void build(std::span<const SpawnEntry> spots, int zoom);
+    std::vector<int> under(std::span<const SpawnEntry> spots, QPoint pixel) const;
+
+private:
+    static constexpr int kBlockCells = 16;
+    static constexpr int kBlocks = kMapCells / kBlockCells + 1;  // a row and column for what lies past the map's side
+    int block(int pixel) const;
+
+    int zoom_ = 1;
+    std::vector<std::vector<int>> blocks_;  // kBlocks by kBlocks, row by row
+};
+
 // The spot after its grabbed part was dragged by (dx, dy) cells, Y upwards. Cells stay
 // within 0..255; a moved spot keeps its size and stops at the map's edge; a range's
 // corners come out in order, an edge dragged past the opposite one becoming it. When

@@ -126,6 +126,7 @@ void OverviewSurface::setZoom(int zoom) {
     if (zoom == zoom_) return;
     cancelDrag();
     zoom_ = zoom;
+    index_.build(spots_, zoom_);
     base_ = {};
     allStale_ = true;
     resize(kMapCells * zoom_, kMapCells * zoom_);
@@ -135,6 +136,7 @@ void OverviewSurface::setZoom(int zoom) {
 void OverviewSurface::setSpots(std::vector<SpawnEntry> spots) {
     cancelDrag();
     spots_ = std::move(spots);
+    index_.build(spots_, zoom_);
     if (!findSpot(selected_)) selected_ = -1;
     allStale_ = true;
     update();
@@ -144,6 +146,7 @@ void OverviewSurface::setSpots(std::vector<SpawnEntry> spots, std::span<const Sp
     for (const SpawnEntry& spot : changed)
         if (drag_ && spot.spotid == drag_->original.spotid) cancelDrag();
     spots_ = std::move(spots);
+    index_.build(spots_, zoom_);
     if (!findSpot(selected_)) selected_ = -1;
     for (const SpawnEntry& spot : changed) markStale(spotBounds(spot, zoom_));
 }
@@ -171,7 +174,7 @@ std::optional<QRect> OverviewSurface::selectedArea() const {
 
 std::vector<SpawnEntry> OverviewSurface::spotsAt(QPoint pixel) const {
     std::vector<SpawnEntry> found;
-    for (const int i : spotsUnder(spots_, pixel, zoom_)) found.push_back(spots_[static_cast<std::size_t>(i)]);
+    for (const int i : under(pixel)) found.push_back(spots_[static_cast<std::size_t>(i)]);
     return found;
 }
 
@@ -278,12 +281,12 @@ bool OverviewSurface::event(QEvent* event) {
 void OverviewSurface::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const QPoint pixel = mousePixel(event);
-    const std::vector<int> under = spotsUnder(spots_, pixel, zoom_);
-    if (under.empty()) {
+    const std::vector<int> hits = under(pixel);
+    if (hits.empty()) {
         selectSpot(-1);
         return;
     }
-    const SpawnEntry spot = spots_[static_cast<std::size_t>(under.front())];
+    const SpawnEntry spot = spots_[static_cast<std::size_t>(hits.front())];
     selectSpot(spot.spotid);
     drag_ = Drag{spot, spot, grabAt(spot, pixel, zoom_), selectionCell(pixel, zoom_), false};
     if (onChosen) onChosen(spot.spotid);
@@ -299,8 +302,8 @@ void OverviewSurface::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void OverviewSurface::setCursorFor(QPoint pixel) {
-    const std::vector<int> under = spotsUnder(spots_, pixel, zoom_);
-    setCursor(under.empty() ? Qt::ArrowCursor : cursorFor(grabAt(spots_[static_cast<std::size_t>(under.front())], pixel, zoom_)));
+    const std::vector<int> hits = under(pixel);
+    setCursor(hits.empty() ? Qt::ArrowCursor : cursorFor(grabAt(spots_[static_cast<std::size_t>(hits.front())], pixel, zoom_)));
 }
 
 // The spot is shown where it would go; the document is not asked until the drop.
@@ -327,8 +330,8 @@ void OverviewSurface::mouseReleaseEvent(QMouseEvent* event) {
 
 void OverviewSurface::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    const std::vector<SpawnEntry> under = spotsAt(mousePixel(event));
-    if (!under.empty() && onDoubleClicked) onDoubleClicked(under.front().spotid);
+    const std::vector<SpawnEntry> hits = spotsAt(mousePixel(event));
+    if (!hits.empty() && onDoubleClicked) onDoubleClicked(hits.front().spotid);
 }
 
 void OverviewSurface::keyPressEvent(QKeyEvent* event) {

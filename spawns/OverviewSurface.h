@@ -78,6 +78,7 @@ private:
     };
 
     const SpawnEntry* findSpot(std::int32_t spotid) const;
+    std::vector<int> under(QPoint pixel) const { return index_.under(spots_, pixel); }
     std::int32_t liftedSpot() const;
     void markStale(const SpotRect& area);
     void updateArea(const SpotRect& area);
@@ -90,6 +91,7 @@ private:
     PictureStretches picture_;
     int zoom_ = 1;
     std::vector<SpawnEntry> spots_;
+    SpotIndex index_;  // of spots_ at zoom_
     std::int32_t selected_ = -1;
     std::optional<Drag> drag_;
 

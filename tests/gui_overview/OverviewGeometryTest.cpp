@@ -74,7 +74,12 @@ TEST(OverviewGeometry, OverlappingSpotsAreHitPointsFirstThenTheSmallerRange) {
         {"3 pixels outside the map-wide range", {258, 100}, {1}},
         {"4 pixels outside everything", {259, 100}, {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(spotsUnder(spots, c.pixel, 1), c.hit) << c.what;
+    SpotIndex index;
+    index.build(spots, 1);
+    for (const auto& c : cases) {
+        EXPECT_EQ(spotsUnder(spots, c.pixel, 1), c.hit) << c.what;
+        EXPECT_EQ(index.under(spots, c.pixel), c.hit) << c.what << ", from the index";
+    }
 }
 
 TEST(OverviewGeometry, EdgesCornersAndBodyOfARange) {
