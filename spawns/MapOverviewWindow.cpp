@@ -279,6 +279,8 @@ std::int32_t MapOverviewWindow::selectedSpot() const { return surface_->selected
 void MapOverviewWindow::highlightSpot(std::int32_t spotid) {
     reportErrors(this, [&] {
         surface_->selectSpot(spotid);
+        // Never under a pressed button: the spot would jump by the scroll.
+        if (surface_->draggedSpot()) return;
         if (const std::optional<QRect> area = surface_->selectedArea()) {
             const QPoint centre = area->center();
             mapArea_->ensureVisible(centre.x(), centre.y(), area->width() / 2 + 20, area->height() / 2 + 20);
