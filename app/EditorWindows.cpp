@@ -12,6 +12,7 @@
 #include "FirstPlace.h"
 #include "HistoryMarks.h"
 #include "MainWindow.h"
+#include "MapOverviewWindow.h"
 #include "MapPreviewWindow.h"
 #include "ProgramIdentity.h"
 #include "SpawnPage.h"
@@ -67,12 +68,30 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
         page->setPreview(preview_.get());
         QObject::connect(page, &SpawnPage::addSpotRequested, dialog_.get(), &AddSpotDialog::openFor);
         QObject::connect(page, &SpawnPage::editSpotRequested, dialog_.get(), &AddSpotDialog::editSpot);
+        QObject::connect(page, &SpawnPage::overviewRequested, main_.get(),
+                         [this](int map) { mapOverview().openOnMap(map); });
     });
     main_->makeSpawnPage();
 }
 
-// The preview and the dialog go first: the page they work with lives in the main window.
+// Made on first use, so that the start makes nothing it does not show.
+MapOverviewWindow& EditorWindows::mapOverview() {
+    if (overview_) return *overview_;
+    overview_ = std::make_unique<MapOverviewWindow>(*document_);
+    installHistoryKeys(overview_.get(), [document = document_.get()] { return &document->history(TableFile::Spawns); });
+    // A spot clicked on the overview is shown on the spawn page, and a spot selected
+    // there is highlighted on the overview.
+    SpawnPage* page = main_->spawnPage();
+    QObject::connect(overview_.get(), &MapOverviewWindow::spotChosen, page, &SpawnPage::goToSpot);
+    QObject::connect(page, &SpawnPage::spotSelected, overview_.get(), &MapOverviewWindow::highlightSpot);
+    // A double click on a spot opens it in the add-location dialog, to change it.
+    QObject::connect(overview_.get(), &MapOverviewWindow::editSpotRequested, dialog_.get(), &AddSpotDialog::editSpot);
+    return *overview_;
+}
+
+// The tool windows go first: the page they work with lives in the main window.
 EditorWindows::~EditorWindows() {
+    overview_.reset();
     preview_.reset();
     dialog_.reset();
     main_.reset();

@@ -1,8 +1,9 @@
 #pragma once
 // The editor's windows around one document, made and wired as the program runs them:
 // the main window first, shown; then the hidden add-location dialog and map preview;
-// then the main window's "Monster Position" page, which works with both. The windows
-// know one another only through what is wired here and through the document.
+// then the main window's "Monster Position" page, which works with both; the map
+// overview when it is first opened. The windows know one another only through what is
+// wired here and through the document.
 
 #include <filesystem>
 #include <memory>
@@ -12,6 +13,7 @@
 class AddSpotDialog;
 class EditorDocument;
 class MainWindow;
+class MapOverviewWindow;
 class MapPreviewWindow;
 
 class EditorWindows {
@@ -29,6 +31,8 @@ public:
     MainWindow& mainWindow() const { return *main_; }
     AddSpotDialog& addSpotDialog() const { return *dialog_; }
     MapPreviewWindow& mapPreview() const { return *preview_; }
+    // The map overview, made and wired when first asked for (by the spawn page, or here).
+    MapOverviewWindow& mapOverview();
 
 private:
     // Declared in the order they are made; each outlives what is made after it.
@@ -36,4 +40,5 @@ private:
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<AddSpotDialog> dialog_;
     std::unique_ptr<MapPreviewWindow> preview_;
+    std::unique_ptr<MapOverviewWindow> overview_;
 };

@@ -117,7 +117,14 @@ void MainWindow::buildFrame() {
     auto* save = new QShortcut(QKeySequence::Save, this);
     save->setContext(Qt::WindowShortcut);
 
+    // The map overview opens from the "Monster Position" page, on its map.
+    auto* overview = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
+    overview->setContext(Qt::WindowShortcut);
+
     connect(save, &QShortcut::activated, this, &MainWindow::saveShownPage);
+    connect(overview, &QShortcut::activated, this, [this] {
+        if (spawnPage_ && pages_->currentWidget() == spawnPage_) spawnPage_->requestOverview();
+    });
     connect(minimiseButton_, &QToolButton::clicked, this, &MainWindow::minimiseProgram);
     connect(closeButton_, &QToolButton::clicked, this, &MainWindow::closeProgram);
     connect(switchPageButton_, &QToolButton::clicked, this, &MainWindow::switchPageKeepingMonster);

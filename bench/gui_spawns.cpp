@@ -1,7 +1,9 @@
 // The map preview's repaint at 5X with a full work list, against the bare picture;
 // choosing a monster with 10000 spots on one map, against reading a full spawn file;
-// and undoing or redoing one change, against choosing the monster it changes, with
-// full-size tables. The ratios are printed at the end.
+// undoing or redoing one change, against choosing the monster it changes, with
+// full-size tables; and the map overview with 10240 spots of 256 monsters on one map:
+// its repaint at 5X against the bare picture, a hover against a repaint of the cell
+// label, a step of a drag against a repaint. The ratios are printed at the end.
 //   QT_QPA_PLATFORM=offscreen build/<dir>/bench/gui_bench
 
 #include <filesystem>
@@ -14,6 +16,8 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QTabWidget>
 #include <QTreeView>
 #include <QUndoStack>
@@ -25,8 +29,11 @@
 #include "MessageBoxes.h"
 #include "Ratios.h"
 #include "SpawnPage.h"
+#include "MapOverviewWindow.h"
 #include "MapPreviewWindow.h"
 #include "MainWindow.h"
+#include "OverviewMonsters.h"
+#include "OverviewSurface.h"
 
 namespace {
 
@@ -42,15 +49,15 @@ public:
     }
 };
 
-// One monster (number 1) whose spots all lie on map 0, half points, half ranges; with
-// more monsters, the others have none.
+// Spots all on map 0, half points, half ranges, of monster 1 or, with owners, of the
+// first that many monsters in turn; with more monsters, the others have none.
 struct Scene {
     std::filesystem::path folder;
     std::unique_ptr<EditorWindows> windows;
     SpawnPage* page = nullptr;
     MapPreviewWindow* preview = nullptr;
 
-    explicit Scene(int spots, int monsters = 1) {
+    explicit Scene(int spots, int monsters = 1, int owners = 1) {
         folder = std::filesystem::temp_directory_path() / ("varnex-bench-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder / "VarnexMaps");
         writePicture(folder / "VarnexMaps" / "0.jpg");
@@ -65,7 +72,7 @@ struct Scene {
             e.ispoint = i % 2 == 0;
             e.spottype = e.ispoint ? 2 : 1;
             e.mapnumber = 0;
-            e.monsterid = 1;
+            e.monsterid = i % owners + 1;
             e.x0 = static_cast<std::uint8_t>(i % 250 + 2);
             e.y0 = static_cast<std::uint8_t>((i / 250) * 6 % 240 + 2);
             e.x1 = static_cast<std::uint8_t>(std::min(e.x0 + 4, 250));
@@ -179,6 +186,97 @@ BENCHMARK(BM_RedoDeleteSpot)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoCreateSpot)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedoCreateSpot)->Unit(benchmark::kMillisecond);
 
+// The map overview of map 0 at 5X: 10240 spots of 256 of the 1024 monsters (each
+// monster its own colour), the spot the drags take scrolled into view.
+constexpr int kOverviewOwners = 256;
+constexpr int kDraggedSpot = 5124;  // a point at cell (126, 122)
+
+struct OverviewScene : Scene {
+    MapOverviewWindow* overview = nullptr;
+    OverviewSurface* surface = nullptr;
+
+    OverviewScene() : Scene(kSpawnCapacity, kMonsterCapacity, kOverviewOwners) {
+        overview = &windows->mapOverview();
+        overview->openOnMap(0);
+        overview->chooseZoom(4);
+        surface = overview->surface();
+        overview->highlightSpot(kDraggedSpot);
+        QApplication::processEvents();  // shown and painted: the kept image is made here, once
+    }
+    // How much of the map a repaint paints: the part the scroll area shows.
+    double shownPixels() const {
+        const QRect shown = surface->visibleRegion().boundingRect();
+        return static_cast<double>(shown.width()) * shown.height();
+    }
+    void mouse(QEvent::Type type, QPoint pixel, Qt::MouseButtons held) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, QPointF(pixel), surface->mapToGlobal(QPointF(pixel)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(surface, &event);
+    }
+};
+
+void BM_OverviewRepaint5X10240Spots(benchmark::State& state) {
+    OverviewScene scene;
+    for (auto _ : state) scene.surface->repaint();
+    state.counters["spots"] = static_cast<double>(scene.surface->spots().size());
+    state.counters["pixels"] = scene.shownPixels();
+}
+BENCHMARK(BM_OverviewRepaint5X10240Spots)->Unit(benchmark::kMillisecond);
+
+// Every monster ticked off: the picture alone, in the same window.
+void BM_OverviewRepaint5XBarePicture(benchmark::State& state) {
+    OverviewScene scene;
+    for (int number = 1; number <= kOverviewOwners; ++number) scene.overview->monsterRows()->setShown(number, false);
+    scene.surface->repaint();
+    for (auto _ : state) scene.surface->repaint();
+    state.counters["spots"] = static_cast<double>(scene.surface->spots().size());
+}
+BENCHMARK(BM_OverviewRepaint5XBarePicture)->Unit(benchmark::kMillisecond);
+
+// What the tooltip of a hover costs: the spots under the pointer and their lines, over
+// places crowded and empty.
+void BM_OverviewHover(benchmark::State& state) {
+    OverviewScene scene;
+    std::vector<QPoint> places;
+    for (int i = 0; i < 16; ++i) places.push_back(cellPixel(8 + 15 * i, 4 + 16 * i, 5));
+    std::size_t next = 0;
+    std::size_t lines = 0;
+    for (auto _ : state) {
+        const QString text = scene.overview->hoverText(places[next++ % places.size()]);
+        lines += static_cast<std::size_t>(text.count(QLatin1Char('\n')) + (text.isEmpty() ? 0 : 1));
+    }
+    state.counters["spots named"] = static_cast<double>(lines) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_OverviewHover)->Unit(benchmark::kMicrosecond);
+
+// The label as a hover leaves it, showing a cell.
+void BM_OverviewCellLabelRepaint(benchmark::State& state) {
+    OverviewScene scene;
+    scene.mouse(QEvent::MouseMove, cellPixel(126, 122, 5), Qt::NoButton);
+    if (scene.overview->cellLabel()->text() != QStringLiteral("126,122")) state.SkipWithError("no cell shown");
+    for (auto _ : state) scene.overview->cellLabel()->repaint();
+}
+BENCHMARK(BM_OverviewCellLabelRepaint)->Unit(benchmark::kMicrosecond);
+
+// One step of dragging a point: the pointer moves three cells, the spot is shown
+// where it would go and what changed is painted.
+void BM_OverviewDragStep(benchmark::State& state) {
+    OverviewScene scene;
+    const QPoint from = cellPixel(126, 122, 5);
+    const QPoint steps[] = {from + QPoint(15, 0), from + QPoint(15, 15)};
+    scene.mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    scene.mouse(QEvent::MouseMove, from - QPoint(15, 0), Qt::LeftButton);  // lifted out of the kept image
+    QApplication::processEvents();
+    std::size_t next = 0;
+    for (auto _ : state) {
+        scene.mouse(QEvent::MouseMove, steps[next++ % 2], Qt::LeftButton);
+        QApplication::processEvents();
+    }
+    if (!scene.surface->draggedSpot()) state.SkipWithError("no drag under way");
+    scene.mouse(QEvent::MouseButtonRelease, from, Qt::NoButton);
+}
+BENCHMARK(BM_OverviewDragStep)->Unit(benchmark::kMillisecond);
+
 // The yardstick of the monster choice: reading 10240 spawn lines, as at start-up.
 void BM_LoadSpawns10240(benchmark::State& state) {
     const std::string bytes = fullSpawnFile();
@@ -217,6 +315,12 @@ int main(int argc, char** argv) {
          {"BM_UndoCreateSpot"}, {"BM_ChooseMonsterFullTables"}, 2},
         {"redo of a created spot / choosing its monster, full-size tables",
          {"BM_RedoCreateSpot"}, {"BM_ChooseMonsterFullTables"}, 2},
+        {"overview repaint at 5X, 10240 spots / the bare picture",
+         {"BM_OverviewRepaint5X10240Spots"}, {"BM_OverviewRepaint5XBarePicture"}, 2},
+        {"overview hover, hit test and tooltip text / a cell label repaint",
+         {"BM_OverviewHover"}, {"BM_OverviewCellLabelRepaint"}, 2},
+        {"overview drag step, the spot moved and painted / an overview repaint",
+         {"BM_OverviewDragStep"}, {"BM_OverviewRepaint5X10240Spots"}, 2},
     });
     benchmark::Shutdown();
     installMessageBoxes(nullptr);

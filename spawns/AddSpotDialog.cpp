@@ -32,6 +32,7 @@
 #include "EditorDocument.h"
 #include "Numbers.h"
 #include "SpinField.h"
+#include "SpotTypeNames.h"
 #include "TabChain.h"
 #include "MapPreviewWindow.h"
 #include "WindowDrag.h"
@@ -41,12 +42,6 @@ namespace {
 constexpr int kWidth = 305;
 constexpr int kStripHeight = 30;
 constexpr int kBodyHeight = 310;
-
-// Item index = spot type code.
-constexpr std::array<const char*, 5> kSpotTypeItems = {
-    "Npc (point Spot)",       "Monsters (Range Spot)", "Monsters (Point Spot)",
-    "Dragoin Invasion (Range Spot)", "Blood Castle",
-};
 
 // Direction of RadioButton1..9, row by row from the top left, as on a keypad.
 constexpr std::array<int, 9> kKeypadDirections = {7, 8, 9, 4, -1, 6, 1, 2, 3};

@@ -11,6 +11,7 @@ struct SpawnEntry;
 class QPainter;
 
 inline constexpr int kMapCells = 256;
+inline constexpr int kMaxZoom = 5;  // 5X: 1,280 pixels a side
 
 // A rectangle as the drawing primitive takes it: the right column and the bottom
 // row are not part of it, and the corners may come in either order.

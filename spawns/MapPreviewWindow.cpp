@@ -1,6 +1,5 @@
 #include "MapPreviewWindow.h"
 
-#include <cmath>
 #include <string>
 
 #include <QButtonGroup>
@@ -19,10 +18,8 @@
 #include "DesignPalette.h"
 #include "ErrorReport.h"
 #include "FormFont.h"
-#include "JpegImage.h"
 #include "MapSurface.h"
 #include "TabChain.h"
-#include "TableError.h"
 #include "WindowDrag.h"
 
 QString previewTitle(const QString& name, int map) {
@@ -53,20 +50,6 @@ protected:
 private:
     std::function<void()> action_;
 };
-
-QPoint pixelOf(const QMouseEvent* event) {
-    const QPointF pos = event->position();
-    return {static_cast<int>(std::floor(pos.x())), static_cast<int>(std::floor(pos.y()))};
-}
-
-QImage toImage(const RgbImage& picture) {
-    const auto expected = static_cast<std::size_t>(picture.width) * picture.height * 3;
-    if (picture.width <= 0 || picture.height <= 0 || picture.rgb.size() != expected)
-        throw TableError("The map picture has no usable pixels");
-    const QImage view(picture.rgb.data(), picture.width, picture.height, picture.width * 3,
-                      QImage::Format_RGB888);
-    return view.convertToFormat(QImage::Format_RGB32);  // a deep copy, fast to stretch
-}
 
 }  // namespace
 
@@ -175,9 +158,9 @@ MapPreviewWindow::MapPreviewWindow(int screenHeight, QWidget* parent)
     surface_->outlines = [this](std::vector<SpotRect>& out) {
         reportErrors(this, [&] { outlinesInto(out); });
     };
-    surface_->onMove = [this](QMouseEvent* e) { pointerMoved(pixelOf(e)); };
-    surface_->onPress = [this](QMouseEvent* e) { mapPressed(e->button(), pixelOf(e)); };
-    surface_->onRelease = [this](QMouseEvent* e) { mapReleased(e->button(), pixelOf(e)); };
+    surface_->onMove = [this](QMouseEvent* e) { pointerMoved(mousePixel(e)); };
+    surface_->onPress = [this](QMouseEvent* e) { mapPressed(e->button(), mousePixel(e)); };
+    surface_->onRelease = [this](QMouseEvent* e) { mapReleased(e->button(), mousePixel(e)); };
 
     connect(closeButton_, &QToolButton::clicked, this, &MapPreviewWindow::closePreview);
     connect(foldButton_, &QToolButton::clicked, this, &MapPreviewWindow::toggleFolded);
@@ -210,8 +193,7 @@ void MapPreviewWindow::relayout() {
 }
 
 void MapPreviewWindow::loadMapPicture(const std::filesystem::path& file) {
-    QImage image = toImage(readJpegFile(file, kLargestMapSide));
-    picture_->setPicture(std::move(image));
+    picture_->setPicture(readMapPicture(file));
     surface_->pictureChanged();
 }
 

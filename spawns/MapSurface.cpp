@@ -1,9 +1,40 @@
 #include "MapSurface.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QMouseEvent>
 #include <QPainter>
+
+#include "JpegImage.h"
+#include "MapPicture.h"
+#include "TableError.h"
+
+QImage readMapPicture(const std::filesystem::path& file) {
+    const RgbImage picture = readJpegFile(file, kLargestMapSide);
+    const auto expected = static_cast<std::size_t>(picture.width) * picture.height * 3;
+    if (picture.width <= 0 || picture.height <= 0 || picture.rgb.size() != expected)
+        throw TableError("The map picture has no usable pixels");
+    const QImage view(picture.rgb.data(), picture.width, picture.height, picture.width * 3,
+                      QImage::Format_RGB888);
+    return view.convertToFormat(QImage::Format_RGB32);  // a deep copy, fast to stretch
+}
+
+void PictureStretches::setPicture(QImage picture) {
+    source_ = std::move(picture);
+    stretched_ = {};
+}
+
+const QImage& PictureStretches::at(int zoom) {
+    zoom = std::clamp(zoom, 1, static_cast<int>(stretched_.size()));
+    QImage& slot = stretched_[static_cast<std::size_t>(zoom - 1)];
+    if (slot.isNull() && !source_.isNull()) {
+        const int side = kMapCells * zoom;
+        slot = source_.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                   .convertToFormat(QImage::Format_RGB32);
+    }
+    return slot;
+}
 
 MapPicture::MapPicture(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Image1"));
@@ -11,29 +42,18 @@ MapPicture::MapPicture(QWidget* parent) : QWidget(parent) {
 }
 
 void MapPicture::setPicture(QImage picture) {
-    source_ = std::move(picture);
-    stretched_ = {};
+    stretches_.setPicture(std::move(picture));
     ++generation_;
     // Without a picture the map panel's caption shows through.
-    setAttribute(Qt::WA_OpaquePaintEvent, !source_.isNull());
+    setAttribute(Qt::WA_OpaquePaintEvent, stretches_.hasPicture());
     update();
 }
 
 void MapPicture::setZoom(int zoom) {
-    zoom_ = std::clamp(zoom, 1, static_cast<int>(stretched_.size()));
+    zoom_ = std::clamp(zoom, 1, kMaxZoom);
     ++generation_;
     resize(kMapCells * zoom_, kMapCells * zoom_);
     update();
-}
-
-const QImage& MapPicture::stretched() {
-    QImage& slot = stretched_[static_cast<std::size_t>(zoom_ - 1)];
-    if (slot.isNull() && !source_.isNull()) {
-        const int side = kMapCells * zoom_;
-        slot = source_.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                   .convertToFormat(QImage::Format_RGB32);
-    }
-    return slot;
 }
 
 void MapPicture::paintEvent(QPaintEvent* event) {
@@ -93,6 +113,11 @@ void PaintSurface::mousePressEvent(QMouseEvent* event) {
 }
 void PaintSurface::mouseReleaseEvent(QMouseEvent* event) {
     if (onRelease) onRelease(event);
+}
+
+QPoint mousePixel(const QMouseEvent* event) {
+    const QPointF pos = event->position();
+    return {static_cast<int>(std::floor(pos.x())), static_cast<int>(std::floor(pos.y()))};
 }
 
 void drawOutlines(QImage& image, const std::vector<SpotRect>& rects) {

@@ -3,6 +3,7 @@
 // surface on top of it (PaintBox1), both square at 256 pixels per zoom step.
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <vector>
 
@@ -13,16 +14,33 @@
 
 class QMouseEvent;
 
-// Shows the map picture stretched to its own size. The smooth stretch is done
-// once per picture and zoom and kept, so a repaint only copies pixels.
+// A map picture read for drawing at any zoom, in a format that stretches fast.
+// Throws TableError when the file is not a readable JPEG picture.
+QImage readMapPicture(const std::filesystem::path& file);
+
+// A map picture and its smooth stretches to 256 pixels per zoom step, each made once
+// and kept, so that drawing the map again only copies pixels.
+class PictureStretches {
+public:
+    void setPicture(QImage picture);  // forgets every stretched copy
+    bool hasPicture() const { return !source_.isNull(); }
+    // The picture at zoom 1..5; null without one.
+    const QImage& at(int zoom);
+
+private:
+    QImage source_;
+    std::array<QImage, kMaxZoom> stretched_;
+};
+
+// Shows the map picture stretched to its own size.
 class MapPicture final : public QWidget {
 public:
     explicit MapPicture(QWidget* parent);
-    void setPicture(QImage picture);  // forgets every stretched copy
-    bool hasPicture() const { return !source_.isNull(); }
+    void setPicture(QImage picture);
+    bool hasPicture() const { return stretches_.hasPicture(); }
     void setZoom(int zoom);           // 1..5; resizes to 256*zoom square
     // The picture at the current zoom; null without one.
-    const QImage& stretched();
+    const QImage& stretched() { return stretches_.at(zoom_); }
     // Told apart from every picture before it (a new one, or another zoom).
     unsigned generation() const { return generation_; }
 
@@ -30,8 +48,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QImage source_;
-    std::array<QImage, 5> stretched_;
+    PictureStretches stretches_;
     int zoom_ = 1;
     unsigned generation_ = 0;
 };
@@ -72,6 +89,9 @@ private:
     unsigned cachedGeneration_ = 0;
     QSize cachedSize_;
 };
+
+// The pixel under the mouse pointer, for cells: the one whose area holds the position.
+QPoint mousePixel(const QMouseEvent* event);
 
 // White one-pixel outlines, nothing filled, drawn straight into the image's pixels (it
 // must be RGB32 or premultiplied ARGB32): the same pixels as drawOutline gives each

@@ -129,6 +129,12 @@ SpawnPage::SpawnPage(EditorDocument& document, QWidget* parent)
     previewButton_->setAccessibleName(QStringLiteral("Show map preview"));
     previewButton_->setIcon(previewGlyph());
     previewButton_->setGeometry(448 - 297, 24 - 1, 23, 23);
+    overviewButton_ = new QToolButton(this);
+    overviewButton_->setObjectName(QStringLiteral("OverviewButton"));
+    overviewButton_->setToolTip(QStringLiteral("Map overview: every monster's spots on this map (Ctrl+M)"));
+    overviewButton_->setAccessibleName(QStringLiteral("Show map overview"));
+    overviewButton_->setIcon(overviewGlyph());
+    overviewButton_->setGeometry(484, 24, 23, 23);
 
     spotPages_ = new QTabWidget(this);
     spotPages_->setObjectName(QStringLiteral("PageControl2"));
@@ -222,6 +228,7 @@ SpawnPage::SpawnPage(EditorDocument& document, QWidget* parent)
     for (QPushButton* load : loadButtons_)
         connect(load, &QPushButton::clicked, this, &SpawnPage::loadMonsterIntoDialog);
     connect(previewButton_, &QToolButton::clicked, this, &SpawnPage::showPreview);
+    connect(overviewButton_, &QToolButton::clicked, this, &SpawnPage::requestOverview);
     connect(saveButton_, &QToolButton::clicked, this, &SpawnPage::saveSpawnFile);
     connect(&document_, &EditorDocument::historyChanged, this, [this](TableFile file) {
         if (file == TableFile::Spawns)
@@ -265,7 +272,7 @@ void SpawnPage::resizeEvent(QResizeEvent* event) {
 }
 
 QList<QWidget*> SpawnPage::tabChain() const {
-    return {filter_, monsterList_, saveButton_, mapCombo_, previewButton_, spotPages_->tabBar(),
+    return {filter_, monsterList_, saveButton_, mapCombo_, previewButton_, overviewButton_, spotPages_->tabBar(),
             pointSpotList_, deletePointButton_, addButtons_[0], loadButtons_[0],
             rangeSpotList_, deleteRangeButton_, addButtons_[1], loadButtons_[1]};
 }
@@ -581,6 +588,11 @@ void SpawnPage::showPreview() {
         preview->show();
         preview->redraw();
     });
+}
+
+void SpawnPage::requestOverview() {
+    const QString map = mapCombo_->currentText();
+    emit overviewRequested(map.isEmpty() ? 0 : map.toInt());
 }
 
 void SpawnPage::saveSpawnFile() {

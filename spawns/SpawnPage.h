@@ -80,6 +80,9 @@ public:
     void openAddSpotDialog();
     void loadMonsterIntoDialog();
     void showPreview();
+    // The overview button and Ctrl+M: asks for the overview of the chosen map (0 when
+    // none is chosen).
+    void requestOverview();
     void saveSpawnFile();
 
 signals:
@@ -90,6 +93,8 @@ signals:
     void spotSelected(std::int32_t spotid);
     // A spot was double-clicked: it is to be changed in the add-location dialog.
     void editSpotRequested(std::int32_t spotid);
+    // The map overview is to show this map.
+    void overviewRequested(int map);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -129,6 +134,7 @@ private:
     QLabel* mapLabel_ = nullptr;
     QComboBox* mapCombo_ = nullptr;
     QToolButton* previewButton_ = nullptr;
+    QToolButton* overviewButton_ = nullptr;
     QTabWidget* spotPages_ = nullptr;
     QWidget* pointPage_ = nullptr;
     QWidget* rangePage_ = nullptr;

@@ -12,6 +12,8 @@ QIcon spotTypeIcon(int spottype);
 QPixmap spotTypePixmap(int spottype);
 inline constexpr int kSpotTypeCount = 5;
 
-// Glyphs of the page's two picture buttons: save the spawn file, show the preview.
+// Glyphs of the page's picture buttons: save the spawn file, show the preview, show
+// the map overview.
 QIcon saveGlyph();
 QIcon previewGlyph();
+QIcon overviewGlyph();

@@ -20,7 +20,10 @@
 #include "ProgramIdentity.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
+#include "EditorDocument.h"
+#include "EditorWindows.h"
 #include "MainWindow.h"
+#include "MapOverviewWindow.h"
 #include "SplashWindow.h"
 #include "MapPreviewWindow.h"
 
@@ -55,6 +58,22 @@ const std::map<std::string, State> kStates = {
          }
          page->showPreview();
          splash.mapPreview()->setZoom(2);
+     }},
+    {"overview",
+     [](SplashWindow& splash) {
+         splash.dismiss();
+         splash.mainWindow()->switchPageKeepingMonster();
+         // Map 2 of the sample, where many monsters meet, with a range selected.
+         MapOverviewWindow& overview = splash.windows()->mapOverview();
+         overview.openOnMap(2);
+         const SpawnTable& spawns = splash.windows()->document().spawns();
+         for (int i = 0; i < spawns.count; ++i) {
+             const SpawnEntry& spot = spawns.entries[static_cast<std::size_t>(i)];
+             if (spot.spotid != -1 && spot.mapnumber == 2 && spot.monsterid == 51 && !spot.ispoint) {
+                 overview.highlightSpot(spot.spotid);
+                 break;
+             }
+         }
      }},
     {"dialog",
      [](SplashWindow& splash) {

@@ -11,7 +11,7 @@
 #include "KeyboardFixture.h"
 
 TEST_F(KeyboardTest, PictureButtonsListsAndFieldsHaveAccessibleNames) {
-    enum Window { Main, Dialog, Preview };
+    enum Window { Main, Dialog, Preview, Overview };
     struct Named {
         Window window;
         const char* object;
@@ -26,6 +26,7 @@ TEST_F(KeyboardTest, PictureButtonsListsAndFieldsHaveAccessibleNames) {
         {Main, "Button1", "Edit selected monster", ">Edit Selected"},
         {Main, "SpeedButton1", "Save data/Quarnel.txt", ""},
         {Main, "SpeedButton9", "Show map preview", "Show Map Preview and all spots on this map"},
+        {Main, "OverviewButton", "Show map overview", "Map overview: every monster's spots on this map (Ctrl+M)"},
         {Main, "ListView1", "Monsters", ""},
         {Main, "VHP", "HP", ""},
         {Main, "Vatackspeed", "AtackSpeed 2000/", ""},
@@ -46,8 +47,12 @@ TEST_F(KeyboardTest, PictureButtonsListsAndFieldsHaveAccessibleNames) {
         {Dialog, "spincount", "MonsterCount", ""},
         {Preview, "SpeedButton4", "Close map preview", "Close Map Preview"},
         {Preview, "SpeedButton1", "Minimise", "minimise"},
+        {Overview, "OverviewMapNumber", "Map", ""},
+        {Overview, "OverviewZoom", "Zoom", ""},
+        {Overview, "OverviewFilter", "Filter monsters", ""},
+        {Overview, "OverviewMonsters", "Monsters on this map", ""},
     };
-    QWidget* const windows[] = {main(), dialog(), preview()};
+    QWidget* const windows[] = {main(), dialog(), preview(), overview()};
     for (const auto& n : named) {
         const QWidget* w = windows[n.window]->findChild<QWidget*>(QString::fromLatin1(n.object));
         ASSERT_NE(w, nullptr) << n.object;

@@ -57,7 +57,7 @@ TEST_F(FocusTest, MainWindowTabFollowsTheScreenFromTheList) {
              QTabBar* tabs = t.main()->pages()->tabBar();
              QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
          },
-         "allmonsterlist > SpeedButton1 > MapList > SpeedButton9 > PageControl2 tabs > pointlist > "
+         "allmonsterlist > SpeedButton1 > MapList > SpeedButton9 > OverviewButton > PageControl2 tabs > pointlist > "
          "Button6 > PageControl1 tabs > BitBtn1 > PositionMonsterFilter > allmonsterlist"},
         {"position page by BitBtn1, a spot chosen, the dialog opened once",
          [](KeyboardTest& t) {
@@ -66,14 +66,14 @@ TEST_F(FocusTest, MainWindowTabFollowsTheScreenFromTheList) {
              t.main()->spawnPage()->openAddSpotDialog();
              KeyboardTest::activate(t.main());
          },
-         "allmonsterlist > SpeedButton1 > MapList > SpeedButton9 > PageControl2 tabs > pointlist > "
+         "allmonsterlist > SpeedButton1 > MapList > SpeedButton9 > OverviewButton > PageControl2 tabs > pointlist > "
          "Button4 > Button6 > SpeedButton6 > PageControl1 tabs > BitBtn1 > PositionMonsterFilter > allmonsterlist"},
         {"position page, range spots shown",
          [](KeyboardTest& t) {
              t.main()->switchPageKeepingMonster();
              t.main()->spawnPage()->showRangeListPage();
          },
-         "allmonsterlist > SpeedButton1 > MapList > SpeedButton9 > PageControl2 tabs > rangelist > "
+         "allmonsterlist > SpeedButton1 > MapList > SpeedButton9 > OverviewButton > PageControl2 tabs > rangelist > "
          "Button7 > PageControl1 tabs > BitBtn1 > PositionMonsterFilter > allmonsterlist"},
     };
     for (const auto& c : cases) {

@@ -71,6 +71,13 @@ TEST_F(KeyboardTest, UndoAndRedoKeysActOnTheHistoryOfTheFileTheWindowEdits) {
              KeyboardTest::activate(t.preview());
          },
          undo, 0, 0},
+        {"map overview, Ctrl+Z",
+         [](KeyboardTest& t) {
+             deleteFirstPoint(t);
+             t.overview()->openOnMap(1);
+             KeyboardTest::activate(t.overview());
+         },
+         undo, 0, 0},
         {"position page, Ctrl+Y after Ctrl+Z",
          [](KeyboardTest& t) {
              deleteFirstPoint(t);

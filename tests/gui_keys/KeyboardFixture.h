@@ -16,7 +16,9 @@
 #include "TempFolder.h"
 #include "MainWindow.h"
 #include "AddSpotDialog.h"
+#include "EditorWindows.h"
 #include "SplashWindow.h"
+#include "MapOverviewWindow.h"
 #include "MapPreviewWindow.h"
 
 // Three monsters (the first moves, the second does not). The first line is in blanks,
@@ -53,6 +55,7 @@ public:
     MainWindow* main() const { return splash->mainWindow(); }
     AddSpotDialog* dialog() const { return splash->addSpotDialog(); }
     MapPreviewWindow* preview() const { return splash->mapPreview(); }
+    MapOverviewWindow* overview() const { return &splash->windows()->mapOverview(); }  // made when first asked for
 
     static void activate(QWidget* window) {
         window->show();

@@ -2,7 +2,7 @@
 // presses "OK" (after the field has taken in what was typed) and Escape "Cancel";
 // Ctrl+S runs the save button of the page shown, refusals and all, and only in the
 // main window; Enter in the dialog never creates a spot; Escape closes the dialog and
-// the preview.
+// the preview; Ctrl+M opens the map overview from the "Monster Position" page.
 
 #include <functional>
 #include <string>
@@ -153,4 +153,20 @@ TEST_F(KeyboardTest, EnterEscapeAndCtrlS) {
                   expectedErrors.join(QLatin1Char('\n')).toStdString())
             << c.name;
     }
+}
+
+TEST_F(KeyboardTest, CtrlMOpensTheOverviewOnThePositionPagesMap) {
+    const auto overviewShows = [] {  // its map, or -1 while no overview is on view
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* overview = qobject_cast<MapOverviewWindow*>(window); overview && overview->isVisible())
+                return overview->map();
+        return -1;
+    };
+    press(Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(overviewShows(), -1) << "on Monster Stats";
+    main()->switchPageKeepingMonster();  // monster 5: map 1 chosen, map 2 listed
+    main()->spawnPage()->selectMapText(QStringLiteral("2"));
+    main()->spawnPage()->showSelectedMap();
+    press(Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(overviewShows(), 2);
 }

@@ -1,0 +1,352 @@
+#include "MapOverviewWindow.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <system_error>
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "ByteText.h"
+#include "EditorDocument.h"
+#include "ErrorReport.h"
+#include "EventHook.h"
+#include "FormFont.h"
+#include "MapPicture.h"
+#include "OverviewMonsters.h"
+#include "OverviewSurface.h"
+#include "SpinField.h"
+#include "SpotTypeNames.h"
+#include "TabChain.h"
+
+namespace {
+
+constexpr QSize kFirstSize(1000, 720);
+constexpr int kSideWidth = 300;
+// A tooltip over a crowd of spots names this many and counts the rest.
+constexpr int kMostTooltipLines = 20;
+
+QLabel* caption(const QString& text, const char* name, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+}  // namespace
+
+MapOverviewWindow::MapOverviewWindow(EditorDocument& document, QWidget* parent)
+    : QWidget(parent, Qt::Window), document_(document) {
+    setObjectName(QStringLiteral("OverviewWindow"));
+    setFont(formFont());
+    buildControls();
+
+    QSize size = kFirstSize;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
+
+    surface_->onHover = [this](QPoint pixel) { showCell(pixel); };
+    surface_->tooltipAt = [this](QPoint pixel) {
+        QString text;
+        reportErrors(this, [&] { text = hoverText(pixel); });
+        return text;
+    };
+    surface_->onChosen = [this](std::int32_t spotid) { emit spotChosen(spotid); };
+    surface_->onDoubleClicked = [this](std::int32_t spotid) { emit editSpotRequested(spotid); };
+    surface_->onDropped = [this](const SpawnEntry& after, Grab grab) {
+        changeSpot(after, resizes(grab) ? QStringLiteral("resize") : QStringLiteral("move"));
+    };
+    surface_->onArrow = [this](int dx, int dy) { nudgeSelected(dx, dy); };
+    monsterRows_->shownChanged = [this] { monstersTicked(); };
+
+    connect(mapField_, &SpinField::changed, this, [this] { setMap(mapField_->value()); });
+    connect(zoomBox_, &QComboBox::activated, this, &MapOverviewWindow::chooseZoom);
+    connect(filterField_, &QLineEdit::textChanged, this, &MapOverviewWindow::applyFilter);
+    connect(&document_, &EditorDocument::spotAdded, this, [this](const SpawnEntry& e) { spotsChanged({e}); });
+    connect(&document_, &EditorDocument::spotDeleted, this, [this](const SpawnEntry& e) { spotsChanged({e}); });
+    connect(&document_, &EditorDocument::spotChanged, this,
+            [this](const SpawnEntry& before, const SpawnEntry& after) { spotsChanged({before, after}); });
+    connect(&document_, &EditorDocument::monsterStored, this, [this] {
+        reportErrors(this, [&] {
+            monsterTexts_.clear();
+            refreshMonsterRows();
+        });
+    });
+
+    setMap(0);
+}
+
+MapOverviewWindow::~MapOverviewWindow() = default;
+
+void MapOverviewWindow::buildControls() {
+    auto* bar = new QHBoxLayout;
+    mapField_ = new SpinField(this);
+    mapField_->setObjectName(QStringLiteral("OverviewMapNumber"));
+    mapField_->setAccessibleName(QStringLiteral("Map"));
+    mapField_->setBounds(0, 255);
+    zoomBox_ = new QComboBox(this);
+    zoomBox_->setObjectName(QStringLiteral("OverviewZoom"));
+    zoomBox_->setAccessibleName(QStringLiteral("Zoom"));
+    zoomBox_->addItems({QStringLiteral("1X"), QStringLiteral("2X"), QStringLiteral("3X"), QStringLiteral("4X"),
+                        QStringLiteral("5X"), QStringLiteral("Fit")});
+    zoomBox_->setCurrentIndex(kFitItem);
+    cellLabel_ = caption(QString(), "OverviewCell", this);
+    cellLabel_->setToolTip(QStringLiteral("Coords"));
+    cellLabel_->setMinimumWidth(cellLabel_->fontMetrics().horizontalAdvance(QStringLiteral("255,255 ")));
+    // Filled, so that the pointer's every move repaints this label alone.
+    cellLabel_->setAutoFillBackground(true);
+    bar->addWidget(caption(QStringLiteral("Map"), "OverviewMapCaption", this));
+    bar->addWidget(mapField_);
+    bar->addSpacing(12);
+    bar->addWidget(caption(QStringLiteral("Zoom"), "OverviewZoomCaption", this));
+    bar->addWidget(zoomBox_);
+    bar->addSpacing(12);
+    bar->addWidget(caption(QStringLiteral("X,Y"), "OverviewCellCaption", this));
+    bar->addWidget(cellLabel_);
+    bar->addStretch(1);
+
+    mapArea_ = new QScrollArea(this);
+    mapArea_->setObjectName(QStringLiteral("OverviewMap"));
+    mapArea_->setAlignment(Qt::AlignCenter);
+    mapArea_->setWidgetResizable(false);
+    surface_ = new OverviewSurface(mapArea_);
+    mapArea_->setWidget(surface_);
+    // "Fit" follows the window's size.
+    new EventHook(mapArea_, [this](QEvent* event) {
+        if (event->type() == QEvent::Resize && zoomBox_->currentIndex() == kFitItem)
+            reportErrors(this, [&] { applyZoom(); });
+        return false;
+    });
+
+    filterField_ = new QLineEdit(this);
+    filterField_->setObjectName(QStringLiteral("OverviewFilter"));
+    filterField_->setAccessibleName(QStringLiteral("Filter monsters"));
+    filterField_->setPlaceholderText(QStringLiteral("Name or number"));
+    new EventHook(filterField_, [this](QEvent* event) {
+        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) return false;
+        filterField_->clear();
+        return true;
+    });
+    monsterRows_ = new OverviewMonsters;
+    monsterList_ = makeReportList(this, "OverviewMonsters", monsterRows_);
+    monsterList_->setAccessibleName(QStringLiteral("Monsters on this map"));
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(filterField_);
+    side->addWidget(monsterList_, 1);
+    auto* sideBox = new QWidget(this);
+    sideBox->setObjectName(QStringLiteral("OverviewSide"));
+    sideBox->setFixedWidth(kSideWidth);
+    sideBox->setLayout(side);
+    side->setContentsMargins(0, 0, 0, 0);
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(mapArea_, 1);
+    body->addWidget(sideBox);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(bar);
+    column->addLayout(body, 1);
+
+    setTabChain({mapField_, zoomBox_, surface_, filterField_, monsterList_});
+}
+
+void MapOverviewWindow::openOnMap(int map) {
+    reportErrors(this, [&] {
+        setMap(map);
+        show();
+        raise();
+        activateWindow();
+        // The keys go to the map: arrows move the selected spot, Ctrl+Z takes it back.
+        surface_->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+void MapOverviewWindow::setMap(int map) {
+    reportErrors(this, [&] {
+        map = std::clamp(map, 0, 255);
+        if (mapField_->value() != map) {
+            const QSignalBlocker quiet(mapField_);
+            mapField_->setValue(map);
+        }
+        if (map == map_) return;
+        map_ = map;
+        showMap();
+    });
+}
+
+void MapOverviewWindow::showMap() {
+    setWindowTitle(QStringLiteral("Map Overview - map %1").arg(map_));
+    loadPicture();
+    refreshMonsterRows();
+    surface_->selectSpot(-1);
+    surface_->setSpots(drawnSpots());
+    applyZoom();
+}
+
+// A picture that does not decode is said once; the map then shows no picture.
+void MapOverviewWindow::loadPicture() {
+    const std::filesystem::path file = mapPicturePath(document_.programFolder(), map_);
+    std::error_code ignored;
+    QImage picture;
+    if (std::filesystem::is_regular_file(file, ignored)) {
+        try {
+            picture = readMapPicture(file);
+        } catch (const std::exception& error) {
+            if (unreadablePictures_.insert(map_).second) showError(this, error);
+        }
+    }
+    surface_->setPicture(std::move(picture));
+}
+
+// Ranges first, then points, each in the order of the table; a point is never hidden
+// under an outline.
+std::vector<SpawnEntry> MapOverviewWindow::drawnSpots() const {
+    const SpawnTable& spawns = document_.spawns();
+    std::vector<SpawnEntry> ranges;
+    std::vector<SpawnEntry> points;
+    for (int i = 0; i < spawns.count; ++i) {
+        const SpawnEntry& spot = spawns.entries[static_cast<std::size_t>(i)];
+        if (spot.spotid == -1 || spot.mapnumber != map_ || !monsterRows_->shown(spot.monsterid)) continue;
+        (spot.ispoint ? points : ranges).push_back(spot);
+    }
+    ranges.insert(ranges.end(), points.begin(), points.end());
+    return ranges;
+}
+
+void MapOverviewWindow::spotsChanged(std::initializer_list<SpawnEntry> changed) {
+    reportErrors(this, [&] {
+        if (std::none_of(changed.begin(), changed.end(), [&](const SpawnEntry& e) { return e.mapnumber == map_; }))
+            return;
+        surface_->setSpots(drawnSpots(), changed);
+        refreshMonsterRows();
+    });
+}
+
+void MapOverviewWindow::monstersTicked() {
+    reportErrors(this, [&] { surface_->setSpots(drawnSpots()); });
+}
+
+void MapOverviewWindow::refreshMonsterRows() {
+    monsterRows_->setRows(monstersOnMap(document_.spawns(), document_.monsters(), map_));
+    applyFilter();
+}
+
+void MapOverviewWindow::applyFilter() {
+    const QString filter = filterField_->text();
+    for (int row = 0; row < monsterRows_->rowCount(); ++row)
+        monsterList_->setRowHidden(row, {}, !monsterMatches(monsterRows_->row(row), filter));
+}
+
+void MapOverviewWindow::chooseZoom(int item) {
+    reportErrors(this, [&] {
+        if (item < 0 || item >= zoomBox_->count()) return;
+        zoomBox_->setCurrentIndex(item);
+        applyZoom();
+    });
+}
+
+int MapOverviewWindow::zoom() const { return surface_->zoom(); }
+
+void MapOverviewWindow::applyZoom() {
+    const int item = zoomBox_->currentIndex();
+    surface_->setZoom(item == kFitItem ? fitZoom() : item + 1);
+}
+
+int MapOverviewWindow::fitZoom() const {
+    const QSize room = mapArea_->maximumViewportSize();
+    return std::clamp(std::min(room.width(), room.height()) / kMapCells, 1, kMaxZoom);
+}
+
+void MapOverviewWindow::showCell(QPoint pixel) {
+    reportErrors(this, [&] {
+        const QPoint cell = selectionCell(pixel, surface_->zoom());
+        cellLabel_->setText(QStringLiteral("%1,%2").arg(std::clamp(cell.x(), 0, 255)).arg(std::clamp(cell.y(), 0, 255)));
+    });
+}
+
+std::int32_t MapOverviewWindow::selectedSpot() const { return surface_->selectedSpot(); }
+
+void MapOverviewWindow::highlightSpot(std::int32_t spotid) {
+    reportErrors(this, [&] {
+        surface_->selectSpot(spotid);
+        // Never under a pressed button: the spot would jump by the scroll.
+        if (surface_->draggedSpot()) return;
+        if (const std::optional<QRect> area = surface_->selectedArea()) {
+            const QPoint centre = area->center();
+            mapArea_->ensureVisible(centre.x(), centre.y(), area->width() / 2 + 20, area->height() / 2 + 20);
+        }
+    });
+}
+
+void MapOverviewWindow::changeSpot(const SpawnEntry& after, const QString& verb) {
+    reportErrors(this, [&] { document_.changeSpot(after.spotid, after, verb); });
+}
+
+void MapOverviewWindow::nudgeSelected(int dx, int dy) {
+    reportErrors(this, [&] {
+        const std::int32_t spotid = surface_->selectedSpot();
+        const SpawnTable& spawns = document_.spawns();
+        if (spotid < 0 || spotid >= spawns.count) return;
+        const SpawnEntry& spot = spawns.entries[static_cast<std::size_t>(spotid)];
+        const SpawnEntry after = nudged(spot, dx, dy);
+        if (after != spot) document_.changeSpot(spotid, after, QStringLiteral("move"));
+        highlightSpot(spotid);
+    });
+}
+
+QString MapOverviewWindow::hoverText(QPoint pixel) const {
+    const std::vector<SpawnEntry> under = surface_->spotsAt(pixel);
+    QStringList lines;
+    for (const SpawnEntry& spot : under) {
+        if (lines.size() == kMostTooltipLines) {
+            lines << QStringLiteral("... and %1 more").arg(under.size() - kMostTooltipLines);
+            break;
+        }
+        lines << spotLine(spot);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+const QString& MapOverviewWindow::monsterText(std::int32_t monsterid) const {
+    auto found = monsterTexts_.find(monsterid);
+    if (found == monsterTexts_.end()) {
+        const MonsterDataRecord monster = document_.monsters().getmonsterbyid(monsterid);
+        const QString text = QString::number(monsterid) + QLatin1Char(' ') + textFromBytes(monster.name) +
+                             QStringLiteral(", level ") + QString::number(monster.level);
+        found = monsterTexts_.emplace(monsterid, text).first;
+    }
+    return found->second;
+}
+
+// "10 Ash Hound, level 20: spot 5, Monsters (Range Spot), cells 10,20 to 30,40,
+// distance 9, direction 6, count 7"
+QString MapOverviewWindow::spotLine(const SpawnEntry& spot) const {
+    static const std::array<QString, kSpotTypeItems.size()> types = [] {
+        std::array<QString, kSpotTypeItems.size()> names;
+        for (std::size_t i = 0; i < names.size(); ++i) names[i] = QString::fromLatin1(kSpotTypeItems[i]);
+        return names;
+    }();
+    const auto cell = [](int x, int y) { return QString::number(x) + QLatin1Char(',') + QString::number(y); };
+    QString line = monsterText(spot.monsterid);
+    line.reserve(line.size() + 100);
+    line += QStringLiteral(": spot ") + QString::number(spot.spotid) + QStringLiteral(", ");
+    line += spot.spottype < types.size() ? types[spot.spottype] : QStringLiteral("type ") + QString::number(spot.spottype);
+    if (spot.ispoint)
+        line += QStringLiteral(", cell ") + cell(spot.x0, spot.y0);
+    else
+        line += QStringLiteral(", cells ") + cell(spot.x0, spot.y0) + QStringLiteral(" to ") + cell(spot.x1, spot.y1);
+    line += QStringLiteral(", distance ") + QString::number(spot.distance) + QStringLiteral(", direction ") +
+            QString::number(spot.dir);
+    if (!spot.ispoint) line += QStringLiteral(", count ") + QString::number(spot.count);
+    return line;
+}

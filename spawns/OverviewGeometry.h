@@ -1,0 +1,84 @@
+#pragma once
+// Cells and pixels of the map overview, where every spot of a map is drawn at once:
+// where a spot is drawn at a zoom, which spots lie under a pixel, and what dragging a
+// spot (or an arrow key) makes of it. Cell (x, y) sits at pixel column x*z and pixel
+// row 256*z - y*z, as in the preview; a point is a mark around that pixel, a range an
+// outline from its upper left cell's pixel to its lower right cell's, both included.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include <QPoint>
+
+#include "MapGeometry.h"
+#include "SpawnTable.h"
+
+// A spot's cells with its corners in order (x0 <= x1, y0 <= y1); a point is one cell.
+struct CellBox {
+    int x0 = 0;
+    int y0 = 0;
+    int x1 = 0;
+    int y1 = 0;
+    bool operator==(const CellBox&) const = default;
+};
+CellBox cellBox(const SpawnEntry& spot);
+
+QPoint cellPixel(int x, int y, int zoom);
+
+// A point's mark is a square this many pixels either side of its cell's pixel, at
+// every zoom; its facing tick runs this many pixels beyond the mark.
+inline constexpr int kMarkRadius = 2;
+inline constexpr int kTickLength = 6;
+// How far around a spot the mouse still takes it, and an edge or corner of a range.
+inline constexpr int kGrabMargin = 3;
+
+// In SpotRect terms (right and bottom not included).
+SpotRect markRect(int x, int y, int zoom);
+SpotRect outlineRect(const CellBox& box, int zoom);
+SpotRect spotRect(const SpawnEntry& spot, int zoom);  // mark or outline
+// Every pixel drawing the spot can touch, selected or not: halo, tick and handles too.
+SpotRect spotBounds(const SpawnEntry& spot, int zoom);
+SpotRect grown(const SpotRect& r, int by);  // by pixels on every side
+bool intersects(const SpotRect& a, const SpotRect& b);
+
+// The keypad's direction as a one-pixel step on the screen: 8 up, 2 down, 4 left,
+// 6 right, 7, 9, 1 and 3 the diagonals. Nothing for -1 and every other value.
+std::optional<QPoint> facingStep(std::int32_t dir);
+
+// The part of a spot the mouse takes: a point, a range's inside, or its edge or corner.
+enum class Grab { None, Point, Body, Left, Right, Top, Bottom, TopLeft, TopRight, BottomLeft, BottomRight };
+Grab grabAt(const SpawnEntry& spot, QPoint pixel, int zoom);
+
+// The spots under the pixel (indices into spots), the one a click takes first: points
+// before ranges, the smaller range before the larger, and of equals the later one.
+std::vector<int> spotsUnder(std::span<const SpawnEntry> spots, QPoint pixel, int zoom);
+
+// The same answers from the few spots near the pixel: the spots are filed by the
+// blocks of the map they reach into, so that a hover over a full map looks at a
+// handful of them, not at every one.
+class SpotIndex {
+public:
+    // Files the spots as drawn at the zoom; they must stay as they are while it is used.
+    void build(std::span<const SpawnEntry> spots, int zoom);
+    std::vector<int> under(std::span<const SpawnEntry> spots, QPoint pixel) const;
+
+private:
+    static constexpr int kBlockCells = 16;
+    static constexpr int kBlocks = kMapCells / kBlockCells + 1;  // a row and column for what lies past the map's side
+    int block(int pixel) const;
+
+    int zoom_ = 1;
+    std::vector<std::vector<int>> blocks_;  // kBlocks by kBlocks, row by row
+};
+
+// The spot after its grabbed part was dragged by (dx, dy) cells, Y upwards. Cells stay
+// within 0..255; a moved spot keeps its size and stops at the map's edge; a range's
+// corners come out in order, an edge dragged past the opposite one becoming it. When
+// its cells would not change, the spot comes back exactly as it was.
+SpawnEntry dragged(const SpawnEntry& spot, Grab grab, int dx, int dy);
+// An arrow key: the whole spot by (dx, dy) cells.
+SpawnEntry nudged(const SpawnEntry& spot, int dx, int dy);
+// Whether a drag of this part moves the spot or resizes it.
+bool resizes(Grab grab);

@@ -1,0 +1,177 @@
+// Where the overview draws and hits spots at each zoom, and what every kind of drag
+// makes of a spot: cells within 0..255, a range's corners in order.
+
+#include <gtest/gtest.h>
+
+#include "OverviewGeometry.h"
+
+namespace {
+
+SpawnEntry point(int id, int x, int y) {
+    return {.ispoint = true, .x0 = static_cast<std::uint8_t>(x), .y0 = static_cast<std::uint8_t>(y), .spottype = 2,
+            .spotid = id};
+}
+SpawnEntry range(int id, int x0, int y0, int x1, int y1) {
+    return {.ispoint = false, .x0 = static_cast<std::uint8_t>(x0), .y0 = static_cast<std::uint8_t>(y0),
+            .x1 = static_cast<std::uint8_t>(x1), .y1 = static_cast<std::uint8_t>(y1), .spottype = 1, .spotid = id};
+}
+std::string text(const SpotRect& r) {
+    return std::to_string(r.left) + ',' + std::to_string(r.top) + ',' + std::to_string(r.right) + ',' +
+           std::to_string(r.bottom);
+}
+
+TEST(OverviewGeometry, MarksAndOutlinesAtEachZoom) {
+    const struct {
+        SpawnEntry spot;
+        int zoom;
+        SpotRect drawn;  // right and bottom not included
+    } cases[] = {
+        {point(0, 127, 127), 1, {125, 127, 130, 132}},
+        {point(0, 127, 127), 2, {252, 256, 257, 261}},
+        {point(0, 127, 127), 3, {379, 385, 384, 390}},
+        {point(0, 127, 127), 4, {506, 514, 511, 519}},
+        {point(0, 127, 127), 5, {633, 643, 638, 648}},
+        {point(0, 0, 0), 1, {-2, 254, 3, 259}},
+        {point(0, 255, 255), 1, {253, -1, 258, 4}},
+        {range(0, 10, 20, 30, 40), 1, {10, 216, 31, 237}},
+        {range(0, 10, 20, 30, 40), 2, {20, 432, 61, 473}},
+        {range(0, 10, 20, 30, 40), 3, {30, 648, 91, 709}},
+        {range(0, 10, 20, 30, 40), 4, {40, 864, 121, 945}},
+        {range(0, 10, 20, 30, 40), 5, {50, 1080, 151, 1181}},
+        {range(0, 30, 40, 10, 20), 5, {50, 1080, 151, 1181}},  // corners in reverse order
+        {range(0, 0, 0, 255, 255), 1, {0, 1, 256, 257}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(text(spotRect(c.spot, c.zoom)), text(c.drawn)) << "zoom " << c.zoom;
+}
+
+TEST(OverviewGeometry, FacingTickFollowsTheKeypad) {
+    const struct {
+        std::int32_t dir;
+        std::optional<QPoint> step;
+    } cases[] = {{8, QPoint(0, -1)}, {2, QPoint(0, 1)},   {4, QPoint(-1, 0)},  {6, QPoint(1, 0)},
+                 {7, QPoint(-1, -1)}, {9, QPoint(1, -1)}, {1, QPoint(-1, 1)}, {3, QPoint(1, 1)},
+                 {-1, std::nullopt},  {5, std::nullopt},   {0, std::nullopt},   {12, std::nullopt}};
+    for (const auto& c : cases) EXPECT_EQ(facingStep(c.dir), c.step) << c.dir;
+}
+
+TEST(OverviewGeometry, OverlappingSpotsAreHitPointsFirstThenTheSmallerRange) {
+    const std::vector<SpawnEntry> spots = {
+        range(0, 10, 20, 30, 40), range(1, 0, 0, 255, 255), range(2, 50, 60, 20, 30),
+        point(3, 100, 101), point(4, 100, 101), point(5, 40, 41),
+    };
+    const struct {
+        const char* what;
+        QPoint pixel;  // at 1X
+        std::vector<int> hit;
+    } cases[] = {
+        {"two points on one cell, the later first", {100, 155}, {4, 3, 1}},
+        {"3 pixels off a mark still takes it", {100 + 2 + 3, 155}, {4, 3, 1}},
+        {"4 pixels off it does not", {100 + 2 + 4, 155}, {1}},
+        {"inside two ranges, the smaller first", {15, 230}, {0, 1}},
+        {"a point over two ranges", {40, 215}, {5, 2, 1}},
+        {"inside a range read in reverse order", {40, 200}, {2, 1}},
+        {"only the map-wide range", {200, 20}, {1}},
+        {"3 pixels outside the map-wide range", {258, 100}, {1}},
+        {"4 pixels outside everything", {259, 100}, {}},
+    };
+    SpotIndex index;
+    index.build(spots, 1);
+    for (const auto& c : cases) {
+        EXPECT_EQ(spotsUnder(spots, c.pixel, 1), c.hit) << c.what;
+        EXPECT_EQ(index.under(spots, c.pixel), c.hit) << c.what << ", from the index";
+    }
+}
+
+TEST(OverviewGeometry, EdgesCornersAndBodyOfARange) {
+    const SpawnEntry r = range(0, 10, 20, 30, 40);  // at 2X columns 20..60, rows 432..472
+    const struct {
+        QPoint pixel;
+        Grab grab;
+    } cases[] = {
+        {{40, 450}, Grab::Body},       {{20, 450}, Grab::Left},       {{17, 450}, Grab::Left},
+        {{22, 450}, Grab::Left},       {{23, 450}, Grab::Body},       {{16, 450}, Grab::None},
+        {{60, 450}, Grab::Right},      {{63, 450}, Grab::Right},      {{64, 450}, Grab::None},
+        {{40, 432}, Grab::Top},        {{40, 472}, Grab::Bottom},     {{20, 432}, Grab::TopLeft},
+        {{60, 432}, Grab::TopRight},   {{20, 472}, Grab::BottomLeft}, {{62, 474}, Grab::BottomRight},
+        {{40, 428}, Grab::None},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(grabAt(r, c.pixel, 2), c.grab) << c.pixel.x() << ',' << c.pixel.y();
+    EXPECT_EQ(grabAt(point(1, 100, 101), {201, 310}, 2), Grab::Point);
+    // A range two pixels wide is taken by its edges from outside, by its body on it.
+    EXPECT_EQ(grabAt(range(2, 5, 5, 6, 6), {5, 251}, 1), Grab::Body);
+    EXPECT_EQ(grabAt(range(2, 5, 5, 6, 6), {4, 251}, 1), Grab::Left);
+}
+
+struct Cells {
+    int x0, y0, x1, y1;
+    bool operator==(const Cells&) const = default;
+};
+Cells cells(const SpawnEntry& s) { return {s.x0, s.y0, s.x1, s.y1}; }
+
+TEST(OverviewGeometry, EveryDragKeepsCellsOnTheMapAndCornersInOrder) {
+    const SpawnEntry r = range(0, 10, 20, 30, 40);
+    const SpawnEntry reversed = range(1, 50, 60, 20, 30);
+    const struct {
+        const char* what;
+        SpawnEntry spot;
+        Grab grab;
+        int dx, dy;
+        Cells after;
+    } cases[] = {
+        {"point moved", point(2, 100, 101), Grab::Point, 5, -3, {105, 98, 0, 0}},
+        {"point stops at the map's corner", point(2, 250, 5), Grab::Point, 10, -10, {255, 0, 0, 0}},
+        {"body moved", r, Grab::Body, 5, 5, {15, 25, 35, 45}},
+        {"body stops at the left edge, keeping its size", r, Grab::Body, -20, 0, {0, 20, 20, 40}},
+        {"body stops at the upper right corner", r, Grab::Body, 300, 300, {235, 235, 255, 255}},
+        {"left edge in", r, Grab::Left, 5, 9, {15, 20, 30, 40}},
+        {"left edge past the right one becomes it", r, Grab::Left, 30, 0, {30, 20, 40, 40}},
+        {"right edge past the left one, off the map", r, Grab::Right, -40, 0, {0, 20, 10, 40}},
+        {"top edge up", r, Grab::Top, 0, 10, {10, 20, 30, 50}},
+        {"bottom edge off the map", r, Grab::Bottom, 0, -30, {10, 0, 30, 40}},
+        {"bottom edge past the top one", r, Grab::Bottom, 0, 25, {10, 40, 30, 45}},
+        {"upper left corner to the map's edges", r, Grab::TopLeft, -20, 300, {0, 20, 30, 255}},
+        {"lower right corner to the map's edges", r, Grab::BottomRight, 300, -300, {10, 0, 255, 40}},
+        {"upper right corner across the lower left", r, Grab::TopRight, -25, -25, {5, 15, 10, 20}},
+        {"lower left corner", r, Grab::BottomLeft, 3, 4, {13, 24, 30, 40}},
+        {"reverse-order range moved comes out in order", reversed, Grab::Body, 1, 0, {21, 30, 51, 60}},
+        {"reverse-order range resized comes out in order", reversed, Grab::Left, 2, 0, {22, 30, 50, 60}},
+        {"no change leaves the reverse order as it was", reversed, Grab::Body, 0, 0, {50, 60, 20, 30}},
+        {"a drag the map's edge stops changes nothing", range(3, 0, 5, 9, 9), Grab::Left, -4, 0, {0, 5, 9, 9}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(cells(dragged(c.spot, c.grab, c.dx, c.dy)), c.after) << c.what;
+
+    // Whatever the grab and the distance: on the map, in order, a move keeping its size.
+    const Grab grabs[] = {Grab::Point, Grab::Body,  Grab::Left,    Grab::Right,      Grab::Top,
+                          Grab::Bottom, Grab::TopLeft, Grab::TopRight, Grab::BottomLeft, Grab::BottomRight};
+    const SpawnEntry spots[] = {point(4, 0, 255), r, reversed, range(5, 0, 0, 255, 255), range(6, 200, 3, 250, 4)};
+    const int distances[] = {-300, -256, -11, -1, 0, 1, 10, 255, 300};
+    for (const SpawnEntry& spot : spots)
+        for (const Grab grab : grabs)
+            for (const int dx : distances)
+                for (const int dy : distances) {
+                    const SpawnEntry after = dragged(spot, grab, dx, dy);
+                    const CellBox before = cellBox(spot);
+                    const CellBox box = cellBox(after);
+                    SCOPED_TRACE(std::to_string(spot.spotid) + " grab " + std::to_string(int(grab)) + " by " +
+                                 std::to_string(dx) + ',' + std::to_string(dy));
+                    if (after == spot) continue;
+                    EXPECT_TRUE(spot.ispoint || (after.x0 <= after.x1 && after.y0 <= after.y1));
+                    EXPECT_FALSE(spot.ispoint && (after.x1 != spot.x1 || after.y1 != spot.y1));
+                    if (grab == Grab::Point || grab == Grab::Body || spot.ispoint) {
+                        EXPECT_EQ(box.x1 - box.x0, before.x1 - before.x0);
+                        EXPECT_EQ(box.y1 - box.y0, before.y1 - before.y0);
+                        EXPECT_GE((box.x0 - before.x0) * dx, 0);  // never the wrong way
+                        EXPECT_GE((box.y0 - before.y0) * dy, 0);
+                    }
+                }
+}
+
+TEST(OverviewGeometry, ArrowKeysMoveTheWholeSpot) {
+    EXPECT_EQ(cells(nudged(point(0, 40, 41), 0, 1)), (Cells{40, 42, 0, 0}));
+    EXPECT_EQ(cells(nudged(point(0, 40, 41), -10, 0)), (Cells{30, 41, 0, 0}));
+    EXPECT_EQ(cells(nudged(range(0, 10, 20, 30, 40), 10, -10)), (Cells{20, 10, 40, 30}));
+    EXPECT_EQ(nudged(point(0, 0, 0), -1, -1), point(0, 0, 0));
+}
+
+}  // namespace

@@ -1,0 +1,317 @@
+// The map overview as the program makes it: opened from the spawn page on its map, the
+// spots drawn on their cells, hover, the side list, selection shared with the spawn
+// page, and drags and arrow keys as undoable changes of one line's coordinates.
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QBuffer>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
+#include <QUndoStack>
+#include <gtest/gtest.h>
+
+#include "EditorDocument.h"
+#include "EditorWindows.h"
+#include "ListRows.h"
+#include "MainWindow.h"
+#include "MapOverviewWindow.h"
+#include "MessageRecorder.h"
+#include "OverviewMonsters.h"
+#include "OverviewSurface.h"
+#include "ReportList.h"
+#include "SpawnPage.h"
+#include "SpawnRows.h"
+#include "SpinField.h"
+#include "TempFolder.h"
+
+namespace {
+
+std::string monsterFile() {
+    const struct {
+        int number;
+        const char* name;
+        int level;
+    } monsters[] = {{10, "Ash Hound", 20}, {11, "Reed Crawler", 21}, {12, "Stone Warden", 22},
+                    {13, "Mire Lantern", 23}, {112, "Quiet Moth", 24}};
+    std::string text;
+    for (const auto& m : monsters) {
+        text += std::to_string(m.number) + "\t0\t\"" + m.name + "\"\t" + std::to_string(m.level);
+        for (int column = 5; column <= 28; ++column) text += column == 13 ? "\t1" : "\t0";
+        text += "\r\n";
+    }
+    return text;
+}
+
+// Spot numbers in line order: 0, 1, 2 (map 3), 3, 4 (corners in reverse order), 5 (the
+// whole map), 6 (on spot 0's cell), 7. Everything but spot 2 is on map 2.
+constexpr const char* kSpawnFile =
+    "0\r\n"
+    "10\t2\t5\t100\t101\t8\r\n"
+    "13\t2\t0\t40\t41\t-1\r\n"
+    "10\t3\t5\t7\t7\t2\r\n"
+    "end\r\n"
+    "1\r\n"
+    "10\t2\t9\t10\t20\t30\t40\t6\t7\r\n"
+    "11\t2\t3\t50\t60\t20\t30\t-1\t5\r\n"
+    "12\t2\t1\t0\t0\t255\t255\t-1\t3\r\n"
+    "end\r\n"
+    "2\r\n"
+    "11\t2\t8\t100\t101\t4\r\n"
+    "end\r\n"
+    "3\r\n"
+    "end\r\n"
+    "4\r\n"
+    "112\t2\t4\t250\t5\t9\r\n"
+    "end\r\n";
+
+class OverviewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        recorder().clear();
+        folder.write("data/monster.txt", monsterFile());
+        folder.write("data/Quarnel.txt", kSpawnFile);
+        folder.write("VarnexMaps/2.jpg", blackJpeg());
+        folder.write("VarnexMaps/4.jpg", "not a picture");
+        windows = std::make_unique<EditorWindows>(folder.path(), folder.path(), loadTables(folder.path()), 800);
+        page = windows->mainWindow().spawnPage();
+        windows->mainWindow().pages()->setCurrentWidget(page);
+        overview = &windows->mapOverview();
+        overview->openOnMap(2);
+        overview->chooseZoom(1);  // 2X
+        surface = overview->surface();
+    }
+
+    static std::string blackJpeg() {
+        QImage image(64, 64, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "JPG", 100);
+        return bytes.toStdString();
+    }
+
+    EditorDocument& document() { return windows->document(); }
+    std::string bytes() { return document().spawns().fileBytes(); }
+
+    // Pixel of a cell on the surface at its zoom.
+    QPoint at(int x, int y) const { return cellPixel(x, y, surface->zoom()); }
+    void mouse(QEvent::Type type, QPoint pixel, Qt::MouseButtons held = Qt::LeftButton) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, QPointF(pixel) + QPointF(0.5, 0.5), surface->mapToGlobal(QPointF(pixel)), button,
+                          held, Qt::NoModifier);
+        QApplication::sendEvent(surface, &event);
+    }
+    std::vector<std::int32_t> monstersListed() const {
+        std::vector<std::int32_t> shown;
+        for (int row = 0; row < overview->monsterRows()->rowCount(); ++row)
+            if (!overview->monsterList()->isRowHidden(row, {})) shown.push_back(overview->monsterRows()->row(row).number);
+        return shown;
+    }
+    // The spot selected in the spot list the page shows.
+    std::int32_t spotShownOnPage() const {
+        QTreeView* list = page->spotPages()->currentIndex() == 0 ? page->pointSpotList() : page->rangeSpotList();
+        const int row = selectedRow(list);
+        return row < 0 ? -1 : static_cast<SpotRows*>(list->model())->entry(row).spotid;
+    }
+
+    TempFolder folder;
+    std::unique_ptr<EditorWindows> windows;
+    SpawnPage* page = nullptr;
+    MapOverviewWindow* overview = nullptr;
+    OverviewSurface* surface = nullptr;
+};
+
+TEST_F(OverviewTest, OpensFromThePageOnItsMapAndTheMapFieldChangesIt) {
+    overview->hide();
+    overview->openOnMap(3);
+    auto* button = static_cast<QAbstractButton*>(page->findChild<QWidget*>(QStringLiteral("OverviewButton")));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(QRect(button->mapTo(page, QPoint(0, 0)), button->size()), QRect(484, 24, 23, 23));
+    EXPECT_EQ(button->toolTip(), "Map overview: every monster's spots on this map (Ctrl+M)");
+    page->selectMapText(QStringLiteral("2"));  // monster 10 has spots on maps 2 and 3
+    page->showSelectedMap();
+    button->click();
+    EXPECT_TRUE(overview->isVisible());
+    EXPECT_EQ(overview->map(), 2);
+    EXPECT_EQ(overview->windowTitle(), "Map Overview - map 2");
+    EXPECT_EQ(surface->spots().size(), 7u);
+
+    overview->findChild<SpinField*>(QStringLiteral("OverviewMapNumber"))->setValue(3);
+    EXPECT_EQ(overview->windowTitle(), "Map Overview - map 3");
+    ASSERT_EQ(surface->spots().size(), 1u);
+    EXPECT_EQ(surface->spots()[0].spotid, 2);
+    EXPECT_FALSE(surface->hasPicture());  // no file: the "no map" background
+    EXPECT_TRUE(recorder().messages.empty());
+}
+
+TEST_F(OverviewTest, MarksAndOutlinesAreDrawnOnTheirCellsInTheirMonstersColours) {
+    for (int item = 0; item < 5; ++item) {
+        overview->chooseZoom(item);
+        ASSERT_EQ(overview->zoom(), item + 1);
+        const QImage image = surface->grab().toImage();
+        const auto colour = [&](QPoint p) { return image.pixel(p) | 0xFF000000u; };
+        SCOPED_TRACE("zoom " + std::to_string(item + 1));
+        EXPECT_EQ(colour(at(100, 101)), monsterColour(11));  // spot 6, drawn over spot 0
+        EXPECT_EQ(colour(at(40, 41)), monsterColour(13));
+        EXPECT_EQ(colour(at(10, 20)), monsterColour(10));  // a corner of spot 3's outline
+        EXPECT_EQ(colour(at(10, 20) + QPoint(-1, 1)), kHaloColour);
+        EXPECT_EQ(colour(at(20, 30) + QPoint(2, -2)), 0xFF000000u);  // inside it: the black picture
+        // Spot 6 faces left (4): a tick ending kTickLength pixels beyond its mark, haloed.
+        EXPECT_EQ(colour(at(100, 101) + QPoint(-kMarkRadius - kTickLength, 0)), monsterColour(11));
+        EXPECT_EQ(colour(at(100, 101) + QPoint(-kMarkRadius - 3, -1)), kHaloColour);
+    }
+    overview->highlightSpot(1);
+    EXPECT_EQ(surface->grab().toImage().pixel(at(40, 41)) | 0xFF000000u, kSelectedColour);
+}
+
+TEST_F(OverviewTest, HoverNamesEverySpotUnderThePointerAndTheCell) {
+    mouse(QEvent::MouseMove, at(100, 101), Qt::NoButton);
+    EXPECT_EQ(overview->cellLabel()->text(), "100,101");
+    EXPECT_EQ(overview->hoverText(at(100, 101)).toStdString(),
+              "11 Reed Crawler, level 21: spot 6, Monsters (Point Spot), cell 100,101, distance 8, direction 4\n"
+              "10 Ash Hound, level 20: spot 0, Npc (point Spot), cell 100,101, distance 5, direction 8\n"
+              "12 Stone Warden, level 22: spot 5, Monsters (Range Spot), cells 0,0 to 255,255, distance 1, "
+              "direction -1, count 3");
+    // Ticked off, a monster's spots are neither drawn nor named.
+    overview->monsterRows()->setData(overview->monsterRows()->index(2, 0), Qt::Unchecked, Qt::CheckStateRole);
+    EXPECT_EQ(overview->hoverText(at(100, 101)).count(QLatin1Char('\n')), 1);
+    EXPECT_EQ(overview->hoverText(at(200, 200)), "");
+    for (const SpawnEntry& spot : surface->spots()) EXPECT_NE(spot.monsterid, 12);
+}
+
+TEST_F(OverviewTest, SideListCountsEachMonstersSpotsAndMonstersAndFilters) {
+    const std::vector<MapMonster> expected = {{10, "Ash Hound", 2, 8}, {11, "Reed Crawler", 2, 6},
+                                              {12, "Stone Warden", 1, 3}, {13, "Mire Lantern", 1, 1},
+                                              {112, "Quiet Moth", 1, 1}};
+    ASSERT_EQ(overview->monsterRows()->rowCount(), 5);
+    for (int row = 0; row < 5; ++row) EXPECT_EQ(overview->monsterRows()->row(row), expected[row]);
+
+    const struct {
+        const char* filter;
+        std::vector<std::int32_t> listed;
+    } cases[] = {{"", {10, 11, 12, 13, 112}}, {"hound", {10}},       {"RAWL", {11}},
+                 {"12", {12}},                {"112", {112}},        {"  o", {10, 12, 112}},
+                 {"zzz", {}},                 {"Ash Hound", {10}}};
+    for (const auto& c : cases) {
+        overview->filterField()->setText(QString::fromLatin1(c.filter));
+        EXPECT_EQ(monstersListed(), c.listed) << c.filter;
+    }
+    QTest::keyClick(overview->filterField(), Qt::Key_Escape);
+    EXPECT_EQ(overview->filterField()->text(), "");
+    EXPECT_EQ(monstersListed().size(), 5u);
+
+    // The counts follow the document.
+    document().deleteSpot(4);
+    EXPECT_EQ(overview->monsterRows()->row(1), (MapMonster{11, "Reed Crawler", 1, 1}));
+    document().history(TableFile::Spawns).undo();
+    EXPECT_EQ(overview->monsterRows()->row(1), expected[1]);
+}
+
+TEST_F(OverviewTest, AClickShowsTheSpotOnTheSpawnPageAndTheBack) {
+    mouse(QEvent::MouseButtonPress, at(40, 41));
+    mouse(QEvent::MouseButtonRelease, at(40, 41), Qt::NoButton);
+    EXPECT_EQ(overview->selectedSpot(), 1);
+    EXPECT_EQ(page->monsterList()->currentIndex().row(), 3);  // monster 13
+    EXPECT_EQ(page->mapCombo()->currentText(), "2");
+    EXPECT_EQ(spotShownOnPage(), 1);
+
+    page->goToSpot(3);  // selects spot 3's row on the page
+    EXPECT_EQ(overview->selectedSpot(), 3);
+    page->goToSpot(2);  // on map 3: not drawn here
+    EXPECT_EQ(overview->selectedSpot(), -1);
+
+    QSignalSpy edit(overview, &MapOverviewWindow::editSpotRequested);
+    mouse(QEvent::MouseButtonDblClick, at(15, 25));
+    ASSERT_EQ(edit.count(), 1);
+    EXPECT_EQ(edit.at(0).at(0).toInt(), 3);
+    EXPECT_EQ(document().history(TableFile::Spawns).count(), 0);
+}
+
+TEST_F(OverviewTest, DragsAndArrowKeysAreOneUndoableChangeOfOneLinesCells) {
+    struct Case {
+        const char* name;
+        QPoint press;
+        std::vector<QPoint> moves;       // pixels, the last where it is dropped
+        std::function<void()> keys;      // instead of a drag, with the pressed spot selected
+        const char* line;                // the spot's line before ...
+        const char* changed;             // ... and after
+    };
+    const auto key = [this](Qt::Key k, Qt::KeyboardModifiers m) { return [=, this] { QTest::keyClick(surface, k, m); }; };
+    const Case cases[] = {
+        {"point dragged to another cell", at(40, 41), {at(42, 40), at(45, 38)}, {},
+         "13\t2\t0\t40\t41\t-1", "13\t2\t0\t45\t38\t-1"},
+        {"range dragged by its body", at(20, 30), {at(25, 25)}, {},
+         "10\t2\t9\t10\t20\t30\t40\t6\t7", "10\t2\t9\t15\t15\t35\t35\t6\t7"},
+        {"range resized by its upper right corner", at(30, 40), {at(33, 44)}, {},
+         "10\t2\t9\t10\t20\t30\t40\t6\t7", "10\t2\t9\t10\t20\t33\t44\t6\t7"},
+        {"reverse-order range resized by its left edge, in order after", at(20, 46), {at(22, 46)}, {},
+         "11\t2\t3\t50\t60\t20\t30\t-1\t5", "11\t2\t3\t22\t30\t50\t60\t-1\t5"},
+        {"dropped where it was taken", at(40, 41), {at(45, 38), at(40, 41)}, {},
+         "13\t2\t0\t40\t41\t-1", "13\t2\t0\t40\t41\t-1"},
+        {"Up moves a cell up", at(40, 41), {}, key(Qt::Key_Up, Qt::NoModifier),
+         "13\t2\t0\t40\t41\t-1", "13\t2\t0\t40\t42\t-1"},
+        {"Shift+Left moves ten cells left", at(40, 41), {}, key(Qt::Key_Left, Qt::ShiftModifier),
+         "13\t2\t0\t40\t41\t-1", "13\t2\t0\t30\t41\t-1"},
+    };
+    QUndoStack& history = document().history(TableFile::Spawns);
+    const std::string initial = bytes();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        history.clear();
+        const std::string before = bytes();
+        mouse(QEvent::MouseButtonPress, c.press);
+        for (const QPoint p : c.moves) mouse(QEvent::MouseMove, p);
+        if (!c.moves.empty()) {
+            EXPECT_EQ(bytes(), before);  // shown where it would go, not changed
+            ASSERT_TRUE(surface->draggedSpot().has_value());
+        }
+        mouse(QEvent::MouseButtonRelease, c.moves.empty() ? c.press : c.moves.back(), Qt::NoButton);
+        if (c.keys) c.keys();
+
+        std::string expected = before;
+        const std::string line = std::string(c.line) + "\r\n";
+        ASSERT_NE(expected.find(line), std::string::npos);
+        expected.replace(expected.find(line), line.size(), std::string(c.changed) + "\r\n");
+        EXPECT_EQ(bytes(), expected);
+        EXPECT_EQ(history.count(), expected == before ? 0 : 1);
+        if (expected == before) continue;
+        ASSERT_TRUE(document().save(TableFile::Spawns, [](const std::string&) { return true; }));
+        EXPECT_EQ(folder.read("data/Quarnel.txt"), expected);
+        history.undo();
+        EXPECT_EQ(bytes(), before);
+        // The overview draws the spot where it is again.
+        const std::int32_t moved = overview->selectedSpot();
+        const auto drawn = std::find_if(surface->spots().begin(), surface->spots().end(),
+                                        [&](const SpawnEntry& s) { return s.spotid == moved; });
+        ASSERT_NE(drawn, surface->spots().end());
+        EXPECT_EQ(*drawn, document().spawns().entries[static_cast<std::size_t>(moved)]);
+        history.redo();
+        EXPECT_EQ(bytes(), expected);
+        history.undo();
+    }
+    EXPECT_EQ(bytes(), initial);
+    EXPECT_TRUE(recorder().messages.empty());
+}
+
+TEST_F(OverviewTest, APictureThatDoesNotDecodeIsSaidOnce) {
+    EXPECT_TRUE(surface->hasPicture());
+    overview->setMap(4);
+    overview->setMap(2);
+    overview->setMap(4);
+    EXPECT_FALSE(surface->hasPicture());
+    EXPECT_EQ(recorder().errors().size(), 1);
+}
+
+}  // namespace
