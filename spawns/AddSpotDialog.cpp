@@ -592,7 +592,6 @@ void AddSpotDialog::editSpot(std::int32_t spotid) {
         };
         put(mapField_, spot.mapnumber, "map");
         put(distanceField_, spot.distance, "distance");
-        put(countField_, spot.count, "count");
         if (spot.ispoint) {
             put(centerXField_, spot.x0, "x");
             put(centerYField_, spot.y0, "y");
@@ -602,6 +601,7 @@ void AddSpotDialog::editSpot(std::int32_t spotid) {
             put(y0Field_, spot.y0, "y0");
             put(x1Field_, spot.x1, "x1");
             put(y1Field_, spot.y1, "y1");
+            put(countField_, spot.count, "count");
             if (preview_) preview_->setSelectedCells(x0Field_->value(), y0Field_->value(), x1Field_->value(), y1Field_->value());
         }
         showDirection(spot.dir);
@@ -630,9 +630,10 @@ void AddSpotDialog::applyToSpot() {
         if (editedSpot_ < 0 || editedSpot_ >= spawns.count) return;
         const SpawnEntry& old = spawns.entries[static_cast<std::size_t>(editedSpot_)];
         SpawnEntry values = composedSpot();
-        if (values.ispoint) {  // a point's second corner is not written: it keeps what it had
+        if (values.ispoint) {  // a point's second corner and count are not written: they stay
             values.x1 = old.x1;
             values.y1 = old.y1;
+            values.count = old.count;
         }
         if (!valuesOutOfBounds_.isEmpty() &&
             !messageBoxes().question(this, QStringLiteral("The fields could not show every value of spot %1: %2. "
