@@ -505,6 +505,20 @@ TEST_F(StatsPageTest, LinesWithMissingOrExtraColumnsFailAtTheirColumn) {
     }
 }
 
+// The stats page's filter finds a monster by its number, in the list's second column, or
+// by a part of its name; the chosen monster follows.
+TEST_F(StatsPageTest, FilterFindsAMonsterByNumberOrName) {
+    load({monsterLine("1", "Grey Wolf", Stats{}), monsterLine("12", "Ash Hound", Stats{}),
+          monsterLine("21", "Bog Rat", Stats{})});
+    auto* filter = control<QLineEdit>("StatsMonsterFilter");
+    for (const auto& [typed, row] : {std::pair{"21", 2}, std::pair{"hOUN", 1}, std::pair{"1", 0}}) {
+        filter->setText(QString::fromLatin1(typed));
+        EXPECT_EQ(page->selectedIndex(), row) << typed;
+        for (int other = 0; other < 3; ++other) EXPECT_EQ(list()->isRowHidden(other, {}), other != row) << typed;
+        EXPECT_EQ(control<QLabel>("ViD")->text(), QString::number(row == 0 ? 1 : row == 1 ? 12 : 21)) << typed;
+    }
+}
+
 TEST_F(StatsPageTest, EmptyTableShowsNothingAndEditDoesNothing) {
     load({"end"});
     recorder().clear();  // the start-up says the spawn file is left unread
