@@ -288,25 +288,33 @@ QList<QRect> MainWindow::placesToKeepClear() const {
     return places;
 }
 
-// The files with unsaved changes, and how many each has: "monster.txt (2 changes)".
-QStringList MainWindow::unsavedFiles() const {
-    QStringList files;
-    for (const TableFile file : {TableFile::Monsters, TableFile::Spawns}) {
-        if (document_.history(file).isClean()) continue;
-        const int changes = document_.unsavedChanges(file);
-        files << QStringLiteral("%1 (%2 %3)")
-                     .arg(file == TableFile::Monsters ? QStringLiteral("monster.txt") : QStringLiteral("Quarnel.txt"))
-                     .arg(changes)
-                     .arg(changes == 1 ? QStringLiteral("change") : QStringLiteral("changes"));
-    }
+QList<TableFile> MainWindow::unsavedFiles() const {
+    QList<TableFile> files;
+    for (const TableFile file : {TableFile::Monsters, TableFile::Spawns})
+        if (!document_.history(file).isClean()) files << file;
     return files;
 }
+
+namespace {
+
+QString fileName(TableFile file) {
+    return file == TableFile::Monsters ? QStringLiteral("monster.txt") : QStringLiteral("Quarnel.txt");
+}
+
+}  // namespace
 
 // Ending never saves. With unsaved changes it asks once, whichever way the end comes;
 // No, the default, keeps the program open with everything as it was.
 bool MainWindow::mayEnd() {
     if (endAgreed_) return true;
-    const QStringList files = unsavedFiles();
+    QStringList files;  // "monster.txt (2 changes)"
+    for (const TableFile file : unsavedFiles()) {
+        const int changes = document_.unsavedChanges(file);
+        files << QStringLiteral("%1 (%2 %3)")
+                     .arg(fileName(file))
+                     .arg(changes)
+                     .arg(changes == 1 ? QStringLiteral("change") : QStringLiteral("changes"));
+    }
     if (files.isEmpty()) return endAgreed_ = true;
     const QString text = QStringLiteral("Unsaved changes: %1.\nClose without saving them?").arg(files.join(QStringLiteral(", ")));
     endAgreed_ = messageBoxes().question(this, text);
@@ -325,12 +333,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::showUnsavedState() {
-    const QStringList files = unsavedFiles();
+    QStringList names;
+    for (const TableFile file : unsavedFiles()) names << fileName(file);
     QString title = QString::fromLatin1(kTitle);
-    if (!files.isEmpty()) {
-        QStringList names;
-        for (const QString& file : files) names << file.section(QLatin1Char(' '), 0, 0);
-        title += QStringLiteral(" \u2014 unsaved: ") + names.join(QStringLiteral(", "));
-    }
+    if (!names.isEmpty()) title += QStringLiteral(" \u2014 unsaved: ") + names.join(QStringLiteral(", "));
     titleStrip_->setText(title);
 }

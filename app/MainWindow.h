@@ -4,9 +4,9 @@
 
 #include <QWidget>
 
+#include "EditorDocument.h"
 #include "TableLoad.h"
 
-class EditorDocument;
 class QLabel;
 class QTabWidget;
 class QToolButton;
@@ -57,7 +57,7 @@ private:
     void fitStatsPage();
     void fitPositionPage();
     void restoreProgramWindows();
-    QStringList unsavedFiles() const;
+    QList<TableFile> unsavedFiles() const;
     bool mayEnd();
     void showUnsavedState();
 

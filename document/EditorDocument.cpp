@@ -62,16 +62,13 @@ void EditorDocument::appendSpot(const SpawnEntry& entry) {
 }
 
 void EditorDocument::deleteSpot(std::int32_t spotid) {
-    if (spotid < 0 || spotid >= spawns_.count) return;
-    const SpawnEntry& entry = spawns_.entries[static_cast<std::size_t>(spotid)];
-    if (entry.spotid != spotid) return;
-    spawnHistory_->push(new DeleteSpotCommand(*this, entry));
+    if (const SpawnEntry* entry = spawns_.liveSpot(spotid)) spawnHistory_->push(new DeleteSpotCommand(*this, *entry));
 }
 
 void EditorDocument::changeSpot(std::int32_t spotid, const SpawnEntry& values, const QString& verb) {
-    if (spotid < 0 || spotid >= spawns_.count) return;
-    const SpawnEntry& before = spawns_.entries[static_cast<std::size_t>(spotid)];
-    if (before.spotid != spotid) return;
+    const SpawnEntry* live = spawns_.liveSpot(spotid);
+    if (!live) return;
+    const SpawnEntry& before = *live;
     SpawnEntry after = values;
     after.spotid = spotid;
     after.ispoint = isPointType(after.spottype);

@@ -34,6 +34,7 @@
 #include "SpinField.h"
 #include "SpotTypeNames.h"
 #include "TabChain.h"
+#include "MapPicture.h"
 #include "MapPreviewWindow.h"
 #include "WindowDrag.h"
 
@@ -569,10 +570,9 @@ void AddSpotDialog::editSpotOnly(std::int32_t spotid) {
 // and the page follow the spot, not the rules that choosing a monster applies.
 void AddSpotDialog::editSpot(std::int32_t spotid) {
     reportErrors(this, [&] {
-        const SpawnTable& spawns = document_.spawns();
-        if (spotid < 0 || spotid >= spawns.count) return;
-        const SpawnEntry spot = spawns.entries[static_cast<std::size_t>(spotid)];
-        if (spot.spotid != spotid) return;
+        const SpawnEntry* live = document_.spawns().liveSpot(spotid);
+        if (!live) return;
+        const SpawnEntry spot = *live;
         keepSpotAsIs_ = true;
         const auto rulesBack = qScopeGuard([this] { keepSpotAsIs_ = false; });
         if (!isVisible()) fillMonsterCombo();
@@ -626,9 +626,9 @@ void AddSpotDialog::showDirection(std::int32_t dir) {
 
 void AddSpotDialog::applyToSpot() {
     reportErrors(this, [&] {
-        const SpawnTable& spawns = document_.spawns();
-        if (editedSpot_ < 0 || editedSpot_ >= spawns.count) return;
-        const SpawnEntry& old = spawns.entries[static_cast<std::size_t>(editedSpot_)];
+        const SpawnEntry* live = document_.spawns().liveSpot(editedSpot_);
+        if (!live) return;
+        const SpawnEntry& old = *live;
         SpawnEntry values = composedSpot();
         if (values.ispoint) {  // a point's second corner and count are not written: they stay
             values.x1 = old.x1;

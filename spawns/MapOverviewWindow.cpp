@@ -295,9 +295,9 @@ void MapOverviewWindow::changeSpot(const SpawnEntry& after, const QString& verb)
 void MapOverviewWindow::nudgeSelected(int dx, int dy) {
     reportErrors(this, [&] {
         const std::int32_t spotid = surface_->selectedSpot();
-        const SpawnTable& spawns = document_.spawns();
-        if (spotid < 0 || spotid >= spawns.count) return;
-        const SpawnEntry& spot = spawns.entries[static_cast<std::size_t>(spotid)];
+        const SpawnEntry* live = document_.spawns().liveSpot(spotid);
+        if (!live) return;
+        const SpawnEntry& spot = *live;
         const SpawnEntry after = nudged(spot, dx, dy);
         if (after != spot) document_.changeSpot(spotid, after, QStringLiteral("move"));
         highlightSpot(spotid);

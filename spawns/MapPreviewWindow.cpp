@@ -1,3 +1,4 @@
+#include "MapPicture.h"
 #include "MapPreviewWindow.h"
 
 #include <string>

@@ -11,7 +11,6 @@
 #include <QWidget>
 
 #include "MapGeometry.h"
-#include "MapPicture.h"
 #include "SpawnTable.h"
 
 class QButtonGroup;

@@ -25,6 +25,7 @@
 #include "GridDelegate.h"
 #include "HistoryMarks.h"
 #include "ListFilter.h"
+#include "MapPicture.h"
 #include "ReportList.h"
 #include "SaveQuestion.h"
 #include "SpawnRows.h"
@@ -317,7 +318,9 @@ int SpawnPage::selectedMonsterNumber() const { return monsterRows_->number(selec
 QString SpawnPage::selectedMonsterName() const { return monsterRows_->name(selectedMonsterIndex()); }
 
 // The maps in the order of the monster's first spot on each, as the work list holds them.
-void SpawnPage::listMonsterMaps() {
+void SpawnPage::listMonsterMaps(std::int32_t monsterid) {
+    work_.getWorkLocations(document_.spawns(), monsterid, -1);
+    mapLabel_->setEnabled(false);
     mapCombo_->clear();
     std::array<bool, 256> listed{};
     QStringList texts;
@@ -362,8 +365,7 @@ void SpawnPage::fillFirstTime() {
         monsterRows_->fill(d.monsters(), haveposOfEach(d.spawns(), d.monsters()));
         if (monsterRows_->rowCount() == 0) return;
         selectMonsterIndex(0);
-        work_.getWorkLocations(d.spawns(), selectedMonsterNumber(), -1);
-        listMonsterMaps();
+        listMonsterMaps(selectedMonsterNumber());
         if (mapCombo_->count() > 0) {
             mapCombo_->setCurrentIndex(0);
             mapStep();
@@ -373,9 +375,7 @@ void SpawnPage::fillFirstTime() {
 
 void SpawnPage::monsterStep() {
     if (selectedMonsterIndex() < 0) return;
-    work_.getWorkLocations(document_.spawns(), selectedMonsterNumber(), -1);
-    mapLabel_->setEnabled(false);
-    listMonsterMaps();
+    listMonsterMaps(selectedMonsterNumber());
     if (mapCombo_->count() == 0) {
         if (preview_) preview_->setPictureVisible(false);
         clearSpotLists();
@@ -492,9 +492,7 @@ void SpawnPage::forgetShownSpot(std::int32_t spotid) {
 void SpawnPage::spotAdded(const SpawnEntry& entry) {
     reportErrors(this, [&] {
         if (selectedMonsterIndex() >= 0 && selectedMonsterNumber() == entry.monsterid) {
-            work_.getWorkLocations(document_.spawns(), entry.monsterid, -1);
-            mapLabel_->setEnabled(false);
-            listMonsterMaps();
+            listMonsterMaps(entry.monsterid);
         }
         setMonsterIcons(entry.monsterid, true);
         selectMapText(QString::number(entry.mapnumber));
@@ -519,9 +517,7 @@ void SpawnPage::spotChanged(const SpawnEntry& before, const SpawnEntry& after) {
         const std::int32_t shown = selectedMonsterNumber();
         if (shown != before.monsterid && shown != after.monsterid) return;
         const QString map = mapCombo_->currentText();
-        work_.getWorkLocations(document_.spawns(), shown, -1);
-        mapLabel_->setEnabled(false);
-        listMonsterMaps();
+        listMonsterMaps(shown);
         const QString onAfter = QString::number(after.mapnumber);
         selectMapText(!map.isEmpty() && mapCombo_->findText(map) >= 0 ? map : onAfter);
         mapStep();
@@ -542,10 +538,9 @@ void SpawnPage::showSpot(std::int32_t spotid) {
 
 void SpawnPage::goToSpot(std::int32_t spotid) {
     reportErrors(this, [&] {
-        const SpawnTable& spawns = document_.spawns();
-        if (spotid < 0 || spotid >= spawns.count) return;
-        const SpawnEntry& spot = spawns.entries[static_cast<std::size_t>(spotid)];
-        if (spot.spotid != spotid) return;
+        const SpawnEntry* live = document_.spawns().liveSpot(spotid);
+        if (!live) return;
+        const SpawnEntry& spot = *live;
         if (selectedMonsterIndex() < 0 || selectedMonsterNumber() != spot.monsterid) {
             selectMonsterIndex(monsterIndexOf(spot.monsterid));
             monsterStep();

@@ -102,7 +102,8 @@ protected:
 private:
     void monsterStep();
     void mapStep();
-    void listMonsterMaps();
+    // The monster's spots on every map into the work list, and its maps into the map list.
+    void listMonsterMaps(std::int32_t monsterid);
     void clearSpotLists();
     void fillSpotLists();
     void setMonsterIcons(std::int32_t number, bool hasSpots);

@@ -449,13 +449,10 @@ void StatsPage::storeMonster(int index) {
 void StatsPage::storeEdits() {
     reportErrors(this, [&] {
         okButton_->setEnabled(false);
-        const int index = selectedIndex();
-        // Read before the fields lock; what they then show is what was stored.
-        const auto store = [&] {
-            if (index >= 0) storeMonster(index);
-        };
+        // Out of the edit state first; the fields keep their values, and the page then
+        // shows what was stored.
         leaveEditState();
-        store();
+        if (const int index = selectedIndex(); index >= 0) storeMonster(index);
     });
 }
 

@@ -281,6 +281,12 @@ void SpawnTable::checkRoom() const {
     }
 }
 
+const SpawnEntry* SpawnTable::liveSpot(std::int32_t spotid) const {
+    if (spotid < 0 || spotid >= count) return nullptr;
+    const SpawnEntry& entry = entries[static_cast<std::size_t>(spotid)];
+    return entry.spotid == spotid ? &entry : nullptr;
+}
+
 void SpawnTable::append(SpawnEntry entry) {
     checkRoom();
     entry.spotid = count;

@@ -81,6 +81,9 @@ public:
     void append(SpawnEntry entry);
     // Throws what append throws when the table is full.
     void checkRoom() const;
+    // The live entry with this spot number (its index), or null for an unknown or
+    // deleted one.
+    const SpawnEntry* liveSpot(std::int32_t spotid) const;
 
     // Throws TableError(saveRefusal()) when the table may not be saved, and
     // TableError with the system's reason when the file the save replaces cannot be

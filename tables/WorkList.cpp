@@ -50,9 +50,8 @@ void restorespot(SpawnTable& table, std::int32_t spotid) {
 }
 
 void replacespot(SpawnTable& table, std::int32_t spotid, const SpawnEntry& entry) {
-    if (spotid < 0 || spotid >= table.count) return;
+    if (!table.liveSpot(spotid)) return;
     SpawnEntry& kept = table.entries[static_cast<std::size_t>(spotid)];
-    if (kept.spotid != spotid) return;
     kept = entry;
     kept.ispoint = isPointType(entry.spottype);
     kept.spotid = spotid;

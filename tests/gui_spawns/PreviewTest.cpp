@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "Colours.h"
+#include "MapPicture.h"
 #include "MessageRecorder.h"
 #include "SpawnFixture.h"
 #include "TableError.h"
