@@ -168,7 +168,7 @@ void MainWindow::showStartUpNotices(const std::vector<std::string>& notices) {
     if (notices.empty()) return;
     QStringList lines;
     for (const std::string& notice : notices) lines << QString::fromStdString(visibleText(notice));
-    reportErrors(this, [&] { messageBoxes().notice(this, QStringLiteral("Varnex"), lines.join(QLatin1Char('\n'))); });
+    reportErrors(this, [&] { messageBoxes().notice(this, QGuiApplication::applicationDisplayName(), lines.join(QLatin1Char('\n'))); });
 }
 
 void MainWindow::showLoadedTables(TableLoad loaded) {
