@@ -11,6 +11,7 @@
 #include "LineFormat.h"
 #include "LineSink.h"
 #include "MapPicture.h"
+#include "MonsterTable.h"
 #include "SpawnTable.h"
 #include "TableError.h"
 #include "TextFile.h"
