@@ -92,3 +92,10 @@ MonsterLineFields readMonsterLine(std::string_view normalisedLine, const std::st
     }
     return fields;
 }
+
+std::array<std::int32_t, kEditableColumns> shownValues(const MonsterLineFields& fields) {
+    std::array<std::int32_t, kEditableColumns> shown{};
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        shown[i] = i == kMoveRangeField ? fields.values[i] : clampToField(kMonsterFields[i], fields.values[i]);
+    return shown;
+}
