@@ -90,6 +90,11 @@ std::array<std::int32_t, kEditableColumns> shownValues(const MonsterLineFields& 
 MonsterLineFields readMonsterLine(std::string_view normalisedLine, const std::string& file,
                                   int lineNumber);
 
+// One field's value as readMonsterLine reads it, reading the line no further than that
+// field: nothing where readMonsterLine would stop at it or before it. For a caller that
+// wants one column of many lines.
+std::optional<std::int32_t> readMonsterField(std::string_view normalisedLine, int field);
+
 // The number of columns of a normal-form line, counted as the column reader walks it
 // (a quoted name is one column); a trailing tab does not start a further column.
 int countMonsterColumns(std::string_view normalisedLine);
