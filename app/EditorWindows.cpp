@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 #include <utility>
@@ -14,14 +15,28 @@
 #include "MainWindow.h"
 #include "MapOverviewWindow.h"
 #include "MapPreviewWindow.h"
+#include "MonsterGridWindow.h"
 #include "ProgramIdentity.h"
 #include "SpawnPage.h"
+#include "StatsPage.h"
 
 namespace {
 
 int primaryScreenHeight() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry().height() : 768;
+}
+
+// A tool window first opens where it was put (left to a window manager, it may go
+// anywhere) unless it would cover the main window's save, delete and title buttons.
+void placeClearOfMain(QWidget* tool, const MainWindow* main) {
+    placeOnFirstShow(tool, [tool, main] {
+        const QScreen* screen = main->screen();
+        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+        // A window manager takes a place of (0, 0) for none at all.
+        const QPoint put = tool->pos().isNull() ? area.topLeft() + QPoint(8, 8) : tool->pos();
+        return firstPlace(tool->frameGeometry().size(), put, area, main->frameGeometry(), main->placesToKeepClear());
+    });
 }
 
 }  // namespace
@@ -54,16 +69,8 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     // buttons: each stays where it was put (the dialog at its design place, the preview
     // near the screen's corner: left to a window manager, it may go anywhere) unless it
     // would cover them.
-    for (QWidget* tool : {static_cast<QWidget*>(dialog_.get()), static_cast<QWidget*>(preview_.get())}) {
-        placeOnFirstShow(tool, [tool, main = main_.get()] {
-            const QScreen* screen = main->screen();
-            const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
-            // A window manager takes a place of (0, 0) for none at all.
-            const QPoint put = tool->pos().isNull() ? area.topLeft() + QPoint(8, 8) : tool->pos();
-            return firstPlace(tool->frameGeometry().size(), put, area, main->frameGeometry(),
-                              main->placesToKeepClear());
-        });
-    }
+    for (QWidget* tool : {static_cast<QWidget*>(dialog_.get()), static_cast<QWidget*>(preview_.get())})
+        placeClearOfMain(tool, main_.get());
     QObject::connect(main_.get(), &MainWindow::spawnPageMade, dialog_.get(), [this](SpawnPage* page) {
         page->setPreview(preview_.get());
         QObject::connect(page, &SpawnPage::addSpotRequested, dialog_.get(), &AddSpotDialog::openFor);
@@ -72,6 +79,13 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
                          [this](int map) { mapOverview().openOnMap(map); });
     });
     main_->makeSpawnPage();
+
+    // The monster table opens from the main window with Ctrl+T and from the stats page.
+    auto* table = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), main_.get());
+    table->setContext(Qt::WindowShortcut);
+    const auto openTable = [this] { monsterGrid().open(); };
+    QObject::connect(table, &QShortcut::activated, main_.get(), openTable);
+    QObject::connect(main_->statsPage(), &StatsPage::monsterTableRequested, main_.get(), openTable);
 }
 
 // Made on first use, so that the start makes nothing it does not show.
@@ -89,8 +103,19 @@ MapOverviewWindow& EditorWindows::mapOverview() {
     return *overview_;
 }
 
+// Made on first use, as the map overview is. Its changes are the monster table's
+// history, which Ctrl+Z and Ctrl+Y there take back and do again.
+MonsterGridWindow& EditorWindows::monsterGrid() {
+    if (monsterGrid_) return *monsterGrid_;
+    monsterGrid_ = std::make_unique<MonsterGridWindow>(*document_);
+    installHistoryKeys(monsterGrid_.get(), [document = document_.get()] { return &document->history(TableFile::Monsters); });
+    placeClearOfMain(monsterGrid_.get(), main_.get());
+    return *monsterGrid_;
+}
+
 // The tool windows go first: the page they work with lives in the main window.
 EditorWindows::~EditorWindows() {
+    monsterGrid_.reset();
     overview_.reset();
     preview_.reset();
     dialog_.reset();

@@ -15,6 +15,7 @@ class EditorDocument;
 class MainWindow;
 class MapOverviewWindow;
 class MapPreviewWindow;
+class MonsterGridWindow;
 
 class EditorWindows {
 public:
@@ -33,6 +34,9 @@ public:
     MapPreviewWindow& mapPreview() const { return *preview_; }
     // The map overview, made and wired when first asked for (by the spawn page, or here).
     MapOverviewWindow& mapOverview();
+    // The monster table window, made and wired when first asked for (Ctrl+T in the main
+    // window, the stats page's button, or here).
+    MonsterGridWindow& monsterGrid();
 
 private:
     // Declared in the order they are made; each outlives what is made after it.
@@ -41,4 +45,5 @@ private:
     std::unique_ptr<AddSpotDialog> dialog_;
     std::unique_ptr<MapPreviewWindow> preview_;
     std::unique_ptr<MapOverviewWindow> overview_;
+    std::unique_ptr<MonsterGridWindow> monsterGrid_;
 };
