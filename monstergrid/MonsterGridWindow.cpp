@@ -77,21 +77,26 @@ QString plural(qsizetype count, const char* one, const char* many) {
     return QStringLiteral("%1 %2").arg(count).arg(QString::fromLatin1(count == 1 ? one : many));
 }
 
-// "multiply by 120 %", "add -5", "set to 300": how a change reads in a step's name.
-QString changeWords(const ValueChange& change) {
+QString percentText(long long hundredths) {
+    QString percent = QString::number(std::abs(hundredths) / 100);
+    if (const long long rest = std::abs(hundredths) % 100; rest != 0)
+        percent += QStringLiteral(".%1").arg(rest, 2, 10, QLatin1Char('0'));
+    return hundredths < 0 ? QLatin1Char('-') + percent : percent;
+}
+
+// How a change of cells reads: "multiply 14 cells of HP by 120 %" as a step of the
+// history, "Multiplied 14 cells of HP by 120 %" once done.
+QString changeText(const ValueChange& change, const QString& cells, bool done) {
     switch (change.kind) {
     case ValueChangeKind::Set:
-        return QStringLiteral("set to %1").arg(change.amount);
+        return (done ? QStringLiteral("Set %1 to %2") : QStringLiteral("set %1 to %2")).arg(cells).arg(change.amount);
     case ValueChangeKind::Add:
-        return QStringLiteral("add %1").arg(change.amount);
+        return (done ? QStringLiteral("Added %1 to %2") : QStringLiteral("add %1 to %2")).arg(change.amount).arg(cells);
     case ValueChangeKind::Multiply:
         break;
     }
-    QString percent = QString::number(change.amount / 100);
-    if (const long long rest = std::abs(change.amount % 100); rest != 0)
-        percent += QStringLiteral(".%1").arg(rest, 2, 10, QLatin1Char('0'));
-    if (change.amount < 0 && change.amount > -100) percent.prepend(QLatin1Char('-'));
-    return QStringLiteral("multiply by %1 %").arg(percent);
+    return (done ? QStringLiteral("Multiplied %1 by %2 %") : QStringLiteral("multiply %1 by %2 %"))
+        .arg(cells, percentText(change.amount));
 }
 
 QString boundsText(const MonsterField& field) {
@@ -460,13 +465,11 @@ void MonsterGridWindow::changeSelectedCells(const ValueChange& change) {
         if (edits.empty()) return;
         const EditPlan plan = planEdits(document_.monsters(), edits);
         const QString cells = QStringLiteral("%1 of %2").arg(plural(edits.size(), "cell", "cells"), selectedFieldNames());
-        const QString words = changeWords(change);
-        QString done = QStringLiteral("%1 %2: %3 changed").arg(words, cells).arg(plan.changed);
+        QString done = QStringLiteral("%1: %2 changed").arg(changeText(change, cells, true)).arg(plan.changed);
         if (!plan.clamped.empty()) done += QStringLiteral(", %1 pulled into the field's bounds").arg(plan.clamped.size());
         if (!plan.unreadable.empty())
             done += QStringLiteral(", %1 of lines that cannot be read in full left as they are").arg(plan.unreadable.size());
-        done[0] = done[0].toUpper();
-        storePlan(plan, QStringLiteral("%1 %2").arg(words, cells), done + QLatin1Char('.'));
+        storePlan(plan, changeText(change, cells, false), done + QLatin1Char('.'));
     });
 }
 

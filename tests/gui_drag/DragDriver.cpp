@@ -1,6 +1,6 @@
 // Starts the windows on the sample tables as the program does, shows the add-location
-// dialog and the map preview beside the main window, writes the X window id of each
-// to the ready file and runs until it is ended. drag_test.sh then drags them with real
+// dialog, the map preview and the monster table beside the main window, writes the X
+// window id of each to the ready file and runs until it is ended. drag_test.sh then drags them with real
 // pointer events.
 //
 //   varnex_drag_driver <ready-file>
@@ -19,6 +19,7 @@
 #include "AddSpotDialog.h"
 #include "SplashWindow.h"
 #include "MapPreviewWindow.h"
+#include "MonsterGridWindow.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -42,8 +43,12 @@ int main(int argc, char** argv) {
     dialog.show();
     preview.move(900, 450);
     preview.show();
+    // Below the main window, left of where its drags take it.
+    MonsterGridWindow table(mainWindow.document());
+    table.setGeometry(10, 800, 600, 200);
+    table.show();
     for (QWidget* window : {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(&dialog),
-                            static_cast<QWidget*>(&preview)})
+                            static_cast<QWidget*>(&preview), static_cast<QWidget*>(&table)})
         if (!QTest::qWaitForWindowExposed(window)) return 1;
 
     // Written aside and renamed, so the script never reads half of it.
@@ -51,7 +56,7 @@ int main(int argc, char** argv) {
     {
         std::ofstream ready(readyFile + ".part");
         ready << "main " << mainWindow.winId() << "\ndialog " << dialog.winId() << "\npreview "
-              << preview.winId() << "\n";
+              << preview.winId() << "\ntable " << table.winId() << "\n";
     }
     std::filesystem::rename(readyFile + ".part", readyFile);
     return QApplication::exec();

@@ -147,6 +147,8 @@ for round in $(seq 1 "$rounds"); do
   drag "dialog title strip, again" "${id[dialog]}" 200 10 -23 27
   drag "main window title strip, quick" "${id[main]}" 400 14 52 -38 quick
   drag "preview body, quick" "${id[preview]}" 25 260 -44 26 quick
+  drag "monster table title strip" "${id[table]}" 100 12 37 -19
+  drag "monster table title strip, quick" "${id[table]}" 150 10 -30 24 quick
   stop "$driver_pid"
 done
 

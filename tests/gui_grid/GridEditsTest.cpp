@@ -117,6 +117,11 @@ TEST_F(GridEdits, ChangeSetsAddsOrMultipliesTheSelectedCellsInOneStep) {
             for (std::size_t k = 0; k < c.columns.size(); ++k)
                 EXPECT_EQ(stored(c.rows[r], c.columns[k]), c.expected[r][k]) << c.columns[k] << " row " << c.rows[r];
         EXPECT_EQ(history().count(), std::string(c.what) == "nothing changes" ? 0 : 1);
+        if (std::string(c.what) == "multiply") {
+            EXPECT_EQ(history().undoText(), QStringLiteral("multiply 3 cells of HP by 125 %"));
+            EXPECT_EQ(window->statusLine()->text(),
+                      QStringLiteral("Multiplied 3 cells of HP by 125 %: 3 changed, 1 pulled into the field's bounds."));
+        }
     }
 }
 
