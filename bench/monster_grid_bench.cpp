@@ -20,11 +20,10 @@
 #include "GridColumns.h"
 #include "GridView.h"
 #include "LineSink.h"
-#include "MessageBoxes.h"
 #include "MonsterGridModel.h"
 #include "MonsterGridWindow.h"
-#include "Ratios.h"
 #include "TextFile.h"
+#include "WindowBenchmarks.h"
 
 namespace {
 
@@ -69,13 +68,6 @@ MonsterTable largeTable() {
     table.monstercount = kMonsters;
     return table;
 }
-
-class QuietBoxes final : public MessageBoxes {
-public:
-    void error(QWidget*, const QString& text) override { fprintf(stderr, "error: %s\n", qPrintable(text)); }
-    void notice(QWidget*, const QString&, const QString& text) override { fprintf(stderr, "%s\n", qPrintable(text)); }
-    bool question(QWidget*, const QString&) override { return true; }
-};
 
 struct Scene {
     std::filesystem::path folder;
@@ -171,21 +163,11 @@ BENCHMARK(BM_MultiplyHpColumn10000)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QuietBoxes boxes;
-    installMessageBoxes(&boxes);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios({
+    return runWindowBenchmarks(argc, argv, {
         {"open the monster table window on 10,000 monsters / read their lines", {"BM_OpenWindow10000"},
          {"BM_ReadLines10000"}, 2},
         {"sort 10,000 monsters by HP / read their lines", {"BM_SortByHp10000"}, {"BM_ReadLines10000"}, 1},
         {"multiply HP of 10,000 monsters by 120 % / save the table", {"BM_MultiplyHpColumn10000"},
          {"BM_SaveTable10000"}, 2},
     });
-    benchmark::Shutdown();
-    installMessageBoxes(nullptr);
-    return 0;
 }
