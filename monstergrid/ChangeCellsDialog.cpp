@@ -58,7 +58,7 @@ ChangeCellsDialog::ChangeCellsDialog(const QString& cells, Preview preview, QWid
     previewLabel_ = new QLabel(this);
     previewLabel_->setObjectName(QStringLiteral("ChangePreview"));
     previewLabel_->setWordWrap(true);
-    previewLabel_->setMinimumWidth(320);
+    previewLabel_->setMinimumWidth(380);
 
     auto* buttons = new QDialogButtonBox(this);
     apply_ = buttons->addButton(QStringLiteral("Apply"), QDialogButtonBox::AcceptRole);

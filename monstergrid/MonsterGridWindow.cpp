@@ -289,10 +289,8 @@ void MonsterGridWindow::buildBody() {
     connect(find, &QShortcut::activated, filter_, [this] { filter_->setFocus(Qt::ShortcutFocusReason); });
     connect(saveButton_, &QToolButton::clicked, this, &MonsterGridWindow::saveMonsterFile);
     connect(changeButton_, &QToolButton::clicked, this, &MonsterGridWindow::openChangeDialog);
-    connect(header, &QHeaderView::sectionClicked, this, [this, header](int section) {
-        reportErrors(this, [&] { model_->cycleSort(section); });
-        Q_UNUSED(header);
-    });
+    connect(header, &QHeaderView::sectionClicked, this,
+            [this](int section) { reportErrors(this, [&] { model_->cycleSort(section); }); });
     connect(model_, &QAbstractItemModel::layoutChanged, this, [this, header] {
         header->setSortIndicatorShown(model_->sortColumn() >= 0);
         if (model_->sortColumn() >= 0) header->setSortIndicator(model_->sortColumn(), model_->sortOrder());
