@@ -449,7 +449,6 @@ void MonsterGridWindow::openChangeDialog() {
             this);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         changeDialog_ = dialog;
-        connect(dialog, &QObject::destroyed, this, [this] { changeDialog_ = nullptr; });
         connect(dialog, &QDialog::accepted, this, [this, dialog] {
             if (const auto change = dialog->change()) changeSelectedCells(*change);
         });

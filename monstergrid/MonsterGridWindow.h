@@ -8,8 +8,10 @@
 #include <vector>
 
 #include <QIcon>
+#include <QPointer>
 #include <QWidget>
 
+#include "ChangeCellsDialog.h"
 #include "MonsterEdits.h"
 
 class EditorDocument;
@@ -20,7 +22,6 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QToolButton;
-class ChangeCellsDialog;
 
 class MonsterGridWindow final : public QWidget {
     Q_OBJECT
@@ -36,7 +37,7 @@ public:
     QLineEdit* filterField() const { return filter_; }
     QLabel* statusLine() const { return status_; }
     // The "Change..." dialog while it is open.
-    ChangeCellsDialog* changeDialog() const { return changeDialog_; }
+    ChangeCellsDialog* changeDialog() const { return changeDialog_.data(); }
 
     // What the operator's actions run; each reports its own failure.
     void storeTypedCell(const QModelIndex& cell, const QString& typed);
@@ -80,7 +81,7 @@ private:
     QAction* copyAction_ = nullptr;
     QAction* pasteAction_ = nullptr;
     QAction* selectColumnAction_ = nullptr;
-    ChangeCellsDialog* changeDialog_ = nullptr;
+    QPointer<ChangeCellsDialog> changeDialog_;
     QIcon savedIcon_;
     QIcon unsavedIcon_;
     int unfoldedHeight_ = 0;

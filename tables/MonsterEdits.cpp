@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 #include "TextFile.h"
 
@@ -41,8 +42,9 @@ EditPlan planEdits(const MonsterTable& table, std::span<const FieldEdit> edits) 
     // The edits of each monster together, each monster's in the order given.
     std::vector<std::size_t> order(edits.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return edits[a].monster < edits[b].monster; });
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return std::pair(edits[a].monster, a) < std::pair(edits[b].monster, b);
+    });
     const std::string label = monsterFileLabel();
     for (std::size_t first = 0; first < order.size();) {
         const int monster = edits[order[first]].monster;
