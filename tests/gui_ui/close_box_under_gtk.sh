@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs the close question's test under the GTK platform theme on a virtual X server,
+# where a message box would put its buttons in GNOME's order.
+#   close_box_under_gtk.sh TEST_PROGRAM GTK_THEME_PLUGIN
+# Exit 77 (a skip for CTest) when the X server or the theme is not installed.
+set -u
+program=$1 plugin=$2
+missing=""
+for tool in xvfb-run Xvfb xauth; do command -v "$tool" >/dev/null || missing="$missing $tool"; done
+[ -e "$plugin" ] || missing="$missing $plugin (Debian package qt6-gtk-platformtheme)"
+if [ -n "$missing" ]; then
+  echo "SKIP: not installed:$missing"
+  exit 77
+fi
+exec xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=gtk3 \
+  VARNEX_EXPECT_BUTTON_LAYOUT=gnome "$program" --gtest_filter='CloseQuestionBox.*'
