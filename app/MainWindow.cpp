@@ -24,6 +24,7 @@
 #include "HistoryMarks.h"
 #include "MessageBoxes.h"
 #include "MissingMonsterNotices.h"
+#include "ProgramKeys.h"
 #include "SaveQuestion.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
@@ -114,16 +115,18 @@ void MainWindow::buildFrame() {
 
     setWindowTabChain();
     // The main window's own: in the dialog and the preview, Ctrl+S does nothing.
-    auto* save = new QShortcut(QKeySequence::Save, this);
-    save->setContext(Qt::WindowShortcut);
-
+    QShortcut* save = makeShortcut(this, KeyAction::Save);
     // The map overview opens from the "Monster Position" page, on its map.
-    auto* overview = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
-    overview->setContext(Qt::WindowShortcut);
+    QShortcut* overview = makeShortcut(this, KeyAction::Overview);
+    // ">Edit Selected" of "Monster Stats", where the button is enabled.
+    QShortcut* edit = makeShortcut(this, KeyAction::EditMonster);
 
     connect(save, &QShortcut::activated, this, &MainWindow::saveShownPage);
     connect(overview, &QShortcut::activated, this, [this] {
         if (spawnPage_ && pages_->currentWidget() == spawnPage_) spawnPage_->requestOverview();
+    });
+    connect(edit, &QShortcut::activated, this, [this] {
+        if (pages_->currentWidget() == statsPage_ && !statsPage_->editing()) statsPage_->startEditing();
     });
     connect(minimiseButton_, &QToolButton::clicked, this, &MainWindow::minimiseProgram);
     connect(closeButton_, &QToolButton::clicked, this, &MainWindow::closeProgram);
