@@ -63,6 +63,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Enter and Escape of the edit state; true when the key was one of them.
+    bool editKey(QKeyEvent* event);
     void buildPanel();
     void placeFields();
     // The stored line of this monster as the page reads it; nothing when there is none.

@@ -157,9 +157,13 @@ struct MenuRun {
 
 MenuRun runMenu(const std::function<void()>& open, const QString& choose) {
     MenuRun run;
-    QTimer::singleShot(0, [&] {
+    // On a real display the menu is on view a little after it is opened.
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu) return;
+        if (!menu || !menu->isVisible()) return;
+        watch.stop();
         run.title = menu->objectName();
         QAction* chosen = nullptr;
         for (QAction* action : menu->actions()) {
@@ -174,6 +178,7 @@ MenuRun runMenu(const std::function<void()>& open, const QString& choose) {
             QTest::keyClick(menu, Qt::Key_Escape);
         }
     });
+    watch.start();
     open();
     return run;
 }

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Runs the close question's test under the GTK platform theme on a virtual X server,
-# where a message box would put its buttons in GNOME's order.
-#   close_box_under_gtk.sh TEST_PROGRAM GTK_THEME_PLUGIN
+# Runs window tests under the GTK platform theme on a virtual X server: a GTK desktop
+# orders a message box's buttons its own way and lets Enter press buttons and group
+# boxes, which the keys of a window must still work with.
+#   under_gtk_theme.sh TEST_PROGRAM GTK_THEME_PLUGIN GTEST_FILTER
 # Exit 77 (a skip for CTest) when the X server or the theme is not installed.
 set -u
-program=$1 plugin=$2
+program=$1 plugin=$2 filter=$3
 missing=""
 for tool in xvfb-run Xvfb xauth; do command -v "$tool" >/dev/null || missing="$missing $tool"; done
 [ -e "$plugin" ] || missing="$missing $plugin (Debian package qt6-gtk-platformtheme)"
@@ -13,4 +14,4 @@ if [ -n "$missing" ]; then
   exit 77
 fi
 exec xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=gtk3 \
-  VARNEX_EXPECT_BUTTON_LAYOUT=gnome "$program" --gtest_filter='CloseQuestionBox.*'
+  VARNEX_EXPECT_BUTTON_LAYOUT=gnome "$program" --gtest_filter="$filter"
