@@ -62,16 +62,8 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     // buttons: each stays where it was put (the dialog at its design place, the preview
     // near the screen's corner: left to a window manager, it may go anywhere) unless it
     // would cover them.
-    for (QWidget* tool : {static_cast<QWidget*>(dialog_.get()), static_cast<QWidget*>(preview_.get())}) {
-        placeOnFirstShow(tool, [tool, main = main_.get()] {
-            const QScreen* screen = main->screen();
-            const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
-            // A window manager takes a place of (0, 0) for none at all.
-            const QPoint put = tool->pos().isNull() ? area.topLeft() + QPoint(8, 8) : tool->pos();
-            return firstPlace(tool->frameGeometry().size(), put, area, main->frameGeometry(),
-                              main->placesToKeepClear());
-        });
-    }
+    keepMainButtonsClear(dialog_.get());
+    keepMainButtonsClear(preview_.get());
     QObject::connect(main_.get(), &MainWindow::spawnPageMade, dialog_.get(), [this](SpawnPage* page) {
         page->setPreview(preview_.get());
         QObject::connect(page, &SpawnPage::addSpotRequested, dialog_.get(), &AddSpotDialog::openFor);
@@ -95,6 +87,16 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     });
 }
 
+void EditorWindows::keepMainButtonsClear(QWidget* tool) const {
+    placeOnFirstShow(tool, [tool, main = main_.get()] {
+        const QScreen* screen = main->screen();
+        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+        // A window manager takes a place of (0, 0) for none at all.
+        const QPoint put = tool->pos().isNull() ? area.topLeft() + QPoint(8, 8) : tool->pos();
+        return firstPlace(tool->frameGeometry().size(), put, area, main->frameGeometry(), main->placesToKeepClear());
+    });
+}
+
 // Made on first use, so that the start makes nothing it does not show.
 MapOverviewWindow& EditorWindows::mapOverview() {
     if (overview_) return *overview_;
@@ -115,11 +117,14 @@ HistoryWindow& EditorWindows::historyWindow() {
     if (history_) return *history_;
     history_ = std::make_unique<HistoryWindow>(*document_);
     history_->setLocked(TableFile::Monsters, main_->statsPage()->editing());
+    keepMainButtonsClear(history_.get());
     return *history_;
 }
 
 KeyListWindow& EditorWindows::keyList() {
-    if (!keyList_) keyList_ = std::make_unique<KeyListWindow>();
+    if (keyList_) return *keyList_;
+    keyList_ = std::make_unique<KeyListWindow>();
+    keepMainButtonsClear(keyList_.get());
     return *keyList_;
 }
 

@@ -17,6 +17,7 @@ class KeyListWindow;
 class MainWindow;
 class MapOverviewWindow;
 class MapPreviewWindow;
+class QWidget;
 
 class EditorWindows {
 public:
@@ -43,6 +44,10 @@ public:
     void showKeyList();
 
 private:
+    // The tool window first opens where it covers none of the main window's save,
+    // delete and title buttons: where it was put, unless it would.
+    void keepMainButtonsClear(QWidget* tool) const;
+
     // Declared in the order they are made; each outlives what is made after it.
     std::unique_ptr<EditorDocument> document_;
     std::unique_ptr<MainWindow> main_;

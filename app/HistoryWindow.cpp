@@ -30,6 +30,7 @@ HistoryWindow::HistoryWindow(EditorDocument& document, QWidget* parent) : QWidge
         view->setAccessibleName(QStringLiteral("Changes of ") + fileLabel(file));
         view->setEmptyLabel(QStringLiteral("As read at start-up"));
         view->setCleanIcon(saved);
+        view->setIconSize(QSize(16, 16));
         auto* caption = new QLabel(fileLabel(file), this);
         caption->setBuddy(view);
         layout->addWidget(caption, 0, column);

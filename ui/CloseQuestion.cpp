@@ -7,7 +7,10 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-CloseQuestionBox::CloseQuestionBox(const QString& text, QWidget* parent) : QDialog(parent) {
+// A box of a fixed size with a close button alone, as a message box is.
+CloseQuestionBox::CloseQuestionBox(const QString& text, QWidget* parent)
+    : QDialog(parent, Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("CloseQuestion"));
     setWindowTitle(QApplication::applicationDisplayName());
     setModal(true);
@@ -44,7 +47,7 @@ CloseQuestionBox::CloseQuestionBox(const QString& text, QWidget* parent) : QDial
     layout->addSpacing(style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing, nullptr, this));
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    message->setMinimumWidth(message->fontMetrics().averageCharWidth() * 40);
+    message->setMinimumWidth(message->fontMetrics().averageCharWidth() * 50);
 
     const auto answerWith = [this](CloseAnswer answer) {
         return [this, answer] {

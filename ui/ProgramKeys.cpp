@@ -16,9 +16,7 @@ constexpr ProgramKey kKeys[] = {
     {Everywhere, ShowHistory, "Ctrl+H", nullptr, "the history of both files: go back or forward to any step", nullptr},
     {Everywhere, None, "Tab; Shift+Tab", nullptr, "the next or the previous control", nullptr},
     {EditingWindows, Undo, "Ctrl+Z", nullptr,
-     "undo the last change of the window's file (monster.txt on Monster Stats, Quarnel.txt elsewhere); "
-     "in a text field, of its text",
-     nullptr},
+     "undo the last change (on Monster Stats of monster.txt, elsewhere of Quarnel.txt)", nullptr},
     {EditingWindows, Redo, "Ctrl+Shift+Z; Ctrl+Y", nullptr, "redo the change undone last", nullptr},
     {MainWindow, Save, "Ctrl+S", nullptr, "save the file of the page shown", "SpeedButton8 SpeedButton1"},
     {MainWindow, None, "Ctrl+Tab; Ctrl+Shift+Tab", nullptr, "the other page", nullptr},
