@@ -22,8 +22,8 @@ constexpr ProgramKey kKeys[] = {
     {MainWindow, None, "Ctrl+Tab; Ctrl+Shift+Tab", nullptr, "the other page", nullptr},
     {StatsPage, EditMonster, "F2", nullptr, "edit the selected monster", "Button1"},
     {StatsPage, None, "Enter", nullptr, "in the edit state: \"OK\" (with the focus on \"Cancel\": \"Cancel\")",
-     nullptr},
-    {StatsPage, None, "Esc", nullptr, "in the edit state: \"Cancel\"; in the find field: empty it", nullptr},
+     "Button3"},
+    {StatsPage, None, "Esc", nullptr, "in the edit state: \"Cancel\"; in the find field: empty it", "Button2"},
     {StatsPage, None, "Menu; Shift+F10", nullptr, "the monster list's menu", nullptr},
     {SpawnPage, Overview, "Ctrl+M", nullptr, "the map overview on the chosen map", "OverviewButton"},
     {SpawnPage, None, "Up; Down", nullptr, "in \"MapNumber\": the previous or the next map", nullptr},
@@ -109,7 +109,9 @@ void nameKeysInToolTips(QWidget* window, std::initializer_list<KeyPlace> places)
         for (const QString& name : QString::fromLatin1(key.buttons).split(QLatin1Char(' '))) {
             for (QAbstractButton* button : window->findChildren<QAbstractButton*>(name)) {
                 if (button->window() != window) continue;
-                const QString tip = button->toolTip().isEmpty() ? button->accessibleName() : button->toolTip();
+                QString tip = button->toolTip();
+                if (tip.isEmpty()) tip = button->accessibleName();
+                if (tip.isEmpty()) tip = button->text().remove(QLatin1Char('&'));
                 if (!tip.endsWith(keys)) button->setToolTip(tip + keys);
             }
         }

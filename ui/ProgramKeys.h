@@ -55,6 +55,6 @@ QString withKeys(const QString& text, KeyAction action);
 QShortcut* makeShortcut(QWidget* window, KeyAction action, Qt::ShortcutContext context = Qt::WindowShortcut);
 
 // Adds its keys to the tooltip of every button of the window that a row of these places
-// names (its accessible name stands in for a tooltip it lacks). A tooltip that names
-// the keys already stays as it is.
+// names (its accessible name, else its caption, stands in for a tooltip it lacks). A
+// tooltip that names the keys already stays as it is.
 void nameKeysInToolTips(QWidget* window, std::initializer_list<KeyPlace> places);

@@ -24,6 +24,8 @@ TEST_F(KeyboardTest, PictureButtonsListsAndFieldsHaveAccessibleNames) {
         {Main, "BitBtn1", "Switch page keeping the monster", ""},
         {Main, "SpeedButton8", "Save data/monster.txt", "Save data/monster.txt (Ctrl+S)"},
         {Main, "Button1", "Edit selected monster", ">Edit Selected (F2)"},
+        {Main, "Button3", "", "OK (Enter)"},
+        {Main, "Button2", "", "Cancel (Esc)"},
         {Main, "SpeedButton1", "Save data/Quarnel.txt", "Save data/Quarnel.txt (Ctrl+S)"},
         {Main, "SpeedButton9", "Show map preview", "Show Map Preview and all spots on this map"},
         {Main, "OverviewButton", "Show map overview", "Map overview: every monster's spots on this map (Ctrl+M)"},
