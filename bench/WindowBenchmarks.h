@@ -1,6 +1,6 @@
 #pragma once
 // What the benchmarks of windows share: message boxes written to standard error
-// instead of shown (a question is answered No), and a run of every benchmark under
+// instead of shown (a question is answered No, the close question Cancel), and a run of every benchmark under
 // one QApplication (offscreen unless QT_QPA_PLATFORM says otherwise) that prints the
 // ratios after them.
 
@@ -22,6 +22,10 @@ public:
     bool question(QWidget*, const QString& text) override {
         fprintf(stderr, "question (answered No): %s\n", qPrintable(text));
         return false;
+    }
+    CloseAnswer askBeforeClosing(QWidget*, const QString& text) override {
+        fprintf(stderr, "question (answered Cancel): %s\n", qPrintable(text));
+        return CloseAnswer::Cancel;
     }
 };
 

@@ -33,6 +33,7 @@
 #include "LazyIcon.h"
 #include "MessageBoxes.h"
 #include "MonsterGridModel.h"
+#include "ProgramKeys.h"
 #include "SaveQuestion.h"
 #include "SpinField.h"
 #include "TabChain.h"
@@ -185,7 +186,7 @@ void MonsterGridWindow::buildBody() {
     changeButton_ = new QToolButton(body_);
     changeButton_->setObjectName(QStringLiteral("MonsterTableChange"));
     changeButton_->setText(QStringLiteral("Change..."));
-    changeButton_->setToolTip(QStringLiteral("Set, add to or multiply the selected cells (Ctrl+E)"));
+    changeButton_->setToolTip(QStringLiteral("Set, add to or multiply the selected cells"));
     filter_ = new QLineEdit(body_);
     filter_->setObjectName(QStringLiteral("MonsterTableFilter"));
     filter_->setPlaceholderText(QStringLiteral("Find a monster: name or number"));
@@ -252,20 +253,17 @@ void MonsterGridWindow::buildBody() {
     column->addWidget(grid_, 1);
     column->addLayout(bottom);
 
-    // The grid's actions: its context menu and its keys.
-    const auto action = [this](const QString& text, const QKeySequence& keys, void (MonsterGridWindow::*run)()) {
-        auto* made = new QAction(text, grid_);
-        made->setShortcut(keys);
-        made->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        connect(made, &QAction::triggered, this, run);
-        grid_->addAction(made);
-        return made;
+    // The grid's actions: on their keys, from the program's table of keys, and in its menu.
+    const auto action = [this](const QString& text, KeyAction key, void (MonsterGridWindow::*run)()) {
+        connect(makeShortcut(this, key), &QShortcut::activated, this, run);
+        auto* item = new QAction(text + QLatin1Char('\t') + keyText(keysOf(key)), grid_);
+        connect(item, &QAction::triggered, this, run);
+        grid_->addAction(item);
     };
-    changeAction_ = action(QStringLiteral("Change..."), QKeySequence(Qt::CTRL | Qt::Key_E), &MonsterGridWindow::openChangeDialog);
-    copyAction_ = action(QStringLiteral("Copy"), QKeySequence::Copy, &MonsterGridWindow::copySelection);
-    pasteAction_ = action(QStringLiteral("Paste"), QKeySequence::Paste, &MonsterGridWindow::pasteClipboard);
-    selectColumnAction_ =
-        action(QStringLiteral("Select column"), QKeySequence(Qt::CTRL | Qt::Key_Space), &MonsterGridWindow::selectCurrentColumn);
+    action(QStringLiteral("Change..."), KeyAction::ChangeCells, &MonsterGridWindow::openChangeDialog);
+    action(QStringLiteral("Copy"), KeyAction::CopyCells, &MonsterGridWindow::copySelection);
+    action(QStringLiteral("Paste"), KeyAction::PasteCells, &MonsterGridWindow::pasteClipboard);
+    action(QStringLiteral("Select column"), KeyAction::SelectColumn, &MonsterGridWindow::selectCurrentColumn);
     grid_->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     header->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -281,12 +279,9 @@ void MonsterGridWindow::buildBody() {
         menu.exec(header->mapToGlobal(at));
     });
 
-    auto* save = new QShortcut(QKeySequence::Save, this);
-    save->setContext(Qt::WindowShortcut);
-    auto* find = new QShortcut(QKeySequence::Find, this);
-    find->setContext(Qt::WindowShortcut);
-    connect(save, &QShortcut::activated, this, &MonsterGridWindow::saveMonsterFile);
-    connect(find, &QShortcut::activated, filter_, [this] { filter_->setFocus(Qt::ShortcutFocusReason); });
+    connect(makeShortcut(this, KeyAction::Save), &QShortcut::activated, this, &MonsterGridWindow::saveMonsterFile);
+    connect(makeShortcut(this, KeyAction::FindMonster), &QShortcut::activated, filter_,
+            [this] { filter_->setFocus(Qt::ShortcutFocusReason); });
     connect(saveButton_, &QToolButton::clicked, this, &MonsterGridWindow::saveMonsterFile);
     connect(changeButton_, &QToolButton::clicked, this, &MonsterGridWindow::openChangeDialog);
     connect(header, &QHeaderView::sectionClicked, this,

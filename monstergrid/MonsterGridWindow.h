@@ -17,7 +17,6 @@
 class EditorDocument;
 class GridView;
 class MonsterGridModel;
-class QAction;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -77,10 +76,6 @@ private:
     QLabel* status_ = nullptr;
     QToolButton* saveButton_ = nullptr;
     QToolButton* changeButton_ = nullptr;
-    QAction* changeAction_ = nullptr;
-    QAction* copyAction_ = nullptr;
-    QAction* pasteAction_ = nullptr;
-    QAction* selectColumnAction_ = nullptr;
     QPointer<ChangeCellsDialog> changeDialog_;
     QIcon savedIcon_;
     QIcon unsavedIcon_;
