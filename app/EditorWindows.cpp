@@ -91,6 +91,7 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     installListMenu(main_->statsPage()->monsterList(), [this] { return monsterListMenu(*this); });
     QObject::connect(main_->statsPage(), &StatsPage::editStateChanged, main_.get(), [this](bool editing) {
         if (history_) history_->setLocked(TableFile::Monsters, editing);
+        if (monsterGrid_) monsterGrid_->setLocked(editing);
     });
 }
 
@@ -121,11 +122,15 @@ MapOverviewWindow& EditorWindows::mapOverview() {
 }
 
 // Made on first use, as the map overview is. Its changes are the monster table's
-// history, which Ctrl+Z and Ctrl+Y there take back and do again.
+// history, which Ctrl+Z and Ctrl+Y there take back and do again, except while the stats
+// page edits a monster (as in the main window).
 MonsterGridWindow& EditorWindows::monsterGrid() {
     if (monsterGrid_) return *monsterGrid_;
     monsterGrid_ = std::make_unique<MonsterGridWindow>(*document_);
-    installHistoryKeys(monsterGrid_.get(), [document = document_.get()] { return &document->history(TableFile::Monsters); });
+    monsterGrid_->setLocked(main_->statsPage()->editing());
+    installHistoryKeys(monsterGrid_.get(), [this]() -> QUndoStack* {
+        return monsterGrid_->locked() ? nullptr : &document_->history(TableFile::Monsters);
+    });
     keepMainButtonsClear(monsterGrid_.get());
     nameKeysInToolTips(monsterGrid_.get(), {KeyPlace::MonsterTable});
     return *monsterGrid_;

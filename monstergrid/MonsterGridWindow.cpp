@@ -45,6 +45,9 @@ constexpr QSize kFirstSize(1100, 640);
 constexpr int kStripHeight = 30;
 constexpr QSize kTitleButton(23, 22);
 constexpr int kNameWidth = 200;
+constexpr QAbstractItemView::EditTriggers kEditTriggers =
+    QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed;
+const QString kLockedText = QStringLiteral("Monster Stats is editing a monster: OK or Cancel there first.");
 // Room for the widest value of a column without bounds, or one no field edits: larger
 // values are shortened until the column is widened.
 const QString kWideValue = QStringLiteral("-0000000");
@@ -209,8 +212,7 @@ void MonsterGridWindow::buildBody() {
         [this](const QModelIndex& cell, const QString& text) { storeTypedCell(cell, text); }, grid_));
     grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
-    grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                           QAbstractItemView::AnyKeyPressed);
+    grid_->setEditTriggers(kEditTriggers);
     grid_->setWordWrap(false);
     grid_->setShowGrid(false);  // the delegate draws the lines, as in the report lists
     QPalette gridColours = grid_->palette();  // the selection stays visible without focus
@@ -317,6 +319,18 @@ void MonsterGridWindow::open() {
     });
 }
 
+void MonsterGridWindow::setLocked(bool locked) {
+    locked_ = locked;
+    grid_->setEditTriggers(locked ? QAbstractItemView::NoEditTriggers : kEditTriggers);
+    changeButton_->setEnabled(!locked);
+    showStatus(locked ? kLockedText : QString());
+}
+
+bool MonsterGridWindow::refusedWhileLocked() {
+    if (locked_) showStatus(kLockedText);
+    return locked_;
+}
+
 void MonsterGridWindow::showStatus(const QString& text) { status_->setText(text); }
 
 void MonsterGridWindow::showCount() {
@@ -339,7 +353,7 @@ void MonsterGridWindow::storeTypedCell(const QModelIndex& cell, const QString& t
     reportErrors(this, [&] {
         const GridColumn& column = gridColumn(cell.column());
         const MonsterField* field = column.monsterField();
-        if (!field || !cell.isValid()) return;
+        if (!field || !cell.isValid() || refusedWhileLocked()) return;
         const int monster = model_->monsterAt(cell.row());
         const QString who = monsterText(document_.monsters(), monster);
         const QString caption = column.caption();
@@ -433,6 +447,7 @@ QString MonsterGridWindow::selectedFieldNames() const {
 
 void MonsterGridWindow::openChangeDialog() {
     reportErrors(this, [&] {
+        if (refusedWhileLocked()) return;
         const std::size_t cells = selectedEdits({}).size();
         if (cells == 0) {
             showStatus(QStringLiteral("Select cells of the columns from LVL to Fire Rezist first: only they change."));
@@ -453,6 +468,7 @@ void MonsterGridWindow::openChangeDialog() {
 
 void MonsterGridWindow::changeSelectedCells(const ValueChange& change) {
     reportErrors(this, [&] {
+        if (refusedWhileLocked()) return;
         const std::vector<FieldEdit> edits = selectedEdits(change);
         if (edits.empty()) return;
         const EditPlan plan = planEdits(document_.monsters(), edits);
@@ -478,6 +494,7 @@ void MonsterGridWindow::copySelection() {
 
 void MonsterGridWindow::pasteText(const QString& text) {
     reportErrors(this, [&] {
+        if (refusedWhileLocked()) return;
         const PastedBlock block = readPastedBlock(*model_, text, {selectedRows(), selectedColumns()});
         if (!block.error.isEmpty()) {
             showStatus(block.error);

@@ -30,6 +30,10 @@ public:
 
     // Shows the window above the others, with the keyboard on the grid.
     void open();
+    // While the stats page edits a monster nothing is changed here, since its "OK"
+    // stores values it read before; sorting, finding and copying go on.
+    void setLocked(bool locked);
+    bool locked() const { return locked_; }
 
     GridView* grid() const { return grid_; }
     MonsterGridModel* model() const { return model_; }
@@ -64,6 +68,8 @@ private:
     void storePlan(const EditPlan& plan, const QString& what, const QString& done);
     void showStatus(const QString& text);
     void showCount();
+    // True, having said why, while locked.
+    bool refusedWhileLocked();
 
     EditorDocument& document_;
     MonsterGridModel* model_ = nullptr;
@@ -80,4 +86,5 @@ private:
     QIcon savedIcon_;
     QIcon unsavedIcon_;
     int unfoldedHeight_ = 0;
+    bool locked_ = false;
 };

@@ -3,6 +3,8 @@
 // pulled in and the cell says so, and a monster changed here is saved exactly as the
 // stats page's "OK" saves it.
 
+#include <functional>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -79,6 +81,37 @@ TEST_F(GridEdits, TheStatsPageFollowsAndUndoTakesTheCellBack) {
     EXPECT_EQ(document().monsters().monsterlines[1], before);
     EXPECT_EQ(page->findChild<SpinField*>(QStringLiteral("VHP"))->value(), 50);
     EXPECT_EQ(text(1, "HP"), QStringLiteral("50"));
+}
+
+TEST_F(GridEdits, NothingChangesHereWhileTheStatsPageEditsAMonster) {
+    open({gridLine(1, "A"), gridLine(2, "B")});
+    StatsPage* page = windows->mainWindow().statsPage();
+    page->startEditing();
+    const std::vector<std::string> before = document().monsters().monsterlines;
+    const int hp = fieldColumn("HP");
+    const std::function<void()> attempts[] = {
+        [&] { window->storeTypedCell(model->index(0, hp), QStringLiteral("99")); },
+        [&] {
+            select({0, 1}, {hp});
+            window->changeSelectedCells({ValueChangeKind::Set, 7});
+        },
+        [&] { window->openChangeDialog(); },
+        [&] {
+            select({0}, {hp});
+            window->pasteText(QStringLiteral("5"));
+        },
+    };
+    for (const auto& attempt : attempts) {
+        attempt();
+        EXPECT_EQ(document().monsters().monsterlines, before);
+        EXPECT_EQ(window->statusLine()->text(), QStringLiteral("Monster Stats is editing a monster: OK or Cancel there first."));
+    }
+    EXPECT_EQ(window->changeDialog(), nullptr);
+    EXPECT_EQ(view->editTriggers(), QAbstractItemView::NoEditTriggers);
+
+    page->cancelEditing();
+    window->storeTypedCell(model->index(0, hp), QStringLiteral("99"));
+    EXPECT_EQ(stored(0, "HP"), 99);
 }
 
 TEST_F(GridEdits, ChangeSetsAddsOrMultipliesTheSelectedCellsInOneStep) {
