@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QComboBox>
+#include <QPainter>
 #include <QStyle>
 #include <QStyleOptionHeader>
 #include <QLineEdit>
@@ -13,24 +14,35 @@
 namespace {
 
 constexpr const char* kTyped = "typedText";
+constexpr int kCellMargin = 4;
 
 }  // namespace
 
-LineNumberHeader::LineNumberHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {
-    // As the view's own header: a click selects the row.
+MeasuredHeader::MeasuredHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderView(orientation, parent) {
+    // As the view's own headers: a click on a row's header selects the row; a click on a
+    // column's header is the window's to handle.
     setSectionsClickable(true);
     setHighlightSections(true);
 }
 
-QSize LineNumberHeader::sizeHint() const {
+QSize MeasuredHeader::sizeHint() const {
     QStyleOptionHeader option;
     initStyleOption(&option);
-    option.text = QString(QString::number(std::max(count(), 1)).size(), QLatin1Char('0'));
+    if (orientation() == Qt::Vertical) {
+        option.text = QString(QString::number(std::max(count(), 1)).size(), QLatin1Char('0'));
+        const QSize section = style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
+        return {section.width(), defaultSectionSize()};
+    }
+    option.text = QStringLiteral("Mg");  // one line of a caption
+    option.sortIndicator = QStyleOptionHeader::SortDown;
     const QSize section = style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
-    return {section.width(), defaultSectionSize()};
+    return {length(), section.height()};
 }
 
-GridView::GridView(QWidget* parent) : QTableView(parent) { setVerticalHeader(new LineNumberHeader(this)); }
+GridView::GridView(QWidget* parent) : QTableView(parent) {
+    setHorizontalHeader(new MeasuredHeader(Qt::Horizontal, this));
+    setVerticalHeader(new MeasuredHeader(Qt::Vertical, this));
+}
 
 // Return stores the cell and goes on to the cell below, as in a spreadsheet.
 void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
@@ -44,8 +56,37 @@ void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
 FieldCellDelegate::FieldCellDelegate(Store store, QObject* parent)
     : QStyledItemDelegate(parent), store_(std::move(store)) {}
 
+// A cell is a short line of text on its background: drawn straight, with the grid's
+// lines left to the view, which draws them once a paint. (The report lists' GridDelegate
+// asks the style to lay out every cell; a grid shows many more cells at once.)
 void FieldCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    cells_.paint(painter, option, index);
+    const bool selected = option.state & QStyle::State_Selected;
+    QPalette::ColorGroup group = option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    if (group == QPalette::Normal && !(option.state & QStyle::State_Active)) group = QPalette::Inactive;
+    if (selected) {
+        painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+    } else if (const QVariant background = index.data(Qt::BackgroundRole); background.isValid()) {
+        painter->fillRect(option.rect, qvariant_cast<QColor>(background));
+    }
+    QString text = index.data(Qt::DisplayRole).toString();
+    const QRect room = option.rect.adjusted(kCellMargin, 0, -kCellMargin, 0);
+    if (!text.isEmpty()) {
+        const auto alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
+        // A name too long for its column ends in an ellipsis; numbers are given room.
+        if (alignment & Qt::AlignLeft) text = option.fontMetrics.elidedText(text, Qt::ElideRight, room.width());
+        const QVariant foreground = index.data(Qt::ForegroundRole);
+        painter->setPen(selected             ? option.palette.color(group, QPalette::HighlightedText)
+                        : foreground.isValid() ? qvariant_cast<QColor>(foreground)
+                                               : option.palette.color(group, QPalette::Text));
+        painter->drawText(room, int(alignment | Qt::TextSingleLine), text);
+    }
+    // The current cell is framed, as a spreadsheet frames it.
+    if (option.state & QStyle::State_HasFocus) {
+        painter->save();
+        painter->setPen(QPen(option.palette.color(group, QPalette::Highlight).darker(150), 2));
+        painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
 }
 
 QWidget* FieldCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const {

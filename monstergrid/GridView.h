@@ -10,14 +10,13 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 
-#include "GridDelegate.h"
-
-// The rows' header: each row's line in the file. Its width is that of the largest line
-// number, measured once, not from the first and last hundred rows' texts.
-class LineNumberHeader final : public QHeaderView {
+// The grid's headers, measured once from the widest text they can show rather than
+// from the texts of their first and last hundred sections: the columns' captions, and
+// the rows' line numbers in the file.
+class MeasuredHeader final : public QHeaderView {
     Q_OBJECT
 public:
-    explicit LineNumberHeader(QWidget* parent);
+    MeasuredHeader(Qt::Orientation orientation, QWidget* parent);
     QSize sizeHint() const override;
 };
 
@@ -42,10 +41,8 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
-    // As the report lists draw their cells: grid lines, and plain text laid out once.
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
     Store store_;
-    GridDelegate cells_;
 };

@@ -206,6 +206,11 @@ void MonsterGridWindow::buildBody() {
     grid_ = new GridView(body_);
     grid_->setObjectName(QStringLiteral("MonsterTableGrid"));
     grid_->setAccessibleName(QStringLiteral("Monster table"));
+    // The rows' header is set up before it has rows: each setting would go over all of them.
+    QHeaderView* rows = grid_->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    rows->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     model_ = new MonsterGridModel(document_, grid_);
     grid_->setModel(model_);
     grid_->setItemDelegate(new FieldCellDelegate(
@@ -214,16 +219,13 @@ void MonsterGridWindow::buildBody() {
     grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
     grid_->setEditTriggers(kEditTriggers);
     grid_->setWordWrap(false);
-    grid_->setShowGrid(false);  // the delegate draws the lines, as in the report lists
+    grid_->setShowGrid(true);
+    grid_->setGridStyle(Qt::SolidLine);
     QPalette gridColours = grid_->palette();  // the selection stays visible without focus
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
         gridColours.setColor(QPalette::Inactive, role, gridColours.color(QPalette::Active, role));
     grid_->setPalette(gridColours);
 
-    QHeaderView* rows = grid_->verticalHeader();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
-    rows->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QHeaderView* header = grid_->horizontalHeader();
     header->setSectionsClickable(true);
     header->setHighlightSections(true);
