@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <memory>
 
+#include <QList>
+
 #include "TableLoad.h"
 
 class AddSpotDialog;
@@ -15,6 +17,7 @@ class EditorDocument;
 class MainWindow;
 class MapOverviewWindow;
 class MapPreviewWindow;
+class QWidget;
 
 class EditorWindows {
 public:
@@ -35,6 +38,9 @@ public:
     MapOverviewWindow& mapOverview();
 
 private:
+    // The windows that stay above the others.
+    QList<QWidget*> toolWindows() const;
+
     // Declared in the order they are made; each outlives what is made after it.
     std::unique_ptr<EditorDocument> document_;
     std::unique_ptr<MainWindow> main_;
