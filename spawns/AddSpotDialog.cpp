@@ -16,7 +16,6 @@
 #include <QToolButton>
 
 #include "ByteText.h"
-#include "Colours.h"
 #include "DesignPalette.h"
 #include "DialogParts.h"
 #include "DirectionKeypad.h"
@@ -32,7 +31,7 @@
 #include "SpinField.h"
 #include "SpotTypeNames.h"
 #include "TabChain.h"
-#include "WindowDrag.h"
+#include "TitleStrip.h"
 
 namespace {
 
@@ -91,21 +90,8 @@ AddSpotDialog::~AddSpotDialog() = default;
 
 // The title strip with the minimise and close buttons at its right end.
 void AddSpotDialog::buildTitleStrip() {
-    titleStrip_ = new QLabel(QStringLiteral("             Add Monster Location"), this);
-    titleStrip_->setObjectName(QStringLiteral("Panel3"));
+    titleStrip_ = makeTitleStrip(this, "Panel3", QStringLiteral("             Add Monster Location"));
     titleStrip_->setGeometry(0, 0, kWidth, kStripHeight);
-    titleStrip_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    titleStrip_->setFrameShape(QFrame::Panel);
-    titleStrip_->setFrameShadow(QFrame::Raised);
-    QFont stripFont = titleStrip_->font();
-    stripFont.setBold(true);
-    stripFont.setPixelSize(13);
-    titleStrip_->setFont(stripFont);
-    QPalette stripPalette = titleStrip_->palette();
-    stripPalette.setColor(QPalette::Window, kStripColour);
-    titleStrip_->setPalette(stripPalette);
-    titleStrip_->setAutoFillBackground(true);
-    installWindowDrag(titleStrip_);
     auto* minimise = makeGlyphButton(titleStrip_, "SpeedButton1", QStyle::SP_TitleBarMinButton, "Minimise Window",
                                      "Minimise window", {kWidth - 52, 4});
     auto* close = makeGlyphButton(titleStrip_, "SpeedButton4", QStyle::SP_TitleBarCloseButton,

@@ -24,7 +24,6 @@
 #include <QVBoxLayout>
 
 #include "ByteText.h"
-#include "Colours.h"
 #include "DesignPalette.h"
 #include "DialogParts.h"
 #include "EditorDocument.h"
@@ -37,7 +36,7 @@
 #include "SpinField.h"
 #include "SpotTypeNames.h"
 #include "TabChain.h"
-#include "WindowDrag.h"
+#include "TitleStrip.h"
 
 namespace {
 
@@ -115,22 +114,9 @@ MapOverviewWindow::~MapOverviewWindow() = default;
 
 // The title strip names the map and moves the window; its button closes it.
 void MapOverviewWindow::buildTitleStrip() {
-    titleStrip_ = new QLabel(this);
-    titleStrip_->setObjectName(QStringLiteral("OverviewTitle"));
+    titleStrip_ = makeTitleStrip(this, "OverviewTitle", QString());
     titleStrip_->setFixedHeight(kTitleHeight);
-    titleStrip_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     titleStrip_->setIndent(10);
-    titleStrip_->setFrameShape(QFrame::Panel);
-    titleStrip_->setFrameShadow(QFrame::Raised);
-    QFont stripFont = titleStrip_->font();
-    stripFont.setBold(true);
-    stripFont.setPixelSize(13);
-    titleStrip_->setFont(stripFont);
-    QPalette stripPalette = titleStrip_->palette();
-    stripPalette.setColor(QPalette::Window, kStripColour);
-    titleStrip_->setPalette(stripPalette);
-    titleStrip_->setAutoFillBackground(true);
-    installWindowDrag(titleStrip_);
     auto* close = makeGlyphButton(titleStrip_, "OverviewClose", QStyle::SP_TitleBarCloseButton, "Close Map Overview",
                                   "Close map overview", {0, 2});
     close->setFocusPolicy(Qt::NoFocus);  // as a system title bar's: the mouse's alone
