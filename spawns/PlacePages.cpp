@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QToolButton>
 
 #include "DialogParts.h"
