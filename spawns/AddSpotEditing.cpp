@@ -73,6 +73,7 @@ void AddSpotDialog::fillFromSpot(const SpawnEntry& spot, bool following) {
     const auto rulesBack = qScopeGuard([this] { keepSpotAsIs_ = false; });
     if (!following) filled_.clear();
     const auto mayPut = [&](const QObject* control, int shown) { return !following || untouched(control, shown); };
+    const QWidget* pageBefore = places_->currentWidget();
     {
         const QSignalBlocker quietTypes(spotTypeGroup_);
         const QSignalBlocker quietPages(places_);
@@ -87,6 +88,8 @@ void AddSpotDialog::fillFromSpot(const SpawnEntry& spot, bool following) {
         }
         filled_[spotTypeGroup_] = spot.spottype;
     }
+    // A spot that became a point or a range has the preview pick the place its new way.
+    if (following && places_->currentWidget() != pageBefore) runShownPageStep();
     if (mayPut(keypad_, keypad_->direction())) keypad_->showDirection(spot.dir);
     filled_[keypad_] = spot.dir;
 

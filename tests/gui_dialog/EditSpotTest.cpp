@@ -79,6 +79,7 @@ TEST_F(EditSpotTest, TheFieldsFollowTheSpotAndApplyWritesOnlyWhatTheOperatorChan
         const bool point = now.ispoint;
         EXPECT_EQ(dialog->spotType(), now.spottype);
         EXPECT_EQ(pageIndex(), point ? 0 : 1);
+        EXPECT_EQ(preview->selection().pointselection, point) << "the preview picks the place the spot's way";
         const std::string shown = std::to_string(field(point ? "SpinEditX" : "SpinX0")->value()) + ' ' +
                                   std::to_string(field(point ? "SpinEditY" : "SpinY0")->value());
         EXPECT_EQ(shown, c.shown);
