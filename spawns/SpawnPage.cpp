@@ -229,8 +229,8 @@ void SpawnPage::focusStart() { monsterList_->setFocus(Qt::OtherFocusReason); }
 int SpawnPage::selectedMonsterIndex() const { return selectedRow(monsterList_); }
 
 void SpawnPage::selectMonsterIndex(int index) {
-    revealRow(filter_, monsterList_, index);
     const QScopedValueRollback quiet(selectingMonster_, true);
+    revealRow(filter_, monsterList_, index);  // whatever emptying the filter chooses is passed over
     if (!selectRow(monsterList_, index)) {
         monsterList_->clearSelection();
         return;
