@@ -135,8 +135,11 @@ File Folder::createLocked(const std::string& base, bool privateAccess, Path& mad
         }
         File file(descriptor);
         if (!file.tryLock()) {
-            if (busy()) continue;  // taken by a start that deems it left over: it goes
-            return File();
+            if (!busy()) return File();
+            // Taken in that instant by a start that deems it left over, or by a look
+            // at left-overs: it is not this save's any more.
+            remove(made);
+            continue;
         }
         // Another start may have removed it as left over in the instant before the
         // lock: then a name of its own is looked for again.
