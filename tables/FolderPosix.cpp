@@ -63,24 +63,8 @@ Folder Folder::open(const Path& path, Trust trust) {
     return folder;
 }
 
-Folder::Folder(Folder&& other) noexcept
-    : path_(std::move(other.path_)), native_(other.native_), trust_(other.trust_) {
-    other.native_ = kInvalid;
-}
-
-Folder& Folder::operator=(Folder&& other) noexcept {
-    if (this != &other) {
-        if (valid()) ::close(static_cast<int>(native_));
-        path_ = std::move(other.path_);
-        native_ = other.native_;
-        trust_ = other.trust_;
-        other.native_ = kInvalid;
-    }
-    return *this;
-}
-
-Folder::~Folder() {
-    if (valid()) ::close(static_cast<int>(native_));
+void Folder::release() {
+    if (valid()) ::close(static_cast<int>(std::exchange(native_, kInvalid)));
 }
 
 std::vector<Path> Folder::list() const {

@@ -9,6 +9,7 @@
 #include <sddl.h>
 
 #include <string>
+#include <utility>
 
 #include "TextFilePlatform.h"
 
@@ -104,24 +105,8 @@ Folder Folder::open(const Path& path, Trust trust) {
     return folder;
 }
 
-Folder::Folder(Folder&& other) noexcept
-    : path_(std::move(other.path_)), native_(other.native_), trust_(other.trust_) {
-    other.native_ = kInvalid;
-}
-
-Folder& Folder::operator=(Folder&& other) noexcept {
-    if (this != &other) {
-        if (valid()) ::CloseHandle(reinterpret_cast<HANDLE>(native_));
-        path_ = std::move(other.path_);
-        native_ = other.native_;
-        trust_ = other.trust_;
-        other.native_ = kInvalid;
-    }
-    return *this;
-}
-
-Folder::~Folder() {
-    if (valid()) ::CloseHandle(reinterpret_cast<HANDLE>(native_));
+void Folder::release() {
+    if (valid()) ::CloseHandle(reinterpret_cast<HANDLE>(std::exchange(native_, kInvalid)));
 }
 
 std::vector<Path> Folder::list() const {

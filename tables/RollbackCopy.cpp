@@ -118,6 +118,9 @@ std::optional<HeldRollback> writeRollbackCopy(const std::filesystem::path& file,
     };
     if (path.empty()) return refuse("the system names no folder for the user's data");
     if (faults.failRollback) return refuse(platform::reasonFor(platform::Fault::accessDenied));
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    if (error) return refuse(error.message());
     if (!platform::makeOwnFolder(path)) return refuse(platform::lastReason());
     // A folder another user may change would hand the next start copies it must not
     // trust; such a folder is not used at all.
@@ -126,9 +129,8 @@ std::optional<HeldRollback> writeRollbackCopy(const std::filesystem::path& file,
 
     static std::atomic<unsigned> counter{0};
     const unsigned first = counter.fetch_add(100);
-    std::error_code ignored;
     const std::string header =
-        rollbackHeader(std::filesystem::absolute(file, ignored), identity, mode, oldBytes, newBytes);
+        rollbackHeader(std::filesystem::absolute(file, error), identity, mode, oldBytes, newBytes);
     const std::string name = file.filename().string();
     const std::string base = name + "." + std::to_string(platform::currentProcess()) + "-";
     auto written = savesteps::writeFlushedAs(

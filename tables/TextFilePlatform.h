@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "TextFile.h"
@@ -144,9 +145,18 @@ public:
     // Invalid, with the reason, when the folder cannot be opened or is not to be trusted.
     static Folder open(const Path& path, Trust trust);
     Folder() = default;
-    Folder(Folder&& other) noexcept;
-    Folder& operator=(Folder&& other) noexcept;
-    ~Folder();
+    Folder(Folder&& other) noexcept
+        : path_(std::move(other.path_)), native_(std::exchange(other.native_, kInvalid)), trust_(other.trust_) {}
+    Folder& operator=(Folder&& other) noexcept {
+        if (this != &other) {
+            release();
+            path_ = std::move(other.path_);
+            native_ = std::exchange(other.native_, kInvalid);
+            trust_ = other.trust_;
+        }
+        return *this;
+    }
+    ~Folder() { release(); }
     Folder(const Folder&) = delete;
     Folder& operator=(const Folder&) = delete;
 
@@ -176,14 +186,15 @@ public:
     void sync() const;
 
 private:
+    void release();  // closes the folder's handle, if it has one
     static constexpr std::intptr_t kInvalid = -1;
     Path path_;
     std::intptr_t native_ = kInvalid;
     Trust trust_ = Trust::any;
 };
 
-// Makes the folder (and the folders above it) unless it is there; the folder itself
-// is made for its user alone (0700). False, with the reason, when it cannot.
+// Makes the folder, for its user alone (0700), unless it is there; the folder above
+// it must be there. False, with the reason, when it cannot.
 bool makeOwnFolder(const Path& path);
 
 // The name of a temporary file: ".<base>.tmp-<process>-<n>-<attempt>".

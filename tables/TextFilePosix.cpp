@@ -252,12 +252,6 @@ bool mayReplace(const Path& path) {
 bool removeFile(const Path& path) { return ::unlink(path.c_str()) == 0 || failed(); }
 
 bool makeOwnFolder(const Path& path) {
-    std::error_code error;
-    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
-    if (error) {
-        setLastReason(error.message());
-        return false;
-    }
     // Made for its user alone from the start, not opened up by the umask first.
     return ::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST || failed();
 }

@@ -282,12 +282,6 @@ bool mayReplace(const Path& path) {
 bool removeFile(const Path& path) { return ::DeleteFileW(path.c_str()) || failed(); }
 
 bool makeOwnFolder(const Path& path) {
-    std::error_code error;
-    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
-    if (error) {
-        setLastReason(error.message());
-        return false;
-    }
     // Below the user's profile, whose access list already keeps other users out.
     return ::CreateDirectoryW(path.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS || failed();
 }
