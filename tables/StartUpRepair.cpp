@@ -103,7 +103,7 @@ public:
         if (!record)
             return "The rollback copy " + copyShown_ + " is damaged, or of another version of the editor; it was not used" +
                    putAside() + ".";
-        bytes = {};
+        std::string().swap(bytes);  // the record holds its bytes now
         const Path file = record->file.lexically_normal();
         if (std::find(targets_.begin(), targets_.end(), file) == targets_.end())
             return "The rollback copy " + copyShown_ + " is of " + platform::shownPath(file) +
