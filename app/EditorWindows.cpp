@@ -2,7 +2,9 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
+#include <QTreeView>
 
 #include <utility>
 
@@ -11,13 +13,19 @@
 #include "EventHook.h"
 #include "FirstPlace.h"
 #include "HistoryMarks.h"
+#include "HistoryWindow.h"
+#include "KeyListWindow.h"
+#include "ListMenu.h"
 #include "MainWindow.h"
 #include "MapOverviewWindow.h"
 #include "MapPreviewWindow.h"
 #include "ErrorReport.h"
 #include "ProgramIdentity.h"
+#include "ProgramKeys.h"
+#include "ProgramMenus.h"
 #include "SaveQuestion.h"
 #include "SpawnPage.h"
+#include "StatsPage.h"
 #include "WindowStacking.h"
 
 namespace {
@@ -96,6 +104,28 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
                          [this](int map) { mapOverview().openOnMap(map); });
     });
     main_->makeSpawnPage();
+
+    // F1 and Ctrl+H in every window of the program.
+    QObject::connect(makeShortcut(main_.get(), KeyAction::ShowKeys, Qt::ApplicationShortcut), &QShortcut::activated,
+                     main_.get(), [this] { showKeyList(); });
+    QObject::connect(makeShortcut(main_.get(), KeyAction::ShowHistory, Qt::ApplicationShortcut), &QShortcut::activated,
+                     main_.get(), [this] { showHistory(); });
+    nameKeysInToolTips(main_.get(), {KeyPlace::MainWindow, KeyPlace::StatsPage, KeyPlace::SpawnPage});
+    nameKeysInToolTips(dialog_.get(), {KeyPlace::AddSpotDialog});
+    nameKeysInToolTips(preview_.get(), {KeyPlace::MapPreview});
+    installListMenu(main_->statsPage()->monsterList(), [this] { return monsterListMenu(*this); });
+    QObject::connect(main_->statsPage(), &StatsPage::editStateChanged, main_.get(), [this](bool editing) {
+        if (history_) history_->setLocked(TableFile::Monsters, editing);
+    });
+}
+
+void EditorWindows::keepMainButtonsClear(QWidget* tool) const {
+    placeOnFirstShow(tool, [tool, main = main_.get()] {
+        const QRect area = screenArea(main);
+        const QSize size = tool->frameGeometry().size();
+        return QRect(firstPlace(size, meantPlace(tool, area), area, main->frameGeometry(), main->placesToKeepClear()),
+                     size);
+    });
 }
 
 // Made on first use, so that the start makes nothing it does not show.
@@ -114,6 +144,7 @@ MapOverviewWindow& EditorWindows::mapOverview() {
     raiseOnPress(overview, [this] { return toolWindows(); });
     QObject::connect(overview, &MapOverviewWindow::leftByKeyboard, main_.get(),
                      [main = main_.get()] { main->activateWindow(); });
+    nameKeysInToolTips(overview, {KeyPlace::MapOverview});
     // A spot clicked on the overview is shown on the spawn page, and a spot selected
     // there is highlighted on the overview.
     SpawnPage* page = main_->spawnPage();
@@ -126,8 +157,38 @@ MapOverviewWindow& EditorWindows::mapOverview() {
 
 QList<QWidget*> EditorWindows::toolWindows() const { return {dialog_.get(), preview_.get()}; }
 
+HistoryWindow& EditorWindows::historyWindow() {
+    if (history_) return *history_;
+    history_ = std::make_unique<HistoryWindow>(*document_);
+    history_->setLocked(TableFile::Monsters, main_->statsPage()->editing());
+    keepMainButtonsClear(history_.get());
+    return *history_;
+}
+
+KeyListWindow& EditorWindows::keyList() {
+    if (keyList_) return *keyList_;
+    keyList_ = std::make_unique<KeyListWindow>();
+    keepMainButtonsClear(keyList_.get());
+    return *keyList_;
+}
+
+namespace {
+
+void bringUp(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+}  // namespace
+
+void EditorWindows::showHistory() { bringUp(historyWindow()); }
+void EditorWindows::showKeyList() { bringUp(keyList()); }
+
 // The tool windows go first: the page they work with lives in the main window.
 EditorWindows::~EditorWindows() {
+    keyList_.reset();
+    history_.reset();
     overview_.reset();
     preview_.reset();
     dialog_.reset();

@@ -33,6 +33,7 @@
 #include "MapPicture.h"
 #include "OverviewMonsters.h"
 #include "OverviewSurface.h"
+#include "ProgramKeys.h"
 #include "SpinField.h"
 #include "SpotTypeNames.h"
 #include "TabChain.h"
@@ -86,13 +87,7 @@ MapOverviewWindow::MapOverviewWindow(EditorDocument& document, QWidget* parent)
     connect(zoomBox_, &QComboBox::activated, this, &MapOverviewWindow::chooseZoom);
     connect(filterField_, &QLineEdit::textChanged, this, [this] { reportErrors(this, [&] { applyFilter(true); }); });
     // Closing keys for where no window manager gives them.
-    auto* closeKeys = new QShortcut(this);
-    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Close);
-    for (const QKeySequence& more : {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::ALT | Qt::Key_F4)})
-        if (!keys.contains(more)) keys << more;
-    closeKeys->setKeys(keys);
-    closeKeys->setContext(Qt::WindowShortcut);
-    connect(closeKeys, &QShortcut::activated, this, [this] {
+    connect(makeShortcut(this, KeyAction::CloseWindow), &QShortcut::activated, this, [this] {
         closeOverview();
         emit leftByKeyboard();
     });

@@ -13,6 +13,7 @@
 #include <QUndoStack>
 
 #include "LazyIcon.h"
+#include "ProgramKeys.h"
 
 namespace {
 
@@ -45,11 +46,8 @@ protected:
 void installHistoryKeys(QWidget* window, std::function<QUndoStack*()> historyFor) {
     if (qApp && !qApp->findChild<QObject*>(QStringLiteral("fieldKeysPass"), Qt::FindDirectChildrenOnly))
         qApp->installEventFilter(new FieldKeysPass(qApp));
-    auto* undo = new QShortcut(window);
-    undo->setKeys(QKeySequence::Undo);
-    auto* redo = new QShortcut(window);
-    redo->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    for (QShortcut* keys : {undo, redo}) keys->setContext(Qt::WindowShortcut);
+    QShortcut* undo = makeShortcut(window, KeyAction::Undo);
+    QShortcut* redo = makeShortcut(window, KeyAction::Redo);
     QObject::connect(undo, &QShortcut::activated, window, [historyFor] {
         if (QUndoStack* history = historyFor()) history->undo();
     });
@@ -59,9 +57,7 @@ void installHistoryKeys(QWidget* window, std::function<QUndoStack*()> historyFor
 }
 
 void installSaveKey(QWidget* window, std::function<void()> save) {
-    auto* keys = new QShortcut(QKeySequence::Save, window);
-    keys->setContext(Qt::WindowShortcut);
-    QObject::connect(keys, &QShortcut::activated, window, std::move(save));
+    QObject::connect(makeShortcut(window, KeyAction::Save), &QShortcut::activated, window, std::move(save));
 }
 
 // A filled dot in the lower right corner, as editors mark a document that is not saved.
@@ -92,7 +88,7 @@ QIcon unsavedIcon(const QIcon& saved) {
 void showHistoryOn(QAbstractButton* saveButton, const QIcon& saved, const QIcon& unsaved,
                    const QUndoStack& history) {
     saveButton->setIcon(history.isClean() ? saved : unsaved);
-    QStringList tip;
+    QStringList tip{withKeys(saveButton->accessibleName(), KeyAction::Save)};
     if (!history.isClean()) tip << QStringLiteral("Unsaved changes");
     if (history.canUndo()) tip << QStringLiteral("Undo: ") + history.undoText();
     if (history.canRedo()) tip << QStringLiteral("Redo: ") + history.redoText();
