@@ -42,6 +42,7 @@
 namespace {
 
 constexpr QSize kFirstSize(1100, 640);
+constexpr QSize kLeastSize(560, 300);
 constexpr int kStripHeight = 30;
 constexpr QSize kTitleButton(23, 22);
 constexpr int kNameWidth = 200;
@@ -128,9 +129,12 @@ MonsterGridWindow::MonsterGridWindow(EditorDocument& document, QWidget* parent)
     column->addWidget(strip_);
     column->addWidget(body_, 1);
 
+    // It first opens as large as it may be up to this, where it covers none of the main
+    // window's buttons, and never smaller than the least size.
+    setMinimumSize(kLeastSize);
     QSize size = kFirstSize;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10).expandedTo(kLeastSize);
     resize(size);
 
     connect(&document_, &EditorDocument::historyChanged, this, [this](TableFile file) {
@@ -283,7 +287,10 @@ void MonsterGridWindow::buildBody() {
         menu.exec(header->mapToGlobal(at));
     });
 
-    connect(makeShortcut(this, KeyAction::Save), &QShortcut::activated, this, &MonsterGridWindow::saveMonsterFile);
+    installSaveKey(this, [this] { saveMonsterFile(); });
+    // Closing keys for where no window manager gives them.
+    connect(makeShortcut(this, KeyAction::CloseWindow), &QShortcut::activated, this,
+            [this] { reportErrors(this, [&] { hide(); }); });
     connect(makeShortcut(this, KeyAction::FindMonster), &QShortcut::activated, filter_,
             [this] { filter_->setFocus(Qt::ShortcutFocusReason); });
     connect(saveButton_, &QToolButton::clicked, this, &MonsterGridWindow::saveMonsterFile);
@@ -537,7 +544,7 @@ void MonsterGridWindow::toggleFolded() {
             body_->hide();
             setFixedHeight(kStripHeight);
         } else {
-            setMinimumHeight(0);
+            setMinimumHeight(kLeastSize.height());
             setMaximumHeight(QWIDGETSIZE_MAX);
             body_->show();
             resize(width(), std::max(unfoldedHeight_, 4 * kStripHeight));

@@ -32,7 +32,7 @@ enum class KeyPlace {
 
 // What a shortcut of the program does; None for a key a control handles itself.
 enum class KeyAction {
-    None, Save, Undo, Redo, ShowHistory, ShowKeys, EditMonster, Overview,
+    None, Save, Undo, Redo, ShowHistory, ShowKeys, EditMonster, Overview, CloseWindow,
     OpenMonsterTable, ChangeCells, CopyCells, PasteCells, SelectColumn, FindMonster,
 };
 

@@ -1,6 +1,9 @@
 // Starts the windows on the sample tables as the program does, shows the add-location
-// dialog, the map preview and the monster table beside the main window, writes the X
-// window id of each to the ready file and runs until it is ended. drag_test.sh then drags them with real
+// Starts the windows on the sample tables as the program does, shows the add-location
+// dialog and the map preview beside the main window, the map overview where it first
+// opens (then below them) and the monster table below the main window, writes the X
+// window id of each, and where the overview first opened, to the ready file and runs
+// until it is ended. drag_test.sh then drags them with real
 // pointer events.
 //
 //   varnex_drag_driver <ready-file>
@@ -12,14 +15,19 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTest>
 
 #include "ProgramIdentity.h"
 #include "MainWindow.h"
 #include "AddSpotDialog.h"
 #include "SplashWindow.h"
+#include "EditorWindows.h"
+#include "MapOverviewWindow.h"
 #include "MapPreviewWindow.h"
 #include "MonsterGridWindow.h"
+#include "SpawnPage.h"
+#include "StatsPage.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -43,20 +51,41 @@ int main(int argc, char** argv) {
     dialog.show();
     preview.move(900, 450);
     preview.show();
-    // Below the main window, left of where its drags take it.
+    // Below the main window, right of where the overview is put, small enough to fit.
     MonsterGridWindow table(mainWindow.document());
-    table.setGeometry(10, 800, 600, 200);
+    table.setMinimumSize(0, 0);
+    table.setGeometry(480, 820, 380, 180);
     table.show();
     for (QWidget* window : {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(&dialog),
                             static_cast<QWidget*>(&preview), static_cast<QWidget*>(&table)})
         if (!QTest::qWaitForWindowExposed(window)) return 1;
+    // The map overview where it first opens: wholly on the screen, over none of the main
+    // window's save, delete and title buttons. Then out of the others' way.
+    mainWindow.pages()->setCurrentWidget(mainWindow.spawnPage());
+    MapOverviewWindow& overview = splash.windows()->mapOverview();
+    overview.openOnMap(0);
+    if (!QTest::qWaitForWindowExposed(&overview)) return 1;
+    QTest::qWait(300);  // a window manager's placing settles
+    const QRect first = overview.frameGeometry();
+    bool clear = overview.screen()->availableGeometry().contains(first);
+    for (const QRect& button : mainWindow.placesToKeepClear()) clear = clear && !button.intersects(first);
+    const QString firstPlace = QStringLiteral("%1,%2 %3x%4 %5")
+                                   .arg(first.x())
+                                   .arg(first.y())
+                                   .arg(first.width())
+                                   .arg(first.height())
+                                   .arg(clear ? QStringLiteral("clear") : QStringLiteral("covering"));
+    overview.resize(420, 320);
+    overview.move(40, 640);
+    mainWindow.pages()->setCurrentWidget(mainWindow.statsPage());  // as the program starts
 
     // Written aside and renamed, so the script never reads half of it.
     const std::string readyFile = argv[1];
     {
         std::ofstream ready(readyFile + ".part");
         ready << "main " << mainWindow.winId() << "\ndialog " << dialog.winId() << "\npreview "
-              << preview.winId() << "\ntable " << table.winId() << "\n";
+              << preview.winId() << "\noverview " << overview.winId() << "\nfirstplace "
+              << firstPlace.toStdString() << "\ntable " << table.winId() << "\n";
     }
     std::filesystem::rename(readyFile + ".part", readyFile);
     return QApplication::exec();
