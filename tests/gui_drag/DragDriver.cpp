@@ -1,5 +1,4 @@
 // Starts the windows on the sample tables as the program does, shows the add-location
-// Starts the windows on the sample tables as the program does, shows the add-location
 // dialog and the map preview beside the main window, the map overview where it first
 // opens (then below them) and the monster table below the main window, writes the X
 // window id of each, and where the overview first opened, to the ready file and runs
@@ -54,7 +53,7 @@ int main(int argc, char** argv) {
     // Below the main window, right of where the overview is put, small enough to fit.
     MonsterGridWindow table(mainWindow.document());
     table.setMinimumSize(0, 0);
-    table.setGeometry(480, 820, 380, 180);
+    table.setGeometry(480, 840, 380, 170);
     table.show();
     for (QWidget* window : {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(&dialog),
                             static_cast<QWidget*>(&preview), static_cast<QWidget*>(&table)})
