@@ -6,7 +6,6 @@
 #include <cctype>
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -18,15 +17,24 @@
 
 namespace {
 
-// The texts of one capture group of every match, in order.
-std::vector<std::string> allOf(const std::string& log, const std::regex& pattern) {
+// What follows each `before` in the text, up to the next of the characters `ends`.
+std::vector<std::string> allAfter(const std::string& text, const std::string& before, const char* ends) {
     std::vector<std::string> found;
-    for (std::sregex_iterator at(log.begin(), log.end(), pattern), end; at != end; ++at) found.push_back((*at)[1]);
+    for (auto at = text.find(before); at != std::string::npos; at = text.find(before, at + 1)) {
+        const auto start = at + before.size();
+        found.push_back(text.substr(start, text.find_first_of(ends, start) - start));
+    }
     return found;
 }
 
-const std::regex kFingerprint(R"re("partialFingerprints": \{"varnexLineHash/v1": "([0-9a-f]{16}:[0-9]+)"\})re");
-const std::regex kStartLine(R"re("startLine": ([0-9]+))re");
+std::vector<std::string> fingerprintsOf(const std::string& log) {
+    const std::vector<std::string> found = allAfter(log, R"("partialFingerprints": {"varnexLineHash/v1": ")", "\"");
+    for (const std::string& fingerprint : found)
+        EXPECT_EQ(fingerprint.find(':'), 16u) << fingerprint;  // 16 hex digits, then the count
+    return found;
+}
+
+std::vector<std::string> startLinesOf(const std::string& log) { return allAfter(log, R"("startLine": )", ",}"); }
 
 TEST(VarnexCheckSarif, PlacesEachResultBelowItsRoot) {
     struct Case {
@@ -76,7 +84,7 @@ TEST(VarnexCheckSarif, PlacesEachResultBelowItsRoot) {
         for (const std::string& text : c.holds)
             EXPECT_NE(run.out.find(placed(text, root, "{T}")), std::string::npos) << c.name << "\n" << run.out;
         // Only the root is an absolute URI.
-        EXPECT_EQ(allOf(run.out, std::regex("(file:)")).size(), c.flags.front() == "--json" ? 0u : 1u) << c.name;
+        EXPECT_EQ(allAfter(run.out, "file:", "").size(), c.flags.front() == "--json" ? 0u : 1u) << c.name;
         EXPECT_EQ(run.err, "") << c.name;
     }
 }
@@ -86,23 +94,23 @@ TEST(VarnexCheckSarif, FingerprintsStayWhenLinesAreAddedAbove) {
     std::filesystem::copy(kPlanted, folder.path(), std::filesystem::copy_options::recursive);
     const auto log = [&] { return check({"--format", "sarif", folder.path().string()}).out; };
     const std::string before = log();
-    const std::vector<std::string> fingerprints = allOf(before, kFingerprint);
-    ASSERT_EQ(fingerprints.size(), allOf(before, std::regex(R"re(("ruleId"))re")).size()) << "one for each result";
+    const std::vector<std::string> fingerprints = fingerprintsOf(before);
+    ASSERT_EQ(fingerprints.size(), allAfter(before, R"("ruleId")", "").size()) << "one for each result";
 
     // A monster no line uses, and a comment: neither is a problem.
     folder.write("data/monster.txt", crlf({monsterLine("900", "Added", "1")}) + folder.read("data/monster.txt"));
     folder.write("data/Quarnel.txt", "// added\r\n" + folder.read("data/Quarnel.txt"));
     const std::string after = log();
-    EXPECT_EQ(allOf(after, kFingerprint), fingerprints);
-    const std::vector<std::string> linesBefore = allOf(before, kStartLine);
-    const std::vector<std::string> linesAfter = allOf(after, kStartLine);
+    EXPECT_EQ(fingerprintsOf(after), fingerprints);
+    const std::vector<std::string> linesBefore = startLinesOf(before);
+    const std::vector<std::string> linesAfter = startLinesOf(after);
     ASSERT_EQ(linesAfter.size(), linesBefore.size());
     for (std::size_t i = 0; i < linesBefore.size(); ++i)
         EXPECT_EQ(std::stoi(linesAfter[i]), std::stoi(linesBefore[i]) + 1) << "result " << i;
 
     // A result whose line changes is another result.
     folder.write("data/Quarnel.txt", folder.read("data/Quarnel.txt") + "77 0 0 1 1 -1\r\n");
-    const std::vector<std::string> more = allOf(log(), kFingerprint);
+    const std::vector<std::string> more = fingerprintsOf(log());
     EXPECT_EQ(more.size(), fingerprints.size() + 1);
 }
 
@@ -130,7 +138,9 @@ TEST(VarnexCheckSarif, EachRuleCarriesItsHelp) {
             EXPECT_GT(text.size(), 40u) << code;
             EXPECT_TRUE(text.ends_with('.')) << code << ": " << text;
         }
-        const std::string fix = "**How to fix it.** " + std::regex_replace(std::string(rule.fix), std::regex("\""), "\\\"") + "\"";
+        std::string fix = "**How to fix it.** ";
+        for (const char c : rule.fix) fix += c == '"' ? std::string("\\\"") : std::string(1, c);
+        fix += '"';
         EXPECT_NE(log.find(R"("id": ")" + code + R"(", "name": ")" + std::string(rule.name) + "\""),
                   std::string::npos)
             << code;
