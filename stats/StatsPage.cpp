@@ -22,6 +22,7 @@
 #include "ByteText.h"
 #include "EditorDocument.h"
 #include "ErrorReport.h"
+#include "EventHook.h"
 #include "GridDelegate.h"
 #include "HistoryMarks.h"
 #include "ListFilter.h"
@@ -221,6 +222,13 @@ void StatsPage::buildPanel() {
         fields_[i] = field;
     }
     fields_[0]->setTypingAllowed(false);  // the level changes only by its arrows
+    // A group box takes the keys that press a button on the desktop (Enter among them
+    // on a GTK desktop) for itself, so Enter passed on by a field would stop there.
+    for (QGroupBox* group : {idRow_, groups_[0], groups_[1], groups_[2]}) {
+        new EventHook(group, [this](QEvent* event) {
+            return event->type() == QEvent::KeyPress && editKey(static_cast<QKeyEvent*>(event));
+        });
+    }
 
     okButton_ = new QPushButton(QStringLiteral("OK"), statsPanel_);
     okButton_->setObjectName(QStringLiteral("Button3"));
@@ -315,11 +323,12 @@ void StatsPage::focusStart() {
 }
 
 void StatsPage::keyPressEvent(QKeyEvent* event) {
+    if (!editKey(event)) QWidget::keyPressEvent(event);
+}
+
+bool StatsPage::editKey(QKeyEvent* event) {
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if (!editing_ || !plain) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
+    if (!editing_ || !plain) return false;
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -332,10 +341,10 @@ void StatsPage::keyPressEvent(QKeyEvent* event) {
         cancelEditing();
         break;
     default:
-        QWidget::keyPressEvent(event);
-        return;
+        return false;
     }
     event->accept();
+    return true;
 }
 
 void StatsPage::changeEvent(QEvent* event) {
@@ -363,14 +372,28 @@ void StatsPage::fillList() {
 int StatsPage::selectedIndex() const { return selectedRow(monsterList_); }
 
 void StatsPage::selectIndex(int index) {
+    revealRow(filter_, monsterList_, index);
     if (selectRow(monsterList_, index)) monsterList_->scrollTo(names_->index(index, 0));
 }
 
+// With no monster chosen (a filter left none) the panel is empty and cannot be edited.
 void StatsPage::showSelectedMonster() {
     reportErrors(this, [&] {
         const int index = selectedIndex();
-        if (const auto fields = storedFields(index)) showFields(*fields);
+        editButton_->setEnabled(!editing_ && index >= 0);
+        if (const auto fields = storedFields(index))
+            showFields(*fields);
+        else if (index < 0)
+            showNoMonster();
     });
+}
+
+void StatsPage::showNoMonster() {
+    idLabel_->clear();
+    nameLabel_->clear();
+    for (SpinField* field : fields_)
+        if (field) field->lineEdit()->clear();
+    moveRangeBox_->setCurrentIndex(-1);
 }
 
 std::optional<MonsterLineFields> StatsPage::storedFields(int index) const {
@@ -444,6 +467,8 @@ void StatsPage::storeMonster(int index) {
     const int move = moveRangeBox_->currentIndex();
     values[kMoveRangeField] = move >= 0 ? move : stored->values[kMoveRangeField];
     document_.storeMonster(index, values, move >= 0);
+    // The same values again store nothing; the fields show the line all the same.
+    if (const auto now = storedFields(index)) showFields(*now);
 }
 
 void StatsPage::storeEdits() {
@@ -471,7 +496,7 @@ void StatsPage::leaveEditState() {
     statsPanel_->setEnabled(false);
     okButton_->setEnabled(false);
     cancelButton_->setEnabled(false);
-    editButton_->setEnabled(true);
+    editButton_->setEnabled(selectedIndex() >= 0);
     editing_ = false;
     emit editStateChanged(false);
     focusStart();
