@@ -138,6 +138,14 @@ std::size_t endLineIndex(const std::vector<std::string>& normalisedLines) {
     return static_cast<std::size_t>(end - normalisedLines.begin());
 }
 
+std::optional<std::int32_t> monsterNumberOf(std::string_view normalisedLine) {
+    try {
+        return integerColumn(TokenReader(normalisedLine).firstColumnSpan());
+    } catch (const TableError&) {
+        return std::nullopt;
+    }
+}
+
 std::string MonsterTable::checkSave(const std::filesystem::path& workFolder) const {
     if (!saveRefusal_.empty()) throw TableError(saveRefusal_);
     return seen_.questionBeforeSave(monsterPath(workFolder), monsterFileLabel());

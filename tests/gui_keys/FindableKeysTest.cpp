@@ -11,6 +11,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QTreeView>
+#include <QUndoStack>
 
 #include "EditorDocument.h"
 #include "HistoryWindow.h"
