@@ -69,3 +69,19 @@ ChangeSpotCommand::ChangeSpotCommand(EditorDocument& document, const SpawnEntry&
 
 void ChangeSpotCommand::redo() { document_.putSpot(after_); }
 void ChangeSpotCommand::undo() { document_.putSpot(before_); }
+
+StoreMonstersCommand::StoreMonstersCommand(EditorDocument& document, std::vector<StoredLine> lines,
+                                           const QString& what)
+    : document_(document), lines_(std::move(lines)) {
+    nameStep(*this, what);
+}
+
+void StoreMonstersCommand::redo() {
+    for (const StoredLine& line : lines_) document_.setMonsterLine(line.index, line.newLine, line.newCanMove);
+}
+
+// Back to front, so that every monster ends as it was even if one were stored twice.
+void StoreMonstersCommand::undo() {
+    for (auto line = lines_.rbegin(); line != lines_.rend(); ++line)
+        document_.setMonsterLine(line->index, line->oldLine, line->oldCanMove);
+}

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include <QUndoCommand>
 
@@ -69,4 +70,25 @@ private:
     EditorDocument& document_;
     SpawnEntry before_;
     SpawnEntry after_;
+};
+
+// One monster's line before and after a store of many.
+struct StoredLine {
+    int index;
+    std::string oldLine;
+    std::string newLine;
+    bool oldCanMove;
+    bool newCanMove;
+};
+
+// Many monsters' lines stored at once (a change of many cells, a paste): one step.
+class StoreMonstersCommand final : public QUndoCommand {
+public:
+    StoreMonstersCommand(EditorDocument& document, std::vector<StoredLine> lines, const QString& what);
+    void redo() override;
+    void undo() override;
+
+private:
+    EditorDocument& document_;
+    std::vector<StoredLine> lines_;
 };

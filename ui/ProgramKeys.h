@@ -16,20 +16,25 @@ class QWidget;
 // Where a key acts; the key list shows one group for each, in this order.
 enum class KeyPlace {
     Everywhere,
-    EditingWindows,  // the main window, the add-location dialog, the map preview, the map overview
+    EditingWindows,  // the main window, the add-location dialog, the map preview, the map overview,
+                     // the monster table
     MainWindow,
     StatsPage,
     SpawnPage,
     AddSpotDialog,
     MapPreview,
     MapOverview,
+    MonsterTable,
     HistoryWindow,
     KeyList,
     CloseQuestion,
 };
 
 // What a shortcut of the program does; None for a key a control handles itself.
-enum class KeyAction { None, Save, Undo, Redo, ShowHistory, ShowKeys, EditMonster, Overview, CloseWindow };
+enum class KeyAction {
+    None, Save, Undo, Redo, ShowHistory, ShowKeys, EditMonster, Overview, CloseWindow,
+    OpenMonsterTable, ChangeCells, CopyCells, PasteCells, SelectColumn, FindMonster,
+};
 
 struct ProgramKey {
     KeyPlace place;

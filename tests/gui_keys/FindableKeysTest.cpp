@@ -17,6 +17,7 @@
 #include "HistoryWindow.h"
 #include "KeyListWindow.h"
 #include "KeyboardFixture.h"
+#include "MonsterGridWindow.h"
 #include "ProgramKeys.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
@@ -52,6 +53,12 @@ const std::vector<WindowKeys>& windowKeys() {
              return static_cast<QWidget*>(t.overview());
          },
          {EditingWindows, MapOverview}},
+        {"monster table",
+         [](KeyboardTest& t) {
+             t.windows()->monsterGrid().open();
+             return static_cast<QWidget*>(&t.windows()->monsterGrid());
+         },
+         {EditingWindows, MonsterTable}},
         {"history",
          [](KeyboardTest& t) {
              t.windows()->showHistory();
