@@ -85,6 +85,13 @@ Arguments parseArguments(const std::vector<std::string>& args, std::string& wron
     return parsed;
 }
 
+// The arguments are UTF-8 on every system (main turns Windows' own into UTF-8); a path
+// made from a plain string would take them in the system's narrow code page. Folders
+// are shown the system's way: on Windows, with backslashes.
+std::filesystem::path folderPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).make_preferred();
+}
+
 // Why the path given is no folder to check, or nothing when it is one.
 std::optional<std::string> notAFolder(const std::filesystem::path& folder) {
     std::error_code error;
@@ -167,9 +174,10 @@ int runVarnexCheck(const std::vector<std::string>& args, std::ostream& out, std:
         return kExitClean;
     }
     if (parsed.folder) {
-        if (const auto why = notAFolder(*parsed.folder)) return cannotRun(visibleText(*parsed.folder) + ": " + *why);
+        if (const auto why = notAFolder(folderPath(*parsed.folder)))
+            return cannotRun(visibleText(*parsed.folder) + ": " + *why);
     }
-    const CheckResult result = checkFolder(parsed.folder.value_or(std::string()), parsed.check);
+    const CheckResult result = checkFolder(folderPath(parsed.folder.value_or(std::string())), parsed.check);
     writeReport(out, result, parsed.report);
     return exitStatusOf(result);
 }
