@@ -7,6 +7,8 @@ export WINEPREFIX=${WINEPREFIX:-$PWD/build/windows/wine} WINEDEBUG=-all WINEARCH
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # Arguments and file names outside ASCII reach Windows programs through the locale.
 export LC_ALL=C.UTF-8
+# Wine hands the environment on: the programs load only the plugins they ship with.
+unset QT_QPA_PLATFORM QT_PLUGIN_PATH QT_QPA_PLATFORMTHEME
 
 wine_prefix() {
   [ -f "$WINEPREFIX/system.reg" ] || (unset DISPLAY; "$wine" wineboot --init >/dev/null 2>&1 || true)
