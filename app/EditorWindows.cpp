@@ -2,7 +2,9 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
+#include <QTreeView>
 
 #include <utility>
 
@@ -11,11 +13,17 @@
 #include "EventHook.h"
 #include "FirstPlace.h"
 #include "HistoryMarks.h"
+#include "HistoryWindow.h"
+#include "KeyListWindow.h"
+#include "ListMenu.h"
 #include "MainWindow.h"
 #include "MapOverviewWindow.h"
 #include "MapPreviewWindow.h"
 #include "ProgramIdentity.h"
+#include "ProgramKeys.h"
+#include "ProgramMenus.h"
 #include "SpawnPage.h"
+#include "StatsPage.h"
 
 namespace {
 
@@ -54,16 +62,8 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     // buttons: each stays where it was put (the dialog at its design place, the preview
     // near the screen's corner: left to a window manager, it may go anywhere) unless it
     // would cover them.
-    for (QWidget* tool : {static_cast<QWidget*>(dialog_.get()), static_cast<QWidget*>(preview_.get())}) {
-        placeOnFirstShow(tool, [tool, main = main_.get()] {
-            const QScreen* screen = main->screen();
-            const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
-            // A window manager takes a place of (0, 0) for none at all.
-            const QPoint put = tool->pos().isNull() ? area.topLeft() + QPoint(8, 8) : tool->pos();
-            return firstPlace(tool->frameGeometry().size(), put, area, main->frameGeometry(),
-                              main->placesToKeepClear());
-        });
-    }
+    keepMainButtonsClear(dialog_.get());
+    keepMainButtonsClear(preview_.get());
     QObject::connect(main_.get(), &MainWindow::spawnPageMade, dialog_.get(), [this](SpawnPage* page) {
         page->setPreview(preview_.get());
         QObject::connect(page, &SpawnPage::addSpotRequested, dialog_.get(), &AddSpotDialog::openFor);
@@ -72,6 +72,29 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
                          [this](int map) { mapOverview().openOnMap(map); });
     });
     main_->makeSpawnPage();
+
+    // F1 and Ctrl+H in every window of the program.
+    QObject::connect(makeShortcut(main_.get(), KeyAction::ShowKeys, Qt::ApplicationShortcut), &QShortcut::activated,
+                     main_.get(), [this] { showKeyList(); });
+    QObject::connect(makeShortcut(main_.get(), KeyAction::ShowHistory, Qt::ApplicationShortcut), &QShortcut::activated,
+                     main_.get(), [this] { showHistory(); });
+    nameKeysInToolTips(main_.get(), {KeyPlace::MainWindow, KeyPlace::StatsPage, KeyPlace::SpawnPage});
+    nameKeysInToolTips(dialog_.get(), {KeyPlace::AddSpotDialog});
+    nameKeysInToolTips(preview_.get(), {KeyPlace::MapPreview});
+    installListMenu(main_->statsPage()->monsterList(), [this] { return monsterListMenu(*this); });
+    QObject::connect(main_->statsPage(), &StatsPage::editStateChanged, main_.get(), [this](bool editing) {
+        if (history_) history_->setLocked(TableFile::Monsters, editing);
+    });
+}
+
+void EditorWindows::keepMainButtonsClear(QWidget* tool) const {
+    placeOnFirstShow(tool, [tool, main = main_.get()] {
+        const QScreen* screen = main->screen();
+        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+        // A window manager takes a place of (0, 0) for none at all.
+        const QPoint put = tool->pos().isNull() ? area.topLeft() + QPoint(8, 8) : tool->pos();
+        return firstPlace(tool->frameGeometry().size(), put, area, main->frameGeometry(), main->placesToKeepClear());
+    });
 }
 
 // Made on first use, so that the start makes nothing it does not show.
@@ -79,6 +102,7 @@ MapOverviewWindow& EditorWindows::mapOverview() {
     if (overview_) return *overview_;
     overview_ = std::make_unique<MapOverviewWindow>(*document_);
     installHistoryKeys(overview_.get(), [document = document_.get()] { return &document->history(TableFile::Spawns); });
+    nameKeysInToolTips(overview_.get(), {KeyPlace::MapOverview});
     // A spot clicked on the overview is shown on the spawn page, and a spot selected
     // there is highlighted on the overview.
     SpawnPage* page = main_->spawnPage();
@@ -89,8 +113,38 @@ MapOverviewWindow& EditorWindows::mapOverview() {
     return *overview_;
 }
 
+HistoryWindow& EditorWindows::historyWindow() {
+    if (history_) return *history_;
+    history_ = std::make_unique<HistoryWindow>(*document_);
+    history_->setLocked(TableFile::Monsters, main_->statsPage()->editing());
+    keepMainButtonsClear(history_.get());
+    return *history_;
+}
+
+KeyListWindow& EditorWindows::keyList() {
+    if (keyList_) return *keyList_;
+    keyList_ = std::make_unique<KeyListWindow>();
+    keepMainButtonsClear(keyList_.get());
+    return *keyList_;
+}
+
+namespace {
+
+void bringUp(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+}  // namespace
+
+void EditorWindows::showHistory() { bringUp(historyWindow()); }
+void EditorWindows::showKeyList() { bringUp(keyList()); }
+
 // The tool windows go first: the page they work with lives in the main window.
 EditorWindows::~EditorWindows() {
+    keyList_.reset();
+    history_.reset();
     overview_.reset();
     preview_.reset();
     dialog_.reset();

@@ -2,7 +2,7 @@
 // The editor's windows around one document, made and wired as the program runs them:
 // the main window first, shown; then the hidden add-location dialog and map preview;
 // then the main window's "Monster Position" page, which works with both; the map
-// overview when it is first opened. The windows know one another only through what is
+// overview, the history and the key list when they are first opened. The windows know one another only through what is
 // wired here and through the document.
 
 #include <filesystem>
@@ -12,9 +12,12 @@
 
 class AddSpotDialog;
 class EditorDocument;
+class HistoryWindow;
+class KeyListWindow;
 class MainWindow;
 class MapOverviewWindow;
 class MapPreviewWindow;
+class QWidget;
 
 class EditorWindows {
 public:
@@ -33,12 +36,24 @@ public:
     MapPreviewWindow& mapPreview() const { return *preview_; }
     // The map overview, made and wired when first asked for (by the spawn page, or here).
     MapOverviewWindow& mapOverview();
+    // The history of both files (Ctrl+H) and the list of keys (F1), made when first
+    // asked for; show...() brings them up, above the others.
+    HistoryWindow& historyWindow();
+    KeyListWindow& keyList();
+    void showHistory();
+    void showKeyList();
 
 private:
+    // The tool window first opens where it covers none of the main window's save,
+    // delete and title buttons: where it was put, unless it would.
+    void keepMainButtonsClear(QWidget* tool) const;
+
     // Declared in the order they are made; each outlives what is made after it.
     std::unique_ptr<EditorDocument> document_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<AddSpotDialog> dialog_;
     std::unique_ptr<MapPreviewWindow> preview_;
     std::unique_ptr<MapOverviewWindow> overview_;
+    std::unique_ptr<HistoryWindow> history_;
+    std::unique_ptr<KeyListWindow> keyList_;
 };

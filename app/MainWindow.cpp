@@ -24,6 +24,7 @@
 #include "HistoryMarks.h"
 #include "MessageBoxes.h"
 #include "MissingMonsterNotices.h"
+#include "ProgramKeys.h"
 #include "SaveQuestion.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
@@ -114,16 +115,18 @@ void MainWindow::buildFrame() {
 
     setWindowTabChain();
     // The main window's own: in the dialog and the preview, Ctrl+S does nothing.
-    auto* save = new QShortcut(QKeySequence::Save, this);
-    save->setContext(Qt::WindowShortcut);
-
+    QShortcut* save = makeShortcut(this, KeyAction::Save);
     // The map overview opens from the "Monster Position" page, on its map.
-    auto* overview = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
-    overview->setContext(Qt::WindowShortcut);
+    QShortcut* overview = makeShortcut(this, KeyAction::Overview);
+    // ">Edit Selected" of "Monster Stats", where the button is enabled.
+    QShortcut* edit = makeShortcut(this, KeyAction::EditMonster);
 
     connect(save, &QShortcut::activated, this, &MainWindow::saveShownPage);
     connect(overview, &QShortcut::activated, this, [this] {
         if (spawnPage_ && pages_->currentWidget() == spawnPage_) spawnPage_->requestOverview();
+    });
+    connect(edit, &QShortcut::activated, this, [this] {
+        if (pages_->currentWidget() == statsPage_ && !statsPage_->editing()) statsPage_->startEditing();
     });
     connect(minimiseButton_, &QToolButton::clicked, this, &MainWindow::minimiseProgram);
     connect(closeButton_, &QToolButton::clicked, this, &MainWindow::closeProgram);
@@ -277,7 +280,6 @@ void MainWindow::changeEvent(QEvent* event) {
         restoreProgramWindows();
 }
 
-// Ending never asks and never saves: the tables are written only by their save buttons.
 // Both pages' buttons count: the pages lie one over the other in the window.
 QList<QRect> MainWindow::placesToKeepClear() const {
     QList<const QWidget*> buttons{minimiseButton_, closeButton_};
@@ -303,22 +305,36 @@ QString fileName(TableFile file) {
 
 }  // namespace
 
-// Ending never saves. With unsaved changes it asks once, whichever way the end comes;
-// No, the default, keeps the program open with everything as it was.
+// With unsaved changes, ending asks once, whichever way the end comes: Save saves every
+// such file as its save button does, questions and all, and ends only when every save
+// succeeded; Discard ends without saving; Cancel keeps the program open as it was.
 bool MainWindow::mayEnd() {
     if (endAgreed_) return true;
+    const QList<TableFile> unsaved = unsavedFiles();
+    if (unsaved.isEmpty()) return endAgreed_ = true;
     QStringList files;  // "monster.txt (2 changes)"
-    for (const TableFile file : unsavedFiles()) {
+    for (const TableFile file : unsaved) {
         const int changes = document_.unsavedChanges(file);
         files << QStringLiteral("%1 (%2 %3)")
                      .arg(fileName(file))
                      .arg(changes)
                      .arg(changes == 1 ? QStringLiteral("change") : QStringLiteral("changes"));
     }
-    if (files.isEmpty()) return endAgreed_ = true;
-    const QString text = QStringLiteral("Unsaved changes: %1.\nClose without saving them?").arg(files.join(QStringLiteral(", ")));
-    endAgreed_ = messageBoxes().question(this, text);
-    return endAgreed_;
+    const QString text =
+        QStringLiteral("Unsaved changes: %1.\nSave them before closing?").arg(files.join(QStringLiteral(", ")));
+    switch (messageBoxes().askBeforeClosing(this, text)) {
+    case CloseAnswer::Cancel: return false;
+    case CloseAnswer::Discard: return endAgreed_ = true;
+    case CloseAnswer::Save: break;
+    }
+    // Each file is saved on its own: a failure or a No for one leaves the other saved.
+    bool allSaved = true;
+    for (const TableFile file : unsaved) {
+        bool saved = false;
+        reportErrors(this, [&] { saved = document_.save(file, askBeforeOverwrite(this)); });
+        allSaved = allSaved && saved;
+    }
+    return endAgreed_ = allSaved;
 }
 
 void MainWindow::closeProgram() { close(); }

@@ -47,6 +47,10 @@ public:
         fprintf(stderr, "question (answered No): %s\n", qPrintable(text));
         return false;
     }
+    CloseAnswer askBeforeClosing(QWidget*, const QString& text) override {
+        fprintf(stderr, "question (answered Cancel): %s\n", qPrintable(text));
+        return CloseAnswer::Cancel;
+    }
 };
 
 // Spots all on map 0, half points, half ranges, of monster 1 or, with owners, of the

@@ -5,6 +5,14 @@
 
 namespace {
 
+// A step is named once: as a line of the history list, which starts with a capital
+// ("Delete spot 5 of Goblin on map 2"), and after "Undo: " in a tooltip or menu.
+void nameStep(QUndoCommand& step, const QString& what) {
+    QString line = what;
+    if (!line.isEmpty()) line[0] = line[0].toUpper();
+    step.setText(line + QLatin1Char('\n') + what);
+}
+
 QString spotText(const EditorDocument& document, const QString& verb, const SpawnEntry& entry) {
     const MonsterDataRecord monster = document.monsters().getmonsterbyid(entry.monsterid);
     return QStringLiteral("%1 spot %2 of %3 on map %4")
@@ -24,7 +32,7 @@ StoreMonsterCommand::StoreMonsterCommand(EditorDocument& document, int index, st
       oldCanMove_(document.monsters().monsters.at(static_cast<std::size_t>(index)).canmove),
       newCanMove_(canmove) {
     const MonsterDataRecord& monster = document.monsters().monsters[static_cast<std::size_t>(index)];
-    setText(QStringLiteral("store the values of %1 (%2)").arg(textFromBytes(monster.name)).arg(monster.id));
+    nameStep(*this, QStringLiteral("store the values of %1 (%2)").arg(textFromBytes(monster.name)).arg(monster.id));
 }
 
 void StoreMonsterCommand::redo() { document_.setMonsterLine(index_, newLine_, newCanMove_); }
@@ -33,7 +41,7 @@ void StoreMonsterCommand::undo() { document_.setMonsterLine(index_, oldLine_, ol
 CreateSpotCommand::CreateSpotCommand(EditorDocument& document, const SpawnEntry& entry)
     : document_(document), entry_(entry) {
     entry_.spotid = document.spawns().count;
-    setText(spotText(document, QStringLiteral("create"), entry_));
+    nameStep(*this, spotText(document, QStringLiteral("create"), entry_));
 }
 
 void CreateSpotCommand::redo() {
@@ -47,7 +55,7 @@ void CreateSpotCommand::undo() { document_.removeSpot(entry_.spotid); }
 
 DeleteSpotCommand::DeleteSpotCommand(EditorDocument& document, const SpawnEntry& entry)
     : document_(document), entry_(entry) {
-    setText(spotText(document, QStringLiteral("delete"), entry_));
+    nameStep(*this, spotText(document, QStringLiteral("delete"), entry_));
 }
 
 void DeleteSpotCommand::redo() { document_.removeSpot(entry_.spotid); }
@@ -56,7 +64,7 @@ void DeleteSpotCommand::undo() { document_.reviveSpot(entry_.spotid); }
 ChangeSpotCommand::ChangeSpotCommand(EditorDocument& document, const SpawnEntry& before, const SpawnEntry& after,
                                      const QString& verb)
     : document_(document), before_(before), after_(after) {
-    setText(spotText(document, verb, before_));
+    nameStep(*this, spotText(document, verb, before_));
 }
 
 void ChangeSpotCommand::redo() { document_.putSpot(after_); }

@@ -8,9 +8,10 @@
 VARNEX_RUN_PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev libfontconfig-dev"
 # scripts/test builds everything: the test and benchmark libraries besides, and an X
 # server with a window manager, and xdotool to move its pointer, for the test that
-# drags real windows (it skips when they are missing); python3-jsonschema checks
+# drags real windows (it skips when they are missing); the GTK platform theme for the
+# test of the close question's buttons under a GTK desktop; python3-jsonschema checks
 # varnex-check's SARIF output against the format's schema.
-VARNEX_TEST_PACKAGES="$VARNEX_RUN_PACKAGES libgtest-dev libbenchmark-dev xvfb xauth openbox xdotool python3-jsonschema"
+VARNEX_TEST_PACKAGES="$VARNEX_RUN_PACKAGES libgtest-dev libbenchmark-dev xvfb xauth openbox xdotool qt6-gtk-platformtheme python3-jsonschema"
 # bench/picture-memory measures varnex-check's peak memory with GNU time.
 VARNEX_BENCH_PACKAGES="$VARNEX_TEST_PACKAGES time"
 # scripts/windows-package builds Qt and libjpeg for Windows from Debian's source

@@ -22,6 +22,7 @@
 #include "ByteText.h"
 #include "EditorDocument.h"
 #include "ErrorReport.h"
+#include "EventHook.h"
 #include "GridDelegate.h"
 #include "HistoryMarks.h"
 #include "ListFilter.h"
@@ -221,6 +222,13 @@ void StatsPage::buildPanel() {
         fields_[i] = field;
     }
     fields_[0]->setTypingAllowed(false);  // the level changes only by its arrows
+    // A group box takes the keys that press a button on the desktop (Enter among them
+    // on a GTK desktop) for itself, so Enter passed on by a field would stop there.
+    for (QGroupBox* group : {idRow_, groups_[0], groups_[1], groups_[2]}) {
+        new EventHook(group, [this](QEvent* event) {
+            return event->type() == QEvent::KeyPress && editKey(static_cast<QKeyEvent*>(event));
+        });
+    }
 
     okButton_ = new QPushButton(QStringLiteral("OK"), statsPanel_);
     okButton_->setObjectName(QStringLiteral("Button3"));
@@ -315,11 +323,12 @@ void StatsPage::focusStart() {
 }
 
 void StatsPage::keyPressEvent(QKeyEvent* event) {
+    if (!editKey(event)) QWidget::keyPressEvent(event);
+}
+
+bool StatsPage::editKey(QKeyEvent* event) {
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if (!editing_ || !plain) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
+    if (!editing_ || !plain) return false;
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -332,10 +341,10 @@ void StatsPage::keyPressEvent(QKeyEvent* event) {
         cancelEditing();
         break;
     default:
-        QWidget::keyPressEvent(event);
-        return;
+        return false;
     }
     event->accept();
+    return true;
 }
 
 void StatsPage::changeEvent(QEvent* event) {

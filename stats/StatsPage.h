@@ -34,6 +34,7 @@ public:
     // Selects the row; the page shows it as after a click. Out of range: nothing.
     void selectIndex(int index);
     bool editing() const { return editing_; }
+    QTreeView* monsterList() const { return monsterList_; }
 
     // The controls in the order Tab visits them: the list, the strip's buttons, the
     // three groups' fields row by row, then "OK" and "Cancel".
@@ -62,6 +63,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Enter and Escape of the edit state; true when the key was one of them.
+    bool editKey(QKeyEvent* event);
     void buildPanel();
     void placeFields();
     // The stored line of this monster as the page reads it; nothing when there is none.

@@ -3,19 +3,16 @@
 #include <algorithm>
 
 #include <QAbstractButton>
-#include <QKeySequence>
 #include <QPainter>
 #include <QShortcut>
 #include <QUndoStack>
 
 #include "LazyIcon.h"
+#include "ProgramKeys.h"
 
 void installHistoryKeys(QWidget* window, std::function<QUndoStack*()> historyFor) {
-    auto* undo = new QShortcut(window);
-    undo->setKeys(QKeySequence::Undo);
-    auto* redo = new QShortcut(window);
-    redo->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    for (QShortcut* keys : {undo, redo}) keys->setContext(Qt::WindowShortcut);
+    QShortcut* undo = makeShortcut(window, KeyAction::Undo);
+    QShortcut* redo = makeShortcut(window, KeyAction::Redo);
     QObject::connect(undo, &QShortcut::activated, window, [historyFor] {
         if (QUndoStack* history = historyFor()) history->undo();
     });
@@ -52,7 +49,7 @@ QIcon unsavedIcon(const QIcon& saved) {
 void showHistoryOn(QAbstractButton* saveButton, const QIcon& saved, const QIcon& unsaved,
                    const QUndoStack& history) {
     saveButton->setIcon(history.isClean() ? saved : unsaved);
-    QStringList tip;
+    QStringList tip{withKeys(saveButton->accessibleName(), KeyAction::Save)};
     if (!history.isClean()) tip << QStringLiteral("Unsaved changes");
     if (history.canUndo()) tip << QStringLiteral("Undo: ") + history.undoText();
     if (history.canRedo()) tip << QStringLiteral("Redo: ") + history.redoText();

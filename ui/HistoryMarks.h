@@ -20,6 +20,7 @@ void installHistoryKeys(QWidget* window, std::function<QUndoStack*()> historyFor
 QIcon unsavedIcon(const QIcon& saved);
 
 // Shows the history's state on its file's save button: the marked picture while the
-// file has unsaved changes, and the next undo and redo in its tooltip.
+// file has unsaved changes; its tooltip says what it saves and with which key, then
+// the next undo and redo.
 void showHistoryOn(QAbstractButton* saveButton, const QIcon& saved, const QIcon& unsaved,
                    const QUndoStack& history);

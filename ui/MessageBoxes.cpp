@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "CloseQuestion.h"
+
 namespace {
 
 class RealMessageBoxes final : public MessageBoxes {
@@ -22,6 +24,11 @@ public:
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
+    }
+    CloseAnswer askBeforeClosing(QWidget* parent, const QString& text) override {
+        CloseQuestionBox box(text, parent);
+        box.exec();
+        return box.answer();
     }
 };
 

@@ -6,6 +6,9 @@
 
 class QWidget;
 
+// The answers to the question before ending with unsaved changes.
+enum class CloseAnswer { Save, Discard, Cancel };
+
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
@@ -15,6 +18,9 @@ public:
     virtual void notice(QWidget* parent, const QString& caption, const QString& text) = 0;
     // A Yes/No question whose default button is No; true only for Yes.
     virtual bool question(QWidget* parent, const QString& text) = 0;
+    // Before the program ends with unsaved changes: Save (the default), Discard or
+    // Cancel (Escape), in this order on every desktop.
+    virtual CloseAnswer askBeforeClosing(QWidget* parent, const QString& text) = 0;
 };
 
 MessageBoxes& messageBoxes();

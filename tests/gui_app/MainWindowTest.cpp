@@ -100,9 +100,10 @@ TEST_F(MainWindowTest, SpawnFileProblemsAreReportedAfterTheMonstersAreRead) {
     EXPECT_EQ(control<QLabel>(form, "ViD")->text(), QStringLiteral("1"));
 }
 
-// Ending never writes. With an unsaved change it asks once, naming the file; No keeps
-// the program open with the change, Yes ends it.
-TEST_F(MainWindowTest, EndingAsksOnlyWithUnsavedChangesAndNeverWrites) {
+// With unsaved changes, ending asks once, naming the files. Cancel keeps the program
+// open with the changes; Discard ends and writes nothing; Save saves each file as its
+// save button does, with the save's own questions, and ends only when both are saved.
+TEST_F(MainWindowTest, EndingWithUnsavedChangesAsksSaveDiscardOrCancel) {
     struct Way {
         const char* name;
         std::function<void(MainWindow&)> end;
@@ -111,39 +112,91 @@ TEST_F(MainWindowTest, EndingAsksOnlyWithUnsavedChangesAndNeverWrites) {
         {"close button", [&](MainWindow& form) { click(control<QToolButton>(form, "SpeedButton4")); }},
         {"close request", [](MainWindow& form) { form.close(); }},
     };
+    // What a table file holds afterwards.
+    enum class Disk { AsRead, Saved, OtherProgram };
+    constexpr const char* kOtherProgram = "written by another program\r\n";
+    // The spawn file read stops at its third line: it is never saved over.
+    const std::string brokenSpawns = "0\r\n100\t1\t0\t10\t20\t1\r\n100\tx\r\nend\r\n";
     struct Answer {
         const char* name;
-        bool change;
-        bool yes;
-        int exitCode;  // 99: still running when the test stopped waiting
+        bool change;               // a change to each file
+        CloseAnswer answer;
+        bool otherProgramWrites;   // to monster.txt after the start: its save asks first
+        bool yes;                  // the answer to that question
+        bool brokenSpawnFile;
+        int exitCode;  // 99: still running after the answer
+        Disk monsters;
+        Disk spawns;
+        int errors;
     };
-    const Answer answers[] = {{"nothing changed", false, false, 0}, {"No", true, false, 99}, {"Yes", true, true, 0}};
+    using enum CloseAnswer;
+    const Answer answers[] = {
+        {"nothing changed", false, Cancel, false, false, false, 0, Disk::AsRead, Disk::AsRead, 0},
+        {"Cancel", true, Cancel, false, false, false, 99, Disk::AsRead, Disk::AsRead, 0},
+        {"Discard", true, Discard, false, false, false, 0, Disk::AsRead, Disk::AsRead, 0},
+        {"Save", true, Save, false, false, false, 0, Disk::Saved, Disk::Saved, 0},
+        {"Save, No to overwriting another program's change", true, Save, true, false, false, 99,
+         Disk::OtherProgram, Disk::Saved, 0},
+        {"Save, Yes to overwriting another program's change", true, Save, true, true, false, 0, Disk::Saved,
+         Disk::Saved, 0},
+        {"Save, a spawn file that may not be saved over", true, Save, false, false, true, 99, Disk::Saved,
+         Disk::AsRead, 1},
+    };
     for (const auto& way : ways)
     for (const auto& answer : answers) {
         const std::string name = std::string(way.name) + ", " + answer.name;
         writeStandardTables(work);
-        const auto before = snapshot(work.path());
+        if (answer.brokenSpawnFile) work.write("data/Quarnel.txt", brokenSpawns);
+        const std::string monstersRead = work.read("data/monster.txt");
+        const std::string spawnsRead = work.read("data/Quarnel.txt");
+        program.write("data/Quarnel.txt", spawnsRead);  // the program's folder holds the file read
+        const auto workBefore = snapshot(work.path());
+        const auto programBefore = snapshot(program.path());
         const EditorWindows editor(work.path(), program.path(), loadTables(work.path()));
         MainWindow& form = editor.mainWindow();
-        if (answer.change) storeAChange(form);
+        if (answer.change) {
+            storeAChange(form);
+            editor.document().deleteSpot(0);
+        }
+        if (answer.otherProgramWrites) work.write("data/monster.txt", kOtherProgram);
         recorder().clear();
+        recorder().closeAnswer = answer.answer;
         recorder().answerQuestions = answer.yes;
 
-        QTimer::singleShot(0, &form, [&] { way.end(form); });
-        QTimer safety;  // ends a loop that the program did not end
+        QTimer::singleShot(0, &form, [&] {
+            way.end(form);
+            if (form.isVisible()) QCoreApplication::exit(99);  // the program did not end
+        });
+        QTimer safety;  // ends a loop that nothing ended
         safety.setSingleShot(true);
-        QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-        safety.start(1500);
+        QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(98); });
+        safety.start(5000);
         EXPECT_EQ(QApplication::exec(), answer.exitCode) << name;
+
         const QStringList asked = recorder().questions();
-        ASSERT_EQ(asked.size(), answer.change ? 1 : 0) << name;
+        const int saveQuestions = answer.otherProgramWrites && answer.answer == Save ? 1 : 0;
+        ASSERT_EQ(asked.size(), (answer.change ? 1 : 0) + saveQuestions) << name;
         if (answer.change) {
-            EXPECT_TRUE(asked.front().contains(QStringLiteral("monster.txt (1 change)"))) << name;
+            EXPECT_EQ(asked.front(), "Unsaved changes: monster.txt (1 change), Quarnel.txt (1 change).\n"
+                                     "Save them before closing?")
+                << name;
         }
-        EXPECT_EQ(snapshot(work.path()), before) << name;
-        EXPECT_TRUE(snapshot(program.path()).empty()) << name;
-        EXPECT_EQ(editor.document().monsters().monsterlines[0].find("4242") != std::string::npos, answer.change)
+        EXPECT_EQ(recorder().errors().size(), answer.errors) << name;
+        const EditorDocument& document = editor.document();
+        const auto expected = [&](Disk disk, const std::string& read, const std::string& saved) {
+            return disk == Disk::AsRead ? read : disk == Disk::Saved ? saved : std::string(kOtherProgram);
+        };
+        EXPECT_EQ(work.read("data/monster.txt"), expected(answer.monsters, monstersRead, document.monsters().fileBytes()))
             << name;
+        EXPECT_EQ(program.read("data/Quarnel.txt"), expected(answer.spawns, spawnsRead, document.spawns().fileBytes()))
+            << name;
+        EXPECT_EQ(work.read("data/Quarnel.txt"), spawnsRead) << name;
+        if (answer.monsters == Disk::AsRead && answer.spawns == Disk::AsRead) {  // not even a backup
+            EXPECT_EQ(snapshot(work.path()), workBefore) << name;
+            EXPECT_EQ(snapshot(program.path()), programBefore) << name;
+        }
+        // The changes stay in the program, saved or not.
+        EXPECT_EQ(document.monsters().monsterlines[0].find("4242") != std::string::npos, answer.change) << name;
     }
 }
 

@@ -115,7 +115,7 @@ TEST_F(DialogTest, CloseHidesAndKeepsEverything) {
     field("SpinEdit1")->setValue(42);
     auto* close = dialog->findChild<QAbstractButton*>(QStringLiteral("SpeedButton4"));
     ASSERT_NE(close, nullptr);
-    EXPECT_EQ(close->toolTip(), QStringLiteral("Close Add Location Window"));
+    EXPECT_EQ(close->toolTip(), QStringLiteral("Close Add Location Window (Esc)"));
     close->click();
     EXPECT_FALSE(dialog->isVisible());
     showDialog();

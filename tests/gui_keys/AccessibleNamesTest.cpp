@@ -1,6 +1,6 @@
 // A screen reader can name every button that shows only a picture (by what it does)
 // and every list and field (by its caption). An accessible name is not a hint: a
-// button without a hint still shows none.
+// button without a hint still shows none, unless it has a key, which its hint names.
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -22,9 +22,11 @@ TEST_F(KeyboardTest, PictureButtonsListsAndFieldsHaveAccessibleNames) {
         {Main, "SpeedButton5", "Minimise", "minimise"},
         {Main, "SpeedButton4", "Close program without saving", "Close Program without save"},
         {Main, "BitBtn1", "Switch page keeping the monster", ""},
-        {Main, "SpeedButton8", "Save data/monster.txt", ""},
-        {Main, "Button1", "Edit selected monster", ">Edit Selected"},
-        {Main, "SpeedButton1", "Save data/Quarnel.txt", ""},
+        {Main, "SpeedButton8", "Save data/monster.txt", "Save data/monster.txt (Ctrl+S)"},
+        {Main, "Button1", "Edit selected monster", ">Edit Selected (F2)"},
+        {Main, "Button3", "", "OK (Enter)"},
+        {Main, "Button2", "", "Cancel (Esc)"},
+        {Main, "SpeedButton1", "Save data/Quarnel.txt", "Save data/Quarnel.txt (Ctrl+S)"},
         {Main, "SpeedButton9", "Show map preview", "Show Map Preview and all spots on this map"},
         {Main, "OverviewButton", "Show map overview", "Map overview: every monster's spots on this map (Ctrl+M)"},
         {Main, "ListView1", "Monsters", ""},
@@ -36,7 +38,7 @@ TEST_F(KeyboardTest, PictureButtonsListsAndFieldsHaveAccessibleNames) {
         {Main, "pointlist", "Monster Point spot's", ""},
         {Main, "rangelist", "Monster Range Spot's", ""},
         {Dialog, "SpeedButton1", "Minimise window", "Minimise Window"},
-        {Dialog, "SpeedButton4", "Close add location window", "Close Add Location Window"},
+        {Dialog, "SpeedButton4", "Close add location window", "Close Add Location Window (Esc)"},
         {Dialog, "SpeedButton9", "Show map and this location", "Show Map and this location"},
         {Dialog, "SpeedButton3", "Read X0,Y0,X1,Y1 from map window", "Read X0,Y0,X1,Y1 from Map Window"},
         {Dialog, "RadioButton5", "Face Dir -1, centre", ""},
@@ -45,7 +47,7 @@ TEST_F(KeyboardTest, PictureButtonsListsAndFieldsHaveAccessibleNames) {
         {Dialog, "SpinEdit2", "Map", ""},
         {Dialog, "SpinEditX", "Center X", ""},
         {Dialog, "spincount", "MonsterCount", ""},
-        {Preview, "SpeedButton4", "Close map preview", "Close Map Preview"},
+        {Preview, "SpeedButton4", "Close map preview", "Close Map Preview (Esc)"},
         {Preview, "SpeedButton1", "Minimise", "minimise"},
         {Overview, "OverviewMapNumber", "Map", ""},
         {Overview, "OverviewZoom", "Zoom", ""},

@@ -56,6 +56,8 @@ public:
     AddSpotDialog* dialog() const { return splash->addSpotDialog(); }
     MapPreviewWindow* preview() const { return splash->mapPreview(); }
     MapOverviewWindow* overview() const { return &splash->windows()->mapOverview(); }  // made when first asked for
+    EditorWindows* windows() const { return splash->windows(); }
+    const TempFolder& workFolder() const { return work; }
 
     static void activate(QWidget* window) {
         window->show();

@@ -106,17 +106,17 @@ TEST_F(HistoryTest, UndoAcrossASaveMarksTheFileChanged) {
     selectRow(page->pointSpotList(), 0);
     page->deletePointSpot();
     auto* save = page->findChild<QAbstractButton*>(QStringLiteral("SpeedButton1"));
-    EXPECT_EQ(save->toolTip(), "Unsaved changes\nUndo: delete spot 0 of Ash Hound on map 3");
+    EXPECT_EQ(save->toolTip(), "Save data/Quarnel.txt (Ctrl+S)\nUnsaved changes\nUndo: delete spot 0 of Ash Hound on map 3");
     save->click();
     QUndoStack& history = editable().history(TableFile::Spawns);
     EXPECT_TRUE(history.isClean());
-    EXPECT_EQ(save->toolTip(), "Undo: delete spot 0 of Ash Hound on map 3");
+    EXPECT_EQ(save->toolTip(), "Save data/Quarnel.txt (Ctrl+S)\nUndo: delete spot 0 of Ash Hound on map 3");
     const std::string saved = folder.read("data/Quarnel.txt");
 
     history.undo();
     EXPECT_FALSE(history.isClean());
     EXPECT_EQ(document().unsavedChanges(TableFile::Spawns), 1);
-    EXPECT_EQ(save->toolTip(), "Unsaved changes\nRedo: delete spot 0 of Ash Hound on map 3");
+    EXPECT_EQ(save->toolTip(), "Save data/Quarnel.txt (Ctrl+S)\nUnsaved changes\nRedo: delete spot 0 of Ash Hound on map 3");
     EXPECT_TRUE(windows->mainWindow().findChild<QLabel*>(QStringLiteral("Panel3"))->text().endsWith(
         QStringLiteral("\u2014 unsaved: Quarnel.txt")));
     history.redo();

@@ -18,6 +18,11 @@ bool MessageRecorder::question(QWidget*, const QString& text) {
     return answerQuestions;
 }
 
+CloseAnswer MessageRecorder::askBeforeClosing(QWidget*, const QString& text) {
+    messages.push_back({false, {}, text, true});
+    return closeAnswer;
+}
+
 QStringList MessageRecorder::questions() const {
     QStringList list;
     for (const auto& message : messages)

@@ -23,6 +23,9 @@ public:
     void notice(QWidget* parent, const QString& caption, const QString& text) override;
     // Recorded, and answered with answerQuestions (No unless a test says otherwise).
     bool question(QWidget* parent, const QString& text) override;
+    // Recorded as a question, and answered with closeAnswer (Cancel unless a test says
+    // otherwise).
+    CloseAnswer askBeforeClosing(QWidget* parent, const QString& text) override;
 
     std::vector<RecordedMessage> messages;
     QStringList errors() const;
@@ -30,8 +33,10 @@ public:
     void clear() {
         messages.clear();
         answerQuestions = false;
+        closeAnswer = CloseAnswer::Cancel;
     }
     bool answerQuestions = false;
+    CloseAnswer closeAnswer = CloseAnswer::Cancel;
 };
 
 MessageRecorder& recorder();

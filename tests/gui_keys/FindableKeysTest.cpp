@@ -1,0 +1,269 @@
+// The keys an operator can find: every shortcut of every window is a row of the one
+// table of keys (which the key list and the tooltips show), F1 and Ctrl+H work from
+// every window, the monster list's menu opens by the mouse and the keyboard and offers
+// its actions with their keys, and the keys the table names besides do what it says.
+
+#include <functional>
+#include <vector>
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QShortcut>
+#include <QTimer>
+#include <QTreeView>
+
+#include "EditorDocument.h"
+#include "HistoryWindow.h"
+#include "KeyListWindow.h"
+#include "KeyboardFixture.h"
+#include "ProgramKeys.h"
+#include "SpawnPage.h"
+#include "StatsPage.h"
+
+namespace {
+
+struct WindowKeys {
+    const char* name;
+    std::function<QWidget*(KeyboardTest&)> window;  // opened
+    std::vector<KeyPlace> places;                  // the table's rows that hold there
+};
+
+const std::vector<WindowKeys>& windowKeys() {
+    using enum KeyPlace;
+    static const std::vector<WindowKeys> windows = {
+        {"main window", [](KeyboardTest& t) { return static_cast<QWidget*>(t.main()); },
+         {Everywhere, EditingWindows, MainWindow, StatsPage, SpawnPage}},
+        {"add-location dialog",
+         [](KeyboardTest& t) {
+             t.main()->spawnPage()->openAddSpotDialog();
+             return static_cast<QWidget*>(t.dialog());
+         },
+         {EditingWindows, AddSpotDialog}},
+        {"map preview",
+         [](KeyboardTest& t) {
+             t.main()->spawnPage()->showPreview();
+             return static_cast<QWidget*>(t.preview());
+         },
+         {EditingWindows, MapPreview}},
+        {"map overview",
+         [](KeyboardTest& t) {
+             t.overview()->openOnMap(1);
+             return static_cast<QWidget*>(t.overview());
+         },
+         {EditingWindows, MapOverview}},
+        {"history",
+         [](KeyboardTest& t) {
+             t.windows()->showHistory();
+             return static_cast<QWidget*>(&t.windows()->historyWindow());
+         },
+         {HistoryWindow}},
+        {"key list",
+         [](KeyboardTest& t) {
+             t.windows()->showKeyList();
+             return static_cast<QWidget*>(&t.windows()->keyList());
+         },
+         {KeyList}},
+    };
+    return windows;
+}
+
+bool holds(const WindowKeys& w, KeyPlace place) {
+    return std::find(w.places.begin(), w.places.end(), place) != w.places.end();
+}
+
+QList<QShortcut*> shortcutsOf(QWidget* window) {
+    QList<QShortcut*> found;
+    for (QShortcut* shortcut : window->findChildren<QShortcut*>())
+        if (qobject_cast<QWidget*>(shortcut->parent())->window() == window) found << shortcut;
+    return found;
+}
+
+std::string keysOfShortcut(const QShortcut* shortcut) { return keyText(shortcut->keys()).toStdString(); }
+
+}  // namespace
+
+TEST_F(KeyboardTest, EveryShortcutIsARowOfTheKeyTableAndEveryRowHasItsShortcut) {
+    main()->switchPageKeepingMonster();
+    for (const WindowKeys& w : windowKeys()) {
+        QWidget* window = w.window(*this);
+        const QList<QShortcut*> shortcuts = shortcutsOf(window);
+        for (const QShortcut* shortcut : shortcuts) {
+            bool listed = false;
+            for (const ProgramKey& row : programKeys())
+                listed = listed || (row.action != KeyAction::None && holds(w, row.place) &&
+                                    keysOf(row.action) == shortcut->keys());
+            EXPECT_TRUE(listed) << w.name << ": " << keysOfShortcut(shortcut) << " is not in the table";
+        }
+        for (const ProgramKey& row : programKeys()) {
+            if (row.action == KeyAction::None || !holds(w, row.place)) continue;
+            const bool made = std::any_of(shortcuts.begin(), shortcuts.end(), [&](const QShortcut* s) {
+                const bool context = row.place == KeyPlace::Everywhere ? s->context() == Qt::ApplicationShortcut
+                                                                       : s->context() == Qt::WindowShortcut;
+                return s->keys() == keysOf(row.action) && context;
+            });
+            EXPECT_TRUE(made) << w.name << ": no shortcut for " << row.keys;
+        }
+    }
+}
+
+TEST_F(KeyboardTest, F1AndCtrlHFromEveryWindow) {
+    struct Key {
+        QKeySequence keys;
+        std::function<QWidget*(EditorWindows&)> opens;
+    };
+    const Key keys[] = {
+        {QKeySequence(Qt::Key_F1), [](EditorWindows& w) { return static_cast<QWidget*>(&w.keyList()); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_H), [](EditorWindows& w) { return static_cast<QWidget*>(&w.historyWindow()); }},
+    };
+    for (const WindowKeys& w : windowKeys()) {
+        for (const Key& key : keys) {
+            start(kSpawnFile);
+            main()->switchPageKeepingMonster();
+            QWidget* window = w.window(*this);
+            activate(window);
+            QTest::keySequence(QApplication::focusWidget(), key.keys);
+            QWidget* opened = key.opens(*windows());
+            EXPECT_TRUE(opened->isVisible()) << w.name << ", " << key.keys.toString().toStdString();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(opened)) << w.name << ", " << key.keys.toString().toStdString();
+            // Escape closes it again.
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            EXPECT_FALSE(opened->isVisible()) << w.name << ", " << key.keys.toString().toStdString();
+        }
+    }
+}
+
+namespace {
+
+// Opens the monster list's menu one way, reads it, and chooses the item that starts
+// with `choose` (nothing: Escape).
+struct MenuRun {
+    QStringList items;  // "text\tkey", "-" for a separator, a disabled item in brackets
+    QString title;
+};
+
+MenuRun runMenu(const std::function<void()>& open, const QString& choose) {
+    MenuRun run;
+    // On a real display the menu is on view a little after it is opened.
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu || !menu->isVisible()) return;
+        watch.stop();
+        run.title = menu->objectName();
+        QAction* chosen = nullptr;
+        for (QAction* action : menu->actions()) {
+            const QString text = action->isSeparator() ? QStringLiteral("-") : action->text();
+            run.items << (action->isEnabled() ? text : QLatin1Char('[') + text + QLatin1Char(']'));
+            if (!choose.isEmpty() && !chosen && action->text().startsWith(choose)) chosen = action;
+        }
+        if (chosen) {
+            menu->setActiveAction(chosen);
+            QTest::keyClick(menu, Qt::Key_Return);
+        } else {
+            QTest::keyClick(menu, Qt::Key_Escape);
+        }
+    });
+    watch.start();
+    open();
+    return run;
+}
+
+}  // namespace
+
+TEST_F(KeyboardTest, MonsterListMenuByMouseAndKeyboard) {
+    struct Way {
+        const char* name;
+        std::function<void(QTreeView*)> open;
+    };
+    const Way ways[] = {
+        {"right click on the second row",
+         [](QTreeView* list) {
+             const QPoint at = list->visualRect(list->model()->index(1, 0)).center();
+             QTest::mouseClick(list->viewport(), Qt::RightButton, {}, at);
+             QContextMenuEvent request(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+             QApplication::sendEvent(list->viewport(), &request);
+         }},
+        {"the Menu key",
+         [](QTreeView* list) {
+             QTest::keyClick(list, Qt::Key_Down);
+             QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(4, 4), list->mapToGlobal(QPoint(4, 4)));
+             QApplication::sendEvent(list, &request);
+         }},
+        {"Shift+F10",
+         [](QTreeView* list) {
+             QTest::keyClick(list, Qt::Key_Down);
+             QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+         }},
+    };
+    for (const Way& way : ways) {
+        start(kSpawnFile);
+        QTreeView* list = main()->statsPage()->monsterList();
+        const MenuRun run = runMenu([&] { way.open(list); }, QString());
+        EXPECT_EQ(run.title, QStringLiteral("ListView1Menu")) << way.name;
+        EXPECT_EQ(run.items.join(QLatin1Char('|')).toStdString(),
+                  "Edit Selected\tF2|Show Its Spots on Monster Position|-|Save data/monster.txt\tCtrl+S|"
+                  "[Undo\tCtrl+Z]|[Redo\tCtrl+Shift+Z]|History\tCtrl+H|-|Keys\tF1")
+            << way.name;
+        EXPECT_EQ(main()->statsPage()->selectedIndex(), 1) << way.name;
+    }
+
+    // What each item does, on the second monster after a stored change.
+    struct Choice {
+        const char* item;
+        std::function<bool(KeyboardTest&)> done;
+    };
+    const Choice choices[] = {
+        {"Edit Selected", [](KeyboardTest& t) { return t.main()->statsPage()->editing(); }},
+        {"Show Its Spots",
+         [](KeyboardTest& t) {
+             return t.main()->pages()->currentWidget() == t.main()->spawnPage() &&
+                    t.main()->spawnPage()->selectedMonsterIndex() == 1;
+         }},
+        {"Save data/monster.txt",
+         [](KeyboardTest& t) { return t.workFolder().read("data/monster.txt") == t.main()->document().monsters().fileBytes(); }},
+        {"Undo store the values of Marshtoad (5)",
+         [](KeyboardTest& t) { return t.main()->document().history(TableFile::Monsters).index() == 0; }},
+        {"History", [](KeyboardTest& t) { return t.windows()->historyWindow().isVisible(); }},
+        {"Keys", [](KeyboardTest& t) { return t.windows()->keyList().isVisible(); }},
+    };
+    for (const Choice& choice : choices) {
+        start(kSpawnFile);
+        main()->statsPage()->startEditing();
+        typeInto(main(), "Vatackspeed", "777");
+        press(Qt::Key_Return);  // OK: one change of Marshtoad, the first monster
+        QTreeView* list = main()->statsPage()->monsterList();
+        runMenu(
+            [&] {
+                QTest::keyClick(list, Qt::Key_Down);
+                QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+            },
+            QString::fromLatin1(choice.item));
+        EXPECT_TRUE(choice.done(*this)) << choice.item;
+        EXPECT_TRUE(recorder().errors().isEmpty()) << choice.item;
+    }
+}
+
+// Keys of the main window the table lists besides its shortcuts' own tests.
+TEST_F(KeyboardTest, F2EditsAndCtrlTabShowsTheOtherPage) {
+    struct Case {
+        const char* name;
+        bool fromPositionPage;
+        QKeySequence keys;
+        bool positionPageShown;
+        bool editing;
+    };
+    const Case cases[] = {
+        {"F2 on Monster Stats", false, QKeySequence(Qt::Key_F2), false, true},
+        {"F2 on Monster Position", true, QKeySequence(Qt::Key_F2), true, false},
+        {"Ctrl+Tab", false, QKeySequence(Qt::CTRL | Qt::Key_Tab), true, false},
+        {"Ctrl+Shift+Tab", true, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), false, false},
+    };
+    for (const Case& c : cases) {
+        start(kSpawnFile);
+        if (c.fromPositionPage) main()->switchPageKeepingMonster();
+        QTest::keySequence(QApplication::focusWidget(), c.keys);
+        EXPECT_EQ(main()->pages()->currentWidget() == main()->spawnPage(), c.positionPageShown) << c.name;
+        EXPECT_EQ(main()->statsPage()->editing(), c.editing) << c.name;
+    }
+}

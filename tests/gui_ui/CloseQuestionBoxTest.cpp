@@ -1,0 +1,67 @@
+// The close question keeps Save, Discard and Cancel in this order on every desktop (a
+// message box would follow the desktop's order: a GTK desktop puts Cancel first), with
+// Save the default and Escape for Cancel. Run a second time under the GTK platform
+// theme on a virtual X server (close_box_under_gtk.sh).
+
+#include <functional>
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QStyle>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "CloseQuestion.h"
+
+namespace {
+
+TEST(CloseQuestionBox, ButtonsInOneOrderAndTheirKeys) {
+    // Under the GTK theme the desktop's own order is GNOME's: it is that theme in force.
+    if (qEnvironmentVariable("VARNEX_EXPECT_BUTTON_LAYOUT") == QStringLiteral("gnome")) {
+        ASSERT_EQ(QApplication::style()->styleHint(QStyle::SH_DialogButtonLayout), QDialogButtonBox::GnomeLayout);
+    }
+    struct Case {
+        const char* name;
+        std::function<void(CloseQuestionBox&)> act;
+        CloseAnswer answer;
+        QDialog::DialogCode result;
+    };
+    const auto key = [](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        return [k, m](CloseQuestionBox&) { QTest::keyClick(QApplication::focusWidget(), k, m); };
+    };
+    using enum CloseAnswer;
+    const Case cases[] = {
+        {"Enter", key(Qt::Key_Return), Save, QDialog::Accepted},
+        {"Enter on the keypad", key(Qt::Key_Enter, Qt::KeypadModifier), Save, QDialog::Accepted},
+        {"Escape", key(Qt::Key_Escape), Cancel, QDialog::Rejected},
+        {"Tab, then Enter", [](CloseQuestionBox&) {
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+         }, Discard, QDialog::Accepted},
+        {"a click on Cancel", [](CloseQuestionBox& box) { QTest::mouseClick(box.button(Cancel), Qt::LeftButton); },
+         Cancel, QDialog::Rejected},
+        {"the window closed", [](CloseQuestionBox& box) { box.close(); }, Cancel, QDialog::Rejected},
+    };
+    for (const auto& c : cases) {
+        CloseQuestionBox box(QStringLiteral("Unsaved changes: monster.txt (1 change).\nSave them before closing?"));
+        box.show();
+        box.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&box)) << c.name;
+        QPushButton* save = box.button(Save);
+        QPushButton* discard = box.button(Discard);
+        QPushButton* cancel = box.button(Cancel);
+        EXPECT_EQ(QApplication::focusWidget(), save) << c.name;
+        EXPECT_TRUE(save->isDefault()) << c.name;
+        EXPECT_EQ(save->y(), cancel->y()) << c.name;
+        EXPECT_EQ(discard->y(), cancel->y()) << c.name;
+        EXPECT_LT(save->x(), discard->x()) << c.name;
+        EXPECT_LT(discard->x(), cancel->x()) << c.name;
+        c.act(box);
+        EXPECT_FALSE(box.isVisible()) << c.name;
+        EXPECT_EQ(box.answer(), c.answer) << c.name;
+        EXPECT_EQ(box.result(), c.result) << c.name;
+    }
+}
+
+}  // namespace

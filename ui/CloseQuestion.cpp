@@ -1,0 +1,72 @@
+#include "CloseQuestion.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+// A box of a fixed size with a close button alone, as a message box is.
+CloseQuestionBox::CloseQuestionBox(const QString& text, QWidget* parent)
+    : QDialog(parent, Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("CloseQuestion"));
+    setWindowTitle(QApplication::applicationDisplayName());
+    setModal(true);
+
+    auto* icon = new QLabel(this);
+    const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion, nullptr, this).pixmap(side, side));
+    icon->setAlignment(Qt::AlignTop);
+    auto* message = new QLabel(text, this);
+    message->setObjectName(QStringLiteral("CloseQuestionText"));
+    message->setTextFormat(Qt::PlainText);
+    message->setWordWrap(true);
+    message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    save_ = new QPushButton(QStringLiteral("&Save"), this);
+    discard_ = new QPushButton(QStringLiteral("&Discard"), this);
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    save_->setObjectName(QStringLiteral("CloseSave"));
+    discard_->setObjectName(QStringLiteral("CloseDiscard"));
+    cancel_->setObjectName(QStringLiteral("CloseCancel"));
+    save_->setToolTip(QStringLiteral("Save every file with unsaved changes, then close"));
+    discard_->setToolTip(QStringLiteral("Close without saving: the changes are lost"));
+    cancel_->setToolTip(QStringLiteral("Keep the program open with the changes"));
+    save_->setDefault(true);
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(icon);
+    body->addWidget(message, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton* button : {save_, discard_, cancel_}) buttons->addWidget(button);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(body);
+    layout->addSpacing(style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing, nullptr, this));
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    message->setMinimumWidth(message->fontMetrics().averageCharWidth() * 50);
+
+    const auto answerWith = [this](CloseAnswer answer) {
+        return [this, answer] {
+            answer_ = answer;
+            done(answer == CloseAnswer::Cancel ? QDialog::Rejected : QDialog::Accepted);
+        };
+    };
+    connect(save_, &QPushButton::clicked, this, answerWith(CloseAnswer::Save));
+    connect(discard_, &QPushButton::clicked, this, answerWith(CloseAnswer::Discard));
+    connect(cancel_, &QPushButton::clicked, this, answerWith(CloseAnswer::Cancel));
+    // Escape and the window's close button reject the box: the answer stays Cancel.
+    save_->setFocus();
+}
+
+QPushButton* CloseQuestionBox::button(CloseAnswer which) const {
+    switch (which) {
+    case CloseAnswer::Save: return save_;
+    case CloseAnswer::Discard: return discard_;
+    case CloseAnswer::Cancel: return cancel_;
+    }
+    return nullptr;
+}

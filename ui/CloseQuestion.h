@@ -1,0 +1,27 @@
+#pragma once
+// The question before the program ends with unsaved changes: Save, Discard, Cancel.
+// A message box orders its buttons by the desktop's rules (a GTK desktop puts Cancel
+// first); this box keeps them in one order everywhere, so the hand that learned it on
+// one desktop is right on every other.
+
+#include <QDialog>
+
+#include "MessageBoxes.h"
+
+class QPushButton;
+
+class CloseQuestionBox : public QDialog {
+    Q_OBJECT
+public:
+    // Save is the default (Enter); Escape and the window's close button cancel.
+    CloseQuestionBox(const QString& text, QWidget* parent = nullptr);
+
+    CloseAnswer answer() const { return answer_; }
+    QPushButton* button(CloseAnswer which) const;
+
+private:
+    CloseAnswer answer_ = CloseAnswer::Cancel;
+    QPushButton* save_ = nullptr;
+    QPushButton* discard_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+};

@@ -1,0 +1,29 @@
+#pragma once
+// A list's menu of what can be done with its rows, each action with its key beside it.
+
+#include <functional>
+
+#include <QList>
+#include <QString>
+
+#include "ProgramKeys.h"
+
+class QAbstractItemView;
+class QMenu;
+class QWidget;
+
+struct MenuItem {
+    QString text;  // empty: a separator
+    KeyAction key = KeyAction::None;
+    std::function<void()> run;
+    bool enabled = true;
+};
+
+// The menu of these items; a chosen item's run is the caller's to call.
+QMenu* makeMenu(QWidget* parent, const QList<MenuItem>& items);
+
+// A right click on the list (which first selects the row under the pointer, as any
+// click does), the Menu key and Shift+F10 open a menu of what items gives at that
+// moment, by the pointer or by the current row. The chosen item runs after the menu
+// has closed.
+void installListMenu(QAbstractItemView* list, std::function<QList<MenuItem>()> items);

@@ -1,0 +1,119 @@
+#include "ProgramKeys.h"
+
+#include <algorithm>
+
+#include <QAbstractButton>
+#include <QShortcut>
+#include <QWidget>
+
+namespace {
+
+using enum KeyPlace;
+using enum KeyAction;
+
+constexpr ProgramKey kKeys[] = {
+    {Everywhere, ShowKeys, "F1", nullptr, "this list of keys", nullptr},
+    {Everywhere, ShowHistory, "Ctrl+H", nullptr, "the history of both files: go back or forward to any step", nullptr},
+    {Everywhere, None, "Tab; Shift+Tab", nullptr, "the next or the previous control", nullptr},
+    {EditingWindows, Undo, "Ctrl+Z", nullptr,
+     "undo the last change (on Monster Stats of monster.txt, elsewhere of Quarnel.txt)", nullptr},
+    {EditingWindows, Redo, "Ctrl+Shift+Z; Ctrl+Y", nullptr, "redo the change undone last", nullptr},
+    {MainWindow, Save, "Ctrl+S", nullptr, "save the file of the page shown", "SpeedButton8 SpeedButton1"},
+    {MainWindow, None, "Ctrl+Tab; Ctrl+Shift+Tab", nullptr, "the other page", nullptr},
+    {StatsPage, EditMonster, "F2", nullptr, "edit the selected monster", "Button1"},
+    {StatsPage, None, "Enter", nullptr, "in the edit state: \"OK\" (with the focus on \"Cancel\": \"Cancel\")",
+     "Button3"},
+    {StatsPage, None, "Esc", nullptr, "in the edit state: \"Cancel\"; in the find field: empty it", "Button2"},
+    {StatsPage, None, "Menu; Shift+F10", nullptr, "the monster list's menu", nullptr},
+    {SpawnPage, Overview, "Ctrl+M", nullptr, "the map overview on the chosen map", "OverviewButton"},
+    {SpawnPage, None, "Up; Down", nullptr, "in \"MapNumber\": the previous or the next map", nullptr},
+    {SpawnPage, None, "Enter", nullptr, "in the monster list: show the monster afresh", nullptr},
+    {SpawnPage, None, "Space", nullptr, "in a spot list: select the row with the focus", nullptr},
+    {SpawnPage, None, "Esc", nullptr, "in the find field: empty it", nullptr},
+    {AddSpotDialog, None, "Esc", nullptr, "close the dialog and the preview, back to the main window", "SpeedButton4"},
+    {AddSpotDialog, None, "Space", nullptr, "press the button with the focus (Enter never creates a spot)", nullptr},
+    {MapPreview, None, "Esc", nullptr, "close the preview, back to the main window", "SpeedButton4"},
+    {MapOverview, None, "Left; Right; Up; Down", "Arrow keys", "move the selected spot one cell", nullptr},
+    {MapOverview, None, "Shift+Left; Shift+Right; Shift+Up; Shift+Down", "Shift+Arrow keys",
+     "move the selected spot ten cells", nullptr},
+    {MapOverview, None, "Esc", nullptr, "while dragging: leave the spot where it was; in the find field: empty it",
+     nullptr},
+    {HistoryWindow, None, "Up; Down", nullptr, "a step back or forward in the list's file", nullptr},
+    {HistoryWindow, None, "Esc", nullptr, "close the window", nullptr},
+    {KeyList, None, "Esc", nullptr, "close the window", nullptr},
+    {CloseQuestion, None, "Enter", nullptr, "save every file with unsaved changes, then close", nullptr},
+    {CloseQuestion, None, "Esc", nullptr, "keep the program open", nullptr},
+};
+
+const ProgramKey* rowOf(KeyAction action) {
+    if (action == None) return nullptr;
+    for (const ProgramKey& key : kKeys)
+        if (key.action == action) return &key;
+    return nullptr;
+}
+
+}  // namespace
+
+std::span<const ProgramKey> programKeys() { return kKeys; }
+
+QString placeName(KeyPlace place) {
+    switch (place) {
+    case Everywhere: return QStringLiteral("Every window");
+    case EditingWindows: return QStringLiteral("Main window, add-location dialog, map preview, map overview");
+    case KeyPlace::MainWindow: return QStringLiteral("Main window");
+    case StatsPage: return QStringLiteral("Monster Stats");
+    case SpawnPage: return QStringLiteral("Monster Position");
+    case AddSpotDialog: return QStringLiteral("Add Monster Location");
+    case MapPreview: return QStringLiteral("Map preview");
+    case MapOverview: return QStringLiteral("Map overview");
+    case HistoryWindow: return QStringLiteral("History");
+    case KeyPlace::KeyList: return QStringLiteral("Keys");
+    case CloseQuestion: return QStringLiteral("Closing with unsaved changes");
+    }
+    return {};
+}
+
+QList<QKeySequence> keysOf(KeyAction action) {
+    const ProgramKey* row = rowOf(action);
+    if (!row) return {};
+    return QKeySequence::listFromString(QString::fromLatin1(row->keys), QKeySequence::PortableText);
+}
+
+QString keyText(const QList<QKeySequence>& keys) {
+    QStringList texts;
+    for (const QKeySequence& key : keys) texts << key.toString(QKeySequence::NativeText);
+    return texts.join(QStringLiteral(", "));
+}
+
+QString keyText(const ProgramKey& key) {
+    if (key.shown) return QString::fromLatin1(key.shown);
+    return keyText(QKeySequence::listFromString(QString::fromLatin1(key.keys), QKeySequence::PortableText));
+}
+
+QString withKeys(const QString& text, KeyAction action) {
+    const QString keys = keyText(keysOf(action));
+    return keys.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, keys);
+}
+
+QShortcut* makeShortcut(QWidget* window, KeyAction action, Qt::ShortcutContext context) {
+    auto* shortcut = new QShortcut(window);
+    shortcut->setKeys(keysOf(action));
+    shortcut->setContext(context);
+    return shortcut;
+}
+
+void nameKeysInToolTips(QWidget* window, std::initializer_list<KeyPlace> places) {
+    for (const ProgramKey& key : kKeys) {
+        if (!key.buttons || std::find(places.begin(), places.end(), key.place) == places.end()) continue;
+        const QString keys = QStringLiteral(" (%1)").arg(keyText(key));
+        for (const QString& name : QString::fromLatin1(key.buttons).split(QLatin1Char(' '))) {
+            for (QAbstractButton* button : window->findChildren<QAbstractButton*>(name)) {
+                if (button->window() != window) continue;
+                QString tip = button->toolTip();
+                if (tip.isEmpty()) tip = button->accessibleName();
+                if (tip.isEmpty()) tip = button->text().remove(QLatin1Char('&'));
+                if (!tip.endsWith(keys)) button->setToolTip(tip + keys);
+            }
+        }
+    }
+}
