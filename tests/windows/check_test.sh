@@ -4,7 +4,7 @@
 # the paths written the Windows way.
 #   tests/windows/check_test.sh <unpacked package folder> <Linux varnex-check> <scratch folder>
 set -u
-package=$(cd "$1" && pwd) linux_check=$2 work=$3
+package=$(cd "$1" && pwd) linux_check=$(realpath "$2") work=$(realpath -m "$3")
 . tests/windows/wine.sh
 
 # name | where the planted folder is copied, below the scratch folder | the working

@@ -41,8 +41,8 @@ until_ready() {
 visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 shown() { xdotool search --onlyvisible --class varnex >/dev/null 2>&1; }
 saved() { compgen -G "$folder/data/Quarnel.txt.~*~" >/dev/null; }
-# A message box is captioned with the program's name alone.
-box_or_saved() { saved || visible '^Varnex$'; }
+# A message box is captioned with the program's name (with its version on Windows).
+box_or_saved() { saved || visible '^Varnex'; }
 
 until_ready 1200 shown || exit 1
 sleep 1
@@ -60,6 +60,6 @@ step space 1
 step Tab 0.3
 step space 1.5
 step ctrl+s 0.5
-until_ready 600 box_or_saved || exit 1
+until_ready 600 box_or_saved || { import -window root "$shots-failed.png"; exit 1; }
 sleep 1
 import -window root "$shots-saved.png"

@@ -7,7 +7,7 @@
 #   tests/windows/editor_test.sh <unpacked package folder> <Linux varnex> <scratch folder>
 # Screenshots stay in the scratch folder: <scenario>-splash.png, -main.png, -saved.png.
 set -u
-package=$(cd "$1" && pwd) linux_editor=$2 work=$3
+package=$(cd "$1" && pwd) linux_editor=$(realpath "$2") work=$(realpath -m "$3")
 . tests/windows/wine.sh
 
 # The folder an operator has after unpacking and copying the sample up.
@@ -54,6 +54,8 @@ for row in "${scenarios[@]}"; do
   folder=$work/$name
   stage "$folder"
   "$prepare" "$folder"
+  # A Wine program run to prepare had no display; the editor's session is a new one.
+  wine_end
   if drive "$folder" "$work/$name" "$wine" "$folder/varnex.exe"; then
     "$expect" "$folder" "$name"
   else

@@ -15,8 +15,9 @@ for entry in varnex.exe varnex-check.exe platforms/qwindows.dll styles/qwindowsv
   [ -f "$package/$entry" ] || fail "the package lacks $entry"
 done
 
-# Every import is a DLL of the folder or of Windows itself (in Wine's system folder),
-# and every DLL of the folder's top is imported by something in it.
+# Every import is a DLL of the folder or of Windows itself (in Wine's system folder, or
+# an API set, api-ms-win-*, which Windows resolves to its own DLLs), and every DLL of
+# the folder's top is imported by something in it.
 wine_prefix
 system=$WINEPREFIX/drive_c/windows/system32
 imported=$(mktemp)
@@ -24,6 +25,7 @@ while IFS= read -r -d '' binary; do
   "$objdump" -h "$binary" | grep -q '\.debug' && fail "${binary#"$package"/} is not stripped"
   for dll in $("$objdump" -p "$binary" | sed -n 's/^[[:space:]]*DLL Name: //p'); do
     echo "$dll" >>"$imported"
+    [[ ${dll,,} == api-ms-win-* ]] && continue
     [ -f "$package/$dll" ] || compgen -G "$system/$dll" >/dev/null || [ -f "$system/${dll,,}" ] ||
       fail "${binary#"$package"/} loads $dll, which is neither in the package nor Windows' own"
   done
