@@ -19,17 +19,38 @@
 #include "MainWindow.h"
 #include "MapOverviewWindow.h"
 #include "MapPreviewWindow.h"
+#include "ErrorReport.h"
 #include "ProgramIdentity.h"
 #include "ProgramKeys.h"
 #include "ProgramMenus.h"
+#include "SaveQuestion.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
+#include "WindowStacking.h"
 
 namespace {
 
 int primaryScreenHeight() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry().height() : 768;
+}
+
+QRect screenArea(const QWidget* window) {
+    const QScreen* screen = window->screen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+}
+
+// Where a window first opens when it is left to itself: near the screen's corner (a
+// window manager takes a place of (0, 0) for none at all and may put it anywhere).
+QPoint meantPlace(const QWidget* window, QRect area) {
+    return window->pos().isNull() ? area.topLeft() + QPoint(8, 8) : window->pos();
+}
+
+// Ctrl+S in a window that works on the spawn file saves it, as its page's button does.
+void installSpawnSaveKey(QWidget* window, EditorDocument* document) {
+    installSaveKey(window, [window, document] {
+        reportErrors(window, [&] { document->save(TableFile::Spawns, askBeforeOverwrite(window)); });
+    });
 }
 
 }  // namespace
@@ -53,17 +74,28 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     preview_->hide();
     dialog_->setPreview(preview_.get());
     installHistoryKeys(preview_.get(), [document = document_.get()] { return &document->history(TableFile::Spawns); });
+    for (QWidget* tool : {static_cast<QWidget*>(dialog_.get()), static_cast<QWidget*>(preview_.get())})
+        installSpawnSaveKey(tool, document_.get());
+    // Without a window manager a click on the main window brings it over the overview.
+    raiseOnPress(main_.get(), [this] { return toolWindows(); });
 
     // Escape in the dialog or the preview hands the keyboard back to the main window.
     const auto backToMain = [main = main_.get()] { main->activateWindow(); };
     QObject::connect(dialog_.get(), &AddSpotDialog::leftByKeyboard, main_.get(), backToMain);
     QObject::connect(preview_.get(), &MapPreviewWindow::leftByKeyboard, main_.get(), backToMain);
     // Neither tool window first opens over the main window's save, delete and title
-    // buttons: each stays where it was put (the dialog at its design place, the preview
-    // near the screen's corner: left to a window manager, it may go anywhere) unless it
-    // would cover them.
-    keepMainButtonsClear(dialog_.get());
-    keepMainButtonsClear(preview_.get());
+    // buttons, nor off the screen: each stays where it was put (the dialog at its design
+    // place, the preview near the screen's corner) unless it would. The preview keeps
+    // clear of the open dialog too, whose place it shows.
+    for (QWidget* tool : {static_cast<QWidget*>(dialog_.get()), static_cast<QWidget*>(preview_.get())}) {
+        placeOnFirstShow(tool, [this, tool] {
+            const QRect area = screenArea(main_.get());
+            QList<QRect> keepClear = main_->placesToKeepClear();
+            if (tool == preview_.get() && dialog_->isVisible()) keepClear << dialog_->frameGeometry();
+            const QSize size = tool->frameGeometry().size();
+            return QRect(firstPlace(size, meantPlace(tool, area), area, main_->frameGeometry(), keepClear), size);
+        });
+    }
     QObject::connect(main_.get(), &MainWindow::spawnPageMade, dialog_.get(), [this](SpawnPage* page) {
         page->setPreview(preview_.get());
         QObject::connect(page, &SpawnPage::addSpotRequested, dialog_.get(), &AddSpotDialog::openFor);
@@ -89,11 +121,10 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
 
 void EditorWindows::keepMainButtonsClear(QWidget* tool) const {
     placeOnFirstShow(tool, [tool, main = main_.get()] {
-        const QScreen* screen = main->screen();
-        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
-        // A window manager takes a place of (0, 0) for none at all.
-        const QPoint put = tool->pos().isNull() ? area.topLeft() + QPoint(8, 8) : tool->pos();
-        return firstPlace(tool->frameGeometry().size(), put, area, main->frameGeometry(), main->placesToKeepClear());
+        const QRect area = screenArea(main);
+        const QSize size = tool->frameGeometry().size();
+        return QRect(firstPlace(size, meantPlace(tool, area), area, main->frameGeometry(), main->placesToKeepClear()),
+                     size);
     });
 }
 
@@ -101,8 +132,19 @@ void EditorWindows::keepMainButtonsClear(QWidget* tool) const {
 MapOverviewWindow& EditorWindows::mapOverview() {
     if (overview_) return *overview_;
     overview_ = std::make_unique<MapOverviewWindow>(*document_);
-    installHistoryKeys(overview_.get(), [document = document_.get()] { return &document->history(TableFile::Spawns); });
-    nameKeysInToolTips(overview_.get(), {KeyPlace::MapOverview});
+    MapOverviewWindow* overview = overview_.get();
+    installHistoryKeys(overview, [document = document_.get()] { return &document->history(TableFile::Spawns); });
+    installSpawnSaveKey(overview, document_.get());
+    // It first opens as the tool windows do, as large as it may be up to its own size.
+    placeOnFirstShow(overview, [this, overview] {
+        const QRect area = screenArea(main_.get());
+        return firstFrame(overview->size(), overview->minimumSizeHint(), meantPlace(overview, area), area,
+                          main_->frameGeometry(), main_->placesToKeepClear());
+    });
+    raiseOnPress(overview, [this] { return toolWindows(); });
+    QObject::connect(overview, &MapOverviewWindow::leftByKeyboard, main_.get(),
+                     [main = main_.get()] { main->activateWindow(); });
+    nameKeysInToolTips(overview, {KeyPlace::MapOverview});
     // A spot clicked on the overview is shown on the spawn page, and a spot selected
     // there is highlighted on the overview.
     SpawnPage* page = main_->spawnPage();
@@ -112,6 +154,8 @@ MapOverviewWindow& EditorWindows::mapOverview() {
     QObject::connect(overview_.get(), &MapOverviewWindow::editSpotRequested, dialog_.get(), &AddSpotDialog::editSpot);
     return *overview_;
 }
+
+QList<QWidget*> EditorWindows::toolWindows() const { return {dialog_.get(), preview_.get()}; }
 
 HistoryWindow& EditorWindows::historyWindow() {
     if (history_) return *history_;

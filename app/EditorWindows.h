@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <memory>
 
+#include <QList>
+
 #include "TableLoad.h"
 
 class AddSpotDialog;
@@ -44,6 +46,9 @@ public:
     void showKeyList();
 
 private:
+    // The windows that stay above the others.
+    QList<QWidget*> toolWindows() const;
+
     // The tool window first opens where it covers none of the main window's save,
     // delete and title buttons: where it was put, unless it would.
     void keepMainButtonsClear(QWidget* tool) const;

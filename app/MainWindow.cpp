@@ -1,6 +1,7 @@
 #include "LazyIcon.h"
 #include "MainWindow.h"
 
+#include <algorithm>
 #include <exception>
 
 #include <QApplication>
@@ -114,7 +115,8 @@ void MainWindow::buildFrame() {
     switchPageButton_->raise();
 
     setWindowTabChain();
-    // The main window's own: in the dialog and the preview, Ctrl+S does nothing.
+    // Saves the file of the page shown; the dialog, the preview and the map overview save
+    // the spawn file with their own (EditorWindows).
     QShortcut* save = makeShortcut(this, KeyAction::Save);
     // The map overview opens from the "Monster Position" page, on its map.
     QShortcut* overview = makeShortcut(this, KeyAction::Overview);
@@ -283,8 +285,18 @@ void MainWindow::changeEvent(QEvent* event) {
 // Both pages' buttons count: the pages lie one over the other in the window.
 QList<QRect> MainWindow::placesToKeepClear() const {
     QList<const QWidget*> buttons{minimiseButton_, closeButton_};
-    for (const char* name : {"SpeedButton8", "SpeedButton1", "Button4", "Button5"})
+    for (const char* name : {"SpeedButton8", "SpeedButton1"})
         for (const QWidget* found : findChildren<QWidget*>(QString::fromLatin1(name))) buttons << found;
+    // The two "Delete Spot" buttons take the same place on their pages; a page not yet
+    // shown has not been laid out, so only a shown one says where that is.
+    QList<const QWidget*> deletes;
+    for (const char* name : {"Button4", "Button5"})
+        for (const QWidget* found : findChildren<QWidget*>(QString::fromLatin1(name))) deletes << found;
+    const auto shown = std::find_if(deletes.begin(), deletes.end(), [](const QWidget* w) { return w->isVisible(); });
+    if (shown != deletes.end())
+        buttons << *shown;
+    else
+        buttons << deletes;
     QList<QRect> places;
     for (const QWidget* button : buttons) places << QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
     return places;

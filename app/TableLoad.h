@@ -23,8 +23,9 @@ struct TableLoad {
     std::exception_ptr spawnError;        // why the spawn file's reading stopped
     // What the start put right or found before reading, one line each, to be shown to
     // the operator before the errors: a table file given back its old content after a
-    // save that did not finish, temporary files of such saves removed, and that the
-    // spawn file is saved in another folder than it is read from.
+    // save that did not finish, or kept as another program left it; rollback copies
+    // not used, and why; temporary files of such saves removed; and that the spawn
+    // file is saved in another folder than it is read from.
     std::vector<std::string> notices;
 };
 

@@ -52,8 +52,10 @@ void EditorDocument::storeMonster(int index, const std::array<std::int32_t, kEdi
         return;
     const auto i = static_cast<std::size_t>(index);
     const bool canmove = moveRangeChosen ? values[kMoveRangeField] != 0 : monsters_.monsters[i].canmove;
-    monsterHistory_->push(
-        new StoreMonsterCommand(*this, index, rebuildmonsterline(monsters_.monsterlines[i], values), canmove));
+    std::string line = rebuildmonsterline(monsters_.monsterlines[i], values);
+    // The same values again are no change: nothing to undo, and the file stays saved.
+    if (line == monsters_.monsterlines[i] && canmove == monsters_.monsters[i].canmove) return;
+    monsterHistory_->push(new StoreMonsterCommand(*this, index, std::move(line), canmove));
 }
 
 void EditorDocument::appendSpot(const SpawnEntry& entry) {
@@ -98,7 +100,9 @@ void EditorDocument::setMonsterLine(int index, const std::string& line, bool can
 
 void EditorDocument::addSpot(const SpawnEntry& entry) {
     spawns_.append(entry);
-    emit spotAdded(spawns_.entries[static_cast<std::size_t>(spawns_.count - 1)]);
+    const SpawnEntry added = spawns_.entries[static_cast<std::size_t>(spawns_.count - 1)];
+    emit spotAdded(added);
+    emit spotCreated(added);
 }
 
 void EditorDocument::removeSpot(std::int32_t spotid) {

@@ -51,7 +51,8 @@ public:
 
     // Stores monster `index`'s line rebuilt with these values (in the order of the stats
     // page's fields). With moveRangeChosen false the line's move range is written back
-    // as it is and the monster keeps whether it can move.
+    // as it is and the monster keeps whether it can move. A line and "can move" that
+    // stay as they are change nothing.
     void storeMonster(int index, const std::array<std::int32_t, kEditableColumns>& values,
                       bool moveRangeChosen);
     // Appends the spot; its spot number is given here. Throws TableError when full.
@@ -69,7 +70,9 @@ public:
 
 signals:
     void monsterStored(int index);
-    void spotAdded(const SpawnEntry& entry);
+    void spotAdded(const SpawnEntry& entry);  // appended, or live again (undo, redo)
+    // "Create" appended this spot; told after spotAdded, and only the first time.
+    void spotCreated(const SpawnEntry& entry);
     void spotDeleted(const SpawnEntry& entry);  // as it was before the deletion
     void spotChanged(const SpawnEntry& before, const SpawnEntry& after);
     void fileSaved(TableFile file);

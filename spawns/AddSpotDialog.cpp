@@ -1,8 +1,6 @@
-#include "LazyIcon.h"
 #include "AddSpotDialog.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 
 #include <QApplication>
@@ -13,30 +11,27 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QRadioButton>
 #include <QShowEvent>
-#include <QSignalBlocker>
-#include <QStyle>
-#include <QTabWidget>
 #include <QToolButton>
 
 #include "ByteText.h"
-#include "Colours.h"
 #include "DesignPalette.h"
+#include "DialogParts.h"
+#include "DirectionKeypad.h"
+#include "EditorDocument.h"
 #include "ErrorReport.h"
 #include "FormFont.h"
-#include "MessageBoxes.h"
-#include "PopupRows.h"
 #include "HistoryMarks.h"
-#include "EditorDocument.h"
+#include "MapPicture.h"
+#include "MapPreviewWindow.h"
 #include "Numbers.h"
+#include "PlacePages.h"
+#include "PopupRows.h"
 #include "SpinField.h"
 #include "SpotTypeNames.h"
 #include "TabChain.h"
-#include "MapPicture.h"
-#include "MapPreviewWindow.h"
-#include "WindowDrag.h"
+#include "TitleStrip.h"
 
 namespace {
 
@@ -44,66 +39,9 @@ constexpr int kWidth = 305;
 constexpr int kStripHeight = 30;
 constexpr int kBodyHeight = 310;
 
-// Direction of RadioButton1..9, row by row from the top left, as on a keypad.
-constexpr std::array<int, 9> kKeypadDirections = {7, 8, 9, 4, -1, 6, 1, 2, 3};
-// The keypad's buttons have no captions; their accessible names say where each lies.
-constexpr std::array<const char*, 9> kKeypadPlaces = {
-    "up left", "up", "up right", "left", "centre", "right", "down left", "down", "down right",
-};
-
-QLabel* makeLabel(QWidget* parent, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
-
-QLabel* makeRowLabel(QWidget* parent, const QString& text, int x, int y) {
-    QLabel* label = makeLabel(parent, text, x, y);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->resize(label->width(), 21);
-    return label;
-}
-
-void useFieldColour(QWidget* field) {
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, kStripColour);
-    palette.setColor(QPalette::Button, kStripColour);
-    field->setPalette(palette);
-}
-
-// The accessible name is the field's caption.
-SpinField* makeSpin(QWidget* parent, const char* name, const QLabel* caption, int minValue, int maxValue,
-                    int initial, QRect geometry) {
-    auto* spin = new SpinField(parent);
-    spin->setObjectName(QString::fromLatin1(name));
-    spin->setAccessibleName(caption->text().remove(QLatin1Char(':')));
-    spin->setBounds(minValue, maxValue);
-    spin->setValue(initial);
-    spin->setGeometry(geometry);
-    useFieldColour(spin);
-    return spin;
-}
-
-// A button that shows only a picture; the accessible name says what it does.
-QToolButton* makeGlyphButton(QWidget* parent, const char* name, QStyle::StandardPixmap glyph,
-                             const char* hint, const char* accessibleName, QPoint at) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAccessibleName(QString::fromLatin1(accessibleName));
-    button->setIcon(lazyStandardIcon(glyph));
-    button->setToolTip(QString::fromLatin1(hint));
-    button->setAutoRaise(true);
-    button->setGeometry(QRect(at, QSize(23, 22)));
-    return button;
-}
-
-std::int32_t comboNumber(const QComboBox* combo) {
-    return toInteger(combo->currentText().toStdString(), false);
-}
+std::int32_t comboNumber(const QComboBox* combo) { return toInteger(combo->currentText().toStdString(), false); }
 
 }  // namespace
-
 
 AddSpotDialog::AddSpotDialog(EditorDocument& document, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), document_(document) {
@@ -112,31 +50,60 @@ AddSpotDialog::AddSpotDialog(EditorDocument& document, QWidget* parent)
     setPalette(designPalette());
     setAutoFillBackground(true);
     setFont(formFont());
+    buildTitleStrip();
+    buildBody();
+    setDialogTabChain();
+    monsterCombo_->setFocus();  // where the keyboard starts when the dialog is shown
 
-    // Title strip with the minimise and close buttons at its right end.
-    titleStrip_ = new QLabel(QStringLiteral("             Add Monster Location"), this);
-    titleStrip_->setObjectName(QStringLiteral("Panel3"));
+    setFixedSize(kWidth, kStripHeight + kBodyHeight);
+    move(337, 111);
+
+    // Connected last, so that setting up the controls runs no handler.
+    connect(monsterCombo_, &QComboBox::activated, this, &AddSpotDialog::showChosenMonster);
+    connect(spotTypeGroup_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked) applySpotType();
+    });
+    connect(places_, &QTabWidget::currentChanged, this, &AddSpotDialog::runShownPageStep);
+    connect(places_, &PlacePages::pointChanged, this, &AddSpotDialog::pointFieldsChanged);
+    connect(places_, &PlacePages::rangeChanged, this, &AddSpotDialog::rangeFieldsChanged);
+    connect(places_, &PlacePages::showMapClicked, this, &AddSpotDialog::showMapAndLocation);
+    connect(places_, &PlacePages::readPointClicked, this, &AddSpotDialog::readPointFromMap);
+    connect(places_, &PlacePages::readRangeClicked, this, &AddSpotDialog::readRangeFromMap);
+    connect(mapField_, &SpinField::changed, this, &AddSpotDialog::mapNumberChanged);
+    connect(createButton_, &QPushButton::clicked, this, &AddSpotDialog::createSpot);
+    connect(applyButton_, &QPushButton::clicked, this, &AddSpotDialog::applyToSpot);
+    connect(&document_, &EditorDocument::monsterStored, this, &AddSpotDialog::monsterStored);
+    // The spot being edited, as the document changes it.
+    connect(&document_, &EditorDocument::spotChanged, this, [this](const SpawnEntry&, const SpawnEntry& after) {
+        if (after.spotid == editedSpot_) editedSpotChanged(after);
+    });
+    connect(&document_, &EditorDocument::spotAdded, this, [this](const SpawnEntry& back) {
+        if (back.spotid == editedSpot_) editedSpotChanged(back);
+    });
+    connect(&document_, &EditorDocument::spotDeleted, this, [this](const SpawnEntry& gone) {
+        if (gone.spotid == editedSpot_) editedSpotGone();
+    });
+    installHistoryKeys(this, [this] { return &document_.history(TableFile::Spawns); });
+}
+
+AddSpotDialog::~AddSpotDialog() = default;
+
+// The title strip with the minimise and close buttons at its right end.
+void AddSpotDialog::buildTitleStrip() {
+    titleStrip_ = makeTitleStrip(this, "Panel3", QStringLiteral("             Add Monster Location"));
     titleStrip_->setGeometry(0, 0, kWidth, kStripHeight);
-    titleStrip_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    titleStrip_->setFrameShape(QFrame::Panel);
-    titleStrip_->setFrameShadow(QFrame::Raised);
-    QFont stripFont = titleStrip_->font();
-    stripFont.setBold(true);
-    stripFont.setPixelSize(13);
-    titleStrip_->setFont(stripFont);
-    QPalette stripPalette = titleStrip_->palette();
-    stripPalette.setColor(QPalette::Window, kStripColour);
-    titleStrip_->setPalette(stripPalette);
-    titleStrip_->setAutoFillBackground(true);
-    installWindowDrag(titleStrip_);
-    auto* minimise = makeGlyphButton(titleStrip_, "SpeedButton1", QStyle::SP_TitleBarMinButton,
-                                     "Minimise Window", "Minimise window", {kWidth - 52, 4});
+    auto* minimise = makeGlyphButton(titleStrip_, "SpeedButton1", QStyle::SP_TitleBarMinButton, "Minimise Window",
+                                     "Minimise window", {kWidth - 52, 4});
     auto* close = makeGlyphButton(titleStrip_, "SpeedButton4", QStyle::SP_TitleBarCloseButton,
                                   "Close Add Location Window", "Close add location window", {kWidth - 27, 4});
     // As a system title bar's buttons: the mouse's alone.
     for (QToolButton* button : {minimise, close}) button->setFocusPolicy(Qt::NoFocus);
+    connect(minimise, &QToolButton::clicked, this, &AddSpotDialog::toggleFolded);
+    connect(close, &QToolButton::clicked, this, &AddSpotDialog::closeDialog);
+}
 
-    // Body panel: every other control.
+// The body panel: every other control, at the design's places.
+void AddSpotDialog::buildBody() {
     body_ = new QFrame(this);
     body_->setObjectName(QStringLiteral("Panel2"));
     body_->setGeometry(0, kStripHeight, kWidth, kBodyHeight);
@@ -178,132 +145,59 @@ AddSpotDialog::AddSpotDialog(EditorDocument& document, QWidget* parent)
     spotTypeGroup_ = new QButtonGroup(this);
     for (int type = 0; type < static_cast<int>(kSpotTypeItems.size()); ++type) {
         auto* item = new QRadioButton(
-            QString::fromLatin1(kSpotTypeItems[type]).leftJustified(32, QLatin1Char(' ')),
+            QString::fromLatin1(kSpotTypeItems[static_cast<std::size_t>(type)]).leftJustified(32, QLatin1Char(' ')),
             spotTypeBox);
         item->setGeometry(8, 17 + type * 15, 180, 15);
         spotTypeGroup_->addButton(item, type);
     }
     spotTypeGroup_->button(0)->setChecked(true);
 
-    auto* faceDir = new QGroupBox(QStringLiteral(" Face Dir  "), body);
-    faceDir->setObjectName(QStringLiteral("GroupBox1"));
-    faceDir->setGeometry(217, 56, 79, 95);
-    directionGroup_ = new QButtonGroup(this);
-    for (int i = 0; i < 9; ++i) {
-        auto* key = new QRadioButton(faceDir);
-        key->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
-        key->setAccessibleName(QStringLiteral("Face Dir %1, %2")
-                                   .arg(kKeypadDirections[i])
-                                   .arg(QString::fromLatin1(kKeypadPlaces[i])));
-        key->setGeometry(10 + (i % 3) * 22, 20 + (i / 3) * 23, 17, 17);
-        directionGroup_->addButton(key, i + 1);
-    }
-    directionGroup_->button(5)->setChecked(true);
+    keypad_ = new DirectionKeypad(body);
+    keypad_->setGeometry(217, 56, 79, 95);
 
-    placePages_ = new QTabWidget(body);
-    placePages_->setObjectName(QStringLiteral("PageControl1"));
-    placePages_->setDocumentMode(true);
-    placePages_->setGeometry(6, 157, 225, 109);
-    // Made inside the dialog, so that their captions are measured in its font.
-    pointPage_ = new QWidget(placePages_);
-    pointPage_->setObjectName(QStringLiteral("TabSheet1"));
-    const QLabel* centerX = makeLabel(pointPage_, QStringLiteral("Center X"), 4, 7);
-    centerXField_ = makeSpin(pointPage_, "SpinEditX", centerX, 2, 250, 127, {58, 4, 60, 21});
-    const QLabel* centerY = makeLabel(pointPage_, QStringLiteral("Center Y"), 4, 31);
-    centerYField_ = makeSpin(pointPage_, "SpinEditY", centerY, 2, 250, 127, {58, 28, 60, 21});
-    auto* showPoint = makeGlyphButton(pointPage_, "SpeedButton9", QStyle::SP_FileDialogContentsView,
-                                      "Show Map and this location", "Show map and this location", {4, 56});
-    auto* readPoint = makeGlyphButton(pointPage_, "SpeedButton5", QStyle::SP_ArrowDown,
-                                      "Read X,Y from Map Window", "Read X,Y from map window", {30, 56});
-    placePages_->addTab(pointPage_, QStringLiteral("Point Spot"));
-
-    rangePage_ = new QWidget(placePages_);
-    rangePage_->setObjectName(QStringLiteral("TabSheet2"));
-    const QLabel* x0 = makeLabel(rangePage_, QStringLiteral("X0"), 4, 7);
-    x0Field_ = makeSpin(rangePage_, "SpinX0", x0, 2, 250, 127, {22, 4, 52, 21});
-    const QLabel* x1 = makeLabel(rangePage_, QStringLiteral("X1"), 80, 7);
-    x1Field_ = makeSpin(rangePage_, "SpinX1", x1, 2, 250, 128, {98, 4, 52, 21});
-    const QLabel* y0 = makeLabel(rangePage_, QStringLiteral("Y0"), 4, 31);
-    y0Field_ = makeSpin(rangePage_, "SpinY0", y0, 2, 250, 127, {22, 28, 52, 21});
-    const QLabel* y1 = makeLabel(rangePage_, QStringLiteral("Y1"), 80, 31);
-    y1Field_ = makeSpin(rangePage_, "SpinY1", y1, 2, 250, 128, {98, 28, 52, 21});
-    const QLabel* countCaption = makeLabel(rangePage_, QStringLiteral("MonsterCount"), 60, 60);
-    countField_ = makeSpin(rangePage_, "spincount", countCaption, 1, 255, 5,
-                             {countCaption->geometry().right() + 4, 56, 56, 21});
-    auto* showRange = makeGlyphButton(rangePage_, "SpeedButton2", QStyle::SP_FileDialogContentsView,
-                                      "Show Map and this location", "Show map and this location", {4, 56});
-    auto* readRange = makeGlyphButton(rangePage_, "SpeedButton3", QStyle::SP_ArrowDown,
-                                      "Read X0,Y0,X1,Y1 from Map Window", "Read X0,Y0,X1,Y1 from map window",
-                                      {30, 56});
-    placePages_->addTab(rangePage_, QStringLiteral("Range Spot"));
-    placePages_->setCurrentIndex(0);
+    places_ = new PlacePages(body);
+    places_->setGeometry(6, 157, 225, 109);
 
     const QLabel* distance = makeLabel(body, QStringLiteral("Distance"), 243, 171);
     distanceField_ = makeSpin(body, "SpinEdit1", distance, 0, 255, 5, {243, 188, 56, 21});
 
-    auto* create = new QPushButton(QStringLiteral("Create"), body);
-    create->setObjectName(QStringLiteral("Button1"));
-    create->setGeometry(223, 277, 75, 25);
-    // "Apply" gives the spot the dialog was opened on these values, in its place.
+    createButton_ = new QPushButton(QStringLiteral("Create"), body);
+    createButton_->setObjectName(QStringLiteral("Button1"));
+    createButton_->setGeometry(223, 277, 75, 25);
+    // "Apply" gives the spot the dialog was opened on these values, in its place; the
+    // line beside it names that spot, or says why "Apply" is off.
     applyButton_ = new QPushButton(QStringLiteral("Apply"), body);
     applyButton_->setObjectName(QStringLiteral("ApplyButton"));
     applyButton_->setGeometry(144, 277, 75, 25);
     applyButton_->setEnabled(false);
+    editState_ = new QLabel(body);
+    editState_->setObjectName(QStringLiteral("EditedSpotState"));
+    editState_->setGeometry(8, 272, 132, 34);
+    editState_->setWordWrap(true);
+    editState_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Enter in a field must not append or change a spot: they are pressed on purpose only.
-    for (QPushButton* button : {create, applyButton_}) {
+    for (QPushButton* button : {createButton_, applyButton_}) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
+}
 
-    // Tab follows the screen: the first row, the two groups (Tab stops at the chosen
-    // button of each; the arrows move within it), the page with its fields row by
-    // row, "Distance" beside it, and "Create".
+// Tab follows the screen: the first row, the two groups (Tab stops at the chosen button
+// of each; the arrows move within it), the page with its fields row by row, "Distance"
+// beside it, "Apply" and "Create".
+void AddSpotDialog::setDialogTabChain() {
     QList<QWidget*> chain{monsterCombo_, mapField_};
-    for (QButtonGroup* group : {spotTypeGroup_, directionGroup_}) {
+    for (QButtonGroup* group : {spotTypeGroup_, keypad_->buttons()}) {
         tabToCheckedButton(group);
         for (QAbstractButton* button : group->buttons()) chain << button;
     }
-    chain << placePages_->tabBar() << centerXField_ << centerYField_ << showPoint << readPoint << x0Field_
-          << x1Field_ << y0Field_ << y1Field_ << showRange << readRange << countField_ << distanceField_
-          << applyButton_ << create;
+    chain << places_->tabChain() << distanceField_ << applyButton_ << createButton_;
     setTabChain(chain);
-    monsterCombo_->setFocus();  // where the keyboard starts when the dialog is shown
-
-    setFixedSize(kWidth, kStripHeight + kBodyHeight);
-    move(337, 111);
-
-    // Connected last, so that setting up the controls runs no handler.
-    connect(monsterCombo_, &QComboBox::activated, this, &AddSpotDialog::showChosenMonster);
-    connect(spotTypeGroup_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
-        if (checked) applySpotType();
-    });
-    connect(directionGroup_, &QButtonGroup::idToggled, this, [this](int number, bool checked) {
-        if (checked) chooseDirection(number);
-    });
-    connect(placePages_, &QTabWidget::currentChanged, this, &AddSpotDialog::runShownPageStep);
-    for (SpinField* field : {centerXField_, centerYField_})
-        connect(field, &SpinField::changed, this, &AddSpotDialog::pointFieldsChanged);
-    for (SpinField* field : {x0Field_, y0Field_, x1Field_, y1Field_})
-        connect(field, &SpinField::changed, this, &AddSpotDialog::rangeFieldsChanged);
-    connect(mapField_, &SpinField::changed, this, &AddSpotDialog::mapNumberChanged);
-    for (QToolButton* button : {showPoint, showRange})
-        connect(button, &QToolButton::clicked, this, &AddSpotDialog::showMapAndLocation);
-    connect(readPoint, &QToolButton::clicked, this, &AddSpotDialog::readPointFromMap);
-    connect(readRange, &QToolButton::clicked, this, &AddSpotDialog::readRangeFromMap);
-    connect(create, &QPushButton::clicked, this, &AddSpotDialog::createSpot);
-    connect(applyButton_, &QPushButton::clicked, this, &AddSpotDialog::applyToSpot);
-    connect(&document_, &EditorDocument::spotDeleted, this, [this](const SpawnEntry& gone) {
-        if (gone.spotid == editedSpot_) editSpotOnly(-1);
-    });
-    connect(minimise, &QToolButton::clicked, this, &AddSpotDialog::toggleFolded);
-    connect(close, &QToolButton::clicked, this, &AddSpotDialog::closeDialog);
-    connect(&document_, &EditorDocument::monsterStored, this, &AddSpotDialog::monsterStored);
-    installHistoryKeys(this, [this] { return &document_.history(TableFile::Spawns); });
 }
 
-AddSpotDialog::~AddSpotDialog() = default;
-
 void AddSpotDialog::setPreview(MapPreviewWindow* preview) { preview_ = preview; }
+
+int AddSpotDialog::faceDirection() const { return keypad_->direction(); }
 
 int AddSpotDialog::spotType() const { return spotTypeGroup_->checkedId(); }
 
@@ -315,14 +209,14 @@ void AddSpotDialog::setSpotType(int type) {
 void AddSpotDialog::fillMonsterCombo() {
     const MonsterTable& table = document_.monsters();
     QStringList numbers;
-    for (int i = 0; i < table.monstercount; ++i) numbers << QString::number(table.monsters[i].id);
+    for (int i = 0; i < table.monstercount; ++i) numbers << QString::number(table.monsters[static_cast<std::size_t>(i)].id);
     monsterCombo_->clear();
     monsterCombo_->addItems(numbers);
 }
 
 void AddSpotDialog::openFor(int monsterIndex, bool pointPage) {
     reportErrors(this, [&] {
-        editSpotOnly(-1);
+        stopEditing();
         if (!isVisible()) fillMonsterCombo();
         monsterCombo_->setCurrentIndex(monsterIndex);
         takeChosenMonster();
@@ -336,11 +230,15 @@ void AddSpotDialog::openFor(int monsterIndex, bool pointPage) {
     });
 }
 
-void AddSpotDialog::takeChosenMonster() {
+void AddSpotDialog::showMonsterRecord() {
     const std::int32_t id = comboNumber(monsterCombo_);
     currentmonster_ = document_.monsters().getmonsterbyid(id);
     nameLabel_->setText(textFromBytes(currentmonster_.name));
     levelLabel_->setText(QString::number(currentmonster_.level));
+}
+
+void AddSpotDialog::takeChosenMonster() {
+    showMonsterRecord();
     if (currentmonster_.canmove && spotType() == 0)
         setSpotType(1);
     else if (!currentmonster_.canmove && spotType() != 0)
@@ -359,7 +257,7 @@ void AddSpotDialog::keepSpotTypeFitting() {
         if (document_.monsters().getmonsterbyid(id).canmove) setSpotType(2);
     }
     const int wanted = isPointType(spotType()) ? 0 : 1;
-    if (placePages_->currentIndex() != wanted) placePages_->setCurrentIndex(wanted);
+    if (places_->currentIndex() != wanted) places_->setCurrentIndex(wanted);
 }
 
 void AddSpotDialog::applySpotType() {
@@ -375,17 +273,17 @@ void AddSpotDialog::monsterStored() {
     });
 }
 
-void AddSpotDialog::showPointPage() { placePages_->setCurrentIndex(0); }
-void AddSpotDialog::showRangePage() { placePages_->setCurrentIndex(1); }
+void AddSpotDialog::showPointPage() { places_->setCurrentIndex(0); }
+void AddSpotDialog::showRangePage() { places_->setCurrentIndex(1); }
 
 void AddSpotDialog::unfold() {
     if (body_->isHidden()) toggleFolded();
 }
 
 void AddSpotDialog::runShownPageStep() {
-    QWidget* page = placePages_->currentWidget();
+    QWidget* page = places_->currentWidget();
     if (!page || !page->isVisible()) return;
-    if (page == pointPage_)
+    if (page == places_->pointPage())
         pointPageShown();
     else
         rangePageShown();
@@ -427,38 +325,24 @@ void AddSpotDialog::rangePageShown() {
 }
 
 void AddSpotDialog::chooseDirection(int button) {
-    reportErrors(this, [&] {
-        if (button >= 1 && button <= 9) facedir_ = kKeypadDirections[button - 1];
-    });
+    reportErrors(this, [&] { keypad_->choose(button); });
 }
 
 void AddSpotDialog::pointFieldsChanged() {
     reportErrors(this, [&] {
         if (!preview_) return;
-        preview_->setSelectedCell(centerXField_->value(), centerYField_->value());
+        preview_->setSelectedCell(places_->centerX()->value(), places_->centerY()->value());
         if (preview_->isVisible()) preview_->redraw();
     });
 }
 
+// The preview shows the corners as the fields hold them, in the order they stand while
+// a number is typed; the pages keep them in order when a number is committed.
 void AddSpotDialog::rangeFieldsChanged() {
     reportErrors(this, [&] {
-        // Keeps the first corner below the second, moving the field the operator is
-        // not editing; at a bound the clamp may leave the two equal.
-        SpinField* x0 = x0Field_;
-        SpinField* x1 = x1Field_;
-        SpinField* y0 = y0Field_;
-        SpinField* y1 = y1Field_;
-        if (x1->hasFocus() && x0->value() >= x1->value())
-            x0->setValue(x1->value() - 1);
-        else if (x0->hasFocus() && x0->value() >= x1->value())
-            x1->setValue(x0->value() + 1);
-        if (y1->hasFocus() && y0->value() >= y1->value())
-            y0->setValue(y1->value() - 1);
-        else if (y0->hasFocus() && y0->value() >= y1->value())
-            y1->setValue(y0->value() + 1);
-
         if (!preview_) return;
-        preview_->setSelectedCells(x0->value(), y0->value(), x1->value(), y1->value());
+        const PlacePages& p = *places_;
+        preview_->setSelectedCells(p.x0()->value(), p.y0()->value(), p.x1()->value(), p.y1()->value());
         if (preview_->isVisible()) preview_->redraw();
     });
 }
@@ -497,7 +381,7 @@ void AddSpotDialog::showMapAndLocation() {
     // A picture that does not load is reported and the preview still shown.
     mapNumberChanged();
     reportErrors(this, [&] {
-        if (placePages_->currentIndex() == 0)
+        if (places_->pointPageShown())
             pointPageStep();
         else
             rangePageStep();
@@ -510,27 +394,13 @@ void AddSpotDialog::showMapAndLocation() {
 
 void AddSpotDialog::readPointFromMap() {
     reportErrors(this, [&] {
-        if (!preview_) return;
-        const MapSelection& s = preview_->selection();
-        const QSignalBlocker blockX(centerXField_);
-        const QSignalBlocker blockY(centerYField_);
-        centerXField_->setValue(s.selx0);
-        centerYField_->setValue(s.sely0);
+        if (preview_) places_->readPoint(preview_->selection());
     });
 }
 
 void AddSpotDialog::readRangeFromMap() {
     reportErrors(this, [&] {
-        if (!preview_) return;
-        const MapSelection& s = preview_->selection();
-        const QSignalBlocker blockX0(x0Field_);
-        const QSignalBlocker blockY0(y0Field_);
-        const QSignalBlocker blockX1(x1Field_);
-        const QSignalBlocker blockY1(y1Field_);
-        x0Field_->setValue(std::min(s.selx0, s.selx1));
-        x1Field_->setValue(std::max(s.selx0, s.selx1));
-        y0Field_->setValue(std::min(s.sely0, s.sely1));
-        y1Field_->setValue(std::max(s.sely0, s.sely1));
+        if (preview_) places_->readRange(preview_->selection());
     });
 }
 
@@ -542,107 +412,27 @@ SpawnEntry AddSpotDialog::composedSpot() const {
     entry.spottype = static_cast<std::uint8_t>(type);
     entry.ispoint = isPointType(type);
     entry.mapnumber = toByte(mapField_->value());
+    const PlacePages& p = *places_;
     if (entry.ispoint) {
-        entry.x0 = toByte(centerXField_->value());
-        entry.y0 = toByte(centerYField_->value());
+        entry.x0 = toByte(p.centerX()->value());
+        entry.y0 = toByte(p.centerY()->value());
     } else {
-        entry.x0 = toByte(x0Field_->value());
-        entry.y0 = toByte(y0Field_->value());
-        entry.x1 = toByte(x1Field_->value());
-        entry.y1 = toByte(y1Field_->value());
+        entry.x0 = toByte(p.x0()->value());
+        entry.y0 = toByte(p.y0()->value());
+        entry.x1 = toByte(p.x1()->value());
+        entry.y1 = toByte(p.y1()->value());
     }
     entry.distance = toByte(distanceField_->value());
-    entry.count = toByte(countField_->value());
-    entry.dir = facedir_;
+    entry.count = toByte(p.count()->value());
+    entry.dir = keypad_->direction();
     return entry;
 }
 
+// A number still being typed counts as typed to the end, its corner rule included.
 void AddSpotDialog::createSpot() {
-    reportErrors(this, [&] { document_.appendSpot(composedSpot()); });  // fails before anything is stored
-}
-
-void AddSpotDialog::editSpotOnly(std::int32_t spotid) {
-    editedSpot_ = spotid;
-    applyButton_->setEnabled(spotid >= 0);
-}
-
-// The dialog filled with a spot's values, to change them with "Apply". The spot type
-// and the page follow the spot, not the rules that choosing a monster applies.
-void AddSpotDialog::editSpot(std::int32_t spotid) {
     reportErrors(this, [&] {
-        const SpawnEntry* live = document_.spawns().liveSpot(spotid);
-        if (!live) return;
-        const SpawnEntry spot = *live;
-        keepSpotAsIs_ = true;
-        const auto rulesBack = qScopeGuard([this] { keepSpotAsIs_ = false; });
-        if (!isVisible()) fillMonsterCombo();
-        {
-            const QSignalBlocker quietTypes(spotTypeGroup_);
-            const QSignalBlocker quietPages(placePages_);
-            monsterCombo_->setCurrentIndex(document_.monsters().indexOf(spot.monsterid));
-            takeChosenMonster();
-            spotTypeGroup_->button(spot.spottype)->setChecked(true);
-            placePages_->setCurrentWidget(spot.ispoint ? pointPage_ : rangePage_);
-        }
-        valuesOutOfBounds_.clear();
-        const auto put = [this](SpinField* field, int value, const char* name) {
-            field->setValue(value);
-            if (field->value() != value)
-                valuesOutOfBounds_ << QStringLiteral("%1 %2 becomes %3").arg(QLatin1String(name)).arg(value).arg(field->value());
-        };
-        put(mapField_, spot.mapnumber, "map");
-        put(distanceField_, spot.distance, "distance");
-        if (spot.ispoint) {
-            put(centerXField_, spot.x0, "x");
-            put(centerYField_, spot.y0, "y");
-        } else {
-            const QSignalBlocker quietX0(x0Field_), quietY0(y0Field_), quietX1(x1Field_), quietY1(y1Field_);
-            put(x0Field_, spot.x0, "x0");
-            put(y0Field_, spot.y0, "y0");
-            put(x1Field_, spot.x1, "x1");
-            put(y1Field_, spot.y1, "y1");
-            put(countField_, spot.count, "count");
-            if (preview_) preview_->setSelectedCells(x0Field_->value(), y0Field_->value(), x1Field_->value(), y1Field_->value());
-        }
-        showDirection(spot.dir);
-        editSpotOnly(spotid);
-        show();
-        unfold();
-        activateWindow();
-    });
-}
-
-// The keypad shows the direction when it has a button for it, else no button.
-void AddSpotDialog::showDirection(std::int32_t dir) {
-    const QSignalBlocker quiet(directionGroup_);
-    const auto at = std::find(kKeypadDirections.begin(), kKeypadDirections.end(), dir);
-    directionGroup_->setExclusive(false);
-    for (QAbstractButton* key : directionGroup_->buttons()) key->setChecked(false);
-    if (at != kKeypadDirections.end())
-        directionGroup_->button(static_cast<int>(at - kKeypadDirections.begin()) + 1)->setChecked(true);
-    directionGroup_->setExclusive(true);
-    facedir_ = dir;
-}
-
-void AddSpotDialog::applyToSpot() {
-    reportErrors(this, [&] {
-        const SpawnEntry* live = document_.spawns().liveSpot(editedSpot_);
-        if (!live) return;
-        const SpawnEntry& old = *live;
-        SpawnEntry values = composedSpot();
-        if (values.ispoint) {  // a point's second corner and count are not written: they stay
-            values.x1 = old.x1;
-            values.y1 = old.y1;
-            values.count = old.count;
-        }
-        if (!valuesOutOfBounds_.isEmpty() &&
-            !messageBoxes().question(this, QStringLiteral("The fields could not show every value of spot %1: %2. "
-                                                          "Apply these values all the same?")
-                                               .arg(editedSpot_)
-                                               .arg(valuesOutOfBounds_.join(QStringLiteral(", ")))))
-            return;
-        valuesOutOfBounds_.clear();
-        document_.changeSpot(editedSpot_, values, QStringLiteral("change"));
+        places_->commitTyping();
+        document_.appendSpot(composedSpot());  // fails before anything is stored
     });
 }
 

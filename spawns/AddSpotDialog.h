@@ -3,6 +3,14 @@
 // distance, count, facing direction) and asks the document to append it with
 // "Create". While it is open the map preview shows the place being composed, and a
 // place picked there can be read back into the fields.
+//
+// Opened on a spot (editSpot), it also changes that spot with "Apply". It then follows
+// the spot as the document changes it (a drag on the map overview, an undo, another
+// Apply): each field the operator has not changed since shows the spot as it is now,
+// so "Apply" writes the operator's changes over the spot as it is, never values it had
+// before. While the spot is deleted, "Apply" is off and the dialog says why.
+
+#include <unordered_map>
 
 #include <QPointer>
 #include <QStringList>
@@ -11,14 +19,15 @@
 #include "MonsterTable.h"
 #include "SpawnTable.h"
 
+class DirectionKeypad;
 class EditorDocument;
 class MapPreviewWindow;
+class PlacePages;
 class QButtonGroup;
 class QComboBox;
 class QFrame;
 class QLabel;
 class QPushButton;
-class QTabWidget;
 class SpinField;
 
 class AddSpotDialog : public QWidget {
@@ -42,7 +51,7 @@ public:
     // `currentmonster`: the record of the monster last chosen.
     const MonsterDataRecord& currentMonster() const { return currentmonster_; }
     // `facedir`: the direction the next spot gets, set by the keypad.
-    int faceDirection() const { return facedir_; }
+    int faceDirection() const;
 
     // The chosen spot type code 0..4. Setting a different one runs applySpotType at
     // once, as a choice by the operator does.
@@ -83,12 +92,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void buildTitleStrip();
+    void buildBody();
+    void setDialogTabChain();
     void fillMonsterCombo();
     SpawnEntry composedSpot() const;
-    void editSpotOnly(std::int32_t spotid);
-    void showDirection(std::int32_t dir);
     // The steps the handlers above share; they throw, the handlers report.
     void takeChosenMonster();
+    void showMonsterRecord();  // its name and level, without the spot type's rule
     void keepSpotTypeFitting();
     void runShownPageStep();
     void pointPageStep();
@@ -96,33 +107,40 @@ private:
     void showChosenMap();
     void monsterStored();
 
+    // Editing a spot (AddSpotEditing.cpp).
+    void stopEditing();
+    // Puts the spot's values into the fields: all of them, or, when following, only
+    // those the operator has not changed since they were last put there.
+    void fillFromSpot(const SpawnEntry& spot, bool following);
+    bool untouched(const QObject* control, int shown) const;
+    void noteValuesOutOfBounds(const SpawnEntry& spot);
+    void editedSpotChanged(const SpawnEntry& spot);
+    void editedSpotGone();
+    void showEditState();
+
     EditorDocument& document_;
     QPointer<MapPreviewWindow> preview_;
     MonsterDataRecord currentmonster_;
-    // Starts at -1 because the keypad starts with its centre button chosen.
-    int facedir_ = -1;
     std::int32_t editedSpot_ = -1;
+    bool editedSpotLive_ = false;
     bool keepSpotAsIs_ = false;  // while filled with a spot: its type is not adjusted
-    QStringList valuesOutOfBounds_;  // of the spot being edited, as the fields showed them
+    // What each control was last given from the edited spot (the monster box its
+    // monster's number, the type group its type, the keypad its direction, a number
+    // field its value).
+    std::unordered_map<const QObject*, int> filled_;
+    QStringList valuesOutOfBounds_;  // of the spot being edited, as the fields show them
 
     QLabel* titleStrip_ = nullptr;
     QFrame* body_ = nullptr;
     QComboBox* monsterCombo_ = nullptr;
+    QPushButton* createButton_ = nullptr;
     QPushButton* applyButton_ = nullptr;
+    QLabel* editState_ = nullptr;
     SpinField* mapField_ = nullptr;
     SpinField* distanceField_ = nullptr;
     QLabel* nameLabel_ = nullptr;
     QLabel* levelLabel_ = nullptr;
     QButtonGroup* spotTypeGroup_ = nullptr;
-    QButtonGroup* directionGroup_ = nullptr;
-    QTabWidget* placePages_ = nullptr;
-    QWidget* pointPage_ = nullptr;
-    QWidget* rangePage_ = nullptr;
-    SpinField* centerXField_ = nullptr;
-    SpinField* centerYField_ = nullptr;
-    SpinField* x0Field_ = nullptr;
-    SpinField* y0Field_ = nullptr;
-    SpinField* x1Field_ = nullptr;
-    SpinField* y1Field_ = nullptr;
-    SpinField* countField_ = nullptr;
+    DirectionKeypad* keypad_ = nullptr;
+    PlacePages* places_ = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 
@@ -11,13 +12,20 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
+#include <QSizeGrip>
+#include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 #include "ByteText.h"
+#include "DesignPalette.h"
+#include "DialogParts.h"
 #include "EditorDocument.h"
 #include "ErrorReport.h"
 #include "EventHook.h"
@@ -25,14 +33,17 @@
 #include "MapPicture.h"
 #include "OverviewMonsters.h"
 #include "OverviewSurface.h"
+#include "ProgramKeys.h"
 #include "SpinField.h"
 #include "SpotTypeNames.h"
 #include "TabChain.h"
+#include "TitleStrip.h"
 
 namespace {
 
 constexpr QSize kFirstSize(1000, 720);
 constexpr int kSideWidth = 300;
+constexpr int kTitleHeight = 26;
 // A tooltip over a crowd of spots names this many and counts the rest.
 constexpr int kMostTooltipLines = 20;
 
@@ -45,9 +56,12 @@ QLabel* caption(const QString& text, const char* name, QWidget* parent) {
 }  // namespace
 
 MapOverviewWindow::MapOverviewWindow(EditorDocument& document, QWidget* parent)
-    : QWidget(parent, Qt::Window), document_(document) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), document_(document) {
     setObjectName(QStringLiteral("OverviewWindow"));
     setFont(formFont());
+    setPalette(designPalette());
+    setAutoFillBackground(true);
+    buildTitleStrip();
     buildControls();
 
     QSize size = kFirstSize;
@@ -71,7 +85,12 @@ MapOverviewWindow::MapOverviewWindow(EditorDocument& document, QWidget* parent)
 
     connect(mapField_, &SpinField::changed, this, [this] { setMap(mapField_->value()); });
     connect(zoomBox_, &QComboBox::activated, this, &MapOverviewWindow::chooseZoom);
-    connect(filterField_, &QLineEdit::textChanged, this, &MapOverviewWindow::applyFilter);
+    connect(filterField_, &QLineEdit::textChanged, this, [this] { reportErrors(this, [&] { applyFilter(true); }); });
+    // Closing keys for where no window manager gives them.
+    connect(makeShortcut(this, KeyAction::CloseWindow), &QShortcut::activated, this, [this] {
+        closeOverview();
+        emit leftByKeyboard();
+    });
     connect(&document_, &EditorDocument::spotAdded, this, [this](const SpawnEntry& e) { spotsChanged({e}); });
     connect(&document_, &EditorDocument::spotDeleted, this, [this](const SpawnEntry& e) { spotsChanged({e}); });
     connect(&document_, &EditorDocument::spotChanged, this,
@@ -87,6 +106,21 @@ MapOverviewWindow::MapOverviewWindow(EditorDocument& document, QWidget* parent)
 }
 
 MapOverviewWindow::~MapOverviewWindow() = default;
+
+// The title strip names the map and moves the window; its button closes it.
+void MapOverviewWindow::buildTitleStrip() {
+    titleStrip_ = makeTitleStrip(this, "OverviewTitle", QString());
+    titleStrip_->setFixedHeight(kTitleHeight);
+    titleStrip_->setIndent(10);
+    auto* close = makeGlyphButton(titleStrip_, "OverviewClose", QStyle::SP_TitleBarCloseButton, "Close Map Overview",
+                                  "Close map overview", {0, 2});
+    close->setFocusPolicy(Qt::NoFocus);  // as a system title bar's: the mouse's alone
+    auto* stripRow = new QHBoxLayout(titleStrip_);
+    stripRow->setContentsMargins(0, 2, 3, 2);
+    stripRow->addStretch(1);
+    stripRow->addWidget(close);
+    connect(close, &QToolButton::clicked, this, &MapOverviewWindow::closeOverview);
+}
 
 void MapOverviewWindow::buildControls() {
     auto* bar = new QHBoxLayout;
@@ -132,8 +166,11 @@ void MapOverviewWindow::buildControls() {
     filterField_->setObjectName(QStringLiteral("OverviewFilter"));
     filterField_->setAccessibleName(QStringLiteral("Filter monsters"));
     filterField_->setPlaceholderText(QStringLiteral("Name or number"));
+    // Escape empties the field; in an empty one it closes the window.
     new EventHook(filterField_, [this](QEvent* event) {
-        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) return false;
+        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape ||
+            filterField_->text().isEmpty())
+            return false;
         filterField_->clear();
         return true;
     });
@@ -141,9 +178,25 @@ void MapOverviewWindow::buildControls() {
     monsterList_ = makeReportList(this, "OverviewMonsters", monsterRows_);
     monsterList_->setAccessibleName(QStringLiteral("Monsters on this map"));
 
+    auto* tickAll = new QPushButton(QStringLiteral("All"), this);
+    tickAll->setObjectName(QStringLiteral("OverviewTickAll"));
+    tickAll->setToolTip(QStringLiteral("Tick every monster listed: their spots are drawn"));
+    auto* tickNone = new QPushButton(QStringLiteral("None"), this);
+    tickNone->setObjectName(QStringLiteral("OverviewTickNone"));
+    tickNone->setToolTip(QStringLiteral("Untick every monster listed: their spots are not drawn"));
+    connect(tickAll, &QPushButton::clicked, this, [this] { tickListed(true); });
+    connect(tickNone, &QPushButton::clicked, this, [this] { tickListed(false); });
+    auto* ticks = new QHBoxLayout;
+    ticks->addWidget(tickAll);
+    ticks->addWidget(tickNone);
+    ticks->addStretch(1);
+    // Without a window manager's frame, the grip is how the window is resized.
+    ticks->addWidget(new QSizeGrip(this), 0, Qt::AlignBottom | Qt::AlignRight);
+
     auto* side = new QVBoxLayout;
     side->addWidget(filterField_);
     side->addWidget(monsterList_, 1);
+    side->addLayout(ticks);
     auto* sideBox = new QWidget(this);
     sideBox->setObjectName(QStringLiteral("OverviewSide"));
     sideBox->setFixedWidth(kSideWidth);
@@ -153,11 +206,17 @@ void MapOverviewWindow::buildControls() {
     auto* body = new QHBoxLayout;
     body->addWidget(mapArea_, 1);
     body->addWidget(sideBox);
-    auto* column = new QVBoxLayout(this);
+    auto* column = new QVBoxLayout;
+    column->setContentsMargins(6, 6, 2, 2);
     column->addLayout(bar);
     column->addLayout(body, 1);
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(1, 1, 1, 1);
+    window->setSpacing(0);
+    window->addWidget(titleStrip_);
+    window->addLayout(column, 1);
 
-    setTabChain({mapField_, zoomBox_, surface_, filterField_, monsterList_});
+    setTabChain({mapField_, zoomBox_, surface_, filterField_, monsterList_, tickAll, tickNone});
 }
 
 void MapOverviewWindow::openOnMap(int map) {
@@ -184,8 +243,22 @@ void MapOverviewWindow::setMap(int map) {
     });
 }
 
+void MapOverviewWindow::closeOverview() {
+    reportErrors(this, [&] { hide(); });
+}
+
+void MapOverviewWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    closeOverview();
+    emit leftByKeyboard();
+}
+
 void MapOverviewWindow::showMap() {
     setWindowTitle(QStringLiteral("Map Overview - map %1").arg(map_));
+    titleStrip_->setText(windowTitle());
     loadPicture();
     refreshMonsterRows();
     surface_->selectSpot(-1);
@@ -216,7 +289,9 @@ std::vector<SpawnEntry> MapOverviewWindow::drawnSpots() const {
     std::vector<SpawnEntry> points;
     for (int i = 0; i < spawns.count; ++i) {
         const SpawnEntry& spot = spawns.entries[static_cast<std::size_t>(i)];
-        if (spot.spotid == -1 || spot.mapnumber != map_ || !monsterRows_->shown(spot.monsterid)) continue;
+        if (spot.spotid == -1 || spot.mapnumber != map_ || !monsterRows_->shown(spot.monsterid) ||
+            filteredAway_.contains(spot.monsterid))
+            continue;
         (spot.ispoint ? points : ranges).push_back(spot);
     }
     ranges.insert(ranges.end(), points.begin(), points.end());
@@ -227,8 +302,8 @@ void MapOverviewWindow::spotsChanged(std::initializer_list<SpawnEntry> changed) 
     reportErrors(this, [&] {
         if (std::none_of(changed.begin(), changed.end(), [&](const SpawnEntry& e) { return e.mapnumber == map_; }))
             return;
+        refreshMonsterRows();  // first: a monster new on the map may be one the filter hides
         surface_->setSpots(drawnSpots(), changed);
-        refreshMonsterRows();
     });
 }
 
@@ -238,13 +313,29 @@ void MapOverviewWindow::monstersTicked() {
 
 void MapOverviewWindow::refreshMonsterRows() {
     monsterRows_->setRows(monstersOnMap(document_.spawns(), document_.monsters(), map_));
-    applyFilter();
+    applyFilter(false);
 }
 
-void MapOverviewWindow::applyFilter() {
+void MapOverviewWindow::applyFilter(bool redraw) {
     const QString filter = filterField_->text();
-    for (int row = 0; row < monsterRows_->rowCount(); ++row)
-        monsterList_->setRowHidden(row, {}, !monsterMatches(monsterRows_->row(row), filter));
+    std::set<std::int32_t> away;
+    for (int row = 0; row < monsterRows_->rowCount(); ++row) {
+        const bool matches = monsterMatches(monsterRows_->row(row), filter);
+        monsterList_->setRowHidden(row, {}, !matches);
+        if (!matches) away.insert(monsterRows_->row(row).number);
+    }
+    if (away == filteredAway_) return;
+    filteredAway_ = std::move(away);
+    if (redraw) surface_->setSpots(drawnSpots());
+}
+
+void MapOverviewWindow::tickListed(bool shown) {
+    reportErrors(this, [&] {
+        std::vector<std::int32_t> listed;
+        for (int row = 0; row < monsterRows_->rowCount(); ++row)
+            if (!monsterList_->isRowHidden(row, {})) listed.push_back(monsterRows_->row(row).number);
+        monsterRows_->setShown(listed, shown);
+    });
 }
 
 void MapOverviewWindow::chooseZoom(int item) {
@@ -257,9 +348,19 @@ void MapOverviewWindow::chooseZoom(int item) {
 
 int MapOverviewWindow::zoom() const { return surface_->zoom(); }
 
+// The cell at the middle of the view stays there.
 void MapOverviewWindow::applyZoom() {
     const int item = zoomBox_->currentIndex();
-    surface_->setZoom(item == kFitItem ? fitZoom() : item + 1);
+    const int before = surface_->zoom();
+    const int after = item == kFitItem ? fitZoom() : item + 1;
+    if (after == before) return;
+    const QSize view = mapArea_->viewport()->size();
+    const QPointF middle = QPointF(surface_->mapFrom(mapArea_->viewport(), QPoint(view.width() / 2, view.height() / 2))) /
+                           before;
+    surface_->setZoom(after);
+    const QPointF now = middle * after;
+    mapArea_->horizontalScrollBar()->setValue(static_cast<int>(std::lround(now.x() - view.width() / 2.0)));
+    mapArea_->verticalScrollBar()->setValue(static_cast<int>(std::lround(now.y() - view.height() / 2.0)));
 }
 
 int MapOverviewWindow::fitZoom() const {
@@ -269,7 +370,7 @@ int MapOverviewWindow::fitZoom() const {
 
 void MapOverviewWindow::showCell(QPoint pixel) {
     reportErrors(this, [&] {
-        const QPoint cell = selectionCell(pixel, surface_->zoom());
+        const QPoint cell = cellUnder(pixel, surface_->zoom());
         cellLabel_->setText(QStringLiteral("%1,%2").arg(std::clamp(cell.x(), 0, 255)).arg(std::clamp(cell.y(), 0, 255)));
     });
 }

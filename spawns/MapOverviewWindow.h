@@ -3,6 +3,9 @@
 // monsters that ticks their spots on and off, and spots moved and resized on the map.
 // It shows what the document holds and asks the document for every change, so a move
 // or a resize is one step of the spawn file's history and every other view follows.
+// Like the program's other windows it has a title strip of its own, by which it is
+// moved with or without a window manager; its close button, Escape, Ctrl+W and Alt+F4
+// close it, and the grip in its corner resizes it.
 
 #include <cstdint>
 #include <initializer_list>
@@ -52,13 +55,22 @@ public:
     QLineEdit* filterField() const { return filterField_; }
     QLabel* cellLabel() const { return cellLabel_; }
 
+    // Hides the window, as its close button does.
+    void closeOverview();
+
 signals:
+    // Escape closed the window: the keyboard goes back to where the work goes on.
+    void leftByKeyboard();
     // A click took this spot: the spawn page is to show it.
     void spotChosen(std::int32_t spotid);
     // A double click on this spot: its values are to be edited.
     void editSpotRequested(std::int32_t spotid);
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void buildTitleStrip();
     void buildControls();
     void showMap();
     void loadPicture();
@@ -66,7 +78,10 @@ private:
     void spotsChanged(std::initializer_list<SpawnEntry> changed);
     void monstersTicked();
     void refreshMonsterRows();
-    void applyFilter();
+    // The list and the map show the monsters the filter field names; with redraw the
+    // map is drawn again when that changed which monsters are drawn.
+    void applyFilter(bool redraw);
+    void tickListed(bool shown);  // "All", "None"
     void applyZoom();
     int fitZoom() const;
     void showCell(QPoint pixel);
@@ -78,9 +93,11 @@ private:
     EditorDocument& document_;
     int map_ = -1;
     std::set<int> unreadablePictures_;  // each reported once
+    std::set<std::int32_t> filteredAway_;  // monsters the filter field hides
     // "10 Ash Hound, level 20" by monster number: a hover names its spots at once.
     mutable std::unordered_map<std::int32_t, QString> monsterTexts_;
 
+    QLabel* titleStrip_ = nullptr;
     SpinField* mapField_ = nullptr;
     QComboBox* zoomBox_ = nullptr;
     QLabel* cellLabel_ = nullptr;

@@ -26,6 +26,20 @@ CellBox cellBox(const SpawnEntry& spot) {
 
 QPoint cellPixel(int x, int y, int zoom) { return {x * zoom, kMapCells * zoom - y * zoom}; }
 
+namespace {
+
+int floorDiv(int a, int b) { return a / b - (a % b != 0 && (a < 0) != (b < 0) ? 1 : 0); }
+int ceilDiv(int a, int b) { return -floorDiv(-a, b); }
+
+}  // namespace
+
+// Cell x owns the columns x*z - z/2 up to x*z - z/2 + z; cell y the rows from
+// 256*z - y*z - z/2 on, z of them, Y growing upwards.
+QPoint cellUnder(QPoint pixel, int zoom) {
+    const int half = zoom / 2;
+    return {floorDiv(pixel.x() + half, zoom), ceilDiv(kMapCells * zoom - half - pixel.y(), zoom)};
+}
+
 SpotRect markRect(int x, int y, int zoom) {
     const QPoint p = cellPixel(x, y, zoom);
     return {p.x() - kMarkRadius, p.y() - kMarkRadius, p.x() + kMarkRadius + 1, p.y() + kMarkRadius + 1};
@@ -119,6 +133,17 @@ std::vector<int> spotsUnder(std::span<const SpawnEntry> spots, QPoint pixel, int
         if (contains(hitArea(spots[i], zoom), pixel)) under.push_back(static_cast<int>(i));
     sortTopmostFirst(spots, under);
     return under;
+}
+
+int spotTaken(std::span<const SpawnEntry> spots, const std::vector<int>& under, int selected, QPoint pixel,
+              int zoom) {
+    if (under.empty()) return -1;
+    const bool onSelected = selected >= 0 && std::find(under.begin(), under.end(), selected) != under.end();
+    if (onSelected) {
+        const Grab grab = grabAt(spots[static_cast<std::size_t>(selected)], pixel, zoom);
+        if (grab != Grab::None && grab != Grab::Body) return selected;
+    }
+    return under.front();
 }
 
 int SpotIndex::block(int pixel) const { return std::clamp(pixel / (kBlockCells * zoom_), 0, kBlocks - 1); }

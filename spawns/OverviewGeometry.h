@@ -26,6 +26,11 @@ struct CellBox {
 CellBox cellBox(const SpawnEntry& spot);
 
 QPoint cellPixel(int x, int y, int zoom);
+// The cell whose pixels hold this pixel. Each cell owns the zoom by zoom pixels around
+// its own pixel (from half a cell before it), so every cell is equally wide at every
+// zoom and a pointer moved by n cells' worth of pixels has moved n cells, wherever in a
+// cell it started.
+QPoint cellUnder(QPoint pixel, int zoom);
 
 // A point's mark is a square this many pixels either side of its cell's pixel, at
 // every zoom; its facing tick runs this many pixels beyond the mark.
@@ -54,6 +59,13 @@ Grab grabAt(const SpawnEntry& spot, QPoint pixel, int zoom);
 // The spots under the pixel (indices into spots), the one a click takes first: points
 // before ranges, the smaller range before the larger, and of equals the later one.
 std::vector<int> spotsUnder(std::span<const SpawnEntry> spots, QPoint pixel, int zoom);
+
+// The spot a press takes, from the spots under the pixel (as spotsUnder orders them):
+// the selected spot (an index into spots, or -1) when the press is on its mark, an edge
+// or a corner of it, else the first of them; -1 for none. So a selected range can be
+// resized where another spot's outline runs close by, and a spot inside a selected
+// range can still be taken.
+int spotTaken(std::span<const SpawnEntry> spots, const std::vector<int>& under, int selected, QPoint pixel, int zoom);
 
 // The same answers from the few spots near the pixel: the spots are filed by the
 // blocks of the map they reach into, so that a hover over a full map looks at a

@@ -47,11 +47,13 @@ void OverviewMonsters::setRows(std::vector<MapMonster> rows) {
     if (!rows_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
-void OverviewMonsters::setShown(std::int32_t number, bool shown) {
-    const bool changed = shown ? hidden_.erase(number) > 0 : hidden_.insert(number).second;
+void OverviewMonsters::setShown(std::int32_t number, bool shown) { setShown(std::vector<std::int32_t>{number}, shown); }
+
+void OverviewMonsters::setShown(const std::vector<std::int32_t>& numbers, bool shown) {
+    bool changed = false;
+    for (const std::int32_t number : numbers) changed |= shown ? hidden_.erase(number) > 0 : hidden_.insert(number).second;
     if (!changed) return;
-    for (int r = 0; r < rowCount(); ++r)
-        if (row(r).number == number) emit dataChanged(index(r, 0), index(r, 0), {Qt::CheckStateRole});
+    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::CheckStateRole});
     if (shownChanged) shownChanged();
 }
 

@@ -38,6 +38,8 @@ public:
 
     bool shown(std::int32_t number) const { return !hidden_.contains(number); }
     void setShown(std::int32_t number, bool shown);
+    // Ticks these monsters on or off at once ("All", "None"): told once.
+    void setShown(const std::vector<std::int32_t>& numbers, bool shown);
     // Told when a tick changed which monsters are drawn.
     std::function<void()> shownChanged;
 

@@ -281,15 +281,21 @@ bool OverviewSurface::event(QEvent* event) {
 void OverviewSurface::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const QPoint pixel = mousePixel(event);
-    const std::vector<int> hits = under(pixel);
-    if (hits.empty()) {
+    const int taken = takenAt(pixel);
+    if (taken < 0) {
         selectSpot(-1);
         return;
     }
-    const SpawnEntry spot = spots_[static_cast<std::size_t>(hits.front())];
+    const SpawnEntry spot = spots_[static_cast<std::size_t>(taken)];
     selectSpot(spot.spotid);
-    drag_ = Drag{spot, spot, grabAt(spot, pixel, zoom_), selectionCell(pixel, zoom_), false};
+    drag_ = Drag{spot, spot, grabAt(spot, pixel, zoom_), cellUnder(pixel, zoom_), false};
     if (onChosen) onChosen(spot.spotid);
+}
+
+int OverviewSurface::takenAt(QPoint pixel) const {
+    const SpawnEntry* selected = findSpot(selected_);
+    const int selectedIndex = selected ? static_cast<int>(selected - spots_.data()) : -1;
+    return spotTaken(spots_, under(pixel), selectedIndex, pixel, zoom_);
 }
 
 void OverviewSurface::mouseMoveEvent(QMouseEvent* event) {
@@ -302,13 +308,13 @@ void OverviewSurface::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void OverviewSurface::setCursorFor(QPoint pixel) {
-    const std::vector<int> hits = under(pixel);
-    setCursor(hits.empty() ? Qt::ArrowCursor : cursorFor(grabAt(spots_[static_cast<std::size_t>(hits.front())], pixel, zoom_)));
+    const int taken = takenAt(pixel);
+    setCursor(taken < 0 ? Qt::ArrowCursor : cursorFor(grabAt(spots_[static_cast<std::size_t>(taken)], pixel, zoom_)));
 }
 
 // The spot is shown where it would go; the document is not asked until the drop.
 void OverviewSurface::followDrag(QPoint pixel) {
-    const QPoint cell = selectionCell(pixel, zoom_);
+    const QPoint cell = cellUnder(pixel, zoom_);
     const SpawnEntry shown = dragged(drag_->original, drag_->grab, cell.x() - drag_->pressCell.x(),
                                      cell.y() - drag_->pressCell.y());
     if (shown == drag_->shown) return;
@@ -330,8 +336,9 @@ void OverviewSurface::mouseReleaseEvent(QMouseEvent* event) {
 
 void OverviewSurface::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    const std::vector<SpawnEntry> hits = spotsAt(mousePixel(event));
-    if (!hits.empty() && onDoubleClicked) onDoubleClicked(hits.front().spotid);
+    // The spot the first click took, as a press there takes it.
+    const int taken = takenAt(mousePixel(event));
+    if (taken >= 0 && onDoubleClicked) onDoubleClicked(spots_[static_cast<std::size_t>(taken)].spotid);
 }
 
 void OverviewSurface::keyPressEvent(QKeyEvent* event) {

@@ -79,6 +79,7 @@ private:
 
     const SpawnEntry* findSpot(std::int32_t spotid) const;
     std::vector<int> under(QPoint pixel) const { return index_.under(spots_, pixel); }
+    int takenAt(QPoint pixel) const;  // the index of the spot a press takes, or -1
     std::int32_t liftedSpot() const;
     void markStale(const SpotRect& area);
     void updateArea(const SpotRect& area);

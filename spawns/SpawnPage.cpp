@@ -34,7 +34,6 @@
 
 namespace {
 
-constexpr int kHoverDelayMs = 2000;
 constexpr int kFilterHeight = 22;
 
 // MapList shows its map numbers in rows of a fixed height.
@@ -157,67 +156,12 @@ SpawnPage::SpawnPage(EditorDocument& document, QWidget* parent)
         spotPages_->widget(i)->findChild<QTreeView*>()->setAccessibleName(spotPages_->tabText(i));
     setTabChain(tabChain());
 
-    // MapListKeyDown: only the arrow keys (and the mouse) change the map. Tab still
-    // moves the focus on, as it does before any control sees the key.
-    new EventHook(mapCombo_, [](QEvent* e) {
-        if (e->type() != QEvent::KeyPress) return false;
-        const int key = static_cast<QKeyEvent*>(e)->key();
-        return key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Tab && key != Qt::Key_Backtab;
-    });
-    // The open drop-down list would jump to a typed map number; there only the arrows
-    // move, and Enter or Escape close it.
-    new EventHook(mapCombo_->view(), [](QEvent* e) {
-        if (e->type() != QEvent::KeyPress) return false;
-        switch (static_cast<QKeyEvent*>(e)->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            return false;
-        default:
-            return true;
-        }
-    });
-    new EventHook(monsterList_, [this](QEvent* e) {
-        if (e->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(e)->isAutoRepeat())
-            monsterListKeyReleased(static_cast<QKeyEvent*>(e)->key());
-        return false;
-    });
-    for (QTreeView* list : {monsterList_, pointSpotList_, rangeSpotList_}) {
-        QTimer* hover = nullptr;
-        if (list != monsterList_) {
-            hover = new QTimer(list);
-            hover->setObjectName(list->objectName() + QStringLiteral("Hover"));
-            hover->setSingleShot(true);
-            hover->setInterval(kHoverDelayMs);
-        }
-        auto rest = std::make_shared<QPoint>();
-        new EventHook(list->viewport(), [list, hover, rest](QEvent* e) {
-            if (e->type() == QEvent::MouseMove) {
-                const QPoint pos = static_cast<QMouseEvent*>(e)->position().toPoint();
-                list->viewport()->setCursor(list->indexAt(pos).isValid() ? Qt::PointingHandCursor
-                                                                         : Qt::ArrowCursor);
-                if (hover) {
-                    *rest = pos;
-                    hover->start();
-                }
-            } else if (e->type() == QEvent::Leave && hover) {
-                hover->stop();
-            }
-            return false;
-        });
-        if (hover)
-            connect(hover, &QTimer::timeout, list, [this, list, rest] {
-                reportErrors(this, [&] {
-                    if (const QModelIndex row = list->indexAt(*rest); row.isValid()) selectRow(list, row.row());
-                });
-            });
-    }
+    installControlHooks();
 
     // Every change of the chosen monster, by any key or click, shows that monster, once;
     // a choice the page makes itself shows it as the page's step says.
     connect(monsterList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        enableMonsterButtons();
         if (!selectingMonster_) showSelectedMonster();
     });
     connect(mapCombo_, &QComboBox::activated, this, &SpawnPage::showSelectedMap);
@@ -236,6 +180,7 @@ SpawnPage::SpawnPage(EditorDocument& document, QWidget* parent)
             showHistoryOn(saveButton_, savedIcon_, unsavedIcon_, document_.history(TableFile::Spawns));
     });
     connect(&document_, &EditorDocument::spotAdded, this, &SpawnPage::spotAdded);
+    connect(&document_, &EditorDocument::spotCreated, this, &SpawnPage::spotCreated);
     connect(&document_, &EditorDocument::spotDeleted, this, &SpawnPage::spotDeleted);
     connect(&document_, &EditorDocument::spotChanged, this, &SpawnPage::spotChanged);
     // A double click on a spot opens it in the add-location dialog, to change it.
@@ -244,6 +189,7 @@ SpawnPage::SpawnPage(EditorDocument& document, QWidget* parent)
             if (row.isValid()) emit editSpotRequested(static_cast<SpotRows*>(list->model())->entry(row.row()).spotid);
         });
 
+    enableMonsterButtons();
     resize(734, 512);
 }
 
@@ -284,6 +230,7 @@ int SpawnPage::selectedMonsterIndex() const { return selectedRow(monsterList_); 
 
 void SpawnPage::selectMonsterIndex(int index) {
     const QScopedValueRollback quiet(selectingMonster_, true);
+    revealRow(filter_, monsterList_, index);  // whatever emptying the filter chooses is passed over
     if (!selectRow(monsterList_, index)) {
         monsterList_->clearSelection();
         return;
@@ -295,12 +242,6 @@ int SpawnPage::monsterIndexOf(std::int32_t number) const {
     for (int row = 0; row < monsterRows_->rowCount(); ++row)
         if (monsterRows_->number(row) == number) return row;
     return -1;
-}
-
-// Every row of the monster: a number listed twice shows the same spots twice.
-void SpawnPage::setMonsterIcons(std::int32_t number, bool hasSpots) {
-    for (int row = 0; row < monsterRows_->rowCount(); ++row)
-        if (monsterRows_->number(row) == number) monsterRows_->setHasSpots(row, hasSpots);
 }
 
 void SpawnPage::selectMapText(const QString& text) { mapCombo_->setCurrentIndex(mapCombo_->findText(text)); }
@@ -316,45 +257,6 @@ std::span<const SpawnEntry> SpawnPage::spots() const {
 int SpawnPage::selectedMonsterNumber() const { return monsterRows_->number(selectedMonsterIndex()); }
 
 QString SpawnPage::selectedMonsterName() const { return monsterRows_->name(selectedMonsterIndex()); }
-
-// The maps in the order of the monster's first spot on each, as the work list holds them.
-void SpawnPage::listMonsterMaps(std::int32_t monsterid) {
-    work_.getWorkLocations(document_.spawns(), monsterid, -1);
-    mapLabel_->setEnabled(false);
-    mapCombo_->clear();
-    std::array<bool, 256> listed{};
-    QStringList texts;
-    for (int i = 0; i < work_.count; ++i) {
-        const int map = work_.entries[static_cast<std::size_t>(i)].mapnumber;
-        if (listed[map]) continue;
-        listed[map] = true;
-        texts << QString::number(map);
-    }
-    if (texts.isEmpty()) return;
-    mapCombo_->addItems(texts);
-    mapLabel_->setEnabled(true);
-}
-
-// As a list's clear: the selection goes first, and its change is told.
-void SpawnPage::clearSpotLists() {
-    for (QTreeView* list : {rangeSpotList_, pointSpotList_}) list->selectionModel()->clear();
-    rangeRows_->clear();
-    pointRows_->clear();
-}
-
-void SpawnPage::fillSpotLists() {
-    // A map change run from the pending events of this one has filled the lists
-    // already, from the same work list; start afresh rather than list every spot twice.
-    clearSpotLists();
-    std::vector<SpawnEntry> points;
-    std::vector<SpawnEntry> ranges;
-    for (const SpawnEntry& e : spots()) {
-        if (e.spotid == -1) continue;
-        (e.ispoint ? points : ranges).push_back(e);
-    }
-    pointRows_->setRows(std::move(points));
-    rangeRows_->setRows(std::move(ranges));
-}
 
 void SpawnPage::fillFirstTime() {
     reportErrors(this, [&] {
@@ -374,7 +276,10 @@ void SpawnPage::fillFirstTime() {
 }
 
 void SpawnPage::monsterStep() {
-    if (selectedMonsterIndex() < 0) return;
+    if (selectedMonsterIndex() < 0) {
+        showNoMonster();
+        return;
+    }
     listMonsterMaps(selectedMonsterNumber());
     if (mapCombo_->count() == 0) {
         if (preview_) preview_->setPictureVisible(false);
@@ -383,6 +288,22 @@ void SpawnPage::monsterStep() {
     }
     mapCombo_->setCurrentIndex(0);
     mapStep();
+}
+
+void SpawnPage::showNoMonster() {
+    mapLabel_->setEnabled(false);
+    mapCombo_->clear();
+    work_.count = 0;
+    clearSpotLists();
+    if (preview_) preview_->setPictureVisible(false);
+}
+
+// "AddSpot window" needs a monster, and "Load current monster data to AddDialog" also
+// a dialog opened once.
+void SpawnPage::enableMonsterButtons() {
+    const bool chosen = selectedMonsterIndex() >= 0;
+    for (QPushButton* add : addButtons_) add->setEnabled(chosen);
+    for (QPushButton* load : loadButtons_) load->setEnabled(chosen && dialogOpened_);
 }
 
 void SpawnPage::showSelectedMonster() {
@@ -454,107 +375,10 @@ void SpawnPage::deleteRangeSpot() {
 }
 
 // A listed spot leaves its list; the first row left is selected, and a map left without
-// spots leaves the map list. The preview stops drawing it; its monster's icon says
-// whether any spot is left.
-void SpawnPage::spotDeleted(const SpawnEntry& entry) {
-    reportErrors(this, [&] {
-        forgetShownSpot(entry.spotid);
-        QTreeView* list = entry.ispoint ? pointSpotList_ : rangeSpotList_;
-        QTreeView* other = entry.ispoint ? rangeSpotList_ : pointSpotList_;
-        QPushButton* deleteButton = entry.ispoint ? deletePointButton_ : deleteRangeButton_;
-        auto* rows = static_cast<SpotRows*>(list->model());
-        const int row = rows->rowOf(entry.spotid);
-        setMonsterIcons(entry.monsterid, hasLiveSpot(document_.spawns(), entry.monsterid));
-        if (row < 0 || selectedMonsterIndex() < 0) return;
-        rows->removeRow(row);
-        if (selectRow(list, 0)) return;
-        deleteButton->setEnabled(false);
-        if (other->model()->rowCount() > 0) return;  // the map keeps spots of the other kind
-        if (mapCombo_->currentIndex() >= 0) mapCombo_->removeItem(mapCombo_->currentIndex());
-        mapCombo_->setCurrentIndex(-1);
-        if (mapCombo_->count() > 0) return;
-        mapCombo_->clear();
-    });
-}
-
-// The copy the preview draws of a spot that is gone.
-void SpawnPage::forgetShownSpot(std::int32_t spotid) {
-    for (int i = 0; i < work_.count; ++i) {
-        SpawnEntry& shown = work_.entries[static_cast<std::size_t>(i)];
-        if (shown.spotid != spotid) continue;
-        shown.spotid = -1;
-        if (preview_ && preview_->isVisible()) preview_->update();
-    }
-}
-
-// The page goes to the new spot's map and list; when it shows the spot's monster, its
-// maps are listed afresh first.
-void SpawnPage::spotAdded(const SpawnEntry& entry) {
-    reportErrors(this, [&] {
-        if (selectedMonsterIndex() >= 0 && selectedMonsterNumber() == entry.monsterid) {
-            listMonsterMaps(entry.monsterid);
-        }
-        setMonsterIcons(entry.monsterid, true);
-        selectMapText(QString::number(entry.mapnumber));
-        mapStep();
-        if (entry.ispoint)
-            showPointListPage();
-        else
-            showRangeListPage();
-    });
-}
-
-// A spot given new values: the page shows its monster's maps and spots afresh, on the
-// map it showed if the monster still has spots there, else on the spot's new map, with
-// the spot selected where it is listed.
-void SpawnPage::spotChanged(const SpawnEntry& before, const SpawnEntry& after) {
-    reportErrors(this, [&] {
-        if (before.monsterid != after.monsterid) {
-            setMonsterIcons(before.monsterid, hasLiveSpot(document_.spawns(), before.monsterid));
-            setMonsterIcons(after.monsterid, true);
-        }
-        if (selectedMonsterIndex() < 0) return;
-        const std::int32_t shown = selectedMonsterNumber();
-        if (shown != before.monsterid && shown != after.monsterid) return;
-        const QString map = mapCombo_->currentText();
-        listMonsterMaps(shown);
-        const QString onAfter = QString::number(after.mapnumber);
-        selectMapText(!map.isEmpty() && mapCombo_->findText(map) >= 0 ? map : onAfter);
-        mapStep();
-        showSpot(after.spotid);
-    });
-}
-
-void SpawnPage::showSpot(std::int32_t spotid) {
-    for (QTreeView* list : {pointSpotList_, rangeSpotList_}) {
-        const int row = static_cast<SpotRows*>(list->model())->rowOf(spotid);
-        if (row < 0) continue;
-        spotPages_->setCurrentWidget(list == pointSpotList_ ? pointPage_ : rangePage_);
-        selectRow(list, row);
-        list->scrollTo(list->model()->index(row, 0));
-        return;
-    }
-}
-
-void SpawnPage::goToSpot(std::int32_t spotid) {
-    reportErrors(this, [&] {
-        const SpawnEntry* live = document_.spawns().liveSpot(spotid);
-        if (!live) return;
-        const SpawnEntry& spot = *live;
-        if (selectedMonsterIndex() < 0 || selectedMonsterNumber() != spot.monsterid) {
-            selectMonsterIndex(monsterIndexOf(spot.monsterid));
-            monsterStep();
-        }
-        if (mapCombo_->currentText() != QString::number(spot.mapnumber)) {
-            selectMapText(QString::number(spot.mapnumber));
-            mapStep();
-        }
-        showSpot(spotid);
-    });
-}
 
 void SpawnPage::openAddSpotDialog() {
-    for (QPushButton* load : loadButtons_) load->setEnabled(true);
+    if (selectedMonsterIndex() >= 0) dialogOpened_ = true;
+    enableMonsterButtons();
     loadMonsterIntoDialog();
 }
 

@@ -100,21 +100,34 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The keys and the pointer on the lists and the map box (SpawnPageHooks.cpp).
+    void installControlHooks();
     void monsterStep();
     void mapStep();
+    // No monster chosen (a filter left none): nothing is listed, and what needs a
+    // monster is off.
+    void showNoMonster();
+    void enableMonsterButtons();
+    int selectedMonsterNumber() const;
+    QString selectedMonsterName() const;
+    void deleteSelectedSpot(QTreeView* list);
+    void markPreviewReady();
+
+    // Following the document (SpawnPageUpkeep.cpp).
     // The monster's spots on every map into the work list, and its maps into the map list.
     void listMonsterMaps(std::int32_t monsterid);
     void clearSpotLists();
     void fillSpotLists();
     void setMonsterIcons(std::int32_t number, bool hasSpots);
-    int selectedMonsterNumber() const;
-    QString selectedMonsterName() const;
-    void deleteSelectedSpot(QTreeView* list);
+    bool showsMonster(std::int32_t number) const;
+    void showMonsterOnMap(int map);
+    void showListPageOf(const SpawnEntry& entry);
+    void forgetMapWithoutSpots(int map);
     void spotAdded(const SpawnEntry& entry);
+    void spotCreated(const SpawnEntry& entry);
     void spotDeleted(const SpawnEntry& entry);
     void forgetShownSpot(std::int32_t spotid);
     void spotChanged(const SpawnEntry& before, const SpawnEntry& after);
-    void markPreviewReady();
 
     EditorDocument& document_;
     QIcon savedIcon_;
@@ -123,6 +136,7 @@ private:
     WorkList work_;
     bool filled_ = false;
     bool selectingMonster_ = false;  // the page chooses the monster itself
+    bool dialogOpened_ = false;  // "AddSpot window" was pressed: the load buttons work
     // True from the first map choice on: only then does a map choice touch the preview.
     bool previewReady_ = false;
 

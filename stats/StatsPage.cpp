@@ -372,14 +372,28 @@ void StatsPage::fillList() {
 int StatsPage::selectedIndex() const { return selectedRow(monsterList_); }
 
 void StatsPage::selectIndex(int index) {
+    revealRow(filter_, monsterList_, index);
     if (selectRow(monsterList_, index)) monsterList_->scrollTo(names_->index(index, 0));
 }
 
+// With no monster chosen (a filter left none) the panel is empty and cannot be edited.
 void StatsPage::showSelectedMonster() {
     reportErrors(this, [&] {
         const int index = selectedIndex();
-        if (const auto fields = storedFields(index)) showFields(*fields);
+        editButton_->setEnabled(!editing_ && index >= 0);
+        if (const auto fields = storedFields(index))
+            showFields(*fields);
+        else if (index < 0)
+            showNoMonster();
     });
+}
+
+void StatsPage::showNoMonster() {
+    idLabel_->clear();
+    nameLabel_->clear();
+    for (SpinField* field : fields_)
+        if (field) field->lineEdit()->clear();
+    moveRangeBox_->setCurrentIndex(-1);
 }
 
 std::optional<MonsterLineFields> StatsPage::storedFields(int index) const {
@@ -453,6 +467,8 @@ void StatsPage::storeMonster(int index) {
     const int move = moveRangeBox_->currentIndex();
     values[kMoveRangeField] = move >= 0 ? move : stored->values[kMoveRangeField];
     document_.storeMonster(index, values, move >= 0);
+    // The same values again store nothing; the fields show the line all the same.
+    if (const auto now = storedFields(index)) showFields(*now);
 }
 
 void StatsPage::storeEdits() {
@@ -480,7 +496,7 @@ void StatsPage::leaveEditState() {
     statsPanel_->setEnabled(false);
     okButton_->setEnabled(false);
     cancelButton_->setEnabled(false);
-    editButton_->setEnabled(true);
+    editButton_->setEnabled(selectedIndex() >= 0);
     editing_ = false;
     emit editStateChanged(false);
     focusStart();

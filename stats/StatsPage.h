@@ -71,6 +71,7 @@ private:
     std::optional<MonsterLineFields> storedFields(int index) const;
     // Shows what was read; throws the reading's error when it stopped early.
     void showFields(const MonsterLineFields& fields);
+    void showNoMonster();
     void storeMonster(int index);
     void leaveEditState();
     void monsterStored(int index);

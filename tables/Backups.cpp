@@ -36,21 +36,23 @@ bool newestBackupHolds(const std::filesystem::path& folder, const std::string& n
     return platform::readWhole(backupPath(folder, name, numbers.back()), held) && held == bytes;
 }
 
-std::optional<std::filesystem::path> writeBackup(const std::filesystem::path& folder, const std::string& name,
-                                                 std::string_view bytes, const std::filesystem::path& accessFrom,
+std::optional<std::filesystem::path> writeBackup(const platform::Folder& folder, const std::string& name,
+                                                 std::string_view bytes, const std::filesystem::path* accessFrom,
                                                  const WriteFaults& faults) {
     if (faults.failBackup) {
         savesteps::injected(platform::Fault::accessDenied);
-        platform::setLastReason(platform::shownPath(folder) + ": " + platform::lastReason());
+        platform::setLastReason(platform::shownPath(folder.path()) + ": " + platform::lastReason());
         return std::nullopt;
     }
     // The number after the highest there is, as cp takes it, looked for again should
     // another save take it first.
-    const auto numbers = backupNumbers(folder, name);
+    const auto numbers = backupNumbers(folder.path(), name);
     const unsigned long long next = numbers.empty() ? 1 : numbers.back() + 1;
-    return savesteps::writeFlushedAs(
-        folder, name, {}, bytes, [&](unsigned attempt) { return backupPath(folder, name, next + attempt); },
-        &accessFrom, WriteFaults::Step::backupUnnamed, faults);
+    const auto written = savesteps::writeFlushedAs(
+        folder, name, {bytes}, [&](unsigned attempt) { return backupPath({}, name, next + attempt); }, accessFrom,
+        WriteFaults::Step::backupUnnamed, faults);
+    if (!written) return std::nullopt;
+    return folder.path() / written->name;
 }
 
 void pruneBackups(const std::filesystem::path& folder, const std::string& name, int keep) {

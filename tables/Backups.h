@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "TextFile.h"
+#include "TextFilePlatform.h"
 
 // The numbers of the backups of `name` in `folder`, lowest first.
 std::vector<unsigned long long> backupNumbers(const std::filesystem::path& folder, const std::string& name);
@@ -19,11 +20,12 @@ std::filesystem::path backupPath(const std::filesystem::path& folder, const std:
 // Whether the newest backup of `name` in `folder` holds exactly these bytes.
 bool newestBackupHolds(const std::filesystem::path& folder, const std::string& name, std::string_view bytes);
 
-// Writes bytes as the next backup of `name` into `folder`, flushed, with the access
-// rights of accessFrom. Gives its path; nothing when it cannot, with "<path>: <the
-// system's words>" in the file layer's lastReason().
-std::optional<std::filesystem::path> writeBackup(const std::filesystem::path& folder, const std::string& name,
-                                                 std::string_view bytes, const std::filesystem::path& accessFrom,
+// Writes bytes as the next backup of `name` into the folder, flushed; only its user
+// may read it until it has the access rights of accessFrom, when given. Gives its
+// path; nothing when it cannot, with "<folder>: <the system's words>" in the file
+// layer's lastReason().
+std::optional<std::filesystem::path> writeBackup(const platform::Folder& folder, const std::string& name,
+                                                 std::string_view bytes, const std::filesystem::path* accessFrom,
                                                  const WriteFaults& faults);
 
 // Removes all but the newest `keep` backups of `name`; what cannot be removed stays.

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,17 +25,38 @@ inline void dieIfAt(const WriteFaults& faults, Step step) {
     if (faults.dieAt == step) throw SimulatedCrash{};
 }
 
-// Writes head then body into a new temporary file in `folder` (named after `base`),
-// with the access rights of accessFrom when given, flushed; then gives it the first
-// free name of nameFor(0), nameFor(1), ... and makes that name last. Gives the name;
-// nothing, with "<path>: <the system's words>" in platform::lastReason(), when it
-// cannot, having removed what it made.
-std::optional<Path> writeFlushedAs(const Path& folder, const std::string& base, std::string_view head,
-                                   std::string_view body, const std::function<Path(unsigned)>& nameFor,
-                                   const Path* accessFrom, Step dieBeforeNaming, const WriteFaults& faults);
+// A file written by writeFlushedAs under its name, still open: its lock lasts as
+// long as this does.
+struct Written {
+    Path name;  // in the folder written to
+    platform::File file;
+};
+
+// Writes the parts, one after the other, into a new temporary file in the folder
+// (named after `base`) that only its user may read, gives it the access rights of
+// accessFrom when given, flushes it, and then gives it the first free name of
+// nameFor(0), nameFor(1), ... made to last. Nothing, with "<folder>: <the system's
+// words>" in platform::lastReason(), when it cannot, having removed what it made.
+std::optional<Written> writeFlushedAs(const platform::Folder& folder, const std::string& base,
+                                      std::initializer_list<std::string_view> parts,
+                                      const std::function<Path(unsigned)>& nameFor, const Path* accessFrom,
+                                      Step dieBeforeNaming, const WriteFaults& faults);
+
+// What a file holds once its old bytes were to be written back over a rewrite that
+// failed, as read back from it.
+struct PutBack {
+    enum class Holds { oldBytes, newBytes, other, unknown } holds = Holds::unknown;
+    bool written = false;  // the old bytes were written, cut to length, given the mode and flushed
+    std::string whyNotWritten;
+    std::string whyNotRead;  // when unknown
+};
 
 // Writes the old bytes back over what a failed rewrite left, with the mode the file
-// had before (File::modeNow), flushed and read back.
-bool putBack(const platform::File& file, std::string_view old, std::uint32_t mode, const WriteFaults& faults);
+// had before (File::modeNow), flushed, and reads the file back.
+PutBack putBack(const platform::File& file, std::string_view old, std::string_view neu, std::uint32_t mode,
+                const WriteFaults& faults);
+
+// The whole file as read back through the open file (the `failReading` fault strikes here).
+bool readBack(const platform::File& file, std::string& bytes, const WriteFaults& faults);
 
 }  // namespace savesteps

@@ -1,29 +1,39 @@
 #pragma once
 // What the editor puts right before it reads the tables, after a save that did not
-// finish (the process died, the power went): a file left part-rewritten in place gets
-// its old bytes back from its rollback copy (RollbackCopy.h), and temporary files of
-// saves beside the table files are removed. A save of a process that still runs is
-// left alone.
+// finish (the process died, the power went): a table file left part-written in place
+// gets its old bytes back from its rollback copy (RollbackCopy.h), and temporary files
+// of saves beside the table files are removed. Whatever a running save holds locked is
+// left alone, so a process number taken over by another process changes nothing.
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A temporary file of a save, ".<name>.tmp-<process>-<n>-<attempt>", beside a table file.
 struct LeftTemporary {
     std::filesystem::path path;
-    unsigned long process = 0;  // the process that made it
-    bool running = false;       // whether that process runs now (a save in progress)
+    unsigned long process = 0;  // the process that made it, by its name
+    bool running = false;       // a save that is running holds it (its lock)
 };
 
-// The temporary files of saves beside the file at the end of tableFile's links. This
-// process counts as not running: nothing of its own is in progress when it looks.
+// The temporary files of saves beside the file at the end of tableFile's links.
 std::vector<LeftTemporary> leftTemporaries(const std::filesystem::path& tableFile);
 
-// Puts back what rollback copies left by processes that no longer run say (a file
-// that holds neither its old nor its new bytes gets its old ones; what it held is
-// kept as a numbered backup beside it, or in the rollback folder), removes their
-// copies, and removes the temporary files of saves beside these table files. Gives
-// one line for the operator per thing put back or found amiss, and one for the
-// temporary files removed; nothing when all was well.
+// Whether an in-place rewrite of `old` into `neu` that was cut short, or undone part
+// way, can have left `present`: the old bytes with a stretch of the new ones written
+// over them at their own places, or a shorter file of such bytes.
+bool rewriteExplains(std::string_view present, std::string_view old, std::string_view neu);
+
+// Settles the rollback copies no running save holds, for the table files of this run
+// (tableFiles, after their links): a file that holds its old or its new bytes just
+// loses the copy; a file a rewrite left part-written gets its old bytes back, once
+// what it held is kept as a numbered backup beside it or in the rollback folder (and
+// nothing is written where it cannot be kept); a file that holds anything else, or
+// that is another file now, was changed since and is kept as it is, with the copy put
+// aside. Copies in a rollback folder, or copies themselves, that are not the user's
+// own alone are never used. Then removes the temporary files of saves beside these
+// table files that no running save holds. Gives one line for the operator per thing
+// put back, kept or not used, and one for the temporary files removed; nothing when
+// all was well.
 std::vector<std::string> repairInterruptedSaves(const std::vector<std::filesystem::path>& tableFiles);

@@ -114,13 +114,19 @@ public:
 // link: what is replaced, and backed up, is the file at the end of its chain. When no
 // file can be made in that folder, or the new file cannot be given the old owner,
 // group and mode, the file is rewritten in its place instead, once a flushed rollback
-// copy of its old bytes is in rollbackFolder() (removed again when done, put back at
-// the next start should the process die part way: StartUpRepair.h), and unless the
-// rewrite would clear set-id bits this process cannot set again; should the rewrite
-// fail, its old bytes are written back and the reason says whether that worked.
+// copy of its old and new bytes is in rollbackFolder() (held locked while the rewrite
+// lasts, removed again when done, put back at the next start should the process die
+// part way: StartUpRepair.h), and unless the rewrite would clear set-id bits this
+// process cannot set again; should the rewrite fail, its old bytes are written back,
+// and the reason says what the file holds as read back then.
+// Temporary files, backups and rollback copies are made so that only their user may
+// read them, and get the file's access rights only once written: the bytes are never
+// more open to others than the file. Whatever the save has made and not yet named is
+// held locked, so that no start takes it for a left-over.
 // Either way the save succeeds only when the file holds exactly the new bytes. A
-// write-protected file, one that cannot be read, or one larger than a table file may
-// be, is never replaced.
+// write-protected file (its mode gives its owner no write permission, whoever saves:
+// root too), one that cannot be read, or one larger than a table file may be, is
+// never replaced.
 // On failure throws TableError(cannotCreateMessage(label)), or cannotOpenMessage when
 // the old file cannot be read, with the file's full path and the system's reason as
 // its reason, having left the old file as it was and no temporary file behind.
@@ -143,6 +149,9 @@ struct WriteFaults {
     bool failOwner = false;     // the new file cannot be given the old owner and group
     bool failBackup = false;    // no numbered backup can be written ("Permission denied")
     bool failRollback = false;  // no rollback copy can be written ("Permission denied")
+    // A finished backup or rollback copy keeps its temporary name beside its own.
+    bool failUnnaming = false;
+    bool failReading = false;  // in place: reading the file back fails (an I/O error)
     // The process dies at this step: SimulatedCrash is thrown there and nothing of
     // the save cleans up after it.
     enum class Step {

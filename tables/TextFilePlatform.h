@@ -1,6 +1,7 @@
 #pragma once
 // The operating system's side of reading and saving the table files: the one place in
-// tables/ that calls the platform (TextFilePosix.cpp, TextFileWindows.cpp). Whatever
+// tables/ that calls the platform (TextFilePosix.cpp and FolderPosix.cpp, or
+// TextFileWindows.cpp and FolderWindows.cpp). Whatever
 // the save does step by step, and every fault a test injects, lives above it in
 // TextFileSave.cpp, so both platforms run the same sequence.
 //
@@ -10,10 +11,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "TextFile.h"
 
@@ -36,11 +40,21 @@ void setLastReason(std::string reason);
 enum class Fault { diskFull, ioError, accessDenied };
 std::string reasonFor(Fault fault);
 
+// What makes a file that file and no other, whatever its name: two open files or
+// names with the same identity are one file (device and inode; on Windows the
+// volume's serial number and the file's index).
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
 // What the system says of a file: after symbolic links, as reading it would see it.
 struct FileInfo {
     bool regular = false;  // a plain file on disk: no folder, pipe or device
     std::uint64_t size = 0;
     std::int64_t modified = 0;  // nanoseconds since 1970
+    FileIdentity identity;
 };
 
 // Owns an open file and closes it whatever way the scope is left.
@@ -64,6 +78,11 @@ public:
     bool readAt(std::uint64_t offset, char* buffer, std::size_t size, std::size_t& got) const;
     bool truncate(std::uint64_t size) const;
     bool flushToDisk() const;
+    // Takes a lock on the file that no other opening of it, in this process or
+    // another, can take while this one lasts: until the file is closed or the process
+    // ends, however it ends. False at once when another holds it (busy() is then
+    // true), so whoever holds it is known to be alive; a process number is not.
+    bool tryLock() const;
     // Writing clears a file's set-user-ID bit (and a set-group-ID bit that goes with
     // group execution) unless the process may keep them. Whether this process can
     // give them back after rewriting the file; false, with the reason, when not.
@@ -97,29 +116,91 @@ bool exists(const Path& path);
 bool missing(const Path& path);
 // Opening never waits: not for the writer of a named pipe, not for a device.
 File openForReading(const Path& path);
-// For rewriting in place: read and write, neither made nor cut short.
+// For rewriting in place: read and write, neither made nor cut short, and the name
+// not followed should it have become a symbolic link.
 File openForUpdate(const Path& path);
-// A new, empty file beside the target (same folder, a hidden name no other writer
-// picks at once), for writing; `made` receives its name.
-File createTemporaryBeside(const Path& target, Path& made);
-// False, with the reason, when the existing file is protected against writing (mode
-// bits, read-only attribute) for this process.
+// False, with the reason, when the existing file is write-protected: its own mode
+// gives its owner no write permission (the read-only attribute on Windows), whoever
+// the process runs as, root included; or the system would not let this process write it.
 bool mayReplace(const Path& path);
-// Puts `from` in the place of `to` in one step, whether or not `to` exists.
-bool replaceFile(const Path& from, const Path& to);
-// Gives the finished file `from` the name `to` unless that name is taken; `taken` then
-// becomes true.
-bool nameIfFree(const Path& from, const Path& to, bool& taken);
 bool removeFile(const Path& path);
-// Makes a rename in this folder survive a power cut, where the system can.
-void syncFolder(const Path& folder);
 
-// The name of a temporary file beside the target: ".<name>.tmp-<process>-<n>-<attempt>".
-Path temporaryName(const Path& target, unsigned long process, unsigned attempt);
+// Whether the last call failed because another process holds the file (its lock, or
+// on Windows an opening that shares nothing).
+bool busy();
+
+// A folder held open: the names in it are looked up there, whatever becomes of the
+// folder's path meanwhile, and a name in it is never followed as a symbolic link.
+// Names are single file names.
+class Folder {
+public:
+    enum class Trust {
+        any,
+        // The folder must be a folder of its own (no symbolic link) that belongs to the
+        // user the process runs as and that no one else may write to; so must every
+        // file opened in it. On Windows, where a user's data folder is closed to other
+        // users by its access list, it must be no link (reparse point), nor its files.
+        own,
+    };
+    // Invalid, with the reason, when the folder cannot be opened or is not to be trusted.
+    static Folder open(const Path& path, Trust trust);
+    Folder() = default;
+    Folder(Folder&& other) noexcept
+        : path_(std::move(other.path_)), native_(std::exchange(other.native_, kInvalid)), trust_(other.trust_) {}
+    Folder& operator=(Folder&& other) noexcept {
+        if (this != &other) {
+            release();
+            path_ = std::move(other.path_);
+            native_ = std::exchange(other.native_, kInvalid);
+            trust_ = other.trust_;
+        }
+        return *this;
+    }
+    ~Folder() { release(); }
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+
+    bool valid() const { return native_ != kInvalid; }
+    const Path& path() const { return path_; }
+    // Every name in the folder; empty when it cannot be listed.
+    std::vector<Path> list() const;
+    // A regular file of the folder, no symbolic link, opened for reading and, where
+    // the process may, for writing; in an own folder only a file that belongs to the
+    // user and that no one else may write to.
+    File openFile(const Path& name) const;
+    // A new, empty file named ".<base>.tmp-<process>-<n>-<attempt>", locked
+    // (File::tryLock) before anyone else can lock it, for writing. With privateAccess
+    // only its user may read it (0600); else the umask decides, as for any new file.
+    // `made` receives its name.
+    File createLocked(const std::string& base, bool privateAccess, Path& made) const;
+    // Whether the name still leads to this open file.
+    bool holds(const Path& name, const File& file) const;
+    // Gives the file `from` the name `to` as well, unless that name is taken (`taken`
+    // then becomes true). The old name may stay, for the caller to remove (where the
+    // system has no second names for a file, the file is renamed instead).
+    bool nameIfFree(const Path& from, const Path& to, bool& taken) const;
+    // Puts `from` in the place of `to` in one step, whether or not `to` exists.
+    bool replace(const Path& from, const Path& to) const;
+    bool remove(const Path& name) const;
+    // Makes the names given in this folder survive a power cut, where the system can.
+    void sync() const;
+
+private:
+    void release();  // closes the folder's handle, if it has one
+    static constexpr std::intptr_t kInvalid = -1;
+    Path path_;
+    std::intptr_t native_ = kInvalid;
+    Trust trust_ = Trust::any;
+};
+
+// Makes the folder, for its user alone (0700), unless it is there; the folder above
+// it must be there. False, with the reason, when it cannot.
+bool makeOwnFolder(const Path& path);
+
+// The name of a temporary file: ".<base>.tmp-<process>-<n>-<attempt>".
+Path temporaryName(const std::string& base, unsigned long process, unsigned attempt);
 
 unsigned long currentProcess();
-// Whether a process with this number runs now (one the user may not signal counts).
-bool processRunning(unsigned long process);
 // Where the user's programs keep their own data: $XDG_DATA_HOME or ~/.local/share,
 // ~/Library/Application Support on macOS, %LOCALAPPDATA% on Windows. Empty when the
 // system does not say.
@@ -130,5 +211,13 @@ Path userDataFolder();
 bool readWhole(const File& file, std::string& bytes, std::uint64_t limit = kMaxTableFileBytes);
 // The same for the file a name leads to.
 bool readWhole(const Path& path, std::string& bytes, std::uint64_t limit = kMaxTableFileBytes);
+
+// Seam for tests: told, in order, of every file flushed to disk ("flush") and every
+// file given its place by a rename ("rename"), by identity. Reset with {}.
+using SyncObserver = std::function<void(std::string_view event, const FileIdentity& file)>;
+void observeSyncForTesting(SyncObserver observer);
+// What the file layer calls; nothing happens unless a test observes.
+bool syncObserved();
+void noteSync(std::string_view event, const FileIdentity& file);
 
 }  // namespace platform

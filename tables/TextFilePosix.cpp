@@ -1,7 +1,7 @@
 // The file layer on POSIX systems (Linux, the BSDs, macOS).
 #include <fcntl.h>
 #include <pwd.h>
-#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,17 +13,17 @@
 #include <system_error>
 #include <vector>
 
+#include "PosixReasons.h"
 #include "TextFilePlatform.h"
 
 namespace platform {
 namespace {
 
 thread_local std::string gReason;
+thread_local bool gBusy = false;
 
-bool failed() {
-    gReason = std::generic_category().message(errno);
-    return false;
-}
+using posix::failed;
+using posix::octal;
 
 int fd(const File& file) { return static_cast<int>(file.native()); }
 
@@ -37,7 +37,8 @@ std::int64_t modifiedNanoseconds(const struct stat& info) {
 }
 
 FileInfo infoFrom(const struct stat& info) {
-    return {S_ISREG(info.st_mode), static_cast<std::uint64_t>(info.st_size), modifiedNanoseconds(info)};
+    return {S_ISREG(info.st_mode), static_cast<std::uint64_t>(info.st_size), modifiedNanoseconds(info),
+            {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)}};
 }
 
 File opened(int descriptor) {
@@ -61,7 +62,11 @@ std::optional<Path> readLink(const Path& link) {
 }  // namespace
 
 const std::string& lastReason() { return gReason; }
-void setLastReason(std::string reason) { gReason = std::move(reason); }
+void setLastReason(std::string reason) {
+    gReason = std::move(reason);
+    gBusy = false;
+}
+bool busy() { return gBusy; }
 
 std::string reasonFor(Fault fault) {
     switch (fault) {
@@ -116,15 +121,26 @@ bool File::truncate(std::uint64_t size) const {
     return ::ftruncate(fd(*this), static_cast<off_t>(size)) == 0 || failed();
 }
 
-bool File::flushToDisk() const { return ::fsync(fd(*this)) == 0 || failed(); }
+bool File::flushToDisk() const {
+    if (::fsync(fd(*this)) != 0) return failed();
+    if (syncObserved()) {
+        FileInfo flushed;
+        if (info(flushed)) noteSync("flush", flushed.identity);
+    }
+    return true;
+}
+
+bool File::tryLock() const {
+    // flock belongs to the open file, not to the process, so two openings in one
+    // process exclude each other too; it is gone with the last descriptor of it.
+    if (::flock(fd(*this), LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno != EWOULDBLOCK) return failed();
+    gReason = "in use by a save that is running";
+    gBusy = true;
+    return false;
+}
 
 namespace {
-
-std::string octal(unsigned mode) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04o", mode & 07777);
-    return text;
-}
 
 bool inGroup(gid_t group) {
     if (::getegid() == group) return true;
@@ -143,8 +159,8 @@ bool File::writingKeepsMode() const {
     // root keeps them.
     if (!cleared || ::geteuid() == 0) return true;
     if (::geteuid() == info.st_uid && (!(info.st_mode & S_ISGID) || inGroup(info.st_gid))) return true;
-    gReason = "rewriting it in place would clear its set-user-ID or set-group-ID bit (mode " + octal(info.st_mode) +
-              "), which this user may not set again";
+    setLastReason("rewriting it in place would clear its set-user-ID or set-group-ID bit (mode " +
+                  octal(info.st_mode) + "), which this user may not set again");
     return false;
 }
 
@@ -157,7 +173,7 @@ bool File::restoreMode(std::uint32_t mode) const {
     if (modeNow() == mode) return true;
     if (::fchmod(fd(*this), static_cast<mode_t>(mode)) != 0) return failed();
     if (modeNow() == mode) return true;
-    gReason = "its mode " + octal(mode) + " cannot be given back";
+    setLastReason("its mode " + octal(mode) + " cannot be given back");
     return false;
 }
 
@@ -175,8 +191,8 @@ bool File::copyAccessFrom(const Path& from) const {
     if (::fstat(fd(*this), &now) != 0) return failed();
     if (now.st_uid == old.st_uid && now.st_gid == old.st_gid && (now.st_mode & 07777) == (old.st_mode & 07777))
         return true;
-    gReason = "the new file cannot be given the old owner, group and mode (user " + std::to_string(old.st_uid) +
-              ", group " + std::to_string(old.st_gid) + ", mode " + octal(old.st_mode) + ")";
+    setLastReason("the new file cannot be given the old owner, group and mode (user " + std::to_string(old.st_uid) +
+              ", group " + std::to_string(old.st_gid) + ", mode " + octal(old.st_mode) + ")");
     return false;
 }
 
@@ -217,60 +233,30 @@ File openForReading(const Path& path) {
     return opened(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
 }
 
-File openForUpdate(const Path& path) { return opened(::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)); }
-
-File createTemporaryBeside(const Path& target, Path& made) {
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        made = temporaryName(target, static_cast<unsigned long>(::getpid()), attempt);
-        const int descriptor = ::open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0) return File(descriptor);
-        if (errno != EEXIST) break;
-    }
-    failed();
-    return File();
+File openForUpdate(const Path& path) {
+    return opened(::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
 }
 
-bool mayReplace(const Path& path) { return ::access(path.c_str(), W_OK) == 0 || failed(); }
-
-bool replaceFile(const Path& from, const Path& to) { return ::rename(from.c_str(), to.c_str()) == 0 || failed(); }
-
-bool nameIfFree(const Path& from, const Path& to, bool& taken) {
-    // A second name, then the first one gone: a name that is taken is never replaced.
-    taken = false;
-    if (::link(from.c_str(), to.c_str()) == 0) return ::unlink(from.c_str()) == 0 || failed();
-    if (errno == EEXIST) {
-        taken = true;
-        return failed();
-    }
-    // A file system without hard links (FAT, some network shares): look, then rename.
-    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != EXDEV) return failed();
+bool mayReplace(const Path& path) {
     struct stat info {};
-    if (::lstat(to.c_str(), &info) == 0) {
-        taken = true;
-        errno = EEXIST;
-        return failed();
+    if (::stat(path.c_str(), &info) != 0) return failed();
+    // Root may write any file, so asking the system (access) would not do: the file's
+    // own mode says whether it is meant to be written.
+    if (!(info.st_mode & S_IWUSR)) {
+        setLastReason("the file is write-protected (mode " + octal(info.st_mode) + ")");
+        return false;
     }
-    return replaceFile(from, to);
+    return ::access(path.c_str(), W_OK) == 0 || failed();
 }
 
 bool removeFile(const Path& path) { return ::unlink(path.c_str()) == 0 || failed(); }
 
-void syncFolder(const Path& folder) {
-    // A file system that cannot do this still has the complete new file, so a failure
-    // here is not a failure of the save.
-    const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir < 0) return;
-    ::fsync(dir);
-    ::close(dir);
+bool makeOwnFolder(const Path& path) {
+    // Made for its user alone from the start, not opened up by the umask first.
+    return ::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST || failed();
 }
 
 unsigned long currentProcess() { return static_cast<unsigned long>(::getpid()); }
-
-bool processRunning(unsigned long process) {
-    // 0 and numbers beyond pid_t would signal a group of processes, not one.
-    if (process == 0 || process > static_cast<unsigned long>(INT_MAX)) return false;
-    return ::kill(static_cast<pid_t>(process), 0) == 0 || errno == EPERM;
-}
 
 Path userDataFolder() {
 #if defined(__APPLE__)

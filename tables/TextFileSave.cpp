@@ -41,8 +41,8 @@ FileStamp stampOf(const platform::FileInfo& info, std::string_view bytes, const 
     return {true, info.size, info.modified, hashBytes(bytes), target};
 }
 
-platform::File refusedTemporary() {
-    injected(platform::Fault::accessDenied);
+platform::File refused(platform::Fault fault) {
+    injected(fault);
     return {};
 }
 
@@ -62,11 +62,16 @@ public:
         if (existed && !old.regular) throw failure(kNotRegular);
         // A rename would replace a write-protected file; honour the protection instead.
         if (existed && !platform::mayReplace(target_)) throw failure(platform::lastReason());
+        folder_ = platform::Folder::open(folderPath(), platform::Folder::Trust::any);
+        if (!folder_.valid()) folderWhy_ = platform::lastReason();
         if (existed) backUp(readOld());
 
         Path temporary;
-        platform::File file =
-            faults_.failTemporary ? refusedTemporary() : platform::createTemporaryBeside(target_, temporary);
+        // Only its user may read the new file until it has the old one's access
+        // rights; a new table file is made as the umask has any new file made.
+        platform::File file = faults_.failTemporary ? refused(platform::Fault::accessDenied)
+                              : folder_.valid()     ? folder_.createLocked(name(), existed, temporary)
+                                                    : refusedWith(folderWhy_);
         FileStamp stamp;
         if (!file.valid()) {
             if (!existed) throw failure(platform::lastReason());
@@ -78,7 +83,7 @@ public:
             throw given(outcome.why);
         }
         dieIfAt(faults_, Step::replaced);
-        pruneBackups(folder(), name(), kBackupsKept);
+        pruneBackups(folderPath(), name(), kBackupsKept);
         return stamp;
     }
 
@@ -88,12 +93,17 @@ private:
         bool accessLost = false;
     };
 
-    Path folder() const { return target_.has_parent_path() ? target_.parent_path() : Path("."); }
+    Path folderPath() const { return target_.has_parent_path() ? target_.parent_path() : Path("."); }
     std::string name() const { return target_.filename().string(); }
+
+    static platform::File refusedWith(const std::string& why) {
+        platform::setLastReason(why);
+        return {};
+    }
 
     // The save failed with the old file as it was: the backup made for it goes again.
     TableError given(const std::string& why, bool keepBackup = false) const {
-        if (backup_ && !keepBackup) platform::removeFile(*backup_);
+        if (backup_ && !keepBackup) folder_.remove(backup_->filename());
         return failure(why);
     }
 
@@ -107,8 +117,12 @@ private:
     // What the file holds now goes into its next numbered backup, unless nothing new
     // would be kept by it; without one the operator decides.
     void backUp(const std::string& old) {
-        if (old == bytes_ || newestBackupHolds(folder(), name(), old)) return;
-        backup_ = writeBackup(folder(), name(), old, target_, faults_);
+        if (old == bytes_ || newestBackupHolds(folderPath(), name(), old)) return;
+        if (folder_.valid()) {
+            backup_ = writeBackup(folder_, name(), old, &target_, faults_);
+        } else {
+            platform::setLastReason(platform::shownPath(folderPath()) + ": " + folderWhy_);
+        }
         if (backup_) return;
         const std::string why = platform::lastReason();
         if (!withoutBackup_)
@@ -118,8 +132,9 @@ private:
             throw SaveDeclined(failure("not saved without a backup"));
     }
 
-    // Temporary file beside the target, flushed, renamed over it; the temporary file
-    // is removed again when it was not renamed.
+    // The temporary file beside the target, flushed, renamed over it while still open
+    // and locked, so that no start takes it for a left-over; removed again when it was
+    // not renamed.
     Outcome replace(platform::File& file, const Path& temporary, FileStamp& stamp) const {
         platform::FileInfo written;  // the rename keeps size and modification time
         Outcome outcome;
@@ -130,22 +145,19 @@ private:
             outcome.accessLost = true;
         }
         ok = ok && (faults_.failFlush ? injected(platform::Fault::ioError) : file.flushToDisk()) && file.info(written);
-        if (!ok) outcome.why = platform::lastReason();
-        if (!file.close() && ok) {
-            ok = false;
-            outcome.why = platform::lastReason();
-        }
         if (ok) dieIfAt(faults_, Step::temporaryWritten);
         if (ok && !(faults_.failRename ? injected(platform::Fault::accessDenied)
-                                        : platform::replaceFile(temporary, target_))) {
+                                        : folder_.replace(temporary, target_.filename()))) {
             ok = false;
-            outcome.why = platform::lastReason();
         }
         if (!ok) {
-            platform::removeFile(temporary);
+            if (outcome.why.empty()) outcome.why = platform::lastReason();
+            folder_.remove(temporary);
             return outcome;
         }
-        platform::syncFolder(folder());
+        // The bytes are on the disk (flushed) and in place: closing adds nothing to it.
+        file.close();
+        folder_.sync();
         stamp = stampOf(written, bytes_, target_);
         return outcome;
     }
@@ -158,31 +170,55 @@ private:
     // For a file that cannot be replaced by a new one. whyNotReplaced says why, when a
     // new file could be made.
     FileStamp rewriteInPlace(const std::string& whyNotReplaced) const {
-        const auto refused = [&](const std::string& why) {
+        const auto refusal = [&](const std::string& why) {
             return given(whyNotReplaced.empty() ? why : whyNotReplaced + ", and it cannot be rewritten in place: " + why);
         };
         const platform::File file = platform::openForUpdate(target_);
-        if (!file.valid() || !file.writingKeepsMode()) throw refused(platform::lastReason());
+        platform::FileInfo info;
+        if (!file.valid() || !file.writingKeepsMode() || !file.info(info)) throw refusal(platform::lastReason());
         const std::uint32_t mode = file.modeNow();
         std::string old;
-        if (!platform::readWhole(file, old)) throw refused(platform::lastReason());
-        const auto rollback = writeRollbackCopy(target_, old, bytes_, mode, faults_);
-        if (!rollback) throw refused("no rollback copy of it can be written (" + platform::lastReason() + ")");
+        if (!platform::readWhole(file, old)) throw refusal(platform::lastReason());
+        const auto rollback = writeRollbackCopy(target_, info.identity, mode, old, bytes_, faults_);
+        if (!rollback) throw refusal("no rollback copy of it can be written (" + platform::lastReason() + ")");
         dieIfAt(faults_, Step::rollbackWritten);
 
         const std::string why = rewrite(file, mode);
         if (why.empty()) {
-            platform::removeFile(*rollback);
+            rollback->remove();
             platform::FileInfo written;
-            if (!file.info(written)) written = {true, bytes_.size(), 0};
+            if (!file.info(written)) written = {true, bytes_.size(), 0, info.identity};
             return stampOf(written, bytes_, target_);
         }
-        if (savesteps::putBack(file, old, mode, faults_)) {
-            platform::removeFile(*rollback);
-            throw given(why + "; its old content is back");
+        // What the message says comes from what the file holds when read back.
+        const savesteps::PutBack back = savesteps::putBack(file, old, bytes_, mode, faults_);
+        const std::string copy = platform::shownPath(rollback->path());
+        using Holds = savesteps::PutBack::Holds;
+        switch (back.holds) {
+            case Holds::oldBytes:
+                if (back.written) {
+                    rollback->remove();
+                    throw given(why + "; its old content is back");
+                }
+                throw given(why + "; it holds its old content, though writing it back failed (" + back.whyNotWritten +
+                            "): the editor looks at it again when it next starts, with the rollback copy " + copy);
+            case Holds::newBytes:
+                throw given(why + "; its old content could not be written back (" + back.whyNotWritten +
+                                "), and it holds the new content, which may not all be on the disk: the editor looks "
+                                "at it again when it next starts, with the rollback copy " + copy,
+                            true);
+            case Holds::other:
+                throw given(why + "; its old content could not be written back (" + back.whyNotWritten +
+                                "): the editor puts it back when it next starts, from " + copy,
+                            true);
+            case Holds::unknown:
+                break;
         }
-        throw given(why + "; its old content could not be written back (" + platform::lastReason() +
-                        "): the editor puts it back when it next starts, from " + platform::shownPath(*rollback),
+        throw given(why + (back.written ? "; its old content was written back, but the file cannot be read to check it ("
+                                        : "; its old content could not be written back (" + back.whyNotWritten +
+                                              "), and the file cannot be read (") +
+                        back.whyNotRead + "): the editor looks at it again when it next starts, with the rollback copy " +
+                        copy,
                     true);
     }
 
@@ -197,7 +233,7 @@ private:
         if (!file.restoreMode(mode)) return platform::lastReason();
         if (!(faults_.failFlush ? injected(platform::Fault::ioError) : file.flushToDisk())) return platform::lastReason();
         std::string back;
-        if (!platform::readWhole(file, back)) return platform::lastReason();
+        if (!savesteps::readBack(file, back, faults_)) return platform::lastReason();
         if (faults_.failReadBack || back != bytes_) return kReadBackDiffers;
         return {};
     }
@@ -207,6 +243,8 @@ private:
     const std::string& label_;
     const WriteFaults& faults_;
     const GoOnWithoutBackup& withoutBackup_;
+    platform::Folder folder_;
+    std::string folderWhy_;       // why the folder cannot be opened
     std::optional<Path> backup_;  // made by this save
 };
 
@@ -219,62 +257,101 @@ bool injected(platform::Fault fault) {
     return false;
 }
 
-std::optional<Path> writeFlushedAs(const Path& folder, const std::string& base, std::string_view head,
-                                   std::string_view body, const std::function<Path(unsigned)>& nameFor,
-                                   const Path* accessFrom, Step dieBeforeNaming, const WriteFaults& faults) {
-    const auto refused = [](const Path& where) {
-        platform::setLastReason(platform::shownPath(where) + ": " + platform::lastReason());
+std::optional<Written> writeFlushedAs(const platform::Folder& folder, const std::string& base,
+                                      std::initializer_list<std::string_view> parts,
+                                      const std::function<Path(unsigned)>& nameFor, const Path* accessFrom,
+                                      Step dieBeforeNaming, const WriteFaults& faults) {
+    const auto refused = [&folder] {
+        platform::setLastReason(platform::shownPath(folder.path()) + ": " + platform::lastReason());
         return std::nullopt;
     };
     Path temporary;
-    platform::File file = platform::createTemporaryBeside(folder / base, temporary);
-    if (!file.valid()) return refused(folder);
-    bool ok = file.writeAt(0, head) && file.writeAt(head.size(), body);
+    platform::File file = folder.createLocked(base, true, temporary);
+    if (!file.valid()) return refused();
+    bool ok = true;
+    std::uint64_t at = 0;
+    for (const std::string_view part : parts) {
+        ok = ok && file.writeAt(at, part);
+        at += part.size();
+    }
+    // Written while only its user may read it; its access rights come last.
     if (ok && accessFrom) (void)file.copyAccessFrom(*accessFrom);
     ok = ok && file.flushToDisk();
-    ok = file.close() && ok;
     if (ok) {
         dieIfAt(faults, dieBeforeNaming);
         for (unsigned attempt = 0; attempt < 100; ++attempt) {
             const Path name = nameFor(attempt);
             bool taken = false;
-            if (platform::nameIfFree(temporary, name, taken)) {
-                platform::syncFolder(folder);
-                return name;
+            if (folder.nameIfFree(temporary, name, taken)) {
+                // Named and complete: should the temporary name stay, the file is
+                // written all the same, and the next start removes that name.
+                if (!faults.failUnnaming) folder.remove(temporary);
+                folder.sync();
+                return Written{name, std::move(file)};
             }
             if (!taken) break;
         }
     }
     const std::string why = platform::lastReason();
-    platform::removeFile(temporary);
+    folder.remove(temporary);
     platform::setLastReason(why);
-    return refused(folder);
+    return refused();
 }
 
-bool putBack(const platform::File& file, std::string_view old, std::uint32_t mode, const WriteFaults& faults) {
-    if (faults.failRestore) return injected(platform::Fault::ioError);
-    dieHalfWayIfAt(faults, Step::halfRestored, file, old);
-    // What counts is what the file holds once flushed: a cut that fails where the
-    // length is right already (the fault that failed the rewrite, again) does no harm.
-    const bool written = file.writeAt(0, old);
-    const bool cut = written && (faults.failTruncate ? injected(platform::Fault::ioError) : file.truncate(old.size()));
-    const std::string why = platform::lastReason();
+bool readBack(const platform::File& file, std::string& bytes, const WriteFaults& faults) {
+    if (faults.failReading) return injected(platform::Fault::ioError);
+    return platform::readWhole(file, bytes);
+}
+
+PutBack putBack(const platform::File& file, std::string_view old, std::string_view neu, std::uint32_t mode,
+                const WriteFaults& faults) {
+    PutBack result;
+    bool cut = false;
+    bool rest = false;  // mode given back and flushed
+    if (faults.failRestore) {
+        injected(platform::Fault::ioError);
+    } else {
+        dieHalfWayIfAt(faults, Step::halfRestored, file, old);
+        if (file.writeAt(0, old)) {
+            cut = faults.failTruncate ? injected(platform::Fault::ioError) : file.truncate(old.size());
+            if (!cut) result.whyNotWritten = platform::lastReason();
+            rest = file.restoreMode(mode) && file.flushToDisk();
+            result.written = rest;  // until the bytes read back say whether the cut mattered
+        }
+    }
+    if (result.whyNotWritten.empty() && !rest) result.whyNotWritten = platform::lastReason();
     std::string back;
-    if (!(written && file.restoreMode(mode) && file.flushToDisk() && platform::readWhole(file, back))) return false;
-    if (back == old) return true;
-    platform::setLastReason(cut ? kReadBackDiffers : why);
-    return false;
+    if (!readBack(file, back, faults)) {
+        result.whyNotRead = platform::lastReason();
+        result.written = result.written && cut;
+        return result;
+    }
+    using Holds = PutBack::Holds;
+    result.holds = back == old ? Holds::oldBytes : back == neu ? Holds::newBytes : Holds::other;
+    // A cut that failed where the length was right already (the fault that failed the
+    // rewrite, again) did no harm.
+    result.written = result.written && (cut || result.holds == Holds::oldBytes);
+    return result;
 }
 
 }  // namespace savesteps
 
 namespace platform {
 
-Path temporaryName(const Path& target, unsigned long process, unsigned attempt) {
+Path temporaryName(const std::string& base, unsigned long process, unsigned attempt) {
     static std::atomic<unsigned> counter{0};
-    const std::string name = "." + target.filename().string() + ".tmp-" + std::to_string(process) + "-" +
-                              std::to_string(counter++) + "-" + std::to_string(attempt);
-    return target.parent_path() / name;
+    return "." + base + ".tmp-" + std::to_string(process) + "-" + std::to_string(counter++) + "-" +
+           std::to_string(attempt);
+}
+
+namespace {
+SyncObserver gSyncObserver;
+}  // namespace
+
+void observeSyncForTesting(SyncObserver observer) { gSyncObserver = std::move(observer); }
+bool syncObserved() { return static_cast<bool>(gSyncObserver); }
+void noteSync(std::string_view event, const FileIdentity& file) {
+    if (gSyncObserver) gSyncObserver(event, file);
 }
 
 }  // namespace platform

@@ -1,13 +1,7 @@
 // The file layer on Windows. Paths are wide (std::filesystem::path::c_str() is
 // wchar_t here), so any name the system allows works; reasons come from the system
 // in its own words, as UTF-8 like every other text of the tables.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "WindowsReasons.h"
 // After windows.h, which they need.
 #include <aclapi.h>
 
@@ -21,6 +15,11 @@ namespace platform {
 namespace {
 
 thread_local std::string gReason;
+thread_local bool gBusy = false;
+
+}  // namespace
+
+namespace windows {
 
 std::string systemMessage(DWORD code) {
     wchar_t* text = nullptr;
@@ -40,12 +39,21 @@ std::string systemMessage(DWORD code) {
     return utf8.empty() ? "system error " + std::to_string(code) : utf8;
 }
 
-bool failed(DWORD code = ::GetLastError()) {
+bool failed(DWORD code) {
     gReason = systemMessage(code);
+    // Another opening that shares nothing with ours, or another's lock.
+    gBusy = code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
     return false;
 }
 
-HANDLE handle(const File& file) { return reinterpret_cast<HANDLE>(file.native()); }
+}  // namespace windows
+
+namespace {
+
+using windows::failed;
+using windows::handle;
+using windows::kShareAll;
+using windows::systemMessage;
 
 File opened(HANDLE h) {
     if (h == INVALID_HANDLE_VALUE) {
@@ -55,7 +63,6 @@ File opened(HANDLE h) {
     return File(reinterpret_cast<std::intptr_t>(h));
 }
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 std::int64_t nanosecondsSince1970(FILETIME time) {
     const std::uint64_t ticks = (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
@@ -69,6 +76,8 @@ bool infoOf(HANDLE h, FileInfo& out) {
     out.regular = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && ::GetFileType(h) == FILE_TYPE_DISK;
     out.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
     out.modified = nanosecondsSince1970(info.ftLastWriteTime);
+    out.identity = {info.dwVolumeSerialNumber,
+                    (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
     return true;
 }
 
@@ -92,7 +101,11 @@ Path withoutLongPrefix(std::wstring name) {
 }  // namespace
 
 const std::string& lastReason() { return gReason; }
-void setLastReason(std::string reason) { gReason = std::move(reason); }
+void setLastReason(std::string reason) {
+    gReason = std::move(reason);
+    gBusy = false;
+}
+bool busy() { return gBusy; }
 
 std::string reasonFor(Fault fault) {
     switch (fault) {
@@ -143,7 +156,29 @@ bool File::truncate(std::uint64_t size) const {
     return ::SetEndOfFile(handle(*this)) || failed();
 }
 
-bool File::flushToDisk() const { return ::FlushFileBuffers(handle(*this)) || failed(); }
+bool File::flushToDisk() const {
+    if (!::FlushFileBuffers(handle(*this))) return failed();
+    if (syncObserved()) {
+        FileInfo flushed;
+        if (info(flushed)) noteSync("flush", flushed.identity);
+    }
+    return true;
+}
+
+bool File::tryLock() const {
+    // A byte-range lock of every byte there can be; it is the handle's, so another
+    // handle of this process is held off too, and it goes with the handle.
+    OVERLAPPED whole{};
+    if (::LockFileEx(handle(*this), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole))
+        return true;
+    const DWORD error = ::GetLastError();
+    failed(error);
+    if (error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING) {
+        gReason = "in use by a save that is running";
+        gBusy = true;
+    }
+    return false;
+}
 
 // Windows files have no set-id bits; attributes and the access list survive writing.
 bool File::writingKeepsMode() const { return true; }
@@ -234,59 +269,24 @@ File openForUpdate(const Path& path) {
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-File createTemporaryBeside(const Path& target, Path& made) {
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        made = temporaryName(target, ::GetCurrentProcessId(), attempt);
-        HANDLE h = ::CreateFileW(made.c_str(), GENERIC_READ | GENERIC_WRITE | READ_CONTROL | WRITE_DAC, 0, nullptr,
-                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h != INVALID_HANDLE_VALUE) return File(reinterpret_cast<std::intptr_t>(h));
-        const DWORD error = ::GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
-            failed(error);
-            return File();
-        }
-    }
-    failed(ERROR_FILE_EXISTS);
-    return File();
-}
-
 bool mayReplace(const Path& path) {
     // The read-only attribute is Windows' write protection; a rename would ignore it.
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return failed(ERROR_ACCESS_DENIED);  // what opening it for writing would say
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        setLastReason("the file is write-protected (read-only attribute)");
+        return false;
+    }
     return true;
-}
-
-bool replaceFile(const Path& from, const Path& to) {
-    return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) || failed();
-}
-
-bool nameIfFree(const Path& from, const Path& to, bool& taken) {
-    // Without MOVEFILE_REPLACE_EXISTING a name that is taken is never replaced.
-    taken = false;
-    if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
-    const DWORD error = ::GetLastError();
-    taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
-    return failed(error);
 }
 
 bool removeFile(const Path& path) { return ::DeleteFileW(path.c_str()) || failed(); }
 
-void syncFolder(const Path&) {
-    // MOVEFILE_WRITE_THROUGH has already made the rename durable.
+bool makeOwnFolder(const Path& path) {
+    // Below the user's profile, whose access list already keeps other users out.
+    return ::CreateDirectoryW(path.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS || failed();
 }
 
 unsigned long currentProcess() { return ::GetCurrentProcessId(); }
-
-bool processRunning(unsigned long process) {
-    HANDLE h = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process));
-    if (!h) return ::GetLastError() == ERROR_ACCESS_DENIED;  // there, but another user's
-    DWORD code = 0;
-    const bool running = ::GetExitCodeProcess(h, &code) && code == STILL_ACTIVE;
-    ::CloseHandle(h);
-    return running;
-}
 
 Path userDataFolder() {
     if (const wchar_t* local = ::_wgetenv(L"LOCALAPPDATA"); local && *local) return Path(local);

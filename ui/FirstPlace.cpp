@@ -1,7 +1,9 @@
 #include "FirstPlace.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include <QEvent>
 #include <QWidget>
@@ -11,6 +13,10 @@
 namespace {
 
 constexpr int kGap = 8;
+// Places tried across the screen, this many pixels apart.
+constexpr int kScanStep = 8;
+// A window that does not fit shrinks by this share of its size at each try.
+constexpr int kShrinkPercent = 5;
 
 QRect inside(QRect rect, QRect screen) {
     rect.moveLeft(std::clamp(rect.left(), screen.left(), std::max(screen.left(), screen.right() + 1 - rect.width())));
@@ -27,21 +33,51 @@ long long covered(QRect rect, const QList<QRect>& keepClear) {
     return area;
 }
 
-}  // namespace
+long long distance(QPoint a, QPoint b) {
+    const long long dx = a.x() - b.x();
+    const long long dy = a.y() - b.y();
+    return dx * dx + dy * dy;
+}
 
-QPoint firstPlace(QSize size, QPoint wanted, QRect screen, QRect mainWindow, const QList<QRect>& keepClear) {
-    const QRect asMeant(wanted, size);
-    if (covered(asMeant, keepClear) == 0) return wanted;
-    // Beside the main window: right, left, below, above; then clamped to the screen.
-    const QRect m = mainWindow;
-    const QList<QPoint> beside{{m.right() + 1 + kGap, m.top()}, {m.left() - kGap - size.width(), m.top()},
-                               {m.left(), m.bottom() + 1 + kGap}, {m.left(), m.top() - kGap - size.height()}};
-    for (const QPoint& at : beside) {
-        const QRect rect(at, size);
-        if (screen.contains(rect) && covered(rect, keepClear) == 0) return at;
+// From first to last in steps, the last one flush with the screen's edge; none when the
+// window is larger than the screen.
+std::vector<int> steps(int first, int last) {
+    std::vector<int> at;
+    for (int p = first; p < last; p += kScanStep) at.push_back(p);
+    if (last >= first) at.push_back(last);
+    return at;
+}
+
+bool fits(QRect rect, QRect screen, const QList<QRect>& keepClear) {
+    return screen.contains(rect) && covered(rect, keepClear) == 0;
+}
+
+// The clear place on the screen for the size nearest to wanted, if there is one.
+std::optional<QPoint> clearPlace(QSize size, QPoint wanted, QRect screen, QRect m, const QList<QRect>& keepClear) {
+    if (fits(QRect(wanted, size), screen, keepClear)) return wanted;
+    // Pushed onto the screen from where it reached off it.
+    const QRect onScreen = inside(QRect(wanted, size), screen);
+    if (fits(onScreen, screen, keepClear)) return onScreen.topLeft();
+    // Beside the main window: right, left, below, above.
+    for (const QPoint& at : {QPoint(m.right() + 1 + kGap, m.top()), QPoint(m.left() - kGap - size.width(), m.top()),
+                             QPoint(m.left(), m.bottom() + 1 + kGap), QPoint(m.left(), m.top() - kGap - size.height())})
+        if (fits(QRect(at, size), screen, keepClear)) return at;
+    std::optional<QPoint> nearest;
+    for (const int y : steps(screen.top(), screen.bottom() + 1 - size.height())) {
+        for (const int x : steps(screen.left(), screen.right() + 1 - size.width())) {
+            const QPoint at(x, y);
+            if (covered(QRect(at, size), keepClear) != 0) continue;
+            if (!nearest || distance(at, wanted) < distance(*nearest, wanted)) nearest = at;
+        }
     }
-    QList<QRect> tries{inside(asMeant, screen)};
-    for (const QPoint& at : beside) tries << inside(QRect(at, size), screen);
+    return nearest;
+}
+
+QPoint leastCovering(QSize size, QPoint wanted, QRect screen, QRect m, const QList<QRect>& keepClear) {
+    QList<QRect> tries{inside(QRect(wanted, size), screen)};
+    for (const QPoint& at : {QPoint(m.right() + 1 + kGap, m.top()), QPoint(m.left() - kGap - size.width(), m.top()),
+                             QPoint(m.left(), m.bottom() + 1 + kGap), QPoint(m.left(), m.top() - kGap - size.height())})
+        tries << inside(QRect(at, size), screen);
     for (const QPoint& corner : {screen.topLeft(), screen.topRight() - QPoint(size.width() - 1, 0),
                                  screen.bottomLeft() - QPoint(0, size.height() - 1),
                                  screen.bottomRight() - QPoint(size.width() - 1, size.height() - 1)})
@@ -51,10 +87,29 @@ QPoint firstPlace(QSize size, QPoint wanted, QRect screen, QRect mainWindow, con
            })->topLeft();
 }
 
-void placeOnFirstShow(QWidget* window, std::function<QPoint()> place) {
-    new EventHook(window, [window, place = std::move(place), done = false](QEvent* event) mutable {
+}  // namespace
+
+QPoint firstPlace(QSize size, QPoint wanted, QRect screen, QRect mainWindow, const QList<QRect>& keepClear) {
+    if (const auto place = clearPlace(size, wanted, screen, mainWindow, keepClear)) return *place;
+    return leastCovering(size, wanted, screen, mainWindow, keepClear);
+}
+
+QRect firstFrame(QSize preferred, QSize least, QPoint wanted, QRect screen, QRect mainWindow,
+                 const QList<QRect>& keepClear) {
+    least = least.boundedTo(preferred);
+    for (QSize size = preferred;; size = (size * (100 - kShrinkPercent) / 100).expandedTo(least)) {
+        if (const auto place = clearPlace(size, wanted, screen, mainWindow, keepClear)) return {*place, size};
+        if (size == least) break;
+    }
+    return {leastCovering(least, wanted, screen, mainWindow, keepClear), least};
+}
+
+void placeOnFirstShow(QWidget* window, std::function<QRect()> frame) {
+    new EventHook(window, [window, frame = std::move(frame), done = false](QEvent* event) mutable {
         if (event->type() != QEvent::Show || std::exchange(done, true)) return false;
-        window->move(place());
+        const QRect place = frame();
+        if (place.size() != window->size()) window->resize(place.size());
+        window->move(place.topLeft());
         // A place of ours, even the one it had: the window manager's own placing is what
         // may put it over the buttons.
         window->setAttribute(Qt::WA_Moved);

@@ -1,8 +1,10 @@
 #pragma once
 // Where a tool window first opens: where it was meant to, unless it would cover what the
-// operator needs of the main window (its save, delete and title buttons); then beside
-// the main window where the screen has room for it, else where it covers least. Only the
-// first showing is placed: where the operator moves it later stays for the run.
+// operator needs of the main window (its save, delete and title buttons) or reach off
+// the screen; then beside the main window where the screen has room for it, else at the
+// place nearest the meant one that is wholly on the screen and covers none of them,
+// else where it covers least. Only the first showing is placed: where the operator
+// moves it later stays for the run.
 
 #include <functional>
 
@@ -15,5 +17,11 @@ class QWidget;
 
 QPoint firstPlace(QSize size, QPoint wanted, QRect screen, QRect mainWindow, const QList<QRect>& keepClear);
 
-// Places the window by place() just before it is first shown.
-void placeOnFirstShow(QWidget* window, std::function<QPoint()> place);
+// The same for a window that may be smaller than it would like: the largest size, from
+// `preferred` down to `least`, that has such a place, at that place; when none has,
+// `least` where it covers least.
+QRect firstFrame(QSize preferred, QSize least, QPoint wanted, QRect screen, QRect mainWindow,
+                 const QList<QRect>& keepClear);
+
+// Gives the window the place (and size) frame() answers just before it is first shown.
+void placeOnFirstShow(QWidget* window, std::function<QRect()> frame);

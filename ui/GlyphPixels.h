@@ -1,6 +1,6 @@
 #pragma once
 // The toolkit's own pictures of the style glyphs the windows show (save, reload, the
-// right arrow), copied out of the toolkit's resources when the program is built
+// right and down arrows, the file contents), copied out of the toolkit's resources when the program is built
 // (tools/GlyphPixels.cpp), so that showing them decodes nothing: reading a PNG at
 // run time makes the toolkit load every image-format plugin it has to ask which of
 // them reads it.

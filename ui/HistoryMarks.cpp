@@ -3,6 +3,11 @@
 #include <algorithm>
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QKeySequence>
 #include <QPainter>
 #include <QShortcut>
 #include <QUndoStack>
@@ -10,7 +15,37 @@
 #include "LazyIcon.h"
 #include "ProgramKeys.h"
 
+namespace {
+
+// A text field (a number field's too) keeps the undo and redo keys while it has typing
+// of its own to take back or bring again; else they reach its window, for the file.
+class FieldKeysPass final : public QObject {
+public:
+    explicit FieldKeysPass(QObject* parent) : QObject(parent) { setObjectName(QStringLiteral("fieldKeysPass")); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ShortcutOverride) return false;
+        const QKeyCombination keys = static_cast<QKeyEvent*>(event)->keyCombination();
+        const bool undo = keys == QKeyCombination(Qt::CTRL | Qt::Key_Z);
+        const bool redo = keys == QKeyCombination(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) ||
+                          keys == QKeyCombination(Qt::CTRL | Qt::Key_Y);
+        if (!undo && !redo) return false;
+        auto* field = qobject_cast<QLineEdit*>(watched);
+        if (auto* spin = qobject_cast<QAbstractSpinBox*>(watched))
+            field = spin->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+        if (!field || field->isReadOnly()) return false;
+        if (undo ? field->isUndoAvailable() : field->isRedoAvailable()) return false;
+        event->ignore();
+        return true;
+    }
+};
+
+}  // namespace
+
 void installHistoryKeys(QWidget* window, std::function<QUndoStack*()> historyFor) {
+    if (qApp && !qApp->findChild<QObject*>(QStringLiteral("fieldKeysPass"), Qt::FindDirectChildrenOnly))
+        qApp->installEventFilter(new FieldKeysPass(qApp));
     QShortcut* undo = makeShortcut(window, KeyAction::Undo);
     QShortcut* redo = makeShortcut(window, KeyAction::Redo);
     QObject::connect(undo, &QShortcut::activated, window, [historyFor] {
@@ -19,6 +54,10 @@ void installHistoryKeys(QWidget* window, std::function<QUndoStack*()> historyFor
     QObject::connect(redo, &QShortcut::activated, window, [historyFor] {
         if (QUndoStack* history = historyFor()) history->redo();
     });
+}
+
+void installSaveKey(QWidget* window, std::function<void()> save) {
+    QObject::connect(makeShortcut(window, KeyAction::Save), &QShortcut::activated, window, std::move(save));
 }
 
 // A filled dot in the lower right corner, as editors mark a document that is not saved.

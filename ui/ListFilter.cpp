@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QItemSelectionModel>
 #include <QTreeView>
 
 #include "EventHook.h"
@@ -45,7 +46,30 @@ void applyFilter(QTreeView* list, int numberColumn, const QString& text, bool re
     } else if (firstShown >= 0) {
         selectRow(list, firstShown);
         list->scrollTo(list->model()->index(firstShown, 0));
+    } else if (selected >= 0) {
+        list->selectionModel()->clear();
     }
+}
+
+int firstShownRow(const QTreeView* list) {
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        if (!list->isRowHidden(row, {})) return row;
+    return -1;
+}
+
+// Into the list with its chosen row current; with none chosen, Enter chooses the first
+// row left, while Down only makes it current.
+void goIntoList(QTreeView* list, bool choose) {
+    const int selected = selectedRow(list);
+    if (selected < 0 || list->isRowHidden(selected, {})) {
+        const int first = firstShownRow(list);
+        if (first < 0) return;
+        if (choose)
+            selectRow(list, first);
+        else
+            list->selectionModel()->setCurrentIndex(list->model()->index(first, 0), QItemSelectionModel::NoUpdate);
+    }
+    list->setFocus(Qt::TabFocusReason);
 }
 
 }  // namespace
@@ -60,12 +84,27 @@ QLineEdit* makeListFilter(QWidget* parent, const char* name, QTreeView* list, in
     // The list is filled anew after loading: the filter holds for the new rows too.
     QObject::connect(list->model(), &QAbstractItemModel::modelReset, list,
                      [list, field, numberColumn] { applyFilter(list, numberColumn, field->text(), false); });
-    new EventHook(field, [field](QEvent* event) {
-        if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape ||
-            field->text().isEmpty())
+    new EventHook(field, [field, list](QEvent* event) {
+        if (event->type() != QEvent::KeyPress) return false;
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Escape:
+            if (field->text().isEmpty()) return false;
+            field->clear();
+            return true;
+        case Qt::Key_Down:
+            goIntoList(list, false);
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            goIntoList(list, true);
+            return true;
+        default:
             return false;
-        field->clear();
-        return true;
+        }
     });
     return field;
+}
+
+void revealRow(QLineEdit* filter, QTreeView* list, int row) {
+    if (row >= 0 && row < list->model()->rowCount() && list->isRowHidden(row, {})) filter->clear();
 }

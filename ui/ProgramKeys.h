@@ -29,7 +29,7 @@ enum class KeyPlace {
 };
 
 // What a shortcut of the program does; None for a key a control handles itself.
-enum class KeyAction { None, Save, Undo, Redo, ShowHistory, ShowKeys, EditMonster, Overview };
+enum class KeyAction { None, Save, Undo, Redo, ShowHistory, ShowKeys, EditMonster, Overview, CloseWindow };
 
 struct ProgramKey {
     KeyPlace place;

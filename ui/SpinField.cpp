@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -39,6 +40,7 @@ SpinField::SpinField(QWidget* parent) : QAbstractSpinBox(parent) {
     setPalette(colours);
     lineEdit()->setText(QStringLiteral("0"));
     connect(lineEdit(), &QLineEdit::textChanged, this, [this] { emit changed(); });
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { typed_ = true; });
 }
 
 std::optional<int> SpinField::parseWhole(const QString& text) {
@@ -110,6 +112,8 @@ void SpinField::setTypingAllowed(bool allowed) {
 void SpinField::stepBy(int steps) {
     if (isReadOnly()) return;
     showValue(clamp(static_cast<long long>(value()) + steps));
+    typed_ = false;
+    emit committed();
 }
 
 QAbstractSpinBox::StepEnabled SpinField::stepEnabled() const {
@@ -133,6 +137,7 @@ void SpinField::fixup(QString&) const {}
 
 void SpinField::commit() {
     if (const auto shown = parseWhole(text())) showValue(clamp(*shown));
+    if (std::exchange(typed_, false)) emit committed();
 }
 
 void SpinField::focusOutEvent(QFocusEvent* event) {

@@ -8,6 +8,9 @@
 //  - bounds 0 and 0 mean no bounds (any signed 32-bit value).
 // changed() is emitted whenever the shown text changes, by typing, arrows or program,
 // synchronously inside setValue(); a QSignalBlocker on the field silences it.
+// committed() is emitted when the operator's number is taken in: an arrow step, or
+// typing ended by leaving the field, Enter or commit(). A value set by the program is
+// never committed, and neither is each keystroke of a number being typed.
 
 #include <optional>
 
@@ -28,6 +31,8 @@ public:
     void setValue(int value);
     // Pulls a typed value into the bounds, as leaving the field does.
     void commit();
+    // The value as the field would show it.
+    int bounded(long long value) const { return clamp(value); }
 
     // Only the arrows (and the arrow keys) change the value; typing is refused.
     void setTypingAllowed(bool allowed);
@@ -51,6 +56,7 @@ public:
 
 signals:
     void changed();
+    void committed();
 
 protected:
     StepEnabled stepEnabled() const override;
@@ -64,4 +70,5 @@ private:
     int min_ = 0;
     int max_ = 0;
     bool typingAllowed_ = true;
+    bool typed_ = false;  // typed since the last commit
 };

@@ -1,12 +1,17 @@
 // Under a dark desktop palette the windows keep the design's light surfaces, so their
-// text must keep the design's dark colours: the title strips, the page tabs and the lists
-// read at least 4.5:1 (the contrast WCAG asks of text), as drawn.
+// text must keep the design's dark colours: the title strips, the page tabs, the lists,
+// the map overview and its fields read at least 4.5:1 (the contrast WCAG asks of text),
+// as drawn; pictures on buttons and disabled controls at least 3:1 (what it asks of
+// controls). A disabled control is drawn as it is on a light desktop.
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <map>
 
 #include <QApplication>
+#include <QIcon>
+#include <QPainter>
 #include <QLabel>
 #include <QTabBar>
 #include <QTabWidget>
@@ -17,9 +22,11 @@
 #include "AppFixture.h"
 #include "EditorWindows.h"
 #include "MainWindow.h"
+#include "MapOverviewWindow.h"
 #include "MapPreviewWindow.h"
 #include "MessageRecorder.h"
 #include "SpawnPage.h"
+#include "SpinField.h"
 #include "StatsPage.h"
 
 namespace {
@@ -103,4 +110,79 @@ TEST(DarkDesktop, TitleStripsTabsAndListsKeepTheirContrast) {
         }
     }
     QApplication::setPalette(desktop);
+}
+
+TEST(DarkDesktop, TheOverviewThePictureButtonsAndDisabledControlsKeepTheirContrast) {
+    recorder().clear();
+    TempFolder work;
+    writeStandardTables(work);
+    // A dark desktop's icon theme draws its arrows pale, for dark grounds.
+    QImage pale(16, 16, QImage::Format_ARGB32);
+    pale.fill(Qt::transparent);
+    QPainter arrow(&pale);
+    arrow.setPen(QColor(225, 225, 225));
+    arrow.drawLine(8, 2, 8, 13);
+    arrow.drawLine(4, 9, 8, 13);
+    arrow.drawLine(12, 9, 8, 13);
+    arrow.end();
+    work.write("icons/pale/index.theme", "[Icon Theme]\nName=pale\nDirectories=16x16\n[16x16]\nSize=16\n");
+    std::filesystem::create_directories(work.path() / "icons/pale/16x16");
+    ASSERT_TRUE(pale.save(QString::fromStdString((work.path() / "icons/pale/16x16/go-down.png").string())));
+    const QStringList searchPaths = QIcon::themeSearchPaths();
+    const QString themeName = QIcon::themeName();
+    QIcon::setThemeSearchPaths({QString::fromStdString((work.path() / "icons").string())});
+    QIcon::setThemeName(QStringLiteral("pale"));
+    const QPalette desktop = QApplication::palette();
+    QApplication::setPalette(darkDesktopPalette());
+    {
+        EditorWindows windows(work.path(), work.path(), loadTables(work.path()));
+        MainWindow& main = windows.mainWindow();
+        main.pages()->setCurrentWidget(main.spawnPage());
+        MapOverviewWindow& overview = windows.mapOverview();
+        overview.openOnMap(1);
+        AddSpotDialog& dialog = windows.addSpotDialog();
+        const auto named = [](const QWidget& window, const char* name) {
+            return window.findChild<QWidget*>(QString::fromLatin1(name));
+        };
+        // Inside the frame, where the text or the picture lies on the control's ground.
+        const auto whole = [](QWidget* w) { return w ? w->rect().adjusted(3, 3, -3, -3) : QRect(); };
+        const auto textPart = [](QWidget* w, int width) { return w ? QRect(0, 0, std::min(width, w->width()), w->height()) : QRect(); };
+        auto* mapField = overview.findChild<SpinField*>(QStringLiteral("OverviewMapNumber"));
+        ASSERT_NE(mapField, nullptr);
+        QTreeView* sideList = overview.monsterList();
+        const QRect sideRows(0, 0, sideList->viewport()->width(), sideList->visualRect(sideList->model()->index(0, 0)).height() * 2);
+        struct Area {
+            const char* name;
+            QWidget* widget;
+            QRect area;
+            double least;
+        };
+        const Area areas[] = {
+            {"overview title strip", named(overview, "OverviewTitle"), textPart(named(overview, "OverviewTitle"), 200), 4.5},
+            {"overview map field", mapField->lineEdit(), mapField->lineEdit()->rect(), 4.5},
+            {"overview zoom box", named(overview, "OverviewZoom"), textPart(named(overview, "OverviewZoom"), 30), 4.5},
+            {"overview side list", sideList->viewport(), sideRows, 4.5},
+            {"overview All button", named(overview, "OverviewTickAll"), whole(named(overview, "OverviewTickAll")), 4.5},
+            {"dialog Read X,Y button", named(dialog, "SpeedButton5"), whole(named(dialog, "SpeedButton5")), 3.0},
+            {"dialog show map button", named(dialog, "SpeedButton9"), whole(named(dialog, "SpeedButton9")), 3.0},
+            {"dialog Read X0,Y0,X1,Y1 button", named(dialog, "SpeedButton3"), whole(named(dialog, "SpeedButton3")), 3.0},
+            {"disabled Apply", named(dialog, "ApplyButton"), whole(named(dialog, "ApplyButton")), 3.0},
+            {"disabled Delete Spot", named(main, "Button4"), whole(named(main, "Button4")), 3.0},
+            {"disabled stats field", named(main, "VHP"), whole(named(main, "VHP")), 3.0},
+        };
+        for (const Area& a : areas) {
+            ASSERT_NE(a.widget, nullptr) << a.name;
+            EXPECT_GE(drawnContrast(a.widget, a.area), a.least) << a.name;
+        }
+        // Disabled, a control draws the same on a dark desktop as on a light one.
+        QWidget* deleteSpot = named(main, "Button4");
+        ASSERT_FALSE(deleteSpot->isEnabled());
+        const QImage onDark = deleteSpot->grab().toImage();
+        QApplication::setPalette(desktop);
+        EXPECT_EQ(deleteSpot->grab().toImage(), onDark);
+    }
+    QApplication::setPalette(desktop);
+    QIcon::setThemeName(themeName);
+    QIcon::setThemeSearchPaths(searchPaths);
+    EXPECT_TRUE(recorder().messages.empty());
 }

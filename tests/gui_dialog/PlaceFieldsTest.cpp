@@ -1,6 +1,11 @@
 // The place fields: the corner rule of the range fields, the selection they hand
 // to the preview, and reading a place picked on the preview back into them.
 
+#include <array>
+#include <functional>
+#include <utility>
+
+#include <QLineEdit>
 #include <QTest>
 
 #include "DialogFixture.h"
@@ -47,7 +52,9 @@ TEST_P(CornerTest, FocusedFieldIsFavoured) {
     SpinField* edited = field(c.focused);
     edited->setFocus();
     ASSERT_TRUE(edited->hasFocus()) << "the dialog must be the active window";
-    edited->setValue(c.newValue);
+    edited->lineEdit()->selectAll();
+    QTest::keyClicks(edited, QString::number(c.newValue));
+    QTest::keyClick(edited, Qt::Key_Return);  // the number is committed
 
     EXPECT_EQ(field("SpinX0")->value(), c.wantX0);
     EXPECT_EQ(field("SpinX1")->value(), c.wantX1);
@@ -61,6 +68,54 @@ TEST_P(CornerTest, FocusedFieldIsFavoured) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, CornerTest, ::testing::ValuesIn(kCornerCases),
                          [](const auto& info) { return std::to_string(info.index); });
+
+// A number is put in order with the other corner when it is committed, not while it is
+// typed: "60" passes through "6", which must not push X0 (30) down.
+TEST_F(DialogTest, CornersAreKeptInOrderWhenANumberIsCommittedNotWhileItIsTyped) {
+    const struct {
+        const char* name;
+        std::function<void()> commit;
+        int x0;  // afterwards
+    } cases[] = {
+        {"leaving the field", [this] { field("SpinY1")->setFocus(); }, 30},
+        {"Return", [this] { QTest::keyClick(field("SpinX1"), Qt::Key_Return); }, 30},
+        {"Create", [this] { dialog->createSpot(); }, 30},
+        {"an arrow step", [this] { QTest::keyClick(field("SpinX1"), Qt::Key_Down); }, 30},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        makeWindows(standardTables());
+        showDialog();
+        chooseMonster(0);  // Walker: the range page
+        ASSERT_EQ(pageIndex(), 1);
+        field("SpinX0")->setValue(30);
+        SpinField* x1 = field("SpinX1");
+        x1->setFocus();
+        ASSERT_TRUE(x1->hasFocus());
+        x1->lineEdit()->selectAll();
+        QTest::keyClick(x1, Qt::Key_6);
+        EXPECT_EQ(field("SpinX0")->value(), 30) << "while typing";
+        EXPECT_EQ(preview->selection().selx1, 6) << "the preview shows what is typed";
+        QTest::keyClick(x1, Qt::Key_0);
+        c.commit();
+        EXPECT_EQ(field("SpinX0")->value(), c.x0);
+        EXPECT_GT(field("SpinX1")->value(), field("SpinX0")->value());
+        EXPECT_EQ(preview->selection().selx0, field("SpinX0")->value());
+    }
+    // What Create wrote: the corners as typed.
+    makeWindows(standardTables());
+    showDialog();
+    chooseMonster(0);
+    for (const auto& [name, text] : {std::pair{"SpinX0", "30"}, {"SpinY0", "40"}, {"SpinX1", "60"}, {"SpinY1", "70"}}) {
+        SpinField* f = field(name);
+        f->setFocus();
+        f->lineEdit()->selectAll();
+        QTest::keyClicks(f, QString::fromLatin1(text));
+    }
+    dialog->createSpot();
+    const SpawnEntry& made = document().spawns().entries[3];
+    EXPECT_EQ((std::array<int, 4>{made.x0, made.y0, made.x1, made.y1}), (std::array<int, 4>{30, 40, 60, 70}));
+}
 
 // The arrows step the focused field; the corner rule then moves the other one.
 TEST_F(DialogTest, ArrowKeysKeepTheCornersApart) {

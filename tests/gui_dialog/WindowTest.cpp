@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 
 #include <algorithm>
@@ -40,6 +41,20 @@ TEST_F(DialogTest, FirstOpensWhereItCoversNoneOfTheMainWindowsButtons) {
     dialog->move(400, 150);
     showDialog();
     EXPECT_EQ(dialog->pos(), QPoint(400, 150));
+}
+
+// The preview first shown from the dialog opens clear of it, the place it shows being
+// composed there, and of the main window's buttons.
+TEST_F(DialogTest, ThePreviewFirstOpensClearOfTheDialogAndTheButtons) {
+    MainWindow& main = windows->mainWindow();
+    main.pages()->setCurrentWidget(page);
+    showDialog();
+    dialog->findChild<QAbstractButton*>(QStringLiteral("SpeedButton9"))->click();
+    ASSERT_TRUE(preview->isVisible());
+    const QRect shown(preview->pos(), preview->size());
+    EXPECT_TRUE(preview->screen()->availableGeometry().contains(shown));
+    EXPECT_FALSE(shown.intersects(QRect(dialog->pos(), dialog->size())));
+    for (const QRect& button : main.placesToKeepClear()) EXPECT_FALSE(shown.intersects(button));
 }
 
 TEST_F(DialogTest, ControlsStandWhereTheDesignPutsThem) {

@@ -1,6 +1,7 @@
 // Starts the windows on the sample tables as the program does, shows the add-location
-// dialog and the map preview beside the main window, writes the X window id of each
-// to the ready file and runs until it is ended. drag_test.sh then drags them with real
+// dialog and the map preview beside the main window and the map overview where it
+// first opens (then below them), writes the X window id of each, and where the overview
+// first opened, to the ready file and runs until it is ended. drag_test.sh then drags them with real
 // pointer events.
 //
 //   varnex_drag_driver <ready-file>
@@ -12,13 +13,18 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTest>
 
 #include "ProgramIdentity.h"
 #include "MainWindow.h"
 #include "AddSpotDialog.h"
 #include "SplashWindow.h"
+#include "EditorWindows.h"
+#include "MapOverviewWindow.h"
 #include "MapPreviewWindow.h"
+#include "SpawnPage.h"
+#include "StatsPage.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -45,13 +51,33 @@ int main(int argc, char** argv) {
     for (QWidget* window : {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(&dialog),
                             static_cast<QWidget*>(&preview)})
         if (!QTest::qWaitForWindowExposed(window)) return 1;
+    // The map overview where it first opens: wholly on the screen, over none of the main
+    // window's save, delete and title buttons. Then out of the others' way.
+    mainWindow.pages()->setCurrentWidget(mainWindow.spawnPage());
+    MapOverviewWindow& overview = splash.windows()->mapOverview();
+    overview.openOnMap(0);
+    if (!QTest::qWaitForWindowExposed(&overview)) return 1;
+    QTest::qWait(300);  // a window manager's placing settles
+    const QRect first = overview.frameGeometry();
+    bool clear = overview.screen()->availableGeometry().contains(first);
+    for (const QRect& button : mainWindow.placesToKeepClear()) clear = clear && !button.intersects(first);
+    const QString firstPlace = QStringLiteral("%1,%2 %3x%4 %5")
+                                   .arg(first.x())
+                                   .arg(first.y())
+                                   .arg(first.width())
+                                   .arg(first.height())
+                                   .arg(clear ? QStringLiteral("clear") : QStringLiteral("covering"));
+    overview.resize(420, 320);
+    overview.move(40, 640);
+    mainWindow.pages()->setCurrentWidget(mainWindow.statsPage());  // as the program starts
 
     // Written aside and renamed, so the script never reads half of it.
     const std::string readyFile = argv[1];
     {
         std::ofstream ready(readyFile + ".part");
         ready << "main " << mainWindow.winId() << "\ndialog " << dialog.winId() << "\npreview "
-              << preview.winId() << "\n";
+              << preview.winId() << "\noverview " << overview.winId() << "\nfirstplace "
+              << firstPlace.toStdString() << "\n";
     }
     std::filesystem::rename(readyFile + ".part", readyFile);
     return QApplication::exec();

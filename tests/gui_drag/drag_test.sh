@@ -136,6 +136,13 @@ for round in $(seq 1 "$rounds"); do
   fi
   declare -A id
   while read -r name window; do id[$name]=$window; done <"$ready"
+  # The overview first opened wholly on the screen, over none of the main window's buttons.
+  if [ "${id[firstplace]##* }" = clear ]; then
+    echo "ok   overview first opened at ${id[firstplace]}"
+  else
+    echo "FAIL overview first opened at ${id[firstplace]}"
+    failures=$((failures + 1))
+  fi
   # The first press after a window is shown is the one that matters most: for the
   # main window in odd rounds a drag, in even rounds a page switch.
   (( round % 2 == 0 )) && switch_page_keeps_place "${id[main]}"
@@ -147,6 +154,8 @@ for round in $(seq 1 "$rounds"); do
   drag "dialog title strip, again" "${id[dialog]}" 200 10 -23 27
   drag "main window title strip, quick" "${id[main]}" 400 14 52 -38 quick
   drag "preview body, quick" "${id[preview]}" 25 260 -44 26 quick
+  drag "overview title strip" "${id[overview]}" 150 12 57 -33
+  drag "overview title strip, quick" "${id[overview]}" 100 10 -38 21 quick
   stop "$driver_pid"
 done
 

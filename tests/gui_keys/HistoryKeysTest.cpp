@@ -1,5 +1,5 @@
 // Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y in each window act on the history of the file the
-// window edits; a text field keeps them for its own text.
+// window edits; a text field keeps them while it has typing of its own to take back.
 
 #include <functional>
 #include <string>
@@ -113,4 +113,52 @@ TEST_F(KeyboardTest, CtrlZInAFieldIsTheFieldsOwnUndo) {
     auto* field = main()->findChild<SpinField*>(QStringLiteral("Vatackspeed"));
     EXPECT_EQ(field->text(), QStringLiteral("777"));
     EXPECT_EQ(main()->document().history(TableFile::Monsters).index(), 1);
+}
+
+// In the windows that edit the spawn file, Ctrl+Z in a field first takes back what was
+// typed there; once there is nothing left to take back, it undoes the file's last change.
+TEST_F(KeyboardTest, CtrlZInAFieldTakesBackTheTypingThenTheFilesLastChange) {
+    const struct {
+        const char* name;
+        std::function<QWidget*(KeyboardTest&)> window;
+        const char* field;
+        const char* typed;
+    } cases[] = {
+        {"the dialog's distance",
+         [](KeyboardTest& t) {
+             t.main()->spawnPage()->openAddSpotDialog();
+             return static_cast<QWidget*>(t.dialog());
+         },
+         "SpinEdit1", "42"},
+        {"the overview's filter",
+         [](KeyboardTest& t) {
+             t.overview()->openOnMap(1);
+             return static_cast<QWidget*>(t.overview());
+         },
+         "OverviewFilter", "zz"},
+        {"the position page's filter", [](KeyboardTest& t) { return static_cast<QWidget*>(t.main()); },
+         "PositionMonsterFilter", "Goblin"},
+    };
+    for (const auto& c : cases) {
+        start(kSpawnFile);
+        deleteFirstPoint(*this);
+        QWidget* window = c.window(*this);
+        activate(window);
+        auto* field = window->findChild<QWidget*>(QString::fromLatin1(c.field));
+        ASSERT_NE(field, nullptr) << c.name;
+        auto* text = qobject_cast<QLineEdit*>(field);
+        if (!text) text = field->findChild<QLineEdit*>();
+        const QString before = text->text();
+        typeInto(window, c.field, c.typed);
+        const QUndoStack& history = main()->document().history(TableFile::Spawns);
+        for (int presses = 0; presses < 10 && text->isUndoAvailable(); ++presses) {
+            press(Qt::Key_Z, Qt::ControlModifier);
+            EXPECT_EQ(history.index(), 1) << c.name << ": the typing first";
+        }
+        EXPECT_EQ(text->text(), before) << c.name;
+        press(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(history.index(), 0) << c.name << ": then the file";
+        EXPECT_EQ(text->text(), before) << c.name;
+        EXPECT_TRUE(recorder().errors().isEmpty()) << c.name;
+    }
 }

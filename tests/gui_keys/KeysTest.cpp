@@ -1,7 +1,8 @@
 // The keys of the edit-and-save cycle: on the stats page in the edit state Enter
 // presses "OK" (after the field has taken in what was typed) and Escape "Cancel";
-// Ctrl+S runs the save button of the page shown, refusals and all, and only in the
-// main window; Enter in the dialog never creates a spot; Escape closes the dialog and
+// Ctrl+S runs the save button of the page shown, refusals and all, and in the dialog,
+// the preview and the map overview saves the spawn file; Enter in the dialog never
+// creates a spot; Escape closes the dialog and
 // the preview; Ctrl+M opens the map overview from the "Monster Position" page.
 
 #include <functional>
@@ -97,8 +98,29 @@ TEST_F(KeyboardTest, EnterEscapeAndCtrlS) {
              t.main()->switchPageKeepingMonster();
          },
          Qt::Key_S, ctrl, false, "1500", "Vatackspeed", "1500", "allmonsterlist", Written::Nothing, true, "main"},
-        {"Ctrl+S in the dialog does nothing", openDialog, Qt::Key_S, ctrl,
-         false, "1500", "Vatackspeed", "1500", "MonsterIDcombo", Written::Nothing, false, "main dialog"},
+        {"Ctrl+S in the dialog saves the spawn file",
+         [](KeyboardTest& t) {
+             openDialog(t);
+             recorder().answerQuestions = true;
+         },
+         Qt::Key_S, ctrl, false, "1500", "Vatackspeed", "1500", "MonsterIDcombo", Written::SpawnFile, false,
+         "main dialog"},
+        {"Ctrl+S in the preview saves the spawn file",
+         [](KeyboardTest& t) {
+             t.main()->switchPageKeepingMonster();
+             t.main()->spawnPage()->showPreview();
+             KeyboardTest::activate(t.preview());
+             recorder().answerQuestions = true;
+         },
+         Qt::Key_S, ctrl, false, "1500", "Vatackspeed", "1500", "1X", Written::SpawnFile, false, "main preview"},
+        {"Ctrl+S in the map overview saves the spawn file",
+         [](KeyboardTest& t) {
+             t.main()->switchPageKeepingMonster();
+             t.overview()->openOnMap(1);
+             KeyboardTest::activate(t.overview());
+             recorder().answerQuestions = true;
+         },
+         Qt::Key_S, ctrl, false, "1500", "Vatackspeed", "1500", "OverviewSurface", Written::SpawnFile, false, "main"},
         {"Enter in a dialog field takes in the typed value and creates no spot",
          [](KeyboardTest& t) { openDialog(t), KeyboardTest::typeInto(t.dialog(), "SpinEditX", "300"); },
          Qt::Key_Return, none, false, "1500", "SpinEditX", "250", "SpinEditX", Written::Nothing, false, "main dialog"},

@@ -82,6 +82,64 @@ TEST(OverviewGeometry, OverlappingSpotsAreHitPointsFirstThenTheSmallerRange) {
     }
 }
 
+// The cell under the pointer: every cell's own pixel is its own, every cell is as wide
+// as the zoom, so a pointer moved by n cells' worth of pixels has moved n cells from
+// whichever pixel of a mark it was pressed, at every zoom.
+TEST(OverviewGeometry, ThePointerMovesByWholeCellsFromAnyPixelOfAMark) {
+    for (int zoom = 1; zoom <= kMaxZoom; ++zoom) {
+        SCOPED_TRACE("zoom " + std::to_string(zoom));
+        for (const QPoint cell : {QPoint(0, 0), QPoint(127, 128), QPoint(255, 255), QPoint(40, 3)})
+            EXPECT_EQ(cellUnder(cellPixel(cell.x(), cell.y(), zoom), zoom), cell);
+        const QPoint mark = cellPixel(100, 101, zoom);
+        for (int px = -kMarkRadius; px <= kMarkRadius; ++px) {
+            for (int py = -kMarkRadius; py <= kMarkRadius; ++py) {
+                const QPoint press = mark + QPoint(px, py);
+                const QPoint from = cellUnder(press, zoom);
+                for (const int cells : {-7, -1, 1, 5, 20}) {
+                    // Whole cells of movement, right and down the screen (Y grows upwards).
+                    EXPECT_EQ(cellUnder(press + QPoint(cells * zoom, 0), zoom) - from, QPoint(cells, 0));
+                    EXPECT_EQ(cellUnder(press + QPoint(0, cells * zoom), zoom) - from, QPoint(0, -cells));
+                    // Part of a cell more moves it by that many cells or one more, never less.
+                    for (int part = 1; part < zoom; ++part) {
+                        const int moved = cellUnder(press + QPoint(cells * zoom + part, 0), zoom).x() - from.x();
+                        EXPECT_TRUE(moved == cells || moved == cells + 1) << px << ',' << py << " by " << part;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// A selected range wins a press on its own edges and corners, though another outline
+// runs close by; inside it, the spots there are taken as ever.
+TEST(OverviewGeometry, TheSelectedSpotWinsAPressOnItsMarksAndEdges) {
+    // Spot 0 (the larger range) ends one cell above spot 1's top edge; a point inside 0.
+    const std::vector<SpawnEntry> spots = {range(0, 192, 191, 213, 204), range(1, 196, 180, 205, 190),
+                                           point(2, 200, 200)};
+    const int zoom = 2;
+    const QPoint bottomEdge = cellPixel(199, 191, zoom);  // spot 0's bottom edge, near spot 1's top
+    const struct {
+        const char* what;
+        int selected;
+        QPoint pixel;
+        int taken;
+    } cases[] = {
+        {"nothing selected: the smaller range", -1, bottomEdge, 1},
+        {"the selected range's bottom edge", 0, bottomEdge, 0},
+        {"its corner", 0, cellPixel(213, 191, zoom), 0},
+        {"the other range's selected edge", 1, bottomEdge, 1},
+        {"the other range, below the shared strip", 0, cellPixel(200, 185, zoom) + QPoint(0, 3), 1},
+        {"a point inside the selected range", 0, cellPixel(200, 200, zoom), 2},
+        {"the selected range's inside", 0, cellPixel(195, 198, zoom), 0},
+        {"a selected point", 2, cellPixel(200, 200, zoom), 2},
+        {"nothing there", 0, cellPixel(20, 20, zoom), -1},
+    };
+    for (const auto& c : cases) {
+        const std::vector<int> under = spotsUnder(spots, c.pixel, zoom);
+        EXPECT_EQ(spotTaken(spots, under, c.selected, c.pixel, zoom), c.taken) << c.what;
+    }
+}
+
 TEST(OverviewGeometry, EdgesCornersAndBodyOfARange) {
     const SpawnEntry r = range(0, 10, 20, 30, 40);  // at 2X columns 20..60, rows 432..472
     const struct {

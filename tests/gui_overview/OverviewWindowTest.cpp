@@ -3,8 +3,10 @@
 // page, and drags and arrow keys as undoable changes of one line's coordinates.
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 #include <QAbstractButton>
@@ -14,6 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -303,6 +307,144 @@ TEST_F(OverviewTest, DragsAndArrowKeysAreOneUndoableChangeOfOneLinesCells) {
     }
     EXPECT_EQ(bytes(), initial);
     EXPECT_TRUE(recorder().messages.empty());
+}
+
+// A drag moves its spot by the whole cells the pointer moved, at every zoom and from
+// whichever pixel of the mark it was pressed.
+TEST_F(OverviewTest, DragsMoveByTheCellsThePointerMovedAtEveryZoom) {
+    QUndoStack& history = document().history(TableFile::Spawns);
+    const SpawnEntry before = document().spawns().entries[1];  // Mire Lantern's point at (40, 41)
+    for (int item = 0; item < kMaxZoom; ++item) {
+        overview->chooseZoom(item);
+        const int zoom = overview->zoom();
+        for (const QPoint press : {QPoint(-2, -2), QPoint(0, 0), QPoint(2, 1), QPoint(1, -2), QPoint(-1, 2)}) {
+            for (const QPoint cells : {QPoint(5, 0), QPoint(0, -3), QPoint(-4, 2)}) {
+                SCOPED_TRACE("zoom " + std::to_string(zoom) + ", pressed at " + std::to_string(press.x()) + ',' +
+                             std::to_string(press.y()) + ", moved " + std::to_string(cells.x()) + ',' +
+                             std::to_string(cells.y()) + " cells");
+                const QPoint from = at(40, 41) + press;
+                // On the screen Y grows downwards: cells up are pixels up.
+                const QPoint to = from + QPoint(cells.x() * zoom, -cells.y() * zoom);
+                mouse(QEvent::MouseButtonPress, from);
+                mouse(QEvent::MouseMove, (from + to) / 2);
+                mouse(QEvent::MouseMove, to);
+                mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+                const SpawnEntry& after = document().spawns().entries[1];
+                EXPECT_EQ(after.x0, before.x0 + cells.x());
+                EXPECT_EQ(after.y0, before.y0 + cells.y());
+                history.undo();
+            }
+        }
+    }
+    EXPECT_EQ(document().spawns().entries[1], before);
+}
+
+// A drag given up with Escape draws the spot where it was, as it was drawn before.
+TEST_F(OverviewTest, ACancelledDragDrawsTheSpotWhereItWas) {
+    for (const int item : {0, 1, 3}) {
+        overview->chooseZoom(item);
+        const QImage before = surface->grab().toImage();
+        for (const QPoint press : {at(40, 41), at(20, 30)}) {  // a point, a range's inside
+            mouse(QEvent::MouseButtonPress, press);
+            mouse(QEvent::MouseMove, press + QPoint(30, 20));
+            ASSERT_TRUE(surface->draggedSpot().has_value());
+            EXPECT_NE(surface->grab().toImage(), before);
+            QTest::keyClick(surface, Qt::Key_Escape);
+            EXPECT_FALSE(surface->draggedSpot().has_value());
+            mouse(QEvent::MouseButtonRelease, press + QPoint(30, 20), Qt::NoButton);
+            overview->highlightSpot(-1);
+            EXPECT_EQ(surface->grab().toImage(), before) << "zoom item " << item;
+        }
+    }
+    EXPECT_EQ(document().history(TableFile::Spawns).count(), 0);
+    EXPECT_TRUE(overview->isVisible()) << "Escape gave up the drag, not the window";
+}
+
+// The filter narrows the map as it narrows the list; "None" and "All" untick and tick
+// the monsters listed.
+TEST_F(OverviewTest, TheFilterAndTheTicksNarrowTheMap) {
+    const auto drawnMonsters = [this] {
+        std::set<std::int32_t> drawn;
+        for (const SpawnEntry& spot : surface->spots()) drawn.insert(spot.monsterid);
+        return drawn;
+    };
+    const auto click = [this](const char* name) {
+        static_cast<QAbstractButton*>(overview->findChild<QWidget*>(QString::fromLatin1(name)))->click();
+    };
+    const struct {
+        const char* name;
+        std::function<void()> act;
+        std::set<std::int32_t> drawn;
+    } steps[] = {
+        {"everything", [] {}, {10, 11, 12, 13, 112}},
+        {"filtered to 'o'", [this] { overview->filterField()->setText(QStringLiteral("o")); }, {10, 12, 112}},
+        {"None ticks off those listed", [=] { click("OverviewTickNone"); }, {}},
+        {"the filter emptied: the others stay ticked", [this] { overview->filterField()->clear(); }, {11, 13}},
+        {"All", [=] { click("OverviewTickAll"); }, {10, 11, 12, 13, 112}},
+        {"None", [=] { click("OverviewTickNone"); }, {}},
+        {"a number", [this] { overview->filterField()->setText(QStringLiteral("13")), overview->monsterRows()->setShown(13, true); }, {13}},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        EXPECT_EQ(drawnMonsters(), step.drawn) << step.name;
+    }
+}
+
+// Changing the zoom keeps the cell in the middle of the view where it was.
+TEST_F(OverviewTest, ZoomKeepsTheMiddleOfTheView) {
+    overview->resize(700, 600);
+    QApplication::processEvents();
+    overview->chooseZoom(3);  // 4X: the map scrolls
+    auto* area = overview->findChild<QScrollArea*>(QStringLiteral("OverviewMap"));
+    ASSERT_NE(area, nullptr);
+    const auto middleCell = [&] {
+        const QPoint middle(area->viewport()->width() / 2, area->viewport()->height() / 2);
+        return cellUnder(surface->mapFrom(area->viewport(), middle), overview->zoom());
+    };
+    area->ensureVisible(at(128, 120).x(), at(128, 120).y(), 0, 0);
+    area->horizontalScrollBar()->setValue(at(128, 120).x() - area->viewport()->width() / 2);
+    area->verticalScrollBar()->setValue(at(128, 120).y() - area->viewport()->height() / 2);
+    const QPoint before = middleCell();
+    for (const int item : {4, 2, 3}) {  // 5X, 3X, 4X: larger than the view
+        overview->chooseZoom(item);
+        const QPoint now = middleCell();
+        EXPECT_LE(std::abs(now.x() - before.x()), 1) << "zoom item " << item;
+        EXPECT_LE(std::abs(now.y() - before.y()), 1) << "zoom item " << item;
+    }
+}
+
+// The window has a title strip of its own; its button, Escape, Ctrl+W and Alt+F4 close
+// it and hand the keyboard back; Ctrl+S saves the spawn file.
+TEST_F(OverviewTest, ItsOwnTitleStripKeysThatCloseItAndSave) {
+    auto* strip = overview->findChild<QLabel*>(QStringLiteral("OverviewTitle"));
+    ASSERT_NE(strip, nullptr);
+    EXPECT_EQ(strip->text(), "Map Overview - map 2");
+    EXPECT_TRUE(overview->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QSignalSpy left(overview, &MapOverviewWindow::leftByKeyboard);
+    const struct {
+        const char* name;
+        std::function<void()> close;
+    } ways[] = {
+        {"the close button", [this] { overview->findChild<QAbstractButton*>(QStringLiteral("OverviewClose"))->click(); }},
+        {"Escape on the map", [this] { QTest::keyClick(surface, Qt::Key_Escape); }},
+        {"Escape in the empty filter field", [this] { QTest::keyClick(overview->filterField(), Qt::Key_Escape); }},
+        {"Ctrl+W", [this] { QTest::keyClick(overview, Qt::Key_W, Qt::ControlModifier); }},
+        {"Alt+F4", [this] { QTest::keyClick(overview, Qt::Key_F4, Qt::AltModifier); }},
+    };
+    for (const auto& way : ways) {
+        overview->openOnMap(2);
+        QApplication::setActiveWindow(overview);
+        way.close();
+        EXPECT_FALSE(overview->isVisible()) << way.name;
+    }
+    EXPECT_EQ(left.count(), 4) << "the keys hand the keyboard back";
+
+    overview->openOnMap(2);
+    QApplication::setActiveWindow(overview);
+    document().deleteSpot(1);
+    QTest::keyClick(surface, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(folder.read("data/Quarnel.txt"), bytes());
+    EXPECT_TRUE(document().history(TableFile::Spawns).isClean());
 }
 
 TEST_F(OverviewTest, APictureThatDoesNotDecodeIsSaidOnce) {

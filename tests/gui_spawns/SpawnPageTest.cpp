@@ -295,8 +295,8 @@ TEST_F(SpawnPageTest, FilterFindsMonstersByPartOfTheNameOrTheNumber) {
     const struct {
         const char* typed;
         QList<int> rows;
-        int chosen;  // the chosen monster stays while it matches, else the first shown
-    } cases[] = {{"AWL", {1}, 1}, {"r", {1, 2, 3}, 1}, {"13", {3}, 3}, {"zzz", {}, 3}, {"", {0, 1, 2, 3, 4}, 3}};
+        int chosen;  // the chosen monster stays while it matches, else the first shown, else none
+    } cases[] = {{"AWL", {1}, 1}, {"r", {1, 2, 3}, 1}, {"13", {3}, 3}, {"zzz", {}, -1}, {"", {0, 1, 2, 3, 4}, 0}};
     chooseMonster(0);
     for (const auto& c : cases) {
         filter->setText(QString::fromLatin1(c.typed));

@@ -519,6 +519,44 @@ TEST_F(StatsPageTest, FilterFindsAMonsterByNumberOrName) {
     }
 }
 
+// A filter that hides the chosen monster chooses the first one left, or none: then the
+// panel is empty and "Edit" is off. Down goes into the list; Enter chooses and goes there.
+TEST_F(StatsPageTest, AFilterThatHidesTheChosenMonsterChoosesTheFirstLeftOrNone) {
+    load({monsterLine("1", "Grey Wolf", Stats{}), monsterLine("12", "Ash Hound", Stats{}),
+          monsterLine("21", "Bog Rat", Stats{})});
+    auto* filter = control<QLineEdit>("StatsMonsterFilter");
+    page->window()->show();
+    QApplication::setActiveWindow(page->window());
+    const struct {
+        const char* typed;
+        Qt::Key key;  // then pressed in the field, or none
+        int chosen;
+        const char* id;  // the panel's ID
+        bool editable;
+        bool listHasTheKeyboard;
+    } steps[] = {
+        {"Ash", Qt::Key_unknown, 1, "12", true, false},
+        {"zzz", Qt::Key_unknown, -1, "", false, false},
+        {"zzz", Qt::Key_Down, -1, "", false, false},  // nowhere to go
+        {"o", Qt::Key_unknown, 0, "1", true, false},  // Grey Wolf, Ash Hound, Bog Rat: the first left
+        {"o", Qt::Key_Down, 0, "1", true, true},
+        {"Bog", Qt::Key_Return, 2, "21", true, true},
+    };
+    for (const auto& step : steps) {
+        filter->setFocus();
+        filter->setText(QString::fromLatin1(step.typed));
+        if (step.key != Qt::Key_unknown) QTest::keyClick(filter, step.key);
+        const std::string trace = std::string(step.typed) + " " + std::to_string(step.key);
+        EXPECT_EQ(page->selectedIndex(), step.chosen) << trace;
+        EXPECT_EQ(control<QLabel>("ViD")->text(), QString::fromLatin1(step.id)) << trace;
+        EXPECT_EQ(edit()->isEnabled(), step.editable) << trace;
+        EXPECT_EQ(list()->hasFocus(), step.listHasTheKeyboard) << trace;
+    }
+    click(edit());
+    EXPECT_TRUE(page->editing());
+    EXPECT_TRUE(recorder().messages.empty());
+}
+
 TEST_F(StatsPageTest, EmptyTableShowsNothingAndEditDoesNothing) {
     load({"end"});
     recorder().clear();  // the start-up says the spawn file is left unread

@@ -1,4 +1,5 @@
 #include <climits>
+#include <functional>
 
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -178,6 +179,35 @@ TEST(SpinField, ChangedFiresForTypingAndArrows) {
     QTest::keyClick(w.field, Qt::Key_Backspace);
     EXPECT_EQ(spy.count(), 2);
     EXPECT_EQ(w.field->text(), QStringLiteral("5"));
+}
+
+// A number is committed once, when the operator is done with it: not at each keystroke,
+// not when the program sets it, not when the focus passes through untouched.
+TEST(SpinField, CommittedOnceWhenTheOperatorIsDoneWithANumber) {
+    const struct {
+        const char* name;
+        std::function<void(FieldWindow&)> act;
+        int commits;
+        const char* shown;
+    } cases[] = {
+        {"typed, then left", [](FieldWindow& w) { w.retype("60"); w.leave(); }, 1, "60"},
+        {"typed, then Enter", [](FieldWindow& w) { w.retype("60"); QTest::keyClick(w.field, Qt::Key_Return); }, 1, "60"},
+        {"typed beyond the bound, then left", [](FieldWindow& w) { w.retype("999"); w.leave(); }, 1, "100"},
+        {"typed, nothing else", [](FieldWindow& w) { w.retype("60"); }, 0, "60"},
+        {"an arrow step", [](FieldWindow& w) { QTest::keyClick(w.field, Qt::Key_Up); }, 1, "51"},
+        {"two arrow steps", [](FieldWindow& w) { QTest::keyClick(w.field, Qt::Key_Down); QTest::keyClick(w.field, Qt::Key_Down); }, 2, "48"},
+        {"set by the program", [](FieldWindow& w) { w.field->setValue(70); w.leave(); }, 0, "70"},
+        {"passed through", [](FieldWindow& w) { w.leave(); w.field->setFocus(); w.leave(); }, 0, "50"},
+        {"typed, then commit()", [](FieldWindow& w) { w.retype("7"); w.field->commit(); w.field->commit(); }, 1, "7"},
+    };
+    for (const auto& c : cases) {
+        FieldWindow w({0, 100});
+        w.field->setValue(50);
+        QSignalSpy spy(w.field, &SpinField::committed);
+        c.act(w);
+        EXPECT_EQ(spy.count(), c.commits) << c.name;
+        EXPECT_EQ(w.field->text(), QString::fromLatin1(c.shown)) << c.name;
+    }
 }
 
 TEST(SpinField, WithoutTypingOnlyTheArrowsChangeTheValue) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "MonsterTable.h"
+#include "StartUpRepair.h"
 #include "TableError.h"
 #include "TableFixtures.h"
 #include "TempFolder.h"
@@ -92,6 +93,36 @@ TEST_F(Backups, ABackupThatCannotBeWrittenStopsTheSaveUnlessConfirmed) {
             << questions[0];
         EXPECT_TRUE(questions[0].ends_with("). Save without a backup?")) << questions[0];
     }
+}
+
+// The next backup takes the number after the highest, whatever numbers are missing
+// below it: a backup is never written over another.
+TEST_F(Backups, TheNextNumberIsAfterTheHighestEvenWithGapsBelow) {
+    for (const char* name : {"Quarnel.txt", "Quarnel.txt.~1~", "Quarnel.txt.~2~", "Quarnel.txt.~4~"})
+        folder.write(std::string("data/") + name, name);
+    writeFileAtomically(folder.path() / "data" / "Quarnel.txt", "new\r\n", "Q");
+    EXPECT_EQ(folder.read("data/Quarnel.txt.~5~"), "Quarnel.txt");
+    for (const char* name : {"Quarnel.txt.~1~", "Quarnel.txt.~2~", "Quarnel.txt.~4~"})
+        EXPECT_EQ(folder.read(std::string("data/") + name), name);
+    EXPECT_FALSE(folder.exists("data/Quarnel.txt.~3~"));
+}
+
+// A backup that is written counts as written, even when its temporary name cannot be
+// removed after: nobody is asked to go on without one. The next start removes the name
+// (where the system gave the file a second name at all: Windows renames it).
+TEST_F(Backups, ABackupThatKeepsItsTemporaryNameIsWrittenAllTheSame) {
+    const fs::path file = folder.path() / "data" / "monster.txt";
+    folder.write("data/monster.txt", "old\r\n");
+    setWriteFaultsForTesting({.failUnnaming = true});
+    int asked = 0;
+    writeFileAtomically(file, "new\r\n", monsterFileLabel(), [&asked](const std::string&) { return ++asked, false; });
+    setWriteFaultsForTesting({});
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(folder.read("data/monster.txt"), "new\r\n");
+    EXPECT_EQ(folder.read("data/monster.txt.~1~"), "old\r\n");
+    repairInterruptedSaves({file});
+    EXPECT_EQ(namesIn(folder.path() / "data"), (std::vector<std::string>{"monster.txt", "monster.txt.~1~"}));
+    EXPECT_EQ(folder.read("data/monster.txt.~1~"), "old\r\n");
 }
 
 }  // namespace

@@ -4,10 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -101,12 +97,9 @@ TEST_F(Interrupted, TheNextStartLeavesExactlyTheOldOrTheNewBytesAndNothingElse) 
                 EXPECT_NE(c.faults.dieAt, Step::none) << name;
             } catch (const TableError& error) {
                 ASSERT_TRUE(c.failure) << name << ": " << error.reason();
-                // Where the old bytes are not back, where they will come from.
+                // Where the old bytes are not back, the copy the next start looks at.
                 if (!error.reason().ends_with("; its old content is back")) {
-                    EXPECT_NE(error.reason().find("): the editor puts it back when it next starts, from " +
-                                                  rollbackFolder().string()),
-                              std::string::npos)
-                        << error.reason();
+                    EXPECT_NE(error.reason().find(rollbackFolder().string()), std::string::npos) << error.reason();
                 }
                 if (bytes == shorter) {
                     EXPECT_NE(error.reason().find(c.failure), std::string::npos) << error.reason();
@@ -143,35 +136,59 @@ TEST_F(Interrupted, TheNextStartLeavesExactlyTheOldOrTheNewBytesAndNothingElse) 
     }
 }
 
-#ifndef _WIN32
-// A second editor started while the first one saves must not undo that save.
-TEST_F(Interrupted, ARollbackCopyOfARunningProcessIsLeftAlone) {
-    TempFolder folder;
+// Whether a save runs is known by the lock it holds on its rollback copy and its
+// temporary files, never by the process number in their names: that number may
+// belong to any process by now (a reboot), or to one of another user.
+TEST_F(Interrupted, OnlyWhatARunningSaveHoldsLockedIsLeftAlone) {
+    const struct {
+        const char* name;
+        unsigned long process;  // the number the copy's and the temporary file's names carry
+        bool locked;            // a save holds them
+    } cases[] = {
+        {"a save that runs", kNoProcess, true},
+        {"a dead save's number, now another process's", 1, false},
+        {"a dead save's number, now nobody's", kNoProcess, false},
+        {"this process's number", platform::currentProcess(), false},
+    };
     const std::string old = crlf({monsterLine("1", "Old", "3"), "end", "kept lines", "after the end"});
-    folder.write("data/monster.txt", old);
-    const fs::path file = folder.path() / "data" / "monster.txt";
-    setWriteFaultsForTesting({.failTemporary = true, .dieAt = Step::rewritten});
-    EXPECT_THROW(writeFileAtomically(file, "new\r\n", monsterFileLabel()), SimulatedCrash);
-    setWriteFaultsForTesting({});
-    const std::string mixed = folder.read("data/monster.txt");
-    ASSERT_EQ(rollbackFiles().size(), 1u);
-    const fs::path copy = rollbackFolder() / rollbackFiles()[0];
-    const std::string suffix = "." + std::to_string(platform::currentProcess()) + "-";
-    std::string name = copy.filename().string();
-    name.replace(name.rfind(suffix), suffix.size(), "." + std::to_string(::getppid()) + "-");
-    fs::rename(copy, rollbackFolder() / name);
+    for (const auto& c : cases) {
+        TempFolder folder;
+        TempFolder ownData;
+        setAppDataFolderForTesting(ownData.path());
+        folder.write("data/monster.txt", old);
+        const fs::path file = folder.path() / "data" / "monster.txt";
+        setWriteFaultsForTesting({.failTemporary = true, .dieAt = Step::rewritten});
+        EXPECT_THROW(writeFileAtomically(file, "new\r\n", monsterFileLabel()), SimulatedCrash);
+        setWriteFaultsForTesting({});
+        const std::string mixed = folder.read("data/monster.txt");
+        ASSERT_EQ(rollbackFiles().size(), 1u);
+        // The copy and a temporary file, under names that carry the case's number.
+        std::string name = rollbackFiles()[0];
+        name.replace(name.find('.') + 5, name.find('-') - name.find('.') - 5, std::to_string(c.process));
+        fs::rename(rollbackFolder() / rollbackFiles()[0], rollbackFolder() / name);
+        const std::string temporary = ".monster.txt.tmp-" + std::to_string(c.process) + "-0-0";
+        folder.write("data/" + temporary, "x");
+        const platform::Folder rollbacks = platform::Folder::open(rollbackFolder(), platform::Folder::Trust::own);
+        const platform::Folder data = platform::Folder::open(file.parent_path(), platform::Folder::Trust::any);
+        const platform::File copyHeld = c.locked ? rollbacks.openFile(name) : platform::File();
+        const platform::File temporaryHeld = c.locked ? data.openFile(temporary) : platform::File();
+        ASSERT_EQ(c.locked, copyHeld.valid() && copyHeld.tryLock() && temporaryHeld.valid() && temporaryHeld.tryLock())
+            << c.name;
 
-    EXPECT_EQ(repairInterruptedSaves({file}), std::vector<std::string>{});
-    EXPECT_EQ(folder.read("data/monster.txt"), mixed);
-    EXPECT_EQ(rollbackFiles(), std::vector<std::string>{name});
+        const auto told = repairInterruptedSaves({file});
+        EXPECT_EQ(told.size(), c.locked ? 0u : 2u) << c.name;
+        EXPECT_EQ(folder.read("data/monster.txt"), c.locked ? mixed : old) << c.name;
+        EXPECT_EQ(rollbackFiles(), c.locked ? std::vector<std::string>{name} : std::vector<std::string>{}) << c.name;
+        EXPECT_EQ(folder.exists("data/" + temporary), c.locked) << c.name;
+    }
 }
-#endif
 
-TEST_F(Interrupted, TemporaryFilesAreRemovedAtStartOnlyWhenNoRunningProcessOwnsThem) {
+TEST_F(Interrupted, TemporaryFilesAreRemovedAtStartOnlyWhenTheyAreOfThisFileAndNoSaveHoldsThem) {
     TempFolder folder;
     folder.write("data/monster.txt", "m");
     const std::string dead = ".monster.txt.tmp-" + std::to_string(kNoProcess) + "-0-0";
     const std::string ours = ".monster.txt.tmp-" + std::to_string(platform::currentProcess()) + "-7-1";  // a run before ours
+    const std::string held = ".monster.txt.tmp-" + std::to_string(kNoProcess) + "-1-0";  // a save in progress
     std::vector<std::string> kept = {
         "monster.txt",
         "monster.txt.~1~",
@@ -179,15 +196,16 @@ TEST_F(Interrupted, TemporaryFilesAreRemovedAtStartOnlyWhenNoRunningProcessOwnsT
         ".monster.txt.tmp-" + std::to_string(kNoProcess) + "-0",
         ".other.txt.tmp-" + std::to_string(kNoProcess) + "-0-0",
         "monster.txt.tmp-" + std::to_string(kNoProcess) + "-0-0",
-#ifndef _WIN32
-        ".monster.txt.tmp-" + std::to_string(::getppid()) + "-0-0",  // a save in progress
-#endif
+        held,
     };
     for (const auto& name : kept) folder.write("data/" + name, "x");
     folder.write("data/" + dead, "x");
     folder.write("data/" + ours, "x");
-
     const fs::path data = folder.path() / "data";
+    const platform::Folder opened = platform::Folder::open(data, platform::Folder::Trust::any);
+    const platform::File holder = opened.openFile(held);
+    ASSERT_TRUE(holder.valid() && holder.tryLock());
+
     std::vector<std::string> removed = {(data / dead).string(), (data / ours).string()};
     std::sort(removed.begin(), removed.end());
     EXPECT_EQ(repairInterruptedSaves({data / "monster.txt"}),

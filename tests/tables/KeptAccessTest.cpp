@@ -97,4 +97,47 @@ TEST_F(KeptAccess, WhereTheOwnerCannotBeKeptTheFileIsRewrittenInPlaceOrNotAtAll)
     }
 }
 
+// Nothing a save makes is more open to other users than the file, at any step: seen
+// where the process dies at each one, with a umask that would let anything through.
+TEST_F(KeptAccess, NothingASaveMakesIsMoreOpenToOthersThanTheFile) {
+#ifdef _WIN32
+    GTEST_SKIP() << "mode bits are POSIX; on Windows what a save makes gets an access list for its user alone";
+#else
+    using Step = WriteFaults::Step;
+    const struct {
+        Step step;
+        bool inPlace;
+    } steps[] = {{Step::backupUnnamed, false},  {Step::temporaryWritten, false}, {Step::rollbackUnnamed, true},
+                 {Step::rollbackWritten, true}, {Step::halfRewritten, true},     {Step::none, true}};
+    const mode_t umaskBefore = ::umask(0);
+    for (const mode_t mode : {0600, 0640}) {
+        for (const auto& s : steps) {
+            TempFolder folder;
+            TempFolder appData;
+            const fs::path before = appDataFolder();
+            setAppDataFolderForTesting(appData.path());
+            folder.write("data/monster.txt", "old\r\n");
+            const fs::path file = folder.path() / "data" / "monster.txt";
+            ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+            setWriteFaultsForTesting({.failTemporary = s.inPlace, .dieAt = s.step});
+            try {
+                writeFileAtomically(file, "new\r\n", monsterFileLabel());
+            } catch (const SimulatedCrash&) {
+            }
+            setWriteFaultsForTesting({});
+            for (const auto& entry : fs::recursive_directory_iterator(folder.path() / "data"))
+                EXPECT_EQ(statOf(entry.path()).st_mode & 0777 & ~mode, 0u)
+                    << std::oct << mode << ", step " << static_cast<int>(s.step) << ": " << entry.path();
+            if (fs::exists(rollbackFolder())) {
+                EXPECT_EQ(statOf(rollbackFolder()).st_mode & 0777, 0700u);
+                for (const auto& entry : fs::directory_iterator(rollbackFolder()))
+                    EXPECT_EQ(statOf(entry.path()).st_mode & 0777, 0600u) << "step " << static_cast<int>(s.step);
+            }
+            setAppDataFolderForTesting(before);
+        }
+    }
+    ::umask(umaskBefore);
+#endif
+}
+
 }  // namespace

@@ -4,14 +4,18 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "MonsterTable.h"
+#include "RollbackCopy.h"
 #include "SpawnTable.h"
+#include "StartUpRepair.h"
 #include "TableError.h"
 #include "TableFixtures.h"
 #include "TempFolder.h"
 #include "TextFile.h"
+#include "TextFilePlatform.h"
 
 namespace {
 
@@ -121,6 +125,79 @@ TEST(FailingTableSave, MissingDataFolder) {
     EXPECT_THROW(monsters.savemonsterdata(folder.path()), TableError);
     EXPECT_THROW(spawns.save(folder.path()), TableError);
     EXPECT_TRUE(namesIn(folder.path()).empty());
+}
+
+// After a rewrite in place fails, the message says what the file holds as read back,
+// and the rollback copy stays exactly where it does not hold its old bytes for sure.
+TEST(FailedRewrite, TheMessageSaysWhatTheFileHoldsWhenReadBack) {
+    using platform::Fault;
+    const std::string full = platform::reasonFor(Fault::diskFull);
+    const std::string io = platform::reasonFor(Fault::ioError);
+    const std::string again = "the editor looks at it again when it next starts, with the rollback copy ";
+    const struct {
+        const char* name;
+        WriteFaults faults;
+        std::string told;  // how the reason goes on after the file's path; empty: saved
+        bool holdsOld;     // else the new bytes
+    } cases[] = {
+        {"saved in place", {.failTemporary = true}, "", false},
+        {"the new bytes read back differ; the old ones written back",
+         {.failTemporary = true, .failReadBack = true},
+         "the bytes read back differ from those written; its old content is back", true},
+        {"nothing written, nothing written back", {.failAfterBytes = 0, .failTemporary = true, .failRestore = true},
+         full + "; it holds its old content, though writing it back failed (" + io + "): " + again, true},
+        {"not flushed, nothing written back", {.failFlush = true, .failTemporary = true, .failRestore = true},
+         io + "; its old content could not be written back (" + io +
+             "), and it holds the new content, which may not all be on the disk: " + again,
+         false},
+        {"cannot be read back", {.failTemporary = true, .failReading = true},
+         io + "; its old content was written back, but the file cannot be read to check it (" + io + "): " + again,
+         true},
+    };
+    const std::string old = crlf({monsterLine("1", "Old", "3"), "end", "kept"});
+    const std::string bytes = crlf({monsterLine("1", "New", "5"), "end"});
+    for (const auto& c : cases) {
+        TempFolder folder;
+        TempFolder appData;
+        const std::filesystem::path before = appDataFolder();
+        setAppDataFolderForTesting(appData.path());
+        folder.write("data/monster.txt", old);
+        const auto file = folder.path() / "data" / "monster.txt";
+        setWriteFaultsForTesting(c.faults);
+        std::string told;
+        try {
+            writeFileAtomically(file, bytes, monsterFileLabel());
+        } catch (const TableError& error) {
+            told = error.reason();
+        }
+        setWriteFaultsForTesting({});
+        const auto copies = std::filesystem::exists(rollbackFolder()) ? namesIn(rollbackFolder()) : std::vector<std::string>{};
+        const bool kept = c.told.ends_with(again);
+        EXPECT_EQ(copies.size(), kept ? 1u : 0u) << c.name;
+        EXPECT_EQ(told, c.told.empty() ? "" : file.string() + ": " + c.told + (kept ? (rollbackFolder() / copies.at(0)).string() : ""))
+            << c.name;
+        EXPECT_EQ(folder.read("data/monster.txt"), c.holdsOld ? old : bytes) << c.name;
+        // The next start finds the file whole and has nothing to say.
+        EXPECT_EQ(repairInterruptedSaves({file}), std::vector<std::string>{}) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(rollbackFolder()) && !namesIn(rollbackFolder()).empty()) << c.name;
+        setAppDataFolderForTesting(before);
+    }
+}
+
+// The new file is on the disk before it takes the old one's place, so a power cut
+// leaves the old file or the whole new one.
+TEST(AtomicSave, TheNewFileIsFlushedBeforeItIsRenamedOverTheOldOne) {
+    TempFolder folder;
+    folder.write("data/monster.txt", "old\r\n");
+    std::vector<std::pair<std::string, platform::FileIdentity>> events;
+    platform::observeSyncForTesting([&events](std::string_view event, const platform::FileIdentity& file) {
+        events.emplace_back(std::string(event), file);
+    });
+    writeFileAtomically(folder.path() / "data" / "monster.txt", "new\r\n", monsterFileLabel());
+    platform::observeSyncForTesting({});
+    const auto renamed = std::find_if(events.begin(), events.end(), [](const auto& e) { return e.first == "rename"; });
+    ASSERT_NE(renamed, events.end());
+    EXPECT_NE(std::find(events.begin(), renamed, std::pair{std::string("flush"), renamed->second}), renamed);
 }
 
 TEST(StoppedMonsterLoad, LaterSaveWritesEveryLineOfTheFile) {

@@ -59,6 +59,8 @@ TEST(VisibleText, ShowsEveryByteThatWouldActOrNotShow) {
         {"\xC0\xAF \xED\xA0\x80", "\\xc0\\xaf \\xed\\xa0\\x80"},  // overlong; a surrogate
         // a zero-width space, a right-to-left override, a C1 control
         {"a\xE2\x80\x8B" "b\xE2\x80\xAE" "c\xC2\x85", "a\\u200Bb\\u202Ec\\u0085"},
+        // a right-to-left mark in a quoted name, which would turn the quotes around it
+        {"'\"\xE2\x80\x8FWolf\"' is not a valid integer value", "'\"\\u200FWolf\"' is not a valid integer value"},
     };
     for (const auto& [bytes, shown] : cases) EXPECT_EQ(visibleText(bytes), shown) << shown;
 }

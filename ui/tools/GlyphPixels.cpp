@@ -23,6 +23,10 @@ const Glyph kGlyphs[] = {
     {QStyle::SP_DialogSaveButton, {"standardbutton-save-16", "standardbutton-save-32"}},
     {QStyle::SP_BrowserReload, {"refresh-24", "refresh-32"}},
     {QStyle::SP_ArrowRight, {"right-16", "right-32"}},
+    // A desktop's icon theme would give the dialog's read and show buttons its own
+    // pictures of these, which a dark theme draws pale for dark backgrounds.
+    {QStyle::SP_ArrowDown, {"down-16", "down-32"}},
+    {QStyle::SP_FileDialogContentsView, {"filecontents-16", "filecontents-32"}},
 };
 
 }  // namespace
