@@ -5,7 +5,7 @@
 set -u
 package=$1
 . tests/windows/wine.sh
-objdump=x86_64-w64-mingw32-objdump
+objdump=x86_64-w64-mingw32-objdump nm=x86_64-w64-mingw32-nm
 
 # Entries an operator needs, each as a path below the folder.
 for entry in varnex.exe varnex-check.exe platforms/qwindows.dll styles/qwindowsvistastyle.dll \
@@ -22,7 +22,8 @@ wine_prefix
 system=$WINEPREFIX/drive_c/windows/system32
 imported=$(mktemp)
 while IFS= read -r -d '' binary; do
-  "$objdump" -h "$binary" | grep -q '\.debug' && fail "${binary#"$package"/} is not stripped"
+  "$objdump" -h "$binary" | grep -q '\.debug' && fail "${binary#"$package"/} has debugging sections"
+  "$nm" "$binary" 2>&1 | grep -q 'no symbols' || fail "${binary#"$package"/} has a symbol table"
   for dll in $("$objdump" -p "$binary" | sed -n 's/^[[:space:]]*DLL Name: //p'); do
     echo "$dll" >>"$imported"
     [[ ${dll,,} == api-ms-win-* ]] && continue
