@@ -5,11 +5,14 @@
 # Tab to the point list, Space to choose its first spot, Tab to "Delete Spot", Space,
 # Ctrl+S. Screenshots go to <shots>-splash.png, -main.png and -saved.png.
 #   drive_editor.sh <folder> <shots> <program> [argument...]
-# Exit status 0 once the save has made a backup or a message box showed; 1 when a step
-# did not come.
+# Exit status 0 once the save has made a backup or changed the file, or a message box
+# showed; 1 when a step did not come. With DRIVE_ANSWER=yes a question the save asks is
+# answered Yes (Alt+Y; its screenshot is <shots>-asked.png) and the save must then
+# change the file.
 set -u
 folder=$1 shots=$2
 shift 2
+before=$(cksum <"$folder/data/Quarnel.txt")
 
 openbox >/dev/null 2>&1 &
 window_manager=$!
@@ -40,7 +43,8 @@ until_ready() {
 # varnex on Linux, varnex.exe under Wine.
 visible() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 shown() { xdotool search --onlyvisible --class varnex >/dev/null 2>&1; }
-saved() { compgen -G "$folder/data/Quarnel.txt.~*~" >/dev/null; }
+changed() { [ "$(cksum <"$folder/data/Quarnel.txt")" != "$before" ]; }
+saved() { compgen -G "$folder/data/Quarnel.txt.~*~" >/dev/null || changed; }
 # A message box is captioned with the program's name (with its version on Windows).
 box_or_saved() { saved || visible '^Varnex'; }
 
@@ -61,5 +65,11 @@ step Tab 0.3
 step space 1.5
 step ctrl+s 0.5
 until_ready 600 box_or_saved || { import -window root "$shots-failed.png"; exit 1; }
+if [ "${DRIVE_ANSWER:-}" = yes ] && ! saved; then
+  sleep 1
+  import -window root "$shots-asked.png"
+  step alt+y 0.5
+  until_ready 600 changed || { import -window root "$shots-failed.png"; exit 1; }
+fi
 sleep 1
 import -window root "$shots-saved.png"
