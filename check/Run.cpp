@@ -105,6 +105,13 @@ Arguments parseArguments(const std::vector<std::string>& args, std::string& wron
     return parsed;
 }
 
+// The arguments are UTF-8 on every system (main turns Windows' own into UTF-8); a path
+// made from a plain string would take them in the system's narrow code page. Folders
+// are shown the system's way: on Windows, with backslashes.
+std::filesystem::path folderPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).make_preferred();
+}
+
 // Why the path given is no folder to check, or nothing when it is one.
 std::optional<std::string> notAFolder(const std::filesystem::path& folder) {
     std::error_code error;
@@ -121,12 +128,12 @@ std::optional<std::string> notAFolder(const std::filesystem::path& folder) {
 // it, into the report's settings; why not, when --base does not hold the folder.
 std::optional<std::string> placeBelowRoot(const Arguments& parsed, ReportSettings& report) {
     if (parsed.base) {
-        if (const auto why = notAFolder(*parsed.base)) return "--base " + visibleText(*parsed.base) + ": " + *why;
+        if (const auto why = notAFolder(folderPath(*parsed.base))) return "--base " + visibleText(*parsed.base) + ": " + *why;
     }
     std::error_code error;
     const auto whole = [&error](const std::string& path) {
         // Links resolved, so that the two compare; no trailing separator.
-        std::filesystem::path full = std::filesystem::weakly_canonical(path.empty() ? "." : path, error);
+        std::filesystem::path full = std::filesystem::weakly_canonical(folderPath(path.empty() ? "." : path), error);
         return full.has_filename() ? full : full.parent_path();
     };
     const std::string folder = parsed.folder.value_or(std::string());
@@ -138,7 +145,7 @@ std::optional<std::string> placeBelowRoot(const Arguments& parsed, ReportSetting
         return visibleText(folder.empty() ? "." : folder) + " is not inside the --base folder " +
                visibleText(*parsed.base);
     report.sarifRootUri = folderFileUri(root);
-    report.sarifFolderUri = below == "." ? "" : relativeUri(below.generic_string()) + "/";
+    report.sarifFolderUri = below == "." ? "" : relativeUri(utf8Text(below.generic_u8string())) + "/";
     return std::nullopt;
 }
 
@@ -221,11 +228,12 @@ int runVarnexCheck(const std::vector<std::string>& args, std::ostream& out, std:
         return kExitClean;
     }
     if (parsed.folder) {
-        if (const auto why = notAFolder(*parsed.folder)) return cannotRun(visibleText(*parsed.folder) + ": " + *why);
+        if (const auto why = notAFolder(folderPath(*parsed.folder)))
+            return cannotRun(visibleText(*parsed.folder) + ": " + *why);
     }
     ReportSettings report = parsed.report;
     if (const auto why = placeBelowRoot(parsed, report)) return cannotRun(*why);
-    const CheckResult result = checkFolder(parsed.folder.value_or(std::string()), parsed.check);
+    const CheckResult result = checkFolder(folderPath(parsed.folder.value_or(std::string())), parsed.check);
     writeReport(out, result, report);
     return exitStatusOf(result, report.failOn);
 }

@@ -177,7 +177,7 @@ void writeSarifFailure(std::ostream& out, const std::string& why, const ReportSe
 std::string relativeUri(std::string_view path) { return percentEncoded(path, ""); }
 
 std::string folderFileUri(const std::filesystem::path& absolute) {
-    std::string path = absolute.generic_string();
+    std::string path = utf8Text(absolute.generic_u8string());
     if (!path.starts_with('/')) path.insert(0, 1, '/');  // "C:/games" on Windows
     if (!path.ends_with('/')) path.push_back('/');
     // A drive letter's colon is plain in a file: URI's path.

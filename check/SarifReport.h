@@ -30,3 +30,5 @@ void writeSarifFailure(std::ostream& out, const std::string& why, const ReportSe
 std::string relativeUri(std::string_view path);
 // An absolute folder as a "file:" URI ending in "/".
 std::string folderFileUri(const std::filesystem::path& absolute);
+// A path's UTF-8 bytes as a string: a path's narrow string is in Windows' code page there.
+inline std::string utf8Text(const std::u8string& text) { return std::string(text.begin(), text.end()); }
