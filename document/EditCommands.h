@@ -6,10 +6,13 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include <QUndoCommand>
 
 #include "SpawnTable.h"
+
+struct SpotChange;
 
 class EditorDocument;
 
@@ -69,4 +72,18 @@ private:
     EditorDocument& document_;
     SpawnEntry before_;
     SpawnEntry after_;
+};
+
+// Many spots changed, deleted or appended at once (the map overview's selection, a
+// paste): one step. Appended spots are marked deleted by the undo and live again at
+// their places by the redo, as a created spot is.
+class SpotsCommand final : public QUndoCommand {
+public:
+    SpotsCommand(EditorDocument& document, std::vector<SpotChange> changes, const QString& what);
+    void redo() override;
+    void undo() override;
+
+private:
+    EditorDocument& document_;
+    std::vector<SpotChange> changes_;
 };

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include <QIcon>
 #include <QPointer>
@@ -16,6 +17,7 @@
 #include "WorkList.h"
 
 class EditorDocument;
+struct SpotChange;
 class MonsterRows;
 class QAbstractButton;
 class QComboBox;
@@ -128,6 +130,9 @@ private:
     void spotDeleted(const SpawnEntry& entry);
     void forgetShownSpot(std::int32_t spotid);
     void spotChanged(const SpawnEntry& before, const SpawnEntry& after);
+    void spotsChanged(const std::vector<SpotChange>& changes);
+    void setIconsAfter(const std::vector<SpotChange>& changes);
+    std::int32_t selectedSpotShown() const;
 
     EditorDocument& document_;
     QIcon savedIcon_;
@@ -136,6 +141,7 @@ private:
     WorkList work_;
     bool filled_ = false;
     bool selectingMonster_ = false;  // the page chooses the monster itself
+    bool quietSpotSelection_ = false;  // a spot row selected again after a change is not told
     bool dialogOpened_ = false;  // "AddSpot window" was pressed: the load buttons work
     // True from the first map choice on: only then does a map choice touch the preview.
     bool previewReady_ = false;

@@ -6,6 +6,9 @@
 #include "SpawnPage.h"
 
 #include <array>
+#include <set>
+
+#include <QScopedValueRollback>
 
 #include <QComboBox>
 #include <QLabel>
@@ -212,5 +215,81 @@ void SpawnPage::goToSpot(std::int32_t spotid) {
             mapStep();
         }
         showSpot(spotid);
+    });
+}
+
+// The spot selected in the list shown, or -1.
+std::int32_t SpawnPage::selectedSpotShown() const {
+    QTreeView* list = spotPages_->currentWidget() == pointPage_ ? pointSpotList_ : rangeSpotList_;
+    const int row = selectedRow(list);
+    return row < 0 ? -1 : static_cast<SpotRows*>(list->model())->entry(row).spotid;
+}
+
+// A monster that gained a live spot has one; a monster that lost one is looked up once
+// for all.
+void SpawnPage::setIconsAfter(const std::vector<SpotChange>& changes) {
+    std::set<std::int32_t> gained;
+    std::set<std::int32_t> lost;
+    for (const SpotChange& change : changes) {
+        if (change.after.spotid != -1) gained.insert(change.after.monsterid);
+        if (change.before.spotid != -1 && (change.after.spotid == -1 || change.after.monsterid != change.before.monsterid))
+            lost.insert(change.before.monsterid);
+    }
+    for (const std::int32_t monster : gained) {
+        setMonsterIcons(monster, true);
+        lost.erase(monster);
+    }
+    if (lost.empty()) return;
+    const SpawnTable& spawns = document_.spawns();
+    std::set<std::int32_t> stillThere;
+    for (int i = 0; i < spawns.count; ++i) {
+        const SpawnEntry& spot = spawns.entries[static_cast<std::size_t>(i)];
+        if (spot.spotid != -1 && lost.contains(spot.monsterid)) stillThere.insert(spot.monsterid);
+    }
+    for (const std::int32_t monster : lost) setMonsterIcons(monster, stillThere.contains(monster));
+}
+
+// Many spots at once (the overview's selection, a paste, their undo): the icons, and the
+// shown monster's lists made again once. Spots of the shown monster that arrive on
+// another map take the page there, as one spot's arrival does; otherwise the page stays
+// on its map with its row selected, unless the map has no spot of the monster left.
+void SpawnPage::spotsChanged(const std::vector<SpotChange>& changes) {
+    reportErrors(this, [&] {
+        for (const SpotChange& change : changes)
+            if (change.after.spotid == -1) forgetShownSpot(change.before.spotid);
+        setIconsAfter(changes);
+        if (selectedMonsterIndex() < 0) return;
+        const std::int32_t monster = selectedMonsterNumber();
+        const QString shownMap = mapCombo_->currentText();
+        const SpotChange* arrived = nullptr;
+        bool touched = false;
+        for (const SpotChange& change : changes) {
+            const bool was = change.before.spotid != -1 && change.before.monsterid == monster;
+            const bool is = change.after.spotid != -1 && change.after.monsterid == monster;
+            touched = touched || was || is;
+            if (is && !arrived && (!was || change.before.mapnumber != change.after.mapnumber) &&
+                QString::number(change.after.mapnumber) != shownMap)
+                arrived = &change;
+        }
+        if (!touched) return;
+        if (arrived) {
+            showMonsterOnMap(arrived->after.mapnumber);
+            showListPageOf(arrived->after);
+            return;
+        }
+        const std::int32_t selected = selectedSpotShown();
+        listMonsterMaps(monster);
+        const int item = mapCombo_->findText(shownMap);
+        mapCombo_->setCurrentIndex(item);
+        if (item < 0) {  // as after deleting its last spot there: no map chosen
+            work_.count = 0;
+            clearSpotLists();
+        } else {
+            work_.getWorkLocations(document_.spawns(), monster, shownMap.toInt());
+            fillSpotLists();
+            const QScopedValueRollback quiet(quietSpotSelection_, true);
+            if (selected >= 0) showSpot(selected);
+        }
+        if (preview_ && preview_->isVisible()) preview_->update();
     });
 }

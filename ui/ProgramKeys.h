@@ -29,7 +29,10 @@ enum class KeyPlace {
 };
 
 // What a shortcut of the program does; None for a key a control handles itself.
-enum class KeyAction { None, Save, Undo, Redo, ShowHistory, ShowKeys, EditMonster, Overview, CloseWindow };
+enum class KeyAction {
+    None, Save, Undo, Redo, ShowHistory, ShowKeys, EditMonster, Overview, CloseWindow,
+    SelectAllSpots, DeleteSpots, CopySpots, PasteSpots, PasteSpotsForMonster,
+};
 
 struct ProgramKey {
     KeyPlace place;
