@@ -16,6 +16,7 @@
 #include "HistoryWindow.h"
 #include "KeyListWindow.h"
 #include "KeyboardFixture.h"
+#include "MenuRun.h"
 #include "ProgramKeys.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
@@ -131,45 +132,6 @@ TEST_F(KeyboardTest, F1AndCtrlHFromEveryWindow) {
         }
     }
 }
-
-namespace {
-
-// Opens the monster list's menu one way, reads it, and chooses the item that starts
-// with `choose` (nothing: Escape).
-struct MenuRun {
-    QStringList items;  // "text\tkey", "-" for a separator, a disabled item in brackets
-    QString title;
-};
-
-MenuRun runMenu(const std::function<void()>& open, const QString& choose) {
-    MenuRun run;
-    // On a real display the menu is on view a little after it is opened.
-    QTimer watch;
-    watch.setInterval(10);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu || !menu->isVisible()) return;
-        watch.stop();
-        run.title = menu->objectName();
-        QAction* chosen = nullptr;
-        for (QAction* action : menu->actions()) {
-            const QString text = action->isSeparator() ? QStringLiteral("-") : action->text();
-            run.items << (action->isEnabled() ? text : QLatin1Char('[') + text + QLatin1Char(']'));
-            if (!choose.isEmpty() && !chosen && action->text().startsWith(choose)) chosen = action;
-        }
-        if (chosen) {
-            menu->setActiveAction(chosen);
-            QTest::keyClick(menu, Qt::Key_Return);
-        } else {
-            QTest::keyClick(menu, Qt::Key_Escape);
-        }
-    });
-    watch.start();
-    open();
-    return run;
-}
-
-}  // namespace
 
 TEST_F(KeyboardTest, MonsterListMenuByMouseAndKeyboard) {
     struct Way {
