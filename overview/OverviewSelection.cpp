@@ -215,10 +215,11 @@ void MapOverviewWindow::paste(std::optional<QPoint> cell, std::optional<std::int
         const QPoint corner = cell.value_or(QPoint(group.x0, group.y1));
         const std::optional<std::vector<SpawnEntry>> placed = placedAt(spots, map_, corner);
         if (!placed) {
-            throw TableError(QStringLiteral("The %1 cover %2 by %3 cells: with their upper left corner at %4,%5 they "
+            throw TableError(QStringLiteral("%1 %2 by %3 cells: with their upper left corner at %4,%5 they "
                                             "would reach past the edge of the map. Nothing was pasted; paste them "
                                             "nearer the middle.")
-                                 .arg(spots.size() == 1 ? QStringLiteral("spot") : QStringLiteral("%1 spots").arg(spots.size()))
+                                 .arg(spots.size() == 1 ? QStringLiteral("The spot covers")
+                                                      : QStringLiteral("The %1 spots cover").arg(spots.size()))
                                  .arg(group.x1 - group.x0 + 1)
                                  .arg(group.y1 - group.y0 + 1)
                                  .arg(corner.x())
