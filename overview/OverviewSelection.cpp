@@ -94,7 +94,8 @@ void MapOverviewWindow::moveSelected(int dx, int dy) {
         else
             document_.changeSpots(movedBy(selected, step.x(), step.y()),
                                   QStringLiteral("move ") + spotsText(selected.size()));
-        highlightSpot(surface_->selectedSpot());
+        // The current spot stays in view; a selection without one (a box's) stays as it is.
+        if (const std::int32_t current = surface_->selectedSpot(); current >= 0) highlightSpot(current);
     });
 }
 

@@ -6,6 +6,7 @@
 #include "SpawnPage.h"
 
 #include <array>
+#include <map>
 #include <set>
 
 #include <QScopedValueRollback>
@@ -68,6 +69,17 @@ void SpawnPage::fillSpotLists() {
     }
     pointRows_->setRows(std::move(points));
     rangeRows_->setRows(std::move(ranges));
+}
+
+bool SpawnPage::updateSpotLists() {
+    std::vector<SpawnEntry> points;
+    std::vector<SpawnEntry> ranges;
+    for (const SpawnEntry& e : spots()) {
+        if (e.spotid == -1) continue;
+        (e.ispoint ? points : ranges).push_back(e);
+    }
+    return pointRows_->sameRows(points) && rangeRows_->sameRows(ranges) && pointRows_->updateRows(points) &&
+           rangeRows_->updateRows(ranges);
 }
 
 // The shown monster's maps listed afresh, with this map chosen when it is listed, else
@@ -226,27 +238,31 @@ std::int32_t SpawnPage::selectedSpotShown() const {
 }
 
 // A monster that gained a live spot has one; a monster that lost one is looked up once
-// for all.
+// for all. A spot that stays its monster's (moved, its count set) changes no icon.
 void SpawnPage::setIconsAfter(const std::vector<SpotChange>& changes) {
-    std::set<std::int32_t> gained;
+    std::map<std::int32_t, bool> icons;  // monster, has spots
     std::set<std::int32_t> lost;
     for (const SpotChange& change : changes) {
-        if (change.after.spotid != -1) gained.insert(change.after.monsterid);
-        if (change.before.spotid != -1 && (change.after.spotid == -1 || change.after.monsterid != change.before.monsterid))
-            lost.insert(change.before.monsterid);
+        const bool was = change.before.spotid != -1;
+        const bool is = change.after.spotid != -1;
+        if (was && is && change.before.monsterid == change.after.monsterid) continue;
+        if (is) icons[change.after.monsterid] = true;
+        if (was) lost.insert(change.before.monsterid);
     }
-    for (const std::int32_t monster : gained) {
-        setMonsterIcons(monster, true);
-        lost.erase(monster);
+    for (const auto& [monster, hasSpots] : icons) lost.erase(monster);
+    if (!lost.empty()) {
+        const SpawnTable& spawns = document_.spawns();
+        for (const std::int32_t monster : lost) icons[monster] = false;
+        for (int i = 0; i < spawns.count; ++i) {
+            const SpawnEntry& spot = spawns.entries[static_cast<std::size_t>(i)];
+            if (spot.spotid != -1 && lost.contains(spot.monsterid)) icons[spot.monsterid] = true;
+        }
     }
-    if (lost.empty()) return;
-    const SpawnTable& spawns = document_.spawns();
-    std::set<std::int32_t> stillThere;
-    for (int i = 0; i < spawns.count; ++i) {
-        const SpawnEntry& spot = spawns.entries[static_cast<std::size_t>(i)];
-        if (spot.spotid != -1 && lost.contains(spot.monsterid)) stillThere.insert(spot.monsterid);
+    if (icons.empty()) return;
+    for (int row = 0; row < monsterRows_->rowCount(); ++row) {
+        const auto found = icons.find(monsterRows_->number(row));
+        if (found != icons.end()) monsterRows_->setHasSpots(row, found->second);
     }
-    for (const std::int32_t monster : lost) setMonsterIcons(monster, stillThere.contains(monster));
 }
 
 // Many spots at once (the overview's selection, a paste, their undo): the icons, and the
@@ -263,10 +279,12 @@ void SpawnPage::spotsChanged(const std::vector<SpotChange>& changes) {
         const QString shownMap = mapCombo_->currentText();
         const SpotChange* arrived = nullptr;
         bool touched = false;
+        bool stayed = true;  // every spot of the monster touched is still there, on its map
         for (const SpotChange& change : changes) {
             const bool was = change.before.spotid != -1 && change.before.monsterid == monster;
             const bool is = change.after.spotid != -1 && change.after.monsterid == monster;
             touched = touched || was || is;
+            stayed = stayed && was == is && (!is || change.before.mapnumber == change.after.mapnumber);
             if (is && !arrived && (!was || change.before.mapnumber != change.after.mapnumber) &&
                 QString::number(change.after.mapnumber) != shownMap)
                 arrived = &change;
@@ -276,6 +294,14 @@ void SpawnPage::spotsChanged(const std::vector<SpotChange>& changes) {
             showMonsterOnMap(arrived->after.mapnumber);
             showListPageOf(arrived->after);
             return;
+        }
+        if (stayed && mapCombo_->currentIndex() >= 0) {
+            // The same rows with new values: the lists keep their selection and scroll.
+            work_.getWorkLocations(document_.spawns(), monster, shownMap.toInt());
+            if (updateSpotLists()) {
+                if (preview_ && preview_->isVisible()) preview_->update();
+                return;
+            }
         }
         const std::int32_t selected = selectedSpotShown();
         listMonsterMaps(monster);

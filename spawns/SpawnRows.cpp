@@ -1,5 +1,7 @@
 #include "SpawnRows.h"
 
+#include <algorithm>
+
 #include "ByteText.h"
 #include "MonsterTable.h"
 
@@ -64,6 +66,23 @@ void SpotRows::setRows(std::vector<SpawnEntry> rows) {
     beginResetModel();
     rows_ = std::move(rows);
     endResetModel();
+}
+
+bool SpotRows::sameRows(const std::vector<SpawnEntry>& rows) const {
+    return rows.size() == rows_.size() &&
+           std::equal(rows.begin(), rows.end(), rows_.begin(),
+                      [](const SpawnEntry& a, const SpawnEntry& b) { return a.spotid == b.spotid; });
+}
+
+bool SpotRows::updateRows(const std::vector<SpawnEntry>& rows) {
+    if (!sameRows(rows)) return false;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i] == rows_[i]) continue;
+        rows_[i] = rows[i];
+        const int row = static_cast<int>(i);
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    }
+    return true;
 }
 
 void SpotRows::clear() { setRows({}); }

@@ -45,6 +45,11 @@ public:
     explicit SpotRows(Kind kind, QObject* parent = nullptr);
 
     void setRows(std::vector<SpawnEntry> rows);
+    // Whether these are the rows' spots, in their order.
+    bool sameRows(const std::vector<SpawnEntry>& rows) const;
+    // The rows' spots given these values (sameRows holds), only rows that changed drawn
+    // again; false, changing nothing, when sameRows does not hold.
+    bool updateRows(const std::vector<SpawnEntry>& rows);
     void clear();
     void removeRow(int row);
     const SpawnEntry& entry(int row) const { return rows_[static_cast<std::size_t>(row)]; }

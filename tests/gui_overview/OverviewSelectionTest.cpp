@@ -199,6 +199,11 @@ TEST_F(SelectionTest, TheSelectionChangesTogetherInOneStep) {
         const std::string expected = edited(initial, c.lines);
         EXPECT_EQ(bytes(), expected);
         expectDrawnAsAfresh();
+        // What was changed, not deleted, stays selected for the next change.
+        const bool deletes = std::any_of(c.lines.begin(), c.lines.end(), [](const auto& l) { return l.second.empty(); });
+        if (!deletes) {
+            EXPECT_EQ(selected(), c.selection);
+        }
         ASSERT_TRUE(document().save(TableFile::Spawns, [](const std::string&) { return true; }));
         EXPECT_EQ(folder.read("data/Quarnel.txt"), expected);
         if (*c.step) {
