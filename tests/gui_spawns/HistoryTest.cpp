@@ -203,7 +203,9 @@ TEST_F(HistoryTest, UndoAndRedoKeepThePageTrueWhicheverMonsterIsChosen) {
                     history.undo();
                 expectPageAgreesWithTable(page, document(), step);
                 EXPECT_EQ(page->selectedMonsterIndex(), monster) << step;
-                if (!shownChanges) EXPECT_EQ(page->mapCombo()->currentText(), map) << step;
+                if (!shownChanges) {
+                    EXPECT_EQ(page->mapCombo()->currentText(), map) << step;
+                }
             }
             EXPECT_TRUE(recorder().messages.empty());
         }

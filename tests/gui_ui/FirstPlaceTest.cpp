@@ -41,7 +41,9 @@ TEST(FirstPlace, OnTheScreenAndClearOrWhereItCoversLeast) {
         const QRect placed(at, c.size);
         EXPECT_TRUE(kScreen.contains(placed)) << c.name;
         EXPECT_TRUE(clear(placed, c.keep)) << c.name;
-        if (c.expected != QPoint(-1, -1)) EXPECT_EQ(at, c.expected) << c.name;
+        if (c.expected != QPoint(-1, -1)) {
+            EXPECT_EQ(at, c.expected) << c.name;
+        }
     }
     // Off the screen, the nearest place on it.
     EXPECT_EQ(firstPlace({300, 300}, {1200, 10}, kScreen, kMain, {}), QPoint(980, 10));
