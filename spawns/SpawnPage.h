@@ -120,8 +120,8 @@ private:
     void listMonsterMaps(std::int32_t monsterid);
     void clearSpotLists();
     void fillSpotLists();
-    // The lists' rows given the work list's new values in place; false, changing nothing,
-    // when the work list holds other spots than the rows.
+    // The lists' rows given the work list's new values in place, its new spots added below
+    // them; false, changing nothing, when the work list holds other spots than the rows.
     bool updateSpotLists();
     void setMonsterIcons(std::int32_t number, bool hasSpots);
     bool showsMonster(std::int32_t number) const;

@@ -78,7 +78,7 @@ bool SpawnPage::updateSpotLists() {
         if (e.spotid == -1) continue;
         (e.ispoint ? points : ranges).push_back(e);
     }
-    return pointRows_->sameRows(points) && rangeRows_->sameRows(ranges) && pointRows_->updateRows(points) &&
+    return pointRows_->extendsRows(points) && rangeRows_->extendsRows(ranges) && pointRows_->updateRows(points) &&
            rangeRows_->updateRows(ranges);
 }
 
@@ -279,12 +279,17 @@ void SpawnPage::spotsChanged(const std::vector<SpotChange>& changes) {
         const QString shownMap = mapCombo_->currentText();
         const SpotChange* arrived = nullptr;
         bool touched = false;
-        bool stayed = true;  // every spot of the monster touched is still there, on its map
+        // Every spot of the monster touched is still there, on its map, or new on the map
+        // shown: the lists keep their rows, and gain the new ones below them.
+        bool stayed = true;
         for (const SpotChange& change : changes) {
             const bool was = change.before.spotid != -1 && change.before.monsterid == monster;
             const bool is = change.after.spotid != -1 && change.after.monsterid == monster;
             touched = touched || was || is;
-            stayed = stayed && was == is && (!is || change.before.mapnumber == change.after.mapnumber);
+            if (was || is)
+                stayed = stayed && is &&
+                         (was ? change.before.mapnumber == change.after.mapnumber
+                              : QString::number(change.after.mapnumber) == shownMap);
             if (is && !arrived && (!was || change.before.mapnumber != change.after.mapnumber) &&
                 QString::number(change.after.mapnumber) != shownMap)
                 arrived = &change;
@@ -296,7 +301,7 @@ void SpawnPage::spotsChanged(const std::vector<SpotChange>& changes) {
             return;
         }
         if (stayed && mapCombo_->currentIndex() >= 0) {
-            // The same rows with new values: the lists keep their selection and scroll.
+            // The rows updated in place: the lists keep their selection and scroll.
             work_.getWorkLocations(document_.spawns(), monster, shownMap.toInt());
             if (updateSpotLists()) {
                 if (preview_ && preview_->isVisible()) preview_->update();

@@ -45,10 +45,10 @@ public:
     explicit SpotRows(Kind kind, QObject* parent = nullptr);
 
     void setRows(std::vector<SpawnEntry> rows);
-    // Whether these are the rows' spots, in their order.
-    bool sameRows(const std::vector<SpawnEntry>& rows) const;
-    // The rows' spots given these values (sameRows holds), only rows that changed drawn
-    // again; false, changing nothing, when sameRows does not hold.
+    // Whether these are the rows' spots, in their order, maybe followed by others.
+    bool extendsRows(const std::vector<SpawnEntry>& rows) const;
+    // The rows' spots given these values, and the others added below them: only rows that
+    // changed or came are drawn; false, changing nothing, unless extendsRows holds.
     bool updateRows(const std::vector<SpawnEntry>& rows);
     void clear();
     void removeRow(int row);

@@ -361,3 +361,64 @@ TEST_F(SelectionTest, TheWheelZoomsAroundThePointer) {
 }
 
 }  // namespace
+
+namespace {
+
+// The rows of a spot list: spot number and cells.
+std::vector<std::string> listed(QTreeView* list) {
+    std::vector<std::string> rows;
+    auto* model = static_cast<SpotRows*>(list->model());
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const SpawnEntry& e = model->entry(row);
+        rows.push_back(std::to_string(e.spotid) + ":" + std::to_string(e.x0) + "," + std::to_string(e.y0));
+    }
+    return rows;
+}
+
+// The spawn page follows a step of many spots on the monster and map it shows: rows
+// changed in place (the selected row stays selected), new rows below, gone rows gone;
+// and the same back after an undo.
+TEST_F(SelectionTest, TheSpawnPageFollowsStepsOfManySpots) {
+    const struct {
+        const char* name;
+        std::vector<std::int32_t> selection;
+        std::function<void(SelectionTest&)> act;
+        std::vector<std::string> points;  // Ash Hound's points on map 2 after the step
+        std::vector<std::string> ranges;
+    } cases[] = {
+        {"moved together", {0, 3, 1}, [](SelectionTest& t) { t.key(Qt::Key_Up); }, {"0:100,102"}, {"3:10,21"}},
+        {"pasted for Ash Hound on the map shown", {1}, [](SelectionTest& t) {
+             t.overview->copySelected();
+             t.overview->paste(QPoint(60, 60), 10);
+         },
+         {"0:100,101", "8:60,60"}, {"3:10,20"}},
+        {"deleted", {0, 6}, [](SelectionTest& t) { t.key(Qt::Key_Delete); }, {}, {"3:10,20"}},
+    };
+    QUndoStack& history = document().history(TableFile::Spawns);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        history.clear();
+        page->goToSpot(3);  // Ash Hound on map 2, its range selected
+        const std::vector<std::string> points = listed(page->pointSpotList());
+        const std::vector<std::string> ranges = listed(page->rangeSpotList());
+        ASSERT_EQ(points, (std::vector<std::string>{"0:100,101"}));
+        overview->selectSpots(c.selection);
+        c.act(*this);
+        std::vector<std::string> expectedPoints = c.points;
+        // A spot number pasted after earlier pastes' undone ones: the last of the table.
+        for (std::string& row : expectedPoints)
+            if (row.rfind("8:", 0) == 0) row = std::to_string(document().spawns().count - 1) + row.substr(1);
+        EXPECT_EQ(listed(page->pointSpotList()), expectedPoints);
+        EXPECT_EQ(listed(page->rangeSpotList()), c.ranges);
+        EXPECT_EQ(page->mapCombo()->currentText(), "2");
+        if (!c.ranges.empty()) {
+            EXPECT_EQ(spotShownOnPage(), 3);
+        }
+        history.undo();
+        EXPECT_EQ(listed(page->pointSpotList()), points);
+        EXPECT_EQ(listed(page->rangeSpotList()), ranges);
+    }
+    EXPECT_TRUE(recorder().errors().isEmpty());
+}
+
+}  // namespace
