@@ -11,6 +11,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScrollArea>
@@ -235,6 +236,7 @@ TEST_F(SelectionTest, CopiedSpotsArePastedWhereAskedOrRefusedWithTheReason) {
         std::optional<std::int32_t> monster;
         std::vector<std::pair<int, std::string>> added;  // section, line
         const char* refusal;                             // part of the error, when refused
+        std::function<void(SelectionTest&)> how = {};    // instead of paste(cell, monster)
     } cases[] = {
         {"a camp pasted on another map at a cell keeps its shape", {1, 3}, {}, 3, QPoint(100, 200), {},
          {{0, "13\t3\t0\t130\t200\t-1"}, {1, "10\t3\t9\t100\t179\t120\t199\t6\t7"}}, nullptr},
@@ -248,6 +250,25 @@ TEST_F(SelectionTest, CopiedSpotsArePastedWhereAskedOrRefusedWithTheReason) {
         {"no spawn lines", {}, "hello", 2, QPoint(5, 5), {}, {}, "the pasted text"},
         {"an empty clipboard", {}, "", 2, QPoint(5, 5), {}, {}, "no lines of the spawn file"},
         {"more than the table has room for", {}, full, 2, {}, {}, {}, "more spawn places (of 10240); 10240 were to be added"},
+        {"Ctrl+V at the cell under the pointer", {1}, {}, 3, {}, {}, {{0, "13\t3\t0\t60\t70\t-1"}}, nullptr,
+         [](SelectionTest& t) {
+             QCursor::setPos(t.surface->mapToGlobal(t.at(60, 70)));
+             t.key(Qt::Key_V, Qt::ControlModifier);
+         }},
+        {"Ctrl+V with the pointer off the map: at their own cells", {1}, {}, 3, {}, {},
+         {{0, "13\t3\t0\t40\t41\t-1"}}, nullptr,
+         [](SelectionTest& t) {
+             QCursor::setPos(t.overview->mapToGlobal(QPoint(-50, -50)));
+             t.key(Qt::Key_V, Qt::ControlModifier);
+         }},
+        {"Ctrl+Shift+V asks for the monster", {1}, {}, 3, {}, {}, {{0, "112\t3\t0\t40\t41\t-1"}}, nullptr,
+         [](SelectionTest& t) {
+             QCursor::setPos(t.overview->mapToGlobal(QPoint(-50, -50)));
+             recorder().answer = 4;  // the fifth monster of the table: 112
+             t.key(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+             EXPECT_EQ(recorder().offered.value(4), "112 Quiet Moth");
+             EXPECT_EQ(recorder().offeredValue, 3) << "the copied spots' own monster first";
+         }},
     };
     QUndoStack& history = document().history(TableFile::Spawns);
     const std::string initial = bytes();
@@ -263,7 +284,11 @@ TEST_F(SelectionTest, CopiedSpotsArePastedWhereAskedOrRefusedWithTheReason) {
             key(Qt::Key_C, Qt::ControlModifier);
         }
         overview->setMap(c.map);
-        overview->paste(c.cell, c.monster);
+        if (c.how) {
+            c.how(*this);
+        } else {
+            overview->paste(c.cell, c.monster);
+        }
         if (c.refusal) {
             EXPECT_EQ(bytes(), initial);
             EXPECT_EQ(history.count(), 0);
