@@ -3,6 +3,9 @@
 #include <filesystem>
 
 #include <QApplication>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "ProgramIdentity.h"
 #include "StartUpWork.h"
@@ -17,6 +20,15 @@ std::filesystem::path programFolderAtStart(const char* argv0) {
 #ifdef __linux__
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", failed);
     if (!failed) return program.parent_path();
+#elif defined(_WIN32)
+    // argv[0] is what was typed, in the ANSI code page; the module's own name is whole.
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (length == 0) break;
+        if (length < name.size()) return std::filesystem::path(name.substr(0, length)).parent_path();
+        name.resize(name.size() * 2);
+    }
 #endif
     const std::filesystem::path given = std::filesystem::absolute(argv0 ? argv0 : "", failed);
     return failed ? std::filesystem::current_path() : given.parent_path();

@@ -22,6 +22,7 @@
 #include "MapPreviewWindow.h"
 #include "OverviewSurface.h"
 #include "ErrorReport.h"
+#include "MonsterGridWindow.h"
 #include "ProgramIdentity.h"
 #include "ProgramKeys.h"
 #include "ProgramMenus.h"
@@ -107,6 +108,12 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     });
     main_->makeSpawnPage();
 
+    // The monster table opens from the main window with Ctrl+T and from the stats page.
+    auto* table = makeShortcut(main_.get(), KeyAction::OpenMonsterTable);
+    const auto openTable = [this] { monsterGrid().open(); };
+    QObject::connect(table, &QShortcut::activated, main_.get(), openTable);
+    QObject::connect(main_->statsPage(), &StatsPage::monsterTableRequested, main_.get(), openTable);
+
     // F1 and Ctrl+H in every window of the program.
     QObject::connect(makeShortcut(main_.get(), KeyAction::ShowKeys, Qt::ApplicationShortcut), &QShortcut::activated,
                      main_.get(), [this] { showKeyList(); });
@@ -122,6 +129,7 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
         installListMenu(list, [this, list] { return spotListMenu(*this, list); });
     QObject::connect(main_->statsPage(), &StatsPage::editStateChanged, main_.get(), [this](bool editing) {
         if (history_) history_->setLocked(TableFile::Monsters, editing);
+        if (monsterGrid_) monsterGrid_->setLocked(editing);
     });
 }
 
@@ -173,6 +181,29 @@ MapOverviewWindow& EditorWindows::mapOverview() {
     return *overview_;
 }
 
+// Made on first use, as the map overview is. Its changes are the monster table's
+// history, which Ctrl+Z and Ctrl+Y there take back and do again, except while the stats
+// page edits a monster (as in the main window).
+MonsterGridWindow& EditorWindows::monsterGrid() {
+    if (monsterGrid_) return *monsterGrid_;
+    monsterGrid_ = std::make_unique<MonsterGridWindow>(*document_);
+    monsterGrid_->setLocked(main_->statsPage()->editing());
+    installHistoryKeys(monsterGrid_.get(), [this]() -> QUndoStack* {
+        return monsterGrid_->locked() ? nullptr : &document_->history(TableFile::Monsters);
+    });
+    // It first opens as the map overview does: as large as it may be, up to its own size,
+    // where it covers none of the main window's buttons.
+    MonsterGridWindow* grid = monsterGrid_.get();
+    placeOnFirstShow(grid, [this, grid] {
+        const QRect area = screenArea(main_.get());
+        return firstFrame(grid->size(), grid->minimumSize(), meantPlace(grid, area), area, main_->frameGeometry(),
+                          main_->placesToKeepClear());
+    });
+    raiseOnPress(grid, [this] { return toolWindows(); });
+    nameKeysInToolTips(grid, {KeyPlace::MonsterTable});
+    return *monsterGrid_;
+}
+
 QList<QWidget*> EditorWindows::toolWindows() const { return {dialog_.get(), preview_.get()}; }
 
 HistoryWindow& EditorWindows::historyWindow() {
@@ -205,6 +236,7 @@ void EditorWindows::showKeyList() { bringUp(keyList()); }
 
 // The tool windows go first: the page they work with lives in the main window.
 EditorWindows::~EditorWindows() {
+    monsterGrid_.reset();
     keyList_.reset();
     history_.reset();
     overview_.reset();

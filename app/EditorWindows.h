@@ -19,6 +19,7 @@ class KeyListWindow;
 class MainWindow;
 class MapOverviewWindow;
 class MapPreviewWindow;
+class MonsterGridWindow;
 class QWidget;
 
 class EditorWindows {
@@ -44,6 +45,9 @@ public:
     KeyListWindow& keyList();
     void showHistory();
     void showKeyList();
+    // The monster table window, made and wired when first asked for (Ctrl+T in the main
+    // window, the stats page's button, or here).
+    MonsterGridWindow& monsterGrid();
 
 private:
     // The windows that stay above the others.
@@ -59,6 +63,7 @@ private:
     std::unique_ptr<AddSpotDialog> dialog_;
     std::unique_ptr<MapPreviewWindow> preview_;
     std::unique_ptr<MapOverviewWindow> overview_;
+    std::unique_ptr<MonsterGridWindow> monsterGrid_;
     std::unique_ptr<HistoryWindow> history_;
     std::unique_ptr<KeyListWindow> keyList_;
 };

@@ -23,7 +23,7 @@ public:
     // The folders are handed on to the editor's windows.
     explicit SplashWindow(std::filesystem::path workFolder = std::filesystem::current_path(),
                     std::filesystem::path programFolder =
-                        QCoreApplication::applicationDirPath().toStdString(),
+                        QCoreApplication::applicationDirPath().toStdU16String(),
                     QWidget* parent = nullptr);
     ~SplashWindow() override;
 

@@ -10,6 +10,8 @@
 #ifdef __linux__
 #include <sched.h>
 #include <unistd.h>
+#elif defined(_WIN32)
+#include <windows.h>
 #endif
 
 namespace {
@@ -41,6 +43,10 @@ void StartUpWork::runOnlyWhenIdle() {
     sched_setscheduler(0, SCHED_IDLE, &none);
     threadId_ = static_cast<long>(gettid());
     if (waitedFor_) sched_setscheduler(0, SCHED_OTHER, &none);
+#elif defined(_WIN32)
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_IDLE);
+    threadId_ = static_cast<long>(GetCurrentThreadId());
+    if (waitedFor_) SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
 #endif
 }
 
@@ -50,6 +56,13 @@ void StartUpWork::runAsAnyThread() {
     if (const long id = threadId_) {
         sched_param none{};
         sched_setscheduler(static_cast<pid_t>(id), SCHED_OTHER, &none);
+    }
+#elif defined(_WIN32)
+    if (const long id = threadId_) {
+        if (HANDLE thread = OpenThread(THREAD_SET_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id))) {
+            SetThreadPriority(thread, THREAD_PRIORITY_NORMAL);
+            CloseHandle(thread);
+        }
     }
 #endif
 }

@@ -44,7 +44,7 @@ private:
     std::promise<bool> applicationMade_;  // false: the thread is not to use the toolkit
     std::future<bool> applicationMadeSeen_ = applicationMade_.get_future();
     bool applicationMadeSaid_ = false;
-    std::atomic<long> threadId_{0};  // the kernel's number of the thread, once it runs idle
+    std::atomic<long> threadId_{0};  // the system's number of the thread, once it runs idle
     std::atomic<bool> waitedFor_{false};
     std::thread thread_;             // last: started once everything above exists
 };

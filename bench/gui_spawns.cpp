@@ -29,8 +29,7 @@
 #include "EditorDocument.h"
 #include "EditorWindows.h"
 #include "FullSizeFiles.h"
-#include "MessageBoxes.h"
-#include "Ratios.h"
+#include "WindowBenchmarks.h"
 #include "SpawnPage.h"
 #include "MapOverviewWindow.h"
 #include "MapPreviewWindow.h"
@@ -40,22 +39,6 @@
 #include "OverviewSurface.h"
 
 namespace {
-
-class StderrBoxes final : public MessageBoxes {
-public:
-    void error(QWidget*, const QString& text) override { fprintf(stderr, "error: %s\n", qPrintable(text)); }
-    void notice(QWidget*, const QString& caption, const QString& text) override {
-        fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
-    }
-    bool question(QWidget*, const QString& text) override {
-        fprintf(stderr, "question (answered No): %s\n", qPrintable(text));
-        return false;
-    }
-    CloseAnswer askBeforeClosing(QWidget*, const QString& text) override {
-        fprintf(stderr, "question (answered Cancel): %s\n", qPrintable(text));
-        return CloseAnswer::Cancel;
-    }
-};
 
 // Spots all on map 0, half points, half ranges, of monster 1 or, with owners, of the
 // first that many monsters in turn; with more monsters, the others have none.
@@ -394,15 +377,7 @@ BENCHMARK(BM_LoadSpawns10240)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    StderrBoxes boxes;
-    installMessageBoxes(&boxes);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios({
+    return runWindowBenchmarks(argc, argv, {
         {"preview repaint at 5X, 10240 spots / the bare picture",
          {"BM_PreviewRepaint5XFullWorkList"}, {"BM_PreviewRepaint5XBarePicture"}, 2},
         {"choosing a monster, 10000 spots on one map / reading 10240 spawn lines",
@@ -436,7 +411,4 @@ int main(int argc, char** argv) {
         {"overview paste of 1000 spots / a repaint drawing every spot",
          {"BM_OverviewPaste1000/iterations:5"}, {"BM_OverviewRedraw5X10240Spots"}, 2},
     });
-    benchmark::Shutdown();
-    installMessageBoxes(nullptr);
-    return 0;
 }

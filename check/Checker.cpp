@@ -9,12 +9,13 @@
 
 namespace {
 
-// A file's problems by line, an error before a warning of the same line, then by column.
+// A file's problems by line, an error before a warning before a note of the same line,
+// then by column.
 // They mostly come in that order already, and moving thousands of them costs.
 void sortByLine(std::vector<Problem>::iterator begin, std::vector<Problem>::iterator end) {
     const auto before = [](const Problem& a, const Problem& b) {
         if (a.line != b.line) return a.line < b.line;
-        if (a.severity != b.severity) return a.severity == Severity::Error;
+        if (a.severity != b.severity) return a.severity < b.severity;
         return a.column < b.column;
     };
     if (!std::is_sorted(begin, end, before)) std::stable_sort(begin, end, before);
@@ -30,20 +31,28 @@ CheckResult checkFolder(const std::filesystem::path& folder, const CheckSettings
 
     // Each report holds its file's bytes only while that file is checked.
     MonsterTable monsters;
+    UnreadMonsters unread;
     const bool monstersRead = [&] {
-        FileReport report(monsterFile.string(), problems);
-        return checkMonsterFile(monsterFile, monsters, report);
+        FileReport report(monsterFile.string(), "data/monster.txt", problems);
+        return checkMonsterFile(monsterFile, monsters, unread, report);
     }();
     result.monsters = monsters.monstercount;
     const auto monsterProblems = static_cast<std::ptrdiff_t>(problems.size());
     {
-        FileReport report(spawnFile.string(), problems);
-        result.spots = checkSpawnFile(spawnFile, monsters, monstersRead, settings.pictures ? &folder : nullptr, report);
+        FileReport report(spawnFile.string(), "data/Quarnel.txt", problems);
+        result.spots =
+            checkSpawnFile(spawnFile, monsters, monstersRead, unread, settings.pictures ? &folder : nullptr, report);
     }
 
     sortByLine(problems.begin(), problems.begin() + monsterProblems);
     sortByLine(problems.begin() + monsterProblems, problems.end());
     std::erase_if(problems, [&](const Problem& problem) { return settings.ignored.contains(problem.code); });
-    for (const Problem& problem : problems) ++(problem.severity == Severity::Error ? result.errors : result.warnings);
+    for (const Problem& problem : problems) {
+        switch (problem.severity) {
+        case Severity::Error: ++result.errors; break;
+        case Severity::Warning: ++result.warnings; break;
+        case Severity::Note: ++result.notes; break;
+        }
+    }
     return result;
 }

@@ -27,13 +27,16 @@ int characterColumn(std::string_view line, int byteColumn) {
 
 void FileReport::add(int line, int column, Severity severity, const char* code, std::string message) const {
     int characters = 0;
+    std::uint64_t lineHash = 0;
     if (line > 0) {
         column = std::max(column, 1);
-        characters = characterColumn(rawLine(line), column);
+        const std::string_view bytes = rawLine(line);
+        characters = characterColumn(bytes, column);
+        lineHash = hashBytes(bytes);
     } else {
         column = 0;
     }
-    problems_.push_back({file_, line, column, characters, severity, code, std::move(message)});
+    problems_.push_back({file_, inFolder_, line, column, characters, severity, code, std::move(message), lineHash});
 }
 
 void FileReport::error(int line, int column, const char* code, std::string message) const {
@@ -42,6 +45,10 @@ void FileReport::error(int line, int column, const char* code, std::string messa
 
 void FileReport::warning(int line, int column, const char* code, std::string message) const {
     add(line, column, Severity::Warning, code, std::move(message));
+}
+
+void FileReport::note(int line, int column, const char* code, std::string message) const {
+    add(line, column, Severity::Note, code, std::move(message));
 }
 
 bool FileReport::read(const std::filesystem::path& path) {

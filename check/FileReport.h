@@ -13,13 +13,16 @@
 
 class FileReport {
 public:
-    FileReport(std::string file, std::vector<Problem>& problems) : file_(std::move(file)), problems_(problems) {}
+    // file: the path as given; inFolder: the same file's path below the folder checked.
+    FileReport(std::string file, std::string inFolder, std::vector<Problem>& problems)
+        : file_(std::move(file)), inFolder_(std::move(inFolder)), problems_(problems) {}
 
     const std::string& file() const { return file_; }
     // line 0: the file as a whole. column: the 1-based byte column of the field at
     // fault in the line as read (rawLine), 0 when there is none.
     void error(int line, int column, const char* code, std::string message) const;
     void warning(int line, int column, const char* code, std::string message) const;
+    void note(int line, int column, const char* code, std::string message) const;
     void error(int line, const char* code, std::string message) const { error(line, 0, code, std::move(message)); }
     void warning(int line, const char* code, std::string message) const {
         warning(line, 0, code, std::move(message));
@@ -43,6 +46,7 @@ private:
     void add(int line, int column, Severity severity, const char* code, std::string message) const;
 
     std::string file_;
+    std::string inFolder_;
     std::vector<Problem>& problems_;
     std::string bytes_;
     // Where each line of bytes_ lies, as LineCursor parts them (a NUL byte ends the

@@ -1,6 +1,8 @@
 #include "MonsterCheck.h"
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "MonsterFields.h"
 #include "MonsterTable.h"
 #include "TableError.h"
+#include "TextFile.h"
 
 namespace {
 
@@ -62,9 +65,43 @@ void checkAfterEnd(const std::vector<std::string>& lines, const FileReport& repo
                        std::to_string(end + 1) + (count == 1 ? ") is" : ") are") + " kept but never read");
 }
 
+// What the lines from the NUL byte's line on would hold: the editor reads none of
+// them, the line the NUL cuts included. The NUL itself is one more byte of its line.
+void afterNul(std::string_view bytes, int nulLine, UnreadMonsters& unread) {
+    std::size_t at = bytes.find('\0');
+    at = bytes.find_last_of("\r\n", at);
+    at = at == std::string_view::npos ? 0 : at + 1;
+    for (int line = nulLine; at < bytes.size(); ++line) {
+        const std::size_t lineEnd = std::min(bytes.find_first_of("\r\n", at), bytes.size());
+        const std::string normalised = normalizeline(bytes.substr(at, lineEnd - at), false);
+        if (normalised == "end") return;
+        if (const auto number = monsterNumberOf(normalised)) unread.firstLineOf.try_emplace(*number, line);
+        at = lineEnd + (bytes.substr(lineEnd, 2) == "\r\n" ? 2 : 1);
+    }
+}
+
+void unreadLines(const MonsterTable& table, const std::vector<int>& lineOf, std::string_view bytes,
+                 UnreadMonsters& unread) {
+    const int nulLine = lineOfFirstNul(bytes);
+    const std::size_t end = endLineIndex(table.monsterlines);
+    auto taken = lineOf.begin();
+    for (std::size_t i = 0; i < end; ++i) {
+        const int line = static_cast<int>(i) + 1;
+        if (line == nulLine) break;
+        if (taken != lineOf.end() && *taken == line) {
+            ++taken;
+            continue;
+        }
+        if (const auto number = monsterNumberOf(table.monsterlines[i])) unread.firstLineOf.try_emplace(*number, line);
+    }
+    // An end line before the NUL byte ends the table there, as always.
+    if (nulLine && end == table.monsterlines.size()) afterNul(bytes, nulLine, unread);
+}
+
 }  // namespace
 
-bool checkMonsterFile(const std::filesystem::path& file, MonsterTable& table, FileReport& report) {
+bool checkMonsterFile(const std::filesystem::path& file, MonsterTable& table, UnreadMonsters& unread,
+                      FileReport& report) {
     const std::string& label = report.file();
     report.temporariesBeside(file);
     if (!report.read(file)) return false;
@@ -99,5 +136,6 @@ bool checkMonsterFile(const std::filesystem::path& file, MonsterTable& table, Fi
         }
     }
     checkAfterEnd(table.monsterlines, report);
+    unreadLines(table, lineOf, report.bytes(), unread);
     return true;
 }

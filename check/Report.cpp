@@ -1,19 +1,18 @@
 #include "Report.h"
 
+#include "Rules.h"
 #include "Run.h"
 #include "SarifReport.h"
 #include "VisibleText.h"
 
 namespace {
 
-const char* severityName(Severity severity) { return severity == Severity::Error ? "error" : "warning"; }
-
 std::string counted(int n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 bool listed(const Problem& p, const ReportSettings& settings) {
-    return !(settings.quiet && p.severity == Severity::Warning);
+    return !settings.quiet || p.severity == Severity::Error;
 }
 
 void writeText(std::ostream& out, const CheckResult& result, const ReportSettings& settings) {
@@ -53,7 +52,8 @@ void writeJson(std::ostream& out, const CheckResult& result, const ReportSetting
             "  \"monsters\": " + std::to_string(result.monsters) + ",\n" +
             "  \"spots\": " + std::to_string(result.spots) + ",\n" +
             "  \"errors\": " + std::to_string(result.errors) + ",\n" +
-            "  \"warnings\": " + std::to_string(result.warnings) + ",\n" + "  \"problems\": [";
+            "  \"warnings\": " + std::to_string(result.warnings) + ",\n" +
+            "  \"notes\": " + std::to_string(result.notes) + ",\n" + "  \"problems\": [";
     const char* separator = "\n";
     for (const Problem& p : result.problems) {
         if (!listed(p, settings)) continue;
@@ -73,7 +73,7 @@ void writeReport(std::ostream& out, const CheckResult& result, const ReportSetti
     switch (settings.format) {
     case Format::Text: writeText(out, result, settings); break;
     case Format::Json: writeJson(out, result, settings); break;
-    case Format::Sarif: writeSarif(out, result, settings.quiet, exitStatusOf(result)); break;
+    case Format::Sarif: writeSarif(out, result, settings, exitStatusOf(result, settings.failOn)); break;
     }
 }
 
@@ -83,14 +83,15 @@ void writeFailure(std::ostream& out, const std::string& why, const ReportSetting
     switch (settings.format) {
     case Format::Text: break;
     case Format::Json: writeJson(out, nothing, settings, &why); break;
-    case Format::Sarif: writeSarifFailure(out, why, kExitCannotRun); break;
+    case Format::Sarif: writeSarifFailure(out, why, settings, kExitCannotRun); break;
     }
 }
 
 std::string summaryLine(const CheckResult& result) {
     return counted(result.files, "file", "files") + ", " + counted(result.monsters, "monster", "monsters") + ", " +
            counted(result.spots, "spot", "spots") + ": " + counted(result.errors, "error", "errors") + ", " +
-           counted(result.warnings, "warning", "warnings");
+           counted(result.warnings, "warning", "warnings") +
+           (result.notes ? ", " + counted(result.notes, "note", "notes") : std::string());
 }
 
 std::string jsonString(std::string_view bytes) {

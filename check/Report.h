@@ -13,7 +13,15 @@ enum class Format { Text, Json, Sarif };
 
 struct ReportSettings {
     Format format = Format::Text;
-    bool quiet = false;  // errors only; warnings are counted, not listed
+    bool quiet = false;  // errors only; warnings and notes are counted, not listed
+    // The least severity that makes the exit status kExitErrors: Error, or Warning
+    // (a note never does).
+    Severity failOn = Severity::Error;
+    // SARIF names every file by a URI relative to its root (SRCROOT): the root as an
+    // absolute "file:" URI ending in "/", and the folder checked below it, "" when the
+    // root is that folder, else a relative URI ending in "/" ("server/").
+    std::string sarifRootUri;
+    std::string sarifFolderUri;
 };
 
 void writeReport(std::ostream& out, const CheckResult& result, const ReportSettings& settings);
@@ -22,7 +30,8 @@ void writeReport(std::ostream& out, const CheckResult& result, const ReportSetti
 // successfully. Nothing in text, where the reason on the error stream is all.
 void writeFailure(std::ostream& out, const std::string& why, const ReportSettings& settings);
 
-// "2 files, 1024 monsters, 10240 spots: 3 errors, 5 warnings"
+// "2 files, 1024 monsters, 10240 spots: 3 errors, 5 warnings", and ", 1 note" when
+// there are notes.
 std::string summaryLine(const CheckResult& result);
 
 // A JSON string, quotes included, of the bytes made visible: valid UTF-8 whatever the

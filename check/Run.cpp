@@ -8,6 +8,7 @@
 #include "Checker.h"
 #include "Report.h"
 #include "Rules.h"
+#include "SarifReport.h"
 #include "VisibleText.h"
 
 namespace {
@@ -16,6 +17,7 @@ struct Arguments {
     ReportSettings report;
     CheckSettings check;
     std::optional<std::string> folder;
+    std::optional<std::string> base;  // --base: SARIF's root folder
     bool help = false;
     bool version = false;
 };
@@ -64,12 +66,30 @@ Arguments parseArguments(const std::vector<std::string>& args, std::string& wron
                     fail("unknown format " + visibleText(*name) + " (text, json or sarif)");
             }
         } else if (is("--ignore")) {
-            if (const auto code = value("--ignore")) {
-                if (findRule(*code))
-                    parsed.check.ignored.insert(*code);
-                else
-                    fail("unknown rule code " + visibleText(*code) + " (see --help)");
+            if (const auto codes = value("--ignore")) {
+                // "a,b" as "--ignore a --ignore b"
+                for (std::size_t start = 0, comma = 0; comma != std::string::npos; start = comma + 1) {
+                    comma = codes->find(',', start);
+                    const std::string code = codes->substr(start, comma - start);
+                    if (findRule(code))
+                        parsed.check.ignored.insert(code);
+                    else if (code.empty())
+                        fail("an empty rule code in --ignore " + visibleText(*codes));
+                    else
+                        fail("unknown rule code " + visibleText(code) + " (see --help)");
+                }
             }
+        } else if (is("--fail-on")) {
+            if (const auto name = value("--fail-on")) {
+                if (*name == "error")
+                    parsed.report.failOn = Severity::Error;
+                else if (*name == "warning")
+                    parsed.report.failOn = Severity::Warning;
+                else
+                    fail("unknown severity " + visibleText(*name) + " for --fail-on (error or warning)");
+            }
+        } else if (is("--base")) {
+            if (const auto base = value("--base")) parsed.base = *base;
         } else if (arg == "--quiet" || arg == "-q") {
             parsed.report.quiet = true;
         } else if (arg == "--no-pictures") {
@@ -85,6 +105,13 @@ Arguments parseArguments(const std::vector<std::string>& args, std::string& wron
     return parsed;
 }
 
+// The arguments are UTF-8 on every system (main turns Windows' own into UTF-8); a path
+// made from a plain string would take them in the system's narrow code page. Folders
+// are shown the system's way: on Windows, with backslashes.
+std::filesystem::path folderPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).make_preferred();
+}
+
 // Why the path given is no folder to check, or nothing when it is one.
 std::optional<std::string> notAFolder(const std::filesystem::path& folder) {
     std::error_code error;
@@ -97,12 +124,38 @@ std::optional<std::string> notAFolder(const std::filesystem::path& folder) {
     }
 }
 
+// SARIF's root folder (--base, else the folder checked) and the folder checked below
+// it, into the report's settings; why not, when --base does not hold the folder.
+std::optional<std::string> placeBelowRoot(const Arguments& parsed, ReportSettings& report) {
+    if (parsed.base) {
+        if (const auto why = notAFolder(folderPath(*parsed.base))) return "--base " + visibleText(*parsed.base) + ": " + *why;
+    }
+    std::error_code error;
+    const auto whole = [&error](const std::string& path) {
+        // Links resolved, so that the two compare; no trailing separator.
+        std::filesystem::path full = std::filesystem::weakly_canonical(folderPath(path.empty() ? "." : path), error);
+        return full.has_filename() ? full : full.parent_path();
+    };
+    const std::string folder = parsed.folder.value_or(std::string());
+    const std::filesystem::path checked = whole(folder);
+    const std::filesystem::path root = parsed.base ? whole(*parsed.base) : checked;
+    if (error) return visibleText(parsed.base.value_or(folder)) + ": " + error.message();
+    const std::filesystem::path below = checked.lexically_relative(root);
+    if (below.empty() || *below.begin() == "..")
+        return visibleText(folder.empty() ? "." : folder) + " is not inside the --base folder " +
+               visibleText(*parsed.base);
+    report.sarifRootUri = folderFileUri(root);
+    report.sarifFolderUri = below == "." ? "" : relativeUri(utf8Text(below.generic_u8string())) + "/";
+    return std::nullopt;
+}
+
 std::string rulesText() {
     std::string text;
     for (const Rule& rule : kRules) {
         std::string line = "  " + std::string(rule.code);
         line.resize(22, ' ');
-        line += rule.severity == Severity::Error ? "error    " : "warning  ";
+        line += severityName(rule.severity);
+        line.resize(31, ' ');
         text += line + std::string(rule.summary) + "\n";
     }
     return text;
@@ -125,23 +178,31 @@ code), then one summary line. A problem of a whole file has no line and column.
 Bytes of the files that are tabs, control characters, invisible characters or
 not UTF-8 show as \t, \xNN or \uXXXX, in every format.
 
-  -q, --quiet          list errors only; warnings are still counted
+  -q, --quiet          list errors only; warnings and notes are still counted
       --no-pictures    do not look at the map pictures
-      --ignore CODE    leave the rule CODE out of the report, the counts and the
-                       exit status (may be given more than once)
+      --ignore CODES   leave the rules CODES (one, or several parted by commas)
+                       out of the report, the counts and the exit status (may be
+                       given more than once)
+      --fail-on LEVEL  error (the default): exit status 1 with an error;
+                       warning: with an error or a warning
       --format FORMAT  text (the default), json (one JSON document: the counts
                        and every problem with file, line, column, severity, code,
                        message; an "error" member when it could not check) or
                        sarif (a SARIF 2.1.0 log, for code-review tools)
       --json           short for --format json
+      --base DIR       SARIF names the files relative to DIR, a folder that
+                       holds FOLDER (by default FOLDER itself), such as the root
+                       of the repository the tables are kept in
   -h, --help           print this text
   -V, --version        print the version
 
-Rules (code, severity, what it finds):
+Rules (code, severity, what it finds); a note tells what follows from a
+problem listed elsewhere and never fails a run:
 )" + rulesText() +
            R"(
-Exit status: 0 no error (warnings allowed), 1 at least one error, 2 it cannot
-run (no such folder, bad arguments, the report could not be written).
+Exit status: 0 no error (warnings allowed), 1 at least one error (or warning,
+with --fail-on warning), 2 it cannot run (no such folder, bad arguments, the
+report could not be written).
 )";
 }
 
@@ -167,9 +228,12 @@ int runVarnexCheck(const std::vector<std::string>& args, std::ostream& out, std:
         return kExitClean;
     }
     if (parsed.folder) {
-        if (const auto why = notAFolder(*parsed.folder)) return cannotRun(visibleText(*parsed.folder) + ": " + *why);
+        if (const auto why = notAFolder(folderPath(*parsed.folder)))
+            return cannotRun(visibleText(*parsed.folder) + ": " + *why);
     }
-    const CheckResult result = checkFolder(parsed.folder.value_or(std::string()), parsed.check);
-    writeReport(out, result, parsed.report);
-    return exitStatusOf(result);
+    ReportSettings report = parsed.report;
+    if (const auto why = placeBelowRoot(parsed, report)) return cannotRun(*why);
+    const CheckResult result = checkFolder(folderPath(parsed.folder.value_or(std::string())), parsed.check);
+    writeReport(out, result, report);
+    return exitStatusOf(result, report.failOn);
 }

@@ -16,8 +16,12 @@ inline constexpr int kExitCannotRun = 2;  // no such folder, bad arguments, outp
 // cannot run goes to err (and, as a document, to out when JSON or SARIF was asked for).
 int runVarnexCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// The status of a run that checked: kExitErrors with an error, else kExitClean.
-inline int exitStatusOf(const CheckResult& result) { return result.errors > 0 ? kExitErrors : kExitClean; }
+// The status of a run that checked: kExitErrors with an error, or with a warning when
+// failOn is Severity::Warning; else kExitClean. Notes never fail a run.
+inline int exitStatusOf(const CheckResult& result, Severity failOn = Severity::Error) {
+    const bool failed = result.errors > 0 || (failOn == Severity::Warning && result.warnings > 0);
+    return failed ? kExitErrors : kExitClean;
+}
 
 // The text of --help.
 std::string usageText();

@@ -1,5 +1,6 @@
 #include "SpawnCheck.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <string>
@@ -89,10 +90,43 @@ void checkPicture(const std::filesystem::path& folder, int map, int line, const 
     }
 }
 
+// Spawn lines dropped only because their monster is on a line of the monster table
+// that was not read: one note at the first of them says how many.
+class FollowOnLines {
+public:
+    // False when the monster is on no unread line, so the drop is a problem of its own.
+    bool take(const MissingMonster& dropped, const UnreadMonsters& unread) {
+        const auto found = unread.firstLineOf.find(dropped.monsterid);
+        if (found == unread.firstLineOf.end()) return false;
+        if (!count_++) firstSpawnLine_ = dropped.line;
+        firstMonsterLine_ = firstMonsterLine_ ? std::min(firstMonsterLine_, found->second) : found->second;
+        return true;
+    }
+
+    void report(const FileReport& report) const {
+        if (!count_) return;
+        const std::string lines =
+            count_ == 1 ? "this spawn line names a monster that is only on an unread line of " + monsterFileLabel() +
+                              " (line " + std::to_string(firstMonsterLine_) +
+                              "): the editor drops it until that line can be read"
+                        : "this spawn line and " + std::to_string(count_ - 1) + " more after it name monsters that " +
+                              "are only on unread lines of " + monsterFileLabel() + " (from line " +
+                              std::to_string(firstMonsterLine_) +
+                              "): the editor drops them until those lines can be read, so they are not listed one "
+                              "by one";
+        report.note(firstSpawnLine_, rawFieldColumn(report.rawLine(firstSpawnLine_), 0), "unread-monster", lines);
+    }
+
+private:
+    int count_ = 0;
+    int firstSpawnLine_ = 0;
+    int firstMonsterLine_ = 0;
+};
+
 }  // namespace
 
 int checkSpawnFile(const std::filesystem::path& file, const MonsterTable& monsters, bool monstersRead,
-                   const std::filesystem::path* pictureFolder, FileReport& report) {
+                   const UnreadMonsters& unread, const std::filesystem::path* pictureFolder, FileReport& report) {
     const std::string& label = report.file();
     report.temporariesBeside(file);
     if (!report.read(file)) return 0;
@@ -105,13 +139,16 @@ int checkSpawnFile(const std::filesystem::path& file, const MonsterTable& monste
     std::vector<int> lineOf;  // the 1-based line of each entry read
     const LineSink sink = report.lineSink(lineOf);
     SpawnTable table;
+    FollowOnLines followOn;
     table.loadFromText(
         report.bytes(), label, monsters,
         [&](const MissingMonster& dropped) {
+            if (followOn.take(dropped, unread)) return;
             report.error(dropped.line, rawFieldColumn(report.rawLine(dropped.line), 0), "missing-monster",
                          oneLine(dropped.text));
         },
         &sink);
+    followOn.report(report);
 
     // By map number, the line of its first spot; 0: no spot on that map.
     std::array<int, std::numeric_limits<decltype(SpawnEntry::mapnumber)>::max() + 1> firstLineOfMap{};

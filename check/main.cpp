@@ -14,6 +14,12 @@
 
 #include "Run.h"
 
+#ifdef _WIN32
+#include <windows.h>
+// CommandLineToArgvW
+#include <shellapi.h>
+#endif
+
 namespace {
 
 // Standard output that remembers why a write failed (a closed output, a full disk, a
@@ -47,9 +53,56 @@ private:
     std::string failure_;
 };
 
+#ifdef _WIN32
+std::string utf8(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return {};
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), size, nullptr, nullptr);
+    bytes.pop_back();
+    return bytes;
+}
+
+// main's arguments are in the ANSI code page, which cannot hold every folder name;
+// the program's own are UTF-16, and go on as UTF-8.
+std::vector<std::string> programArguments(int, char**) {
+    std::vector<std::string> args;
+    int count = 0;
+    if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i) args.push_back(utf8(wide[i]));
+        LocalFree(wide);
+    }
+    return args;
+}
+
+// The report is UTF-8; a console shows it as such while the program runs, and gets
+// its own code page back after.
+class ConsoleCodePage {
+public:
+    ConsoleCodePage() : old_(GetConsoleOutputCP()) {
+        if (old_ != 0) SetConsoleOutputCP(CP_UTF8);
+    }
+    ~ConsoleCodePage() {
+        if (old_ != 0) SetConsoleOutputCP(old_);
+    }
+    ConsoleCodePage(const ConsoleCodePage&) = delete;
+    ConsoleCodePage& operator=(const ConsoleCodePage&) = delete;
+
+private:
+    UINT old_;
+};
+#else
+std::vector<std::string> programArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    const ConsoleCodePage utf8Console;
+#endif
 #ifdef SIGPIPE
     // A reader that went away is a write that failed, to be reported as one.
     std::signal(SIGPIPE, SIG_IGN);
@@ -58,8 +111,7 @@ int main(int argc, char** argv) {
     std::ostream out(&output);
     int status = kExitCannotRun;
     try {
-        const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-        status = runVarnexCheck(args, out, std::cerr);
+        status = runVarnexCheck(programArguments(argc, argv), out, std::cerr);
     } catch (const std::exception& e) {  // out of memory and the like: not a verdict on the files
         std::cerr << "varnex-check: " << e.what() << "\n";
         status = kExitCannotRun;

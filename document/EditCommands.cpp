@@ -77,3 +77,19 @@ SpotsCommand::SpotsCommand(EditorDocument& document, std::vector<SpotChange> cha
 
 void SpotsCommand::redo() { document_.putSpots(changes_, true); }
 void SpotsCommand::undo() { document_.putSpots(changes_, false); }
+
+StoreMonstersCommand::StoreMonstersCommand(EditorDocument& document, std::vector<StoredLine> lines,
+                                           const QString& what)
+    : document_(document), lines_(std::move(lines)) {
+    nameStep(*this, what);
+}
+
+void StoreMonstersCommand::redo() {
+    for (const StoredLine& line : lines_) document_.setMonsterLine(line.index, line.newLine, line.newCanMove);
+}
+
+// Back to front, so that every monster ends as it was even if one were stored twice.
+void StoreMonstersCommand::undo() {
+    for (auto line = lines_.rbegin(); line != lines_.rend(); ++line)
+        document_.setMonsterLine(line->index, line->oldLine, line->oldCanMove);
+}

@@ -87,3 +87,24 @@ private:
     EditorDocument& document_;
     std::vector<SpotChange> changes_;
 };
+
+// One monster's line before and after a store of many.
+struct StoredLine {
+    int index;
+    std::string oldLine;
+    std::string newLine;
+    bool oldCanMove;
+    bool newCanMove;
+};
+
+// Many monsters' lines stored at once (a change of many cells, a paste): one step.
+class StoreMonstersCommand final : public QUndoCommand {
+public:
+    StoreMonstersCommand(EditorDocument& document, std::vector<StoredLine> lines, const QString& what);
+    void redo() override;
+    void undo() override;
+
+private:
+    EditorDocument& document_;
+    std::vector<StoredLine> lines_;
+};

@@ -73,6 +73,22 @@ void EditorDocument::storeMonster(int index, const std::array<std::int32_t, kEdi
     monsterHistory_->push(new StoreMonsterCommand(*this, index, std::move(line), canmove));
 }
 
+void EditorDocument::storeMonsters(std::span<const MonsterStore> stores, const QString& what) {
+    std::vector<StoredLine> lines;
+    lines.reserve(stores.size());
+    for (const MonsterStore& store : stores) {
+        if (store.monster < 0 || store.monster >= monsters_.monstercount ||
+            store.monster >= static_cast<int>(monsters_.monsterlines.size()))
+            continue;
+        const auto i = static_cast<std::size_t>(store.monster);
+        const bool oldCanMove = monsters_.monsters[i].canmove;
+        StoredLine line{store.monster, monsters_.monsterlines[i], rebuildmonsterline(monsters_.monsterlines[i], store.values),
+                        oldCanMove, store.moveRangeChosen ? store.values[kMoveRangeField] != 0 : oldCanMove};
+        if (line.newLine != line.oldLine || line.newCanMove != line.oldCanMove) lines.push_back(std::move(line));
+    }
+    if (!lines.empty()) monsterHistory_->push(new StoreMonstersCommand(*this, std::move(lines), what));
+}
+
 void EditorDocument::appendSpot(const SpawnEntry& entry) {
     spawns_.checkRoom();
     spawnHistory_->push(new CreateSpotCommand(*this, entry));

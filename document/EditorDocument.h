@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include <QObject>
 
+#include "MonsterEdits.h"
 #include "MonsterFields.h"
 #include "MonsterTable.h"
 #include "SpawnTable.h"
@@ -65,6 +67,11 @@ public:
     // stay as they are change nothing.
     void storeMonster(int index, const std::array<std::int32_t, kEditableColumns>& values,
                       bool moveRangeChosen);
+    // Stores these monsters' lines, each rebuilt with its values as storeMonster
+    // rebuilds one, in one step of the history named `what` ("multiply HP by 120 %").
+    // Monsters whose line and whether they move stay as they are are left out; when
+    // none is left, nothing is kept in the history.
+    void storeMonsters(std::span<const MonsterStore> stores, const QString& what);
     // Appends the spot; its spot number is given here. Throws TableError when full.
     void appendSpot(const SpawnEntry& entry);
     // Marks the spot deleted; an unknown or deleted spot number changes nothing.
@@ -107,6 +114,7 @@ signals:
 private:
     // What the history's steps do; each emits what changed.
     friend class StoreMonsterCommand;
+    friend class StoreMonstersCommand;
     friend class CreateSpotCommand;
     friend class DeleteSpotCommand;
     friend class ChangeSpotCommand;

@@ -14,6 +14,11 @@ VARNEX_RUN_PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev li
 VARNEX_TEST_PACKAGES="$VARNEX_RUN_PACKAGES libgtest-dev libbenchmark-dev xvfb xauth openbox xdotool qt6-gtk-platformtheme python3-jsonschema"
 # bench/picture-memory measures varnex-check's peak memory with GNU time.
 VARNEX_BENCH_PACKAGES="$VARNEX_TEST_PACKAGES time"
+# scripts/windows-package builds Qt and libjpeg for Windows from Debian's source
+# packages (dpkg-dev unpacks them; nasm assembles libjpeg's SIMD code), then the
+# programs with mingw-w64, and zips them; the host programs of the build need the
+# packages of a run.
+VARNEX_WINDOWS_PACKAGES="$VARNEX_RUN_PACKAGES ninja-build g++-mingw-w64-x86-64-posix dpkg-dev nasm zip"
 
 varnex_missing_packages() {
   local missing="" p

@@ -155,6 +155,13 @@ StatsPage::StatsPage(EditorDocument& document, QWidget* parent)
     editButton_->setIcon(lazyStandardIcon(QStyle::SP_ArrowRight));
     editButton_->setAutoRaise(true);
     editButton_->setGeometry(3, 30, 24, 24);
+    tableButton_ = new QToolButton(strip_);
+    tableButton_->setObjectName(QStringLiteral("MonsterTableButton"));
+    tableButton_->setToolTip(QStringLiteral("Monster table: every monster in one grid"));
+    tableButton_->setAccessibleName(QStringLiteral("Open the monster table"));
+    tableButton_->setIcon(lazyStandardIcon(QStyle::SP_FileDialogDetailedView));
+    tableButton_->setAutoRaise(true);
+    tableButton_->setGeometry(3, 58, 24, 24);
 
     buildPanel();
     setTabChain(tabChain());
@@ -162,6 +169,7 @@ StatsPage::StatsPage(EditorDocument& document, QWidget* parent)
     connect(monsterList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &StatsPage::showSelectedMonster);
     connect(editButton_, &QToolButton::clicked, this, &StatsPage::startEditing);
     connect(saveButton_, &QToolButton::clicked, this, &StatsPage::saveMonsterFile);
+    connect(tableButton_, &QToolButton::clicked, this, &StatsPage::monsterTableRequested);
     connect(okButton_, &QPushButton::clicked, this, &StatsPage::storeEdits);
     connect(cancelButton_, &QPushButton::clicked, this, &StatsPage::cancelEditing);
     for (SpinField* field : fields_)
@@ -311,7 +319,7 @@ QWidget* StatsPage::fieldWidget(std::size_t index) const {
 }
 
 QList<QWidget*> StatsPage::tabChain() const {
-    QList<QWidget*> chain{filter_, monsterList_, saveButton_, editButton_};
+    QList<QWidget*> chain{filter_, monsterList_, saveButton_, editButton_, tableButton_};
     for (std::size_t i : fieldsInScreenOrder()) chain << fieldWidget(i);
     chain << okButton_ << cancelButton_;
     return chain;

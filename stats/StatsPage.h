@@ -54,6 +54,8 @@ public:
 signals:
     // true when the page enters the edit state, false when it leaves it.
     void editStateChanged(bool editing);
+    // The button beside the list asks for the monster table window.
+    void monsterTableRequested();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -89,6 +91,7 @@ private:
     QFrame* strip_ = nullptr;
     QToolButton* saveButton_ = nullptr;
     QToolButton* editButton_ = nullptr;
+    QToolButton* tableButton_ = nullptr;
     QFrame* statsPanel_ = nullptr;
     QGroupBox* idRow_ = nullptr;
     std::array<QGroupBox*, 3> groups_{};

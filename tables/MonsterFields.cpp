@@ -76,10 +76,12 @@ MonsterLineFields readMonsterLine(std::string_view normalisedLine, const std::st
     for (int column = 1; column <= kMonsterLineColumns; ++column) {
         // Column 28 is what is left of the line: the reader never returns the last column.
         const std::string_view span = column < kMonsterLineColumns ? reader.nextSpan() : reader.rest();
-        const std::string text = TokenReader::columnText(span);
-        if (column == 1) fields.id = text;
-        if (column == 3) fields.name = text;
+        if (column == 1) fields.id = TokenReader::columnText(span);
+        if (column == 3) fields.name = TokenReader::columnText(span);
         if (next == kMonsterFields.size() || kMonsterFields[next].column != column) continue;
+        // Only a quoted column reads otherwise than its span, and it is no number.
+        const std::string quoted = span.starts_with('"') ? TokenReader::columnText(span) : std::string();
+        const std::string_view text = span.starts_with('"') ? std::string_view(quoted) : span;
         fields.offsets[next] = columnOffset(normalisedLine, span);
         try {
             fields.values[next] = toInteger(text, kFieldHex);
@@ -91,4 +93,30 @@ MonsterLineFields readMonsterLine(std::string_view normalisedLine, const std::st
         fields.read = static_cast<int>(++next);
     }
     return fields;
+}
+
+std::array<std::int32_t, kEditableColumns> shownValues(const MonsterLineFields& fields) {
+    std::array<std::int32_t, kEditableColumns> shown{};
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        shown[i] = i == kMoveRangeField ? fields.values[i] : clampToField(kMonsterFields[i], fields.values[i]);
+    return shown;
+}
+
+std::optional<std::int32_t> readMonsterField(std::string_view normalisedLine, int field) {
+    if (field < 0 || field >= kEditableColumns) return std::nullopt;
+    TokenReader reader(normalisedLine);
+    int next = 0;
+    for (int column = 1; column <= kMonsterLineColumns; ++column) {
+        const std::string_view span = column < kMonsterLineColumns ? reader.nextSpan() : reader.rest();
+        if (kMonsterFields[static_cast<std::size_t>(next)].column != column) continue;
+        std::int32_t value = 0;
+        try {
+            value = toInteger(span, kFieldHex);
+        } catch (const TableError&) {
+            return std::nullopt;
+        }
+        if (next == field) return value;
+        ++next;
+    }
+    return std::nullopt;
 }

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "MonsterTable.h"
+#include "Numbers.h"
 #include "TableError.h"
 
 inline constexpr int kMonsterLineColumns = 28;
@@ -52,10 +53,13 @@ static_assert(kMonsterFields[kMoveRangeField].upper + 1 == static_cast<int>(kMov
 
 // Lower and upper bound 0 mean that the field takes any value.
 constexpr bool hasBounds(const MonsterField& field) { return field.lower != 0 || field.upper != 0; }
-// The value a field shows and "OK" writes for a value read from the file.
-constexpr std::int32_t clampToField(const MonsterField& field, std::int32_t value) {
-    if (!hasBounds(field)) return value;
-    return value < field.lower ? field.lower : value > field.upper ? field.upper : value;
+// The value a field shows and "OK" writes for a value read from the file or typed.
+constexpr std::int32_t clampToField(const MonsterField& field, long long value) {
+    return clampToBounds(value, field.lower, field.upper);
+}
+// Whether the move range's box has an entry for the value.
+constexpr bool moveRangeListed(std::int32_t value) {
+    return value >= 0 && value < static_cast<std::int32_t>(kMoveRangeNames.size());
 }
 
 // What the stats page shows of one stored monster line.
@@ -75,11 +79,21 @@ struct MonsterLineFields {
     bool complete() const { return read == kEditableColumns; }
 };
 
+// The values the stats page's fields show for a line read in full, which "OK" stores
+// back as they are: each pulled into its field's bounds, the move range as read (a value
+// without an entry is kept).
+std::array<std::int32_t, kEditableColumns> shownValues(const MonsterLineFields& fields);
+
 // Walks a normal-form line with the column reader: columns 1 and 3 as text, the
 // columns of kMonsterFields as integers (decimal, "$1F" or "0x1F"). Stops at the first
 // column that is not one. Never throws.
 MonsterLineFields readMonsterLine(std::string_view normalisedLine, const std::string& file,
                                   int lineNumber);
+
+// One field's value as readMonsterLine reads it, reading the line no further than that
+// field: nothing where readMonsterLine would stop at it or before it. For a caller that
+// wants one column of many lines.
+std::optional<std::int32_t> readMonsterField(std::string_view normalisedLine, int field);
 
 // The number of columns of a normal-form line, counted as the column reader walks it
 // (a quoted name is one column); a trailing tab does not start a further column.

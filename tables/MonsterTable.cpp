@@ -1,6 +1,8 @@
 #include "MonsterTable.h"
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 
 #include "LineFormat.h"
 #include "LineSink.h"
@@ -136,6 +138,14 @@ std::size_t endLineIndex(const std::vector<std::string>& normalisedLines) {
     return static_cast<std::size_t>(end - normalisedLines.begin());
 }
 
+std::optional<std::int32_t> monsterNumberOf(std::string_view normalisedLine) {
+    try {
+        return integerColumn(TokenReader(normalisedLine).firstColumnSpan());
+    } catch (const TableError&) {
+        return std::nullopt;
+    }
+}
+
 std::string MonsterTable::checkSave(const std::filesystem::path& workFolder) const {
     if (!saveRefusal_.empty()) throw TableError(saveRefusal_);
     return seen_.questionBeforeSave(monsterPath(workFolder), monsterFileLabel());
@@ -158,6 +168,7 @@ std::string rebuildmonsterline(std::string_view storedLine,
                                std::span<const std::int32_t, kEditableColumns> values) {
     TokenReader reader(storedLine);
     std::string line;
+    line.reserve(storedLine.size() + 64);
     std::size_t nextValue = 0;
     // Which of the 28 columns take a new value; the others keep the old column.
     const auto isEditable = [](int column) {
@@ -165,12 +176,17 @@ std::string rebuildmonsterline(std::string_view storedLine,
     };
     for (int column = 1; column <= 28; ++column) {
         // Column 28 and anything behind it are dropped: the reader never reaches them.
-        const std::string old = column <= 27 ? reader.next() : std::string();
+        const std::string_view old = column <= 27 ? reader.nextSpan() : std::string_view();
         if (column > 1) line.push_back('\t');
-        if (isEditable(column))
-            line += std::to_string(values[nextValue++]);
-        else
+        if (isEditable(column)) {
+            char digits[16];
+            const auto written = std::to_chars(std::begin(digits), std::end(digits), values[nextValue++]);
+            line.append(digits, written.ptr);
+        } else if (old.starts_with('"')) {
+            line += TokenReader::columnText(old);  // a joined name: its words parted by blanks
+        } else {
             line += old;
+        }
     }
     return line;
 }

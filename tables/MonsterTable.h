@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -79,6 +80,10 @@ private:
 // or the number of lines when none is. The lines before it are the monster lines; it
 // and the lines after it are kept and written back but never read.
 std::size_t endLineIndex(const std::vector<std::string>& normalisedLines);
+
+// The monster number in the first column of a line in normal form, read as the table
+// reads it, or nothing when it does not read as one.
+std::optional<std::int32_t> monsterNumberOf(std::string_view normalisedLine);
 
 // Rebuilds one monster line from its stored line and the new values of columns
 // 4..13, 17..19 and 25..28 in that order; always 28 columns joined by tabs.

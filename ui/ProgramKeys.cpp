@@ -16,10 +16,13 @@ constexpr ProgramKey kKeys[] = {
     {Everywhere, ShowHistory, "Ctrl+H", nullptr, "the history of both files: go back or forward to any step", nullptr},
     {Everywhere, None, "Tab; Shift+Tab", nullptr, "the next or the previous control", nullptr},
     {EditingWindows, Undo, "Ctrl+Z", nullptr,
-     "undo the last change (on Monster Stats of monster.txt, elsewhere of Quarnel.txt)", nullptr},
+     "undo the last change (on Monster Stats and in the monster table of monster.txt, elsewhere of Quarnel.txt)",
+     nullptr},
     {EditingWindows, Redo, "Ctrl+Shift+Z; Ctrl+Y", nullptr, "redo the change undone last", nullptr},
     {MainWindow, Save, "Ctrl+S", nullptr, "save the file of the page shown", "SpeedButton8 SpeedButton1"},
     {MainWindow, None, "Ctrl+Tab; Ctrl+Shift+Tab", nullptr, "the other page", nullptr},
+    {MainWindow, OpenMonsterTable, "Ctrl+T", nullptr, "the monster table: every monster in one grid",
+     "MonsterTableButton"},
     {StatsPage, EditMonster, "F2", nullptr, "edit the selected monster", "Button1"},
     {StatsPage, None, "Enter", nullptr, "in the edit state: \"OK\" (with the focus on \"Cancel\": \"Cancel\")",
      "Button3"},
@@ -67,6 +70,22 @@ constexpr ProgramKey kKeys[] = {
      nullptr},
     {MapOverview, CloseWindow, "Ctrl+W; Ctrl+F4; Alt+F4", nullptr, "close the overview", nullptr},
     {MapOverview, Save, "Ctrl+S", nullptr, "save data/Quarnel.txt", nullptr},
+    {KeyPlace::MonsterTable, Save, "Ctrl+S", nullptr, "save data/monster.txt", "MonsterTableSave"},
+    {KeyPlace::MonsterTable, None, "0; 1; 2; 3; 4; 5; 6; 7; 8; 9; -", "A digit or a minus",
+     "edit the cell, starting with what is typed", nullptr},
+    {KeyPlace::MonsterTable, None, "F2", nullptr, "edit the cell, keeping what it holds", nullptr},
+    {KeyPlace::MonsterTable, None, "Enter", nullptr, "while editing: store the cell and go to the one below", nullptr},
+    {KeyPlace::MonsterTable, None, "Esc", nullptr, "while editing: keep the cell as it was; in the find field: empty it",
+     nullptr},
+    {KeyPlace::MonsterTable, ChangeCells, "Ctrl+E", nullptr, "\"Change...\": set, add to or multiply the selected cells",
+     "MonsterTableChange"},
+    {KeyPlace::MonsterTable, CopyCells, "Ctrl+C", nullptr, "copy the selected rows and columns, with a header row",
+     nullptr},
+    {KeyPlace::MonsterTable, PasteCells, "Ctrl+V", nullptr, "paste a block of cells over the selected ones", nullptr},
+    {KeyPlace::MonsterTable, SelectColumn, "Ctrl+Space", nullptr, "select the column of the current cell", nullptr},
+    {KeyPlace::MonsterTable, None, "Ctrl+A", nullptr, "select every cell", nullptr},
+    {KeyPlace::MonsterTable, FindMonster, "Ctrl+F", nullptr, "the find field", nullptr},
+    {KeyPlace::MonsterTable, CloseWindow, "Ctrl+W; Ctrl+F4; Alt+F4", nullptr, "close the monster table", nullptr},
     {HistoryWindow, None, "Up; Down", nullptr, "a step back or forward in the list's file", nullptr},
     {HistoryWindow, None, "Esc", nullptr, "close the window", nullptr},
     {KeyList, None, "Esc", nullptr, "close the window", nullptr},
@@ -88,13 +107,15 @@ std::span<const ProgramKey> programKeys() { return kKeys; }
 QString placeName(KeyPlace place) {
     switch (place) {
     case Everywhere: return QStringLiteral("Every window");
-    case EditingWindows: return QStringLiteral("Main window, add-location dialog, map preview, map overview");
+    case EditingWindows:
+        return QStringLiteral("Main window, add-location dialog, map preview, map overview, monster table");
     case KeyPlace::MainWindow: return QStringLiteral("Main window");
     case StatsPage: return QStringLiteral("Monster Stats");
     case SpawnPage: return QStringLiteral("Monster Position");
     case AddSpotDialog: return QStringLiteral("Add Monster Location");
     case MapPreview: return QStringLiteral("Map preview");
     case MapOverview: return QStringLiteral("Map overview");
+    case KeyPlace::MonsterTable: return QStringLiteral("Monster table");
     case HistoryWindow: return QStringLiteral("History");
     case KeyPlace::KeyList: return QStringLiteral("Keys");
     case CloseQuestion: return QStringLiteral("Closing with unsaved changes");

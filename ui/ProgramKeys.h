@@ -16,13 +16,15 @@ class QWidget;
 // Where a key acts; the key list shows one group for each, in this order.
 enum class KeyPlace {
     Everywhere,
-    EditingWindows,  // the main window, the add-location dialog, the map preview, the map overview
+    EditingWindows,  // the main window, the add-location dialog, the map preview, the map overview,
+                     // the monster table
     MainWindow,
     StatsPage,
     SpawnPage,
     AddSpotDialog,
     MapPreview,
     MapOverview,
+    MonsterTable,
     HistoryWindow,
     KeyList,
     CloseQuestion,
@@ -31,6 +33,7 @@ enum class KeyPlace {
 // What a shortcut of the program does; None for a key a control handles itself.
 enum class KeyAction {
     None, Save, Undo, Redo, ShowHistory, ShowKeys, EditMonster, Overview, CloseWindow,
+    OpenMonsterTable, ChangeCells, CopyCells, PasteCells, SelectColumn, FindMonster,
     SelectAllSpots, DeleteSpots, CopySpots, PasteSpots, PasteSpotsForMonster,
 };
 

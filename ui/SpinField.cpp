@@ -11,6 +11,7 @@
 #include <QStyleOptionSpinBox>
 
 #include "Colours.h"
+#include "Numbers.h"
 
 namespace {
 
@@ -61,10 +62,8 @@ std::optional<int> SpinField::parseWhole(const QString& text) {
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
-int SpinField::clamp(long long value) const {
-    if (!hasBounds()) return static_cast<int>(std::clamp(value, kIntMin, kIntMax));
-    return static_cast<int>(std::clamp<long long>(value, min_, std::max(min_, max_)));
-}
+// The one clamping of bounded fields, which the tables' field bounds use too.
+int SpinField::clamp(long long value) const { return clampToBounds(value, min_, max_); }
 
 void SpinField::setBounds(int minValue, int maxValue) {
     min_ = minValue;

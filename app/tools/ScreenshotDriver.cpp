@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QItemSelectionModel>
 #include <QTimer>
 
 #include "ProgramIdentity.h"
@@ -26,6 +27,10 @@
 #include "MapOverviewWindow.h"
 #include "SplashWindow.h"
 #include "MapPreviewWindow.h"
+#include "GridColumns.h"
+#include "GridView.h"
+#include "MonsterGridModel.h"
+#include "MonsterGridWindow.h"
 
 namespace {
 
@@ -74,6 +79,23 @@ const std::map<std::string, State> kStates = {
                  break;
              }
          }
+     }},
+    {"table",
+     [](SplashWindow& splash) {
+         splash.dismiss();
+         // Sorted by level, the HP of the levels 40 to 60 selected, as for a change.
+         MonsterGridWindow& table = splash.windows()->monsterGrid();
+         table.open();
+         MonsterGridModel& rows = *table.model();
+         rows.sortRows(gridColumnNamed(QStringLiteral("LVL")), Qt::AscendingOrder);
+         const int hp = gridColumnNamed(QStringLiteral("HP"));
+         QItemSelection band;
+         for (int row = 0; row < rows.rowCount(); ++row) {
+             const int level = rows.index(row, gridColumnNamed(QStringLiteral("LVL"))).data().toInt();
+             if (level >= 40 && level <= 60) band.select(rows.index(row, hp), rows.index(row, hp));
+         }
+         table.grid()->selectionModel()->select(band, QItemSelectionModel::ClearAndSelect);
+         if (!band.isEmpty()) table.grid()->scrollTo(band.first().topLeft(), QAbstractItemView::PositionAtCenter);
      }},
     {"dialog",
      [](SplashWindow& splash) {

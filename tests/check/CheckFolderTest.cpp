@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "CheckRun.h"
 #include "Checker.h"
 #include "PlantedFolder.h"
 #include "Rules.h"
@@ -20,40 +18,6 @@
 namespace {
 
 const std::filesystem::path kSample = std::filesystem::path(VARNEX_SOURCE_DIR) / "sample";
-
-std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Outcome check(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    Outcome run;
-    run.status = runVarnexCheck(args, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
-// Every "{F}" stands for the folder checked.
-std::string placed(std::string text, const std::string& folder) {
-    for (auto at = text.find("{F}"); at != std::string::npos; at = text.find("{F}", at + folder.size()))
-        text.replace(at, 3, folder);
-    return text;
-}
-
-std::string lines(const std::vector<std::string>& texts) {
-    std::string joined;
-    for (const auto& text : texts) joined += text + "\n";
-    return joined;
-}
 
 std::string monsterFile(int count) {
     std::vector<std::string> rows;
@@ -71,6 +35,18 @@ std::string spawnFile(int count) {
 const std::string kTwoMonsters = monsterFile(2);
 const std::string kOneSpot = spawnFile(1);  // monster 0 on map 0
 const std::string kPicture = fileBytes(kPlanted / "VarnexMaps" / "0.jpg");
+
+// Monsters 0 and 1, a NUL byte inside the line of monster 2, then monsters 3 and 4, the
+// end line, and monster 5 after it (never read, NUL or not).
+const std::string kNulTable = [] {
+    const std::string cut = monsterLine("2", "M2", "1");
+    return crlf({monsterLine("0", "M0", "1"), monsterLine("1", "M1", "1")}) + cut.substr(0, 9) + '\0' +
+           cut.substr(9) + "\r\n" +
+           crlf({monsterLine("3", "M3", "1"), monsterLine("4", "M4", "1"), "end", monsterLine("5", "M5", "1")});
+}();
+// Spots of monster 0 (read), 2, 3, 4 (after the NUL byte), 5 (after the end line) and 9 (nowhere).
+const std::string kSpawnsOfNulTable = "0\r\n0 0 0 1 1 -1\r\n2 0 0 1 1 -1\r\n3 0 0 1 1 -1\r\n4 0 0 1 1 -1\r\n"
+                                      "5 0 0 1 1 -1\r\n9 0 0 1 1 -1\r\n";
 
 // A monster line whose MP (column 6), m.Def (column 10) and MoveRange (column 13) are
 // -1, below their lower bound of 0.
@@ -187,6 +163,56 @@ TEST(VarnexCheck, ListsTheProblemsOfACraftedFolderWithItsExitStatus) {
                 "2 files, 2 monsters, 1 spot: 0 errors, 1 warning"}),
          kExitClean,
          {{"VarnexMaps/0.jpg", "0.jpg"}}},
+        {"a NUL byte: spawn lines naming monsters only the unread rest holds are one note, others still errors",
+         {{"data/monster.txt", kNulTable}, {"data/Quarnel.txt", kSpawnsOfNulTable}},
+         {"--no-pictures"},
+         lines({"{F}/data/monster.txt:3:1: error: the editor's load stops here: {F}/data/monster.txt holds a NUL "
+                "byte at line 3; only the lines before it are shown, and the editor will not save over this file "
+                "[load-stops]",
+                "{F}/data/Quarnel.txt:3:1: note: this spawn line and 2 more after it name monsters that are only on "
+                "unread lines of data/monster.txt (from line 3): the editor drops them until those lines can be "
+                "read, so they are not listed one by one [unread-monster]",
+                "{F}/data/Quarnel.txt:6:1: error: Cant find monster in monster.txt with ID5 this ID was found in "
+                "quarnel.txt and was removed. [missing-monster]",
+                "{F}/data/Quarnel.txt:7:1: error: Cant find monster in monster.txt with ID9 this ID was found in "
+                "quarnel.txt and was removed. [missing-monster]",
+                "2 files, 2 monsters, 1 spot: 3 errors, 0 warnings, 1 note"}),
+         kExitErrors},
+        {"a monster line where the load stops: the spawn line of its monster is a note",
+         {{"data/monster.txt", crlf({monsterLine("0", "M0", "1"), monsterLine("7", "M7", "300"), "end"})},
+          {"data/Quarnel.txt", "0\r\n7 0 0 1 1 -1\r\n"}},
+         {},
+         lines({"{F}/data/monster.txt:2:10: error: the editor's load stops here: Range check error [load-stops]",
+                "{F}/data/Quarnel.txt:2:1: note: this spawn line names a monster that is only on an unread line of "
+                "data/monster.txt (line 2): the editor drops it until that line can be read [unread-monster]",
+                "2 files, 1 monster, 0 spots: 1 error, 0 warnings, 1 note"}),
+         kExitErrors},
+        {"monsters past the 1024th are unread too",
+         {{"data/monster.txt", monsterFile(1026)}, {"data/Quarnel.txt", "0\r\n1025 0 0 1 1 -1\r\n"}},
+         {},
+         lines({"{F}/data/monster.txt:1025:1: error: the editor's load stops here: {F}/data/monster.txt holds more "
+                "than 1024 monsters; only the first 1024 are listed. [load-stops]",
+                "{F}/data/Quarnel.txt:2:1: note: this spawn line names a monster that is only on an unread line of "
+                "data/monster.txt (line 1026): the editor drops it until that line can be read [unread-monster]",
+                "2 files, 1024 monsters, 0 spots: 1 error, 0 warnings, 1 note"}),
+         kExitErrors},
+        {"notes never fail a run, not even with --fail-on warning",
+         {{"data/monster.txt", kNulTable}, {"data/Quarnel.txt", kSpawnsOfNulTable}},
+         {"--no-pictures", "--ignore", "load-stops,missing-monster", "--fail-on=warning", "-q"},
+         lines({"2 files, 2 monsters, 1 spot: 0 errors, 0 warnings, 1 note"}),
+         kExitClean},
+        {"--fail-on warning: a warning fails the run",
+         {{"data/monster.txt", kTwoMonsters + "lost line\r\n"}, {"data/Quarnel.txt", kOneSpot}},
+         {"--no-pictures", "--fail-on", "warning"},
+         lines({"{F}/data/monster.txt:4:1: warning: 1 line after the end line (line 3) is kept but never read "
+                "[after-end]",
+                "2 files, 2 monsters, 1 spot: 0 errors, 1 warning"}),
+         kExitErrors},
+        {"--fail-on error: warnings alone pass",
+         {{"data/monster.txt", kTwoMonsters + "lost line\r\n"}, {"data/Quarnel.txt", kOneSpot}},
+         {"--no-pictures", "--fail-on=error", "-q"},
+         lines({"2 files, 2 monsters, 1 spot: 0 errors, 1 warning"}),
+         kExitClean},
         {"--quiet lists errors only",
          {{"data/monster.txt", kTwoMonsters}, {"data/Quarnel.txt", "0\r\n1 7 0 9 9 -1\r\n5 7 0 9 9 -1\r\n"}},
          {"-q"},
@@ -198,7 +224,7 @@ TEST(VarnexCheck, ListsTheProblemsOfACraftedFolderWithItsExitStatus) {
          {{"data/monster.txt", kTwoMonsters}, {"data/Quarnel.txt", "0\r\n1 7 0 9 9 -1\r\n5 7 0 9 9 -1\r\n"}},
          {"--json", "--quiet"},
          lines({"{", "  \"files\": 2,", "  \"monsters\": 2,", "  \"spots\": 1,", "  \"errors\": 1,",
-                "  \"warnings\": 1,", "  \"problems\": [",
+                "  \"warnings\": 1,", "  \"notes\": 0,", "  \"problems\": [",
                 "    {\"file\": \"{F}/data/Quarnel.txt\", \"line\": 3, \"column\": 1, \"severity\": \"error\", "
                 "\"code\": \"missing-monster\", \"message\": \"Cant find monster in monster.txt with ID5 this ID was "
                 "found in quarnel.txt and was removed.\"}",
@@ -206,7 +232,7 @@ TEST(VarnexCheck, ListsTheProblemsOfACraftedFolderWithItsExitStatus) {
          kExitErrors},
         {"--ignore leaves a rule out of the report, the counts and the exit status",
          {{"data/monster.txt", kTwoMonsters}, {"data/Quarnel.txt", "0\r\n1 7 0 9 9 -1\r\n5 7 0 9 9 -1\r\n"}},
-         {"--ignore", "missing-monster", "--ignore=no-picture"},
+         {"--ignore", "missing-monster,after-end", "--ignore=no-picture"},
          lines({"2 files, 2 monsters, 1 spot: 0 errors, 0 warnings"}),
          kExitClean},
         {"--no-pictures",
@@ -224,6 +250,7 @@ TEST(VarnexCheck, ListsTheProblemsOfACraftedFolderWithItsExitStatus) {
                 "  \"spots\": 0,",
                 "  \"errors\": 3,",
                 "  \"warnings\": 0,",
+                "  \"notes\": 0,",
                 "  \"problems\": [",
                 "    {\"file\": \"{F}/data/monster.txt\", \"line\": 1, \"column\": 9, \"severity\": \"error\", "
                 "\"code\": \"load-stops\", \"message\": \"the editor's load stops here: '\xC3\xA9\\\\xc4\\\"' is not "
@@ -334,6 +361,19 @@ TEST(VarnexCheck, ArgumentsItCannotRunWith) {
         {{"--format"}, kExitCannotRun, "", "varnex-check: --format needs a value\n"},
         {{"--ignore", "no-such-rule"}, kExitCannotRun, "", "varnex-check: unknown rule code no-such-rule (see --help)\n"},
         {{"a", "b"}, kExitCannotRun, "", "varnex-check: one folder only (a and b)\n"},
+        // Of two bad arguments, the first is the one reported.
+        {{"--bogus", "--format", "xml"}, kExitCannotRun, "", "varnex-check: unknown option --bogus\n"},
+        {{"--format", "xml", "--bogus"}, kExitCannotRun, "", "varnex-check: unknown format xml (text, json or sarif)\n"},
+        {{"--ignore", "after-end,no-such-rule,other"}, kExitCannotRun, "",
+         "varnex-check: unknown rule code no-such-rule (see --help)\n"},
+        {{"--ignore=after-end,"}, kExitCannotRun, "", "varnex-check: an empty rule code in --ignore after-end,\n"},
+        {{"--fail-on", "note"}, kExitCannotRun, "",
+         "varnex-check: unknown severity note for --fail-on (error or warning)\n"},
+        {{"--base", "/no/such/folder", kPlanted.string()}, kExitCannotRun, "",
+         "varnex-check: --base /no/such/folder: no such folder\n"},
+        {{"--base", (kPlanted / "data").string(), kPlanted.string()}, kExitCannotRun, "",
+         "varnex-check: " + kPlanted.string() + " is not inside the --base folder " + (kPlanted / "data").string() +
+             "\n"},
     };
     for (const auto& c : cases) {
         const Outcome run = check(c.args);

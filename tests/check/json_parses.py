@@ -22,10 +22,10 @@ def agree(folder):
     assert b"\\u00" not in run.stdout, run.stdout
     document = json.loads(run.stdout.decode("utf-8"), strict=True)
 
-    for key in ("files", "monsters", "spots", "errors", "warnings"):
+    for key in ("files", "monsters", "spots", "errors", "warnings", "notes"):
         assert isinstance(document[key], int), key
     problems = document["problems"]
-    assert len(problems) == document["errors"] + document["warnings"], len(problems)
+    assert len(problems) == document["errors"] + document["warnings"] + document["notes"], len(problems)
     assert (run.returncode == 1) == (document["errors"] > 0)
 
     lines = text.stdout.decode("utf-8").split("\n")[:-2]  # without the summary and the last line break

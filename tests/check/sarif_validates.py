@@ -2,7 +2,9 @@
 
 The SARIF output over the planted folder, and that of a run that cannot check, are
 valid against the SARIF 2.1.0 schema; each result names a rule of the run by id and
-index, and the run's counts agree with the results."""
+index, and the run's counts agree with the results. What code scanning needs besides:
+every rule has a description and help in text and markdown, every result a region, a
+file relative to the run's root SRCROOT, and a fingerprint."""
 import json
 import subprocess
 import sys
@@ -34,10 +36,18 @@ checked = sarif([planted], 1)
 rules = checked["tool"]["driver"]["rules"]
 results = checked["results"]
 counts = checked["properties"]
-assert len(results) == counts["errors"] + counts["warnings"], (len(results), counts)
+assert len(results) == counts["errors"] + counts["warnings"] + counts["notes"], (len(results), counts)
 assert counts["errors"] > 0 and counts["warnings"] > 0, "the planted folder has both"
+for rule in rules:
+    assert rule["name"] and rule["shortDescription"]["text"] and rule["fullDescription"]["text"], rule
+    assert rule["help"]["text"] and "**How to fix it.** " in rule["help"]["markdown"], rule
+root = checked["originalUriBaseIds"]["SRCROOT"]["uri"]
+assert root.startswith("file:///") and root.endswith("/"), root
 for result in results:
     assert rules[result["ruleIndex"]]["id"] == result["ruleId"], result
+    artifact = result["locations"][0]["physicalLocation"]["artifactLocation"]
+    assert artifact["uriBaseId"] == "SRCROOT" and artifact["uri"].startswith("data/"), result
+    assert result["partialFingerprints"]["varnexLineHash/v1"], result
     assert result["level"] == rules[result["ruleIndex"]]["defaultConfiguration"]["level"], result
     region = result["locations"][0]["physicalLocation"]["region"]
     assert region["startLine"] >= 1 and region["startColumn"] >= 1, result

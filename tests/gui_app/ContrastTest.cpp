@@ -13,6 +13,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTreeView>

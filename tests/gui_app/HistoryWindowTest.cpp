@@ -13,6 +13,7 @@
 #include "EditorWindows.h"
 #include "HistoryWindow.h"
 #include "ListRows.h"
+#include "MainWindow.h"
 #include "MessageRecorder.h"
 #include "SpinField.h"
 #include "StatsPage.h"

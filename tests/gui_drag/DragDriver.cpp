@@ -1,7 +1,8 @@
 // Starts the windows on the sample tables as the program does, shows the add-location
-// dialog and the map preview beside the main window and the map overview where it
-// first opens (then below them), writes the X window id of each, and where the overview
-// first opened, to the ready file and runs until it is ended. drag_test.sh then drags them with real
+// dialog and the map preview beside the main window, the map overview where it first
+// opens (then below them) and the monster table below the main window, writes the X
+// window id of each, and where the overview first opened, to the ready file and runs
+// until it is ended. drag_test.sh then drags them with real
 // pointer events.
 //
 //   varnex_drag_driver <ready-file>
@@ -23,6 +24,7 @@
 #include "EditorWindows.h"
 #include "MapOverviewWindow.h"
 #include "MapPreviewWindow.h"
+#include "MonsterGridWindow.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
 
@@ -48,8 +50,13 @@ int main(int argc, char** argv) {
     dialog.show();
     preview.move(900, 450);
     preview.show();
+    // Below the main window, right of where the overview is put, small enough to fit.
+    MonsterGridWindow table(mainWindow.document());
+    table.setMinimumSize(0, 0);
+    table.setGeometry(480, 840, 380, 170);
+    table.show();
     for (QWidget* window : {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(&dialog),
-                            static_cast<QWidget*>(&preview)})
+                            static_cast<QWidget*>(&preview), static_cast<QWidget*>(&table)})
         if (!QTest::qWaitForWindowExposed(window)) return 1;
     // The map overview where it first opens: wholly on the screen, over none of the main
     // window's save, delete and title buttons. Then out of the others' way.
@@ -77,7 +84,7 @@ int main(int argc, char** argv) {
         std::ofstream ready(readyFile + ".part");
         ready << "main " << mainWindow.winId() << "\ndialog " << dialog.winId() << "\npreview "
               << preview.winId() << "\noverview " << overview.winId() << "\nfirstplace "
-              << firstPlace.toStdString() << "\n";
+              << firstPlace.toStdString() << "\ntable " << table.winId() << "\n";
     }
     std::filesystem::rename(readyFile + ".part", readyFile);
     return QApplication::exec();

@@ -156,6 +156,8 @@ for round in $(seq 1 "$rounds"); do
   drag "preview body, quick" "${id[preview]}" 25 260 -44 26 quick
   drag "overview title strip" "${id[overview]}" 150 12 57 -33
   drag "overview title strip, quick" "${id[overview]}" 100 10 -38 21 quick
+  drag "monster table title strip" "${id[table]}" 100 12 37 -19
+  drag "monster table title strip, quick" "${id[table]}" 150 10 -30 24 quick
   stop "$driver_pid"
 done
 

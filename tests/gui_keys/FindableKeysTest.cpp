@@ -13,6 +13,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QTreeView>
+#include <QUndoStack>
 
 #include "EditorDocument.h"
 #include "HistoryWindow.h"
@@ -21,6 +22,7 @@
 #include "OverviewSurface.h"
 #include "KeyboardFixture.h"
 #include "MenuRun.h"
+#include "MonsterGridWindow.h"
 #include "ProgramKeys.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
@@ -56,6 +58,12 @@ const std::vector<WindowKeys>& windowKeys() {
              return static_cast<QWidget*>(t.overview());
          },
          {EditingWindows, MapOverview}},
+        {"monster table",
+         [](KeyboardTest& t) {
+             t.windows()->monsterGrid().open();
+             return static_cast<QWidget*>(&t.windows()->monsterGrid());
+         },
+         {EditingWindows, MonsterTable}},
         {"history",
          [](KeyboardTest& t) {
              t.windows()->showHistory();

@@ -43,7 +43,8 @@ protected:
 TEST_F(FocusTest, MainWindowTabFollowsTheScreenFromTheList) {
     const FocusCase cases[] = {
         {"after the splash", [](KeyboardTest&) {},
-         "ListView1 > SpeedButton8 > Button1 > PageControl1 tabs > BitBtn1 > StatsMonsterFilter > ListView1"},
+         "ListView1 > SpeedButton8 > Button1 > MonsterTableButton > PageControl1 tabs > BitBtn1 > StatsMonsterFilter > "
+         "ListView1"},
         {"stats page in the edit state with a change",
          [](KeyboardTest& t) {
              t.main()->statsPage()->startEditing();
@@ -51,7 +52,7 @@ TEST_F(FocusTest, MainWindowTabFollowsTheScreenFromTheList) {
          },
          "Vlvl > VHP > VMP > VDEF > VDEFM > VDEFRATE > VLightRezist > VFireRezist > VIceRezist > "
          "VPoisonRezist > VDMGMIN > VDMGmax > VATTCKRATE > Vatackspeed > Vspeed > combomvrag > "
-         "VRegeneration > Button3 > Button2 > PageControl1 tabs > SpeedButton8 > Vlvl"},
+         "VRegeneration > Button3 > Button2 > PageControl1 tabs > SpeedButton8 > MonsterTableButton > Vlvl"},
         {"position page by a click on its tab",
          [](KeyboardTest& t) {
              QTabBar* tabs = t.main()->pages()->tabBar();

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QTreeView>
 #include <QUndoStack>
 
 #include "EditorDocument.h"

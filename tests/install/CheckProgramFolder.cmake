@@ -2,7 +2,7 @@
 #
 # For each folder name below, installs the build into WORK/<name> and checks the
 # program folder; then moves a copy elsewhere and lets its install-desktop-entry
-# write the entry anew, as after unpacking the tarball.
+# write the entry anew, as after unpacking the tarball; then uninstalls it there.
 
 # A failed check is reported and the others still run; cmake -P then exits non-zero.
 macro(fail text)
@@ -11,16 +11,21 @@ endmacro()
 
 # What an installed folder holds, and nothing else: README.txt names each of these, so
 # that its uninstall step deletes them all.
-set(program_files LICENSE README.txt VarnexMaps install-desktop-entry varnex varnex-check varnex.desktop
-                  varnex.png varnex.svg)
+set(program_files LICENSE README.txt VarnexMaps install-desktop-entry uninstall-varnex varnex varnex-check
+                  varnex-files.txt varnex.desktop varnex.png varnex.svg)
+# What varnex-files.txt lists: every file of the folder.
+set(listed_files ${program_files})
+list(REMOVE_ITEM listed_files VarnexMaps)
+list(APPEND listed_files VarnexMaps/README.txt)
+list(SORT listed_files)
 
 if(WORK MATCHES "[\\\"`$%]")
   message(FATAL_ERROR "the expected entries below assume ${WORK} holds none of \\ \" ` $ %")
 endif()
 
-# name | how the desktop entry's Exec value writes <folder>/varnex past WORK
+# name | how the desktop entry's Exec value writes <folder>/varnex past WORK [| install option]
 set(cases
-  "plain|/plain/varnex"
+  "plain|/plain/varnex|--strip"
   "server one/Var$nex 100%|/server one/Var\\\\$nex 100%%/varnex"
   "say \"hi\" `now`|/say \\\\\"hi\\\\\" \\\\`now\\\\`/varnex"
 )
@@ -41,14 +46,44 @@ function(check_entry folder exec_tail)
   endforeach()
 endfunction()
 
+# uninstall-varnex in a program folder used as a server's folder: it removes the files
+# of Varnex and the menu entry made for that folder, and keeps the data, the map
+# pictures, other files and another folder's menu entry.
+function(check_uninstall folder)
+  set(home "${WORK}/home")
+  set(apps "${home}/.local/share/applications")
+  file(REMOVE_RECURSE "${home}")
+  file(WRITE "${folder}/data/monster.txt" "end\r\n")
+  file(WRITE "${folder}/VarnexMaps/1.jpg" "picture")
+  file(WRITE "${folder}/notes.txt" "kept")
+  set(run env -u XDG_DATA_HOME "HOME=${home}")
+  execute_process(COMMAND ${run} sh "${folder}/install-desktop-entry" --menu OUTPUT_QUIET)
+  execute_process(COMMAND ${run} sh "${folder}/uninstall-varnex" RESULT_VARIABLE result
+                  OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  file(GLOB_RECURSE left RELATIVE "${folder}" "${folder}/*")
+  list(SORT left)
+  if(NOT result EQUAL 0 OR NOT left STREQUAL "VarnexMaps/1.jpg;data/monster.txt;notes.txt")
+    fail("uninstall-varnex in ${folder} gave ${result} and left ${left}:\n${out}")
+  endif()
+  if(EXISTS "${apps}/varnex.desktop")
+    fail("uninstall-varnex left the menu entry of ${folder}")
+  endif()
+  file(REMOVE_RECURSE "${home}")
+endfunction()
+
 file(REMOVE_RECURSE "${WORK}")
 foreach(case IN LISTS cases)
   string(REPLACE "|" ";" parts "${case}")
   list(GET parts 0 name)
   list(GET parts 1 exec_tail)
+  set(install_options)
+  list(LENGTH parts fields)
+  if(fields GREATER 2)
+    list(GET parts 2 install_options)
+  endif()
   set(folder "${WORK}/${name}")
 
-  execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${folder}"
+  execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${folder}" ${install_options}
                   RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
   if(NOT result EQUAL 0)
     fail("cmake --install into ${folder} failed:\n${out}")
@@ -109,6 +144,21 @@ foreach(case IN LISTS cases)
 
   check_entry("${folder}" "${exec_tail}")
 
+  file(STRINGS "${folder}/varnex-files.txt" listed)
+  list(SORT listed)
+  if(NOT listed STREQUAL listed_files)
+    fail("${folder}/varnex-files.txt should list ${listed_files}, lists: ${listed}")
+  endif()
+  # --strip leaves the programs without their symbol tables, as the tarball has them.
+  if(install_options STREQUAL "--strip")
+    foreach(program varnex varnex-check)
+      execute_process(COMMAND readelf -S -W "${folder}/${program}" OUTPUT_VARIABLE sections RESULT_VARIABLE result)
+      if(NOT result EQUAL 0 OR sections MATCHES "\\.symtab")
+        fail("${folder}/${program} is not stripped (readelf gave ${result})")
+      endif()
+    endforeach()
+  endif()
+
   # The same folder somewhere else, with its entry written by its own script.
   set(moved "${WORK}/moved/${name}")
   get_filename_component(parent "${moved}" DIRECTORY)
@@ -121,6 +171,7 @@ foreach(case IN LISTS cases)
     fail("install-desktop-entry in ${moved} failed:\n${out}")
   endif()
   check_entry("${moved}" "/moved${exec_tail}")
+  list(APPEND moved_folders "${moved}")
 endforeach()
 
 # A folder that someone else installed: --menu writes the user's own menu entry, says
@@ -173,5 +224,8 @@ if(NOT usage MATCHES "--as FOLDER" OR NOT usage MATCHES "--menu")
   fail("install-desktop-entry --help does not name --menu and --as FOLDER:\n${usage}")
 endif()
 check_menu_entry_for_others("${WORK}/moved/plain")
+foreach(moved IN LISTS moved_folders)
+  check_uninstall("${moved}")
+endforeach()
 
 file(REMOVE_RECURSE "${WORK}")

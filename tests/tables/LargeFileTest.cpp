@@ -48,6 +48,12 @@ void* operator new(std::size_t size) {
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
+// The library's temporary buffers (std::stable_sort) take theirs without throwing, and
+// give them back through the delete above.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    if (gWatching && size > gLargest) gLargest = size;
+    return std::malloc(size ? size : 1);
+}
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 #if defined(__GNUC__) && !defined(__clang__)

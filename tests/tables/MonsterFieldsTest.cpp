@@ -35,6 +35,9 @@ TEST(MonsterLineRead, AWholeLineGivesEveryField) {
     const std::array<std::int32_t, kEditableColumns> expected = {255, 50, 60, 70, 80, 90, 100, 110, 120,
                                                                  9,   170, 180, 190, 250, 260, 270, 280};
     EXPECT_EQ(fields.values, expected);  // as written: the page pulls them into bounds
+    for (int field = 0; field < kEditableColumns; ++field)
+        EXPECT_EQ(readMonsterField(normalizeline(monsterLine("$1F", "Grey  Wolf", "$FF", "9"), false), field),
+                  expected[static_cast<std::size_t>(field)]);
 }
 
 TEST(MonsterLineRead, ALineThatCannotBeReadNamesTheFieldAndWhy) {
@@ -72,6 +75,14 @@ TEST(MonsterLineRead, ALineThatCannotBeReadNamesTheFieldAndWhy) {
         EXPECT_STREQ(kMonsterFields[static_cast<std::size_t>(fields.read)].columnName, c.field) << c.line;
         EXPECT_EQ(fields.error->what(), c.message) << c.line;
         EXPECT_EQ(fields.error->detail(), std::string("data/monster.txt, line 12: ") + c.reason) << c.line;
+        // One field alone reads as far as the whole line does.
+        for (int field = 0; field < kEditableColumns; ++field) {
+            const auto one = readMonsterField(normalizeline(c.line, false), field);
+            if (field < fields.read)
+                EXPECT_EQ(one, fields.values[static_cast<std::size_t>(field)]) << c.line;
+            else
+                EXPECT_FALSE(one) << c.line << " field " << field;
+        }
     }
 }
 

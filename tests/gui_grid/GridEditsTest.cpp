@@ -1,0 +1,263 @@
+// Changes through the monster table window: a typed cell, "Change...", copy and paste.
+// Each is one step of the monster table's history, a value beyond its field's bounds is
+// pulled in and the cell says so, and a monster changed here is saved exactly as the
+// stats page's "OK" saves it.
+
+#include <functional>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "ChangeCellsDialog.h"
+#include "GridClipboard.h"
+#include "GridFixture.h"
+#include "MainWindow.h"
+#include "SpinField.h"
+#include "StatsPage.h"
+
+namespace {
+
+using GridEdits = GridFixture;
+
+QWidget* focused() { return QApplication::focusWidget(); }
+
+TEST_F(GridEdits, ATypedCellIsStoredWithinItsBoundsInOneStep) {
+    struct Case {
+        const char* column;
+        const char* typed;  // after the key that starts the edit
+        Qt::Key start;      // a digit typed at once, or F2
+        Qt::Key end;        // Return stores, Escape drops
+        std::int32_t stored;
+        bool noted;         // the cell says the value was pulled into its bounds
+    };
+    const Case cases[] = {
+        {"HP", "750", Qt::Key_unknown, Qt::Key_Return, 750, false},
+        {"AtackSpeed 2000/", "5000", Qt::Key_unknown, Qt::Key_Return, 2000, true},
+        {"HP", "99999999999", Qt::Key_unknown, Qt::Key_Return, 1000000, true},
+        {"MP", "1", Qt::Key_F2, Qt::Key_Return, 601, false},  // F2 keeps what is there: 60, then 1
+        {"HP", "750", Qt::Key_unknown, Qt::Key_Escape, 50, false},
+        {"Fire Rezist", "-2147483648", Qt::Key_unknown, Qt::Key_Return, -2147483647 - 1, false},
+        {"LVL", "0", Qt::Key_unknown, Qt::Key_Return, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.column) + " " + c.typed);
+        open({gridLine(1, "Grey  Wolf"), gridLine(2, "Ash Hound")});
+        const int column = fieldColumn(c.column);
+        view->setCurrentIndex(model->index(1, column));
+        if (c.start == Qt::Key_F2) {
+            QTest::keyClick(view, Qt::Key_F2);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+        }
+        // Each key goes where the keyboard is: the first to the grid, which opens the
+        // cell's field, the others to that field.
+        for (const char key : std::string(c.typed)) QTest::keyClick(focused(), key);
+        QTest::keyClick(focused(), c.end);
+        QApplication::processEvents();  // Return stores the cell once the key is handled
+        EXPECT_EQ(stored(1, c.column), c.stored);
+        EXPECT_EQ(history().count(), c.end == Qt::Key_Return && c.stored != stored(0, c.column) ? 1 : 0);
+        EXPECT_EQ(!model->note(1, gridColumn(column).field).isEmpty(), c.noted);
+        if (c.noted) {
+            EXPECT_TRUE(window->statusLine()->text().contains(QStringLiteral("is beyond")));
+        }
+        EXPECT_EQ(view->currentIndex().row(), 1) << "no row below the last";
+        EXPECT_TRUE(recorder().messages.empty());
+    }
+}
+
+TEST_F(GridEdits, TheStatsPageFollowsAndUndoTakesTheCellBack) {
+    open({gridLine(1, "Grey  Wolf"), gridLine(2, "Ash Hound")});
+    StatsPage* page = windows->mainWindow().statsPage();
+    page->selectIndex(1);
+    const std::string before = document().monsters().monsterlines[1];
+    window->storeTypedCell(model->index(1, fieldColumn("HP")), QStringLiteral("4321"));
+    EXPECT_EQ(page->findChild<SpinField*>(QStringLiteral("VHP"))->value(), 4321);
+    EXPECT_EQ(text(1, "HP"), QStringLiteral("4321"));
+    history().undo();
+    EXPECT_EQ(document().monsters().monsterlines[1], before);
+    EXPECT_EQ(page->findChild<SpinField*>(QStringLiteral("VHP"))->value(), 50);
+    EXPECT_EQ(text(1, "HP"), QStringLiteral("50"));
+}
+
+TEST_F(GridEdits, NothingChangesHereWhileTheStatsPageEditsAMonster) {
+    open({gridLine(1, "A"), gridLine(2, "B")});
+    StatsPage* page = windows->mainWindow().statsPage();
+    page->startEditing();
+    const std::vector<std::string> before = document().monsters().monsterlines;
+    const int hp = fieldColumn("HP");
+    const std::function<void()> attempts[] = {
+        [&] { window->storeTypedCell(model->index(0, hp), QStringLiteral("99")); },
+        [&] {
+            select({0, 1}, {hp});
+            window->changeSelectedCells({ValueChangeKind::Set, 7});
+        },
+        [&] { window->openChangeDialog(); },
+        [&] {
+            select({0}, {hp});
+            window->pasteText(QStringLiteral("5"));
+        },
+    };
+    for (const auto& attempt : attempts) {
+        attempt();
+        EXPECT_EQ(document().monsters().monsterlines, before);
+        EXPECT_EQ(window->statusLine()->text(), QStringLiteral("Monster Stats is editing a monster: OK or Cancel there first."));
+    }
+    EXPECT_EQ(window->changeDialog(), nullptr);
+    EXPECT_EQ(view->editTriggers(), QAbstractItemView::NoEditTriggers);
+
+    page->cancelEditing();
+    window->storeTypedCell(model->index(0, hp), QStringLiteral("99"));
+    EXPECT_EQ(stored(0, "HP"), 99);
+}
+
+TEST_F(GridEdits, ChangeSetsAddsOrMultipliesTheSelectedCellsInOneStep) {
+    struct Case {
+        const char* what;
+        ValueChange change;
+        std::vector<int> rows;
+        std::vector<const char*> columns;
+        std::vector<std::vector<std::int32_t>> expected;  // per row, per column
+        const char* preview;
+    };
+    using enum ValueChangeKind;
+    const Case cases[] = {
+        {"multiply", {Multiply, 12500}, {0, 1, 2}, {"HP"}, {{63}, {1250}, {1000000}}, "3 cells would change; 1 value is"},
+        {"add", {Add, -75}, {0, 2}, {"MP", "DmgMin"}, {{0, 1}, {0, 1}}, "4 cells would change; 4 values are"},
+        {"set", {Set, 5}, {1}, {"MoveRange"}, {{5}}, "1 cell would change; no value"},
+        {"nothing changes", {Multiply, 10000}, {0, 1}, {"HP"}, {{50}, {1000}}, "0 cells would change"},
+        {"a damaged line", {Add, 1}, {1, 3}, {"HP"}, {{1001}, {50}}, "1 cell of lines that cannot be read"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        open({gridLine(1, "A"), gridLine(2, "B", {{5, "1000"}}), gridLine(3, "C", {{5, "900000"}}),
+              gridLine(4, "D", {{6, "x"}})});
+        std::vector<int> columns;
+        for (const char* caption : c.columns) columns.push_back(fieldColumn(caption));
+        select(c.rows, columns);
+        window->openChangeDialog();
+        ChangeCellsDialog* dialog = window->changeDialog();
+        ASSERT_NE(dialog, nullptr);
+        dialog->setKind(c.change.kind);
+        dialog->amountField()->setText(c.change.kind == Multiply ? QString::number(c.change.amount / 100.0)
+                                                                 : QString::number(c.change.amount));
+        EXPECT_TRUE(dialog->previewText().contains(QString::fromLatin1(c.preview))) << dialog->previewText().toStdString();
+        QTest::mouseClick(dialog->applyButton(), Qt::LeftButton);
+        for (std::size_t r = 0; r < c.rows.size(); ++r)
+            for (std::size_t k = 0; k < c.columns.size(); ++k)
+                EXPECT_EQ(stored(c.rows[r], c.columns[k]), c.expected[r][k]) << c.columns[k] << " row " << c.rows[r];
+        EXPECT_EQ(history().count(), std::string(c.what) == "nothing changes" ? 0 : 1);
+        if (std::string(c.what) == "multiply") {
+            EXPECT_EQ(history().undoText(), QStringLiteral("multiply 3 cells of HP by 125 %"));
+            EXPECT_EQ(window->statusLine()->text(),
+                      QStringLiteral("Multiplied 3 cells of HP by 125 %: 3 changed, 1 pulled into the field's bounds."));
+        }
+    }
+}
+
+TEST_F(GridEdits, CopyGivesTheSelectedRowsAndColumnsUnderAHeader) {
+    open({gridLine(1, "Grey  Wolf", {{13, "0"}}), gridLine(2, "Ash Hound", {{4, "0"}})});
+    select({0, 1}, {0, 1, fieldColumn("LVL"), fieldColumn("MoveRange"), fieldColumn("Column 14")});
+    window->copySelection();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Id\tMonsterName\tLVL\tMoveRange\tColumn 14\n"
+                                                                "1\tGrey Wolf\t10\t0\t140\n"
+                                                                "2\tAsh Hound\t1\t3\t140\n"));
+}
+
+// Three whole monsters and a damaged one; the block is pasted onto the selected cells.
+TEST_F(GridEdits, APasteChangesExactlyItsCellsOrNothingAndNamesTheCellAtFault) {
+    struct Case {
+        const char* what;
+        std::vector<int> rows;
+        std::vector<const char*> columns;
+        const char* pasted;
+        std::vector<std::tuple<int, const char*, std::int32_t>> changed;  // monster, column, stored value
+        const char* error;  // the start of the message; nothing changes
+    };
+    const Case cases[] = {
+        {"rows copied with their header, two numbers and a column changed",
+         {0},
+         {"Id"},
+         "Id\tMonsterName\tHP\tMP\r\n1\tA\t51\t7\r\n2\tB\t50\t7\r\n3\tC\t99\t7\r\n",
+         {{0, "HP", 51}, {0, "MP", 7}, {1, "MP", 7}, {2, "HP", 99}, {2, "MP", 7}},
+         nullptr},
+        {"a block without a header, from the selected cell", {1}, {"MP"}, "1\t2\n3\t4", {{1, "MP", 1}, {1, "DmgMin", 2}, {2, "MP", 3}, {2, "DmgMin", 4}}, nullptr},
+        {"one row onto every selected row", {0, 2}, {"Poison Rezist", "Ice Rezist"}, "-5\t6\n", {{0, "Poison Rezist", -5}, {0, "Ice Rezist", 6}, {2, "Poison Rezist", -5}, {2, "Ice Rezist", 6}}, nullptr},
+        {"values pulled into their bounds", {0}, {"AtackSpeed 2000/"}, "5000\n0", {{0, "AtackSpeed 2000/", 2000}, {1, "AtackSpeed 2000/", 1}}, nullptr},
+        {"not a whole number", {0}, {"HP"}, "HP\tMP\n51\t7\n12a\t7\n", {}, "Nothing was pasted. Row 3, column 1 of the pasted text holds \"12a\": that is not a whole number."},
+        {"an empty cell", {0}, {"HP"}, "51\t\t7", {}, "Nothing was pasted. Row 1, column 2 of the pasted text holds nothing: that is not a whole number."},
+        {"another monster's number", {1}, {"Id"}, "Id\tHP\n1\t51\n", {}, "Nothing was pasted. Row 2, column 1 of the pasted text holds \"1\": the monster of that row is number 2"},
+        {"a changed name", {0}, {"MonsterName"}, "Grey Wolf\t51", {}, "Nothing was pasted. Row 1, column 1 of the pasted text holds \"Grey Wolf\": the monster of that row is \"A\""},
+        {"an unedited column changed", {0}, {"Column 14"}, "141", {}, "Nothing was pasted. Row 1, column 1 of the pasted text holds \"141\": column 14 of that monster's line holds \"140\""},
+        {"columns out of order", {0}, {"HP"}, "MP\tHP\n1\t2\n", {}, "Nothing was pasted. Row 1, column 2 of the pasted text holds \"HP\": that column stands before \"MP\""},
+        {"beyond the last column", {0}, {"Column 24"}, "240\t1", {}, "Nothing was pasted. Row 1, column 2 of the pasted text holds \"1\": it falls beyond the table's last column."},
+        {"beyond the last row", {2}, {"HP"}, "1\n2\n3", {}, "Nothing was pasted. Row 3, column 1 of the pasted text holds \"3\": the table ends before this row."},
+        {"more rows than selected", {0, 1}, {"HP"}, "1\n2\n3", {}, "Nothing was pasted. Row 3, column 1 of the pasted text holds \"3\": the block has 3 rows of values where 2 rows are selected."},
+        {"more columns than selected", {0}, {"HP", "MP"}, "1\t2\t3", {}, "Nothing was pasted. Row 1, column 3 of the pasted text holds \"3\": the block has 3 columns where 2 are selected."},
+        {"a short row", {0}, {"HP"}, "1\t2\n3", {}, "Nothing was pasted. Row 2, column 2 of the pasted text holds nothing: the first row of the block has 2 columns."},
+        {"a damaged line", {2}, {"HP"}, "1\n2", {}, "Nothing was pasted. Row 2, column 1 of the pasted text holds \"2\": it goes onto line 4, which cannot be read in full"},
+        {"no text", {0}, {"HP"}, "", {}, "Nothing was pasted: the clipboard holds no text."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        recorder().clear();
+        open({gridLine(1, "A"), gridLine(2, "B"), gridLine(3, "C"), gridLine(4, "D", {{6, "x"}})});
+        const std::vector<std::string> before = document().monsters().monsterlines;
+        std::vector<int> columns;
+        for (const char* caption : c.columns) columns.push_back(fieldColumn(caption));
+        select(c.rows, columns);
+        QApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
+        QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+
+        std::vector<std::string> expected = before;
+        if (c.error) {
+            ASSERT_EQ(recorder().errors().size(), 1);
+            EXPECT_TRUE(recorder().errors().front().startsWith(QString::fromLatin1(c.error)))
+                << recorder().errors().front().toStdString();
+            EXPECT_EQ(window->statusLine()->text(), recorder().errors().front());
+            EXPECT_EQ(history().count(), 0);
+        } else {
+            EXPECT_TRUE(recorder().messages.empty());
+            EXPECT_EQ(history().count(), 1);
+            for (const auto& [monster, caption, value] : c.changed) EXPECT_EQ(stored(monster, caption), value) << caption;
+        }
+        // Every line that no pasted value changes stays as it was, byte for byte.
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            bool changed = false;
+            for (const auto& cell : c.changed) changed = changed || std::get<0>(cell) == static_cast<int>(i);
+            if (!changed) {
+                EXPECT_EQ(document().monsters().monsterlines[i], before[i]) << "line " << i + 1;
+            }
+        }
+    }
+}
+
+// A monster changed in the grid is saved as the stats page's "OK" saves it, whatever
+// its line held: blanks between the name's words, values beyond their bounds, a move
+// range without an entry.
+TEST_F(GridEdits, AMonsterIsSavedAsTheStatsPageSavesIt) {
+    const std::string lines[] = {
+        gridLine(1, "Grey  Wolf"),
+        gridLine(2, "Ash Hound", {{4, "0"}, {5, "0"}, {18, "2500"}, {13, "9"}, {25, "-7"}}),
+        "3  0 \"Old   Toad\"  5  " + std::string("60 0 0 0 0 0 0 0 2 0 0 0 400 1500 30 0 0 0 0 0 1 2 3 4"),
+    };
+    for (const std::string& line : lines) {
+        SCOPED_TRACE(line);
+        open({line});
+        window->storeTypedCell(model->index(0, fieldColumn("HP")), QStringLiteral("777"));
+        const std::string byGrid = saved();
+
+        open({line});
+        StatsPage* page = windows->mainWindow().statsPage();
+        page->selectIndex(0);
+        page->startEditing();
+        page->findChild<SpinField*>(QStringLiteral("VHP"))->setValue(777);
+        page->storeEdits();
+        EXPECT_EQ(byGrid, saved());
+    }
+}
+
+}  // namespace
