@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QTimer>
 #include <QTreeView>
@@ -19,6 +20,7 @@
 #include "MainWindow.h"
 #include "MapOverviewWindow.h"
 #include "MapPreviewWindow.h"
+#include "OverviewSurface.h"
 #include "ErrorReport.h"
 #include "MonsterGridWindow.h"
 #include "ProgramIdentity.h"
@@ -121,6 +123,10 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     nameKeysInToolTips(dialog_.get(), {KeyPlace::AddSpotDialog});
     nameKeysInToolTips(preview_.get(), {KeyPlace::MapPreview});
     installListMenu(main_->statsPage()->monsterList(), [this] { return monsterListMenu(*this); });
+    SpawnPage* page = main_->spawnPage();
+    installListMenu(page->monsterList(), [this] { return spawnMonsterListMenu(*this); });
+    for (QTreeView* list : {page->pointSpotList(), page->rangeSpotList()})
+        installListMenu(list, [this, list] { return spotListMenu(*this, list); });
     QObject::connect(main_->statsPage(), &StatsPage::editStateChanged, main_.get(), [this](bool editing) {
         if (history_) history_->setLocked(TableFile::Monsters, editing);
         if (monsterGrid_) monsterGrid_->setLocked(editing);
@@ -160,6 +166,18 @@ MapOverviewWindow& EditorWindows::mapOverview() {
     QObject::connect(page, &SpawnPage::spotSelected, overview_.get(), &MapOverviewWindow::highlightSpot);
     // A double click on a spot opens it in the add-location dialog, to change it.
     QObject::connect(overview_.get(), &MapOverviewWindow::editSpotRequested, dialog_.get(), &AddSpotDialog::editSpot);
+    // From the keyboard the map's menu opens on the current spot, else in the middle of
+    // the view.
+    installMenu(
+        overview->surface(), [this](QPoint at, bool byMouse) { return overviewMapMenu(*this, at, byMouse); },
+        [overview] {
+            OverviewSurface* surface = overview->surface();
+            QWidget* view = overview->mapArea()->viewport();
+            const QRect shown(surface->mapFrom(view, QPoint(0, 0)), view->size());
+            const std::optional<QRect> spot = surface->selectedArea();
+            return spot && shown.contains(spot->center()) ? spot->center() : shown.center();
+        });
+    installListMenu(overview->monsterList(), [this] { return overviewMonsterMenu(*this); });
     return *overview_;
 }
 

@@ -1,10 +1,23 @@
 #include "ProgramMenus.h"
 
+#include <algorithm>
+
+#include <QGuiApplication>
+#include <QClipboard>
+#include <QTreeView>
 #include <QUndoStack>
 
+#include "AddSpotDialog.h"
 #include "EditorDocument.h"
 #include "EditorWindows.h"
+#include "ReportList.h"
 #include "MainWindow.h"
+#include "MapOverviewWindow.h"
+#include "OverviewGeometry.h"
+#include "OverviewMonsters.h"
+#include "OverviewSurface.h"
+#include "SpawnPage.h"
+#include "SpawnRows.h"
 #include "StatsPage.h"
 
 namespace {
@@ -14,20 +27,14 @@ QString stepText(const QString& verb, const QString& step) {
     return step.isEmpty() ? verb : verb + QLatin1Char(' ') + step;
 }
 
-}  // namespace
-
-QList<MenuItem> monsterListMenu(EditorWindows& windows) {
-    MainWindow& main = windows.mainWindow();
-    StatsPage* stats = main.statsPage();
-    QUndoStack& history = windows.document().history(TableFile::Monsters);
-    const bool chosen = stats->selectedIndex() >= 0;
+// What every menu ends with: the file's save and history, and the list of keys.
+QList<MenuItem> fileItems(EditorWindows& windows, TableFile file, std::function<void()> save) {
+    QUndoStack& history = windows.document().history(file);
+    const QString name = file == TableFile::Monsters ? QStringLiteral("data/monster.txt")
+                                                     : QStringLiteral("data/Quarnel.txt");
     return {
-        {QStringLiteral("Edit Selected"), KeyAction::EditMonster, [stats] { stats->startEditing(); },
-         chosen && !stats->editing()},
-        {QStringLiteral("Show Its Spots on Monster Position"), KeyAction::None,
-         [&main] { main.switchPageKeepingMonster(); }, chosen},
         {},
-        {QStringLiteral("Save data/monster.txt"), KeyAction::Save, [stats] { stats->saveMonsterFile(); }},
+        {QStringLiteral("Save ") + name, KeyAction::Save, std::move(save)},
         {stepText(QStringLiteral("Undo"), history.undoText()), KeyAction::Undo, [&history] { history.undo(); },
          history.canUndo()},
         {stepText(QStringLiteral("Redo"), history.redoText()), KeyAction::Redo, [&history] { history.redo(); },
@@ -36,4 +43,119 @@ QList<MenuItem> monsterListMenu(EditorWindows& windows) {
         {},
         {QStringLiteral("Keys"), KeyAction::ShowKeys, [&windows] { windows.showKeyList(); }},
     };
+}
+
+QList<MenuItem> spawnFileItems(EditorWindows& windows) {
+    SpawnPage* page = windows.mainWindow().spawnPage();
+    return fileItems(windows, TableFile::Spawns, [page] { page->saveSpawnFile(); });
+}
+
+QString spotsWord(int spots) { return spots == 1 ? QStringLiteral("Spot") : QStringLiteral("%1 Spots").arg(spots); }
+
+}  // namespace
+
+QList<MenuItem> monsterListMenu(EditorWindows& windows) {
+    MainWindow& main = windows.mainWindow();
+    StatsPage* stats = main.statsPage();
+    const bool chosen = stats->selectedIndex() >= 0;
+    return QList<MenuItem>{
+               {QStringLiteral("Edit Selected"), KeyAction::EditMonster, [stats] { stats->startEditing(); },
+                chosen && !stats->editing()},
+               {QStringLiteral("Show Its Spots on Monster Position"), KeyAction::None,
+                [&main] { main.switchPageKeepingMonster(); }, chosen},
+           } +
+           fileItems(windows, TableFile::Monsters, [stats] { stats->saveMonsterFile(); });
+}
+
+QList<MenuItem> spawnMonsterListMenu(EditorWindows& windows) {
+    MainWindow& main = windows.mainWindow();
+    SpawnPage* page = main.spawnPage();
+    const bool chosen = page->selectedMonsterIndex() >= 0;
+    return QList<MenuItem>{
+               {QStringLiteral("AddSpot window"), KeyAction::None, [page] { page->openAddSpotDialog(); }, chosen},
+               {QStringLiteral("Map Preview"), KeyAction::None, [page] { page->showPreview(); }, page->mapChosen()},
+               {QStringLiteral("Map Overview"), KeyAction::Overview, [page] { page->requestOverview(); }},
+               {QStringLiteral("Show Its Values on Monster Stats"), KeyAction::None,
+                [&main] { main.switchPageKeepingMonster(); }, chosen},
+           } +
+           spawnFileItems(windows);
+}
+
+QList<MenuItem> spotListMenu(EditorWindows& windows, QTreeView* list) {
+    SpawnPage* page = windows.mainWindow().spawnPage();
+    const int row = selectedRow(list);
+    const std::int32_t spotid = row < 0 ? -1 : static_cast<SpotRows*>(list->model())->entry(row).spotid;
+    const bool points = list == page->pointSpotList();
+    return QList<MenuItem>{
+               {QStringLiteral("Change in Add Monster Location"), KeyAction::None,
+                [&windows, spotid] { windows.addSpotDialog().editSpot(spotid); }, spotid >= 0,
+                QStringLiteral("Double-click")},
+               {QStringLiteral("Delete Spot"), KeyAction::None,
+                [page, points] { points ? page->deletePointSpot() : page->deleteRangeSpot(); }, spotid >= 0},
+               {QStringLiteral("Show on the Map Overview"), KeyAction::None,
+                [&windows, spotid] {
+                    const SpawnEntry* spot = windows.document().spawns().liveSpot(spotid);
+                    if (!spot) return;
+                    MapOverviewWindow& overview = windows.mapOverview();
+                    overview.openOnMap(spot->mapnumber);
+                    overview.highlightSpot(spotid);
+                },
+                spotid >= 0},
+           } +
+           spawnFileItems(windows);
+}
+
+QList<MenuItem> overviewMapMenu(EditorWindows& windows, QPoint at, bool byMouse) {
+    MapOverviewWindow& overview = windows.mapOverview();
+    OverviewSurface* surface = overview.surface();
+    const int selected = surface->selectionSize();
+    const int ranges = overview.selectedRanges();
+    const std::int32_t current = surface->selectedSpot();
+    const bool canPaste = overview.clipboardHasText();
+    std::optional<QPoint> cell;
+    if (byMouse) {
+        const QPoint c = cellUnder(at, surface->zoom());
+        cell = QPoint(std::clamp(c.x(), 0, kMapCells - 1), std::clamp(c.y(), 0, kMapCells - 1));
+    } else {
+        cell = overview.cellUnderPointer();
+    }
+    MapOverviewWindow* o = &overview;
+    return QList<MenuItem>{
+               {QStringLiteral("Change in Add Monster Location"), KeyAction::None,
+                [&windows, current] { windows.addSpotDialog().editSpot(current); }, current >= 0 && selected == 1,
+                QStringLiteral("Double-click")},
+               {},
+               {QStringLiteral("Select All"), KeyAction::SelectAllSpots, [o] { o->selectAllShown(); },
+                !surface->spots().empty()},
+               {QStringLiteral("Clear Selection"), KeyAction::None, [o] { o->clearSelection(); }, selected > 0,
+                QStringLiteral("Esc")},
+               {QStringLiteral("Delete ") + spotsWord(selected), KeyAction::DeleteSpots, [o] { o->deleteSelected(); },
+                selected > 0},
+               {ranges > 1 ? QStringLiteral("Set the Count of %1 Ranges...").arg(ranges)
+                           : QStringLiteral("Set the Count of the Range..."),
+                KeyAction::None, [o] { o->askCountOfSelected(); }, ranges > 0},
+               {selected > 1 ? QStringLiteral("Set the Direction of %1 Spots...").arg(selected)
+                             : QStringLiteral("Set the Direction of the Spot..."),
+                KeyAction::None, [o] { o->askDirectionOfSelected(); }, selected > 0},
+               {},
+               {QStringLiteral("Copy ") + spotsWord(selected), KeyAction::CopySpots, [o] { o->copySelected(); },
+                selected > 0},
+               {QStringLiteral("Paste Here"), KeyAction::PasteSpots, [o, cell] { o->paste(cell); }, canPaste},
+               {QStringLiteral("Paste for Monster..."), KeyAction::PasteSpotsForMonster,
+                [o, cell] { o->pasteForMonster(cell); }, canPaste},
+           } +
+           spawnFileItems(windows);
+}
+
+QList<MenuItem> overviewMonsterMenu(EditorWindows& windows) {
+    MapOverviewWindow& overview = windows.mapOverview();
+    const QModelIndex row = overview.monsterList()->currentIndex();
+    const std::int32_t monster = row.isValid() ? overview.monsterRows()->row(row.row()).number : -1;
+    MapOverviewWindow* o = &overview;
+    return QList<MenuItem>{
+               {QStringLiteral("Select Its Spots on the Map"), KeyAction::None,
+                [o, monster] { o->selectMonsterSpots(monster); },
+                monster >= 0 && overview.monsterRows()->shown(monster)},
+           } +
+           spawnFileItems(windows);
 }

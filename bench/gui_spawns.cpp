@@ -3,12 +3,15 @@
 // undoing or redoing one change, against choosing the monster it changes, with
 // full-size tables; and the map overview with 10240 spots of 256 monsters on one map:
 // its repaint at 5X against the bare picture, a hover against a repaint of the cell
-// label, a step of a drag against a repaint. The ratios are printed at the end.
+// label, a step of a drag, a box selecting every spot, a move of 1000 selected spots
+// and a paste of 1000 spots against a repaint. The ratios are printed at the end.
 //   QT_QPA_PLATFORM=offscreen build/<dir>/bench/gui_bench
 
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include <unistd.h>
 
@@ -32,6 +35,7 @@
 #include "MapPreviewWindow.h"
 #include "MainWindow.h"
 #include "OverviewMonsters.h"
+#include "OverviewGeometry.h"
 #include "OverviewSurface.h"
 
 namespace {
@@ -182,7 +186,7 @@ struct OverviewScene : Scene {
     MapOverviewWindow* overview = nullptr;
     OverviewSurface* surface = nullptr;
 
-    OverviewScene() : Scene(kSpawnCapacity, kMonsterCapacity, kOverviewOwners) {
+    explicit OverviewScene(int spots = kSpawnCapacity) : Scene(spots, kMonsterCapacity, kOverviewOwners) {
         overview = &windows->mapOverview();
         overview->openOnMap(0);
         overview->chooseZoom(4);
@@ -194,6 +198,12 @@ struct OverviewScene : Scene {
     double shownPixels() const {
         const QRect shown = surface->visibleRegion().boundingRect();
         return static_cast<double>(shown.width()) * shown.height();
+    }
+    // The thousand spots around the one the drags take, in the view.
+    static std::vector<std::int32_t> thousandInView() {
+        std::vector<std::int32_t> ids;
+        for (std::int32_t id = kDraggedSpot - 500; id < kDraggedSpot + 500; ++id) ids.push_back(id);
+        return ids;
     }
     void mouse(QEvent::Type type, QPoint pixel, Qt::MouseButtons held) {
         const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
@@ -209,6 +219,20 @@ void BM_OverviewRepaint5X10240Spots(benchmark::State& state) {
     state.counters["pixels"] = scene.shownPixels();
 }
 BENCHMARK(BM_OverviewRepaint5X10240Spots)->Unit(benchmark::kMillisecond);
+
+// The same repaint when every spot in view is drawn afresh into the kept image first,
+// as after a change of them all (untimed: handing the surface its spots again).
+void BM_OverviewRedraw5X10240Spots(benchmark::State& state) {
+    OverviewScene scene;
+    for (auto _ : state) {
+        state.PauseTiming();
+        scene.surface->setSpots(scene.surface->spots());
+        state.ResumeTiming();
+        scene.surface->repaint();
+    }
+    state.counters["pixels"] = scene.shownPixels();
+}
+BENCHMARK(BM_OverviewRedraw5X10240Spots)->Unit(benchmark::kMillisecond);
 
 // Every monster ticked off: the picture alone, in the same window.
 void BM_OverviewRepaint5XBarePicture(benchmark::State& state) {
@@ -264,6 +288,78 @@ void BM_OverviewDragStep(benchmark::State& state) {
 }
 BENCHMARK(BM_OverviewDragStep)->Unit(benchmark::kMillisecond);
 
+// A box dragged over the whole map from its empty corner selects every spot, and what
+// changed is painted; the selection is cleared, untimed, between the boxes.
+void BM_OverviewBoxSelectAll(benchmark::State& state) {
+    OverviewScene scene;
+    const QPoint from = cellPixel(255, 255, 5);
+    const QPoint to = cellPixel(0, 0, 5);
+    for (auto _ : state) {
+        scene.mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        scene.mouse(QEvent::MouseMove, to, Qt::LeftButton);
+        scene.mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+        QApplication::processEvents();
+        state.PauseTiming();
+        if (scene.surface->selectionSize() != kSpawnCapacity) {
+            state.SkipWithError("not every spot was selected");
+            break;
+        }
+        scene.overview->clearSelection();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OverviewBoxSelectAll)->Unit(benchmark::kMillisecond);
+
+// A thousand selected spots moved one cell right, as the arrow key moves them: one step
+// of the history, the overview drawn again where they were and are. Undone untimed.
+void BM_OverviewMove1000Selected(benchmark::State& state) {
+    OverviewScene scene;
+    scene.overview->selectSpots(OverviewScene::thousandInView());
+    QUndoStack& history = scene.windows->document().history(TableFile::Spawns);
+    QApplication::processEvents();
+    for (auto _ : state) {
+        scene.overview->moveSelected(1, 0);
+        QApplication::processEvents();
+        state.PauseTiming();
+        if (history.count() != 1) {
+            state.SkipWithError("the move was not one step");
+            break;
+        }
+        history.undo();
+        history.clear();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OverviewMove1000Selected)->Unit(benchmark::kMillisecond);
+
+// A thousand spots pasted from the clipboard at their own cells onto a map of 9240, then
+// selected and painted. An undone paste keeps its places in the table, so each paste
+// starts from a fresh program, made untimed.
+void BM_OverviewPaste1000(benchmark::State& state) {
+    std::optional<OverviewScene> scene;
+    for (auto _ : state) {
+        state.PauseTiming();
+        scene.reset();
+        scene.emplace(kSpawnCapacity - 1000);
+        scene->overview->selectSpots(OverviewScene::thousandInView());
+        scene->overview->copySelected();
+        scene->overview->clearSelection();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        scene->overview->paste(std::nullopt);
+        QApplication::processEvents();
+        state.PauseTiming();
+        if (scene->surface->selectionSize() != 1000) {
+            state.SkipWithError("the thousand spots were not pasted");
+            break;
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OverviewPaste1000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 // The yardstick of the monster choice: reading 10240 spawn lines, as at start-up.
 void BM_LoadSpawns10240(benchmark::State& state) {
     const std::string bytes = fullSpawnFile();
@@ -300,5 +396,19 @@ int main(int argc, char** argv) {
          {"BM_OverviewHover"}, {"BM_OverviewCellLabelRepaint"}, 2},
         {"overview drag step, the spot moved and painted / an overview repaint",
          {"BM_OverviewDragStep"}, {"BM_OverviewRepaint5X10240Spots"}, 2},
+        {"overview box selecting all 10240 spots / an overview repaint",
+         {"BM_OverviewBoxSelectAll"}, {"BM_OverviewRepaint5X10240Spots"}, 2},
+        {"overview move of 1000 selected spots by a cell / an overview repaint",
+         {"BM_OverviewMove1000Selected"}, {"BM_OverviewRepaint5X10240Spots"}, 2},
+        {"overview paste of 1000 spots / an overview repaint",
+         {"BM_OverviewPaste1000/iterations:5"}, {"BM_OverviewRepaint5X10240Spots"}, 2},
+        // A repaint copies the kept image; these change what it shows, so they are also
+        // set against a repaint that draws every spot in view afresh.
+        {"overview box selecting all 10240 spots / a repaint drawing every spot",
+         {"BM_OverviewBoxSelectAll"}, {"BM_OverviewRedraw5X10240Spots"}, 2},
+        {"overview move of 1000 selected spots by a cell / a repaint drawing every spot",
+         {"BM_OverviewMove1000Selected"}, {"BM_OverviewRedraw5X10240Spots"}, 2},
+        {"overview paste of 1000 spots / a repaint drawing every spot",
+         {"BM_OverviewPaste1000/iterations:5"}, {"BM_OverviewRedraw5X10240Spots"}, 2},
     });
 }

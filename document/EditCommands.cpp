@@ -70,6 +70,14 @@ ChangeSpotCommand::ChangeSpotCommand(EditorDocument& document, const SpawnEntry&
 void ChangeSpotCommand::redo() { document_.putSpot(after_); }
 void ChangeSpotCommand::undo() { document_.putSpot(before_); }
 
+SpotsCommand::SpotsCommand(EditorDocument& document, std::vector<SpotChange> changes, const QString& what)
+    : document_(document), changes_(std::move(changes)) {
+    nameStep(*this, what);
+}
+
+void SpotsCommand::redo() { document_.putSpots(changes_, true); }
+void SpotsCommand::undo() { document_.putSpots(changes_, false); }
+
 StoreMonstersCommand::StoreMonstersCommand(EditorDocument& document, std::vector<StoredLine> lines,
                                            const QString& what)
     : document_(document), lines_(std::move(lines)) {

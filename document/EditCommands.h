@@ -12,6 +12,8 @@
 
 #include "SpawnTable.h"
 
+struct SpotChange;
+
 class EditorDocument;
 
 // OK on the stats page: a monster's line rebuilt with new values.
@@ -70,6 +72,20 @@ private:
     EditorDocument& document_;
     SpawnEntry before_;
     SpawnEntry after_;
+};
+
+// Many spots changed, deleted or appended at once (the map overview's selection, a
+// paste): one step. Appended spots are marked deleted by the undo and live again at
+// their places by the redo, as a created spot is.
+class SpotsCommand final : public QUndoCommand {
+public:
+    SpotsCommand(EditorDocument& document, std::vector<SpotChange> changes, const QString& what);
+    void redo() override;
+    void undo() override;
+
+private:
+    EditorDocument& document_;
+    std::vector<SpotChange> changes_;
 };
 
 // One monster's line before and after a store of many.

@@ -1,9 +1,24 @@
 #include "EditorDocument.h"
 
+#include <algorithm>
+
 #include <QUndoStack>
 
 #include "EditCommands.h"
+#include "TableError.h"
 #include "WorkList.h"
+
+namespace {
+
+// The changes as an undo makes them: each spot from what it became back to what it was.
+std::vector<SpotChange> reversed(const std::vector<SpotChange>& changes) {
+    std::vector<SpotChange> back;
+    back.reserve(changes.size());
+    for (const SpotChange& change : changes) back.push_back({change.after, change.before});
+    return back;
+}
+
+}  // namespace
 
 EditorDocument::EditorDocument(std::filesystem::path workFolder, std::filesystem::path programFolder,
                                QObject* parent)
@@ -94,6 +109,61 @@ void EditorDocument::changeSpot(std::int32_t spotid, const SpawnEntry& values, c
     spawnHistory_->push(new ChangeSpotCommand(*this, before, after, verb));
 }
 
+void EditorDocument::changeSpots(const std::vector<SpawnEntry>& values, const QString& what) {
+    std::vector<SpotChange> changes;
+    for (const SpawnEntry& value : values) {
+        const SpawnEntry* live = spawns_.liveSpot(value.spotid);
+        if (!live) continue;
+        SpawnEntry after = value;
+        after.ispoint = isPointType(after.spottype);
+        if (after != *live) changes.push_back({*live, after});
+    }
+    pushSpots(std::move(changes), what);
+}
+
+void EditorDocument::deleteSpots(const std::vector<std::int32_t>& spotids, const QString& what) {
+    std::vector<SpotChange> changes;
+    for (const std::int32_t spotid : spotids) {
+        const SpawnEntry* live = spawns_.liveSpot(spotid);
+        if (!live) continue;
+        SpawnEntry gone = *live;
+        gone.spotid = -1;
+        changes.push_back({*live, gone});
+    }
+    pushSpots(std::move(changes), what);
+}
+
+std::vector<std::int32_t> EditorDocument::appendSpots(const std::vector<SpawnEntry>& entries, const QString& what) {
+    if (entries.size() > static_cast<std::size_t>(kSpawnCapacity - spawns_.count)) {
+        throw TableError("The spawn table has room for " + std::to_string(kSpawnCapacity - spawns_.count) +
+                         " more spawn places (of " + std::to_string(kSpawnCapacity) + "); " +
+                         std::to_string(entries.size()) + " were to be added.");
+    }
+    std::vector<SpotChange> changes;
+    std::vector<std::int32_t> spotids;
+    for (const SpawnEntry& entry : entries) {
+        SpotChange change{entry, entry};
+        change.before.spotid = -1;
+        change.after.spotid = spawns_.count + static_cast<std::int32_t>(changes.size());
+        change.after.ispoint = isPointType(entry.spottype);
+        spotids.push_back(change.after.spotid);
+        changes.push_back(change);
+    }
+    pushSpots(std::move(changes), what);
+    return spotids;
+}
+
+void EditorDocument::pushSpots(std::vector<SpotChange> changes, const QString& what) {
+    if (changes.empty()) return;
+    std::sort(changes.begin(), changes.end(),
+              [](const SpotChange& a, const SpotChange& b) { return a.spotid() < b.spotid(); });
+    // The same spot twice would make its undo put back the first value only.
+    changes.erase(std::unique(changes.begin(), changes.end(),
+                              [](const SpotChange& a, const SpotChange& b) { return a.spotid() == b.spotid(); }),
+                  changes.end());
+    spawnHistory_->push(new SpotsCommand(*this, std::move(changes), what));
+}
+
 bool EditorDocument::save(TableFile file, const SaveQuestion& mayOverwrite) {
     const auto asked = [&](const std::string& question) { return question.empty() || mayOverwrite(question); };
     if (file == TableFile::Monsters) {
@@ -136,4 +206,23 @@ void EditorDocument::putSpot(const SpawnEntry& entry) {
     const SpawnEntry before = spawns_.entries.at(static_cast<std::size_t>(entry.spotid));
     replacespot(spawns_, entry.spotid, entry);
     emit spotChanged(before, spawns_.entries[static_cast<std::size_t>(entry.spotid)]);
+}
+
+void EditorDocument::putSpots(const std::vector<SpotChange>& changes, bool forward) {
+    for (const SpotChange& change : changes) {
+        const SpawnEntry& now = forward ? change.after : change.before;
+        const std::int32_t spotid = change.spotid();
+        if (spotid == spawns_.count) {
+            spawns_.append(now);  // the first time an appended spot comes
+            continue;
+        }
+        SpawnEntry& kept = spawns_.entries.at(static_cast<std::size_t>(spotid));
+        if (now.spotid == -1) {
+            kept.spotid = -1;  // deleted: its values stay, as deletespot leaves them
+        } else {
+            kept = now;
+            kept.spotid = spotid;
+        }
+    }
+    emit spotsChanged(forward ? changes : reversed(changes));
 }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include <QObject>
 
@@ -22,6 +23,15 @@ class QUndoStack;
 
 // The two files the editor saves.
 enum class TableFile { Monsters, Spawns };
+
+// One spot of a step that changes many at once, as it was and as it is: a spot that was
+// not live (appended, or deleted and brought back) has before.spotid -1, one that is no
+// longer live (deleted) after.spotid -1.
+struct SpotChange {
+    SpawnEntry before;
+    SpawnEntry after;
+    std::int32_t spotid() const { return after.spotid != -1 ? after.spotid : before.spotid; }
+};
 
 // Asked before a save replaces a file another program changed or another file than the
 // one read, and before it goes on without a backup; true lets it go on.
@@ -70,6 +80,18 @@ public:
     // change in the history ("move", "resize", "change"). Same values: nothing happens.
     void changeSpot(std::int32_t spotid, const SpawnEntry& values, const QString& verb);
 
+    // Many spots at once, each one step of the history named `what` ("move 12 spots on
+    // map 3"); every view is told once, by spotsChanged.
+    // New values for live spots in their places, each value's spotid naming its spot;
+    // unknown and deleted spots, and values a spot has already, are passed over, and
+    // nothing happens when nothing is left.
+    void changeSpots(const std::vector<SpawnEntry>& values, const QString& what);
+    // Marks the live ones of these spots deleted.
+    void deleteSpots(const std::vector<std::int32_t>& spotids, const QString& what);
+    // Appends the spots in order, giving them the next spot numbers, which it returns.
+    // Throws TableError, changing nothing, when the table has no room for all of them.
+    std::vector<std::int32_t> appendSpots(const std::vector<SpawnEntry>& entries, const QString& what);
+
     // Saves the file, asking `mayOverwrite` whatever the table wants asked; false when
     // an answer kept the file as it was. Throws TableError when the save fails or
     // is refused.
@@ -82,6 +104,9 @@ signals:
     void spotCreated(const SpawnEntry& entry);
     void spotDeleted(const SpawnEntry& entry);  // as it was before the deletion
     void spotChanged(const SpawnEntry& before, const SpawnEntry& after);
+    // A step of changeSpots, deleteSpots or appendSpots was made, undone or redone: these
+    // spots, in table order.
+    void spotsChanged(const std::vector<SpotChange>& changes);
     void fileSaved(TableFile file);
     // A file's unsaved state or its history's next undo or redo changed.
     void historyChanged(TableFile file);
@@ -93,11 +118,15 @@ private:
     friend class CreateSpotCommand;
     friend class DeleteSpotCommand;
     friend class ChangeSpotCommand;
+    friend class SpotsCommand;
     void setMonsterLine(int index, const std::string& line, bool canmove);
     void addSpot(const SpawnEntry& entry);
     void removeSpot(std::int32_t spotid);
     void reviveSpot(std::int32_t spotid);
     void putSpot(const SpawnEntry& entry);
+    // Every spot as it is after (forward) or before the changes.
+    void putSpots(const std::vector<SpotChange>& changes, bool forward);
+    void pushSpots(std::vector<SpotChange> changes, const QString& what);
 
     std::filesystem::path workFolder_;
     std::filesystem::path programFolder_;

@@ -83,6 +83,16 @@ AddSpotDialog::AddSpotDialog(EditorDocument& document, QWidget* parent)
     connect(&document_, &EditorDocument::spotDeleted, this, [this](const SpawnEntry& gone) {
         if (gone.spotid == editedSpot_) editedSpotGone();
     });
+    connect(&document_, &EditorDocument::spotsChanged, this, [this](const std::vector<SpotChange>& changes) {
+        if (editedSpot_ < 0) return;
+        for (const SpotChange& change : changes) {
+            if (change.spotid() != editedSpot_) continue;
+            if (change.after.spotid == -1)
+                editedSpotGone();
+            else
+                editedSpotChanged(change.after);
+        }
+    });
     installHistoryKeys(this, [this] { return &document_.history(TableFile::Spawns); });
 }
 

@@ -1,6 +1,7 @@
 #include "MapPicture.h"
 #include "MapPreviewWindow.h"
 
+#include <algorithm>
 #include <string>
 
 #include <QButtonGroup>
@@ -14,10 +15,12 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include "Colours.h"
 #include "DesignPalette.h"
 #include "ErrorReport.h"
+#include "EventHook.h"
 #include "FormFont.h"
 #include "MapSurface.h"
 #include "TabChain.h"
@@ -162,6 +165,14 @@ MapPreviewWindow::MapPreviewWindow(int screenHeight, QWidget* parent)
     surface_->onMove = [this](QMouseEvent* e) { pointerMoved(mousePixel(e)); };
     surface_->onPress = [this](QMouseEvent* e) { mapPressed(e->button(), mousePixel(e)); };
     surface_->onRelease = [this](QMouseEvent* e) { mapReleased(e->button(), mousePixel(e)); };
+    // Ctrl+wheel zooms; the wheel alone is left to the window, which does not scroll.
+    new EventHook(surface_, [this](QEvent* event) {
+        if (event->type() != QEvent::Wheel) return false;
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers() != Qt::ControlModifier) return false;
+        if (const int steps = wheel_.take(*wheel)) zoomBy(steps, wheel->position().toPoint());
+        return true;
+    });
 
     connect(closeButton_, &QToolButton::clicked, this, &MapPreviewWindow::closePreview);
     connect(foldButton_, &QToolButton::clicked, this, &MapPreviewWindow::toggleFolded);
@@ -213,6 +224,19 @@ void MapPreviewWindow::setZoom(int factor) {
     if (!item) return;
     item->setChecked(true);
     applyZoom();
+}
+
+void MapPreviewWindow::zoomBy(int steps, QPoint pixel) {
+    reportErrors(this, [&] {
+        const int before = zoom_;
+        const int after = std::clamp(zoom_ + steps, 1, zoomItemCount());
+        if (after == before) return;
+        const QPoint pointer = surface_->mapToGlobal(pixel);
+        setZoom(after);
+        // The window grows or shrinks around the pointer: it does not scroll.
+        const QPoint now = surface_->mapToGlobal(QPoint(pixel.x() * after / before, pixel.y() * after / before));
+        move(pos() + pointer - now);
+    });
 }
 
 void MapPreviewWindow::redraw() { surface_->repaint(); }

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "MapGeometry.h"
+#include "WheelSteps.h"
 #include "SpawnTable.h"
 
 class QButtonGroup;
@@ -78,6 +79,9 @@ public:
     QString title() const;
     int zoom() const { return zoom_; }  // 1 .. 5
     void setZoom(int factor);            // as choosing that zoom item (ignored when not offered)
+    // Zoom items stepped up (or down) as a Ctrl+wheel turn does over this pixel of the
+    // map: the window moves so that the cell there stays under the pointer.
+    void zoomBy(int steps, QPoint pixel);
     // Repaints the drawing surface before returning.
     void redraw();
 
@@ -112,6 +116,7 @@ private:
     MapSelection selection_;
     int zoom_ = 1;
     bool collapsed_ = false;
+    WheelSteps wheel_;
 
     QFrame* body_ = nullptr;
     QFrame* titleStrip_ = nullptr;

@@ -183,6 +183,7 @@ SpawnPage::SpawnPage(EditorDocument& document, QWidget* parent)
     connect(&document_, &EditorDocument::spotCreated, this, &SpawnPage::spotCreated);
     connect(&document_, &EditorDocument::spotDeleted, this, &SpawnPage::spotDeleted);
     connect(&document_, &EditorDocument::spotChanged, this, &SpawnPage::spotChanged);
+    connect(&document_, &EditorDocument::spotsChanged, this, &SpawnPage::spotsChanged);
     // A double click on a spot opens it in the add-location dialog, to change it.
     for (QTreeView* list : {pointSpotList_, rangeSpotList_})
         connect(list, &QTreeView::doubleClicked, this, [this, list](const QModelIndex& row) {
@@ -350,13 +351,13 @@ void SpawnPage::showSelectedMap() {
 void SpawnPage::pointSelectionChanged() {
     const int row = selectedRow(pointSpotList_);
     deletePointButton_->setEnabled(row >= 0);
-    if (row >= 0) emit spotSelected(pointRows_->entry(row).spotid);
+    if (row >= 0 && !quietSpotSelection_) emit spotSelected(pointRows_->entry(row).spotid);
 }
 
 void SpawnPage::rangeSelectionChanged() {
     const int row = selectedRow(rangeSpotList_);
     deleteRangeButton_->setEnabled(row >= 0);
-    if (row >= 0) emit spotSelected(rangeRows_->entry(row).spotid);
+    if (row >= 0 && !quietSpotSelection_) emit spotSelected(rangeRows_->entry(row).spotid);
 }
 
 // The row's caption is its spot number; the document tells the page what went.

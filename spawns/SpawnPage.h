@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include <QIcon>
 #include <QPointer>
@@ -16,6 +17,7 @@
 #include "WorkList.h"
 
 class EditorDocument;
+struct SpotChange;
 class MonsterRows;
 class QAbstractButton;
 class QComboBox;
@@ -118,6 +120,9 @@ private:
     void listMonsterMaps(std::int32_t monsterid);
     void clearSpotLists();
     void fillSpotLists();
+    // The lists' rows given the work list's new values in place, its new spots added below
+    // them; false, changing nothing, when the work list holds other spots than the rows.
+    bool updateSpotLists();
     void setMonsterIcons(std::int32_t number, bool hasSpots);
     bool showsMonster(std::int32_t number) const;
     void showMonsterOnMap(int map);
@@ -128,6 +133,9 @@ private:
     void spotDeleted(const SpawnEntry& entry);
     void forgetShownSpot(std::int32_t spotid);
     void spotChanged(const SpawnEntry& before, const SpawnEntry& after);
+    void spotsChanged(const std::vector<SpotChange>& changes);
+    void setIconsAfter(const std::vector<SpotChange>& changes);
+    std::int32_t selectedSpotShown() const;
 
     EditorDocument& document_;
     QIcon savedIcon_;
@@ -136,6 +144,7 @@ private:
     WorkList work_;
     bool filled_ = false;
     bool selectingMonster_ = false;  // the page chooses the monster itself
+    bool quietSpotSelection_ = false;  // a spot row selected again after a change is not told
     bool dialogOpened_ = false;  // "AddSpot window" was pressed: the load buttons work
     // True from the first map choice on: only then does a map choice touch the preview.
     bool previewReady_ = false;

@@ -6,6 +6,10 @@
 #include "SpawnPage.h"
 
 #include <array>
+#include <map>
+#include <set>
+
+#include <QScopedValueRollback>
 
 #include <QComboBox>
 #include <QLabel>
@@ -65,6 +69,17 @@ void SpawnPage::fillSpotLists() {
     }
     pointRows_->setRows(std::move(points));
     rangeRows_->setRows(std::move(ranges));
+}
+
+bool SpawnPage::updateSpotLists() {
+    std::vector<SpawnEntry> points;
+    std::vector<SpawnEntry> ranges;
+    for (const SpawnEntry& e : spots()) {
+        if (e.spotid == -1) continue;
+        (e.ispoint ? points : ranges).push_back(e);
+    }
+    return pointRows_->extendsRows(points) && rangeRows_->extendsRows(ranges) && pointRows_->updateRows(points) &&
+           rangeRows_->updateRows(ranges);
 }
 
 // The shown monster's maps listed afresh, with this map chosen when it is listed, else
@@ -212,5 +227,100 @@ void SpawnPage::goToSpot(std::int32_t spotid) {
             mapStep();
         }
         showSpot(spotid);
+    });
+}
+
+// The spot selected in the list shown, or -1.
+std::int32_t SpawnPage::selectedSpotShown() const {
+    QTreeView* list = spotPages_->currentWidget() == pointPage_ ? pointSpotList_ : rangeSpotList_;
+    const int row = selectedRow(list);
+    return row < 0 ? -1 : static_cast<SpotRows*>(list->model())->entry(row).spotid;
+}
+
+// A monster that gained a live spot has one; a monster that lost one is looked up once
+// for all. A spot that stays its monster's (moved, its count set) changes no icon.
+void SpawnPage::setIconsAfter(const std::vector<SpotChange>& changes) {
+    std::map<std::int32_t, bool> icons;  // monster, has spots
+    std::set<std::int32_t> lost;
+    for (const SpotChange& change : changes) {
+        const bool was = change.before.spotid != -1;
+        const bool is = change.after.spotid != -1;
+        if (was && is && change.before.monsterid == change.after.monsterid) continue;
+        if (is) icons[change.after.monsterid] = true;
+        if (was) lost.insert(change.before.monsterid);
+    }
+    for (const auto& [monster, hasSpots] : icons) lost.erase(monster);
+    if (!lost.empty()) {
+        const SpawnTable& spawns = document_.spawns();
+        for (const std::int32_t monster : lost) icons[monster] = false;
+        for (int i = 0; i < spawns.count; ++i) {
+            const SpawnEntry& spot = spawns.entries[static_cast<std::size_t>(i)];
+            if (spot.spotid != -1 && lost.contains(spot.monsterid)) icons[spot.monsterid] = true;
+        }
+    }
+    if (icons.empty()) return;
+    for (int row = 0; row < monsterRows_->rowCount(); ++row) {
+        const auto found = icons.find(monsterRows_->number(row));
+        if (found != icons.end()) monsterRows_->setHasSpots(row, found->second);
+    }
+}
+
+// Many spots at once (the overview's selection, a paste, their undo): the icons, and the
+// shown monster's lists made again once. Spots of the shown monster that arrive on
+// another map take the page there, as one spot's arrival does; otherwise the page stays
+// on its map with its row selected, unless the map has no spot of the monster left.
+void SpawnPage::spotsChanged(const std::vector<SpotChange>& changes) {
+    reportErrors(this, [&] {
+        for (const SpotChange& change : changes)
+            if (change.after.spotid == -1) forgetShownSpot(change.before.spotid);
+        setIconsAfter(changes);
+        if (selectedMonsterIndex() < 0) return;
+        const std::int32_t monster = selectedMonsterNumber();
+        const QString shownMap = mapCombo_->currentText();
+        const SpotChange* arrived = nullptr;
+        bool touched = false;
+        // Every spot of the monster touched is still there, on its map, or new on the map
+        // shown: the lists keep their rows, and gain the new ones below them.
+        bool stayed = true;
+        for (const SpotChange& change : changes) {
+            const bool was = change.before.spotid != -1 && change.before.monsterid == monster;
+            const bool is = change.after.spotid != -1 && change.after.monsterid == monster;
+            touched = touched || was || is;
+            if (was || is)
+                stayed = stayed && is &&
+                         (was ? change.before.mapnumber == change.after.mapnumber
+                              : QString::number(change.after.mapnumber) == shownMap);
+            if (is && !arrived && (!was || change.before.mapnumber != change.after.mapnumber) &&
+                QString::number(change.after.mapnumber) != shownMap)
+                arrived = &change;
+        }
+        if (!touched) return;
+        if (arrived) {
+            showMonsterOnMap(arrived->after.mapnumber);
+            showListPageOf(arrived->after);
+            return;
+        }
+        if (stayed && mapCombo_->currentIndex() >= 0) {
+            // The rows updated in place: the lists keep their selection and scroll.
+            work_.getWorkLocations(document_.spawns(), monster, shownMap.toInt());
+            if (updateSpotLists()) {
+                if (preview_ && preview_->isVisible()) preview_->update();
+                return;
+            }
+        }
+        const std::int32_t selected = selectedSpotShown();
+        listMonsterMaps(monster);
+        const int item = mapCombo_->findText(shownMap);
+        mapCombo_->setCurrentIndex(item);
+        if (item < 0) {  // as after deleting its last spot there: no map chosen
+            work_.count = 0;
+            clearSpotLists();
+        } else {
+            work_.getWorkLocations(document_.spawns(), monster, shownMap.toInt());
+            fillSpotLists();
+            const QScopedValueRollback quiet(quietSpotSelection_, true);
+            if (selected >= 0) showSpot(selected);
+        }
+        if (preview_ && preview_->isVisible()) preview_->update();
     });
 }

@@ -1,5 +1,7 @@
 #include "SpawnRows.h"
 
+#include <algorithm>
+
 #include "ByteText.h"
 #include "MonsterTable.h"
 
@@ -38,7 +40,7 @@ QString MonsterRows::name(int row) const {
 }
 
 void MonsterRows::setHasSpots(int row, bool hasSpots) {
-    if (row < 0 || row >= rowCount()) return;
+    if (row < 0 || row >= rowCount() || hasSpots_[static_cast<std::size_t>(row)] == hasSpots) return;
     hasSpots_[static_cast<std::size_t>(row)] = hasSpots;
     const QModelIndex cell = index(row, 0);
     emit dataChanged(cell, cell, {Qt::DecorationRole});
@@ -64,6 +66,27 @@ void SpotRows::setRows(std::vector<SpawnEntry> rows) {
     beginResetModel();
     rows_ = std::move(rows);
     endResetModel();
+}
+
+bool SpotRows::extendsRows(const std::vector<SpawnEntry>& rows) const {
+    return rows.size() >= rows_.size() &&
+           std::equal(rows_.begin(), rows_.end(), rows.begin(),
+                      [](const SpawnEntry& a, const SpawnEntry& b) { return a.spotid == b.spotid; });
+}
+
+bool SpotRows::updateRows(const std::vector<SpawnEntry>& rows) {
+    if (!extendsRows(rows)) return false;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (rows[i] == rows_[i]) continue;
+        rows_[i] = rows[i];
+        const int row = static_cast<int>(i);
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    }
+    if (rows.size() == rows_.size()) return true;
+    beginInsertRows({}, rowCount(), static_cast<int>(rows.size()) - 1);
+    rows_.insert(rows_.end(), rows.begin() + static_cast<std::ptrdiff_t>(rows_.size()), rows.end());
+    endInsertRows();
+    return true;
 }
 
 void SpotRows::clear() { setRows({}); }

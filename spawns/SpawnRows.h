@@ -45,6 +45,11 @@ public:
     explicit SpotRows(Kind kind, QObject* parent = nullptr);
 
     void setRows(std::vector<SpawnEntry> rows);
+    // Whether these are the rows' spots, in their order, maybe followed by others.
+    bool extendsRows(const std::vector<SpawnEntry>& rows) const;
+    // The rows' spots given these values, and the others added below them: only rows that
+    // changed or came are drawn; false, changing nothing, unless extendsRows holds.
+    bool updateRows(const std::vector<SpawnEntry>& rows);
     void clear();
     void removeRow(int row);
     const SpawnEntry& entry(int row) const { return rows_[static_cast<std::size_t>(row)]; }

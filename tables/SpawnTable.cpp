@@ -323,12 +323,17 @@ std::string noMonstersMessage() {
 }
 
 std::string SpawnTable::fileBytes() const {
+    return sectionsText(std::span<const SpawnEntry>(entries).first(static_cast<std::size_t>(count)), true);
+}
+
+std::string sectionsText(std::span<const SpawnEntry> spots, bool everySection) {
     std::string bytes;
     for (int type = 0; type < kSpotTypes; ++type) {
+        const auto inSection = [type](const SpawnEntry& entry) { return entry.spottype == type && entry.spotid != -1; };
+        if (!everySection && std::none_of(spots.begin(), spots.end(), inSection)) continue;
         bytes += std::to_string(type) + "\r\n";
-        for (int i = 0; i < count; ++i) {
-            const SpawnEntry& entry = entries[static_cast<std::size_t>(i)];
-            if (entry.spottype != type || entry.spotid == -1) continue;
+        for (const SpawnEntry& entry : spots) {
+            if (!inSection(entry)) continue;
             bytes += formatepositionstring(entry);
             bytes += "\r\n";
         }

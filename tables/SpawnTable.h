@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,12 @@ bool isPointType(int spottype);
 
 // One line of the spawn file, without its line end.
 std::string formatepositionstring(const SpawnEntry& entry);
+
+// The spots' lines as a save writes them, section by section (types 0 to 4): the
+// section's marker, the lines of its spots in the order given, "end", every line ended
+// by CR LF. Deleted spots are left out; with everySection false, so are the sections
+// that have no spot.
+std::string sectionsText(std::span<const SpawnEntry> spots, bool everySection);
 
 // A data line dropped because its monster is not in the monster table; reading goes
 // on after it.

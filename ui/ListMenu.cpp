@@ -21,7 +21,7 @@ QMenu* makeMenu(QWidget* parent, const QList<MenuItem>& items) {
         // Shown beside the text as a menu shows a shortcut; the shortcut itself belongs to
         // the window, so the key does what it says with the menu closed too.
         const QList<QKeySequence> keys = keysOf(item.key);
-        const QString key = keys.isEmpty() ? QString() : keys.front().toString(QKeySequence::NativeText);
+        const QString key = keys.isEmpty() ? item.keys : keys.front().toString(QKeySequence::NativeText);
         QAction* action = menu->addAction(key.isEmpty() ? item.text : item.text + QLatin1Char('\t') + key);
         action->setEnabled(item.enabled);
         action->setData(static_cast<int>(i));
@@ -31,7 +31,7 @@ QMenu* makeMenu(QWidget* parent, const QList<MenuItem>& items) {
 
 namespace {
 
-void openMenu(QAbstractItemView* list, const std::function<QList<MenuItem>()>& items, QPoint globalPos) {
+void openMenu(QWidget* list, const std::function<QList<MenuItem>()>& items, QPoint globalPos) {
     reportErrors(list, [&] {
         const QList<MenuItem> shown = items();
         const std::unique_ptr<QMenu> menu(makeMenu(list, shown));
@@ -68,5 +68,27 @@ void installListMenu(QAbstractItemView* list, std::function<QList<MenuItem>()> i
         }
         if (wanted) openMenu(list, items, keyboardPlace(list));
         return wanted;
+    });
+}
+
+void installMenu(QWidget* widget, std::function<QList<MenuItem>(QPoint at, bool byMouse)> items,
+                 std::function<QPoint()> keyboardPlace) {
+    widget->setContextMenuPolicy(Qt::DefaultContextMenu);
+    new EventHook(widget, [widget, items, keyboardPlace](QEvent* event) {
+        QPoint at;
+        bool byMouse = false;
+        if (event->type() == QEvent::ContextMenu) {
+            const auto* request = static_cast<QContextMenuEvent*>(event);
+            byMouse = request->reason() == QContextMenuEvent::Mouse;
+            at = byMouse ? request->pos() : keyboardPlace();
+        } else if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() != Qt::Key_F10 || key->modifiers() != Qt::ShiftModifier) return false;
+            at = keyboardPlace();
+        } else {
+            return false;
+        }
+        openMenu(widget, [&] { return items(at, byMouse); }, widget->mapToGlobal(at));
+        return true;
     });
 }

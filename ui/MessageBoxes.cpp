@@ -1,7 +1,9 @@
 #include "MessageBoxes.h"
 
 #include <QApplication>
+#include <QInputDialog>
 #include <QMessageBox>
+#include <memory>
 
 #include "CloseQuestion.h"
 
@@ -33,6 +35,15 @@ public:
 };
 
 RealMessageBoxes realBoxes;
+
+// The toolkit's own input dialog, with only OK and Cancel.
+QInputDialog* inputBox(QWidget* parent, const QString& title, const QString& label) {
+    auto* box = new QInputDialog(parent);
+    box->setAttribute(Qt::WA_DeleteOnClose, false);
+    box->setWindowTitle(title);
+    box->setLabelText(label);
+    return box;
+}
 MessageBoxes* installed = nullptr;
 
 }  // namespace
@@ -40,3 +51,25 @@ MessageBoxes* installed = nullptr;
 MessageBoxes& messageBoxes() { return installed ? *installed : realBoxes; }
 
 void installMessageBoxes(MessageBoxes* boxes) { installed = boxes; }
+
+std::optional<int> MessageBoxes::askNumber(QWidget* parent, const QString& title, const QString& label, int value,
+                                           int min, int max) {
+    const std::unique_ptr<QInputDialog> box(inputBox(parent, title, label));
+    box->setInputMode(QInputDialog::IntInput);
+    box->setIntRange(min, max);
+    box->setIntValue(value);
+    if (box->exec() != QDialog::Accepted) return std::nullopt;
+    return box->intValue();
+}
+
+std::optional<int> MessageBoxes::askChoice(QWidget* parent, const QString& title, const QString& label,
+                                           const QStringList& items, int current) {
+    const std::unique_ptr<QInputDialog> box(inputBox(parent, title, label));
+    box->setComboBoxItems(items);
+    box->setComboBoxEditable(false);
+    if (current >= 0 && current < items.size()) box->setTextValue(items[current]);
+    if (box->exec() != QDialog::Accepted) return std::nullopt;
+    const int chosen = static_cast<int>(items.indexOf(box->textValue()));
+    if (chosen < 0) return std::nullopt;
+    return chosen;
+}

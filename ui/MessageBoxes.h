@@ -2,7 +2,10 @@
 // Every message box of the program goes through here, so tests can record them
 // instead of blocking on a modal box.
 
+#include <optional>
+
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -21,6 +24,12 @@ public:
     // Before the program ends with unsaved changes: Save (the default), Discard or
     // Cancel (Escape), in this order on every desktop.
     virtual CloseAnswer askBeforeClosing(QWidget* parent, const QString& text) = 0;
+    // A whole number from min to max, starting at value; nothing when cancelled.
+    virtual std::optional<int> askNumber(QWidget* parent, const QString& title, const QString& label, int value,
+                                         int min, int max);
+    // One of the items, starting at `current`; its index, or nothing when cancelled.
+    virtual std::optional<int> askChoice(QWidget* parent, const QString& title, const QString& label,
+                                         const QStringList& items, int current);
 };
 
 MessageBoxes& messageBoxes();

@@ -34,6 +34,7 @@ enum class KeyPlace {
 enum class KeyAction {
     None, Save, Undo, Redo, ShowHistory, ShowKeys, EditMonster, Overview, CloseWindow,
     OpenMonsterTable, ChangeCells, CopyCells, PasteCells, SelectColumn, FindMonster,
+    SelectAllSpots, DeleteSpots, CopySpots, PasteSpots, PasteSpotsForMonster,
 };
 
 struct ProgramKey {

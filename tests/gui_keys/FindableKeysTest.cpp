@@ -6,7 +6,9 @@
 #include <functional>
 #include <vector>
 
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QShortcut>
 #include <QTimer>
@@ -16,7 +18,10 @@
 #include "EditorDocument.h"
 #include "HistoryWindow.h"
 #include "KeyListWindow.h"
+#include "OverviewGeometry.h"
+#include "OverviewSurface.h"
 #include "KeyboardFixture.h"
+#include "MenuRun.h"
 #include "MonsterGridWindow.h"
 #include "ProgramKeys.h"
 #include "SpawnPage.h"
@@ -140,45 +145,6 @@ TEST_F(KeyboardTest, F1AndCtrlHFromEveryWindow) {
     }
 }
 
-namespace {
-
-// Opens the monster list's menu one way, reads it, and chooses the item that starts
-// with `choose` (nothing: Escape).
-struct MenuRun {
-    QStringList items;  // "text\tkey", "-" for a separator, a disabled item in brackets
-    QString title;
-};
-
-MenuRun runMenu(const std::function<void()>& open, const QString& choose) {
-    MenuRun run;
-    // On a real display the menu is on view a little after it is opened.
-    QTimer watch;
-    watch.setInterval(10);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu || !menu->isVisible()) return;
-        watch.stop();
-        run.title = menu->objectName();
-        QAction* chosen = nullptr;
-        for (QAction* action : menu->actions()) {
-            const QString text = action->isSeparator() ? QStringLiteral("-") : action->text();
-            run.items << (action->isEnabled() ? text : QLatin1Char('[') + text + QLatin1Char(']'));
-            if (!choose.isEmpty() && !chosen && action->text().startsWith(choose)) chosen = action;
-        }
-        if (chosen) {
-            menu->setActiveAction(chosen);
-            QTest::keyClick(menu, Qt::Key_Return);
-        } else {
-            QTest::keyClick(menu, Qt::Key_Escape);
-        }
-    });
-    watch.start();
-    open();
-    return run;
-}
-
-}  // namespace
-
 TEST_F(KeyboardTest, MonsterListMenuByMouseAndKeyboard) {
     struct Way {
         const char* name;
@@ -273,5 +239,169 @@ TEST_F(KeyboardTest, F2EditsAndCtrlTabShowsTheOtherPage) {
         QTest::keySequence(QApplication::focusWidget(), c.keys);
         EXPECT_EQ(main()->pages()->currentWidget() == main()->spawnPage(), c.positionPageShown) << c.name;
         EXPECT_EQ(main()->statsPage()->editing(), c.editing) << c.name;
+    }
+}
+
+namespace {
+
+// The spawn file's menus are opened on the "Monster Position" page (Marshtoad chosen,
+// map 1) and on the overview of map 1, each one way.
+QPoint overviewPixel(KeyboardTest& t, int x, int y) { return cellPixel(x, y, t.overview()->surface()->zoom()); }
+
+void rightClickOnMap(KeyboardTest& t, QPoint pixel) {
+    OverviewSurface* surface = t.overview()->surface();
+    QTest::mousePress(surface, Qt::RightButton, {}, pixel);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, pixel, surface->mapToGlobal(pixel));
+    QApplication::sendEvent(surface, &request);
+}
+
+void shiftF10(QWidget* control) {
+    control->setFocus();
+    QTest::keyClick(control, Qt::Key_F10, Qt::ShiftModifier);
+}
+
+void selectFirstRow(QTreeView* list) { list->setCurrentIndex(list->model()->index(0, 0)); }
+
+void onSpawnPage(KeyboardTest& t) {
+    t.main()->switchPageKeepingMonster();
+    t.main()->spawnPage()->selectMapText(QStringLiteral("1"));
+    t.main()->spawnPage()->showSelectedMap();
+}
+
+void onOverview(KeyboardTest& t) {
+    t.overview()->openOnMap(1);
+    t.overview()->chooseZoom(1);
+    KeyboardTest::activate(t.overview());
+}
+
+}  // namespace
+
+TEST_F(KeyboardTest, TheSpawnFilesMenusListTheirActionsWithTheirKeys) {
+    const std::string fileItems =
+        "-|Save data/Quarnel.txt\tCtrl+S|[Undo\tCtrl+Z]|[Redo\tCtrl+Shift+Z]|History\tCtrl+H|-|Keys\tF1";
+    const struct {
+        const char* name;
+        std::function<void(KeyboardTest&)> open;
+        const char* title;
+        std::string items;
+    } cases[] = {
+        {"the page's monster list, Shift+F10",
+          [](KeyboardTest& t) { onSpawnPage(t), shiftF10(t.main()->spawnPage()->monsterList()); },
+         "allmonsterlistMenu",
+         "AddSpot window|Map Preview|Map Overview\tCtrl+M|Show Its Values on Monster Stats|" + fileItems},
+        {"the point list, the Menu key",
+          [](KeyboardTest& t) {
+              onSpawnPage(t);
+              QTreeView* list = t.main()->spawnPage()->pointSpotList();
+              selectFirstRow(list);
+              QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(4, 4), list->mapToGlobal(QPoint(4, 4)));
+              QApplication::sendEvent(list, &request);
+          },
+         nullptr, "Change in Add Monster Location\tDouble-click|Delete Spot|Show on the Map Overview|" + fileItems},
+        {"the range list of map 1, none there",
+          [](KeyboardTest& t) {
+              onSpawnPage(t);
+              t.main()->spawnPage()->showRangeListPage();
+              shiftF10(t.main()->spawnPage()->rangeSpotList());
+          },
+         nullptr,
+         "[Change in Add Monster Location\tDouble-click]|[Delete Spot]|[Show on the Map Overview]|" + fileItems},
+        {"a right click on a spot of the overview",
+          [](KeyboardTest& t) { onOverview(t), rightClickOnMap(t, overviewPixel(t, 120, 130)); },
+         "OverviewSurfaceMenu",
+         "Change in Add Monster Location\tDouble-click|-|Select All\tCtrl+A|Clear Selection\tEsc|Delete Spot\tDel|"
+         "[Set the Count of the Range...]|Set the Direction of the Spot...|-|Copy Spot\tCtrl+C|[Paste Here\tCtrl+V]|"
+         "[Paste for Monster...\tCtrl+Shift+V]|" +
+             fileItems},
+        {"the Menu key on the overview with two spots selected",
+          [](KeyboardTest& t) {
+              onOverview(t);
+              t.overview()->selectAllShown();
+              QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+              QApplication::sendEvent(t.overview()->surface(), &request);
+          },
+         "OverviewSurfaceMenu",
+         "[Change in Add Monster Location\tDouble-click]|-|Select All\tCtrl+A|Clear Selection\tEsc|"
+         "Delete 2 Spots\tDel|[Set the Count of the Range...]|Set the Direction of 2 Spots...|-|"
+         "Copy 2 Spots\tCtrl+C|[Paste Here\tCtrl+V]|[Paste for Monster...\tCtrl+Shift+V]|" +
+             fileItems},
+        {"the overview's side list",
+          [](KeyboardTest& t) {
+              onOverview(t);
+              selectFirstRow(t.overview()->monsterList());
+              shiftF10(t.overview()->monsterList());
+          },
+         "OverviewMonstersMenu", "Select Its Spots on the Map|" + fileItems},
+    };
+    for (const auto& c : cases) {
+        start(kSpawnFile);
+        QGuiApplication::clipboard()->clear();
+        const MenuRun run = runMenu([&] { c.open(*this); }, QString());
+        if (c.title) {
+            EXPECT_EQ(run.title.toStdString(), c.title) << c.name;
+        }
+        EXPECT_EQ(run.items.join(QLatin1Char('|')).toStdString(), c.items) << c.name;
+        EXPECT_TRUE(recorder().errors().isEmpty()) << c.name;
+    }
+}
+
+TEST_F(KeyboardTest, TheSpawnFilesMenuItemsDoWhatTheySay) {
+    const struct {
+        const char* name;
+        std::function<void(KeyboardTest&)> open;
+        const char* item;
+        std::function<bool(KeyboardTest&)> done;
+    } cases[] = {
+        {"point list", [](KeyboardTest& t) {
+              onSpawnPage(t);
+              selectFirstRow(t.main()->spawnPage()->pointSpotList());
+              shiftF10(t.main()->spawnPage()->pointSpotList());
+          },
+         "Delete Spot", [](KeyboardTest& t) { return t.main()->document().spawns().liveSpot(0) == nullptr; }},
+        {"point list", [](KeyboardTest& t) {
+              onSpawnPage(t);
+              selectFirstRow(t.main()->spawnPage()->pointSpotList());
+              shiftF10(t.main()->spawnPage()->pointSpotList());
+          },
+         "Show on the Map Overview",
+         [](KeyboardTest& t) {
+             return t.overview()->isVisible() && t.overview()->map() == 1 && t.overview()->selectedSpot() == 0;
+         }},
+        {"page's monster list", [](KeyboardTest& t) { onSpawnPage(t), shiftF10(t.main()->spawnPage()->monsterList()); },
+         "Map Overview", [](KeyboardTest& t) { return t.overview()->isVisible() && t.overview()->map() == 1; }},
+        {"a spot on the overview", [](KeyboardTest& t) { onOverview(t), rightClickOnMap(t, overviewPixel(t, 120, 130)); },
+         "Copy Spot",
+         [](KeyboardTest& t) {
+             return t.overview()->selectedSpot() == 0 &&
+                    QGuiApplication::clipboard()->text() == QStringLiteral("0\r\n5\t1\t3\t120\t130\t-1\r\nend\r\n");
+         }},
+        {"the empty map, the clipboard holding a spot",
+          [](KeyboardTest& t) {
+              onOverview(t);
+              QGuiApplication::clipboard()->setText(QStringLiteral("0\n5\t1\t3\t120\t130\t-1\nend\n"));
+              rightClickOnMap(t, overviewPixel(t, 200, 40));
+          },
+         "Paste Here",
+         [](KeyboardTest& t) {
+             const SpawnTable& spawns = t.main()->document().spawns();
+             const SpawnEntry* pasted = spawns.liveSpot(spawns.count - 1);
+             return spawns.count == 4 && pasted && pasted->x0 == 200 && pasted->y0 == 40 && pasted->mapnumber == 1 &&
+                    t.overview()->selectedSpots() == std::vector<std::int32_t>{3};
+         }},
+        {"the overview's side list",
+          [](KeyboardTest& t) {
+              onOverview(t);
+              selectFirstRow(t.overview()->monsterList());
+              shiftF10(t.overview()->monsterList());
+          },
+         "Select Its Spots",
+         [](KeyboardTest& t) { return t.overview()->selectedSpots().size() == 2; }},
+    };
+    for (const auto& c : cases) {
+        start(kSpawnFile);
+        QGuiApplication::clipboard()->clear();
+        runMenu([&] { c.open(*this); }, QString::fromLatin1(c.item));
+        EXPECT_TRUE(c.done(*this)) << c.name << ": " << c.item;
+        EXPECT_TRUE(recorder().errors().isEmpty()) << c.name << ": " << c.item;
     }
 }

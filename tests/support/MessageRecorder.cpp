@@ -23,6 +23,20 @@ CloseAnswer MessageRecorder::askBeforeClosing(QWidget*, const QString& text) {
     return closeAnswer;
 }
 
+std::optional<int> MessageRecorder::askNumber(QWidget*, const QString&, const QString& label, int value, int, int) {
+    messages.push_back({false, {}, label, true});
+    offeredValue = value;
+    return answer;
+}
+
+std::optional<int> MessageRecorder::askChoice(QWidget*, const QString&, const QString& label, const QStringList& items,
+                                              int current) {
+    messages.push_back({false, {}, label, true});
+    offered = items;
+    offeredValue = current;
+    return answer;
+}
+
 QStringList MessageRecorder::questions() const {
     QStringList list;
     for (const auto& message : messages)

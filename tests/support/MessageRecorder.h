@@ -26,6 +26,12 @@ public:
     // Recorded as a question, and answered with closeAnswer (Cancel unless a test says
     // otherwise).
     CloseAnswer askBeforeClosing(QWidget* parent, const QString& text) override;
+    // Recorded as questions (their labels), and answered with `answer` (nothing: as
+    // Cancel); a choice records its items too.
+    std::optional<int> askNumber(QWidget* parent, const QString& title, const QString& label, int value, int min,
+                                 int max) override;
+    std::optional<int> askChoice(QWidget* parent, const QString& title, const QString& label,
+                                 const QStringList& items, int current) override;
 
     std::vector<RecordedMessage> messages;
     QStringList errors() const;
@@ -34,9 +40,15 @@ public:
         messages.clear();
         answerQuestions = false;
         closeAnswer = CloseAnswer::Cancel;
+        answer.reset();
+        offered.clear();
+        offeredValue = 0;
     }
     bool answerQuestions = false;
     CloseAnswer closeAnswer = CloseAnswer::Cancel;
+    std::optional<int> answer;
+    QStringList offered;   // the last choice's items
+    int offeredValue = 0;  // the value or item the last number or choice started at
 };
 
 MessageRecorder& recorder();

@@ -1,14 +1,16 @@
 #pragma once
 // The map overview: one map with the spots of every monster on it, a list of those
-// monsters that ticks their spots on and off, and spots moved and resized on the map.
-// It shows what the document holds and asks the document for every change, so a move
-// or a resize is one step of the spawn file's history and every other view follows.
+// monsters that ticks their spots on and off, and spots selected on the map, one or
+// many at a time, moved, resized, deleted, changed, copied and pasted there. It shows
+// what the document holds and asks the document for every change, so each is one step
+// of the spawn file's history, however many spots it changes, and every view follows.
 // Like the program's other windows it has a title strip of its own, by which it is
 // moved with or without a window manager; its close button, Escape, Ctrl+W and Alt+F4
 // close it, and the grip in its corner resizes it.
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <set>
 #include <unordered_map>
 #include <vector>
@@ -16,8 +18,10 @@
 #include <QWidget>
 
 #include "SpawnTable.h"
+#include "WheelSteps.h"
 
 class EditorDocument;
+struct SpotChange;
 class OverviewMonsters;
 class OverviewSurface;
 class QComboBox;
@@ -43,9 +47,47 @@ public:
     void chooseZoom(int item);
     int zoom() const;
 
+    // The current spot: of the spots selected, the one the spawn page shows; -1 for none.
     std::int32_t selectedSpot() const;
-    // Selects the spot where the overview draws it, and scrolls it into view.
+    // Makes the spot the current one, keeping the selection when it is one of it, else
+    // selecting it alone; scrolls it into view.
     void highlightSpot(std::int32_t spotid);
+
+    // The selection and what is done with it (OverviewSelection.cpp): spots drawn here.
+    std::vector<std::int32_t> selectedSpots() const;
+    int selectedRanges() const;  // how many of them are ranges
+    void selectSpots(const std::vector<std::int32_t>& spotids);  // these alone
+    void selectAllShown();
+    void clearSelection();
+    // Every spot of the monster drawn here.
+    void selectMonsterSpots(std::int32_t monsterid);
+    // Each of these is one step of the history, whatever the number of spots.
+    // The selected spots by (dx, dy) cells, Y upwards, all as far as they all may go.
+    void moveSelected(int dx, int dy);
+    void deleteSelected();
+    void setCountOfSelected(int count);             // of the selected ranges
+    void setDirectionOfSelected(std::int32_t dir);  // of every selected spot
+    // The same, asking for the count or the direction first.
+    void askCountOfSelected();
+    void askDirectionOfSelected();
+    // The selected spots to the clipboard as lines of the spawn file (in file order).
+    void copySelected();
+    // The spots of the clipboard's spawn-file lines onto the map shown, their group's
+    // upper left corner on `cell` (else each at its own cells), for `monster` when one
+    // is given; then they are selected. Refused with the reason, changing nothing, when a
+    // line is not one the spawn file's reader takes, names a monster the monster table
+    // does not list, a spot would reach past the map's edge, or the spawn table lacks
+    // the room.
+    void paste(std::optional<QPoint> cell, std::optional<std::int32_t> monster = std::nullopt);
+    // Ctrl+V and Ctrl+Shift+V: at the cell under the pointer, when it is over the map.
+    void pasteAtPointer();
+    void pasteForMonsterAtPointer();
+    void pasteForMonster(std::optional<QPoint> cell);  // asks for the monster
+    bool clipboardHasText() const;
+    std::optional<QPoint> cellUnderPointer() const;
+    // Zoom items stepped up (or down) as a wheel turn does, keeping the cell at this
+    // pixel of the view where it is.
+    void zoomBy(int steps, QPoint at);
     // The tooltip at a pixel of the map: a line for each spot under it; "" for none.
     QString hoverText(QPoint pixel) const;
 
@@ -54,6 +96,9 @@ public:
     QTreeView* monsterList() const { return monsterList_; }
     QLineEdit* filterField() const { return filterField_; }
     QLabel* cellLabel() const { return cellLabel_; }
+    QLabel* selectionLabel() const { return selectionLabel_; }
+    QComboBox* zoomBox() const { return zoomBox_; }
+    QScrollArea* mapArea() const { return mapArea_; }
 
     // Hides the window, as its close button does.
     void closeOverview();
@@ -76,17 +121,21 @@ private:
     void loadPicture();
     std::vector<SpawnEntry> drawnSpots() const;
     void spotsChanged(std::initializer_list<SpawnEntry> changed);
+    void manySpotsChanged(const std::vector<SpotChange>& changes);
+    void showSelectionSize();
+    // "12 spots on map 3", for the name of a step.
+    QString spotsText(std::size_t spots) const;
     void monstersTicked();
     void refreshMonsterRows();
     // The list and the map show the monsters the filter field names; with redraw the
     // map is drawn again when that changed which monsters are drawn.
     void applyFilter(bool redraw);
     void tickListed(bool shown);  // "All", "None"
-    void applyZoom();
+    // The cell at this pixel of the view (its middle by default) stays there.
+    void applyZoom(std::optional<QPoint> keep = std::nullopt);
     int fitZoom() const;
     void showCell(QPoint pixel);
     void changeSpot(const SpawnEntry& after, const QString& verb);
-    void nudgeSelected(int dx, int dy);
     QString spotLine(const SpawnEntry& spot) const;
     const QString& monsterText(std::int32_t monsterid) const;
 
@@ -101,6 +150,8 @@ private:
     SpinField* mapField_ = nullptr;
     QComboBox* zoomBox_ = nullptr;
     QLabel* cellLabel_ = nullptr;
+    QLabel* selectionLabel_ = nullptr;
+    WheelSteps wheel_;
     QScrollArea* mapArea_ = nullptr;
     OverviewSurface* surface_ = nullptr;
     QLineEdit* filterField_ = nullptr;

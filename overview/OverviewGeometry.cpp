@@ -148,15 +148,45 @@ int spotTaken(std::span<const SpawnEntry> spots, const std::vector<int>& under, 
 
 int SpotIndex::block(int pixel) const { return std::clamp(pixel / (kBlockCells * zoom_), 0, kBlocks - 1); }
 
+// Spots are filed by where their drawing reaches, which holds where the mouse takes them.
 void SpotIndex::build(std::span<const SpawnEntry> spots, int zoom) {
     zoom_ = zoom;
     blocks_.assign(static_cast<std::size_t>(kBlocks * kBlocks), {});
     for (std::size_t i = 0; i < spots.size(); ++i) {
-        const SpotRect area = hitArea(spots[i], zoom);
-        for (int row = block(area.top); row <= block(area.bottom - 1); ++row)
-            for (int column = block(area.left); column <= block(area.right - 1); ++column)
+        const Span span = blocksOf(spotBounds(spots[i], zoom));
+        for (int row = span.firstRow; row <= span.lastRow; ++row)
+            for (int column = span.firstColumn; column <= span.lastColumn; ++column)
                 blocks_[static_cast<std::size_t>(row * kBlocks + column)].push_back(static_cast<int>(i));
     }
+}
+
+SpotIndex::Span SpotIndex::blocksOf(const SpotRect& area) const {
+    return {block(area.top), block(area.bottom - 1), block(area.left), block(area.right - 1)};
+}
+
+SpotRect SpotIndex::blockArea(int row, int column) const {
+    const int side = kBlockCells * zoom_;
+    return {column * side, row * side, (column + 1) * side, (row + 1) * side};
+}
+
+void SpotIndex::refile(int i, const SpawnEntry& was, const SpawnEntry& now) {
+    const Span before = blocksOf(spotBounds(was, zoom_));
+    const Span after = blocksOf(spotBounds(now, zoom_));
+    const auto within = [](const Span& s, int row, int column) {
+        return row >= s.firstRow && row <= s.lastRow && column >= s.firstColumn && column <= s.lastColumn;
+    };
+    for (int row = before.firstRow; row <= before.lastRow; ++row)
+        for (int column = before.firstColumn; column <= before.lastColumn; ++column) {
+            if (within(after, row, column)) continue;
+            auto& filed = blocks_[static_cast<std::size_t>(row * kBlocks + column)];
+            filed.erase(std::lower_bound(filed.begin(), filed.end(), i));
+        }
+    for (int row = after.firstRow; row <= after.lastRow; ++row)
+        for (int column = after.firstColumn; column <= after.lastColumn; ++column) {
+            if (within(before, row, column)) continue;
+            auto& filed = blocks_[static_cast<std::size_t>(row * kBlocks + column)];
+            filed.insert(std::lower_bound(filed.begin(), filed.end(), i), i);  // kept in drawing order
+        }
 }
 
 std::vector<int> SpotIndex::under(std::span<const SpawnEntry> spots, QPoint pixel) const {
@@ -200,4 +230,51 @@ SpawnEntry dragged(const SpawnEntry& spot, Grab grab, int dx, int dy) {
 
 SpawnEntry nudged(const SpawnEntry& spot, int dx, int dy) {
     return dragged(spot, spot.ispoint ? Grab::Point : Grab::Body, dx, dy);
+}
+
+std::optional<CellBox> groupBox(std::span<const SpawnEntry> spots) {
+    if (spots.empty()) return std::nullopt;
+    CellBox group = cellBox(spots.front());
+    for (const SpawnEntry& spot : spots) {
+        const CellBox box = cellBox(spot);
+        group = {std::min(group.x0, box.x0), std::min(group.y0, box.y0), std::max(group.x1, box.x1),
+                 std::max(group.y1, box.y1)};
+    }
+    return group;
+}
+
+QPoint groupStep(std::span<const SpawnEntry> spots, int dx, int dy) {
+    const std::optional<CellBox> group = groupBox(spots);
+    if (!group) return {};
+    return {std::clamp(dx, -group->x0, kLastCell - group->x1), std::clamp(dy, -group->y0, kLastCell - group->y1)};
+}
+
+std::vector<SpawnEntry> movedBy(std::span<const SpawnEntry> spots, int dx, int dy) {
+    std::vector<SpawnEntry> moved;
+    moved.reserve(spots.size());
+    for (const SpawnEntry& spot : spots) moved.push_back(nudged(spot, dx, dy));
+    return moved;
+}
+
+std::optional<std::vector<SpawnEntry>> placedAt(std::span<const SpawnEntry> spots, int map, QPoint upperLeft) {
+    const std::optional<CellBox> group = groupBox(spots);
+    if (!group) return std::vector<SpawnEntry>{};
+    const int dx = upperLeft.x() - group->x0;
+    const int dy = upperLeft.y() - group->y1;
+    const auto onMap = [](int cell) { return cell >= 0 && cell <= kLastCell; };
+    if (!onMap(group->x0 + dx) || !onMap(group->x1 + dx) || !onMap(group->y0 + dy) || !onMap(group->y1 + dy))
+        return std::nullopt;
+    std::vector<SpawnEntry> placed;
+    placed.reserve(spots.size());
+    for (SpawnEntry spot : spots) {
+        spot.mapnumber = static_cast<std::uint8_t>(map);
+        spot.x0 = static_cast<std::uint8_t>(spot.x0 + dx);
+        spot.y0 = static_cast<std::uint8_t>(spot.y0 + dy);
+        if (!spot.ispoint) {
+            spot.x1 = static_cast<std::uint8_t>(spot.x1 + dx);
+            spot.y1 = static_cast<std::uint8_t>(spot.y1 + dy);
+        }
+        placed.push_back(spot);
+    }
+    return placed;
 }

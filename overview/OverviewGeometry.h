@@ -70,15 +70,31 @@ int spotTaken(std::span<const SpawnEntry> spots, const std::vector<int>& under, 
 // The same answers from the few spots near the pixel: the spots are filed by the
 // blocks of the map they reach into, so that a hover over a full map looks at a
 // handful of them, not at every one.
+// The blocks are also the pieces in which the overview draws its picture again: each
+// lists, in drawing order, every spot whose drawing reaches into it.
 class SpotIndex {
 public:
+    static constexpr int kBlockCells = 16;
+    static constexpr int kBlocks = kMapCells / kBlockCells + 1;  // a row and column for what lies past the map's side
+
     // Files the spots as drawn at the zoom; they must stay as they are while it is used.
     void build(std::span<const SpawnEntry> spots, int zoom);
     std::vector<int> under(std::span<const SpawnEntry> spots, QPoint pixel) const;
+    // Spot i of the filed spots is now `now` (it was `was`): filed again where it reaches.
+    void refile(int i, const SpawnEntry& was, const SpawnEntry& now);
+
+    // The blocks an area of pixels reaches into, as (first, last) of rows and columns.
+    struct Span {
+        int firstRow, lastRow, firstColumn, lastColumn;
+    };
+    Span blocksOf(const SpotRect& area) const;
+    // The spots reaching into a block, in drawing order, and its pixels.
+    const std::vector<int>& inBlock(int row, int column) const {
+        return blocks_[static_cast<std::size_t>(row * kBlocks + column)];
+    }
+    SpotRect blockArea(int row, int column) const;
 
 private:
-    static constexpr int kBlockCells = 16;
-    static constexpr int kBlocks = kMapCells / kBlockCells + 1;  // a row and column for what lies past the map's side
     int block(int pixel) const;
 
     int zoom_ = 1;
@@ -94,3 +110,16 @@ SpawnEntry dragged(const SpawnEntry& spot, Grab grab, int dx, int dy);
 SpawnEntry nudged(const SpawnEntry& spot, int dx, int dy);
 // Whether a drag of this part moves the spot or resizes it.
 bool resizes(Grab grab);
+
+// The cells of all the spots together; none for no spots.
+std::optional<CellBox> groupBox(std::span<const SpawnEntry> spots);
+// The step (dx, dy) in cells, Y upwards, that moves every spot as far as it may go that
+// way while all stay on the map: the whole group stops at the edge.
+QPoint groupStep(std::span<const SpawnEntry> spots, int dx, int dy);
+// The spots moved by whole cells (a step groupStep allows).
+std::vector<SpawnEntry> movedBy(std::span<const SpawnEntry> spots, int dx, int dy);
+
+// Spots placed on a map with the upper left corner of their group (its least X, its
+// greatest Y, as the map shows it) on a cell, keeping their places relative to each
+// other. Nothing when a spot would reach past the map's edge.
+std::optional<std::vector<SpawnEntry>> placedAt(std::span<const SpawnEntry> spots, int map, QPoint upperLeft);

@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include "ByteText.h"
 #include "DesignPalette.h"
@@ -80,7 +81,9 @@ MapOverviewWindow::MapOverviewWindow(EditorDocument& document, QWidget* parent)
     surface_->onDropped = [this](const SpawnEntry& after, Grab grab) {
         changeSpot(after, resizes(grab) ? QStringLiteral("resize") : QStringLiteral("move"));
     };
-    surface_->onArrow = [this](int dx, int dy) { nudgeSelected(dx, dy); };
+    surface_->onGroupDropped = [this](int dx, int dy) { moveSelected(dx, dy); };
+    surface_->onArrow = [this](int dx, int dy) { moveSelected(dx, dy); };
+    surface_->onSelectionChanged = [this] { showSelectionSize(); };
     monsterRows_->shownChanged = [this] { monstersTicked(); };
 
     connect(mapField_, &SpinField::changed, this, [this] { setMap(mapField_->value()); });
@@ -95,6 +98,25 @@ MapOverviewWindow::MapOverviewWindow(EditorDocument& document, QWidget* parent)
     connect(&document_, &EditorDocument::spotDeleted, this, [this](const SpawnEntry& e) { spotsChanged({e}); });
     connect(&document_, &EditorDocument::spotChanged, this,
             [this](const SpawnEntry& before, const SpawnEntry& after) { spotsChanged({before, after}); });
+    connect(&document_, &EditorDocument::spotsChanged, this, &MapOverviewWindow::manySpotsChanged);
+    // The keys of the selection. A text field keeps its own Ctrl+A, Ctrl+C, Ctrl+V and Del.
+    const std::pair<KeyAction, void (MapOverviewWindow::*)()> keys[] = {
+        {KeyAction::SelectAllSpots, &MapOverviewWindow::selectAllShown},
+        {KeyAction::DeleteSpots, &MapOverviewWindow::deleteSelected},
+        {KeyAction::CopySpots, &MapOverviewWindow::copySelected},
+        {KeyAction::PasteSpots, &MapOverviewWindow::pasteAtPointer},
+        {KeyAction::PasteSpotsForMonster, &MapOverviewWindow::pasteForMonsterAtPointer},
+    };
+    for (const auto& [action, run] : keys) connect(makeShortcut(this, action), &QShortcut::activated, this, run);
+    // The wheel zooms, with Ctrl or without (the scroll bars, and Shift or Alt with the
+    // wheel, scroll the map).
+    new EventHook(mapArea_->viewport(), [this](QEvent* event) {
+        if (event->type() != QEvent::Wheel) return false;
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        if ((wheel->modifiers() & ~Qt::ControlModifier) != Qt::NoModifier) return false;
+        if (const int steps = wheel_.take(*wheel)) zoomBy(steps, wheel->position().toPoint());
+        return true;
+    });
     connect(&document_, &EditorDocument::monsterStored, this, [this] {
         reportErrors(this, [&] {
             monsterTexts_.clear();
@@ -147,6 +169,10 @@ void MapOverviewWindow::buildControls() {
     bar->addSpacing(12);
     bar->addWidget(caption(QStringLiteral("X,Y"), "OverviewCellCaption", this));
     bar->addWidget(cellLabel_);
+    bar->addSpacing(12);
+    selectionLabel_ = caption(QString(), "OverviewSelection", this);
+    selectionLabel_->setAccessibleName(QStringLiteral("Selected spots"));
+    bar->addWidget(selectionLabel_);
     bar->addStretch(1);
 
     mapArea_ = new QScrollArea(this);
@@ -263,6 +289,7 @@ void MapOverviewWindow::showMap() {
     refreshMonsterRows();
     surface_->selectSpot(-1);
     surface_->setSpots(drawnSpots());
+    showSelectionSize();
     applyZoom();
 }
 
@@ -304,11 +331,15 @@ void MapOverviewWindow::spotsChanged(std::initializer_list<SpawnEntry> changed) 
             return;
         refreshMonsterRows();  // first: a monster new on the map may be one the filter hides
         surface_->setSpots(drawnSpots(), changed);
+        showSelectionSize();
     });
 }
 
 void MapOverviewWindow::monstersTicked() {
-    reportErrors(this, [&] { surface_->setSpots(drawnSpots()); });
+    reportErrors(this, [&] {
+        surface_->setSpots(drawnSpots());
+        showSelectionSize();
+    });
 }
 
 void MapOverviewWindow::refreshMonsterRows() {
@@ -326,7 +357,9 @@ void MapOverviewWindow::applyFilter(bool redraw) {
     }
     if (away == filteredAway_) return;
     filteredAway_ = std::move(away);
-    if (redraw) surface_->setSpots(drawnSpots());
+    if (!redraw) return;
+    surface_->setSpots(drawnSpots());
+    showSelectionSize();
 }
 
 void MapOverviewWindow::tickListed(bool shown) {
@@ -348,19 +381,26 @@ void MapOverviewWindow::chooseZoom(int item) {
 
 int MapOverviewWindow::zoom() const { return surface_->zoom(); }
 
-// The cell at the middle of the view stays there.
-void MapOverviewWindow::applyZoom() {
+void MapOverviewWindow::applyZoom(std::optional<QPoint> keep) {
     const int item = zoomBox_->currentIndex();
     const int before = surface_->zoom();
     const int after = item == kFitItem ? fitZoom() : item + 1;
     if (after == before) return;
     const QSize view = mapArea_->viewport()->size();
-    const QPointF middle = QPointF(surface_->mapFrom(mapArea_->viewport(), QPoint(view.width() / 2, view.height() / 2))) /
-                           before;
+    const QPoint at = keep.value_or(QPoint(view.width() / 2, view.height() / 2));
+    const QPointF kept = QPointF(surface_->mapFrom(mapArea_->viewport(), at)) / before;
     surface_->setZoom(after);
-    const QPointF now = middle * after;
-    mapArea_->horizontalScrollBar()->setValue(static_cast<int>(std::lround(now.x() - view.width() / 2.0)));
-    mapArea_->verticalScrollBar()->setValue(static_cast<int>(std::lround(now.y() - view.height() / 2.0)));
+    const QPointF now = kept * after;
+    mapArea_->horizontalScrollBar()->setValue(static_cast<int>(std::lround(now.x() - at.x())));
+    mapArea_->verticalScrollBar()->setValue(static_cast<int>(std::lround(now.y() - at.y())));
+}
+
+void MapOverviewWindow::zoomBy(int steps, QPoint at) {
+    reportErrors(this, [&] {
+        const int zoom = std::clamp(surface_->zoom() + steps, 1, kMaxZoom);
+        zoomBox_->setCurrentIndex(zoom - 1);  // the box follows: a step from "Fit" is a zoom of its own
+        applyZoom(at);
+    });
 }
 
 int MapOverviewWindow::fitZoom() const {
@@ -379,7 +419,8 @@ std::int32_t MapOverviewWindow::selectedSpot() const { return surface_->selected
 
 void MapOverviewWindow::highlightSpot(std::int32_t spotid) {
     reportErrors(this, [&] {
-        surface_->selectSpot(spotid);
+        surface_->makeCurrent(spotid);
+        showSelectionSize();
         // Never under a pressed button: the spot would jump by the scroll.
         if (surface_->draggedSpot()) return;
         if (const std::optional<QRect> area = surface_->selectedArea()) {
@@ -391,18 +432,6 @@ void MapOverviewWindow::highlightSpot(std::int32_t spotid) {
 
 void MapOverviewWindow::changeSpot(const SpawnEntry& after, const QString& verb) {
     reportErrors(this, [&] { document_.changeSpot(after.spotid, after, verb); });
-}
-
-void MapOverviewWindow::nudgeSelected(int dx, int dy) {
-    reportErrors(this, [&] {
-        const std::int32_t spotid = surface_->selectedSpot();
-        const SpawnEntry* live = document_.spawns().liveSpot(spotid);
-        if (!live) return;
-        const SpawnEntry& spot = *live;
-        const SpawnEntry after = nudged(spot, dx, dy);
-        if (after != spot) document_.changeSpot(spotid, after, QStringLiteral("move"));
-        highlightSpot(spotid);
-    });
 }
 
 QString MapOverviewWindow::hoverText(QPoint pixel) const {
