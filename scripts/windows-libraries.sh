@@ -158,7 +158,7 @@ varnex_windows_qt() {
     local multiarch
     multiarch=$(gcc -dumpmachine)
     varnex_build_library "$(basename "$VARNEX_WINDOWS_QT")" "$source" "$VARNEX_WINDOWS_QT" \
-      "Qt $varnex_qt_upstream (about 1,100 steps, most of an hour on two cores)" \
+      "Qt $varnex_qt_upstream (about 1,000 steps, some 25 minutes on two cores)" \
       -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$multiarch/cmake" "${varnex_qt_options[@]}"
     varnex_keep_notices "$VARNEX_WINDOWS_QT" "$source" LICENSES/LGPL-3.0-only.txt LICENSES/GPL-3.0-only.txt
     {
