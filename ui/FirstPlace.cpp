@@ -1,12 +1,16 @@
 #include "FirstPlace.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include <QEvent>
+#include <QPointer>
+#include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include "EventHook.h"
 
@@ -19,6 +23,7 @@ constexpr int kScanStep = 8;
 constexpr int kShrinkPercent = 5;
 
 QRect inside(QRect rect, QRect screen) {
+    // The bounds may cross for a window larger than the screen: its top left corner stays on it.
     rect.moveLeft(std::clamp(rect.left(), screen.left(), std::max(screen.left(), screen.right() + 1 - rect.width())));
     rect.moveTop(std::clamp(rect.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - rect.height())));
     return rect;
@@ -104,6 +109,8 @@ QRect firstFrame(QSize preferred, QSize least, QPoint wanted, QRect screen, QRec
     return {leastCovering(least, wanted, screen, mainWindow, keepClear), least};
 }
 
+QRect onScreen(QRect frame, QRect screen) { return inside(frame, screen); }
+
 void placeOnFirstShow(QWidget* window, std::function<QRect()> frame) {
     new EventHook(window, [window, frame = std::move(frame), done = false](QEvent* event) mutable {
         if (event->type() != QEvent::Show || std::exchange(done, true)) return false;
@@ -113,6 +120,63 @@ void placeOnFirstShow(QWidget* window, std::function<QRect()> frame) {
         // A place of ours, even the one it had: the window manager's own placing is what
         // may put it over the buttons.
         window->setAttribute(Qt::WA_Moved);
+        return false;
+    });
+}
+
+void placeOnShow(QWidget* window, std::function<QRect()> screen, std::function<QRect()> mainWindow,
+                 std::function<QList<QRect>()> keepClear) {
+    new EventHook(window, [=, shown = false](QEvent* event) mutable {
+        if (event->type() != QEvent::Show || event->spontaneous()) return false;
+        if (!std::exchange(shown, true)) return false;  // the first showing has its own place
+        const QRect frame = window->frameGeometry();
+        const QList<QRect> clear = keepClear();
+        const QRect area = screen();
+        if (fits(frame, area, clear)) return false;
+        const QPoint place = firstPlace(frame.size(), frame.topLeft(), area, mainWindow(), clear);
+        window->move(place);
+        return false;
+    });
+}
+
+namespace {
+
+QRect availableArea(const QWidget* window) {
+    const QScreen* screen = window->screen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+void moveOnScreen(QWidget* window) {
+    const QRect area = availableArea(window);
+    if (area.isEmpty() || !window->isVisible()) return;
+    const QRect frame = window->frameGeometry();
+    const QRect fitted = onScreen(frame, area);
+    if (fitted.topLeft() != frame.topLeft()) window->move(fitted.topLeft());
+}
+
+}  // namespace
+
+void keepOnScreen(QWidget* window) {
+    // The frame's size shows once the window manager has framed the window, when the
+    // window is first exposed after each showing.
+    auto exposed = std::make_shared<bool>(false);
+    auto hooked = std::make_shared<QPointer<QWindow>>();
+    new EventHook(window, [window, exposed, hooked](QEvent* event) {
+        switch (event->type()) {
+        case QEvent::Show:
+            *exposed = false;
+            if (QWindow* native = window->windowHandle(); native && *hooked != native) {
+                *hooked = native;
+                new EventHook(native, [window, exposed](QEvent* e) {
+                    if (e->type() == QEvent::Expose && !std::exchange(*exposed, true)) moveOnScreen(window);
+                    return false;
+                });
+            }
+            moveOnScreen(window);
+            break;
+        case QEvent::Resize: moveOnScreen(window); break;
+        default: break;
+        }
         return false;
     });
 }
