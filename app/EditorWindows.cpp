@@ -103,9 +103,14 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
             const QSize size = tool->frameGeometry().size();
             return QRect(firstPlace(size, meantPlace(tool, area), area, main_->frameGeometry(), keepClear), size);
         });
-        keepPlaceOnScreen(tool);
+        keepOnScreen(tool);
         keepAbove(tool);
     }
+    // The spawn page shows the preview again by itself, where it was, which the main
+    // window may have come under meanwhile: it comes back clear of its buttons and tabs.
+    placeOnShow(
+        preview_.get(), [this] { return screenArea(main_.get()); }, [this] { return main_->frameGeometry(); },
+        [this] { return main_->placesToKeepClear(); });
     QObject::connect(main_.get(), &MainWindow::spawnPageMade, dialog_.get(), [this](SpawnPage* page) {
         page->setPreview(preview_.get());
         QObject::connect(page, &SpawnPage::addSpotRequested, dialog_.get(), &AddSpotDialog::openFor);
@@ -150,18 +155,7 @@ void EditorWindows::keepMainButtonsClear(QWidget* tool) const {
         return QRect(firstPlace(size, meantPlace(tool, area), area, main->frameGeometry(), main->placesToKeepClear()),
                      size);
     });
-    keepPlaceOnScreen(tool);
-}
-
-// Shown again, the window comes back where it was, unless that is now off the screen or
-// over the main window's buttons and tabs (the main window may have moved meanwhile); it
-// stays wholly on the screen whatever its size.
-void EditorWindows::keepPlaceOnScreen(QWidget* window) const {
-    MainWindow* main = main_.get();
-    placeOnShow(
-        window, [main] { return screenArea(main); }, [main] { return main->frameGeometry(); },
-        [main] { return main->placesToKeepClear(); });
-    keepOnScreen(window);
+    keepOnScreen(tool);
 }
 
 // Made on first use, so that the start makes nothing it does not show.
@@ -177,7 +171,7 @@ MapOverviewWindow& EditorWindows::mapOverview() {
         return firstFrame(overview->size(), overview->minimumSizeHint(), meantPlace(overview, area), area,
                           main_->frameGeometry(), main_->placesToKeepClear());
     });
-    keepPlaceOnScreen(overview);
+    keepOnScreen(overview);
     raiseOnPress(overview);
     QObject::connect(overview, &MapOverviewWindow::leftByKeyboard, main_.get(),
                      [main = main_.get()] { main->activateWindow(); });
@@ -225,7 +219,7 @@ MonsterGridWindow& EditorWindows::monsterGrid() {
         return firstFrame(grid->size(), grid->minimumSize(), meantPlace(grid, area), area, main_->frameGeometry(),
                           main_->placesToKeepClear());
     });
-    keepPlaceOnScreen(grid);
+    keepOnScreen(grid);
     raiseOnPress(grid);
     nameKeysInToolTips(grid, {KeyPlace::MonsterTable});
     return *monsterGrid_;

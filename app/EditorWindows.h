@@ -53,7 +53,6 @@ private:
     // The tool window first opens where it covers none of the main window's save,
     // delete and title buttons: where it was put, unless it would.
     void keepMainButtonsClear(QWidget* tool) const;
-    void keepPlaceOnScreen(QWidget* window) const;
 
     // Declared in the order they are made; each outlives what is made after it.
     std::unique_ptr<EditorDocument> document_;

@@ -522,15 +522,9 @@ void StatsPage::saveMonsterFile() {
     });
 }
 
-bool StatsPage::holdsTypedValues() const { return editing_ && okButton_->isEnabled(); }
-
 bool StatsPage::settleTypedValues(QWidget* asker, const QString& action) {
     if (!editing_) return true;
-    if (!holdsTypedValues()) {
-        leaveEditState();
-        return true;
-    }
-    const QString text = QStringLiteral("Monster Stats holds values typed for %1 (%2) that are not stored yet.\n"
+    const QString text = QStringLiteral("Monster Stats is editing %1 (%2): the values in its fields are not stored yet.\n"
                                         "Store them before %3?")
                              .arg(nameLabel_->text(), idLabel_->text(), action);
     switch (messageBoxes().askAboutTypedValues(asker, text)) {

@@ -34,15 +34,12 @@ public:
     // Selects the row; the page shows it as after a click. Out of range: nothing.
     void selectIndex(int index);
     bool editing() const { return editing_; }
-    // True in the edit state once a field was changed: values OK would store.
-    bool holdsTypedValues() const;
     // The one way past the edit state for whatever acts on the monster table (a save,
     // the monster table window, ending the program): typed values are never dropped
-    // without a word. With typed values the operator is asked, over `asker`, whether to
-    // store them before `action` ("saving data/monster.txt"): Store stores them as OK
-    // does, Discard leaves them as Cancel does; both go on (true). Cancel stays in the
-    // edit state with the values (false). An edit state without typed values is left
-    // as Cancel leaves it. Not editing: true.
+    // without a word. In the edit state the operator is asked, over `asker`, whether to
+    // store the fields' values before `action` ("saving data/monster.txt"): Store stores
+    // them as OK does, Discard leaves them as Cancel does; both go on (true). Cancel
+    // stays in the edit state with the values (false). Not editing: true.
     bool settleTypedValues(QWidget* asker, const QString& action);
     QTreeView* monsterList() const { return monsterList_; }
 

@@ -3,8 +3,9 @@
 // operator needs of the main window (its save, delete and title buttons) or reach off
 // the screen; then beside the main window where the screen has room for it, else at the
 // place nearest the meant one that is wholly on the screen and covers none of them,
-// else where it covers least. Where the operator moves it later stays for the run, as
-// long as it is wholly on the screen and covers none of them when it is shown again.
+// else where it covers least. Only the first showing is placed: where the operator
+// moves it later stays for the run, kept on the screen (keepOnScreen); a window the
+// program shows again by itself is also kept clear of the buttons (placeOnShow).
 
 #include <functional>
 
