@@ -122,6 +122,7 @@ MapPreviewWindow::MapPreviewWindow(int screenHeight, QWidget* parent)
     const int step = (groupHeight - top - 2) / static_cast<int>(items.size());
     for (int i = 0; i < items.size(); ++i) {
         auto* item = new QRadioButton(items[i], zoomGroup_);
+        item->setPalette(indicatorPalette());
         item->setGeometry(4, top + i * step, 44, std::max(step, 12));
         zoomItems_->addButton(item, i);
     }

@@ -47,3 +47,11 @@ QPalette designPalette() {
     }
     return palette;
 }
+
+QPalette indicatorPalette() {
+    QPalette palette = designPalette();
+    const QColor ringBase(168, 168, 168);  // a ring of (120, 120, 120): 4.4:1 on white, 3.2:1 on the body
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Window, ringBase);
+    return palette;
+}
