@@ -16,7 +16,8 @@ QPalette designPalette() {
     // Disabled text stays readable, at least 3:1 on the bodies, the buttons and the
     // fields, and still lighter than enabled text.
     const QColor disabledText(100, 100, 100);
-    const QColor highlight(48, 140, 198);
+    // The selection's white text reads 4.9:1 on it (the toolkit's own blue gives 3.7:1).
+    const QColor highlight(38, 118, 172);
     QColor placeholder(Qt::black);
     placeholder.setAlpha(128);
     QPalette palette;
