@@ -150,7 +150,7 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
 
 void EditorWindows::keepMainButtonsClear(QWidget* tool) const {
     placeOnFirstShow(tool, [tool, main = main_.get()] {
-        const QRect area = screenArea(main);
+        const QRect area = roomForFrame(tool, screenArea(main));
         const QSize size = tool->frameGeometry().size();
         return QRect(firstPlace(size, meantPlace(tool, area), area, main->frameGeometry(), main->placesToKeepClear()),
                      size);

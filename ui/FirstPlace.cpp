@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QPointer>
 #include <QScreen>
@@ -111,6 +112,17 @@ QRect firstFrame(QSize preferred, QSize least, QPoint wanted, QRect screen, QRec
 
 QRect onScreen(QRect frame, QRect screen) { return inside(frame, screen); }
 
+// Before a window manager first frames a window its frame is not known, and the place
+// given is the frame's: room is kept for a title bar and borders (openbox: 20 and 5
+// pixels, and the window comes 5 pixels lower than asked).
+QRect roomForFrame(const QWidget* window, QRect screen) {
+    if (window->windowFlags() & Qt::FramelessWindowHint) return screen;
+    const QWindow* native = window->windowHandle();
+    const QMargins known = native ? native->frameMargins() : QMargins();
+    if (!known.isNull()) return screen.adjusted(0, 0, -(known.left() + known.right()), -(known.top() + known.bottom()));
+    return screen.adjusted(0, 0, -16, -40);
+}
+
 void placeOnFirstShow(QWidget* window, std::function<QRect()> frame) {
     new EventHook(window, [window, frame = std::move(frame), done = false](QEvent* event) mutable {
         if (event->type() != QEvent::Show || std::exchange(done, true)) return false;
@@ -157,22 +169,29 @@ void moveOnScreen(QWidget* window) {
 }  // namespace
 
 void keepOnScreen(QWidget* window) {
-    // The frame's size shows once the window manager has framed the window, when the
-    // window is first exposed after each showing.
-    auto exposed = std::make_shared<bool>(false);
+    // The frame's size shows once the window manager has framed the window, and the toolkit
+    // learns where the manager put it a little later, by the moves it reports: for a short
+    // while after each showing, every report is looked at. The operator's own moves later
+    // are left alone.
+    constexpr qint64 kSettling = 1500;  // ms
+    auto shownAt = std::make_shared<QElapsedTimer>();
     auto hooked = std::make_shared<QPointer<QWindow>>();
-    new EventHook(window, [window, exposed, hooked](QEvent* event) {
+    const auto settling = [shownAt] { return shownAt->isValid() && shownAt->elapsed() < kSettling; };
+    new EventHook(window, [window, shownAt, hooked, settling](QEvent* event) {
         switch (event->type()) {
         case QEvent::Show:
-            *exposed = false;
+            shownAt->start();
             if (QWindow* native = window->windowHandle(); native && *hooked != native) {
                 *hooked = native;
-                new EventHook(native, [window, exposed](QEvent* e) {
-                    if (e->type() == QEvent::Expose && !std::exchange(*exposed, true)) moveOnScreen(window);
+                new EventHook(native, [window, settling](QEvent* e) {
+                    if (e->type() == QEvent::Expose && settling()) moveOnScreen(window);
                     return false;
                 });
             }
             moveOnScreen(window);
+            break;
+        case QEvent::Move:
+            if (settling()) moveOnScreen(window);
             break;
         case QEvent::Resize: moveOnScreen(window); break;
         default: break;

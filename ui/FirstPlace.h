@@ -32,6 +32,11 @@ void placeOnFirstShow(QWidget* window, std::function<QRect()> frame);
 void placeOnShow(QWidget* window, std::function<QRect()> screen, std::function<QRect()> mainWindow,
                  std::function<QList<QRect>()> keepClear);
 
+// The part of the screen the window's own top left corner and size may take, leaving
+// room for the frame a window manager puts around a window that is not frameless (a
+// guess before the window is first shown).
+QRect roomForFrame(const QWidget* window, QRect screen);
+
 // The place nearest `frame` that is wholly on the screen; a frame larger than the screen
 // keeps its top left corner on it.
 QRect onScreen(QRect frame, QRect screen);

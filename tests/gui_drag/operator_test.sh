@@ -14,7 +14,7 @@ program=$1 sample=$2 mode=$3
 
 if [ "${4:-}" != --inside ]; then
   missing=""
-  for tool in xvfb-run Xvfb xauth xdotool xclip xprop; do
+  for tool in xvfb-run Xvfb xauth xdotool xclip xprop xwininfo; do
     command -v "$tool" >/dev/null || missing="$missing $tool"
   done
   [ "$mode" = openbox ] && ! command -v openbox >/dev/null && missing="$missing openbox"
@@ -94,6 +94,21 @@ wholly_on_screen() {  # NAME: the window, its manager's frame included, lies on 
   [ -n "$extents" ] && IFS=, read -r left right top bottom <<<"$extents"
   (( X - left >= 0 && Y - top >= 0 && X + WIDTH + right <= 1280 && Y + HEIGHT + bottom <= 1024 ))
 }
+above() {  # UPPER LOWER: the window named UPPER lies above the one named LOWER
+  local upper lower order
+  upper=$(named "$1") lower=$(named "$2")
+  [ -n "$upper" ] && [ -n "$lower" ] || return 1
+  if [ "$mode" = openbox ]; then  # the manager's list, bottom to top
+    order=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,/ /g')
+    order=$(for id in $order; do printf '%d\n' "$id"; done)
+  else  # the server's, top to bottom as xwininfo lists it, turned round
+    order=$(xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p' | tac | while read -r id; do printf '%d\n' "$id"; done)
+  fi
+  local at_upper at_lower
+  at_upper=$(grep -n -x "$upper" <<<"$order" | cut -d: -f1)
+  at_lower=$(grep -n -x "$lower" <<<"$order" | cut -d: -f1)
+  [ -n "$at_upper" ] && [ -n "$at_lower" ] && (( at_upper > at_lower ))
+}
 monster_file_saved() { ! cmp -s "$sample/data/monster.txt" "$work/folder/data/monster.txt"; }
 
 main_title="Quarnel.txt Editor"
@@ -145,6 +160,33 @@ check "Ctrl+H opens the history with the keyboard" keyboard_in "History"
 check "the history lies wholly on the screen" wholly_on_screen "History"
 xdotool key Escape
 check "the keyboard is back in the monster table after the history" keyboard_in "$table"
+
+# The add-location dialog stays above the other windows; the history opened from it
+# comes above it, and the key list opened from the map overview lies on the screen.
+main=$(named "$main_title")
+xdotool key Escape  # out of the monster table, which stays open behind
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove $((X + 120)) $((Y + 41)) click 1  # the "Monster Position" tab
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove $((X + 450)) $((Y + 545)) click 1  # "AddSpot window"
+check "the add-location dialog opens with the keyboard" keyboard_in "Add Monster Location"
+xdotool key ctrl+h
+check "Ctrl+H there opens the history with the keyboard" keyboard_in "History"
+check "the history lies above the dialog" above "History" "Add Monster Location"
+check "the history lies wholly on the screen, from the dialog" wholly_on_screen "History"
+xdotool key Escape
+check "the keyboard is back in the dialog after the history" keyboard_in "Add Monster Location"
+xdotool key Escape
+check "Escape in the dialog hands the keyboard to the main window" keyboard_in "$main_title"
+xdotool key ctrl+m
+check "Ctrl+M opens the map overview with the keyboard" keyboard_in "Map Overview"
+xdotool key F1
+check "F1 there opens the key list with the keyboard" keyboard_in "Keys"
+check "the key list lies above the overview" above "Keys" "Map Overview"
+check "the key list lies wholly on the screen, from the overview" wholly_on_screen "Keys"
+xdotool key Escape
+check "the keyboard is back in the overview after the key list" keyboard_in "Map Overview"
 
 echo "$failures checks failed ($mode)"
 [ "$failures" -eq 0 ]
