@@ -171,8 +171,8 @@ void moveOnScreen(QWidget* window) {
 void keepOnScreen(QWidget* window) {
     // The frame's size shows once the window manager has framed the window, and the toolkit
     // learns where the manager put it a little later, by the moves it reports: for a short
-    // while after each showing, every report is looked at. The operator's own moves later
-    // are left alone.
+    // while after each showing of a framed window, every report is looked at. The
+    // operator's own moves are left alone.
     constexpr qint64 kSettling = 1500;  // ms
     auto shownAt = std::make_shared<QElapsedTimer>();
     auto hooked = std::make_shared<QPointer<QWindow>>();
@@ -180,7 +180,8 @@ void keepOnScreen(QWidget* window) {
     new EventHook(window, [window, shownAt, hooked, settling](QEvent* event) {
         switch (event->type()) {
         case QEvent::Show:
-            shownAt->start();
+            // A frameless window's frame is its own: only a framed one has to settle.
+            if (!(window->windowFlags() & Qt::FramelessWindowHint)) shownAt->start();
             if (QWindow* native = window->windowHandle(); native && *hooked != native) {
                 *hooked = native;
                 new EventHook(native, [window, settling](QEvent* e) {
