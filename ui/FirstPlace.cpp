@@ -24,7 +24,6 @@ constexpr int kScanStep = 8;
 constexpr int kShrinkPercent = 5;
 
 QRect inside(QRect rect, QRect screen) {
-    // The bounds may cross for a window larger than the screen: its top left corner stays on it.
     rect.moveLeft(std::clamp(rect.left(), screen.left(), std::max(screen.left(), screen.right() + 1 - rect.width())));
     rect.moveTop(std::clamp(rect.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - rect.height())));
     return rect;
@@ -113,8 +112,8 @@ QRect firstFrame(QSize preferred, QSize least, QPoint wanted, QRect screen, QRec
 QRect onScreen(QRect frame, QRect screen) { return inside(frame, screen); }
 
 // Before a window manager first frames a window its frame is not known, and the place
-// given is the frame's: room is kept for a title bar and borders (openbox: 20 and 5
-// pixels, and the window comes 5 pixels lower than asked).
+// given is the frame's: room is kept for a title bar and borders (openbox's are 20 and
+// 5 pixels high).
 QRect roomForFrame(const QWidget* window, QRect screen) {
     if (window->windowFlags() & Qt::FramelessWindowHint) return screen;
     const QWindow* native = window->windowHandle();
