@@ -116,9 +116,6 @@ QRect onScreen(QRect frame, QRect screen) { return inside(frame, screen); }
 // 5 pixels high).
 QRect roomForFrame(const QWidget* window, QRect screen) {
     if (window->windowFlags() & Qt::FramelessWindowHint) return screen;
-    const QWindow* native = window->windowHandle();
-    const QMargins known = native ? native->frameMargins() : QMargins();
-    if (!known.isNull()) return screen.adjusted(0, 0, -(known.left() + known.right()), -(known.top() + known.bottom()));
     return screen.adjusted(0, 0, -16, -40);
 }
 

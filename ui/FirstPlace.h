@@ -32,9 +32,9 @@ void placeOnFirstShow(QWidget* window, std::function<QRect()> frame);
 void placeOnShow(QWidget* window, std::function<QRect()> screen, std::function<QRect()> mainWindow,
                  std::function<QList<QRect>()> keepClear);
 
-// The part of the screen the window's own top left corner and size may take, leaving
-// room for the frame a window manager puts around a window that is not frameless (a
-// guess before the window is first shown).
+// The part of the screen the window's own top left corner and size may take when it is
+// first shown, leaving room for the frame a window manager puts around a window that is
+// not frameless, which is not known before.
 QRect roomForFrame(const QWidget* window, QRect screen);
 
 // The place nearest `frame` that is wholly on the screen; a frame larger than the screen

@@ -14,8 +14,12 @@ QHash<const QWidget*, QPointer<QWidget>>& askers() {
     return table;
 }
 
-// Counts the windows shown, so that a second look knows whether a window came up since.
+constexpr int kSecondLook = 150;  // ms
+
+// Count the windows shown and the operator's keys and clicks, so that a second look
+// knows whether a window came up since, or the operator went on.
 int shownCount = 0;
+int inputCount = 0;
 
 bool isOwnWindow(const QWidget* window) {
     if (!window->isWindow()) return false;
@@ -40,12 +44,17 @@ void giveBack(QWidget* closing) {
     if (active && active != closing) return;
     asker->activateWindow();
     // A window manager may hand the keyboard to a window of its own choosing as the closed
-    // window goes, after the request above: it is asked again once that is done, unless
-    // another window came up meanwhile.
-    QTimer::singleShot(0, asker, [asker, shown = shownCount] {
-        if (shown == shownCount && mayTakeKeyboard(asker) && QApplication::activeWindow() != asker)
-            asker->activateWindow();
-    });
+    // window goes, after the request above, and a loaded machine may tell us late: it is
+    // asked again once the event loop has turned and a moment later, unless another
+    // window came up meanwhile or the operator went on (a key may bring up a window
+    // that is open already).
+    for (const int after : {0, kSecondLook}) {
+        QTimer::singleShot(after, asker, [asker, shown = shownCount, input = inputCount] {
+            if (shown == shownCount && input == inputCount && mayTakeKeyboard(asker) &&
+                QApplication::activeWindow() != asker)
+                asker->activateWindow();
+        });
+    }
 }
 
 class KeyboardReturn final : public QObject {
@@ -55,6 +64,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
+        if (type == QEvent::KeyPress || type == QEvent::MouseButtonPress) ++inputCount;
         if ((type != QEvent::Show && type != QEvent::Hide) || event->spontaneous() || !watched->isWidgetType())
             return false;
         auto* window = static_cast<QWidget*>(watched);

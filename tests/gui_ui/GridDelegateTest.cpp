@@ -55,6 +55,8 @@ TEST(GridDelegate, DrawsEveryCellAsTheStyleDoes) {
         if (row.icon) first->setIcon(QIcon(mark));
         model.appendRow({first, new QStandardItem(QString::fromUtf8(row.second))});
     }
+    // A cell with a ground of its own, which the style draws.
+    model.item(2, 1)->setBackground(QColor(255, 236, 200));
     for (const bool enabled : {true, false}) {
         QTreeView view;
         view.setModel(&model);
