@@ -56,7 +56,7 @@ TEST(GridDelegate, DrawsEveryCellAsTheStyleDoes) {
         model.appendRow({first, new QStandardItem(QString::fromUtf8(row.second))});
     }
     // A cell with a ground of its own, which the style draws.
-    model.item(2, 1)->setBackground(QColor(255, 236, 200));
+    model.item(4, 1)->setBackground(QColor(255, 236, 200));
     for (const bool enabled : {true, false}) {
         QTreeView view;
         view.setModel(&model);
