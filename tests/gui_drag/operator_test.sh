@@ -118,7 +118,17 @@ sleep 0.5
 xdotool windowactivate "$(named "$main_title")" 2>/dev/null || xdotool windowfocus "$(named "$main_title")"
 check "the main window has the keyboard" keyboard_in "$main_title"
 
+# In the edit state of "Monster Stats", Ctrl+T first asks about the typed values;
+# Escape (Cancel) keeps the edit state and opens nothing.
 table="Monster Table"
+xdotool key F2 ctrl+t
+check "Ctrl+T in the edit state asks first" box_shown
+xdotool key Escape
+check "Escape answers Cancel" no_box
+check "the keyboard is back in the main window after the question" keyboard_in "$main_title"
+check "and no monster table opened" test -z "$(named "$table")"
+xdotool key Escape  # out of the edit state
+
 xdotool key ctrl+t
 check "Ctrl+T opens the monster table, with the keyboard" keyboard_in "$table"
 
