@@ -224,6 +224,9 @@ TEST(DarkDesktop, UnselectedRadioButtonsStandOut) {
             }
         }
         EXPECT_GE(seen, 3);
+        // The dialog is drawn as the window that opened it, not in the desktop's dark colours.
+        for (const auto role : {QPalette::Window, QPalette::WindowText, QPalette::Base, QPalette::Text})
+            EXPECT_EQ(grid.changeDialog()->palette().color(role), grid.palette().color(role)) << role;
         grid.changeDialog()->reject();
     }
     QApplication::setPalette(desktop);
