@@ -16,6 +16,7 @@
 #include "HistoryMarks.h"
 #include "HistoryWindow.h"
 #include "KeyListWindow.h"
+#include "KeyboardReturn.h"
 #include "ListMenu.h"
 #include "MainWindow.h"
 #include "MapOverviewWindow.h"
@@ -61,7 +62,11 @@ void installSpawnSaveKey(QWidget* window, EditorDocument* document) {
 EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::path programFolder,
                              TableLoad loaded, int screenHeight)
     : document_(std::make_unique<EditorDocument>(std::move(workFolder), std::move(programFolder))) {
+    // Before the first window: the keyboard goes back to the window that asked after
+    // every box and window the program shows, those of the start-up included.
+    giveKeyboardBackOnClose();
     main_ = std::make_unique<MainWindow>(*document_, std::move(loaded));
+    keepOnScreen(main_.get());
     // The icon's large sizes join once the main window has been painted (ProgramIdentity.h).
     new EventHook(main_.get(), [done = false](QEvent* event) mutable {
         if (event->type() == QEvent::Paint && !std::exchange(done, true))
@@ -80,7 +85,7 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     for (QWidget* tool : {static_cast<QWidget*>(dialog_.get()), static_cast<QWidget*>(preview_.get())})
         installSpawnSaveKey(tool, document_.get());
     // Without a window manager a click on the main window brings it over the overview.
-    raiseOnPress(main_.get(), [this] { return toolWindows(); });
+    raiseOnPress(main_.get());
 
     // Escape in the dialog or the preview hands the keyboard back to the main window.
     const auto backToMain = [main = main_.get()] { main->activateWindow(); };
@@ -89,7 +94,7 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     // Neither tool window first opens over the main window's save, delete and title
     // buttons, nor off the screen: each stays where it was put (the dialog at its design
     // place, the preview near the screen's corner) unless it would. The preview keeps
-    // clear of the open dialog too, whose place it shows.
+    // clear of the open dialog too, whose place it shows. Both stay above the others.
     for (QWidget* tool : {static_cast<QWidget*>(dialog_.get()), static_cast<QWidget*>(preview_.get())}) {
         placeOnFirstShow(tool, [this, tool] {
             const QRect area = screenArea(main_.get());
@@ -98,7 +103,14 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
             const QSize size = tool->frameGeometry().size();
             return QRect(firstPlace(size, meantPlace(tool, area), area, main_->frameGeometry(), keepClear), size);
         });
+        keepOnScreen(tool);
+        keepAbove(tool);
     }
+    // The spawn page shows the preview again by itself, where it was, which the main
+    // window may have come under meanwhile: it comes back clear of its buttons and tabs.
+    placeOnShow(
+        preview_.get(), [this] { return screenArea(main_.get()); }, [this] { return main_->frameGeometry(); },
+        [this] { return main_->placesToKeepClear(); });
     QObject::connect(main_.get(), &MainWindow::spawnPageMade, dialog_.get(), [this](SpawnPage* page) {
         page->setPreview(preview_.get());
         QObject::connect(page, &SpawnPage::addSpotRequested, dialog_.get(), &AddSpotDialog::openFor);
@@ -110,7 +122,10 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
 
     // The monster table opens from the main window with Ctrl+T and from the stats page.
     auto* table = makeShortcut(main_.get(), KeyAction::OpenMonsterTable);
-    const auto openTable = [this] { monsterGrid().open(); };
+    const auto openTable = [this] {
+        if (main_->statsPage()->settleTypedValues(main_.get(), QStringLiteral("opening the monster table")))
+            monsterGrid().open();
+    };
     QObject::connect(table, &QShortcut::activated, main_.get(), openTable);
     QObject::connect(main_->statsPage(), &StatsPage::monsterTableRequested, main_.get(), openTable);
 
@@ -135,11 +150,12 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
 
 void EditorWindows::keepMainButtonsClear(QWidget* tool) const {
     placeOnFirstShow(tool, [tool, main = main_.get()] {
-        const QRect area = screenArea(main);
+        const QRect area = roomForFrame(tool, screenArea(main));
         const QSize size = tool->frameGeometry().size();
         return QRect(firstPlace(size, meantPlace(tool, area), area, main->frameGeometry(), main->placesToKeepClear()),
                      size);
     });
+    keepOnScreen(tool);
 }
 
 // Made on first use, so that the start makes nothing it does not show.
@@ -155,7 +171,8 @@ MapOverviewWindow& EditorWindows::mapOverview() {
         return firstFrame(overview->size(), overview->minimumSizeHint(), meantPlace(overview, area), area,
                           main_->frameGeometry(), main_->placesToKeepClear());
     });
-    raiseOnPress(overview, [this] { return toolWindows(); });
+    keepOnScreen(overview);
+    raiseOnPress(overview);
     QObject::connect(overview, &MapOverviewWindow::leftByKeyboard, main_.get(),
                      [main = main_.get()] { main->activateWindow(); });
     nameKeysInToolTips(overview, {KeyPlace::MapOverview});
@@ -188,6 +205,9 @@ MonsterGridWindow& EditorWindows::monsterGrid() {
     if (monsterGrid_) return *monsterGrid_;
     monsterGrid_ = std::make_unique<MonsterGridWindow>(*document_);
     monsterGrid_->setLocked(main_->statsPage()->editing());
+    monsterGrid_->setUnlocking([page = main_->statsPage()](QWidget* asker, const QString& action) {
+        return page->settleTypedValues(asker, action);
+    });
     installHistoryKeys(monsterGrid_.get(), [this]() -> QUndoStack* {
         return monsterGrid_->locked() ? nullptr : &document_->history(TableFile::Monsters);
     });
@@ -199,18 +219,18 @@ MonsterGridWindow& EditorWindows::monsterGrid() {
         return firstFrame(grid->size(), grid->minimumSize(), meantPlace(grid, area), area, main_->frameGeometry(),
                           main_->placesToKeepClear());
     });
-    raiseOnPress(grid, [this] { return toolWindows(); });
+    keepOnScreen(grid);
+    raiseOnPress(grid);
     nameKeysInToolTips(grid, {KeyPlace::MonsterTable});
     return *monsterGrid_;
 }
-
-QList<QWidget*> EditorWindows::toolWindows() const { return {dialog_.get(), preview_.get()}; }
 
 HistoryWindow& EditorWindows::historyWindow() {
     if (history_) return *history_;
     history_ = std::make_unique<HistoryWindow>(*document_);
     history_->setLocked(TableFile::Monsters, main_->statsPage()->editing());
     keepMainButtonsClear(history_.get());
+    keepAbove(history_.get());
     return *history_;
 }
 
@@ -218,6 +238,7 @@ KeyListWindow& EditorWindows::keyList() {
     if (keyList_) return *keyList_;
     keyList_ = std::make_unique<KeyListWindow>();
     keepMainButtonsClear(keyList_.get());
+    keepAbove(keyList_.get());
     return *keyList_;
 }
 

@@ -50,9 +50,6 @@ public:
     MonsterGridWindow& monsterGrid();
 
 private:
-    // The windows that stay above the others.
-    QList<QWidget*> toolWindows() const;
-
     // The tool window first opens where it covers none of the main window's save,
     // delete and title buttons: where it was put, unless it would.
     void keepMainButtonsClear(QWidget* tool) const;

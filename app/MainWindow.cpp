@@ -230,10 +230,11 @@ void MainWindow::fitPositionPage() {
 }
 
 void MainWindow::saveShownPage() {
-    reportErrors(this, [&] {
-        const TableFile file = pages_->currentWidget() == statsPage_ ? TableFile::Monsters : TableFile::Spawns;
-        document_.save(file, askBeforeOverwrite(this));
-    });
+    if (pages_->currentWidget() == statsPage_) {
+        statsPage_->saveMonsterFile();  // which asks first about values typed there
+        return;
+    }
+    reportErrors(this, [&] { document_.save(TableFile::Spawns, askBeforeOverwrite(this)); });
 }
 
 void MainWindow::switchPageKeepingMonster() {
@@ -282,7 +283,8 @@ void MainWindow::changeEvent(QEvent* event) {
         restoreProgramWindows();
 }
 
-// Both pages' buttons count: the pages lie one over the other in the window.
+// Both pages' buttons count: the pages lie one over the other in the window; and the
+// tabs that switch between them.
 QList<QRect> MainWindow::placesToKeepClear() const {
     QList<const QWidget*> buttons{minimiseButton_, closeButton_};
     for (const char* name : {"SpeedButton8", "SpeedButton1"})
@@ -299,6 +301,12 @@ QList<QRect> MainWindow::placesToKeepClear() const {
         buttons << deletes;
     QList<QRect> places;
     for (const QWidget* button : buttons) places << QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
+    // The page tabs: a window over "Monster Stats" would take the click meant for it.
+    const QTabBar* tabs = pages_->tabBar();
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        const QRect rect = tabs->tabRect(tab);
+        places << QRect(tabs->mapToGlobal(rect.topLeft()), rect.size());
+    }
     return places;
 }
 
@@ -322,6 +330,8 @@ QString fileName(TableFile file) {
 // succeeded; Discard ends without saving; Cancel keeps the program open as it was.
 bool MainWindow::mayEnd() {
     if (endAgreed_) return true;
+    // Typed values first: stored, they are an unsaved change of their own.
+    if (!statsPage_->settleTypedValues(this, QStringLiteral("closing"))) return false;
     const QList<TableFile> unsaved = unsavedFiles();
     if (unsaved.isEmpty()) return endAgreed_ = true;
     QStringList files;  // "monster.txt (2 changes)"

@@ -34,8 +34,8 @@ public:
     void closeProgram();
     // Ctrl+S: saves the file of the page shown, with all it asks and reports.
     void saveShownPage();
-    // Where on the screen its save, delete and title buttons are, which a tool window
-    // should not cover.
+    // Where on the screen its save, delete and title buttons and its page tabs are, which
+    // a tool window should not cover.
     QList<QRect> placesToKeepClear() const;
 
 signals:

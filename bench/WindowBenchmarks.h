@@ -27,6 +27,10 @@ public:
         fprintf(stderr, "question (answered Cancel): %s\n", qPrintable(text));
         return CloseAnswer::Cancel;
     }
+    TypedValuesAnswer askAboutTypedValues(QWidget*, const QString& text) override {
+        fprintf(stderr, "question (answered Cancel): %s\n", qPrintable(text));
+        return TypedValuesAnswer::Cancel;
+    }
 };
 
 inline int runWindowBenchmarks(int argc, char** argv, const std::vector<Ratio>& ratios) {

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
+#include "DesignPalette.h"
 #include "ErrorReport.h"
 #include "SpinField.h"
 #include "TabChain.h"
@@ -28,6 +29,10 @@ ChangeCellsDialog::ChangeCellsDialog(const QString& cells, Preview preview, QWid
     : QDialog(parent), preview_(std::move(preview)) {
     setObjectName(QStringLiteral("ChangeCellsDialog"));
     setWindowTitle(QStringLiteral("Change %1").arg(cells));
+    // The windows' own palette, as the window that opens it has, whatever the desktop's;
+    // above the windows that stay above the others.
+    setPalette(designPalette());
+    setWindowFlag(Qt::WindowStaysOnTopHint);
 
     auto* kinds = new QGridLayout;
     kinds_ = new QButtonGroup(this);
@@ -41,6 +46,7 @@ ChangeCellsDialog::ChangeCellsDialog(const QString& cells, Preview preview, QWid
     int row = 0;
     for (const auto& choice : choices) {
         auto* button = new QRadioButton(QString::fromLatin1(choice.caption), this);
+        button->setPalette(indicatorPalette());
         button->setObjectName(QString::fromLatin1(choice.name));
         kinds_->addButton(button, static_cast<int>(choice.kind));
         kinds->addWidget(button, row++, 0);

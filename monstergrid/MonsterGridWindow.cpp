@@ -335,7 +335,8 @@ void MonsterGridWindow::setLocked(bool locked) {
     showStatus(locked ? kLockedText : QString());
 }
 
-bool MonsterGridWindow::refusedWhileLocked() {
+bool MonsterGridWindow::refusedWhileLocked(const QString& action) {
+    if (locked_ && unlocking_ && unlocking_(this, action) && !locked_) return false;
     if (locked_) showStatus(kLockedText);
     return locked_;
 }
@@ -531,6 +532,7 @@ void MonsterGridWindow::selectCurrentColumn() {
 
 void MonsterGridWindow::saveMonsterFile() {
     reportErrors(this, [&] {
+        if (refusedWhileLocked(QStringLiteral("saving data/monster.txt"))) return;
         if (document_.save(TableFile::Monsters, askBeforeOverwrite(this)))
             showStatus(QStringLiteral("Saved data/monster.txt."));
     });

@@ -5,6 +5,8 @@
 // monster table's history, so the stats page and every other view follow, and a saved
 // monster is written as the stats page's "OK" writes it.
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include <QIcon>
@@ -34,6 +36,12 @@ public:
     // stores values it read before; sorting, finding and copying go on.
     void setLocked(bool locked);
     bool locked() const { return locked_; }
+    // Asked before a change or a save while locked, over this window, with what is about
+    // to be done; true when the lock is gone and the action may go on (the stats page's
+    // settleTypedValues).
+    void setUnlocking(std::function<bool(QWidget* asker, const QString& action)> unlocking) {
+        unlocking_ = std::move(unlocking);
+    }
 
     GridView* grid() const { return grid_; }
     MonsterGridModel* model() const { return model_; }
@@ -68,8 +76,9 @@ private:
     void storePlan(const EditPlan& plan, const QString& what, const QString& done);
     void showStatus(const QString& text);
     void showCount();
-    // True, having said why, while locked.
-    bool refusedWhileLocked();
+    // True, having said why, while locked and the lock is kept; `action` says what
+    // would be done for the question that may end the lock.
+    bool refusedWhileLocked(const QString& action = QStringLiteral("changing the monster table"));
 
     EditorDocument& document_;
     MonsterGridModel* model_ = nullptr;
@@ -87,4 +96,5 @@ private:
     QIcon unsavedIcon_;
     int unfoldedHeight_ = 0;
     bool locked_ = false;
+    std::function<bool(QWidget*, const QString&)> unlocking_;
 };

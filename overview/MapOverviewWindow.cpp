@@ -181,6 +181,9 @@ void MapOverviewWindow::buildControls() {
     mapArea_->setWidgetResizable(false);
     surface_ = new OverviewSurface(mapArea_);
     mapArea_->setWidget(surface_);
+    // A click on the grey margin around the map gives the keyboard to the map, as a click
+    // on it does: the scroll area would take it and scroll by the arrow keys instead.
+    mapArea_->setFocusProxy(surface_);
     // "Fit" follows the window's size.
     new EventHook(mapArea_, [this](QEvent* event) {
         if (event->type() == QEvent::Resize && zoomBox_->currentIndex() == kFitItem)
@@ -410,8 +413,8 @@ int MapOverviewWindow::fitZoom() const {
 
 void MapOverviewWindow::showCell(QPoint pixel) {
     reportErrors(this, [&] {
-        const QPoint cell = cellUnder(pixel, surface_->zoom());
-        cellLabel_->setText(QStringLiteral("%1,%2").arg(std::clamp(cell.x(), 0, 255)).arg(std::clamp(cell.y(), 0, 255)));
+        const QPoint cell = shownCell(pixel, surface_->zoom());
+        cellLabel_->setText(QStringLiteral("%1,%2").arg(cell.x()).arg(cell.y()));
     });
 }
 

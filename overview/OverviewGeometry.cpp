@@ -24,20 +24,24 @@ CellBox cellBox(const SpawnEntry& spot) {
             std::max(spot.y0, spot.y1)};
 }
 
-QPoint cellPixel(int x, int y, int zoom) { return {x * zoom, kMapCells * zoom - y * zoom}; }
+QPoint cellPixel(int x, int y, int zoom) { return {x * zoom, (kLastCell - y) * zoom}; }
 
 namespace {
 
 int floorDiv(int a, int b) { return a / b - (a % b != 0 && (a < 0) != (b < 0) ? 1 : 0); }
-int ceilDiv(int a, int b) { return -floorDiv(-a, b); }
 
 }  // namespace
 
 // Cell x owns the columns x*z - z/2 up to x*z - z/2 + z; cell y the rows from
-// 256*z - y*z - z/2 on, z of them, Y growing upwards.
+// (255 - y)*z - z/2 on, z of them, Y growing upwards.
 QPoint cellUnder(QPoint pixel, int zoom) {
     const int half = zoom / 2;
-    return {floorDiv(pixel.x() + half, zoom), ceilDiv(kMapCells * zoom - half - pixel.y(), zoom)};
+    return {floorDiv(pixel.x() + half, zoom), kLastCell - floorDiv(pixel.y() + half, zoom)};
+}
+
+QPoint shownCell(QPoint pixel, int zoom) {
+    const QPoint cell = cellUnder(pixel, zoom);
+    return {std::clamp(cell.x(), 0, kLastCell), std::clamp(cell.y(), 0, kLastCell)};
 }
 
 SpotRect markRect(int x, int y, int zoom) {

@@ -2,8 +2,11 @@
 // Cells and pixels of the map overview, where every spot of a map is drawn at once:
 // where a spot is drawn at a zoom, which spots lie under a pixel, and what dragging a
 // spot (or an arrow key) makes of it. Cell (x, y) sits at pixel column x*z and pixel
-// row 256*z - y*z, as in the preview; a point is a mark around that pixel, a range an
-// outline from its upper left cell's pixel to its lower right cell's, both included.
+// row (255 - y)*z, on the map picture's own pixel for it: every cell of the map, 0 and
+// 255 alike, lies on the 256*z pixels a side (the preview draws a cell one pixel row
+// lower, where cell 0 lies past its bottom edge at 1X). A point is a mark around that
+// pixel, a range an outline from its upper left cell's pixel to its lower right cell's,
+// both included.
 
 #include <cstdint>
 #include <optional>
@@ -31,6 +34,9 @@ QPoint cellPixel(int x, int y, int zoom);
 // zoom and a pointer moved by n cells' worth of pixels has moved n cells, wherever in a
 // cell it started.
 QPoint cellUnder(QPoint pixel, int zoom);
+// The cell the X,Y label names for a pixel of the map: the cell under it, kept on the
+// map (the outer half cells of the edge cells lie past the map's pixels).
+QPoint shownCell(QPoint pixel, int zoom);
 
 // A point's mark is a square this many pixels either side of its cell's pixel, at
 // every zoom; its facing tick runs this many pixels beyond the mark.

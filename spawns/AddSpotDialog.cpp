@@ -158,6 +158,7 @@ void AddSpotDialog::buildBody() {
             QString::fromLatin1(kSpotTypeItems[static_cast<std::size_t>(type)]).leftJustified(32, QLatin1Char(' ')),
             spotTypeBox);
         item->setGeometry(8, 17 + type * 15, 180, 15);
+        item->setPalette(indicatorPalette());
         spotTypeGroup_->addButton(item, type);
     }
     spotTypeGroup_->button(0)->setChecked(true);

@@ -6,6 +6,8 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
+#include "DesignPalette.h"
+
 namespace {
 
 // The buttons have no captions; their accessible names say where each lies.
@@ -25,6 +27,7 @@ DirectionKeypad::DirectionKeypad(QWidget* parent) : QGroupBox(QStringLiteral(" F
                                    .arg(kKeypadDirections[i])
                                    .arg(QString::fromLatin1(kKeypadPlaces[i])));
         key->setGeometry(10 + (i % 3) * 22, 20 + (i / 3) * 23, 17, 17);
+        key->setPalette(indicatorPalette());
         group_->addButton(key, i + 1);
     }
     group_->button(5)->setChecked(true);

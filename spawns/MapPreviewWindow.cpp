@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
+#include <QScreen>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -21,6 +22,7 @@
 #include "DesignPalette.h"
 #include "ErrorReport.h"
 #include "EventHook.h"
+#include "FirstPlace.h"
 #include "FormFont.h"
 #include "MapSurface.h"
 #include "TabChain.h"
@@ -120,6 +122,7 @@ MapPreviewWindow::MapPreviewWindow(int screenHeight, QWidget* parent)
     const int step = (groupHeight - top - 2) / static_cast<int>(items.size());
     for (int i = 0; i < items.size(); ++i) {
         auto* item = new QRadioButton(items[i], zoomGroup_);
+        item->setPalette(indicatorPalette());
         item->setGeometry(4, top + i * step, 44, std::max(step, 12));
         zoomItems_->addButton(item, i);
     }
@@ -143,11 +146,13 @@ MapPreviewWindow::MapPreviewWindow(int screenHeight, QWidget* parent)
     mapFrame_->setFrameStyle(QFrame::Box | QFrame::Plain);
     mapFrame_->setLineWidth(1);
     mapFrame_->move(52, 30);
-    mapPanel_ = new QFrame(mapFrame_);
+    mapView_ = new QWidget(mapFrame_);
+    mapView_->setObjectName(QStringLiteral("Panel1View"));
+    mapView_->move(1, 1);
+    mapPanel_ = new QFrame(mapView_);
     mapPanel_->setObjectName(QStringLiteral("Panel2"));
     mapPanel_->setFrameStyle(QFrame::Box | QFrame::Plain);
     mapPanel_->setLineWidth(1);
-    mapPanel_->move(1, 1);
     noMapCaption_ = new QLabel(QStringLiteral("NO MAP or monster spot"), mapPanel_);
     noMapCaption_->setObjectName(QStringLiteral("Panel2Caption"));
     QFont captionFont = bold;
@@ -192,7 +197,11 @@ void MapPreviewWindow::relayout() {
     surface_->resize(side, side);
     noMapCaption_->setGeometry(1, 1, side, side);
     mapPanel_->resize(side + 2, side + 2);
-    mapFrame_->resize(side + 4, side + 4);
+    // The frame shows the whole picture where the screen has room for it.
+    const QSize room = roomForMap();
+    mapView_->resize(std::min(side + 2, room.width()), std::min(side + 2, room.height()));
+    mapFrame_->resize(mapView_->size() + QSize(2, 2));
+    placePicture(offset_, false);
 
     // The body and the window size themselves to what is visible.
     QRect content = titleStrip_->geometry();
@@ -202,6 +211,26 @@ void MapPreviewWindow::relayout() {
     const QSize size(content.right() + 1 + 2, content.bottom() + 1 + 2);
     body_->setGeometry(0, 0, size.width(), size.height());
     setFixedSize(size);
+}
+
+QSize MapPreviewWindow::roomForMap() const {
+    const QScreen* shownOn = screen();
+    const QRect area = shownOn ? shownOn->availableGeometry() : QRect();
+    if (area.isEmpty()) return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    // The window ends 2 pixels past the frame, whose border is 1 pixel wide.
+    const QPoint at = mapFrame_->pos();
+    return {std::max(kMapCells, area.width() - at.x() - 4), std::max(kMapCells, area.height() - at.y() - 4)};
+}
+
+void MapPreviewWindow::placePicture(QPoint offset, bool anywhere) {
+    const QSize picture = mapPanel_->size();
+    const QSize view = mapView_->size();
+    const auto bounded = [anywhere](int value, int pictureSide, int viewSide) {
+        if (anywhere) return std::clamp(value, 1 - pictureSide, viewSide - 1);
+        return std::clamp(value, std::min(0, viewSide - pictureSide), 0);
+    };
+    offset_ = {bounded(offset.x(), picture.width(), view.width()), bounded(offset.y(), picture.height(), view.height())};
+    mapPanel_->move(offset_);
 }
 
 void MapPreviewWindow::loadMapPicture(const std::filesystem::path& file) {
@@ -233,9 +262,16 @@ void MapPreviewWindow::zoomBy(int steps, QPoint pixel) {
         if (after == before) return;
         const QPoint pointer = surface_->mapToGlobal(pixel);
         setZoom(after);
-        // The window grows or shrinks around the pointer: it does not scroll.
-        const QPoint now = surface_->mapToGlobal(QPoint(pixel.x() * after / before, pixel.y() * after / before));
-        move(pos() + pointer - now);
+        // The window grows or shrinks around the pointer, as far as the screen lets it;
+        // the picture moves in its frame for the rest.
+        const QPoint scaled(pixel.x() * after / before, pixel.y() * after / before);
+        const QPoint inWindow = surface_->mapTo(this, scaled) - offset_;
+        const QPoint wanted = pointer - inWindow;  // the window's place with the picture unmoved
+        const QScreen* shownOn = screen();
+        const QRect area = shownOn ? shownOn->availableGeometry() : QRect();
+        const QPoint placed = area.isEmpty() ? wanted : onScreen(QRect(wanted, size()), area).topLeft();
+        placePicture(wanted - placed, true);
+        move(placed);
     });
 }
 

@@ -80,8 +80,14 @@ public:
     int zoom() const { return zoom_; }  // 1 .. 5
     void setZoom(int factor);            // as choosing that zoom item (ignored when not offered)
     // Zoom items stepped up (or down) as a Ctrl+wheel turn does over this pixel of the
-    // map: the window moves so that the cell there stays under the pointer.
+    // map: the window moves so that the cell there stays under the pointer; where that
+    // would take it off the screen, it stays on the screen and the picture moves in its
+    // frame instead.
     void zoomBy(int steps, QPoint pixel);
+    // Where the picture's top left corner lies in its frame: (0, 0) unless the frame is
+    // smaller than the picture (the screen bounds the window) or a zoom at the screen's
+    // edge moved the picture.
+    QPoint pictureOffset() const { return offset_; }
     // Repaints the drawing surface before returning.
     void redraw();
 
@@ -109,12 +115,19 @@ private:
     void mapPressed(Qt::MouseButton button, QPoint pixel);
     void mapReleased(Qt::MouseButton button, QPoint pixel);
     void relayout();
+    // The largest map frame the screen has room for, beside the zoom group and below
+    // the title strip.
+    QSize roomForMap() const;
+    // Puts the picture at `offset` in its frame: with `anywhere`, as far as leaves a
+    // pixel of it in the frame; else only as far as it is larger than the frame.
+    void placePicture(QPoint offset, bool anywhere);
     void outlinesInto(std::vector<SpotRect>& out) const;  // as rectangles(), appended
 
     const ShownSpots* shownSpots_ = nullptr;
     bool previewReady_ = false;
     MapSelection selection_;
     int zoom_ = 1;
+    QPoint offset_;
     bool collapsed_ = false;
     WheelSteps wheel_;
 
@@ -128,6 +141,7 @@ private:
     QLabel* cellCaption_ = nullptr;
     QLabel* cellLabel_ = nullptr;
     QFrame* mapFrame_ = nullptr;
+    QWidget* mapView_ = nullptr;  // the part of the picture the frame shows
     QFrame* mapPanel_ = nullptr;
     QLabel* noMapCaption_ = nullptr;
     MapPicture* picture_ = nullptr;

@@ -22,6 +22,7 @@
 #include "ByteText.h"
 #include "EditorDocument.h"
 #include "ErrorReport.h"
+#include "MessageBoxes.h"
 #include "EventHook.h"
 #include "GridDelegate.h"
 #include "HistoryMarks.h"
@@ -516,6 +517,24 @@ void StatsPage::cancelEditing() {
 
 void StatsPage::saveMonsterFile() {
     reportErrors(this, [&] {
+        if (!settleTypedValues(this, QStringLiteral("saving data/monster.txt"))) return;
         document_.save(TableFile::Monsters, askBeforeOverwrite(this));
     });
+}
+
+bool StatsPage::settleTypedValues(QWidget* asker, const QString& action) {
+    if (!editing_) return true;
+    const QString text = QStringLiteral("Monster Stats is editing %1 (%2): the values in its fields are not stored yet.\n"
+                                        "Store them before %3?")
+                             .arg(nameLabel_->text(), idLabel_->text(), action);
+    switch (messageBoxes().askAboutTypedValues(asker, text)) {
+    case TypedValuesAnswer::Cancel: return false;
+    case TypedValuesAnswer::Discard: leaveEditState(); return true;
+    case TypedValuesAnswer::Store: break;
+    }
+    // As OK after Enter in a field: a number still being typed is taken in first.
+    for (SpinField* field : fields_)
+        if (field) field->commit();
+    storeEdits();
+    return true;
 }

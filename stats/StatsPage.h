@@ -34,6 +34,13 @@ public:
     // Selects the row; the page shows it as after a click. Out of range: nothing.
     void selectIndex(int index);
     bool editing() const { return editing_; }
+    // The one way past the edit state for whatever acts on the monster table (a save,
+    // the monster table window, ending the program): typed values are never dropped
+    // without a word. In the edit state the operator is asked, over `asker`, whether to
+    // store the fields' values before `action` ("saving data/monster.txt"): Store stores
+    // them as OK does, Discard leaves them as Cancel does; both go on (true). Cancel
+    // stays in the edit state with the values (false). Not editing: true.
+    bool settleTypedValues(QWidget* asker, const QString& action);
     QTreeView* monsterList() const { return monsterList_; }
 
     // The controls in the order Tab visits them: the list, the strip's buttons, the

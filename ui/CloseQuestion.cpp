@@ -7,10 +7,26 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-// A box of a fixed size with a close button alone, as a message box is.
+CloseQuestionBox::Wording CloseQuestionBox::closeWording() {
+    return {QStringLiteral("&Save"), QStringLiteral("Save every file with unsaved changes, then close"),
+            QStringLiteral("Close without saving: the changes are lost"),
+            QStringLiteral("Keep the program open with the changes")};
+}
+
+CloseQuestionBox::Wording CloseQuestionBox::typedValuesWording() {
+    return {QStringLiteral("&Store"), QStringLiteral("Store the typed values, as OK does, then go on"),
+            QStringLiteral("Go on without them: the monster keeps its stored values"),
+            QStringLiteral("Go back to the typed values; nothing else happens")};
+}
+
 CloseQuestionBox::CloseQuestionBox(const QString& text, QWidget* parent)
+    : CloseQuestionBox(text, closeWording(), parent) {}
+
+// A box of a fixed size with a close button alone, as a message box is, above every
+// window of the program.
+CloseQuestionBox::CloseQuestionBox(const QString& text, const Wording& wording, QWidget* parent)
     : QDialog(parent, Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
+                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("CloseQuestion"));
     setWindowTitle(QApplication::applicationDisplayName());
     setModal(true);
@@ -25,15 +41,15 @@ CloseQuestionBox::CloseQuestionBox(const QString& text, QWidget* parent)
     message->setWordWrap(true);
     message->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    save_ = new QPushButton(QStringLiteral("&Save"), this);
+    save_ = new QPushButton(wording.keep, this);
     discard_ = new QPushButton(QStringLiteral("&Discard"), this);
     cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     save_->setObjectName(QStringLiteral("CloseSave"));
     discard_->setObjectName(QStringLiteral("CloseDiscard"));
     cancel_->setObjectName(QStringLiteral("CloseCancel"));
-    save_->setToolTip(QStringLiteral("Save every file with unsaved changes, then close"));
-    discard_->setToolTip(QStringLiteral("Close without saving: the changes are lost"));
-    cancel_->setToolTip(QStringLiteral("Keep the program open with the changes"));
+    save_->setToolTip(wording.keepTip);
+    discard_->setToolTip(wording.discardTip);
+    cancel_->setToolTip(wording.cancelTip);
     save_->setDefault(true);
 
     auto* body = new QHBoxLayout;

@@ -8,3 +8,8 @@
 #include <QPalette>
 
 QPalette designPalette();
+
+// The design palette for a radio button: the style draws its ring a shade darker than
+// the palette's window colour, which on the design's light body would leave an
+// unselected button's ring under 3:1 against its white fill and the body around it.
+QPalette indicatorPalette();

@@ -1,12 +1,17 @@
 #include "FirstPlace.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QEvent>
+#include <QPointer>
+#include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include "EventHook.h"
 
@@ -104,6 +109,16 @@ QRect firstFrame(QSize preferred, QSize least, QPoint wanted, QRect screen, QRec
     return {leastCovering(least, wanted, screen, mainWindow, keepClear), least};
 }
 
+QRect onScreen(QRect frame, QRect screen) { return inside(frame, screen); }
+
+// Before a window manager first frames a window its frame is not known, and the place
+// given is the frame's: room is kept for a title bar and borders (openbox's are 20 and
+// 5 pixels high).
+QRect roomForFrame(const QWidget* window, QRect screen) {
+    if (window->windowFlags() & Qt::FramelessWindowHint) return screen;
+    return screen.adjusted(0, 0, -16, -40);
+}
+
 void placeOnFirstShow(QWidget* window, std::function<QRect()> frame) {
     new EventHook(window, [window, frame = std::move(frame), done = false](QEvent* event) mutable {
         if (event->type() != QEvent::Show || std::exchange(done, true)) return false;
@@ -113,6 +128,71 @@ void placeOnFirstShow(QWidget* window, std::function<QRect()> frame) {
         // A place of ours, even the one it had: the window manager's own placing is what
         // may put it over the buttons.
         window->setAttribute(Qt::WA_Moved);
+        return false;
+    });
+}
+
+void placeOnShow(QWidget* window, std::function<QRect()> screen, std::function<QRect()> mainWindow,
+                 std::function<QList<QRect>()> keepClear) {
+    new EventHook(window, [=, shown = false](QEvent* event) mutable {
+        if (event->type() != QEvent::Show || event->spontaneous()) return false;
+        if (!std::exchange(shown, true)) return false;  // the first showing has its own place
+        const QRect frame = window->frameGeometry();
+        const QList<QRect> clear = keepClear();
+        const QRect area = screen();
+        if (fits(frame, area, clear)) return false;
+        const QPoint place = firstPlace(frame.size(), frame.topLeft(), area, mainWindow(), clear);
+        window->move(place);
+        return false;
+    });
+}
+
+namespace {
+
+QRect availableArea(const QWidget* window) {
+    const QScreen* screen = window->screen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+void moveOnScreen(QWidget* window) {
+    const QRect area = availableArea(window);
+    if (area.isEmpty() || !window->isVisible()) return;
+    const QRect frame = window->frameGeometry();
+    const QRect fitted = onScreen(frame, area);
+    if (fitted.topLeft() != frame.topLeft()) window->move(fitted.topLeft());
+}
+
+}  // namespace
+
+void keepOnScreen(QWidget* window) {
+    // The frame's size shows once the window manager has framed the window, and the toolkit
+    // learns where the manager put it a little later, by the moves it reports: for a short
+    // while after each showing of a framed window, every report is looked at. The
+    // operator's own moves are left alone.
+    constexpr qint64 kSettling = 1500;  // ms
+    auto shownAt = std::make_shared<QElapsedTimer>();
+    auto hooked = std::make_shared<QPointer<QWindow>>();
+    const auto settling = [shownAt] { return shownAt->isValid() && shownAt->elapsed() < kSettling; };
+    new EventHook(window, [window, shownAt, hooked, settling](QEvent* event) {
+        switch (event->type()) {
+        case QEvent::Show:
+            // A frameless window's frame is its own: only a framed one has to settle.
+            if (!(window->windowFlags() & Qt::FramelessWindowHint)) shownAt->start();
+            if (QWindow* native = window->windowHandle(); native && *hooked != native) {
+                *hooked = native;
+                new EventHook(native, [window, settling](QEvent* e) {
+                    if (e->type() == QEvent::Expose && settling()) moveOnScreen(window);
+                    return false;
+                });
+            }
+            moveOnScreen(window);
+            break;
+        case QEvent::Move:
+            if (settling()) moveOnScreen(window);
+            break;
+        case QEvent::Resize: moveOnScreen(window); break;
+        default: break;
+        }
         return false;
     });
 }

@@ -82,7 +82,15 @@ bool GridDelegate::paintPlainCell(QPainter* painter, const QStyleOptionViewItem&
 
     painter->save();
     painter->setClipRegion(painter->hasClipping() ? painter->clipRegion() & cell.rect : QRegion(cell.rect));
-    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &cell, painter, widget);
+    QPalette::ColorGroup group = cell.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    if (group == QPalette::Normal && !(cell.state & QStyle::State_Active)) group = QPalette::Inactive;
+    // A selected cell's ground is the palette's, as its text is: a style may draw its own
+    // (the Windows style of the Windows build: very light grey while the list is without
+    // the keyboard), under which the palette's white text could not be read.
+    if (cell.state & QStyle::State_Selected)
+        painter->fillRect(cell.rect, cell.palette.brush(group, QPalette::Highlight));
+    else
+        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &cell, painter, widget);
     QIcon::Mode mode = QIcon::Normal;
     if (!(cell.state & QStyle::State_Enabled))
         mode = QIcon::Disabled;
@@ -90,8 +98,6 @@ bool GridDelegate::paintPlainCell(QPainter* painter, const QStyleOptionViewItem&
         mode = QIcon::Selected;
     cell.icon.paint(painter, iconRect, cell.decorationAlignment, mode,
                     cell.state & QStyle::State_Open ? QIcon::On : QIcon::Off);
-    QPalette::ColorGroup group = cell.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
-    if (group == QPalette::Normal && !(cell.state & QStyle::State_Active)) group = QPalette::Inactive;
     painter->setPen(cell.palette.color(
         group, cell.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
     layout.draw(painter, QPointF(inner.x(), placed.top()));

@@ -9,20 +9,23 @@
 
 namespace {
 
+// Above the windows that stay above the others, which a box that is not would be under.
+constexpr Qt::WindowFlags kOnTop = Qt::WindowStaysOnTopHint;
+
 class RealMessageBoxes final : public MessageBoxes {
 public:
     void error(QWidget* parent, const QString& text) override {
         QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
-                        QMessageBox::Ok, parent);
+                        QMessageBox::Ok, parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | kOnTop);
         box.exec();
     }
     void notice(QWidget* parent, const QString& caption, const QString& text) override {
-        QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
+        QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | kOnTop);
         box.exec();
     }
     bool question(QWidget* parent, const QString& text) override {
         QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text,
-                        QMessageBox::Yes | QMessageBox::No, parent);
+                        QMessageBox::Yes | QMessageBox::No, parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | kOnTop);
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
@@ -32,13 +35,23 @@ public:
         box.exec();
         return box.answer();
     }
+    TypedValuesAnswer askAboutTypedValues(QWidget* parent, const QString& text) override {
+        CloseQuestionBox box(text, CloseQuestionBox::typedValuesWording(), parent);
+        box.exec();
+        switch (box.answer()) {
+        case CloseAnswer::Save: return TypedValuesAnswer::Store;
+        case CloseAnswer::Discard: return TypedValuesAnswer::Discard;
+        case CloseAnswer::Cancel: break;
+        }
+        return TypedValuesAnswer::Cancel;
+    }
 };
 
 RealMessageBoxes realBoxes;
 
 // The toolkit's own input dialog, with only OK and Cancel.
 QInputDialog* inputBox(QWidget* parent, const QString& title, const QString& label) {
-    auto* box = new QInputDialog(parent);
+    auto* box = new QInputDialog(parent, Qt::Dialog | kOnTop);
     box->setAttribute(Qt::WA_DeleteOnClose, false);
     box->setWindowTitle(title);
     box->setLabelText(label);

@@ -1,6 +1,8 @@
 #pragma once
 // Every message box of the program goes through here, so tests can record them
-// instead of blocking on a modal box.
+// instead of blocking on a modal box. Each box stays above every window of the program
+// (the add-location dialog and the preview stay above the others), and the keyboard
+// goes back to the window that asked when it closes (KeyboardReturn.h).
 
 #include <optional>
 
@@ -11,6 +13,9 @@ class QWidget;
 
 // The answers to the question before ending with unsaved changes.
 enum class CloseAnswer { Save, Discard, Cancel };
+// The answers to the question before anything acts on the monster table while Monster
+// Stats holds typed values that are not stored yet.
+enum class TypedValuesAnswer { Store, Discard, Cancel };
 
 class MessageBoxes {
 public:
@@ -24,6 +29,9 @@ public:
     // Before the program ends with unsaved changes: Save (the default), Discard or
     // Cancel (Escape), in this order on every desktop.
     virtual CloseAnswer askBeforeClosing(QWidget* parent, const QString& text) = 0;
+    // Typed values not stored yet: Store (the default), Discard or Cancel (Escape), in
+    // this order on every desktop.
+    virtual TypedValuesAnswer askAboutTypedValues(QWidget* parent, const QString& text) = 0;
     // A whole number from min to max, starting at value; nothing when cancelled.
     virtual std::optional<int> askNumber(QWidget* parent, const QString& title, const QString& label, int value,
                                          int min, int max);

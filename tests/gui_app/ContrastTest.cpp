@@ -13,7 +13,10 @@
 #include <QIcon>
 #include <QPainter>
 #include <QLabel>
+#include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTreeView>
@@ -26,6 +29,9 @@
 #include "MapOverviewWindow.h"
 #include "MapPreviewWindow.h"
 #include "MessageRecorder.h"
+#include "MonsterGridModel.h"
+#include "MonsterGridWindow.h"
+#include "GridView.h"
 #include "SpawnPage.h"
 #include "SpinField.h"
 #include "StatsPage.h"
@@ -186,4 +192,42 @@ TEST(DarkDesktop, TheOverviewThePictureButtonsAndDisabledControlsKeepTheirContra
     QIcon::setThemeName(themeName);
     QIcon::setThemeSearchPaths(searchPaths);
     EXPECT_TRUE(recorder().messages.empty());
+}
+
+// An unselected radio button shows its ring at least 3:1 against what is around it on
+// a dark desktop, in every window: the "Change..." dialog of the monster table included.
+TEST(DarkDesktop, UnselectedRadioButtonsStandOut) {
+    recorder().clear();
+    TempFolder work;
+    writeStandardTables(work);
+    const QPalette desktop = QApplication::palette();
+    QApplication::setPalette(darkDesktopPalette());
+    {
+        EditorWindows windows(work.path(), work.path(), loadTables(work.path()));
+        MonsterGridWindow& grid = windows.monsterGrid();
+        grid.open();
+        grid.grid()->selectionModel()->select(grid.model()->index(0, 4), QItemSelectionModel::Select);
+        grid.openChangeDialog();
+        ASSERT_NE(grid.changeDialog(), nullptr);
+        const QList<QWidget*> windowsWithRadios{&windows.mainWindow(), &windows.addSpotDialog(), &windows.mapPreview(),
+                                                grid.changeDialog()};
+        int seen = 0;
+        for (QWidget* window : windowsWithRadios) {
+            for (QRadioButton* radio : window->findChildren<QRadioButton*>()) {
+                if (radio->isChecked() || !radio->isEnabled()) continue;
+                QStyleOptionButton option;
+                option.initFrom(radio);
+                const QRect ring = radio->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, radio);
+                EXPECT_GE(drawnContrast(radio, ring), 3.0) << window->objectName().toStdString() << ": "
+                                                            << radio->text().toStdString();
+                ++seen;
+            }
+        }
+        EXPECT_GE(seen, 3);
+        // The dialog is drawn as the window that opened it, not in the desktop's dark colours.
+        for (const auto role : {QPalette::Window, QPalette::WindowText, QPalette::Base, QPalette::Text})
+            EXPECT_EQ(grid.changeDialog()->palette().color(role), grid.palette().color(role)) << role;
+        grid.changeDialog()->reject();
+    }
+    QApplication::setPalette(desktop);
 }

@@ -89,6 +89,40 @@ TEST_F(EditSpotTest, TheFieldsFollowTheSpotAndApplyWritesOnlyWhatTheOperatorChan
     }
 }
 
+// The preview shows the map of the spot being edited, whichever change takes the spot to
+// another map: an Apply elsewhere, its undo and redo, a change of many spots at once.
+TEST_F(EditSpotTest, ThePreviewFollowsTheEditedSpotToAnotherMap) {
+    QUndoStack& history = editable().history(TableFile::Spawns);
+    const auto toMap = [this](int map) {
+        SpawnEntry values = document().spawns().entries[1];
+        values.mapnumber = static_cast<std::uint8_t>(map);
+        return values;
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+        int map;  // the map the preview shows afterwards
+    };
+    const Case cases[] = {
+        {"another Apply moves it to map 6", [&] { editable().changeSpot(1, toMap(6), QStringLiteral("change")); }, 6},
+        {"an undo takes it back to map 0", [&] { history.undo(); }, 0},
+        {"a redo to map 6 again", [&] { history.redo(); }, 6},
+        {"a change of many spots to map 4", [&] { editable().changeSpots({toMap(4)}, QStringLiteral("move")); }, 4},
+        {"its undo", [&] { history.undo(); }, 6},
+    };
+    ASSERT_TRUE(preview->previewReady());
+    dialog->editSpot(1);
+    QApplication::processEvents();
+    for (const Case& c : cases) {
+        c.change();
+        QApplication::processEvents();  // the picture is loaded once the change is done
+        EXPECT_EQ(document().spawns().entries[1].mapnumber, c.map) << c.name;
+        EXPECT_EQ(field("SpinEdit2")->value(), c.map) << c.name;
+        EXPECT_TRUE(preview->title().contains(QStringLiteral(", %1 )").arg(c.map))) << c.name << ": "
+                                                                                    << preview->title().toStdString();
+    }
+}
+
 // While its spot is deleted, "Apply" is off and the dialog says why; an undo brings
 // both back.
 TEST_F(EditSpotTest, ASpotDeletedMeanwhileTurnsApplyOffWithAReason) {

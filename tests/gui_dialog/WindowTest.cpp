@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+#include <QTabBar>
+
 #include "DialogFixture.h"
 
 TEST_F(DialogTest, IsAFramelessToolWindowOnTop) {
@@ -55,6 +57,41 @@ TEST_F(DialogTest, ThePreviewFirstOpensClearOfTheDialogAndTheButtons) {
     EXPECT_TRUE(preview->screen()->availableGeometry().contains(shown));
     EXPECT_FALSE(shown.intersects(QRect(dialog->pos(), dialog->size())));
     for (const QRect& button : main.placesToKeepClear()) EXPECT_FALSE(shown.intersects(button));
+}
+
+// Shown again by the program where it was, the preview comes back clear of the main
+// window's buttons and page tabs, which may have come under that place meanwhile; where
+// nothing is in the way it stays where it was.
+TEST_F(DialogTest, ThePreviewComesBackClearOfTheTabsAndButtons) {
+    MainWindow& main = windows->mainWindow();
+    main.pages()->setCurrentWidget(page);
+    main.move(300, 250);
+    page->showPreview();
+    ASSERT_TRUE(preview->isVisible());
+    const auto tabOf = [&main](int tab) {
+        const QRect rect = main.pages()->tabBar()->tabRect(tab);
+        return QRect(main.pages()->tabBar()->mapToGlobal(rect.topLeft()), rect.size());
+    };
+    struct Case {
+        const char* name;
+        QPoint at;  // where the preview was when hidden
+        bool stays;
+    };
+    const Case cases[] = {
+        {"over the \"Monster Stats\" tab", tabOf(0).topLeft() - QPoint(20, 20), false},
+        {"over the \"Monster Position\" tab", tabOf(1).topLeft() - QPoint(10, 10), false},
+        {"left of the main window", QPoint(0, 300), true},
+    };
+    for (const Case& c : cases) {
+        preview->hide();
+        preview->move(c.at);
+        page->showPreview();
+        ASSERT_TRUE(preview->isVisible()) << c.name;
+        const QRect shown = preview->frameGeometry();
+        EXPECT_EQ(shown.topLeft() == c.at, c.stays) << c.name;
+        EXPECT_TRUE(preview->screen()->availableGeometry().contains(shown)) << c.name;
+        for (const QRect& clear : main.placesToKeepClear()) EXPECT_FALSE(shown.intersects(clear)) << c.name;
+    }
 }
 
 TEST_F(DialogTest, ControlsStandWhereTheDesignPutsThem) {

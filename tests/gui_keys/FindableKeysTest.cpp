@@ -13,6 +13,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <QUndoStack>
 
 #include "EditorDocument.h"
@@ -117,6 +118,39 @@ TEST_F(KeyboardTest, EveryShortcutIsARowOfTheKeyTableAndEveryRowHasItsShortcut) 
             EXPECT_TRUE(made) << w.name << ": no shortcut for " << row.keys;
         }
     }
+}
+
+// The key list shows each window's keys under one heading of that window's name, in the
+// table's order, and names the key of every row: the mouse's rows ("Click") too.
+TEST(KeyList, OneHeadingPerWindowAndEveryRowsKey) {
+    KeyListWindow window;
+    QTreeWidget* list = window.list();
+    std::vector<std::pair<KeyPlace, std::vector<const ProgramKey*>>> places;
+    for (const ProgramKey& key : programKeys()) {
+        if (places.empty() || places.back().first != key.place) places.push_back({key.place, {}});
+        places.back().second.push_back(&key);
+    }
+    ASSERT_EQ(list->topLevelItemCount(), static_cast<int>(places.size()));
+    QStringList headings;
+    int mouseRows = 0;
+    for (int g = 0; g < list->topLevelItemCount(); ++g) {
+        const QTreeWidgetItem* heading = list->topLevelItem(g);
+        const auto& [place, keys] = places[static_cast<std::size_t>(g)];
+        SCOPED_TRACE(placeName(place).toStdString());
+        EXPECT_EQ(heading->text(0), placeName(place));
+        EXPECT_FALSE(headings.contains(heading->text(0))) << "one heading per window";
+        headings << heading->text(0);
+        ASSERT_EQ(heading->childCount(), static_cast<int>(keys.size()));
+        for (int r = 0; r < heading->childCount(); ++r) {
+            const ProgramKey& key = *keys[static_cast<std::size_t>(r)];
+            EXPECT_EQ(heading->child(r)->text(0), keyText(key)) << key.does;
+            EXPECT_FALSE(heading->child(r)->text(0).isEmpty()) << key.does;
+            EXPECT_EQ(heading->child(r)->text(1), QString::fromLatin1(key.does));
+            if (QString::fromLatin1(key.keys).isEmpty()) ++mouseRows;
+        }
+    }
+    EXPECT_GE(headings.size(), 10);
+    EXPECT_GE(mouseRows, 2);
 }
 
 TEST_F(KeyboardTest, F1AndCtrlHFromEveryWindow) {

@@ -82,9 +82,9 @@ TEST_F(KeyboardTest, EnterEscapeAndCtrlS) {
              KeyboardTest::press(Qt::Key_Return);
          },
          Qt::Key_S, ctrl, false, "777", "Vatackspeed", "777", "ListView1", Written::MonsterTable, false, "main"},
-        {"Ctrl+S in the edit state saves the stored lines only",
+        {"Ctrl+S in the edit state asks first; Cancel keeps the typed value and saves nothing",
          [](KeyboardTest& t) { edit(t), typeAttackSpeed(t, "777"); }, Qt::Key_S, ctrl,
-         true, "1500", "Vatackspeed", "777", "Vatackspeed", Written::MonsterTable, false, "main"},
+         true, "1500", "Vatackspeed", "777", "Vatackspeed", Written::Nothing, false, "main"},
         {"Ctrl+S on the position page saves the spawn file",
          [](KeyboardTest& t) {
              t.main()->switchPageKeepingMonster();

@@ -1,6 +1,8 @@
 // Where the overview draws and hits spots at each zoom, and what every kind of drag
 // makes of a spot: cells within 0..255, a range's corners in order.
 
+#include <map>
+
 #include <gtest/gtest.h>
 
 #include "OverviewGeometry.h"
@@ -26,20 +28,20 @@ TEST(OverviewGeometry, MarksAndOutlinesAtEachZoom) {
         int zoom;
         SpotRect drawn;  // right and bottom not included
     } cases[] = {
-        {point(0, 127, 127), 1, {125, 127, 130, 132}},
-        {point(0, 127, 127), 2, {252, 256, 257, 261}},
-        {point(0, 127, 127), 3, {379, 385, 384, 390}},
-        {point(0, 127, 127), 4, {506, 514, 511, 519}},
-        {point(0, 127, 127), 5, {633, 643, 638, 648}},
-        {point(0, 0, 0), 1, {-2, 254, 3, 259}},
-        {point(0, 255, 255), 1, {253, -1, 258, 4}},
-        {range(0, 10, 20, 30, 40), 1, {10, 216, 31, 237}},
-        {range(0, 10, 20, 30, 40), 2, {20, 432, 61, 473}},
-        {range(0, 10, 20, 30, 40), 3, {30, 648, 91, 709}},
-        {range(0, 10, 20, 30, 40), 4, {40, 864, 121, 945}},
-        {range(0, 10, 20, 30, 40), 5, {50, 1080, 151, 1181}},
-        {range(0, 30, 40, 10, 20), 5, {50, 1080, 151, 1181}},  // corners in reverse order
-        {range(0, 0, 0, 255, 255), 1, {0, 1, 256, 257}},
+        {point(0, 127, 127), 1, {125, 126, 130, 131}},
+        {point(0, 127, 127), 2, {252, 254, 257, 259}},
+        {point(0, 127, 127), 3, {379, 382, 384, 387}},
+        {point(0, 127, 127), 4, {506, 510, 511, 515}},
+        {point(0, 127, 127), 5, {633, 638, 638, 643}},
+        {point(0, 0, 0), 1, {-2, 253, 3, 258}},
+        {point(0, 255, 255), 1, {253, -2, 258, 3}},
+        {range(0, 10, 20, 30, 40), 1, {10, 215, 31, 236}},
+        {range(0, 10, 20, 30, 40), 2, {20, 430, 61, 471}},
+        {range(0, 10, 20, 30, 40), 3, {30, 645, 91, 706}},
+        {range(0, 10, 20, 30, 40), 4, {40, 860, 121, 941}},
+        {range(0, 10, 20, 30, 40), 5, {50, 1075, 151, 1176}},
+        {range(0, 30, 40, 10, 20), 5, {50, 1075, 151, 1176}},  // corners in reverse order
+        {range(0, 0, 0, 255, 255), 1, {0, 0, 256, 256}},
     };
     for (const auto& c : cases) EXPECT_EQ(text(spotRect(c.spot, c.zoom)), text(c.drawn)) << "zoom " << c.zoom;
 }
@@ -112,6 +114,32 @@ TEST(OverviewGeometry, ThePointerMovesByWholeCellsFromAnyPixelOfAMark) {
 
 // A selected range wins a press on its own edges and corners, though another outline
 // runs close by; inside it, the spots there are taken as ever.
+// The X,Y label names every cell of the map, 0 and 255 included, from some pixel of the
+// map at every zoom, each on as many pixel rows (and columns) as the zoom, give or take
+// the half cell past the map's edge; and the pixel of a cell's mark names that cell.
+TEST(OverviewGeometry, TheLabelNamesEveryCellAtEveryZoom) {
+    for (int zoom = 1; zoom <= kMaxZoom; ++zoom) {
+        SCOPED_TRACE("zoom " + std::to_string(zoom));
+        std::map<int, int> rowsOfY;
+        std::map<int, int> columnsOfX;
+        for (int p = 0; p < 256 * zoom; ++p) {
+            ++rowsOfY[shownCell({0, p}, zoom).y()];
+            ++columnsOfX[shownCell({p, 0}, zoom).x()];
+        }
+        for (const auto* named : {&rowsOfY, &columnsOfX}) {
+            ASSERT_EQ(named->size(), 256u);
+            EXPECT_EQ(named->begin()->first, 0);
+            EXPECT_EQ(named->rbegin()->first, 255);
+            for (const auto& [cell, pixels] : *named) {
+                EXPECT_GE(pixels, (zoom + 1) / 2) << "cell " << cell;
+                EXPECT_LE(pixels, zoom + zoom / 2 + 1) << "cell " << cell;
+            }
+        }
+        for (const QPoint cell : {QPoint(0, 0), QPoint(255, 255), QPoint(0, 255), QPoint(37, 211)})
+            EXPECT_EQ(shownCell(cellPixel(cell.x(), cell.y(), zoom), zoom), cell);
+    }
+}
+
 TEST(OverviewGeometry, TheSelectedSpotWinsAPressOnItsMarksAndEdges) {
     // Spot 0 (the larger range) ends one cell above spot 1's top edge; a point inside 0.
     const std::vector<SpawnEntry> spots = {range(0, 192, 191, 213, 204), range(1, 196, 180, 205, 190),
@@ -141,24 +169,24 @@ TEST(OverviewGeometry, TheSelectedSpotWinsAPressOnItsMarksAndEdges) {
 }
 
 TEST(OverviewGeometry, EdgesCornersAndBodyOfARange) {
-    const SpawnEntry r = range(0, 10, 20, 30, 40);  // at 2X columns 20..60, rows 432..472
+    const SpawnEntry r = range(0, 10, 20, 30, 40);  // at 2X columns 20..60, rows 430..470
     const struct {
         QPoint pixel;
         Grab grab;
     } cases[] = {
-        {{40, 450}, Grab::Body},       {{20, 450}, Grab::Left},       {{17, 450}, Grab::Left},
-        {{22, 450}, Grab::Left},       {{23, 450}, Grab::Body},       {{16, 450}, Grab::None},
-        {{60, 450}, Grab::Right},      {{63, 450}, Grab::Right},      {{64, 450}, Grab::None},
-        {{40, 432}, Grab::Top},        {{40, 472}, Grab::Bottom},     {{20, 432}, Grab::TopLeft},
-        {{60, 432}, Grab::TopRight},   {{20, 472}, Grab::BottomLeft}, {{62, 474}, Grab::BottomRight},
-        {{40, 428}, Grab::None},
+        {{40, 448}, Grab::Body},       {{20, 448}, Grab::Left},       {{17, 448}, Grab::Left},
+        {{22, 448}, Grab::Left},       {{23, 448}, Grab::Body},       {{16, 448}, Grab::None},
+        {{60, 448}, Grab::Right},      {{63, 448}, Grab::Right},      {{64, 448}, Grab::None},
+        {{40, 430}, Grab::Top},        {{40, 470}, Grab::Bottom},     {{20, 430}, Grab::TopLeft},
+        {{60, 430}, Grab::TopRight},   {{20, 470}, Grab::BottomLeft}, {{62, 472}, Grab::BottomRight},
+        {{40, 426}, Grab::None},
     };
     for (const auto& c : cases)
         EXPECT_EQ(grabAt(r, c.pixel, 2), c.grab) << c.pixel.x() << ',' << c.pixel.y();
-    EXPECT_EQ(grabAt(point(1, 100, 101), {201, 310}, 2), Grab::Point);
+    EXPECT_EQ(grabAt(point(1, 100, 101), {201, 308}, 2), Grab::Point);
     // A range two pixels wide is taken by its edges from outside, by its body on it.
-    EXPECT_EQ(grabAt(range(2, 5, 5, 6, 6), {5, 251}, 1), Grab::Body);
-    EXPECT_EQ(grabAt(range(2, 5, 5, 6, 6), {4, 251}, 1), Grab::Left);
+    EXPECT_EQ(grabAt(range(2, 5, 5, 6, 6), {5, 250}, 1), Grab::Body);
+    EXPECT_EQ(grabAt(range(2, 5, 5, 6, 6), {4, 250}, 1), Grab::Left);
 }
 
 struct Cells {

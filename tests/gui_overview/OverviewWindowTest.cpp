@@ -318,6 +318,22 @@ TEST_F(OverviewTest, ZoomKeepsTheMiddleOfTheView) {
     }
 }
 
+// A click on the grey margin beside the map leaves the arrow keys on the map, from
+// wherever the keyboard was in the window.
+TEST_F(OverviewTest, AClickOnTheMarginBesideTheMapLeavesTheKeysOnTheMap) {
+    overview->resize(900, 700);
+    overview->chooseZoom(0);  // 1X: the map is smaller than its view
+    QApplication::processEvents();
+    QWidget* view = overview->mapArea()->viewport();
+    const QPoint margin(2, view->height() / 2);
+    ASSERT_FALSE(QRect(surface->mapTo(view, QPoint(0, 0)), surface->size()).contains(margin));
+    for (const char* from : {"OverviewFilter", "OverviewZoom", "OverviewMonsters"}) {
+        overview->findChild<QWidget*>(QString::fromLatin1(from))->setFocus();
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, margin);
+        EXPECT_EQ(QApplication::focusWidget(), surface) << from;
+    }
+}
+
 // The window has a title strip of its own; its button, Escape, Ctrl+W and Alt+F4 close
 // it and hand the keyboard back; Ctrl+S saves the spawn file.
 TEST_F(OverviewTest, ItsOwnTitleStripKeysThatCloseItAndSave) {

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 
 #include "Colours.h"
@@ -180,21 +181,67 @@ TEST_F(PreviewTest, ZoomItemsFollowTheScreenHeight) {
     }
 }
 
+// The window grows with the picture as far as the screen has room; beyond that its map
+// frame shows part of the picture.
 TEST_F(PreviewTest, ZoomResizesSurfacePictureAndWindow) {
     MapPreviewWindow tall(1280);
-    const QSize at1 = tall.size();
+    const QRect area = tall.screen()->availableGeometry();
     for (int z = 1; z <= 5; ++z) {
         tall.setZoom(z);
         EXPECT_EQ(tall.zoom(), z);
         EXPECT_EQ(child(&tall, "PaintBox1")->size(), QSize(256 * z, 256 * z));
         EXPECT_EQ(child(&tall, "Image1")->size(), QSize(256 * z, 256 * z));
-        EXPECT_EQ(child(&tall, "Panel1")->size(), QSize(256 * z + 4, 256 * z + 4));
-        EXPECT_EQ(tall.size() - at1, QSize(256 * (z - 1), 256 * (z - 1)));
+        const QSize frame(std::min(256 * z + 4, area.width() - 52 - 2), std::min(256 * z + 4, area.height() - 30 - 2));
+        EXPECT_EQ(child(&tall, "Panel1")->size(), frame) << z;
+        EXPECT_EQ(tall.size(), frame + QSize(52 + 2, 30 + 2)) << z;
+        EXPECT_LE(tall.width(), area.width()) << z;
+        EXPECT_LE(tall.height(), area.height()) << z;
     }
     static_cast<QAbstractButton*>(child(&tall, "RadioGroup1")->findChildren<QRadioButton*>()[1])->click();
     EXPECT_EQ(tall.zoom(), 2);
     preview->setZoom(5);  // not offered below 1280 pixels
     EXPECT_EQ(preview->zoom(), 1);
+}
+
+// A Ctrl+wheel zoom keeps the cell under the pointer: the window moves around it while
+// it stays wholly on the screen, and the picture moves in its frame for the rest.
+TEST_F(PreviewTest, AZoomKeepsTheCellUnderThePointerAndTheWindowOnTheScreen) {
+    MapPreviewWindow window(1280);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QRect area = window.screen()->availableGeometry();
+    QWidget* surface = child(&window, "PaintBox1");
+    struct Case {
+        const char* name;
+        QPoint place;  // the window's, before the zoom
+        QPoint pixel;  // under the pointer, at 1X
+        int steps;
+        bool pictureMoves;
+    };
+    const Case cases[] = {
+        {"room to grow around the pointer", area.topLeft() + QPoint(200, 180), {128, 128}, 1, false},
+        {"at the screen's top left corner", area.topLeft(), {200, 220}, 1, true},
+        {"at the screen's bottom right corner", area.bottomRight() - QPoint(313, 289), {20, 30}, 1, true},
+        {"to the largest zoom, past the screen's size", area.topLeft(), {250, 250}, 4, true},
+    };
+    for (const Case& c : cases) {
+        window.setZoom(1);
+        window.move(c.place);
+        ASSERT_EQ(window.pictureOffset(), QPoint(0, 0)) << c.name;
+        const QPoint pointer = surface->mapToGlobal(c.pixel);
+        window.zoomBy(c.steps, c.pixel);
+        const int z = window.zoom();
+        EXPECT_EQ(z, 1 + c.steps) << c.name;
+        EXPECT_EQ(surface->mapToGlobal(c.pixel * z), pointer) << c.name << ": the cell stays under the pointer";
+        EXPECT_TRUE(area.contains(QRect(window.pos(), window.size()))) << c.name;
+        EXPECT_EQ(window.pictureOffset() != QPoint(0, 0), c.pictureMoves) << c.name;
+        // Back to 1X the picture fills its frame again.
+        window.zoomBy(-c.steps, surface->mapFromGlobal(pointer));
+        EXPECT_EQ(window.zoom(), 1) << c.name;
+        EXPECT_TRUE(area.contains(QRect(window.pos(), window.size()))) << c.name;
+        window.setZoom(1);
+        EXPECT_EQ(window.pictureOffset(), QPoint(0, 0)) << c.name;
+    }
 }
 
 TEST_F(PreviewTest, PointerMovementShowsTheLabelCell) {

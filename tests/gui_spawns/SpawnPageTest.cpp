@@ -604,6 +604,52 @@ TEST_F(FirstMonsterWithoutSpots, FirstMapChoiceLeavesThePreviewAlone) {
 
 // A monster that gains its first spot or loses its last one has its row's icon
 // repainted: the list's model tells that row's change, not a refill of every row.
+// After a change of many spots that refills the lists (one of the monster's spots
+// deleted, or given to another monster), the selected spot stays selected: the file's
+// first spot, number 0, as well as any other.
+TEST_F(SpawnPageTest, AChangeOfManySpotsKeepsTheSelectedSpot) {
+    struct Case {
+        const char* name;
+        std::int32_t selected;  // a point of monster 10 on map 3
+        std::function<void(EditorDocument&)> change;
+    };
+    const Case cases[] = {
+        {"spot 0 kept, spot 2 deleted", 0, [](EditorDocument& d) { d.deleteSpots({2}, QStringLiteral("delete")); }},
+        {"spot 7 kept, spot 2 deleted", 7, [](EditorDocument& d) { d.deleteSpots({2}, QStringLiteral("delete")); }},
+        {"spot 0 kept, spot 2 given to monster 11", 0,
+         [](EditorDocument& d) {
+             SpawnEntry given = d.spawns().entries[2];
+             given.monsterid = 11;
+             d.changeSpots({given}, QStringLiteral("change"));
+         }},
+        {"spot 2 kept, spot 0 given to monster 11", 2,
+         [](EditorDocument& d) {
+             SpawnEntry given = d.spawns().entries[0];
+             given.monsterid = 11;
+             d.changeSpots({given}, QStringLiteral("change"));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        makeWindows();
+        chooseMonster(0);
+        chooseMap(QStringLiteral("3"));
+        QTreeView* points = page->pointSpotList();
+        int row = -1;
+        for (int r = 0; r < points->model()->rowCount(); ++r)
+            if (points->model()->index(r, 0).data().toInt() == c.selected) row = r;
+        ASSERT_GE(row, 0);
+        const auto selectedSpot = [points] {
+            const QModelIndexList rows = points->selectionModel()->selectedRows();
+            return rows.size() == 1 ? rows.front().data().toInt() : -1;
+        };
+        selectRow(points, row);
+        ASSERT_EQ(selectedSpot(), c.selected);
+        c.change(windows->document());
+        EXPECT_EQ(selectedSpot(), c.selected);
+    }
+}
+
 TEST_F(SpawnPageTest, AMonsterGainingOrLosingItsSpotsRepaintsOnlyItsRow) {
     QAbstractItemModel* rows = page->monsterList()->model();
     QSignalSpy changed(rows, &QAbstractItemModel::dataChanged);

@@ -64,4 +64,31 @@ TEST(CloseQuestionBox, ButtonsInOneOrderAndTheirKeys) {
     }
 }
 
+// The question about typed values is the same box with its own words: Store, Discard,
+// Cancel, each saying what it does.
+TEST(CloseQuestionBox, EachQuestionHasItsOwnWords) {
+    struct Case {
+        const char* name;
+        CloseQuestionBox::Wording wording;
+        const char* first;
+    };
+    const Case cases[] = {
+        {"before closing", CloseQuestionBox::closeWording(), "&Save"},
+        {"about typed values", CloseQuestionBox::typedValuesWording(), "&Store"},
+    };
+    for (const Case& c : cases) {
+        CloseQuestionBox box(QStringLiteral("text"), c.wording);
+        EXPECT_EQ(box.button(CloseAnswer::Save)->text(), QString::fromLatin1(c.first)) << c.name;
+        EXPECT_EQ(box.button(CloseAnswer::Discard)->text(), QStringLiteral("&Discard")) << c.name;
+        EXPECT_EQ(box.button(CloseAnswer::Cancel)->text(), QStringLiteral("Cancel")) << c.name;
+        EXPECT_EQ(box.button(CloseAnswer::Save)->toolTip(), c.wording.keepTip) << c.name;
+        EXPECT_EQ(box.button(CloseAnswer::Discard)->toolTip(), c.wording.discardTip) << c.name;
+        EXPECT_EQ(box.button(CloseAnswer::Cancel)->toolTip(), c.wording.cancelTip) << c.name;
+        for (const QString& tip : {c.wording.keepTip, c.wording.discardTip, c.wording.cancelTip})
+            EXPECT_FALSE(tip.isEmpty()) << c.name;
+        EXPECT_NE(c.wording.keepTip, c.wording.discardTip) << c.name;
+        EXPECT_TRUE(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) << c.name;
+    }
+}
+
 }  // namespace

@@ -23,6 +23,11 @@ CloseAnswer MessageRecorder::askBeforeClosing(QWidget*, const QString& text) {
     return closeAnswer;
 }
 
+TypedValuesAnswer MessageRecorder::askAboutTypedValues(QWidget*, const QString& text) {
+    messages.push_back({false, {}, text, true});
+    return typedValuesAnswer;
+}
+
 std::optional<int> MessageRecorder::askNumber(QWidget*, const QString&, const QString& label, int value, int, int) {
     messages.push_back({false, {}, label, true});
     offeredValue = value;

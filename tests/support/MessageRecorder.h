@@ -26,6 +26,9 @@ public:
     // Recorded as a question, and answered with closeAnswer (Cancel unless a test says
     // otherwise).
     CloseAnswer askBeforeClosing(QWidget* parent, const QString& text) override;
+    // Recorded as a question, and answered with typedValuesAnswer (Cancel unless a test
+    // says otherwise).
+    TypedValuesAnswer askAboutTypedValues(QWidget* parent, const QString& text) override;
     // Recorded as questions (their labels), and answered with `answer` (nothing: as
     // Cancel); a choice records its items too.
     std::optional<int> askNumber(QWidget* parent, const QString& title, const QString& label, int value, int min,
@@ -40,12 +43,14 @@ public:
         messages.clear();
         answerQuestions = false;
         closeAnswer = CloseAnswer::Cancel;
+        typedValuesAnswer = TypedValuesAnswer::Cancel;
         answer.reset();
         offered.clear();
         offeredValue = 0;
     }
     bool answerQuestions = false;
     CloseAnswer closeAnswer = CloseAnswer::Cancel;
+    TypedValuesAnswer typedValuesAnswer = TypedValuesAnswer::Cancel;
     std::optional<int> answer;
     QStringList offered;   // the last choice's items
     int offeredValue = 0;  // the value or item the last number or choice started at
