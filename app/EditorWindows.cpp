@@ -1,6 +1,7 @@
 #include "EditorWindows.h"
 
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
@@ -10,6 +11,7 @@
 #include <utility>
 
 #include "AddSpotDialog.h"
+#include "BalanceWindow.h"
 #include "EditorDocument.h"
 #include "EventHook.h"
 #include "FirstPlace.h"
@@ -113,6 +115,8 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     const auto openTable = [this] { monsterGrid().open(); };
     QObject::connect(table, &QShortcut::activated, main_.get(), openTable);
     QObject::connect(main_->statsPage(), &StatsPage::monsterTableRequested, main_.get(), openTable);
+    QObject::connect(makeShortcut(main_.get(), KeyAction::OpenBalanceChart), &QShortcut::activated, main_.get(),
+                     [this] { openBalanceChart(); });
 
     // F1 and Ctrl+H in every window of the program.
     QObject::connect(makeShortcut(main_.get(), KeyAction::ShowKeys, Qt::ApplicationShortcut), &QShortcut::activated,
@@ -130,6 +134,7 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     QObject::connect(main_->statsPage(), &StatsPage::editStateChanged, main_.get(), [this](bool editing) {
         if (history_) history_->setLocked(TableFile::Monsters, editing);
         if (monsterGrid_) monsterGrid_->setLocked(editing);
+        if (balance_) balance_->setLocked(editing);
     });
 }
 
@@ -201,8 +206,44 @@ MonsterGridWindow& EditorWindows::monsterGrid() {
     });
     raiseOnPress(grid, [this] { return toolWindows(); });
     nameKeysInToolTips(grid, {KeyPlace::MonsterTable});
+    // The balance chart shows the monsters the table's filter keeps and marks the
+    // table's selection.
+    QObject::connect(grid, &MonsterGridWindow::balanceRequested, grid, [this] { openBalanceChart(); });
+    QObject::connect(grid, &MonsterGridWindow::filterChanged, grid, [this](const QString& text) {
+        if (balance_) balance_->setFilterText(text);
+    });
+    QObject::connect(grid, &MonsterGridWindow::selectedMonstersChanged, grid, [this](const std::vector<int>& monsters) {
+        if (balance_) balance_->showSelection(monsters);
+    });
     return *monsterGrid_;
 }
+
+// Made on first use. What the operator selects on it is selected in the monster table
+// (made for it when needed, so that "Change..." there applies to it), and a monster
+// clicked is chosen on the stats page too, unless that page is editing one.
+BalanceWindow& EditorWindows::balanceChart() {
+    if (balance_) return *balance_;
+    balance_ = std::make_unique<BalanceWindow>(*document_);
+    BalanceWindow* balance = balance_.get();
+    balance->setLocked(main_->statsPage()->editing());
+    if (monsterGrid_) {
+        balance->setFilterText(monsterGrid_->filterField()->text());
+        balance->showSelection(monsterGrid_->selectedMonsters());
+    }
+    installHistoryKeys(balance, [this]() -> QUndoStack* {
+        return balance_->locked() ? nullptr : &document_->history(TableFile::Monsters);
+    });
+    keepMainButtonsClear(balance);
+    nameKeysInToolTips(balance, {KeyPlace::BalanceChart});
+    QObject::connect(balance, &BalanceWindow::monstersChosen, balance,
+                     [this](const std::vector<int>& monsters, int field) { monsterGrid().selectMonsters(monsters, field); });
+    QObject::connect(balance, &BalanceWindow::monsterClicked, balance, [this](int monster) {
+        if (!main_->statsPage()->editing()) main_->statsPage()->selectIndex(monster);
+    });
+    return *balance_;
+}
+
+void EditorWindows::openBalanceChart() { balanceChart().open(); }
 
 QList<QWidget*> EditorWindows::toolWindows() const { return {dialog_.get(), preview_.get()}; }
 
@@ -236,6 +277,7 @@ void EditorWindows::showKeyList() { bringUp(keyList()); }
 
 // The tool windows go first: the page they work with lives in the main window.
 EditorWindows::~EditorWindows() {
+    balance_.reset();
     monsterGrid_.reset();
     keyList_.reset();
     history_.reset();

@@ -13,6 +13,7 @@
 #include "TableLoad.h"
 
 class AddSpotDialog;
+class BalanceWindow;
 class EditorDocument;
 class HistoryWindow;
 class KeyListWindow;
@@ -48,6 +49,10 @@ public:
     // The monster table window, made and wired when first asked for (Ctrl+T in the main
     // window, the stats page's button, or here).
     MonsterGridWindow& monsterGrid();
+    // The balance chart, made and wired when first asked for (Ctrl+G in the main window
+    // and the monster table, the table's button, or here); openBalanceChart() brings it up.
+    BalanceWindow& balanceChart();
+    void openBalanceChart();
 
 private:
     // The windows that stay above the others.
@@ -64,6 +69,7 @@ private:
     std::unique_ptr<MapPreviewWindow> preview_;
     std::unique_ptr<MapOverviewWindow> overview_;
     std::unique_ptr<MonsterGridWindow> monsterGrid_;
+    std::unique_ptr<BalanceWindow> balance_;
     std::unique_ptr<HistoryWindow> history_;
     std::unique_ptr<KeyListWindow> keyList_;
 };

@@ -15,6 +15,7 @@
 #include <QTreeView>
 #include <QUndoStack>
 
+#include "BalanceWindow.h"
 #include "EditorDocument.h"
 #include "HistoryWindow.h"
 #include "KeyListWindow.h"
@@ -64,6 +65,12 @@ const std::vector<WindowKeys>& windowKeys() {
              return static_cast<QWidget*>(&t.windows()->monsterGrid());
          },
          {EditingWindows, MonsterTable}},
+        {"balance chart",
+         [](KeyboardTest& t) {
+             t.windows()->openBalanceChart();
+             return static_cast<QWidget*>(&t.windows()->balanceChart());
+         },
+         {EditingWindows, BalanceChart}},
         {"history",
          [](KeyboardTest& t) {
              t.windows()->showHistory();
