@@ -1,11 +1,13 @@
 #include "BalanceChartView.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QGraphicsItem>
 #include <QRubberBand>
 #include <QtCharts/QAreaSeries>
 #include <QtCharts/QChart>
@@ -19,44 +21,161 @@
 namespace {
 
 constexpr int kReach = 6;          // pixels from a point that still take it
-constexpr int kTrendSamples = 96;  // points of the trend's curve and of its band's edges
+constexpr int kTrendSamples = 64;  // points of the trend's curve and of its band's edges (linear axis)
+constexpr qreal kPointsZ = 100;    // above the series, below nothing of the plot
+// Past this many places, the points are all drawn again rather than around each.
+constexpr qsizetype kMostPlacesRedrawn = 64;
 
-const QColor kPointColour(0x34, 0x65, 0xa4);
-const QColor kOutlierColour(0xcc, 0x00, 0x00);
-const QColor kLeftOutColour(0x88, 0x8a, 0x85);
+struct Kind {
+    const char* name;
+    QColor colour;
+    int size;
+    bool diamond;
+};
+const Kind kKinds[] = {
+    {"Monsters", QColor(0x34, 0x65, 0xa4), 8, false},
+    {"Outliers", QColor(0xcc, 0x00, 0x00), 11, true},
+    {"Left out of the trend (0 or below)", QColor(0x88, 0x8a, 0x85), 8, false},
+};
 const QColor kSelectedColour(0xf5, 0x79, 0x00);
 const QColor kTrendColour(0x20, 0x4a, 0x87);
 const QColor kBandColour(0x72, 0x9f, 0xcf, 0x50);
 
-// A point's picture: a filled circle, or a diamond for an outlier; a selected point is
-// larger, in the selection's colour with a dark rim.
-QImage markerPicture(int size, QColor fill, bool diamond, bool selected) {
-    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1;
+// The largest 1, 2 or 5 times a power of ten at or below the value (above 0), and the
+// smallest at or above it.
+double niceBelow(double value) {
+    const double decade = std::pow(10.0, std::floor(std::log10(value)));
+    for (const double step : {5.0, 2.0, 1.0})
+        if (step * decade <= value) return step * decade;
+    return decade;
+}
+
+double niceAbove(double value) {
+    const double decade = std::pow(10.0, std::floor(std::log10(value)));
+    for (const double step : {1.0, 2.0, 5.0, 10.0})
+        if (step * decade >= value) return step * decade;
+    return 10 * decade;
+}
+
+// A point: a filled circle, or a diamond for an outlier; a selected point is larger, in
+// the selection's colour with a dark rim.
+void drawMarker(QPainter& painter, QPointF centre, const Kind& kind, bool selected) {
+    const qreal r = (kind.size + (selected ? 4 : 0)) / 2.0 - 1;
+    painter.setPen(QPen(selected ? QColor(0x2e, 0x34, 0x36) : kind.colour.darker(140), selected ? 1.6 : 1));
+    painter.setBrush(selected ? kSelectedColour : kind.colour);
+    if (kind.diamond) {
+        const QPointF c = centre;
+        painter.drawPolygon(QPolygonF{{c.x(), c.y() - r}, {c.x() + r, c.y()}, {c.x(), c.y() + r}, {c.x() - r, c.y()}});
+    } else {
+        painter.drawEllipse(centre, r, r);
+    }
+}
+
+QImage markerPicture(const Kind& kind, bool selected, qreal ratio) {
+    const int size = kind.size + (selected ? 4 : 0);
     QImage picture(QSize(size, size) * ratio, QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(selected ? QColor(0x2e, 0x34, 0x36) : fill.darker(140), selected ? 1.6 : 1));
-    painter.setBrush(selected ? kSelectedColour : fill);
-    const QRectF area(1, 1, size - 2, size - 2);
-    if (diamond) {
-        const QPointF c = area.center();
-        const qreal r = area.width() / 2;
-        painter.drawPolygon(QPolygonF{{c.x(), c.y() - r}, {c.x() + r, c.y()}, {c.x(), c.y() + r}, {c.x() - r, c.y()}});
-    } else {
-        painter.drawEllipse(area);
-    }
+    drawMarker(painter, QPointF(size / 2.0, size / 2.0), kind, selected);
     return picture;
 }
 
 }  // namespace
 
-struct BalanceChartView::Drawn {
-    QScatterSeries* series = nullptr;
-    std::vector<int> monsters;  // by point of the series
-    QColor colour;
-    int size = 0;
+// Every point in one item, drawn into a picture of the plot area that a repaint copies:
+// a change of a few points draws again only the places they leave and take, and the
+// points that reach into them. For a drawing (SVG) each point is a shape instead.
+class BalanceChartView::PointsLayer final : public QGraphicsItem {
+public:
+    explicit PointsLayer(const BalanceChartView& view) : view_(view) {
+        setZValue(kPointsZ);
+        setAcceptedMouseButtons(Qt::NoButton);
+        ratio_ = qApp ? qApp->devicePixelRatio() : 1;
+        for (const Kind& kind : kKinds)
+            markers_.push_back({markerPicture(kind, false, ratio_), markerPicture(kind, true, ratio_)});
+    }
+    void setArea(const QRectF& area) {
+        if (area == area_) return;
+        prepareGeometryChange();
+        area_ = area;
+        drawAll();
+    }
+    void setShapes(bool shapes) { shapes_ = shapes; }
+    // Every point again.
+    void drawAll() {
+        pictureValid_ = false;
+        update();
+    }
+    // Only around these places (in the chart's coordinates).
+    void drawAround(const QList<QRectF>& places) {
+        if (!pictureValid_ || places.isEmpty()) return drawAll();
+        QRegion region;
+        for (const QRectF& place : places)
+            region += place.translated(-area_.topLeft()).adjusted(-kMostMarker, -kMostMarker, kMostMarker, kMostMarker).toAlignedRect();
+        QPainter painter(&picture_);
+        painter.setClipRegion(region);
+        painter.setCompositionMode(QPainter::CompositionMode_Clear);
+        painter.fillRect(QRectF(QPointF(), area_.size()), Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        drawPoints(painter, region.boundingRect());
+        for (const QRect& place : region) update(QRectF(place).translated(area_.topLeft()));
+    }
+    QRectF boundingRect() const override { return area_; }
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
+        if (shapes_) {
+            painter->save();
+            painter->setClipRect(area_);
+            painter->setRenderHint(QPainter::Antialiasing);
+            painter->translate(area_.topLeft());
+            drawPoints(*painter, QRect());
+            painter->restore();
+            return;
+        }
+        if (!pictureValid_) {
+            picture_ = QImage((area_.size() * ratio_).toSize(), QImage::Format_ARGB32_Premultiplied);
+            picture_.setDevicePixelRatio(ratio_);
+            picture_.fill(Qt::transparent);
+            QPainter inPicture(&picture_);
+            drawPoints(inPicture, QRect());
+            pictureValid_ = true;
+        }
+        painter->drawImage(area_.topLeft(), picture_);
+    }
+
+private:
+    static constexpr int kMostMarker = 8;  // half the largest marker, and a pixel more
+    // The points, relative to the plot area, the selected ones last (over the others);
+    // within `only` when it is not empty.
+    void drawPoints(QPainter& painter, const QRect& only) const {
+        const std::vector<QPointF>& at = view_.pixels();
+        const QPointF origin = area_.topLeft();
+        const QRectF reach = QRectF(only).adjusted(-kMostMarker, -kMostMarker, kMostMarker, kMostMarker);
+        for (const bool selected : {false, true}) {
+            for (std::size_t i = 0; i < at.size(); ++i) {
+                const Point& point = view_.points_[i];
+                if (point.selected != selected) continue;
+                const QPointF centre = at[i] - origin;
+                if (!only.isEmpty() && !reach.contains(centre)) continue;
+                if (shapes_) {
+                    drawMarker(painter, centre, kKinds[point.kind], selected);
+                    continue;
+                }
+                const QImage& marker = selected ? markers_[point.kind].second : markers_[point.kind].first;
+                const QSizeF size = marker.deviceIndependentSize();
+                painter.drawImage(centre - QPointF(size.width() / 2, size.height() / 2), marker);
+            }
+        }
+    }
+
+    const BalanceChartView& view_;
+    std::vector<std::pair<QImage, QImage>> markers_;  // by kind: plain, selected
+    qreal ratio_ = 1;
+    QRectF area_;
+    QImage picture_;
+    bool pictureValid_ = false;
+    bool shapes_ = false;
 };
 
 BalanceChartView::BalanceChartView(QWidget* parent) : QChartView(parent) {
@@ -85,17 +204,7 @@ BalanceChartView::BalanceChartView(QWidget* parent) : QChartView(parent) {
     chart->addSeries(band_);
     chart->addSeries(trendLine_);
 
-    const struct {
-        const char* name;
-        QColor colour;
-        int size;
-        bool diamond;
-    } kinds[] = {
-        {"Monsters", kPointColour, 8, false},
-        {"Outliers", kOutlierColour, 11, true},
-        {"Left out of the trend (0 or below)", kLeftOutColour, 8, false},
-    };
-    for (const auto& kind : kinds) {
+    for (const Kind& kind : kKinds) {
         auto* series = new QScatterSeries;
         series->setName(QString::fromLatin1(kind.name));
         series->setColor(kind.colour);
@@ -103,37 +212,67 @@ BalanceChartView::BalanceChartView(QWidget* parent) : QChartView(parent) {
         series->setMarkerShape(kind.diamond ? QScatterSeries::MarkerShapeRotatedRectangle
                                             : QScatterSeries::MarkerShapeCircle);
         series->setMarkerSize(kind.size);
-        series->setLightMarker(markerPicture(kind.size, kind.colour, kind.diamond, false));
-        series->setSelectedLightMarker(markerPicture(kind.size + 4, kind.colour, kind.diamond, true));
-        series->setSelectedColor(kSelectedColour);
         chart->addSeries(series);
-        drawn_.push_back({series, {}, kind.colour, kind.size});
+        kinds_.push_back(series);
     }
-    connect(chart, &QChart::plotAreaChanged, this, [this] { pixelsKnown_ = false; });
+    layer_ = new PointsLayer(*this);
+    layer_->setParentItem(chart);
+    connect(chart, &QChart::plotAreaChanged, this, [this](const QRectF& area) {
+        pixelsKnown_ = false;
+        layer_->setArea(area);
+        layer_->drawAll();
+        cacheGridLines();
+    });
 }
 
 BalanceChartView::~BalanceChartView() = default;
 
 void BalanceChartView::showPlot(const BalancePlot& plot, const QString& valueName, bool logarithmic) {
-    std::vector<QList<QPointF>> points(drawn_.size());
-    for (Drawn& drawn : drawn_) drawn.monsters.clear();
+    std::vector<Point> before = std::move(points_);
+    const std::vector<QPointF> placedBefore = pixelsKnown_ ? pixels_ : std::vector<QPointF>();
+    const QPointF levelsBefore = levelRange_;
+    const QPointF valuesBefore = valueRange_;
+    const QString axisBefore = valueAxis_ ? QString::number(valueAxis_->property("min").toDouble()) +
+                                                QLatin1Char(':') + QString::number(valueAxis_->property("max").toDouble())
+                                          : QString();
+    const bool wasLogarithmic = logarithmic_;
+    points_.clear();
+    pointMonsters_.clear();
+    std::array<bool, std::size(kKinds)> shown{};
     for (std::size_t i = 0; i < plot.points.size(); ++i) {
         const LevelValue& point = plot.points[i];
-        const std::size_t kind = point.value <= 0 ? 2 : plot.outlier[i] ? 1 : 0;
+        const unsigned char kind = point.value <= 0 ? 2 : plot.outlier[i] ? 1 : 0;
         if (kind == 2 && logarithmic) continue;  // no place on a logarithmic axis
-        points[kind].append(QPointF(point.level, static_cast<double>(point.value)));
-        drawn_[kind].monsters.push_back(plot.monsters[i]);
+        const bool selected = i < before.size() && before[i].monster == plot.monsters[i] && before[i].selected;
+        const double up = logarithmic ? plot.logs[i] : static_cast<double>(point.value);
+        points_.push_back({QPointF(point.level, static_cast<double>(point.value)), up, plot.monsters[i], kind, selected});
+        pointMonsters_.push_back(plot.monsters[i]);
+        shown[kind] = true;
     }
-    for (std::size_t kind = 0; kind < drawn_.size(); ++kind) {
-        drawn_[kind].series->deselectAllPoints();
-        drawn_[kind].series->replace(points[kind]);
-        showInLegend(drawn_[kind].series, !points[kind].isEmpty());
-    }
-    pointMonsters_.clear();
-    for (const Drawn& drawn : drawn_) pointMonsters_.insert(pointMonsters_.end(), drawn.monsters.begin(), drawn.monsters.end());
+    for (std::size_t kind = 0; kind < kinds_.size(); ++kind) showInLegend(kinds_[kind], shown[kind]);
     placeAxes(plot, logarithmic, valueName);
     drawTrend(plot);
     pixelsKnown_ = false;
+    layer_->setArea(chart()->plotArea());
+    cacheGridLines();
+
+    // With the axes as they were, only the points that changed are drawn again.
+    const QString axisAfter = QString::number(valueAxis_->property("min").toDouble()) + QLatin1Char(':') +
+                              QString::number(valueAxis_->property("max").toDouble());
+    const bool samePlaces = !placedBefore.empty() && wasLogarithmic == logarithmic && levelsBefore == levelRange_ &&
+                            valuesBefore == valueRange_ && axisBefore == axisAfter && before.size() == points_.size();
+    if (!samePlaces) return layer_->drawAll();
+    QList<QRectF> places;
+    const std::vector<QPointF>& placed = pixels();
+    for (std::size_t i = 0; i < points_.size(); ++i) {
+        const Point& was = before[i];
+        const Point& is = points_[i];
+        if (was.monster != is.monster) return layer_->drawAll();
+        if (was.value == is.value && was.kind == is.kind && was.selected == is.selected) continue;
+        places << QRectF(placedBefore[i], QSizeF(0, 0)) << QRectF(placed[i], QSizeF(0, 0));
+        if (places.size() > kMostPlacesRedrawn) return layer_->drawAll();
+    }
+    layer_->drawAround(places);
 }
 
 void BalanceChartView::placeAxes(const BalancePlot& plot, bool logarithmic, const QString& valueName) {
@@ -163,8 +302,7 @@ void BalanceChartView::placeAxes(const BalancePlot& plot, bool logarithmic, cons
         for (QAbstractSeries* series : chart->series()) series->attachAxis(levelAxis_);
     }
     const int margin = std::max(1, (highLevel - lowLevel) / 40);
-    levelAxis_->setRange(std::max(0, lowLevel - margin), highLevel + margin);
-    levelAxis_->applyNiceNumbers();
+    setNiceRange(levelAxis_, std::max(0, lowLevel - margin), highLevel + margin, levelRange_);
 
     if (!valueAxis_ || logarithmic != logarithmic_) {
         if (valueAxis_) {
@@ -176,6 +314,8 @@ void BalanceChartView::placeAxes(const BalancePlot& plot, bool logarithmic, cons
             axis->setBase(10);
             axis->setLabelFormat(QStringLiteral("%g"));
             axis->setMinorTickCount(8);
+            // Solid: the default dashes cost more to draw than all the points.
+            axis->setMinorGridLinePen(QPen(QColor(0xe4, 0xe4, 0xe4), 1));
             valueAxis_ = axis;
         } else {
             auto* axis = new QValueAxis;
@@ -186,15 +326,28 @@ void BalanceChartView::placeAxes(const BalancePlot& plot, bool logarithmic, cons
         for (QAbstractSeries* series : chart->series()) series->attachAxis(valueAxis_);
         logarithmic_ = logarithmic;
     }
-    valueAxis_->setTitleText(valueName);
+    if (valueAxis_->titleText() != valueName) valueAxis_->setTitleText(valueName);
     if (logarithmic) {
-        const double low = lowestAbove0 > 0 ? lowestAbove0 : 1;
-        valueAxis_->setRange(low / 1.5, std::max(highValue, low) * 1.5);
+        // From and to a 1, 2 or 5 times a power of ten: the axis moves only when a
+        // value passes one.
+        const double low = niceBelow((lowestAbove0 > 0 ? lowestAbove0 : 1) / 1.1);
+        const double high = std::max(niceAbove(highValue * 1.1), low * 10);
+        if (valueAxis_->property("min").toDouble() != low || valueAxis_->property("max").toDouble() != high)
+            valueAxis_->setRange(low, high);
+        valueRange_ = {};
     } else {
-        auto* axis = static_cast<QValueAxis*>(valueAxis_);
-        axis->setRange(std::min(0.0, lowValue), highValue + (highValue - std::min(0.0, lowValue)) / 20 + 1);
-        axis->applyNiceNumbers();
+        const double low = std::min(0.0, lowValue);
+        setNiceRange(static_cast<QValueAxis*>(valueAxis_), low, highValue + (highValue - low) / 20 + 1, valueRange_);
     }
+}
+
+// The axis from `low` to `high` widened to round numbers, set only when they differ from
+// those it was last set from: Qt Charts lays out the axis' labels again on every range.
+void BalanceChartView::setNiceRange(QValueAxis* axis, double low, double high, QPointF& last) {
+    if (last == QPointF(low, high)) return;
+    last = QPointF(low, high);
+    axis->setRange(low, high);
+    axis->applyNiceNumbers();
 }
 
 void BalanceChartView::drawTrend(const BalancePlot& plot) {
@@ -204,8 +357,10 @@ void BalanceChartView::drawTrend(const BalancePlot& plot) {
     if (plot.trend.fitted) {
         const double from = levelAxis_->min();
         const double to = levelAxis_->max();
-        for (int i = 0; i <= kTrendSamples; ++i) {
-            const double level = from + (to - from) * i / kTrendSamples;
+        // On a logarithmic axis the trend and its band are straight lines.
+        const int samples = logarithmic_ ? 1 : kTrendSamples;
+        for (int i = 0; i <= samples; ++i) {
+            const double level = from + (to - from) * i / samples;
             trend.append({level, plot.trend.valueAt(level)});
             upper.append({level, plot.trend.upperEdgeAt(level)});
             lower.append({level, plot.trend.lowerEdgeAt(level)});
@@ -220,50 +375,87 @@ void BalanceChartView::drawTrend(const BalancePlot& plot) {
     showInLegend(band_, plot.trend.fitted);
 }
 
+// The axes' lines (grid, ticks) are kept as pictures of themselves: they stay while
+// the points and the trend change, and an antialiased line costs more to draw than a
+// copy. Qt Charts makes new ones as the axes change, so this runs after each plot.
+void BalanceChartView::cacheGridLines() {
+    for (QGraphicsItem* item : scene()->items())
+        if (item->type() == QGraphicsLineItem::Type && item->cacheMode() == QGraphicsItem::NoCache)
+            item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+}
+
 void BalanceChartView::showInLegend(QAbstractSeries* series, bool shown) {
     for (QLegendMarker* marker : chart()->legend()->markers(series)) marker->setVisible(shown);
 }
 
 std::vector<int> BalanceChartView::markedMonsters() const {
     std::vector<int> marked;
-    for (const Drawn& drawn : drawn_)
-        for (const int point : drawn.series->selectedPoints()) marked.push_back(drawn.monsters[static_cast<std::size_t>(point)]);
+    for (const Point& point : points_)
+        if (point.selected) marked.push_back(point.monster);
     std::sort(marked.begin(), marked.end());
     return marked;
 }
 
 void BalanceChartView::showSelection(const std::vector<char>& selected) {
-    for (Drawn& drawn : drawn_) {
-        QList<int> marked;
-        for (std::size_t i = 0; i < drawn.monsters.size(); ++i) {
-            const auto monster = static_cast<std::size_t>(drawn.monsters[i]);
-            if (monster < selected.size() && selected[monster]) marked.append(static_cast<int>(i));
-        }
-        if (marked == drawn.series->selectedPoints()) continue;
-        drawn.series->deselectAllPoints();
-        drawn.series->selectPoints(marked);
+    QList<QRectF> places;
+    bool many = false;
+    const std::vector<QPointF>& placed = pixels();
+    for (std::size_t i = 0; i < points_.size(); ++i) {
+        Point& point = points_[i];
+        const auto monster = static_cast<std::size_t>(point.monster);
+        const bool marked = monster < selected.size() && selected[monster];
+        if (marked == point.selected) continue;
+        point.selected = marked;
+        many = many || places.size() >= kMostPlacesRedrawn;
+        if (!many) places << QRectF(placed[i], QSizeF(0, 0));
     }
+    if (many)
+        layer_->drawAll();
+    else if (!places.isEmpty())
+        layer_->drawAround(places);
 }
 
+// Where Qt Charts' axes put a value: across and up in proportion to the value (or, on a
+// logarithmic axis, to its logarithm) between the axis' ends, in the chart's own
+// coordinates; the view pixel follows from the scene.
 const std::vector<QPointF>& BalanceChartView::pixels() const {
     if (pixelsKnown_) return pixels_;
     pixels_.clear();
-    pixels_.reserve(pointMonsters_.size());
-    for (const Drawn& drawn : drawn_) {
-        const QList<QPointF> points = drawn.series->points();
-        for (const QPointF& point : points)
-            pixels_.push_back(mapFromScene(chart()->mapToPosition(point, drawn.series)));
+    pixels_.reserve(points_.size());
+    const QRectF area = chart()->plotArea();
+    const double left = levelAxis_ ? levelAxis_->min() : 0;
+    const double right = levelAxis_ ? levelAxis_->max() : 1;
+    double low = 0;
+    double high = 1;
+    if (auto* axis = qobject_cast<QLogValueAxis*>(valueAxis_)) {
+        low = std::log(axis->min());
+        high = std::log(axis->max());
+    } else if (auto* linear = qobject_cast<QValueAxis*>(valueAxis_)) {
+        low = linear->min();
+        high = linear->max();
+    }
+    const double across = right > left ? area.width() / (right - left) : 0;
+    const double up = high > low ? area.height() / (high - low) : 0;
+    for (const Point& point : points_) {
+        pixels_.emplace_back(area.left() + (point.value.x() - left) * across, area.bottom() - (point.up - low) * up);
     }
     pixelsKnown_ = true;
     return pixels_;
 }
 
+namespace {
+
+QPointF toView(const QChartView& view, QPointF inChart) { return view.mapFromScene(view.chart()->mapToScene(inChart)); }
+
+}  // namespace
+
 int BalanceChartView::monsterAt(QPoint pixel) const {
     const std::vector<QPointF>& at = pixels();
+    const QPointF target = chart()->mapFromScene(mapToScene(pixel));
     int found = -1;
     double nearest = kReach * kReach + 0.5;
     for (std::size_t i = 0; i < at.size(); ++i) {
-        const QPointF d = at[i] - QPointF(pixel);
+        const QPointF d = at[i] - target;
         const double distance = d.x() * d.x() + d.y() * d.y();
         if (distance < nearest) {
             nearest = distance;
@@ -278,7 +470,7 @@ std::vector<int> BalanceChartView::monstersIn(const QRect& box) const {
     const QRectF area = QRectF(box.normalized()).adjusted(-0.5, -0.5, 0.5, 0.5);
     std::vector<int> inside;
     for (std::size_t i = 0; i < at.size(); ++i)
-        if (area.contains(at[i])) inside.push_back(pointMonsters_[i]);
+        if (area.contains(toView(*this, at[i]))) inside.push_back(pointMonsters_[i]);
     std::sort(inside.begin(), inside.end());
     return inside;
 }
@@ -286,25 +478,23 @@ std::vector<int> BalanceChartView::monstersIn(const QRect& box) const {
 std::optional<QPoint> BalanceChartView::pixelOf(int monster) const {
     const std::vector<QPointF>& at = pixels();
     for (std::size_t i = 0; i < at.size(); ++i)
-        if (pointMonsters_[i] == monster) return at[i].toPoint();
+        if (pointMonsters_[i] == monster) return toView(*this, at[i]).toPoint();
     return std::nullopt;
 }
 
 // Drawn once as shapes: a picture per point would put ten thousand embedded images
 // into an SVG file.
 void BalanceChartView::renderAsShapes(QPainter& painter, const QRect& target) {
-    std::vector<std::pair<QImage, QImage>> pictures;
-    for (Drawn& drawn : drawn_) {
-        pictures.emplace_back(drawn.series->lightMarker(), drawn.series->selectedLightMarker());
-        drawn.series->setLightMarker(QImage());
-        drawn.series->setSelectedLightMarker(QImage());
+    std::vector<QGraphicsItem*> cached;
+    for (QGraphicsItem* item : scene()->items()) {
+        if (item->cacheMode() == QGraphicsItem::NoCache) continue;
+        cached.push_back(item);
+        item->setCacheMode(QGraphicsItem::NoCache);
     }
-    QApplication::processEvents();  // the series make their shapes
+    layer_->setShapes(true);
     render(&painter, target);
-    for (std::size_t i = 0; i < drawn_.size(); ++i) {
-        drawn_[i].series->setLightMarker(pictures[i].first);
-        drawn_[i].series->setSelectedLightMarker(pictures[i].second);
-    }
+    layer_->setShapes(false);
+    for (QGraphicsItem* item : cached) item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
 }
 
 void BalanceChartView::setHovered(int monster) {

@@ -1,11 +1,12 @@
 #pragma once
-// The balance chart itself, drawn by Qt Charts: every monster shown as a point (level
-// across, the chosen column up, on a linear or logarithmic axis), the trend as a curve
-// with its band, the outliers apart in a colour of their own, and the selected monsters
-// marked. Points are drawn as pictures straight by the series ("light markers"), so ten
-// thousand monsters cost no graphics item each. The mouse: hovering names the point's
-// monster, a click takes a point and a drag a box of them; what they mean is the
-// window's.
+// The balance chart, drawn by Qt Charts: the axes (level across, the chosen column up,
+// linear or logarithmic), the trend as a curve with its band, and the legend. The
+// monsters' points are one layer on the chart's scene that draws each as a small
+// picture, the outliers apart in a shape and colour of their own and the selected ones
+// marked: Qt Charts' scatter series makes a graphics item of every point, which for
+// ten thousand monsters costs a second to show and most of that again for every
+// change. The mouse: hovering names the point's monster, a click takes a point and a
+// drag a box of them; what they mean is the window's.
 
 #include <optional>
 #include <vector>
@@ -19,6 +20,7 @@ class QAbstractSeries;
 class QAreaSeries;
 class QLineSeries;
 class QRubberBand;
+class QScatterSeries;
 class QValueAxis;
 
 class BalanceChartView final : public QChartView {
@@ -45,7 +47,7 @@ public:
     std::optional<QPoint> pixelOf(int monster) const;
     bool logarithmic() const { return logarithmic_; }
 
-    // The chart as a drawing of lines and shapes, every point a circle (for SVG).
+    // The chart as a drawing of lines and shapes, every point a shape (for SVG).
     void renderAsShapes(QPainter& painter, const QRect& target);
 
 signals:
@@ -61,15 +63,28 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    struct Drawn;
+    class PointsLayer;
     void placeAxes(const BalancePlot& plot, bool logarithmic, const QString& valueName);
     void drawTrend(const BalancePlot& plot);
+    static void setNiceRange(QValueAxis* axis, double low, double high, QPointF& last);
     void showInLegend(QAbstractSeries* series, bool shown);
+    void cacheGridLines();
     // The view pixels of every drawn point, worked out when first needed after a change.
     const std::vector<QPointF>& pixels() const;
     void setHovered(int monster);
 
-    std::vector<Drawn> drawn_;  // the scatter series: within the band, outliers, left out of the trend
+    // What each drawn point is, in drawing order.
+    struct Point {
+        QPointF value;  // level, value
+        double up = 0;  // the value as the upright axis measures it: itself, or its logarithm
+        int monster = 0;
+        unsigned char kind = 0;  // 0 within the band, 1 an outlier, 2 left out of the trend
+        bool selected = false;
+    };
+    std::vector<Point> points_;
+    std::vector<int> pointMonsters_;  // by drawn point
+    std::vector<QScatterSeries*> kinds_;  // empty: their legend entries name the kinds
+    PointsLayer* layer_ = nullptr;
     QLineSeries* trendLine_ = nullptr;
     QLineSeries* upper_ = nullptr;
     QLineSeries* lower_ = nullptr;
@@ -77,8 +92,9 @@ private:
     QValueAxis* levelAxis_ = nullptr;
     QAbstractAxis* valueAxis_ = nullptr;
     bool logarithmic_ = false;
-    std::vector<int> pointMonsters_;  // by drawn point, over every series in order
-    mutable std::vector<QPointF> pixels_;
+    QPointF levelRange_;  // the ranges the axes were last set from
+    QPointF valueRange_;
+    mutable std::vector<QPointF> pixels_;  // in the chart's own coordinates
     mutable bool pixelsKnown_ = false;
     QRubberBand* box_ = nullptr;
     QPoint pressedAt_;

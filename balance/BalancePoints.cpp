@@ -1,6 +1,7 @@
 #include "BalancePoints.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "MonsterFields.h"
 
@@ -27,12 +28,14 @@ std::vector<int> chartableFields() {
 
 std::optional<MonsterBalance> monsterBalance(std::string_view normalisedLine, int field) {
     if (!chartableField(field)) return std::nullopt;
-    const MonsterLineFields read = readMonsterLine(normalisedLine, {}, 0);
-    if (read.read <= field) return std::nullopt;
-    const auto value = [&](int f) { return read.values[static_cast<std::size_t>(f)]; };
+    std::array<std::int32_t, kEditableColumns> values{};
+    const int read = readMonsterFields(normalisedLine, std::max(field, kMoveRangeField), values);
+    if (read <= field) return std::nullopt;
+    const auto value = [&](int f) { return values[static_cast<std::size_t>(f)]; };
     const auto shown = [&](int f) { return clampToField(kMonsterFields[static_cast<std::size_t>(f)], value(f)); };
-    MonsterBalance balance{shown(kLevelField), shown(field), false};
-    balance.nonCombat = read.read > kMoveRangeField && value(kMoveRangeField) == 0 && value(kDamageMinField) <= 1 &&
+    MonsterBalance balance{shown(kLevelField), shown(field), false, 0};
+    if (balance.value > 0) balance.logValue = std::log(static_cast<double>(balance.value));
+    balance.nonCombat = read > kMoveRangeField && value(kMoveRangeField) == 0 && value(kDamageMinField) <= 1 &&
                         value(kDamageMaxField) <= 1;
     return balance;
 }
@@ -63,10 +66,11 @@ BalancePlot plotBalance(std::span<const std::optional<MonsterBalance>> rows,
         } else {
             plot.monsters.push_back(monster);
             plot.points.push_back({row->level, row->value});
+            plot.logs.push_back(row->logValue);
         }
     }
-    plot.trend = fitTrend(plot.points);
-    plot.outliers = findOutliers(plot.trend, plot.points);
+    plot.trend = fitTrend(plot.points, plot.logs);
+    plot.outliers = findOutliers(plot.trend, plot.points, plot.logs);
     plot.outlier.assign(plot.points.size(), 0);
     for (const Outlier& outlier : plot.outliers) plot.outlier[outlier.index] = 1;
     return plot;

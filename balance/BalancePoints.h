@@ -32,6 +32,7 @@ struct MonsterBalance {
     std::int32_t level = 0;  // as shown: 1..255
     std::int32_t value = 0;  // of the chart's field, as shown
     bool nonCombat = false;
+    double logValue = 0;     // its logarithm, worked out once; 0 for a value of 0 or below
 };
 
 // The monster's level and value of `field` from its stored line; nothing when the line
@@ -56,6 +57,7 @@ private:
 struct BalancePlot {
     std::vector<int> monsters;        // shown, in table order
     std::vector<LevelValue> points;   // theirs, in the same order
+    std::vector<double> logs;         // the logarithms of their values (0 for values of 0 or below)
     std::vector<char> outlier;        // theirs: 1 where an outlier
     Trend trend;
     std::vector<Outlier> outliers;    // indexes into `points`, furthest first

@@ -37,15 +37,18 @@
 namespace {
 
 constexpr QSize kFirstSize(1000, 620);
-constexpr int kSideWidth = 320;
+constexpr int kSideWidth = 360;
 const QString kLockedText = QStringLiteral("Monster Stats is editing a monster: OK or Cancel there first.");
+constexpr qsizetype kMostOutliersListed = 100;
+constexpr int kSummaryLines = 9;
 
 QString plural(qsizetype count, const char* one, const char* many) {
     return QStringLiteral("%1 %2").arg(count).arg(QString::fromLatin1(count == 1 ? one : many));
 }
 
-// A number with as many digits as tell it: 670.8, 0.0405.
-QString shortNumber(double value) { return QString::number(value, 'g', 4); }
+// A number with as many digits as tell it: 671, 0.0405. One edit among thousands of
+// monsters changes no digit of it, so the summary is not laid out again for it.
+QString shortNumber(double value) { return QString::number(value, 'g', 3); }
 
 }  // namespace
 
@@ -95,15 +98,16 @@ void BalanceWindow::buildControls() {
     nonCombatBox_->setToolTip(
         QStringLiteral("Monsters that neither move nor fight: move range \"Cant Move\" and no damage "
                        "(DmgMin and DmgMax 0 or 1)"));
-    summary_ = new QLabel(this);
+    summary_ = new SummaryText(this);
     summary_->setObjectName(QStringLiteral("BalanceSummary"));
-    summary_->setWordWrap(true);
-    summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    summary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     outlierList_ = new QListWidget(this);
     outlierList_->setObjectName(QStringLiteral("BalanceOutliers"));
     outlierList_->setAccessibleName(QStringLiteral("Outliers"));
-    outlierList_->setWordWrap(true);
+    // One line each, all of one height: a list of wrapped lines is laid out again, every
+    // line of it, whenever an edit changes one (the whole line is its tooltip).
+    outlierList_->setUniformItemSizes(true);
+    outlierList_->setWordWrap(false);
+    outlierList_->setTextElideMode(Qt::ElideNone);
     auto* outliersLabel = new QLabel(QStringLiteral("&Outliers, furthest first:"), this);
     outliersLabel->setBuddy(outlierList_);
     trendButton_ = new QPushButton(QStringLiteral("Set to the &trend"), this);
@@ -298,25 +302,48 @@ void BalanceWindow::replot() {
     summary_->setText(lines.join(QLatin1Char('\n')));
 }
 
+// The furthest outliers, as many as an operator reads; a list unchanged by a replot is
+// left as it is, so that one edit lays out no text.
 void BalanceWindow::listOutliers() {
-    const QSignalBlocker quiet(outlierList_);
-    outlierList_->clear();
-    listedMonsters_.clear();
+    // What the lines say, compared before they are written.
+    std::vector<long long> said;
+    for (const Outlier& outlier : plot_.outliers) {
+        if (static_cast<qsizetype>(said.size()) == 4 * kMostOutliersListed) break;
+        const LevelValue& point = plot_.points[outlier.index];
+        said.insert(said.end(), {plot_.monsters[outlier.index], point.value, outlier.percent, point.level});
+    }
+    said.push_back(static_cast<long long>(plot_.outliers.size()));
+    said.push_back(plot_.trend.fitted);
+    said.push_back(rows_.field());
+    if (said == listedFigures_) return;
+    listedFigures_ = std::move(said);
+    QStringList lines;
+    std::vector<int> monsters;
     const QString name = fieldName();
     for (const Outlier& outlier : plot_.outliers) {
+        if (lines.size() == kMostOutliersListed) break;
         const LevelValue& point = plot_.points[outlier.index];
         const int monster = plot_.monsters[outlier.index];
-        outlierList_->addItem(QStringLiteral("%1: %2 %3, %4 % %5 the trend at level %6")
-                                  .arg(monsterName(monster), name)
-                                  .arg(point.value)
-                                  .arg(std::llabs(outlier.percent))
-                                  .arg(outlier.residual > 0 ? QStringLiteral("above") : QStringLiteral("below"))
-                                  .arg(point.level));
-        listedMonsters_.push_back(monster);
+        lines << QStringLiteral("%1: %2 %3, %4 % %5 the trend at level %6")
+                     .arg(monsterName(monster), name)
+                     .arg(point.value)
+                     .arg(std::llabs(outlier.percent))
+                     .arg(outlier.residual > 0 ? QStringLiteral("above") : QStringLiteral("below"))
+                     .arg(point.level);
+        monsters.push_back(monster);
     }
+    const auto more = static_cast<qsizetype>(plot_.outliers.size()) - lines.size();
+    if (more > 0) lines << QStringLiteral("... and %1 more").arg(more);
     if (plot_.outliers.empty())
-        outlierList_->addItem(plot_.trend.fitted ? QStringLiteral("(none: every monster is within the band)")
-                                                 : QStringLiteral("(none: no trend)"));
+        lines << (plot_.trend.fitted ? QStringLiteral("(none: every monster is within the band)")
+                                     : QStringLiteral("(none: no trend)"));
+    listedMonsters_ = std::move(monsters);
+    if (lines == listedLines_) return;
+    listedLines_ = lines;
+    const QSignalBlocker quiet(outlierList_);
+    outlierList_->clear();
+    outlierList_->addItems(lines);
+    for (int i = 0; i < outlierList_->count(); ++i) outlierList_->item(i)->setToolTip(lines[i]);
 }
 
 void BalanceWindow::updateTitle() {
@@ -487,9 +514,27 @@ void BalanceWindow::showStatus(const QString& text) { status_->setText(text); }
 
 QStringList BalanceWindow::outlierLines() const {
     QStringList lines;
-    for (int i = 0; i < static_cast<int>(listedMonsters_.size()); ++i) lines << outlierList_->item(i)->text();
+    for (int i = 0; i < outlierList_->count(); ++i) lines << outlierList_->item(i)->text();
     return lines;
 }
 
 QString BalanceWindow::summaryText() const { return summary_->text(); }
+
+SummaryText::SummaryText(QWidget* parent) : QWidget(parent) {
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    setFixedHeight(fontMetrics().lineSpacing() * kSummaryLines + 4);
+}
+
+void SummaryText::setText(const QString& text) {
+    if (text == text_) return;
+    text_ = text;
+    setAccessibleDescription(text);
+    update();
+}
+
+void SummaryText::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text_);
+}
 QString BalanceWindow::statusText() const { return status_->text(); }

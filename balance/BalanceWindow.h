@@ -16,6 +16,7 @@
 #include "BalancePoints.h"
 
 class BalanceChartView;
+class SummaryText;
 class EditorDocument;
 class QCheckBox;
 class QComboBox;
@@ -54,7 +55,7 @@ public:
 
     const BalancePlot& plot() const { return plot_; }
     std::vector<int> selectedMonsters() const;
-    // The outlier list's lines, as shown.
+    // The outlier list's lines, as shown: the furthest 100, then how many more.
     QStringList outlierLines() const;
     QString summaryText() const;
     QString statusText() const;
@@ -96,15 +97,32 @@ private:
     std::vector<char> selected_;  // by monster
     QString hoverText_;
     std::vector<int> listedMonsters_;  // by line of the outlier list
+    QStringList listedLines_;
+    std::vector<long long> listedFigures_;  // what the listed lines say
 
     BalanceChartView* view_ = nullptr;
     QComboBox* columnBox_ = nullptr;
     QCheckBox* logBox_ = nullptr;
     QCheckBox* nonCombatBox_ = nullptr;
-    QLabel* summary_ = nullptr;
+    SummaryText* summary_ = nullptr;
     QListWidget* outlierList_ = nullptr;
     QPushButton* trendButton_ = nullptr;
     QPushButton* pictureButton_ = nullptr;
     QLabel* status_ = nullptr;
     QTimer* replotTimer_ = nullptr;
+};
+
+// The summary beside the chart: a few wrapped lines in a place of fixed height, so that
+// new figures after an edit repaint it without laying out the window again.
+class SummaryText final : public QWidget {
+public:
+    explicit SummaryText(QWidget* parent);
+    void setText(const QString& text);
+    const QString& text() const { return text_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString text_;
 };

@@ -25,49 +25,54 @@ double Trend::upperEdgeAt(double level) const { return valueAt(level) * std::exp
 
 double Trend::growthPercent() const { return (std::exp(b) - 1) * 100; }
 
-Trend fitTrend(std::span<const LevelValue> points) {
+Trend fitTrend(std::span<const LevelValue> points, std::span<const double> given) {
     Trend trend;
-    // Sums about the means, which keep their precision over thousands of points.
-    double levels = 0;
-    double logs = 0;
-    for (const LevelValue& point : points) {
-        if (point.value <= 0) {
-            ++trend.leftOut;
-            continue;
-        }
-        ++trend.fittedCount;
-        levels += point.level;
-        logs += std::log(static_cast<double>(point.value));
+    // Each logarithm once; sums about the means, which keep their precision over
+    // thousands of points.
+    std::vector<double> levels;
+    std::vector<double> logs;
+    levels.reserve(points.size());
+    logs.reserve(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (points[i].value <= 0) continue;
+        levels.push_back(points[i].level);
+        logs.push_back(i < given.size() ? given[i] : std::log(static_cast<double>(points[i].value)));
     }
+    trend.fittedCount = static_cast<int>(logs.size());
+    trend.leftOut = static_cast<int>(points.size() - logs.size());
     if (trend.fittedCount < 2) return trend;
-    const double meanLevel = levels / trend.fittedCount;
-    const double meanLog = logs / trend.fittedCount;
+    double meanLevel = 0;
+    double meanLog = 0;
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+        meanLevel += levels[i];
+        meanLog += logs[i];
+    }
+    meanLevel /= trend.fittedCount;
+    meanLog /= trend.fittedCount;
     double spread = 0;
     double together = 0;
-    for (const LevelValue& point : points) {
-        if (point.value <= 0) continue;
-        const double dx = point.level - meanLevel;
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+        const double dx = levels[i] - meanLevel;
         spread += dx * dx;
-        together += dx * (std::log(static_cast<double>(point.value)) - meanLog);
+        together += dx * (logs[i] - meanLog);
     }
     if (spread <= 0) return trend;  // every value at one level: no slope to fit
     trend.b = together / spread;
     trend.a = std::exp(meanLog - trend.b * meanLevel);
     trend.fitted = true;
 
-    std::vector<double> residuals;
-    residuals.reserve(static_cast<std::size_t>(trend.fittedCount));
-    for (const LevelValue& point : points)
-        if (const auto residual = residualOf(trend, point)) residuals.push_back(*residual);
-    trend.centre = median(residuals);
-    for (double& residual : residuals) residual = std::abs(residual - trend.centre);
-    trend.deviation = median(std::move(residuals));
+    // The residuals, then their distances from their median, in place.
+    const double logA = meanLog - trend.b * meanLevel;
+    for (std::size_t i = 0; i < logs.size(); ++i) logs[i] -= logA + trend.b * levels[i];
+    trend.centre = median(logs);
+    for (double& residual : logs) residual = std::abs(residual - trend.centre);
+    trend.deviation = median(std::move(logs));
     return trend;
 }
 
 std::optional<double> residualOf(const Trend& trend, const LevelValue& point) {
     if (!trend.fitted || point.value <= 0) return std::nullopt;
-    return std::log(static_cast<double>(point.value)) - (std::log(trend.a) + trend.b * point.level);
+    return std::log(static_cast<double>(point.value) / trend.a) - trend.b * point.level;
 }
 
 namespace {
@@ -86,12 +91,18 @@ bool isOutlier(const Trend& trend, const LevelValue& point) {
     return distance && *distance > std::max(kOutlierDeviations * trend.deviation, kOnTheTrend);
 }
 
-std::vector<Outlier> findOutliers(const Trend& trend, std::span<const LevelValue> points) {
+std::vector<Outlier> findOutliers(const Trend& trend, std::span<const LevelValue> points,
+                                  std::span<const double> logs) {
     std::vector<Outlier> outliers;
+    if (!trend.fitted) return outliers;
+    const double beyond = std::max(kOutlierDeviations * trend.deviation, kOnTheTrend);
+    const double logA = std::log(trend.a);
     for (std::size_t i = 0; i < points.size(); ++i) {
-        if (!isOutlier(trend, points[i])) continue;
-        const double residual = *residualOf(trend, points[i]);
+        if (points[i].value <= 0) continue;
+        const double residual =
+            i < logs.size() ? logs[i] - logA - trend.b * points[i].level : *residualOf(trend, points[i]);
         const double distance = std::abs(residual - trend.centre);
+        if (distance <= beyond) continue;
         outliers.push_back({i, residual, trend.deviation > 0 ? distance / trend.deviation : 0,
                             std::llround((std::exp(residual) - 1) * 100)});
     }

@@ -52,7 +52,9 @@ struct Trend {
     double growthPercent() const;
 };
 
-Trend fitTrend(std::span<const LevelValue> points);
+// `logs`, when given, holds the logarithm of each point's value above 0 (one for each
+// point, anything for the others): a caller that keeps them spares working them out.
+Trend fitTrend(std::span<const LevelValue> points, std::span<const double> logs = {});
 
 // The point's residual, or nothing where it has none (no trend, or a value of 0 or below).
 std::optional<double> residualOf(const Trend& trend, const LevelValue& point);
@@ -69,7 +71,8 @@ struct Outlier {
 
 // The outliers among the points, furthest from the middle first (equal distances in
 // the points' order).
-std::vector<Outlier> findOutliers(const Trend& trend, std::span<const LevelValue> points);
+std::vector<Outlier> findOutliers(const Trend& trend, std::span<const LevelValue> points,
+                                  std::span<const double> logs = {});
 
 // The trend's value at a level as a whole number, rounded half away from zero; a value
 // beyond the 32-bit range is held at its edge (the field's bounds pull it in further).

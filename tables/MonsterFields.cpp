@@ -1,5 +1,7 @@
 #include "MonsterFields.h"
 
+#include <algorithm>
+
 #include "LineFormat.h"
 #include "Numbers.h"
 
@@ -102,21 +104,27 @@ std::array<std::int32_t, kEditableColumns> shownValues(const MonsterLineFields& 
     return shown;
 }
 
-std::optional<std::int32_t> readMonsterField(std::string_view normalisedLine, int field) {
-    if (field < 0 || field >= kEditableColumns) return std::nullopt;
+int readMonsterFields(std::string_view normalisedLine, int lastField,
+                      std::array<std::int32_t, kEditableColumns>& values) {
+    const int last = std::min(lastField, kEditableColumns - 1);
     TokenReader reader(normalisedLine);
     int next = 0;
-    for (int column = 1; column <= kMonsterLineColumns; ++column) {
+    for (int column = 1; column <= kMonsterLineColumns && next <= last; ++column) {
         const std::string_view span = column < kMonsterLineColumns ? reader.nextSpan() : reader.rest();
         if (kMonsterFields[static_cast<std::size_t>(next)].column != column) continue;
-        std::int32_t value = 0;
         try {
-            value = toInteger(span, kFieldHex);
+            values[static_cast<std::size_t>(next)] = toInteger(span, kFieldHex);
         } catch (const TableError&) {
-            return std::nullopt;
+            return next;
         }
-        if (next == field) return value;
         ++next;
     }
-    return std::nullopt;
+    return next;
+}
+
+std::optional<std::int32_t> readMonsterField(std::string_view normalisedLine, int field) {
+    if (field < 0 || field >= kEditableColumns) return std::nullopt;
+    std::array<std::int32_t, kEditableColumns> values{};
+    if (readMonsterFields(normalisedLine, field, values) <= field) return std::nullopt;
+    return values[static_cast<std::size_t>(field)];
 }

@@ -95,6 +95,12 @@ MonsterLineFields readMonsterLine(std::string_view normalisedLine, const std::st
 // wants one column of many lines.
 std::optional<std::int32_t> readMonsterField(std::string_view normalisedLine, int field);
 
+// The fields 0 .. lastField as readMonsterLine reads them, into values, walking the
+// line once and no further: how many were read (fewer where one is not a number). For
+// a caller that wants a few columns of many lines.
+int readMonsterFields(std::string_view normalisedLine, int lastField,
+                      std::array<std::int32_t, kEditableColumns>& values);
+
 // The number of columns of a normal-form line, counted as the column reader walks it
 // (a quoted name is one column); a trailing tab does not start a further column.
 int countMonsterColumns(std::string_view normalisedLine);

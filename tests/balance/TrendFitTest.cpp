@@ -93,6 +93,19 @@ TEST(TrendFit, FitsAndFindsTheOutliers) {
                 EXPECT_GT(found[i].deviations, kOutlierDeviations) << c.name;
             }
         }
+        // The same with the logarithms given, as the chart keeps them.
+        std::vector<double> logs;
+        for (const LevelValue& point : c.points) logs.push_back(point.value > 0 ? std::log(static_cast<double>(point.value)) : 0);
+        const Trend given = fitTrend(c.points, logs);
+        EXPECT_EQ(given.fitted, trend.fitted) << c.name;
+        EXPECT_NEAR(given.b, trend.b, 1e-12) << c.name;
+        EXPECT_NEAR(given.deviation, trend.deviation, 1e-12) << c.name;
+        const std::vector<Outlier> foundGiven = findOutliers(given, c.points, logs);
+        ASSERT_EQ(foundGiven.size(), found.size()) << c.name;
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            EXPECT_EQ(foundGiven[i].index, found[i].index) << c.name;
+            EXPECT_EQ(foundGiven[i].percent, found[i].percent) << c.name;
+        }
         // Every other point with a value above 0 lies within the band.
         for (std::size_t i = 0; i < c.points.size(); ++i) {
             const bool listed = std::any_of(found.begin(), found.end(), [&](const Outlier& o) { return o.index == i; });
