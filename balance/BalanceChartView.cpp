@@ -23,6 +23,8 @@ namespace {
 constexpr int kReach = 6;          // pixels from a point that still take it
 constexpr int kTrendSamples = 64;  // points of the trend's curve and of its band's edges (linear axis)
 constexpr qreal kPointsZ = 100;    // above the series, below nothing of the plot
+// A move of the trend's curve smaller than this, in pixels, is not drawn.
+constexpr double kUnseenMove = 0.2;
 // Past this many places, the points are all drawn again rather than around each.
 constexpr qsizetype kMostPlacesRedrawn = 64;
 
@@ -114,13 +116,13 @@ public:
         QRegion region;
         for (const QRectF& place : places)
             region += place.translated(-area_.topLeft()).adjusted(-kMostMarker, -kMostMarker, kMostMarker, kMostMarker).toAlignedRect();
-        QPainter painter(&picture_);
-        painter.setClipRegion(region);
-        painter.setCompositionMode(QPainter::CompositionMode_Clear);
-        painter.fillRect(QRectF(QPointF(), area_.size()), Qt::transparent);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        drawPoints(painter, region.boundingRect());
-        for (const QRect& place : region) update(QRectF(place).translated(area_.topLeft()));
+        for (const QRect& place : region) {
+            const QRect pixels = devicePixels(place);
+            for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+                std::fill_n(reinterpret_cast<QRgb*>(picture_.scanLine(y)) + pixels.left(), pixels.width(), QRgb(0));
+            copyMarkers(pixels);
+            update(QRectF(place).translated(area_.topLeft()));
+        }
     }
     QRectF boundingRect() const override { return area_; }
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
@@ -129,7 +131,11 @@ public:
             painter->setClipRect(area_);
             painter->setRenderHint(QPainter::Antialiasing);
             painter->translate(area_.topLeft());
-            drawPoints(*painter, QRect());
+            const std::vector<QPointF>& at = view_.pixels();
+            for (const bool selected : {false, true})
+                for (std::size_t i = 0; i < at.size(); ++i)
+                    if (view_.points_[i].selected == selected)
+                        drawMarker(*painter, at[i] - area_.topLeft(), kKinds[view_.points_[i].kind], selected);
             painter->restore();
             return;
         }
@@ -137,8 +143,7 @@ public:
             picture_ = QImage((area_.size() * ratio_).toSize(), QImage::Format_ARGB32_Premultiplied);
             picture_.setDevicePixelRatio(ratio_);
             picture_.fill(Qt::transparent);
-            QPainter inPicture(&picture_);
-            drawPoints(inPicture, QRect());
+            copyMarkers(picture_.rect());
             pictureValid_ = true;
         }
         painter->drawImage(area_.topLeft(), picture_);
@@ -146,25 +151,50 @@ public:
 
 private:
     static constexpr int kMostMarker = 8;  // half the largest marker, and a pixel more
-    // The points, relative to the plot area, the selected ones last (over the others);
-    // within `only` when it is not empty.
-    void drawPoints(QPainter& painter, const QRect& only) const {
+
+    QRect devicePixels(const QRect& place) const {
+        return QRectF(QPointF(place.topLeft()) * ratio_, QSizeF(place.size()) * ratio_).toAlignedRect() & picture_.rect();
+    }
+
+    // Every point's marker copied into the picture within `clip` (its pixels), the
+    // selected ones last, over the others: a blend of a few dozen pixels each, where
+    // the painter's own image drawing costs several times that for so small a one.
+    void copyMarkers(const QRect& clip) {
         const std::vector<QPointF>& at = view_.pixels();
-        const QPointF origin = area_.topLeft();
-        const QRectF reach = QRectF(only).adjusted(-kMostMarker, -kMostMarker, kMostMarker, kMostMarker);
+        const QRectF reach = QRectF(clip).adjusted(-2 * kMostMarker * ratio_, -2 * kMostMarker * ratio_,
+                                                   2 * kMostMarker * ratio_, 2 * kMostMarker * ratio_);
         for (const bool selected : {false, true}) {
             for (std::size_t i = 0; i < at.size(); ++i) {
                 const Point& point = view_.points_[i];
                 if (point.selected != selected) continue;
-                const QPointF centre = at[i] - origin;
-                if (!only.isEmpty() && !reach.contains(centre)) continue;
-                if (shapes_) {
-                    drawMarker(painter, centre, kKinds[point.kind], selected);
+                const QPointF centre = (at[i] - area_.topLeft()) * ratio_;
+                if (!reach.contains(centre)) continue;
+                const QImage& marker = selected ? markers_[point.kind].second : markers_[point.kind].first;
+                const QPoint corner(qRound(centre.x() - marker.width() / 2.0), qRound(centre.y() - marker.height() / 2.0));
+                blend(marker, corner, clip);
+            }
+        }
+    }
+
+    // Source over, both premultiplied.
+    void blend(const QImage& marker, QPoint corner, const QRect& clip) {
+        const QRect target = QRect(corner, marker.size()) & clip;
+        for (int y = target.top(); y <= target.bottom(); ++y) {
+            auto* to = reinterpret_cast<QRgb*>(picture_.scanLine(y));
+            const auto* from = reinterpret_cast<const QRgb*>(marker.constScanLine(y - corner.y())) - corner.x();
+            for (int x = target.left(); x <= target.right(); ++x) {
+                const QRgb source = from[x];
+                const int alpha = qAlpha(source);
+                if (alpha == 0) continue;
+                if (alpha == 255) {
+                    to[x] = source;
                     continue;
                 }
-                const QImage& marker = selected ? markers_[point.kind].second : markers_[point.kind].first;
-                const QSizeF size = marker.deviceIndependentSize();
-                painter.drawImage(centre - QPointF(size.width() / 2, size.height() / 2), marker);
+                const QRgb under = to[x];
+                const int rest = 255 - alpha;
+                const auto over = [&](int s, int d) { return s + (d * rest + 127) / 255; };
+                to[x] = qRgba(over(qRed(source), qRed(under)), over(qGreen(source), qGreen(under)),
+                              over(qBlue(source), qBlue(under)), over(alpha, qAlpha(under)));
             }
         }
     }
@@ -222,6 +252,7 @@ BalanceChartView::BalanceChartView(QWidget* parent) : QChartView(parent) {
         layer_->setArea(area);
         layer_->drawAll();
         cacheGridLines();
+        trendPlaced_.clear();  // its next points are given whatever they are
     });
 }
 
@@ -229,15 +260,16 @@ BalanceChartView::~BalanceChartView() = default;
 
 void BalanceChartView::showPlot(const BalancePlot& plot, const QString& valueName, bool logarithmic) {
     std::vector<Point> before = std::move(points_);
-    const std::vector<QPointF> placedBefore = pixelsKnown_ ? pixels_ : std::vector<QPointF>();
+    std::vector<QPointF> placedBefore;
+    if (pixelsKnown_) placedBefore = std::move(pixels_);
     const QPointF levelsBefore = levelRange_;
     const QPointF valuesBefore = valueRange_;
-    const QString axisBefore = valueAxis_ ? QString::number(valueAxis_->property("min").toDouble()) +
-                                                QLatin1Char(':') + QString::number(valueAxis_->property("max").toDouble())
-                                          : QString();
+    const QPointF axisBefore = valueAxisEnds();
     const bool wasLogarithmic = logarithmic_;
     points_.clear();
+    points_.reserve(plot.points.size());
     pointMonsters_.clear();
+    pointMonsters_.reserve(plot.points.size());
     std::array<bool, std::size(kKinds)> shown{};
     for (std::size_t i = 0; i < plot.points.size(); ++i) {
         const LevelValue& point = plot.points[i];
@@ -257,10 +289,9 @@ void BalanceChartView::showPlot(const BalancePlot& plot, const QString& valueNam
     cacheGridLines();
 
     // With the axes as they were, only the points that changed are drawn again.
-    const QString axisAfter = QString::number(valueAxis_->property("min").toDouble()) + QLatin1Char(':') +
-                              QString::number(valueAxis_->property("max").toDouble());
     const bool samePlaces = !placedBefore.empty() && wasLogarithmic == logarithmic && levelsBefore == levelRange_ &&
-                            valuesBefore == valueRange_ && axisBefore == axisAfter && before.size() == points_.size();
+                            valuesBefore == valueRange_ && axisBefore == valueAxisEnds() &&
+                            before.size() == points_.size();
     if (!samePlaces) return layer_->drawAll();
     QList<QRectF> places;
     const std::vector<QPointF>& placed = pixels();
@@ -350,13 +381,19 @@ void BalanceChartView::setNiceRange(QValueAxis* axis, double low, double high, Q
     axis->applyNiceNumbers();
 }
 
+// The trend and its band are given their new points only where they move by a
+// visible part of a pixel: an edit of one monster among thousands moves them by far
+// less, and then the chart draws again only around the points that changed.
 void BalanceChartView::drawTrend(const BalancePlot& plot) {
     QList<QPointF> trend;
     QList<QPointF> upper;
     QList<QPointF> lower;
+    std::vector<QPointF> placed;
     if (plot.trend.fitted) {
         const double from = levelAxis_->min();
         const double to = levelAxis_->max();
+        const Mapping map = mapping();
+        const auto up = [&](double value) { return logarithmic_ ? std::log(value) : value; };
         // On a logarithmic axis the trend and its band are straight lines.
         const int samples = logarithmic_ ? 1 : kTrendSamples;
         for (int i = 0; i <= samples; ++i) {
@@ -364,20 +401,26 @@ void BalanceChartView::drawTrend(const BalancePlot& plot) {
             trend.append({level, plot.trend.valueAt(level)});
             upper.append({level, plot.trend.upperEdgeAt(level)});
             lower.append({level, plot.trend.lowerEdgeAt(level)});
+            for (const QPointF& point : {trend.back(), upper.back(), lower.back()})
+                placed.push_back(map.at(level, up(point.y())));
         }
     }
-    trendLine_->replace(trend);
-    upper_->replace(upper);
-    lower_->replace(lower);
+    const bool moved = placed.size() != trendPlaced_.size() ||
+                       !std::equal(placed.begin(), placed.end(), trendPlaced_.begin(), [](QPointF a, QPointF b) {
+                           return std::abs(a.x() - b.x()) < kUnseenMove && std::abs(a.y() - b.y()) < kUnseenMove;
+                       });
+    if (moved) {
+        trendPlaced_ = std::move(placed);
+        trendLine_->replace(trend);
+        upper_->replace(upper);
+        lower_->replace(lower);
+    }
     trendLine_->setVisible(plot.trend.fitted);
     band_->setVisible(plot.trend.fitted);
     showInLegend(trendLine_, plot.trend.fitted);
     showInLegend(band_, plot.trend.fitted);
 }
 
-// The axes' lines (grid, ticks) are kept as pictures of themselves: they stay while
-// the points and the trend change, and an antialiased line costs more to draw than a
-// copy. Qt Charts makes new ones as the axes change, so this runs after each plot.
 void BalanceChartView::cacheGridLines() {
     for (QGraphicsItem* item : scene()->items())
         if (item->type() == QGraphicsLineItem::Type && item->cacheMode() == QGraphicsItem::NoCache)
@@ -418,27 +461,36 @@ void BalanceChartView::showSelection(const std::vector<char>& selected) {
 // Where Qt Charts' axes put a value: across and up in proportion to the value (or, on a
 // logarithmic axis, to its logarithm) between the axis' ends, in the chart's own
 // coordinates; the view pixel follows from the scene.
+QPointF BalanceChartView::valueAxisEnds() const {
+    if (auto* axis = qobject_cast<QLogValueAxis*>(valueAxis_)) return {axis->min(), axis->max()};
+    if (auto* axis = qobject_cast<QValueAxis*>(valueAxis_)) return {axis->min(), axis->max()};
+    return {};
+}
+
+BalanceChartView::Mapping BalanceChartView::mapping() const {
+    Mapping map;
+    map.area = chart()->plotArea();
+    map.left = levelAxis_ ? levelAxis_->min() : 0;
+    const double right = levelAxis_ ? levelAxis_->max() : 1;
+    double high = 1;
+    if (auto* axis = qobject_cast<QLogValueAxis*>(valueAxis_)) {
+        map.low = std::log(axis->min());
+        high = std::log(axis->max());
+    } else if (auto* linear = qobject_cast<QValueAxis*>(valueAxis_)) {
+        map.low = linear->min();
+        high = linear->max();
+    }
+    map.across = right > map.left ? map.area.width() / (right - map.left) : 0;
+    map.up = high > map.low ? map.area.height() / (high - map.low) : 0;
+    return map;
+}
+
 const std::vector<QPointF>& BalanceChartView::pixels() const {
     if (pixelsKnown_) return pixels_;
     pixels_.clear();
     pixels_.reserve(points_.size());
-    const QRectF area = chart()->plotArea();
-    const double left = levelAxis_ ? levelAxis_->min() : 0;
-    const double right = levelAxis_ ? levelAxis_->max() : 1;
-    double low = 0;
-    double high = 1;
-    if (auto* axis = qobject_cast<QLogValueAxis*>(valueAxis_)) {
-        low = std::log(axis->min());
-        high = std::log(axis->max());
-    } else if (auto* linear = qobject_cast<QValueAxis*>(valueAxis_)) {
-        low = linear->min();
-        high = linear->max();
-    }
-    const double across = right > left ? area.width() / (right - left) : 0;
-    const double up = high > low ? area.height() / (high - low) : 0;
-    for (const Point& point : points_) {
-        pixels_.emplace_back(area.left() + (point.value.x() - left) * across, area.bottom() - (point.up - low) * up);
-    }
+    const Mapping map = mapping();
+    for (const Point& point : points_) pixels_.push_back(map.at(point.value.x(), point.up));
     pixelsKnown_ = true;
     return pixels_;
 }

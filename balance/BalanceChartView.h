@@ -69,6 +69,17 @@ private:
     static void setNiceRange(QValueAxis* axis, double low, double high, QPointF& last);
     void showInLegend(QAbstractSeries* series, bool shown);
     void cacheGridLines();
+    // Where the axes put a level and a value (itself, or its logarithm on a logarithmic
+    // axis), in the chart's own coordinates, as Qt Charts places them.
+    struct Mapping {
+        QRectF area;
+        double left = 0, low = 0, across = 0, up = 0;
+        QPointF at(double level, double value) const {
+            return {area.left() + (level - left) * across, area.bottom() - (value - low) * up};
+        }
+    };
+    Mapping mapping() const;
+    QPointF valueAxisEnds() const;  // from, to
     // The view pixels of every drawn point, worked out when first needed after a change.
     const std::vector<QPointF>& pixels() const;
     void setHovered(int monster);
@@ -92,6 +103,7 @@ private:
     QValueAxis* levelAxis_ = nullptr;
     QAbstractAxis* valueAxis_ = nullptr;
     bool logarithmic_ = false;
+    std::vector<QPointF> trendPlaced_;  // where the trend's and its band's points were last drawn
     QPointF levelRange_;  // the ranges the axes were last set from
     QPointF valueRange_;
     mutable std::vector<QPointF> pixels_;  // in the chart's own coordinates

@@ -26,10 +26,10 @@ std::vector<int> chartableFields() {
     return fields;
 }
 
-std::optional<MonsterBalance> monsterBalance(std::string_view normalisedLine, int field) {
+std::optional<MonsterBalance> monsterBalance(std::string_view normalisedLine, int field, bool nonCombat) {
     if (!chartableField(field)) return std::nullopt;
     std::array<std::int32_t, kEditableColumns> values{};
-    const int read = readMonsterFields(normalisedLine, std::max(field, kMoveRangeField), values);
+    const int read = readMonsterFields(normalisedLine, nonCombat ? std::max(field, kMoveRangeField) : field, values);
     if (read <= field) return std::nullopt;
     const auto value = [&](int f) { return values[static_cast<std::size_t>(f)]; };
     const auto shown = [&](int f) { return clampToField(kMonsterFields[static_cast<std::size_t>(f)], value(f)); };
@@ -40,8 +40,9 @@ std::optional<MonsterBalance> monsterBalance(std::string_view normalisedLine, in
     return balance;
 }
 
-void BalanceRows::readAll(const MonsterTable& table, int field) {
+void BalanceRows::readAll(const MonsterTable& table, int field, bool nonCombat) {
     field_ = field;
+    nonCombat_ = nonCombat;
     rows_.assign(static_cast<std::size_t>(table.monstercount), std::nullopt);
     for (int monster = 0; monster < table.monstercount; ++monster) reread(table, monster);
 }
@@ -49,12 +50,15 @@ void BalanceRows::readAll(const MonsterTable& table, int field) {
 void BalanceRows::reread(const MonsterTable& table, int monster) {
     if (monster < 0 || monster >= static_cast<int>(rows_.size())) return;
     const auto at = static_cast<std::size_t>(monster);
-    rows_[at] = at < table.monsterlines.size() ? monsterBalance(table.monsterlines[at], field_) : std::nullopt;
+    rows_[at] = at < table.monsterlines.size() ? monsterBalance(table.monsterlines[at], field_, nonCombat_) : std::nullopt;
 }
 
 BalancePlot plotBalance(std::span<const std::optional<MonsterBalance>> rows,
                         const std::function<bool(int monster)>& shown, bool leaveOutNonCombat) {
     BalancePlot plot;
+    plot.monsters.reserve(rows.size());
+    plot.points.reserve(rows.size());
+    plot.logs.reserve(rows.size());
     for (std::size_t at = 0; at < rows.size(); ++at) {
         const int monster = static_cast<int>(at);
         if (shown && !shown(monster)) continue;

@@ -36,20 +36,23 @@ struct MonsterBalance {
 };
 
 // The monster's level and value of `field` from its stored line; nothing when the line
-// cannot be read as far as the field (or as far as the level).
-std::optional<MonsterBalance> monsterBalance(std::string_view normalisedLine, int field);
+// cannot be read as far as the field (or as far as the level). Whether it is a non-combat
+// character is read only when asked (the line is then read as far as the move range).
+std::optional<MonsterBalance> monsterBalance(std::string_view normalisedLine, int field, bool nonCombat = true);
 
 // What every monster of a table gives the chart for one field, read once and read again
 // for each monster stored.
 class BalanceRows {
 public:
-    void readAll(const MonsterTable& table, int field);
+    void readAll(const MonsterTable& table, int field, bool nonCombat = true);
     void reread(const MonsterTable& table, int monster);
     int field() const { return field_; }
+    bool nonCombatRead() const { return nonCombat_; }
     const std::vector<std::optional<MonsterBalance>>& rows() const { return rows_; }
 
 private:
     int field_ = kHpField;
+    bool nonCombat_ = true;
     std::vector<std::optional<MonsterBalance>> rows_;
 };
 

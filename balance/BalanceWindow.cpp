@@ -196,7 +196,7 @@ void BalanceWindow::open() {
 
 void BalanceWindow::showField(int field) {
     if (!chartableField(field) || field == rows_.field()) return;
-    rows_.readAll(document_.monsters(), field);
+    rows_.readAll(document_.monsters(), field, leaveOutNonCombat_);
     if (const int index = columnBox_->findData(field); index != columnBox_->currentIndex()) {
         const QSignalBlocker quiet(columnBox_);
         columnBox_->setCurrentIndex(index);
@@ -221,6 +221,8 @@ void BalanceWindow::setLeavingOutNonCombat(bool leaveOut) {
         const QSignalBlocker quiet(nonCombatBox_);
         nonCombatBox_->setChecked(leaveOut);
     }
+    // Who fights is read from the lines when first asked: the move range lies past HP.
+    if (leaveOut && !rows_.nonCombatRead()) rows_.readAll(document_.monsters(), rows_.field(), true);
     replot();
 }
 
@@ -248,7 +250,7 @@ void BalanceWindow::setLocked(bool locked) {
 }
 
 void BalanceWindow::readAllRows() {
-    rows_.readAll(document_.monsters(), rows_.field());
+    rows_.readAll(document_.monsters(), rows_.field(), leaveOutNonCombat_);
     selected_.assign(static_cast<std::size_t>(document_.monsters().monstercount), 0);
     replot();
 }
@@ -339,11 +341,16 @@ void BalanceWindow::listOutliers() {
                                      : QStringLiteral("(none: no trend)"));
     listedMonsters_ = std::move(monsters);
     if (lines == listedLines_) return;
-    listedLines_ = lines;
+    // Only the lines that say something new are given it, and only they are painted.
     const QSignalBlocker quiet(outlierList_);
-    outlierList_->clear();
-    outlierList_->addItems(lines);
-    for (int i = 0; i < outlierList_->count(); ++i) outlierList_->item(i)->setToolTip(lines[i]);
+    while (outlierList_->count() > lines.size()) delete outlierList_->takeItem(outlierList_->count() - 1);
+    for (int i = 0; i < lines.size(); ++i) {
+        if (i < listedLines_.size() && listedLines_[i] == lines[i] && i < outlierList_->count()) continue;
+        if (i >= outlierList_->count()) outlierList_->addItem(QString());
+        outlierList_->item(i)->setText(lines[i]);
+        outlierList_->item(i)->setToolTip(lines[i]);
+    }
+    listedLines_ = lines;
 }
 
 void BalanceWindow::updateTitle() {

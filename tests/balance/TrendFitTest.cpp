@@ -190,7 +190,14 @@ TEST(BalancePoints, ReadsTheColumnAndTellsTheNonCombatCharacters) {
         EXPECT_EQ(read->level, c.level) << c.name;
         EXPECT_EQ(read->value, c.value) << c.name;
         EXPECT_EQ(read->nonCombat, c.nonCombat) << c.name;
+        // Unasked, the line is read no further than the column, and no one is non-combat.
+        const auto unasked = monsterBalance(monsterLine(1, c.columns), c.field, false);
+        ASSERT_TRUE(unasked.has_value()) << c.name;
+        EXPECT_EQ(unasked->value, c.value) << c.name;
+        EXPECT_FALSE(unasked->nonCombat) << c.name;
     }
+    // A move range that is no number stops no line when who fights is not asked.
+    EXPECT_TRUE(monsterBalance(monsterLine(1, {{13, "x"}}), kHpField, false).has_value());
     EXPECT_EQ(chartableFields(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16}));
 }
 
