@@ -97,11 +97,15 @@ MonsterLineFields readMonsterLine(std::string_view normalisedLine, const std::st
     return fields;
 }
 
-std::array<std::int32_t, kEditableColumns> shownValues(const MonsterLineFields& fields) {
+std::array<std::int32_t, kEditableColumns> shownValues(const std::array<std::int32_t, kEditableColumns>& values) {
     std::array<std::int32_t, kEditableColumns> shown{};
     for (std::size_t i = 0; i < shown.size(); ++i)
-        shown[i] = i == kMoveRangeField ? fields.values[i] : clampToField(kMonsterFields[i], fields.values[i]);
+        shown[i] = i == kMoveRangeField ? values[i] : clampToField(kMonsterFields[i], values[i]);
     return shown;
+}
+
+std::array<std::int32_t, kEditableColumns> shownValues(const MonsterLineFields& fields) {
+    return shownValues(fields.values);
 }
 
 int readMonsterFields(std::string_view normalisedLine, int lastField,

@@ -83,6 +83,8 @@ struct MonsterLineFields {
 // back as they are: each pulled into its field's bounds, the move range as read (a value
 // without an entry is kept).
 std::array<std::int32_t, kEditableColumns> shownValues(const MonsterLineFields& fields);
+// The same for the values of a line read in full (readMonsterFields).
+std::array<std::int32_t, kEditableColumns> shownValues(const std::array<std::int32_t, kEditableColumns>& values);
 
 // Walks a normal-form line with the column reader: columns 1 and 3 as text, the
 // columns of kMonsterFields as integers (decimal, "$1F" or "0x1F"). Stops at the first
