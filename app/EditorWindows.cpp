@@ -11,7 +11,9 @@
 #include <utility>
 
 #include "AddSpotDialog.h"
+#ifdef VARNEX_BALANCE
 #include "BalanceWindow.h"
+#endif
 #include "EditorDocument.h"
 #include "EventHook.h"
 #include "FirstPlace.h"
@@ -22,6 +24,7 @@
 #include "MainWindow.h"
 #include "MapOverviewWindow.h"
 #include "MapPreviewWindow.h"
+#include "MessageBoxes.h"
 #include "OverviewSurface.h"
 #include "ErrorReport.h"
 #include "MonsterGridWindow.h"
@@ -134,7 +137,9 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     QObject::connect(main_->statsPage(), &StatsPage::editStateChanged, main_.get(), [this](bool editing) {
         if (history_) history_->setLocked(TableFile::Monsters, editing);
         if (monsterGrid_) monsterGrid_->setLocked(editing);
+#ifdef VARNEX_BALANCE
         if (balance_) balance_->setLocked(editing);
+#endif
     });
 }
 
@@ -209,14 +214,18 @@ MonsterGridWindow& EditorWindows::monsterGrid() {
     // The balance chart shows the monsters the table's filter keeps and marks the
     // table's selection.
     QObject::connect(grid, &MonsterGridWindow::balanceRequested, grid, [this] { openBalanceChart(); });
+#ifdef VARNEX_BALANCE
     QObject::connect(grid, &MonsterGridWindow::filterChanged, grid, [this](const QString& text) {
         if (balance_) balance_->setFilterText(text);
     });
     QObject::connect(grid, &MonsterGridWindow::selectedMonstersChanged, grid, [this](const std::vector<int>& monsters) {
         if (balance_) balance_->showSelection(monsters);
     });
+#endif
     return *monsterGrid_;
 }
+
+#ifdef VARNEX_BALANCE
 
 // Made on first use. What the operator selects on it is selected in the monster table
 // (made for it when needed, so that "Change..." there applies to it), and a monster
@@ -244,6 +253,12 @@ BalanceWindow& EditorWindows::balanceChart() {
 }
 
 void EditorWindows::openBalanceChart() { balanceChart().open(); }
+#else
+void EditorWindows::openBalanceChart() {
+    messageBoxes().notice(main_.get(), QStringLiteral("Balance"),
+                          QStringLiteral("This build of the editor has no balance chart: it needs Qt Charts."));
+}
+#endif
 
 QList<QWidget*> EditorWindows::toolWindows() const { return {dialog_.get(), preview_.get()}; }
 
@@ -277,7 +292,9 @@ void EditorWindows::showKeyList() { bringUp(keyList()); }
 
 // The tool windows go first: the page they work with lives in the main window.
 EditorWindows::~EditorWindows() {
+#ifdef VARNEX_BALANCE
     balance_.reset();
+#endif
     monsterGrid_.reset();
     keyList_.reset();
     history_.reset();

@@ -50,8 +50,11 @@ public:
     // window, the stats page's button, or here).
     MonsterGridWindow& monsterGrid();
     // The balance chart, made and wired when first asked for (Ctrl+G in the main window
-    // and the monster table, the table's button, or here); openBalanceChart() brings it up.
+    // and the monster table, the table's button, or here); openBalanceChart() brings it
+    // up, or says that this build has none.
+#ifdef VARNEX_BALANCE
     BalanceWindow& balanceChart();
+#endif
     void openBalanceChart();
 
 private:
@@ -69,7 +72,9 @@ private:
     std::unique_ptr<MapPreviewWindow> preview_;
     std::unique_ptr<MapOverviewWindow> overview_;
     std::unique_ptr<MonsterGridWindow> monsterGrid_;
+#ifdef VARNEX_BALANCE
     std::unique_ptr<BalanceWindow> balance_;
+#endif
     std::unique_ptr<HistoryWindow> history_;
     std::unique_ptr<KeyListWindow> keyList_;
 };

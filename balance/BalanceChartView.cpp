@@ -332,8 +332,17 @@ void BalanceChartView::placeAxes(const BalancePlot& plot, bool logarithmic, cons
         chart->addAxis(levelAxis_, Qt::AlignBottom);
         for (QAbstractSeries* series : chart->series()) series->attachAxis(levelAxis_);
     }
-    const int margin = std::max(1, (highLevel - lowLevel) / 40);
-    setNiceRange(levelAxis_, std::max(0, lowLevel - margin), highLevel + margin, levelRange_);
+    // Ticks at a round step, about eight of them, the ends on the next tick out.
+    if (levelRange_ != QPointF(lowLevel, highLevel)) {
+        levelRange_ = QPointF(lowLevel, highLevel);
+        const double step = niceAbove(std::max(1, highLevel - lowLevel) / 8.0);
+        const double from = std::max(0.0, std::floor((lowLevel - step / 4) / step) * step);
+        const double to = std::ceil((highLevel + step / 4) / step) * step;
+        levelAxis_->setTickType(QValueAxis::TicksDynamic);
+        levelAxis_->setTickAnchor(0);
+        levelAxis_->setTickInterval(step);
+        levelAxis_->setRange(from, to);
+    }
 
     if (!valueAxis_ || logarithmic != logarithmic_) {
         if (valueAxis_) {

@@ -40,7 +40,7 @@ constexpr QSize kFirstSize(1000, 620);
 constexpr int kSideWidth = 360;
 const QString kLockedText = QStringLiteral("Monster Stats is editing a monster: OK or Cancel there first.");
 constexpr qsizetype kMostOutliersListed = 100;
-constexpr int kSummaryLines = 9;
+constexpr int kSummaryLines = 7;
 
 QString plural(qsizetype count, const char* one, const char* many) {
     return QStringLiteral("%1 %2").arg(count).arg(QString::fromLatin1(count == 1 ? one : many));
