@@ -164,7 +164,8 @@ void BalanceWindow::buildControls() {
             [this](bool on) { reportErrors(this, [&] { setLeavingOutNonCombat(on); }); });
     connect(trendButton_, &QPushButton::clicked, this, &BalanceWindow::setSelectedToTrend);
     connect(pictureButton_, &QPushButton::clicked, this, &BalanceWindow::askAndSavePicture);
-    connect(outlierList_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    // A line of the list, clicked or chosen with Enter, chooses its monster.
+    const auto chooseListed = [this](QListWidgetItem* item) {
         reportErrors(this, [&] {
             const int line = outlierList_->row(item);
             if (line < 0 || line >= static_cast<int>(listedMonsters_.size())) return;
@@ -172,7 +173,9 @@ void BalanceWindow::buildControls() {
             chooseMonsters({monster});
             emit monsterClicked(monster);
         });
-    });
+    };
+    connect(outlierList_, &QListWidget::itemClicked, this, chooseListed);
+    connect(outlierList_, &QListWidget::itemActivated, this, chooseListed);
     connect(view_, &BalanceChartView::hovered, this, [this](int monster) { reportErrors(this, [&] { showHover(monster); }); });
     connect(view_, &BalanceChartView::pointClicked, this, [this](int monster, Qt::KeyboardModifiers modifiers) {
         reportErrors(this, [&] { pointClicked(monster, modifiers); });

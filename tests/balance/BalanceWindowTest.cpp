@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
@@ -133,6 +134,27 @@ TEST_F(BalanceTest, TheSamplesOutliersChosenSetToTheTrendSavedAndUndone) {
     auto* leaveOut = chart->findChild<QCheckBox*>(QStringLiteral("BalanceLeaveOutNonCombat"));
     QTest::mouseClick(leaveOut, Qt::LeftButton, {}, QPoint(8, leaveOut->height() / 2));
     EXPECT_EQ(chart->outlierLines().join(QLatin1Char('\n')).toStdString(), kSampleOutliers.join(QLatin1Char('\n')).toStdString());
+
+    // A line of the outlier list, clicked or taken with Enter, chooses its monster; the
+    // line after the last monster's, none.
+    auto* list = chart->findChild<QListWidget*>(QStringLiteral("BalanceOutliers"));
+    const struct {
+        int line;
+        bool byKey;
+        std::vector<int> chosen;
+    } lines[] = {{2, false, monstersNumbered({200})}, {3, true, monstersNumbered({12})}};
+    for (const auto& l : lines) {
+        QListWidgetItem* item = list->item(l.line);
+        if (l.byKey) {
+            list->setCurrentItem(item);
+            QTest::keyClick(list, Qt::Key_Return);
+        } else {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+        }
+        EXPECT_EQ(chart->selectedMonsters(), l.chosen) << l.line;
+        EXPECT_EQ(windows->monsterGrid().selectedMonsters(), l.chosen) << l.line;
+        EXPECT_EQ(windows->mainWindow().statsPage()->selectedIndex(), l.chosen.front()) << l.line;
+    }
 
     // Hovering names the monster; a click chooses it here, in the table and on the page.
     // (QTest's move of a widget only places the cursor where no window system moves it.)
