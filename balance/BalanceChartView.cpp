@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QGraphicsItem>
+#include <QGraphicsLayout>
 #include <QRubberBand>
 #include <QtCharts/QAreaSeries>
 #include <QtCharts/QChart>
@@ -436,8 +437,15 @@ void BalanceChartView::cacheGridLines() {
             item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
 }
 
+// The legend lays itself out again only when told: a marker shown again would stay
+// where it was last laid out.
 void BalanceChartView::showInLegend(QAbstractSeries* series, bool shown) {
-    for (QLegendMarker* marker : chart()->legend()->markers(series)) marker->setVisible(shown);
+    bool changed = false;
+    for (QLegendMarker* marker : chart()->legend()->markers(series)) {
+        changed = changed || marker->isVisible() != shown;
+        marker->setVisible(shown);
+    }
+    if (changed && chart()->legend()->layout()) chart()->legend()->layout()->invalidate();
 }
 
 std::vector<int> BalanceChartView::markedMonsters() const {
