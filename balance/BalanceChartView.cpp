@@ -19,28 +19,17 @@
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
 
+#include "PointsLayer.h"
+
 namespace {
 
 constexpr int kReach = 6;          // pixels from a point that still take it
 constexpr int kTrendSamples = 64;  // points of the trend's curve and of its band's edges (linear axis)
-constexpr qreal kPointsZ = 100;    // above the series, below nothing of the plot
 // A move of the trend's curve smaller than this, in pixels, is not drawn.
 constexpr double kUnseenMove = 0.2;
 // Past this many places, the points are all drawn again rather than around each.
 constexpr qsizetype kMostPlacesRedrawn = 64;
 
-struct Kind {
-    const char* name;
-    QColor colour;
-    int size;
-    bool diamond;
-};
-const Kind kKinds[] = {
-    {"Monsters", QColor(0x34, 0x65, 0xa4), 8, false},
-    {"Outliers", QColor(0xcc, 0x00, 0x00), 11, true},
-    {"Left out of the trend (0 or below)", QColor(0x88, 0x8a, 0x85), 8, false},
-};
-const QColor kSelectedColour(0xf5, 0x79, 0x00);
 const QColor kTrendColour(0x20, 0x4a, 0x87);
 const QColor kBandColour(0x72, 0x9f, 0xcf, 0x50);
 
@@ -60,154 +49,7 @@ double niceAbove(double value) {
     return 10 * decade;
 }
 
-// A point: a filled circle, or a diamond for an outlier; a selected point is larger, in
-// the selection's colour with a dark rim.
-void drawMarker(QPainter& painter, QPointF centre, const Kind& kind, bool selected) {
-    const qreal r = (kind.size + (selected ? 4 : 0)) / 2.0 - 1;
-    painter.setPen(QPen(selected ? QColor(0x2e, 0x34, 0x36) : kind.colour.darker(140), selected ? 1.6 : 1));
-    painter.setBrush(selected ? kSelectedColour : kind.colour);
-    if (kind.diamond) {
-        const QPointF c = centre;
-        painter.drawPolygon(QPolygonF{{c.x(), c.y() - r}, {c.x() + r, c.y()}, {c.x(), c.y() + r}, {c.x() - r, c.y()}});
-    } else {
-        painter.drawEllipse(centre, r, r);
-    }
-}
-
-QImage markerPicture(const Kind& kind, bool selected, qreal ratio) {
-    const int size = kind.size + (selected ? 4 : 0);
-    QImage picture(QSize(size, size) * ratio, QImage::Format_ARGB32_Premultiplied);
-    picture.setDevicePixelRatio(ratio);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    drawMarker(painter, QPointF(size / 2.0, size / 2.0), kind, selected);
-    return picture;
-}
-
 }  // namespace
-
-// Every point in one item, drawn into a picture of the plot area that a repaint copies:
-// a change of a few points draws again only the places they leave and take, and the
-// points that reach into them. For a drawing (SVG) each point is a shape instead.
-class BalanceChartView::PointsLayer final : public QGraphicsItem {
-public:
-    explicit PointsLayer(const BalanceChartView& view) : view_(view) {
-        setZValue(kPointsZ);
-        setAcceptedMouseButtons(Qt::NoButton);
-        ratio_ = qApp ? qApp->devicePixelRatio() : 1;
-        for (const Kind& kind : kKinds)
-            markers_.push_back({markerPicture(kind, false, ratio_), markerPicture(kind, true, ratio_)});
-    }
-    void setArea(const QRectF& area) {
-        if (area == area_) return;
-        prepareGeometryChange();
-        area_ = area;
-        drawAll();
-    }
-    void setShapes(bool shapes) { shapes_ = shapes; }
-    // Every point again.
-    void drawAll() {
-        pictureValid_ = false;
-        update();
-    }
-    // Only around these places (in the chart's coordinates).
-    void drawAround(const QList<QRectF>& places) {
-        if (!pictureValid_ || places.isEmpty()) return drawAll();
-        QRegion region;
-        for (const QRectF& place : places)
-            region += place.translated(-area_.topLeft()).adjusted(-kMostMarker, -kMostMarker, kMostMarker, kMostMarker).toAlignedRect();
-        for (const QRect& place : region) {
-            const QRect pixels = devicePixels(place);
-            for (int y = pixels.top(); y <= pixels.bottom(); ++y)
-                std::fill_n(reinterpret_cast<QRgb*>(picture_.scanLine(y)) + pixels.left(), pixels.width(), QRgb(0));
-            copyMarkers(pixels);
-            update(QRectF(place).translated(area_.topLeft()));
-        }
-    }
-    QRectF boundingRect() const override { return area_; }
-    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
-        if (shapes_) {
-            painter->save();
-            painter->setClipRect(area_);
-            painter->setRenderHint(QPainter::Antialiasing);
-            painter->translate(area_.topLeft());
-            const std::vector<QPointF>& at = view_.pixels();
-            for (const bool selected : {false, true})
-                for (std::size_t i = 0; i < at.size(); ++i)
-                    if (view_.points_[i].selected == selected)
-                        drawMarker(*painter, at[i] - area_.topLeft(), kKinds[view_.points_[i].kind], selected);
-            painter->restore();
-            return;
-        }
-        if (!pictureValid_) {
-            picture_ = QImage((area_.size() * ratio_).toSize(), QImage::Format_ARGB32_Premultiplied);
-            picture_.setDevicePixelRatio(ratio_);
-            picture_.fill(Qt::transparent);
-            copyMarkers(picture_.rect());
-            pictureValid_ = true;
-        }
-        painter->drawImage(area_.topLeft(), picture_);
-    }
-
-private:
-    static constexpr int kMostMarker = 8;  // half the largest marker, and a pixel more
-
-    QRect devicePixels(const QRect& place) const {
-        return QRectF(QPointF(place.topLeft()) * ratio_, QSizeF(place.size()) * ratio_).toAlignedRect() & picture_.rect();
-    }
-
-    // Every point's marker copied into the picture within `clip` (its pixels), the
-    // selected ones last, over the others: a blend of a few dozen pixels each, where
-    // the painter's own image drawing costs several times that for so small a one.
-    void copyMarkers(const QRect& clip) {
-        const std::vector<QPointF>& at = view_.pixels();
-        const QRectF reach = QRectF(clip).adjusted(-2 * kMostMarker * ratio_, -2 * kMostMarker * ratio_,
-                                                   2 * kMostMarker * ratio_, 2 * kMostMarker * ratio_);
-        for (const bool selected : {false, true}) {
-            for (std::size_t i = 0; i < at.size(); ++i) {
-                const Point& point = view_.points_[i];
-                if (point.selected != selected) continue;
-                const QPointF centre = (at[i] - area_.topLeft()) * ratio_;
-                if (!reach.contains(centre)) continue;
-                const QImage& marker = selected ? markers_[point.kind].second : markers_[point.kind].first;
-                const QPoint corner(qRound(centre.x() - marker.width() / 2.0), qRound(centre.y() - marker.height() / 2.0));
-                blend(marker, corner, clip);
-            }
-        }
-    }
-
-    // Source over, both premultiplied.
-    void blend(const QImage& marker, QPoint corner, const QRect& clip) {
-        const QRect target = QRect(corner, marker.size()) & clip;
-        for (int y = target.top(); y <= target.bottom(); ++y) {
-            auto* to = reinterpret_cast<QRgb*>(picture_.scanLine(y));
-            const auto* from = reinterpret_cast<const QRgb*>(marker.constScanLine(y - corner.y())) - corner.x();
-            for (int x = target.left(); x <= target.right(); ++x) {
-                const QRgb source = from[x];
-                const int alpha = qAlpha(source);
-                if (alpha == 0) continue;
-                if (alpha == 255) {
-                    to[x] = source;
-                    continue;
-                }
-                const QRgb under = to[x];
-                const int rest = 255 - alpha;
-                const auto over = [&](int s, int d) { return s + (d * rest + 127) / 255; };
-                to[x] = qRgba(over(qRed(source), qRed(under)), over(qGreen(source), qGreen(under)),
-                              over(qBlue(source), qBlue(under)), over(alpha, qAlpha(under)));
-            }
-        }
-    }
-
-    const BalanceChartView& view_;
-    std::vector<std::pair<QImage, QImage>> markers_;  // by kind: plain, selected
-    qreal ratio_ = 1;
-    QRectF area_;
-    QImage picture_;
-    bool pictureValid_ = false;
-    bool shapes_ = false;
-};
 
 BalanceChartView::BalanceChartView(QWidget* parent) : QChartView(parent) {
     setObjectName(QStringLiteral("BalanceChart"));
@@ -235,7 +77,7 @@ BalanceChartView::BalanceChartView(QWidget* parent) : QChartView(parent) {
     chart->addSeries(band_);
     chart->addSeries(trendLine_);
 
-    for (const Kind& kind : kKinds) {
+    for (const PointKind& kind : kPointKinds) {
         auto* series = new QScatterSeries;
         series->setName(QString::fromLatin1(kind.name));
         series->setColor(kind.colour);
@@ -271,7 +113,7 @@ void BalanceChartView::showPlot(const BalancePlot& plot, const QString& valueNam
     points_.reserve(plot.points.size());
     pointMonsters_.clear();
     pointMonsters_.reserve(plot.points.size());
-    std::array<bool, std::size(kKinds)> shown{};
+    std::array<bool, std::size(kPointKinds)> shown{};
     for (std::size_t i = 0; i < plot.points.size(); ++i) {
         const LevelValue& point = plot.points[i];
         const unsigned char kind = point.value <= 0 ? 2 : plot.outlier[i] ? 1 : 0;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCursor>

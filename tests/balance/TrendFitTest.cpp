@@ -5,7 +5,10 @@
 // monsters are non-combat characters; the plot of a table; the values "Set to the
 // trend" asks for; and the sample's HP outliers.
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
