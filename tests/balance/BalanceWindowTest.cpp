@@ -374,3 +374,32 @@ TEST_F(BalanceTest, SavesThePictureAsPngOrSvg) {
     EXPECT_EQ(drawing.find("<image"), std::string::npos) << "points as pictures";
     EXPECT_NE(drawing.find("Balance \xe2\x80\x94 HP by level"), std::string::npos);
 }
+
+TEST_F(BalanceTest, TheControlsAnswerTheirAltKeys) {
+    const struct {
+        Qt::Key key;
+        const char* focus;  // the control that has the keyboard afterwards
+        bool logarithmic, leavingOut;
+    } keys[] = {
+        {Qt::Key_C, "BalanceColumn", true, false},
+        {Qt::Key_O, "BalanceOutliers", true, false},
+        {Qt::Key_L, "BalanceLogarithmic", false, false},
+        {Qt::Key_N, "BalanceLeaveOutNonCombat", true, true},
+    };
+    for (const auto& k : keys) {
+        windows.reset();
+        openSample();
+        BalanceWindow* chart = openChart();
+        chart->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(chart));
+        QTest::keyClick(chart, k.key, Qt::AltModifier);
+        // A box's key clicks it as the mouse would, a moment later.
+        (void)QTest::qWaitFor([&] {
+            return chart->chartView()->logarithmic() == k.logarithmic && (chart->plot().nonCombatLeftOut > 0) == k.leavingOut;
+        });
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), k.focus) << k.focus;
+        EXPECT_EQ(chart->chartView()->logarithmic(), k.logarithmic) << k.focus;
+        EXPECT_EQ(chart->plot().nonCombatLeftOut > 0, k.leavingOut) << k.focus;
+    }
+}
