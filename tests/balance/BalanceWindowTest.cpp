@@ -403,3 +403,39 @@ TEST_F(BalanceTest, TheControlsAnswerTheirAltKeys) {
         EXPECT_EQ(chart->plot().nonCombatLeftOut > 0, k.leavingOut) << k.focus;
     }
 }
+
+TEST_F(BalanceTest, TheSelectionIsDrawnHoweverManyChange) {
+    const QColor selected(0xf5, 0x79, 0x00);
+    const auto drawnColour = [](BalanceWindow* chart, int monster) {
+        QApplication::processEvents();
+        const QImage shown = chart->chartView()->viewport()->grab().toImage();
+        const QPoint at = *chart->chartView()->pixelOf(monster) * shown.devicePixelRatio();
+        return shown.pixelColor(at);
+    };
+    const struct {
+        const char* name;
+        std::function<void(BalanceTest&, BalanceWindow*)> select;
+        int marked, unmarked;  // monster numbers
+    } cases[] = {
+        // Points apart from the others: Lord of the Low Tide (211), level 150; Mossback
+        // Toad (10), level 2.
+        {"one point clicked", [](BalanceTest& t, BalanceWindow* chart) { t.click(chart, 211); }, 211, 10},
+        {"every row of the table, more than a few places to draw again",
+         [](BalanceTest& t, BalanceWindow*) {
+             MonsterGridWindow& grid = t.windows->monsterGrid();
+             grid.grid()->selectAll();
+             grid.grid()->selectionModel()->select(grid.model()->index(grid.model()->rowOf(t.monsterNumbered(10)), 0),
+                                                   QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+         },
+         211, 10},
+    };
+    for (const auto& c : cases) {
+        windows.reset();
+        openSample();
+        BalanceWindow* chart = openChart();
+        EXPECT_NE(drawnColour(chart, monsterNumbered(c.marked)), selected) << c.name;
+        c.select(*this, chart);
+        EXPECT_EQ(drawnColour(chart, monsterNumbered(c.marked)), selected) << c.name;
+        EXPECT_NE(drawnColour(chart, monsterNumbered(c.unmarked)), selected) << c.name;
+    }
+}
