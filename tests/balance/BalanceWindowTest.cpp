@@ -310,17 +310,23 @@ TEST_F(BalanceTest, CtrlGAndTheTablesButtonOpenIt) {
 }
 
 TEST_F(BalanceTest, NothingIsSetWhileMonsterStatsEdits) {
-    openSample();
-    BalanceWindow* chart = openChart();
-    click(chart, 10);
-    windows->mainWindow().statsPage()->startEditing();
-    chart->setSelectedToTrend();
-    EXPECT_EQ(document().history(TableFile::Monsters).count(), 0);
-    EXPECT_EQ(chart->statusText().toStdString(), "Monster Stats is editing a monster: OK or Cancel there first.");
-    EXPECT_FALSE(chart->findChild<QPushButton*>(QStringLiteral("BalanceSetToTrend"))->isEnabled());
-    windows->mainWindow().statsPage()->cancelEditing();
-    chart->setSelectedToTrend();
-    EXPECT_EQ(document().history(TableFile::Monsters).count(), 1);
+    // The chart opened before the edit state and during it.
+    for (const bool openFirst : {true, false}) {
+        windows.reset();
+        openSample();
+        if (!openFirst) windows->mainWindow().statsPage()->startEditing();
+        BalanceWindow* chart = openChart();
+        if (openFirst) windows->mainWindow().statsPage()->startEditing();
+        chart->chooseMonsters({monsterNumbered(10)});
+        chart->setSelectedToTrend();
+        EXPECT_EQ(document().history(TableFile::Monsters).count(), 0) << openFirst;
+        EXPECT_EQ(chart->statusText().toStdString(), "Monster Stats is editing a monster: OK or Cancel there first.")
+            << openFirst;
+        EXPECT_FALSE(chart->findChild<QPushButton*>(QStringLiteral("BalanceSetToTrend"))->isEnabled()) << openFirst;
+        windows->mainWindow().statsPage()->cancelEditing();
+        chart->setSelectedToTrend();
+        EXPECT_EQ(document().history(TableFile::Monsters).count(), 1) << openFirst;
+    }
 }
 
 TEST_F(BalanceTest, TheColumnAndTheScale) {

@@ -247,9 +247,10 @@ TEST(BalancePoints, PlotsTheMonstersShownAndSetsThemToTheTrend) {
 
     // The trend's values at the monsters' levels; a monster without a row is left out.
     const BalancePlot plot = plotBalance(rows.rows(), {}, true);
-    const std::vector<int> chosen = {3, 6, 7};
+    const std::vector<int> chosen = {-1, 0, 3, 6, 7, 8};  // -1 and 8 are no monsters of the table
     const std::vector<FieldEdit> edits = trendEdits(plot.trend, rows.rows(), chosen, kHpField);
-    EXPECT_EQ(edits, (std::vector<FieldEdit>{{3, kHpField, trendValue(plot.trend, 4)},
+    EXPECT_EQ(edits, (std::vector<FieldEdit>{{0, kHpField, trendValue(plot.trend, 1)},
+                                             {3, kHpField, trendValue(plot.trend, 4)},
                                              {7, kHpField, trendValue(plot.trend, 7)}}));
     EXPECT_TRUE(trendEdits(Trend{}, rows.rows(), chosen, kHpField).empty()) << "no trend, no edits";
 
