@@ -1,6 +1,7 @@
 #include "EditorWindows.h"
 
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
@@ -10,6 +11,9 @@
 #include <utility>
 
 #include "AddSpotDialog.h"
+#ifdef VARNEX_BALANCE
+#include "BalanceWindow.h"
+#endif
 #include "EditorDocument.h"
 #include "EventHook.h"
 #include "FirstPlace.h"
@@ -21,6 +25,7 @@
 #include "MainWindow.h"
 #include "MapOverviewWindow.h"
 #include "MapPreviewWindow.h"
+#include "MessageBoxes.h"
 #include "OverviewSurface.h"
 #include "ErrorReport.h"
 #include "MonsterGridWindow.h"
@@ -128,6 +133,8 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     };
     QObject::connect(table, &QShortcut::activated, main_.get(), openTable);
     QObject::connect(main_->statsPage(), &StatsPage::monsterTableRequested, main_.get(), openTable);
+    QObject::connect(makeShortcut(main_.get(), KeyAction::OpenBalanceChart), &QShortcut::activated, main_.get(),
+                     [this] { openBalanceChart(); });
 
     // F1 and Ctrl+H in every window of the program.
     QObject::connect(makeShortcut(main_.get(), KeyAction::ShowKeys, Qt::ApplicationShortcut), &QShortcut::activated,
@@ -145,6 +152,9 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     QObject::connect(main_->statsPage(), &StatsPage::editStateChanged, main_.get(), [this](bool editing) {
         if (history_) history_->setLocked(TableFile::Monsters, editing);
         if (monsterGrid_) monsterGrid_->setLocked(editing);
+#ifdef VARNEX_BALANCE
+        if (balance_) balance_->setLocked(editing);
+#endif
     });
 }
 
@@ -222,8 +232,55 @@ MonsterGridWindow& EditorWindows::monsterGrid() {
     keepOnScreen(grid);
     raiseOnPress(grid);
     nameKeysInToolTips(grid, {KeyPlace::MonsterTable});
+    // The balance chart shows the monsters the table's filter keeps and marks the
+    // table's selection.
+    QObject::connect(grid, &MonsterGridWindow::balanceRequested, grid, [this] { openBalanceChart(); });
+#ifdef VARNEX_BALANCE
+    QObject::connect(grid, &MonsterGridWindow::filterChanged, grid, [this](const QString& text) {
+        if (balance_) balance_->setFilterText(text);
+    });
+    QObject::connect(grid, &MonsterGridWindow::selectedMonstersChanged, grid, [this](const std::vector<int>& monsters) {
+        if (balance_) balance_->showSelection(monsters);
+    });
+#endif
     return *monsterGrid_;
 }
+
+#ifdef VARNEX_BALANCE
+
+// Made on first use. What the operator selects on it is selected in the monster table
+// (made for it when needed, so that "Change..." there applies to it), and a monster
+// clicked is chosen on the stats page too, unless that page is editing one.
+BalanceWindow& EditorWindows::balanceChart() {
+    if (balance_) return *balance_;
+    balance_ = std::make_unique<BalanceWindow>(*document_);
+    BalanceWindow* balance = balance_.get();
+    balance->setLocked(main_->statsPage()->editing());
+    if (monsterGrid_) {
+        balance->setFilterText(monsterGrid_->filterField()->text());
+        balance->showSelection(monsterGrid_->selectedMonsters());
+    }
+    installHistoryKeys(balance, [this]() -> QUndoStack* {
+        return balance_->locked() ? nullptr : &document_->history(TableFile::Monsters);
+    });
+    keepMainButtonsClear(balance);
+    raiseOnPress(balance);
+    nameKeysInToolTips(balance, {KeyPlace::BalanceChart});
+    QObject::connect(balance, &BalanceWindow::monstersChosen, balance,
+                     [this](const std::vector<int>& monsters, int field) { monsterGrid().selectMonsters(monsters, field); });
+    QObject::connect(balance, &BalanceWindow::monsterClicked, balance, [this](int monster) {
+        if (!main_->statsPage()->editing()) main_->statsPage()->selectIndex(monster);
+    });
+    return *balance_;
+}
+
+void EditorWindows::openBalanceChart() { balanceChart().open(); }
+#else
+void EditorWindows::openBalanceChart() {
+    messageBoxes().notice(main_.get(), QStringLiteral("Balance"),
+                          QStringLiteral("This build of the editor has no balance chart: it needs Qt Charts."));
+}
+#endif
 
 HistoryWindow& EditorWindows::historyWindow() {
     if (history_) return *history_;
@@ -257,6 +314,9 @@ void EditorWindows::showKeyList() { bringUp(keyList()); }
 
 // The tool windows go first: the page they work with lives in the main window.
 EditorWindows::~EditorWindows() {
+#ifdef VARNEX_BALANCE
+    balance_.reset();
+#endif
     monsterGrid_.reset();
     keyList_.reset();
     history_.reset();

@@ -13,6 +13,7 @@
 #include "TableLoad.h"
 
 class AddSpotDialog;
+class BalanceWindow;
 class EditorDocument;
 class HistoryWindow;
 class KeyListWindow;
@@ -48,6 +49,13 @@ public:
     // The monster table window, made and wired when first asked for (Ctrl+T in the main
     // window, the stats page's button, or here).
     MonsterGridWindow& monsterGrid();
+    // The balance chart, made and wired when first asked for (Ctrl+G in the main window
+    // and the monster table, the table's button, or here); openBalanceChart() brings it
+    // up, or says that this build has none.
+#ifdef VARNEX_BALANCE
+    BalanceWindow& balanceChart();
+#endif
+    void openBalanceChart();
 
 private:
     // The tool window first opens where it covers none of the main window's save,
@@ -61,6 +69,9 @@ private:
     std::unique_ptr<MapPreviewWindow> preview_;
     std::unique_ptr<MapOverviewWindow> overview_;
     std::unique_ptr<MonsterGridWindow> monsterGrid_;
+#ifdef VARNEX_BALANCE
+    std::unique_ptr<BalanceWindow> balance_;
+#endif
     std::unique_ptr<HistoryWindow> history_;
     std::unique_ptr<KeyListWindow> keyList_;
 };

@@ -2,7 +2,9 @@
 // held to: opening the window (made, shown and painted) against reading the table's
 // lines; sorting by a column, its lines read for the first time, against reading them;
 // multiplying one column of every row by 120 % (one step of the history, the rows
-// repainted) against saving the table. The ratios are printed at the end.
+// repainted) against saving the table, in CPU time. The balance chart beside the
+// table: opening it against opening the table, and drawing it again after one edit
+// against repainting the table. The ratios are printed at the end.
 //   QT_QPA_PLATFORM=offscreen build/<dir>/bench/monster_grid_bench
 
 #include <filesystem>
@@ -16,6 +18,8 @@
 #include <QUndoStack>
 #include <benchmark/benchmark.h>
 
+#include "BalanceChartView.h"
+#include "BalanceWindow.h"
 #include "EditorDocument.h"
 #include "GridColumns.h"
 #include "GridView.h"
@@ -141,6 +145,12 @@ void BM_SortByHp10000(benchmark::State& state) {
 }
 BENCHMARK(BM_SortByHp10000)->Unit(benchmark::kMillisecond);
 
+// Apart, so that a profile can be taken of it alone (valgrind --toggle-collect).
+[[gnu::noinline]] void multiplyShown(MonsterGridWindow& window) {
+    window.changeSelectedCells({ValueChangeKind::Multiply, 12000});
+    QApplication::processEvents();
+}
+
 void BM_MultiplyHpColumn10000(benchmark::State& state) {
     Scene scene;
     MonsterGridWindow window(*scene.document);
@@ -149,8 +159,7 @@ void BM_MultiplyHpColumn10000(benchmark::State& state) {
     QApplication::processEvents();
     QUndoStack& history = scene.document->history(TableFile::Monsters);
     for (auto _ : state) {
-        window.changeSelectedCells({ValueChangeKind::Multiply, 12000});
-        QApplication::processEvents();
+        multiplyShown(window);
         state.PauseTiming();
         history.undo();
         QApplication::processEvents();
@@ -160,6 +169,65 @@ void BM_MultiplyHpColumn10000(benchmark::State& state) {
 }
 BENCHMARK(BM_MultiplyHpColumn10000)->Unit(benchmark::kMillisecond);
 
+[[gnu::noinline]] std::unique_ptr<BalanceWindow> openChart(EditorDocument& document) {
+    auto window = std::make_unique<BalanceWindow>(document);
+    window->show();
+    QApplication::processEvents();
+    return window;
+}
+
+void BM_OpenBalanceChart10000(benchmark::State& state) {
+    Scene scene;
+    for (auto _ : state) {
+        auto window = openChart(*scene.document);
+        state.PauseTiming();
+        window.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenBalanceChart10000)->Unit(benchmark::kMillisecond);
+
+// The whole grid painted again, as when the window comes back from behind another:
+// through the event loop, as the chart's repaint below, and onto the window.
+void BM_RepaintTable10000(benchmark::State& state) {
+    Scene scene;
+    MonsterGridWindow window(*scene.document);
+    window.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        window.grid()->viewport()->update();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_RepaintTable10000)->Unit(benchmark::kMillisecond);
+
+// Apart, so that a profile can be taken of it alone (valgrind --toggle-collect).
+[[gnu::noinline]] void editAndRedraw(EditorDocument& document, const MonsterStore& store) {
+    document.storeMonsters({&store, 1}, QStringLiteral("bench"));
+    QApplication::processEvents();  // the chart drawn again, its repaint asked for
+    QApplication::processEvents();  // and made
+}
+
+// One monster's HP raised by 10 % (and back, every other time), a step of balancing:
+// the trend fitted again, the points placed again and the chart painted where it
+// changed.
+void BM_RedrawChartAfterEdit10000(benchmark::State& state) {
+    Scene scene;
+    BalanceWindow window(*scene.document);
+    window.show();
+    QApplication::processEvents();
+    const int monster = kMonsters / 2;
+    const auto stored = readMonsterLine(scene.document->monsters().monsterlines[monster], "", monster + 1);
+    MonsterStore store{monster, shownValues(stored), true};
+    const std::int32_t hp = store.values[1];
+    for (auto _ : state) {
+        store.values[1] = store.values[1] == hp ? hp + hp / 10 : hp;
+        editAndRedraw(*scene.document, store);
+    }
+}
+BENCHMARK(BM_RedrawChartAfterEdit10000)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -168,6 +236,10 @@ int main(int argc, char** argv) {
          {"BM_ReadLines10000"}, 2},
         {"sort 10,000 monsters by HP / read their lines", {"BM_SortByHp10000"}, {"BM_ReadLines10000"}, 1},
         {"multiply HP of 10,000 monsters by 120 % / save the table", {"BM_MultiplyHpColumn10000"},
-         {"BM_SaveTable10000"}, 2},
+         {"BM_SaveTable10000"}, 2, true},
+        {"open the balance chart on 10,000 monsters / open the monster table", {"BM_OpenBalanceChart10000"},
+         {"BM_OpenWindow10000"}, 2},
+        {"draw the chart again after one edit / repaint the monster table", {"BM_RedrawChartAfterEdit10000"},
+         {"BM_RepaintTable10000"}, 1},
     });
 }

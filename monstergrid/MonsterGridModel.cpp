@@ -9,6 +9,7 @@
 #include "EditorDocument.h"
 #include "ErrorReport.h"
 #include "LineFormat.h"
+#include "ListFilter.h"
 #include "TextFile.h"
 
 namespace {
@@ -297,13 +298,9 @@ void MonsterGridModel::arrangeRows(const std::vector<int>& order) {
 }
 
 bool MonsterGridModel::matchesFilter(int monster) const {
-    const QString wanted = filter_.trimmed();
-    if (wanted.isEmpty()) return true;
+    if (filter_.trimmed().isEmpty()) return true;
     const MonsterDataRecord& record = document_.monsters().monsters[static_cast<std::size_t>(monster)];
-    bool isNumber = false;
-    const long long number = wanted.toLongLong(&isNumber);
-    if (isNumber && number == record.id) return true;
-    return textFromBytes(record.name).contains(wanted, Qt::CaseInsensitive);
+    return monsterMatchesFilter(textFromBytes(record.name), record.id, filter_);
 }
 
 void MonsterGridModel::showFiltered() {

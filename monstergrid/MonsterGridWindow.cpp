@@ -144,7 +144,8 @@ MonsterGridWindow::MonsterGridWindow(EditorDocument& document, QWidget* parent)
     showCount();
 }
 
-MonsterGridWindow::~MonsterGridWindow() = default;
+// The grid's selection changes while its children go; nobody is told of it then.
+MonsterGridWindow::~MonsterGridWindow() { QObject::disconnect(grid_->selectionModel(), nullptr, this, nullptr); }
 
 void MonsterGridWindow::buildStrip() {
     strip_ = new QFrame(this);
@@ -194,6 +195,10 @@ void MonsterGridWindow::buildBody() {
     changeButton_->setObjectName(QStringLiteral("MonsterTableChange"));
     changeButton_->setText(QStringLiteral("Change..."));
     changeButton_->setToolTip(QStringLiteral("Set, add to or multiply the selected cells"));
+    balanceButton_ = new QToolButton(body_);
+    balanceButton_->setObjectName(QStringLiteral("MonsterTableBalance"));
+    balanceButton_->setText(QStringLiteral("Balance..."));
+    balanceButton_->setToolTip(QStringLiteral("A column of the monsters shown against their level, in a chart"));
     filter_ = new QLineEdit(body_);
     filter_->setObjectName(QStringLiteral("MonsterTableFilter"));
     filter_->setPlaceholderText(QStringLiteral("Find a monster: name or number"));
@@ -204,6 +209,7 @@ void MonsterGridWindow::buildBody() {
     auto* tools = new QHBoxLayout;
     tools->addWidget(saveButton_);
     tools->addWidget(changeButton_);
+    tools->addWidget(balanceButton_);
     tools->addWidget(filter_, 1);
     tools->addWidget(count_);
 
@@ -295,6 +301,11 @@ void MonsterGridWindow::buildBody() {
             [this] { filter_->setFocus(Qt::ShortcutFocusReason); });
     connect(saveButton_, &QToolButton::clicked, this, &MonsterGridWindow::saveMonsterFile);
     connect(changeButton_, &QToolButton::clicked, this, &MonsterGridWindow::openChangeDialog);
+    connect(balanceButton_, &QToolButton::clicked, this, &MonsterGridWindow::balanceRequested);
+    connect(makeShortcut(this, KeyAction::OpenBalanceChart), &QShortcut::activated, this,
+            &MonsterGridWindow::balanceRequested);
+    connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { emit selectedMonstersChanged(selectedMonsters()); });
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int section) { reportErrors(this, [&] { model_->cycleSort(section); }); });
     connect(model_, &QAbstractItemModel::layoutChanged, this, [this, header] {
@@ -305,6 +316,7 @@ void MonsterGridWindow::buildBody() {
         reportErrors(this, [&] {
             model_->setFilterText(text);
             showCount();
+            emit filterChanged(text);
         });
     });
     new EventHook(filter_, [this](QEvent* event) {
@@ -314,7 +326,7 @@ void MonsterGridWindow::buildBody() {
         filter_->clear();
         return true;
     });
-    setTabChain({saveButton_, changeButton_, filter_, grid_});
+    setTabChain({saveButton_, changeButton_, balanceButton_, filter_, grid_});
 }
 
 void MonsterGridWindow::open() {
@@ -453,6 +465,35 @@ QString MonsterGridWindow::selectedFieldNames() const {
     for (const int c : selectedColumns())
         if (gridColumn(c).editable()) names << gridColumn(c).caption();
     return names.join(QStringLiteral(", "));
+}
+
+std::vector<int> MonsterGridWindow::selectedMonsters() const {
+    std::set<int> monsters;
+    for (const QItemSelectionRange& range : grid_->selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row) monsters.insert(model_->monsterAt(row));
+    return {monsters.begin(), monsters.end()};
+}
+
+void MonsterGridWindow::selectMonsters(const std::vector<int>& monsters, int field) {
+    reportErrors(this, [&] {
+        std::vector<int> rows;
+        for (const int monster : monsters)
+            if (const int row = model_->rowOf(monster); row >= 0) rows.push_back(row);
+        std::sort(rows.begin(), rows.end());
+        const int column = gridColumnOfField(field);
+        QItemSelection cells;  // one range for each run of rows
+        for (std::size_t first = 0; first < rows.size();) {
+            std::size_t last = first;
+            while (last + 1 < rows.size() && rows[last + 1] <= rows[last] + 1) ++last;
+            cells.select(model_->index(rows[first], column), model_->index(rows[last], column));
+            first = last + 1;
+        }
+        QItemSelectionModel* selection = grid_->selectionModel();
+        selection->select(cells, QItemSelectionModel::ClearAndSelect);
+        if (rows.empty()) return;
+        selection->setCurrentIndex(model_->index(rows.front(), column), QItemSelectionModel::NoUpdate);
+        grid_->scrollTo(model_->index(rows.front(), column));
+    });
 }
 
 void MonsterGridWindow::openChangeDialog() {

@@ -62,6 +62,18 @@ public:
     void saveMonsterFile();
     void toggleFolded();
 
+    // The monsters with a selected cell, in table order (the current cell alone is none).
+    std::vector<int> selectedMonsters() const;
+    // Selects the cells of a field (an index of kMonsterFields) of these monsters, as the
+    // balance chart chose them; monsters the filter hides stay unselected.
+    void selectMonsters(const std::vector<int>& monsters, int field);
+
+signals:
+    // Ctrl+G or the "Balance..." button.
+    void balanceRequested();
+    void filterChanged(const QString& text);
+    void selectedMonstersChanged(const std::vector<int>& monsters);
+
 private:
     void buildStrip();
     void buildBody();
@@ -91,6 +103,7 @@ private:
     QLabel* status_ = nullptr;
     QToolButton* saveButton_ = nullptr;
     QToolButton* changeButton_ = nullptr;
+    QToolButton* balanceButton_ = nullptr;
     QPointer<ChangeCellsDialog> changeDialog_;
     QIcon savedIcon_;
     QIcon unsavedIcon_;

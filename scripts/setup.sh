@@ -4,8 +4,10 @@
 #   varnex_require_packages $VARNEX_RUN_PACKAGES extra-package...
 
 # What scripts/run needs to build and start the editor (libjpeg-dev brings
-# libjpeg-turbo on Debian and Ubuntu).
-VARNEX_RUN_PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev libfontconfig-dev"
+# libjpeg-turbo on Debian and Ubuntu). Qt Charts draws the balance chart and Qt SVG
+# saves it; Debian's Qt Charts package names no dependency on the OpenGL module's
+# development files, which its CMake package needs, so they are named here.
+VARNEX_RUN_PACKAGES="cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev libfontconfig-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev"
 # scripts/test builds everything: the test and benchmark libraries besides, and an X
 # server with a window manager, and xdotool to move its pointer, for the test that
 # drags real windows (it skips when they are missing); the GTK platform theme for the

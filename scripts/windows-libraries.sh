@@ -4,6 +4,9 @@
 #   varnex_windows_libraries     builds what is not cached yet; sets VARNEX_WINDOWS_QT
 #                                and VARNEX_WINDOWS_JPEG to their install folders
 #   varnex_windows_cached        sets them and succeeds only when both are built
+#   varnex_windows_modules       builds Qt SVG and Qt Charts into Qt's folder from
+#                                their source packages, where apt can fetch them;
+#                                varnex_windows_balance then says whether both are there
 
 VARNEX_CACHE=${XDG_CACHE_HOME:-$HOME/.cache}/varnex
 VARNEX_MINGW=x86_64-w64-mingw32
@@ -26,6 +29,13 @@ varnex_qt_options=(
   -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF
   -DFEATURE_system_doubleconversion=OFF
 )
+# Qt's modules beside its base that the balance chart needs (Qt Charts draws it, Qt
+# SVG saves it), from the source packages of the same version, built against the base
+# above and installed into its folder; each is marked there by varnex-<module>.txt.
+varnex_qt_module_options=(
+  -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
+)
+varnex_qt_modules=("qt6-svg qt6-svg-dev svg" "qt6-charts qt6-charts-dev charts")
 # libjpeg linked into the programs, with its SIMD code (nasm).
 varnex_jpeg_options=(
   -DCMAKE_BUILD_TYPE=Release -DENABLE_SHARED=OFF -DENABLE_STATIC=ON
@@ -148,6 +158,61 @@ varnex_windows_libraries() {
   varnex_windows_folders
   varnex_windows_qt
   varnex_windows_jpeg
+  varnex_windows_modules
+}
+
+# Whether the Qt for Windows holds every module the balance chart needs.
+varnex_windows_balance() {
+  local module
+  for module in "${varnex_qt_modules[@]}"; do
+    set -- $module
+    [ -f "$VARNEX_WINDOWS_QT/varnex-$3.txt" ] || return 1
+  done
+}
+
+# A module that cannot be had (apt fetches no source for it) or does not build is
+# reported and left out: the programs are then built without the balance chart.
+varnex_windows_modules() {
+  local module package dev name version source work log
+  for module in "${varnex_qt_modules[@]}"; do
+    set -- $module
+    package=$1 dev=$2 name=$3
+    [ -f "$VARNEX_WINDOWS_QT/varnex-$name.txt" ] && continue
+    version=$(varnex_source_of "$dev" Version 2>/dev/null) || version=
+    if [ -z "$version" ] || [ "${version%%[+-]*}" != "$(varnex_source_of qt6-base-dev Version | sed 's/[+-].*//')" ]; then
+      echo "windows-package: no $dev of Qt's own version installed here: Qt ${name^} for Windows left out" >&2
+      return 0
+    fi
+    if ! source=$( (varnex_debian_source "$package" "$version") 2>"$VARNEX_CACHE/$package.fetch.log"); then
+      echo "windows-package: apt could not fetch the source of $package $version ($VARNEX_CACHE/$package.fetch.log):" \
+        "Qt ${name^} for Windows left out, and with it the balance chart" >&2
+      return 0
+    fi
+    work=$VARNEX_CACHE/work/$package log=$VARNEX_CACHE/$package-windows.log
+    echo "windows-package: building Qt ${name^} $varnex_qt_upstream for Windows into Qt's folder; log: $log"
+    rm -rf "$work" && mkdir -p "$work"
+    if ! {
+      cmake -G Ninja -S "$source" -B "$work" -DCMAKE_TOOLCHAIN_FILE="$varnex_toolchain" \
+        -DVARNEX_WINDOWS_PREFIXES="$VARNEX_WINDOWS_QT" -DCMAKE_INSTALL_PREFIX="$VARNEX_WINDOWS_QT" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -dumpmachine)/cmake" \
+        "${varnex_qt_module_options[@]}" &&
+      cmake --build "$work" -j "$(varnex_jobs)" &&
+      cmake --install "$work"
+    } >"$log" 2>&1; then
+      tail -n 20 "$log" >&2
+      echo "windows-package: building Qt ${name^} for Windows failed (the whole log: $log): left out, and" \
+        "with it the balance chart" >&2
+      return 0
+    fi
+    rm -rf "$work"
+    cp "$source/debian/copyright" "$VARNEX_WINDOWS_QT/notices/debian-copyright-$package.txt"
+    {
+      echo "Qt ${name^} $varnex_qt_upstream, built unchanged from Debian's source package"
+      echo "$package $version with these options:"
+      printf '  %s\n' "${varnex_qt_module_options[@]}"
+    } >"$VARNEX_WINDOWS_QT/varnex-$name.txt"
+    rm -rf "$VARNEX_CACHE/src/${package}_${version#*:}"*
+  done
 }
 
 varnex_windows_qt() {

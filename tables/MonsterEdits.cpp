@@ -4,7 +4,6 @@
 #include <numeric>
 #include <utility>
 
-#include "TextFile.h"
 
 namespace {
 
@@ -42,10 +41,11 @@ EditPlan planEdits(const MonsterTable& table, std::span<const FieldEdit> edits) 
     // The edits of each monster together, each monster's in the order given.
     std::vector<std::size_t> order(edits.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    // Edits of a selection come in table order already: only others are sorted.
+    const auto byMonster = [&](std::size_t a, std::size_t b) {
         return std::pair(edits[a].monster, a) < std::pair(edits[b].monster, b);
-    });
-    const std::string label = monsterFileLabel();
+    };
+    if (!std::is_sorted(order.begin(), order.end(), byMonster)) std::sort(order.begin(), order.end(), byMonster);
     for (std::size_t first = 0; first < order.size();) {
         const int monster = edits[order[first]].monster;
         std::size_t end = first;
@@ -54,9 +54,10 @@ EditPlan planEdits(const MonsterTable& table, std::span<const FieldEdit> edits) 
         first = end;
         if (!validEdit(table, edits[own.front()])) continue;
 
+        // Read as readMonsterLine reads it, without what only its messages need.
         const auto index = static_cast<std::size_t>(monster);
-        const MonsterLineFields stored = readMonsterLine(table.monsterlines[index], label, monster + 1);
-        if (!stored.complete()) {
+        std::array<std::int32_t, kEditableColumns> stored{};
+        if (readMonsterFields(table.monsterlines[index], kEditableColumns - 1, stored) < kEditableColumns) {
             for (const std::size_t i : own)
                 if (validEdit(table, edits[i])) plan.unreadable.push_back(edits[i]);
             continue;

@@ -1,5 +1,7 @@
 #include "MonsterFields.h"
 
+#include <algorithm>
+
 #include "LineFormat.h"
 #include "Numbers.h"
 
@@ -95,28 +97,38 @@ MonsterLineFields readMonsterLine(std::string_view normalisedLine, const std::st
     return fields;
 }
 
-std::array<std::int32_t, kEditableColumns> shownValues(const MonsterLineFields& fields) {
+std::array<std::int32_t, kEditableColumns> shownValues(const std::array<std::int32_t, kEditableColumns>& values) {
     std::array<std::int32_t, kEditableColumns> shown{};
     for (std::size_t i = 0; i < shown.size(); ++i)
-        shown[i] = i == kMoveRangeField ? fields.values[i] : clampToField(kMonsterFields[i], fields.values[i]);
+        shown[i] = i == kMoveRangeField ? values[i] : clampToField(kMonsterFields[i], values[i]);
     return shown;
+}
+
+std::array<std::int32_t, kEditableColumns> shownValues(const MonsterLineFields& fields) {
+    return shownValues(fields.values);
+}
+
+int readMonsterFields(std::string_view normalisedLine, int lastField,
+                      std::array<std::int32_t, kEditableColumns>& values) {
+    const int last = std::min(lastField, kEditableColumns - 1);
+    TokenReader reader(normalisedLine);
+    int next = 0;
+    for (int column = 1; column <= kMonsterLineColumns && next <= last; ++column) {
+        const std::string_view span = column < kMonsterLineColumns ? reader.nextSpan() : reader.rest();
+        if (kMonsterFields[static_cast<std::size_t>(next)].column != column) continue;
+        try {
+            values[static_cast<std::size_t>(next)] = toInteger(span, kFieldHex);
+        } catch (const TableError&) {
+            return next;
+        }
+        ++next;
+    }
+    return next;
 }
 
 std::optional<std::int32_t> readMonsterField(std::string_view normalisedLine, int field) {
     if (field < 0 || field >= kEditableColumns) return std::nullopt;
-    TokenReader reader(normalisedLine);
-    int next = 0;
-    for (int column = 1; column <= kMonsterLineColumns; ++column) {
-        const std::string_view span = column < kMonsterLineColumns ? reader.nextSpan() : reader.rest();
-        if (kMonsterFields[static_cast<std::size_t>(next)].column != column) continue;
-        std::int32_t value = 0;
-        try {
-            value = toInteger(span, kFieldHex);
-        } catch (const TableError&) {
-            return std::nullopt;
-        }
-        if (next == field) return value;
-        ++next;
-    }
-    return std::nullopt;
+    std::array<std::int32_t, kEditableColumns> values{};
+    if (readMonsterFields(normalisedLine, field, values) <= field) return std::nullopt;
+    return values[static_cast<std::size_t>(field)];
 }

@@ -83,6 +83,8 @@ struct MonsterLineFields {
 // back as they are: each pulled into its field's bounds, the move range as read (a value
 // without an entry is kept).
 std::array<std::int32_t, kEditableColumns> shownValues(const MonsterLineFields& fields);
+// The same for the values of a line read in full (readMonsterFields).
+std::array<std::int32_t, kEditableColumns> shownValues(const std::array<std::int32_t, kEditableColumns>& values);
 
 // Walks a normal-form line with the column reader: columns 1 and 3 as text, the
 // columns of kMonsterFields as integers (decimal, "$1F" or "0x1F"). Stops at the first
@@ -94,6 +96,12 @@ MonsterLineFields readMonsterLine(std::string_view normalisedLine, const std::st
 // field: nothing where readMonsterLine would stop at it or before it. For a caller that
 // wants one column of many lines.
 std::optional<std::int32_t> readMonsterField(std::string_view normalisedLine, int field);
+
+// The fields 0 .. lastField as readMonsterLine reads them, into values, walking the
+// line once and no further: how many were read (fewer where one is not a number). For
+// a caller that wants a few columns of many lines.
+int readMonsterFields(std::string_view normalisedLine, int lastField,
+                      std::array<std::int32_t, kEditableColumns>& values);
 
 // The number of columns of a normal-form line, counted as the column reader walks it
 // (a quoted name is one column); a trailing tab does not start a further column.

@@ -9,6 +9,14 @@
 #include "EventHook.h"
 #include "ReportList.h"
 
+bool monsterMatchesFilter(const QString& name, long long number, const QString& text) {
+    const QString wanted = text.trimmed();
+    if (wanted.isEmpty()) return true;
+    bool isNumber = false;
+    const long long typed = wanted.toLongLong(&isNumber);
+    return (isNumber && typed == number) || name.contains(wanted, Qt::CaseInsensitive);
+}
+
 bool rowMatchesFilter(const QTreeView* list, int row, int numberColumn, const QString& text) {
     const QString wanted = text.trimmed();
     if (wanted.isEmpty()) return true;

@@ -24,3 +24,7 @@ void revealRow(QLineEdit* filter, QTreeView* list, int row);
 
 // Whether the row's texts match the field's text as the filter matches them.
 bool rowMatchesFilter(const QTreeView* list, int row, int numberColumn, const QString& text);
+
+// The same rule for a monster's name and number (the monster table's filter and the
+// balance chart, which follows it).
+bool monsterMatchesFilter(const QString& name, long long number, const QString& text);

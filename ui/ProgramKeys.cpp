@@ -23,6 +23,8 @@ constexpr ProgramKey kKeys[] = {
     {MainWindow, None, "Ctrl+Tab; Ctrl+Shift+Tab", nullptr, "the other page", nullptr},
     {MainWindow, OpenMonsterTable, "Ctrl+T", nullptr, "the monster table: every monster in one grid",
      "MonsterTableButton"},
+    {MainWindow, OpenBalanceChart, "Ctrl+G", nullptr, "the balance chart: a column of every monster against its level",
+     nullptr},
     {StatsPage, EditMonster, "F2", nullptr, "edit the selected monster", "Button1"},
     {StatsPage, None, "Enter", nullptr, "in the edit state: \"OK\" (with the focus on \"Cancel\": \"Cancel\")",
      "Button3"},
@@ -85,7 +87,15 @@ constexpr ProgramKey kKeys[] = {
     {KeyPlace::MonsterTable, SelectColumn, "Ctrl+Space", nullptr, "select the column of the current cell", nullptr},
     {KeyPlace::MonsterTable, None, "Ctrl+A", nullptr, "select every cell", nullptr},
     {KeyPlace::MonsterTable, FindMonster, "Ctrl+F", nullptr, "the find field", nullptr},
+    {KeyPlace::MonsterTable, OpenBalanceChart, "Ctrl+G", nullptr,
+     "the balance chart of the monsters the filter keeps, with the selection marked", "MonsterTableBalance"},
     {KeyPlace::MonsterTable, CloseWindow, "Ctrl+W; Ctrl+F4; Alt+F4", nullptr, "close the monster table", nullptr},
+    {BalanceChart, Save, "Ctrl+S", nullptr, "save data/monster.txt", nullptr},
+    {BalanceChart, None, "", "Click",
+     "select the monster, in the monster table (its cell of the column shown) and on Monster Stats too", nullptr},
+    {BalanceChart, None, "", "Ctrl+Click, Shift+Click", "add the monster to the selection, or take it out", nullptr},
+    {BalanceChart, None, "", "Drag", "select the monsters inside the box (with Ctrl or Shift: add them)", nullptr},
+    {BalanceChart, CloseWindow, "Ctrl+W; Ctrl+F4; Alt+F4", nullptr, "close the chart", nullptr},
     {HistoryWindow, None, "Up; Down", nullptr, "a step back or forward in the list's file", nullptr},
     {HistoryWindow, None, "Esc", nullptr, "close the window", nullptr},
     {KeyList, None, "Esc", nullptr, "close the window", nullptr},
@@ -108,7 +118,7 @@ QString placeName(KeyPlace place) {
     switch (place) {
     case Everywhere: return QStringLiteral("Every window");
     case EditingWindows:
-        return QStringLiteral("Main window, add-location dialog, map preview, map overview, monster table");
+        return QStringLiteral("Main window, add-location dialog, map preview, map overview, monster table, balance chart");
     case KeyPlace::MainWindow: return QStringLiteral("Main window");
     case StatsPage: return QStringLiteral("Monster Stats");
     case SpawnPage: return QStringLiteral("Monster Position");
@@ -116,6 +126,7 @@ QString placeName(KeyPlace place) {
     case MapPreview: return QStringLiteral("Map preview");
     case MapOverview: return QStringLiteral("Map overview");
     case KeyPlace::MonsterTable: return QStringLiteral("Monster table");
+    case BalanceChart: return QStringLiteral("Balance chart");
     case HistoryWindow: return QStringLiteral("History");
     case KeyPlace::KeyList: return QStringLiteral("Keys");
     case CloseQuestion: return QStringLiteral("Closing with unsaved changes");

@@ -17,7 +17,7 @@ class QWidget;
 enum class KeyPlace {
     Everywhere,
     EditingWindows,  // the main window, the add-location dialog, the map preview, the map overview,
-                     // the monster table
+                     // the monster table, the balance chart
     MainWindow,
     StatsPage,
     SpawnPage,
@@ -25,6 +25,7 @@ enum class KeyPlace {
     MapPreview,
     MapOverview,
     MonsterTable,
+    BalanceChart,
     HistoryWindow,
     KeyList,
     CloseQuestion,
@@ -34,7 +35,7 @@ enum class KeyPlace {
 enum class KeyAction {
     None, Save, Undo, Redo, ShowHistory, ShowKeys, EditMonster, Overview, CloseWindow,
     OpenMonsterTable, ChangeCells, CopyCells, PasteCells, SelectColumn, FindMonster,
-    SelectAllSpots, DeleteSpots, CopySpots, PasteSpots, PasteSpotsForMonster,
+    SelectAllSpots, DeleteSpots, CopySpots, PasteSpots, PasteSpotsForMonster, OpenBalanceChart,
 };
 
 struct ProgramKey {

@@ -16,6 +16,9 @@
 #include <QTreeWidget>
 #include <QUndoStack>
 
+#ifdef VARNEX_BALANCE
+#include "BalanceWindow.h"
+#endif
 #include "EditorDocument.h"
 #include "HistoryWindow.h"
 #include "KeyListWindow.h"
@@ -65,6 +68,14 @@ const std::vector<WindowKeys>& windowKeys() {
              return static_cast<QWidget*>(&t.windows()->monsterGrid());
          },
          {EditingWindows, MonsterTable}},
+#ifdef VARNEX_BALANCE
+        {"balance chart",
+         [](KeyboardTest& t) {
+             t.windows()->openBalanceChart();
+             return static_cast<QWidget*>(&t.windows()->balanceChart());
+         },
+         {EditingWindows, BalanceChart}},
+#endif
         {"history",
          [](KeyboardTest& t) {
              t.windows()->showHistory();

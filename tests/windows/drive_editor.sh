@@ -5,8 +5,10 @@
 # Tab to the point list, Space to choose its first spot, Tab to "Delete Spot", Space,
 # Ctrl+S. Screenshots go to <shots>-splash.png, -main.png and -saved.png.
 #   drive_editor.sh <folder> <shots> <program> [argument...]
+# With DRIVE_CHART=yes, Ctrl+G then opens the balance chart, which must come up
+# (<shots>-chart.png).
 # Exit status 0 once the save has made a backup or changed the file, or a message box
-# showed; 1 when a step did not come. With DRIVE_ANSWER=yes a question the save asks is
+# showed (and the chart came, when asked for); 1 when a step did not come. With DRIVE_ANSWER=yes a question the save asks is
 # answered Yes (Alt+Y; its screenshot is <shots>-asked.png) and the save must then
 # change the file.
 set -u
@@ -73,3 +75,11 @@ if [ "${DRIVE_ANSWER:-}" = yes ] && ! saved; then
 fi
 sleep 1
 import -window root "$shots-saved.png"
+if [ "${DRIVE_CHART:-}" = yes ]; then
+  # Its title holds a dash that X's Latin-1 name drops: found by its start.
+  xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main" 2>/dev/null
+  step ctrl+g 1
+  until_ready 600 visible '^Balance' || { import -window root "$shots-failed.png"; exit 1; }
+  sleep 2
+  import -window root "$shots-chart.png"
+fi

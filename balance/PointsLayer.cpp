@@ -1,0 +1,144 @@
+#include "PointsLayer.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QPainter>
+#include <QRegion>
+
+namespace {
+
+constexpr qreal kPointsZ = 100;  // above the series, below nothing of the plot
+const QColor kSelectedColour(0xf5, 0x79, 0x00);
+
+// A point: a filled circle, or a diamond for an outlier; a selected point is larger, in
+// the selection's colour with a dark rim.
+void drawMarker(QPainter& painter, QPointF centre, const PointKind& kind, bool selected) {
+    const qreal r = (kind.size + (selected ? 4 : 0)) / 2.0 - 1;
+    painter.setPen(QPen(selected ? QColor(0x2e, 0x34, 0x36) : kind.colour.darker(140), selected ? 1.6 : 1));
+    painter.setBrush(selected ? kSelectedColour : kind.colour);
+    if (kind.diamond) {
+        const QPointF c = centre;
+        painter.drawPolygon(QPolygonF{{c.x(), c.y() - r}, {c.x() + r, c.y()}, {c.x(), c.y() + r}, {c.x() - r, c.y()}});
+    } else {
+        painter.drawEllipse(centre, r, r);
+    }
+}
+
+QImage markerPicture(const PointKind& kind, bool selected, qreal ratio) {
+    const int size = kind.size + (selected ? 4 : 0);
+    QImage picture(QSize(size, size) * ratio, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawMarker(painter, QPointF(size / 2.0, size / 2.0), kind, selected);
+    return picture;
+}
+
+}  // namespace
+
+BalanceChartView::PointsLayer::PointsLayer(const BalanceChartView& view) : view_(view) {
+    setZValue(kPointsZ);
+    setAcceptedMouseButtons(Qt::NoButton);
+    ratio_ = qApp ? qApp->devicePixelRatio() : 1;
+    for (const PointKind& kind : kPointKinds)
+        markers_.push_back({markerPicture(kind, false, ratio_), markerPicture(kind, true, ratio_)});
+}
+
+void BalanceChartView::PointsLayer::setArea(const QRectF& area) {
+    if (area == area_) return;
+    prepareGeometryChange();
+    area_ = area;
+    drawAll();
+}
+
+void BalanceChartView::PointsLayer::setShapes(bool shapes) { shapes_ = shapes; }
+
+void BalanceChartView::PointsLayer::drawAll() {
+    pictureValid_ = false;
+    update();
+}
+
+void BalanceChartView::PointsLayer::drawAround(const QList<QRectF>& places) {
+    if (!pictureValid_ || places.isEmpty()) return drawAll();
+    QRegion region;
+    for (const QRectF& place : places)
+        region += place.translated(-area_.topLeft()).adjusted(-kMostMarker, -kMostMarker, kMostMarker, kMostMarker).toAlignedRect();
+    for (const QRect& place : region) {
+        const QRect pixels = devicePixels(place);
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(picture_.scanLine(y)) + pixels.left(), pixels.width(), QRgb(0));
+        copyMarkers(pixels);
+        update(QRectF(place).translated(area_.topLeft()));
+    }
+}
+
+QRectF BalanceChartView::PointsLayer::boundingRect() const { return area_; }
+
+void BalanceChartView::PointsLayer::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
+    if (shapes_) {
+        painter->save();
+        painter->setClipRect(area_);
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->translate(area_.topLeft());
+        const std::vector<QPointF>& at = view_.pixels();
+        for (const bool selected : {false, true})
+            for (std::size_t i = 0; i < at.size(); ++i)
+                if (view_.points_[i].selected == selected)
+                    drawMarker(*painter, at[i] - area_.topLeft(), kPointKinds[view_.points_[i].kind], selected);
+        painter->restore();
+        return;
+    }
+    if (!pictureValid_) {
+        picture_ = QImage((area_.size() * ratio_).toSize(), QImage::Format_ARGB32_Premultiplied);
+        picture_.setDevicePixelRatio(ratio_);
+        picture_.fill(Qt::transparent);
+        copyMarkers(picture_.rect());
+        pictureValid_ = true;
+    }
+    painter->drawImage(area_.topLeft(), picture_);
+}
+
+QRect BalanceChartView::PointsLayer::devicePixels(const QRect& place) const {
+    return QRectF(QPointF(place.topLeft()) * ratio_, QSizeF(place.size()) * ratio_).toAlignedRect() & picture_.rect();
+}
+
+void BalanceChartView::PointsLayer::copyMarkers(const QRect& clip) {
+    const std::vector<QPointF>& at = view_.pixels();
+    const QRectF reach = QRectF(clip).adjusted(-2 * kMostMarker * ratio_, -2 * kMostMarker * ratio_,
+                                               2 * kMostMarker * ratio_, 2 * kMostMarker * ratio_);
+    for (const bool selected : {false, true}) {
+        for (std::size_t i = 0; i < at.size(); ++i) {
+            const Point& point = view_.points_[i];
+            if (point.selected != selected) continue;
+            const QPointF centre = (at[i] - area_.topLeft()) * ratio_;
+            if (!reach.contains(centre)) continue;
+            const QImage& marker = selected ? markers_[point.kind].second : markers_[point.kind].first;
+            const QPoint corner(qRound(centre.x() - marker.width() / 2.0), qRound(centre.y() - marker.height() / 2.0));
+            blend(marker, corner, clip);
+        }
+    }
+}
+
+void BalanceChartView::PointsLayer::blend(const QImage& marker, QPoint corner, const QRect& clip) {
+    const QRect target = QRect(corner, marker.size()) & clip;
+    for (int y = target.top(); y <= target.bottom(); ++y) {
+        auto* to = reinterpret_cast<QRgb*>(picture_.scanLine(y));
+        const auto* from = reinterpret_cast<const QRgb*>(marker.constScanLine(y - corner.y())) - corner.x();
+        for (int x = target.left(); x <= target.right(); ++x) {
+            const QRgb source = from[x];
+            const int alpha = qAlpha(source);
+            if (alpha == 0) continue;
+            if (alpha == 255) {
+                to[x] = source;
+                continue;
+            }
+            const QRgb under = to[x];
+            const int rest = 255 - alpha;
+            const auto over = [&](int s, int d) { return s + (d * rest + 127) / 255; };
+            to[x] = qRgba(over(qRed(source), qRed(under)), over(qGreen(source), qGreen(under)),
+                          over(qBlue(source), qBlue(under)), over(alpha, qAlpha(under)));
+        }
+    }
+}
