@@ -166,6 +166,9 @@ struct WriteFaults {
         cutToLength,       // in place: the file holds the new bytes, not yet flushed
         halfRestored,      // in place, after a failure: half the old bytes written back
     } dieAt = Step::none;
+    // What another program does at each of these steps, before the save would die
+    // there: a file swapped in under the save's feet.
+    std::function<void(Step)> meanwhile = {};
 };
 struct SimulatedCrash {};
 void setWriteFaultsForTesting(const WriteFaults& faults);
