@@ -149,7 +149,8 @@ File Folder::openToRead(const Path& name) const {
     // Shared with every other opening, as any reader's; its access list is read too
     // where the system allows, for the files made in its place.
     const Path full = path_ / name;
-    constexpr DWORD kFlags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+    // A folder opens too, and is then refused as no regular file.
+    constexpr DWORD kFlags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS;
     HANDLE h = ::CreateFileW(full.c_str(), GENERIC_READ | READ_CONTROL, windows::kShareAll, nullptr, OPEN_EXISTING,
                              kFlags, nullptr);
     if (h == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_ACCESS_DENIED)
@@ -159,7 +160,9 @@ File Folder::openToRead(const Path& name) const {
 
 File Folder::openToUpdate(const Path& name) const {
     return regularOrNone(::CreateFileW((path_ / name).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+                                       OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                       nullptr));
 }
 
 bool Folder::missing(const Path& name) const {

@@ -81,6 +81,8 @@ std::string joined(const std::vector<std::string>& parts) {
     return text;
 }
 
+const char* const kInUse = "in use by a save that is running";
+
 // Mode bits as ls and chmod write them: "0644".
 std::string modeText(std::uint32_t mode) {
     char text[8];
@@ -322,10 +324,13 @@ std::vector<std::string> repairInterruptedSaves(const std::vector<std::filesyste
             if (!temporaryOwner(name.string(), target.filename().string())) continue;
             const std::string shown = platform::shownPath(folder.path() / name);
             const platform::File claimed = claim(folder, name);
-            if (claimed.valid() && folder.remove(name))
+            if (claimed.valid() && folder.remove(name)) {
                 removed.push_back(shown);
-            else if (!folder.missing(name))  // else another start took it first
-                left.push_back(shown + " (" + platform::lastReason() + ")");
+                continue;
+            }
+            // The system's words for a file held open by a save (Windows) say less.
+            const std::string why = platform::busy() ? kInUse : platform::lastReason();
+            if (!folder.missing(name)) left.push_back(shown + " (" + why + ")");  // else another start took it first
         }
         // Saves that died leave their backups as well, which only a save that ends prunes.
         pruneBackups(folder, target.filename().string(), kBackupsKept);

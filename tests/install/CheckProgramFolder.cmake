@@ -84,6 +84,7 @@ function(check_uninstall_trusts_no_other_user source)
     "a list its group may write to|chmod g+w varnex-files.txt|varnex-files.txt"
     "a folder its group may write to|chmod g+w .|."
     "a list that is a link|mv varnex-files.txt ../list && ln -s \"$PWD/../list\" varnex-files.txt|varnex-files.txt"
+    "a data folder that is a link|mv data ../data && ln -s \"$PWD/../data\" data && echo data >>varnex-files.txt|"
     "names that lead elsewhere|mkdir -p ../outside/sub && echo kept >../outside/b && echo kept >../outside/sub/x && ln -s \"$PWD/../outside\" lnk && printf '%s\\n' data/monster.txt data ../outside/b \"$PWD/../outside/sub/x\" lnk/b lnk/sub/x VarnexMaps/../data/monster.txt ./data/monster.txt data//monster.txt VarnexMaps/1.jpg >>varnex-files.txt|"
   )
   if(uid STREQUAL "0")
@@ -122,7 +123,13 @@ function(check_uninstall_trusts_no_other_user source)
       endif()
       continue()
     endif()
-    foreach(kept outside/b outside/sub/x server/data/monster.txt server/VarnexMaps/1.jpg server/lnk)
+    set(kept_files server/data/monster.txt server/VarnexMaps/1.jpg)
+    if(name MATCHES "^names")
+      list(APPEND kept_files outside/b outside/sub/x server/lnk)
+    else()
+      list(APPEND kept_files data/monster.txt)
+    endif()
+    foreach(kept IN LISTS kept_files)
       if(NOT EXISTS "${place}/${kept}" AND NOT IS_SYMLINK "${place}/${kept}")
         fail("uninstall-varnex, ${name}: removed ${kept}:\n${out}")
       endif()

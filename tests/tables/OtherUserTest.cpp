@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -19,6 +20,7 @@
 #include "TableFixtures.h"
 #include "TempFolder.h"
 #include "TextFile.h"
+#include "TextFilePlatform.h"
 
 namespace {
 
@@ -41,7 +43,9 @@ TEST_F(OtherUser, ASaveStopsWhenItsFileWasSwappedForAnotherWhileItRan) {
         Step at;
         bool inPlace;
         bool link;  // else a regular file renamed over the table
+        bool existed = true;  // else the save makes the table
     } cases[] = {
+        {"a file made under its name while a new table is written", Step::temporaryWritten, false, false, false},
         {"a file renamed over it once its backup is written", Step::backupUnnamed, false, false},
         {"a file renamed over it before the new file takes its place", Step::temporaryWritten, false, false},
         {"a file renamed over it before it is rewritten in place", Step::backupUnnamed, true, false},
@@ -52,8 +56,12 @@ TEST_F(OtherUser, ASaveStopsWhenItsFileWasSwappedForAnotherWhileItRan) {
     const std::string program = "\x7f" "ELF someone's program";
     const std::string planted = "someone's own table";
     for (const auto& c : cases) {
+#ifdef _WIN32
+        if (c.existed) continue;  // Windows lets no other program replace a file the save holds open
+#endif
         TempFolder folder;
-        folder.write("data/monster.txt", crlf({monsterLine("1", "Old", "3"), "end"}));
+        fs::create_directories(folder.path() / "data");
+        if (c.existed) folder.write("data/monster.txt", crlf({monsterLine("1", "Old", "3"), "end"}));
         folder.write("bin/program", program);
         const fs::path file = folder.path() / "data" / "monster.txt";
         const fs::path target = folder.path() / "bin" / "program";
@@ -78,7 +86,10 @@ TEST_F(OtherUser, ASaveStopsWhenItsFileWasSwappedForAnotherWhileItRan) {
             writeFileAtomically(file, "new\r\n", monsterFileLabel());
             ADD_FAILURE() << c.name << ": saved";
         } catch (const TableError& error) {
-            expectReason(error, file, kReplaced);
+            expectReason(error, file,
+                         c.existed ? kReplaced
+                                   : "another program made a file of that name while it was being saved, so nothing "
+                                     "was saved");
         }
         setWriteFaultsForTesting({});
         EXPECT_TRUE(swapped) << c.name;
@@ -95,6 +106,26 @@ TEST_F(OtherUser, ASaveStopsWhenItsFileWasSwappedForAnotherWhileItRan) {
         EXPECT_EQ(info.st_mode & 07777, 04755u) << c.name;
 #endif
     }
+}
+
+// Whether a process of a number runs, whoever's it is: a number in a file's name is
+// named to the operator only while it does. Run as a user who may signal none but its
+// own processes.
+TEST_F(OtherUser, AProcessOfAnotherUserRunsAndANumberNoProcessHasDoesNot) {
+    if (!unprivilegedHere()) return;
+    const struct {
+        const char* name;
+        unsigned long process;
+        bool runs;
+    } cases[] = {
+        {"this one", platform::currentProcess(), true},
+#ifndef _WIN32
+        {"the first process, root's", 1, true},
+#endif
+        {"a number no system gives", 99999999, false},
+        {"none", 0, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(platform::processExists(c.process), c.runs) << c.name;
 }
 
 #ifndef _WIN32
@@ -134,6 +165,18 @@ TEST_F(OtherUser, RootSavesInAnotherUsersFolderWithThatUsersRights) {
              fs::create_symlink(f.path() / "bin/program", f.path() / "data/monster.txt");
          },
          "Permission denied"},
+        // Root's own groups are none of the user's (here root is in its group).
+        {"a link to a file that root's group may write, in a folder it may write to",
+         [](const TempFolder& f) {
+             const gid_t rootGroup = 0;
+             ASSERT_EQ(::setgroups(1, &rootGroup), 0);
+             f.write("shared/table", "root's group's");
+             ASSERT_EQ(::chmod((f.path() / "shared").c_str(), 0775), 0);
+             ASSERT_EQ(::chmod((f.path() / "shared/table").c_str(), 0664), 0);
+             fs::remove(f.path() / "data/monster.txt");
+             fs::create_symlink(f.path() / "shared/table", f.path() / "data/monster.txt");
+         },
+         "Permission denied"},
         {"a link to a set-id program swapped in once its backup is written",
          [](const TempFolder& f) {
              ASSERT_EQ(::chown((f.path() / "data/monster.txt").c_str(), kNobody, kNobody), 0);
@@ -145,6 +188,8 @@ TEST_F(OtherUser, RootSavesInAnotherUsersFolderWithThatUsersRights) {
          },
          kReplaced},
     };
+    std::vector<gid_t> groups(static_cast<std::size_t>(::getgroups(0, nullptr)));
+    groups.resize(static_cast<std::size_t>(::getgroups(static_cast<int>(groups.size()), groups.data())));
     for (const auto& c : cases) {
         TempFolder folder;
         ASSERT_EQ(::chmod(folder.path().c_str(), 0755), 0);
@@ -174,7 +219,12 @@ TEST_F(OtherUser, RootSavesInAnotherUsersFolderWithThatUsersRights) {
                 << error.reason();
         }
         setWriteFaultsForTesting({});
+        ASSERT_EQ(::setgroups(groups.size(), groups.data()), 0);
         EXPECT_EQ(folder.read("root/secret"), "root's alone") << c.name;
+        if (folder.exists("shared")) {
+            EXPECT_EQ(folder.read("shared/table"), "root's group's") << c.name;
+            EXPECT_EQ(namesIn(folder.path() / "shared"), std::vector<std::string>{"table"}) << c.name;
+        }
         EXPECT_EQ(folder.read("bin/program"), "a program of root's") << c.name;
         EXPECT_EQ(lstatOf(folder.path() / "bin/program").st_mode & 07777, 04755u) << c.name;
         EXPECT_EQ(namesIn(folder.path() / "bin"), std::vector<std::string>{"program"}) << c.name;
