@@ -104,7 +104,7 @@ File openRegular(int folder, const Path& name, std::initializer_list<int> modes)
         descriptor = ::openat(folder, name.c_str(), mode | kFlags);
         if (descriptor >= 0 || (errno != EACCES && errno != EPERM && errno != EROFS)) break;
     }
-    if (descriptor < 0) return (errno == ELOOP ? refused("it is a symbolic link") : failed()), File();
+    if (descriptor < 0) return failed(), File();
     File file(descriptor);
     struct stat info {};
     if (::fstat(descriptor, &info) != 0) return failed(), File();

@@ -31,7 +31,7 @@ std::filesystem::path rollbackFolder();
 struct RollbackRecord {
     std::filesystem::path file;  // the file rewritten in place, after symbolic links
     platform::FileIdentity identity;  // of that file when the save began
-    std::uint32_t mode = 0;  // its mode then (a write may clear set-id bits); 0 where none
+    std::uint32_t mode = 0;  // its mode then, less set-id bits; 0 where none
     std::string oldBytes;
     std::string newBytes;
 };

@@ -6,6 +6,7 @@
 
 #ifndef _WIN32
 #include <grp.h>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -131,6 +132,12 @@ TEST_F(OtherUser, AProcessOfAnotherUserRunsAndANumberNoProcessHasDoesNot) {
 #ifndef _WIN32
 constexpr uid_t kNobody = 65534;
 
+std::vector<gid_t> groupsNow() {
+    std::vector<gid_t> groups(static_cast<std::size_t>(::getgroups(0, nullptr)));
+    groups.resize(static_cast<std::size_t>(::getgroups(static_cast<int>(groups.size()), groups.data())));
+    return groups;
+}
+
 struct stat lstatOf(const fs::path& path) {
     struct stat info {};
     EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
@@ -151,6 +158,14 @@ TEST_F(OtherUser, RootSavesInAnotherUsersFolderWithThatUsersRights) {
     } cases[] = {
         {"the user's own table",
          [](const TempFolder& f) { ASSERT_EQ(::chown((f.path() / "data/monster.txt").c_str(), kNobody, kNobody), 0); },
+         nullptr},
+        // Nothing to take: root saves as root, and keeps its groups.
+        {"a folder of root's own",
+         [](const TempFolder& f) {
+             const gid_t rootGroup = 0;
+             ASSERT_EQ(::setgroups(1, &rootGroup), 0);
+             ASSERT_EQ(::chown((f.path() / "data").c_str(), 0, 0), 0);
+         },
          nullptr},
         {"a table of root's in the user's folder", [](const TempFolder&) {}, "Permission denied"},
         {"a link to a file only root may read",
@@ -188,8 +203,7 @@ TEST_F(OtherUser, RootSavesInAnotherUsersFolderWithThatUsersRights) {
          },
          kReplaced},
     };
-    std::vector<gid_t> groups(static_cast<std::size_t>(::getgroups(0, nullptr)));
-    groups.resize(static_cast<std::size_t>(::getgroups(static_cast<int>(groups.size()), groups.data())));
+    const std::vector<gid_t> groups = groupsNow();
     for (const auto& c : cases) {
         TempFolder folder;
         ASSERT_EQ(::chmod(folder.path().c_str(), 0755), 0);
@@ -203,6 +217,7 @@ TEST_F(OtherUser, RootSavesInAnotherUsersFolderWithThatUsersRights) {
         ASSERT_EQ(::chown(data.c_str(), kNobody, kNobody), 0);
         c.plant(folder);
         const std::vector<std::string> before = namesIn(data);
+        const std::vector<gid_t> groupsBefore = groupsNow();
         try {
             writeFileAtomically(data / "monster.txt", "new\r\n", monsterFileLabel());
             EXPECT_EQ(c.told, nullptr) << c.name << ": saved";
@@ -219,6 +234,10 @@ TEST_F(OtherUser, RootSavesInAnotherUsersFolderWithThatUsersRights) {
                 << error.reason();
         }
         setWriteFaultsForTesting({});
+        // Root's rights are root's again, whatever the save took.
+        EXPECT_EQ(::setfsuid(static_cast<uid_t>(-1)), 0) << c.name;
+        EXPECT_EQ(::setfsgid(static_cast<gid_t>(-1)), 0) << c.name;
+        EXPECT_EQ(groupsNow(), groupsBefore) << c.name;
         ASSERT_EQ(::setgroups(groups.size(), groups.data()), 0);
         EXPECT_EQ(folder.read("root/secret"), "root's alone") << c.name;
         if (folder.exists("shared")) {
@@ -232,13 +251,14 @@ TEST_F(OtherUser, RootSavesInAnotherUsersFolderWithThatUsersRights) {
             EXPECT_EQ(namesIn(data), before) << c.name;
             continue;
         }
-        // Saved: the table and its backup are the user's, as if the user had saved.
+        // Saved: the table and its backup are the folder owner's, as if that user had saved.
         EXPECT_EQ(folder.read("data/monster.txt"), "new\r\n") << c.name;
         EXPECT_EQ(folder.read("data/monster.txt.~1~"), old) << c.name;
+        const uid_t owner = lstatOf(data).st_uid;
         for (const char* name : {"data/monster.txt", "data/monster.txt.~1~"}) {
             const struct stat info = lstatOf(folder.path() / name);
-            EXPECT_EQ(info.st_uid, kNobody) << c.name << ": " << name;
-            EXPECT_EQ(info.st_gid, kNobody) << c.name << ": " << name;
+            EXPECT_EQ(info.st_uid, owner) << c.name << ": " << name;
+            EXPECT_EQ(info.st_gid, owner) << c.name << ": " << name;
         }
     }
 }
