@@ -91,7 +91,8 @@ std::vector<Path> Folder::list() const {
 namespace {
 
 // A regular file of the folder, no symbolic link, opened with the first of the access
-// modes the system allows; checked to be the file the name led to.
+// modes the system allows (a later one is tried on any failure: one that is not of
+// the mode fails the same way again); checked to be the file the name led to.
 File openRegular(int folder, const Path& name, std::initializer_list<int> modes) {
     struct stat before {};
     if (::fstatat(folder, name.c_str(), &before, AT_SYMLINK_NOFOLLOW) != 0) return failed(), File();
@@ -100,10 +101,8 @@ File openRegular(int folder, const Path& name, std::initializer_list<int> modes)
     // Never waits (a pipe put in its place), never becomes a terminal, never follows.
     constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
     int descriptor = -1;
-    for (const int mode : modes) {
-        descriptor = ::openat(folder, name.c_str(), mode | kFlags);
-        if (descriptor >= 0 || (errno != EACCES && errno != EPERM && errno != EROFS)) break;
-    }
+    for (const int mode : modes)
+        if ((descriptor = ::openat(folder, name.c_str(), mode | kFlags)) >= 0) break;
     if (descriptor < 0) return failed(), File();
     File file(descriptor);
     struct stat info {};
