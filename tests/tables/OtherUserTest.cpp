@@ -168,6 +168,14 @@ TEST_F(OtherUser, RootSavesInAnotherUsersFolderWithThatUsersRights) {
          },
          nullptr},
         {"a table of root's in the user's folder", [](const TempFolder&) {}, "Permission denied"},
+        // The user may move root's folder away and put one of the user's in its place.
+        {"a folder of root's in a folder of the user's",
+         [](const TempFolder& f) {
+             ASSERT_EQ(::chown(f.path().c_str(), kNobody, kNobody), 0);
+             ASSERT_EQ(::chown((f.path() / "data").c_str(), 0, 0), 0);
+             ASSERT_EQ(::chown((f.path() / "data/monster.txt").c_str(), kNobody, kNobody), 0);
+         },
+         "no backup of it can be written beside it"},
         {"a link to a file only root may read",
          [](const TempFolder& f) {
              fs::remove(f.path() / "data/monster.txt");
@@ -228,9 +236,10 @@ TEST_F(OtherUser, RootSavesInAnotherUsersFolderWithThatUsersRights) {
                                            : data / "monster.txt")
                                           .string();
             EXPECT_EQ(error.reason().rfind(shown + ": " + c.told, 0), 0u) << c.name << ": " << error.reason();
-            // Whose rights the save had is said.
+            // Whose rights the save had is said: those of the nearest folder's owner on the way.
+            const fs::path owned = lstatOf(data).st_uid == kNobody ? data : folder.path();
             EXPECT_TRUE(error.reason().ends_with(" (the editor works there with the rights of user nobody, who owns " +
-                                                 data.string() + ")"))
+                                                 owned.string() + ")"))
                 << error.reason();
         }
         setWriteFaultsForTesting({});
