@@ -78,11 +78,15 @@ std::string_view FileReport::rawLine(int line) const {
 
 void FileReport::temporariesBeside(const std::filesystem::path& path) const {
     for (const LeftTemporary& left : leftTemporaries(path)) {
-        const std::string process = " (process " + std::to_string(left.process) + ")";
+        // The number in its name names a process only while one of that number runs,
+        // and only a save in progress can be that process.
+        const std::string process =
+            left.running && left.processRuns ? " (process " + std::to_string(left.process) + ")" : "";
         warning(0, "stale-temporary",
                 left.running ? left.path.string() + " is the temporary file of a save in progress" + process
-                             : left.path.string() + " is a temporary file left by a save that did not finish" + process +
-                                   "; the editor removes it when it next starts");
+                             : left.path.string() +
+                                   " is a temporary file left by a save that did not finish; the editor removes it "
+                                   "when it next starts");
     }
 }
 

@@ -6,12 +6,11 @@
 
 #include "SaveSteps.h"
 
-std::vector<unsigned long long> backupNumbers(const std::filesystem::path& folder, const std::string& name) {
+std::vector<unsigned long long> backupNumbers(const platform::Folder& folder, const std::string& name) {
     std::vector<unsigned long long> numbers;
     const std::string prefix = name + ".~";
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string entry = it->path().filename().string();
+    for (const std::filesystem::path& each : folder.list()) {
+        const std::string entry = each.string();
         if (entry.size() < prefix.size() + 2 || !entry.starts_with(prefix) || entry.back() != '~') continue;
         const char* first = entry.data() + prefix.size();
         const char* last = entry.data() + entry.size() - 1;
@@ -24,20 +23,20 @@ std::vector<unsigned long long> backupNumbers(const std::filesystem::path& folde
     return numbers;
 }
 
-std::filesystem::path backupPath(const std::filesystem::path& folder, const std::string& name,
-                                 unsigned long long number) {
-    return folder / (name + ".~" + std::to_string(number) + "~");
+std::filesystem::path backupName(const std::string& name, unsigned long long number) {
+    return name + ".~" + std::to_string(number) + "~";
 }
 
-bool newestBackupHolds(const std::filesystem::path& folder, const std::string& name, std::string_view bytes) {
+bool newestBackupHolds(const platform::Folder& folder, const std::string& name, std::string_view bytes) {
     const auto numbers = backupNumbers(folder, name);
     if (numbers.empty()) return false;
+    const platform::File newest = folder.openToRead(backupName(name, numbers.back()));
     std::string held;
-    return platform::readWhole(backupPath(folder, name, numbers.back()), held) && held == bytes;
+    return newest.valid() && platform::readWhole(newest, held) && held == bytes;
 }
 
 std::optional<std::filesystem::path> writeBackup(const platform::Folder& folder, const std::string& name,
-                                                 std::string_view bytes, const std::filesystem::path* accessFrom,
+                                                 std::string_view bytes, const platform::File* accessFrom,
                                                  const WriteFaults& faults) {
     if (faults.failBackup) {
         savesteps::injected(platform::Fault::accessDenied);
@@ -46,18 +45,17 @@ std::optional<std::filesystem::path> writeBackup(const platform::Folder& folder,
     }
     // The number after the highest there is, as cp takes it, looked for again should
     // another save take it first.
-    const auto numbers = backupNumbers(folder.path(), name);
+    const auto numbers = backupNumbers(folder, name);
     const unsigned long long next = numbers.empty() ? 1 : numbers.back() + 1;
     const auto written = savesteps::writeFlushedAs(
-        folder, name, {bytes}, [&](unsigned attempt) { return backupPath({}, name, next + attempt); }, accessFrom,
+        folder, name, {bytes}, [&](unsigned attempt) { return backupName(name, next + attempt); }, accessFrom,
         WriteFaults::Step::backupUnnamed, faults);
     if (!written) return std::nullopt;
     return folder.path() / written->name;
 }
 
-void pruneBackups(const std::filesystem::path& folder, const std::string& name, int keep) {
+void pruneBackups(const platform::Folder& folder, const std::string& name, int keep) {
     const auto numbers = backupNumbers(folder, name);
     const auto surplus = static_cast<std::ptrdiff_t>(numbers.size()) - keep;
-    for (std::ptrdiff_t i = 0; i < surplus; ++i)
-        platform::removeFile(backupPath(folder, name, numbers[static_cast<std::size_t>(i)]));
+    for (std::ptrdiff_t i = 0; i < surplus; ++i) folder.remove(backupName(name, numbers[static_cast<std::size_t>(i)]));
 }

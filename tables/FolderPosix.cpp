@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "PosixReasons.h"
@@ -17,6 +18,7 @@ namespace platform {
 namespace {
 
 using posix::failed;
+using posix::infoFrom;
 using posix::octal;
 using posix::refused;
 
@@ -86,24 +88,64 @@ std::vector<Path> Folder::list() const {
     return names;
 }
 
-File Folder::openFile(const Path& name) const {
-    const int folder = static_cast<int>(native_);
+namespace {
+
+// A regular file of the folder, no symbolic link, opened with the first of the access
+// modes the system allows (a later one is tried on any failure: one that is not of
+// the mode fails the same way again); checked to be the file the name led to.
+File openRegular(int folder, const Path& name, std::initializer_list<int> modes) {
     struct stat before {};
     if (::fstatat(folder, name.c_str(), &before, AT_SYMLINK_NOFOLLOW) != 0) return failed(), File();
     if (S_ISLNK(before.st_mode)) return refused("it is a symbolic link"), File();
     if (!S_ISREG(before.st_mode)) return refused("not a regular file"), File();
     // Never waits (a pipe put in its place), never becomes a terminal, never follows.
     constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    int descriptor = ::openat(folder, name.c_str(), O_RDWR | kFlags);
-    if (descriptor < 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
-        descriptor = ::openat(folder, name.c_str(), O_RDONLY | kFlags);
+    int descriptor = -1;
+    for (const int mode : modes)
+        if ((descriptor = ::openat(folder, name.c_str(), mode | kFlags)) >= 0) break;
     if (descriptor < 0) return failed(), File();
     File file(descriptor);
     struct stat info {};
     if (::fstat(descriptor, &info) != 0) return failed(), File();
     if (!S_ISREG(info.st_mode) || !sameInode(info, before)) return refused("it changed while it was opened"), File();
-    if (trust_ == Trust::own && !ownAlone(info)) return File();
     return file;
+}
+
+}  // namespace
+
+File Folder::openFile(const Path& name) const {
+    File file = openRegular(static_cast<int>(native_), name, {O_RDWR, O_RDONLY});
+    if (!file.valid()) return File();
+    struct stat info {};
+    if (trust_ == Trust::own && (::fstat(static_cast<int>(file.native()), &info) != 0 ? failed() : !ownAlone(info)))
+        return File();
+    return file;
+}
+
+File Folder::openToRead(const Path& name) const { return openRegular(static_cast<int>(native_), name, {O_RDONLY}); }
+
+File Folder::openToUpdate(const Path& name) const { return openRegular(static_cast<int>(native_), name, {O_RDWR}); }
+
+bool Folder::missing(const Path& name) const {
+    struct stat info {};
+    return ::fstatat(static_cast<int>(native_), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT;
+}
+
+bool Folder::infoOf(const Path& name, FileInfo& out) const {
+    struct stat info {};
+    if (::fstatat(static_cast<int>(native_), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return failed();
+    out = infoFrom(info);
+    return true;
+}
+
+bool Folder::mayReplace(const Path& name, const File& file) const {
+    struct stat info {};
+    if (::fstat(static_cast<int>(file.native()), &info) != 0) return failed();
+    // Root may write any file, so asking the system alone would not do: the file's own
+    // mode says whether it is meant to be written.
+    if (!(info.st_mode & S_IWUSR)) return refused("the file is write-protected (mode " + octal(info.st_mode) + ")");
+    // With the rights the thread works with (FolderOwnerRights), not the real user's.
+    return ::faccessat(static_cast<int>(native_), name.c_str(), W_OK, AT_EACCESS) == 0 || failed();
 }
 
 File Folder::createLocked(const std::string& base, bool privateAccess, Path& made) const {

@@ -76,6 +76,18 @@ bool identityOf(const Path& path, FileIdentity& identity) {
     return ok;
 }
 
+// The file opened, when it is a regular file and no link; else none, with the reason.
+File regularOrNone(HANDLE h) {
+    if (h == INVALID_HANDLE_VALUE) return failed(), File();
+    File file(reinterpret_cast<std::intptr_t>(h));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(h, &info)) return failed(), File();
+    if (isLink(info.dwFileAttributes)) return refusedWindows("it is a symbolic link or junction"), File();
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || ::GetFileType(h) != FILE_TYPE_DISK)
+        return refusedWindows("not a regular file"), File();
+    return file;
+}
+
 }  // namespace
 
 Folder Folder::open(const Path& path, Trust trust) {
@@ -130,14 +142,53 @@ File Folder::openFile(const Path& name) const {
                              kFlags, nullptr);
     if (h == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_ACCESS_DENIED)
         h = ::CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, kFlags, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return failed(), File();
-    File file(reinterpret_cast<std::intptr_t>(h));
+    return regularOrNone(h);
+}
+
+File Folder::openToRead(const Path& name) const {
+    // Shared with every other opening, as any reader's; its access list is read too
+    // where the system allows, for the files made in its place.
+    const Path full = path_ / name;
+    // A folder opens too, and is then refused as no regular file.
+    constexpr DWORD kFlags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS;
+    HANDLE h = ::CreateFileW(full.c_str(), GENERIC_READ | READ_CONTROL, windows::kShareAll, nullptr, OPEN_EXISTING,
+                             kFlags, nullptr);
+    if (h == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_ACCESS_DENIED)
+        h = ::CreateFileW(full.c_str(), GENERIC_READ, windows::kShareAll, nullptr, OPEN_EXISTING, kFlags, nullptr);
+    return regularOrNone(h);
+}
+
+File Folder::openToUpdate(const Path& name) const {
+    return regularOrNone(::CreateFileW((path_ / name).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                       nullptr));
+}
+
+bool Folder::missing(const Path& name) const {
+    if (::GetFileAttributesW((path_ / name).c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool Folder::infoOf(const Path& name, FileInfo& out) const {
+    HANDLE h = ::CreateFileW((path_ / name).c_str(), FILE_READ_ATTRIBUTES, windows::kShareAll, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return failed();
+    const File file(reinterpret_cast<std::intptr_t>(h));
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!::GetFileInformationByHandle(h, &info)) return failed(), File();
-    if (isLink(info.dwFileAttributes)) return refusedWindows("it is a symbolic link or junction"), File();
-    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || ::GetFileType(h) != FILE_TYPE_DISK)
-        return refusedWindows("not a regular file"), File();
-    return file;
+    if (!file.info(out) || !::GetFileInformationByHandle(h, &info)) return false;
+    if (isLink(info.dwFileAttributes)) out.regular = false;
+    return true;
+}
+
+bool Folder::mayReplace(const Path&, const File& file) const {
+    // The read-only attribute is Windows' write protection; a rename would ignore it.
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(handle(file), &info)) return failed();
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+        return refusedWindows("the file is write-protected (read-only attribute)");
+    return true;
 }
 
 File Folder::createLocked(const std::string& base, bool privateAccess, Path& made) const {

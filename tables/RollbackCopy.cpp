@@ -148,3 +148,21 @@ std::filesystem::path keptName(const std::filesystem::path& copy) {
     if (isRollbackName(name)) name.resize(name.size() - kSuffix.size());
     return name + ".kept";
 }
+
+std::string keptCopyOf(std::string_view name, unsigned long long* number) {
+    constexpr std::string_view kKept = ".kept";
+    if (!name.ends_with(kKept)) return {};
+    name.remove_suffix(kKept.size());
+    // ".<process>-<n>" off the end: digits, a dash, digits, after the last dot.
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0) return {};
+    const std::string_view numbers = name.substr(dot + 1);
+    const auto dash = numbers.find('-');
+    const auto digits = [](std::string_view part) {
+        return !part.empty() && part.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (dash == std::string_view::npos || !digits(numbers.substr(0, dash)) || !digits(numbers.substr(dash + 1)))
+        return {};
+    if (number) std::from_chars(numbers.data() + dash + 1, numbers.data() + numbers.size(), *number);
+    return std::string(name.substr(0, dot));
+}

@@ -31,7 +31,7 @@ std::filesystem::path rollbackFolder();
 struct RollbackRecord {
     std::filesystem::path file;  // the file rewritten in place, after symbolic links
     platform::FileIdentity identity;  // of that file when the save began
-    std::uint32_t mode = 0;  // its mode then (a write may clear set-id bits); 0 where none
+    std::uint32_t mode = 0;  // its mode then, less set-id bits; 0 where none
     std::string oldBytes;
     std::string newBytes;
 };
@@ -71,3 +71,7 @@ bool isRollbackName(std::string_view name);
 // The name a copy is kept under once it is put aside, no longer to be put back:
 // "<name>.kept" in place of "<name>.rollback".
 std::filesystem::path keptName(const std::filesystem::path& copy);
+// The table file's name that a kept copy's name "<file name>.<process>-<n>.kept"
+// begins with, and its <n> (which only grows within one process); empty for any
+// other name.
+std::string keptCopyOf(std::string_view name, unsigned long long* number = nullptr);

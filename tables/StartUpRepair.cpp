@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <optional>
 #include <system_error>
+#include <tuple>
+#include <utility>
 
 #include "Backups.h"
 #include "RollbackCopy.h"
@@ -61,7 +64,7 @@ std::vector<LeftTemporary> temporariesIn(const Folder& folder, std::string_view 
         if (!owner) continue;
         const platform::File file = folder.openFile(name);
         const bool held = file.valid() ? !file.tryLock() && platform::busy() : platform::busy();
-        found.push_back({folder.path() / name, owner, held});
+        found.push_back({folder.path() / name, owner, held, platform::processExists(owner)});
     }
     return found;
 }
@@ -78,11 +81,39 @@ std::string joined(const std::vector<std::string>& parts) {
     return text;
 }
 
+const char* const kInUse = "in use by a save that is running";
+
+// Mode bits as ls and chmod write them: "0644".
+std::string modeText(std::uint32_t mode) {
+    char text[8];
+    const auto end = std::to_chars(text, text + sizeof text, mode & 07777, 8).ptr;
+    return std::string(static_cast<std::size_t>(4 - std::min<std::ptrdiff_t>(end - text, 4)), '0') + std::string(text, end);
+}
+
+// The kept copies of one table file's name: only the newest `kBackupsKept` stay, as
+// only the newest backups do. Their times say which are newest, and where a clock
+// tick saw several, the number each save of one process gave its copy.
+void pruneKeptCopies(const Folder& folder, const std::string& table) {
+    std::vector<std::tuple<std::int64_t, unsigned long long, Path>> kept;
+    for (const Path& name : folder.list()) {
+        platform::FileInfo info;
+        unsigned long long number = 0;
+        if (keptCopyOf(name.string(), &number) == table && folder.infoOf(name, info))
+            kept.emplace_back(info.modified, number, name);
+    }
+    std::sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) { return a > b; });
+    for (std::size_t i = kBackupsKept; i < kept.size(); ++i) folder.remove(std::get<Path>(kept[i]));
+}
+
 // One rollback copy of the user's own; what is to be said of it.
 class Settle {
 public:
-    Settle(const Folder& folder, const Path& name, const std::vector<Path>& targets)
-        : folder_(folder), name_(name), targets_(targets), copyShown_(platform::shownPath(folder.path() / name)) {}
+    Settle(const Folder& folder, const Path& name, const std::vector<Path>& targets, bool& keptInFolder)
+        : folder_(folder),
+          name_(name),
+          targets_(targets),
+          keptInFolder_(keptInFolder),
+          copyShown_(platform::shownPath(folder.path() / name)) {}
 
     std::optional<std::string> run() {
         const platform::File copy = folder_.openFile(name_);
@@ -115,11 +146,15 @@ private:
     std::string settleFile(const RollbackRecord& record, const Path& file) {
         const std::string shown = platform::shownPath(file);
         const std::string keptIn = "; its content from before that save is kept in " + copyShown_ + ".";
-        if (platform::missing(file))
+        // The file is looked at in its folder held open, never through a link.
+        const Folder beside = Folder::open(file.parent_path(), Folder::Trust::any);
+        if (beside.valid() ? beside.missing(file.filename()) : platform::missing(file))
             return shown + " is gone since a save into it did not finish; its content from before that save is kept" +
                    putAside(" in") + ".";
+        if (!beside.valid())
+            return shown + " cannot be read (" + platform::lastReason() + ") after a save into it did not finish" + keptIn;
         bool writable = true;
-        const platform::File target = open(file, writable);
+        const platform::File target = open(beside, file.filename(), writable);
         platform::FileInfo info;
         if (!target.valid() || !target.info(info))
             return shown + " cannot be read (" + platform::lastReason() + ") after a save into it did not finish" + keptIn;
@@ -140,20 +175,20 @@ private:
             return shown + " was changed by another program after a save into it did not finish; it is kept as it is, "
                            "and its content from before that save is kept" +
                    putAside(" in") + ".";
-        return putBack(target, writable, record, file, present);
+        return putBack(beside, target, writable, record, file, present);
     }
 
     // For writing, or else for reading only (writable then becomes false).
-    platform::File open(const Path& file, bool& writable) {
-        platform::File target = platform::openForUpdate(file);
+    platform::File open(const Folder& beside, const Path& name, bool& writable) {
+        platform::File target = beside.openToUpdate(name);
         if (target.valid()) return target;
         whyNotWritable_ = platform::lastReason();
         writable = false;
-        return platform::openForReading(file);
+        return beside.openToRead(name);
     }
 
-    std::string putBack(const platform::File& target, bool writable, const RollbackRecord& record, const Path& file,
-                        const std::string& present) {
+    std::string putBack(const Folder& beside, const platform::File& target, bool writable, const RollbackRecord& record,
+                        const Path& file, const std::string& present) {
         const std::string shown = platform::shownPath(file);
         const std::string partWritten = shown + " was left part-written by a save that did not finish";
         const std::string keptIn = "; its content from before that save is kept in " + copyShown_ + ".";
@@ -164,25 +199,32 @@ private:
         }
         if (!writable) return partWritten + ", but it cannot be written (" + whyNotWritable_ + ")" + keptIn;
         // What it holds goes aside first, beside it or else in the rollback folder;
-        // where it can go nowhere, nothing is written.
+        // where it can go nowhere, nothing is written. Either place keeps the newest
+        // backups alone, as a save does.
         const std::string name = file.filename().string();
-        const Folder beside = Folder::open(file.parent_path(), Folder::Trust::any);
-        if (!beside.valid()) platform::setLastReason(platform::shownPath(file.parent_path()) + ": " + platform::lastReason());
-        auto aside = beside.valid() ? writeBackup(beside, name, present, &file, {}) : std::nullopt;
+        auto aside = writeBackup(beside, name, present, &target, {});
         const std::string whyNotBeside = platform::lastReason();
-        if (!aside) aside = writeBackup(folder_, name, present, nullptr, {});
+        const Folder* keptBy = &beside;
+        if (!aside) {
+            aside = writeBackup(folder_, name, present, nullptr, {});
+            keptBy = &folder_;
+            keptInFolder_ = keptInFolder_ || aside.has_value();
+        }
         if (!aside) {
             return partWritten + ", and what it holds cannot be kept anywhere (" + whyNotBeside + "; " +
                    platform::lastReason() +
                    "), so nothing was written to it" + keptIn;
         }
+        pruneBackups(*keptBy, name, kBackupsKept);
         // A copy never gives a file a mode bit it did not have, nor set-id bits.
         const std::uint32_t mode = modeNow & record.mode & ~std::uint32_t{06000};
         const savesteps::PutBack back = savesteps::putBack(target, record.oldBytes, record.newBytes, mode, {});
         const std::string held = " (what it held is kept as " + platform::shownPath(*aside) + ")";
         if (back.holds == savesteps::PutBack::Holds::oldBytes && back.written) {
             folder_.remove(name_);
-            return partWritten + "; its content from before that save is back" + held + ".";
+            if (back.modeSet) return partWritten + "; its content from before that save is back" + held + ".";
+            return partWritten + "; its content from before that save is back, and only its mode could not be set to " +
+                   modeText(mode) + " (" + back.whyModeNotSet + "), so it stays " + modeText(target.modeNow()) + held + ".";
         }
         const std::string why = back.written ? back.whyNotRead : back.whyNotWritten;
         return partWritten + ", and its old content could not be put back (" + why + ")" + held + keptIn;
@@ -196,6 +238,8 @@ private:
         if (folder_.nameIfFree(name_, kept, taken)) {
             folder_.remove(name_);
             where = platform::shownPath(folder_.path() / kept);
+            pruneKeptCopies(folder_, keptCopyOf(kept.string()));
+            keptInFolder_ = true;
         }
         return in == " (kept as" ? in + " " + where + ")" : in + " " + where;
     }
@@ -203,6 +247,7 @@ private:
     const Folder& folder_;
     const Path& name_;
     const std::vector<Path>& targets_;
+    bool& keptInFolder_;  // something was kept in the rollback folder
     const std::string copyShown_;
     std::string whyNotWritable_;
 };
@@ -227,10 +272,14 @@ void settleRollbacks(const Path& path, const std::vector<Path>& targets, std::ve
     // A copy that was never named: its save had not begun to rewrite the file.
     for (const Path& name : names)
         if (temporaryOwner(name.string(), {}) && claim(folder, name).valid()) folder.remove(name);
+    bool keptHere = false;
     for (const Path& name : names)
         if (isRollbackName(name.string()))
-            if (auto notice = Settle(folder, name, targets).run(); notice && !notice->empty())
+            if (auto notice = Settle(folder, name, targets, keptHere).run(); notice && !notice->empty())
                 notices.push_back(std::move(*notice));
+    if (keptHere)
+        notices.push_back("What this start kept is in " + platform::shownPath(path) + ", where the newest " +
+                          std::to_string(kBackupsKept) + " kept copies and backups of each table file's name stay.");
 }
 
 }  // namespace
@@ -267,20 +316,36 @@ std::vector<std::string> repairInterruptedSaves(const std::vector<std::filesyste
     if (!rollbacks.empty() && !platform::missing(rollbacks)) settleRollbacks(rollbacks, targets, notices);
 
     std::vector<std::string> removed;
+    std::vector<std::string> left;  // each with why it is left
     for (const auto& target : targets) {
         const Folder folder = Folder::open(target.parent_path(), Folder::Trust::any);
         if (!folder.valid()) continue;
         for (const Path& name : sortedNames(folder)) {
             if (!temporaryOwner(name.string(), target.filename().string())) continue;
-            if (claim(folder, name).valid() && folder.remove(name))
-                removed.push_back(platform::shownPath(folder.path() / name));
+            const std::string shown = platform::shownPath(folder.path() / name);
+            const platform::File claimed = claim(folder, name);
+            if (claimed.valid() && folder.remove(name)) {
+                removed.push_back(shown);
+                continue;
+            }
+            // The system's words for a file held open by a save (Windows) say less.
+            const std::string why = platform::busy() ? kInUse : platform::lastReason();
+            if (!folder.missing(name)) left.push_back(shown + " (" + why + ")");  // else another start took it first
         }
+        // Saves that died leave their backups as well, which only a save that ends prunes.
+        pruneBackups(folder, target.filename().string(), kBackupsKept);
     }
     if (!removed.empty()) {
         std::string line = removed.size() == 1 ? "Removed a temporary file left by a save that did not finish: "
                                                : "Removed " + std::to_string(removed.size()) +
                                                      " temporary files left by saves that did not finish: ";
         notices.push_back(line + joined(removed));
+    }
+    if (!left.empty()) {
+        std::string line = left.size() == 1 ? "Left a temporary file of a save where it is: "
+                                            : "Left " + std::to_string(left.size()) +
+                                                  " temporary files of saves where they are: ";
+        notices.push_back(line + joined(left) + ".");
     }
     return notices;
 }

@@ -15,6 +15,7 @@ struct LeftTemporary {
     std::filesystem::path path;
     unsigned long process = 0;  // the process that made it, by its name
     bool running = false;       // a save that is running holds it (its lock)
+    bool processRuns = false;   // a process of that number runs now: whether it is the maker, only the lock says
 };
 
 // The temporary files of saves beside the file at the end of tableFile's links.
@@ -33,7 +34,10 @@ bool rewriteExplains(std::string_view present, std::string_view old, std::string
 // that is another file now, was changed since and is kept as it is, with the copy put
 // aside. Copies in a rollback folder, or copies themselves, that are not the user's
 // own alone are never used. Then removes the temporary files of saves beside these
-// table files that no running save holds. Gives one line for the operator per thing
-// put back, kept or not used, and one for the temporary files removed; nothing when
-// all was well.
+// table files that no running save holds, and names those left with why. Gives one
+// line for the operator per thing put back, kept or not used, one for the temporary
+// files removed and one for those left, and one saying where what was kept is;
+// nothing when all was well. Of what it keeps in the rollback folder, only the newest
+// kBackupsKept kept copies and backups of each table file's name stay; beside each
+// table file only its newest kBackupsKept backups stay, as after a save.
 std::vector<std::string> repairInterruptedSaves(const std::vector<std::filesystem::path>& tableFiles);

@@ -110,15 +110,19 @@ public:
 // to go on; nothing is written when it says no (SaveDeclined) or when there is none
 // to ask (TableError saying why).
 // Then it writes a temporary file beside it, flushes it to disk and renames it over
-// the file, which keeps its permissions, owner and group. A symbolic link stays a
-// link: what is replaced, and backed up, is the file at the end of its chain. When no
-// file can be made in that folder, or the new file cannot be given the old owner,
-// group and mode, the file is rewritten in its place instead, once a flushed rollback
-// copy of its old and new bytes is in rollbackFolder() (held locked while the rewrite
-// lasts, removed again when done, put back at the next start should the process die
-// part way: StartUpRepair.h), and unless the rewrite would clear set-id bits this
-// process cannot set again; should the rewrite fail, its old bytes are written back,
-// and the reason says what the file holds as read back then.
+// the file, which keeps its permissions, owner and group, but never a set-user-ID or
+// set-group-ID bit. All of it comes from the file as the save opened and read it,
+// never from its name looked up again: when the name leads to another file by the
+// time the new one is to take it, nothing is saved (TableError saying so). Where root
+// saves in a folder of another user's, the save works with that user's rights
+// (platform::FolderOwnerRights). A symbolic link stays a link: what is replaced, and
+// backed up, is the file at the end of its chain. When no file can be made in that
+// folder, or the new file cannot be given the old owner, group and mode, the file is
+// rewritten in its place instead, once a flushed rollback copy of its old and new
+// bytes is in rollbackFolder() (held locked while the rewrite lasts, removed again
+// when done, put back at the next start should the process die part way:
+// StartUpRepair.h); should the rewrite fail, its old bytes are written back, and the
+// reason says what the file holds as read back then.
 // Temporary files, backups and rollback copies are made so that only their user may
 // read them, and get the file's access rights only once written: the bytes are never
 // more open to others than the file. Whatever the save has made and not yet named is
@@ -166,6 +170,9 @@ struct WriteFaults {
         cutToLength,       // in place: the file holds the new bytes, not yet flushed
         halfRestored,      // in place, after a failure: half the old bytes written back
     } dieAt = Step::none;
+    // What another program does at each of these steps, before the save would die
+    // there: a file swapped in under the save's feet.
+    std::function<void(Step)> meanwhile = {};
 };
 struct SimulatedCrash {};
 void setWriteFaultsForTesting(const WriteFaults& faults);

@@ -64,7 +64,13 @@ public:
     explicit File(std::intptr_t native) : native_(native) {}
     ~File() { close(); }
     File(File&& other) noexcept : native_(other.native_) { other.native_ = kInvalid; }
-    File& operator=(File&&) = delete;
+    File& operator=(File&& other) noexcept {
+        if (this != &other) {
+            close();
+            native_ = std::exchange(other.native_, kInvalid);
+        }
+        return *this;
+    }
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
@@ -83,19 +89,17 @@ public:
     // ends, however it ends. False at once when another holds it (busy() is then
     // true), so whoever holds it is known to be alive; a process number is not.
     bool tryLock() const;
-    // Writing clears a file's set-user-ID bit (and a set-group-ID bit that goes with
-    // group execution) unless the process may keep them. Whether this process can
-    // give them back after rewriting the file; false, with the reason, when not.
-    bool writingKeepsMode() const;
-    // The mode bits, set-id and sticky bits included, to give back with restoreMode
-    // after writing; 0 where the system has none.
+    // The mode bits, sticky bit included, to give back with restoreMode after
+    // writing; 0 where the system has none.
     std::uint32_t modeNow() const;
     bool restoreMode(std::uint32_t mode) const;
-    // Gives this (new) file the access rights of `from`, and its owner and group where
-    // the process may. False, with the reason, when what the system keeps of a file's
-    // owner, group and mode (set-id and sticky bits included) is not the same now;
-    // true when `from` is no regular file.
-    bool copyAccessFrom(const Path& from) const;
+    // Gives this (new) file the access rights of the open file `from`, and its owner
+    // and group where the process may; never a set-user-ID or set-group-ID bit, since
+    // a table is no program and whoever placed the file read may not choose who runs
+    // what. False, with the reason, when what the system keeps of the owner, group and
+    // mode (less those bits) is not the same now. Taken from the file opened, never from
+    // a name looked up again, which another user may have turned elsewhere meanwhile.
+    bool copyAccessFrom(const File& from) const;
 
 private:
     static constexpr std::intptr_t kInvalid = -1;
@@ -116,14 +120,6 @@ bool exists(const Path& path);
 bool missing(const Path& path);
 // Opening never waits: not for the writer of a named pipe, not for a device.
 File openForReading(const Path& path);
-// For rewriting in place: read and write, neither made nor cut short, and the name
-// not followed should it have become a symbolic link.
-File openForUpdate(const Path& path);
-// False, with the reason, when the existing file is write-protected: its own mode
-// gives its owner no write permission (the read-only attribute on Windows), whoever
-// the process runs as, root included; or the system would not let this process write it.
-bool mayReplace(const Path& path);
-bool removeFile(const Path& path);
 
 // Whether the last call failed because another process holds the file (its lock, or
 // on Windows an opening that shares nothing).
@@ -168,6 +164,19 @@ public:
     // the process may, for writing; in an own folder only a file that belongs to the
     // user and that no one else may write to.
     File openFile(const Path& name) const;
+    // The same, for reading alone, sharing it with every other opening; or, for
+    // rewriting in place, for reading and writing, neither made nor cut short.
+    File openToRead(const Path& name) const;
+    File openToUpdate(const Path& name) const;
+    // Whether the name leads nowhere, as opposed to somewhere that cannot be looked at.
+    bool missing(const Path& name) const;
+    // What the system says of the name itself (a link as a link: not regular).
+    bool infoOf(const Path& name, FileInfo& out) const;
+    // False, with the reason, when the file opened under this name is write-protected:
+    // its own mode gives its owner no write permission (the read-only attribute on
+    // Windows), whoever the process runs as, root included; or the system would not let
+    // this process write it.
+    bool mayReplace(const Path& name, const File& file) const;
     // A new, empty file named ".<base>.tmp-<process>-<n>-<attempt>", locked
     // (File::tryLock) before anyone else can lock it, for writing. With privateAccess
     // only its user may read it (0600); else the umask decides, as for any new file.
@@ -201,6 +210,55 @@ bool makeOwnFolder(const Path& path);
 Path temporaryName(const std::string& base, unsigned long process, unsigned attempt);
 
 unsigned long currentProcess();
+// Whether a process of this number runs now (of any user).
+bool processExists(unsigned long process);
+
+// Where the process runs as root and a folder on the way to the files worked on (the
+// folder of each, or one above it) belongs to another user, this thread's file
+// operations have that user's rights while this lasts: its file-system user and group
+// and its groups, as sudoedit works. Whatever that user placed there (a link, a file
+// swapped in at the right moment) then reaches no further than the user could reach
+// alone, and what is made there is the user's. Where the process is no root, or those
+// folders are root's, or the system has no rights of a thread's own (Windows), nothing
+// changes.
+class FolderOwnerRights {
+public:
+    explicit FolderOwnerRights(const std::vector<Path>& files);
+    ~FolderOwnerRights();
+    FolderOwnerRights(const FolderOwnerRights&) = delete;
+    FolderOwnerRights& operator=(const FolderOwnerRights&) = delete;
+
+    // False when the user's rights were to be taken and could not be (why() says why):
+    // nothing is to be done then.
+    bool ok() const { return why_.empty(); }
+    const std::string& why() const { return why_; }
+    // For a message: "" where nothing changed, else whose rights these are and why.
+    const std::string& whose() const { return whose_; }
+
+    // The process's own rights again while this lasts: for its own data folder, and
+    // for questions to the operator.
+    class Paused {
+    public:
+        explicit Paused(const FolderOwnerRights& rights);
+        ~Paused();
+        Paused(const Paused&) = delete;
+        Paused& operator=(const Paused&) = delete;
+
+    private:
+        const FolderOwnerRights& rights_;
+    };
+
+private:
+    bool take() const;
+    void giveBack() const;
+    bool taken_ = false;
+    std::uint32_t user_ = 0;
+    std::uint32_t group_ = 0;
+    std::vector<std::uint32_t> groups_;     // the user's
+    std::vector<std::uint32_t> ownGroups_;  // the process's, given back
+    std::string why_;
+    std::string whose_;
+};
 // Where the user's programs keep their own data: $XDG_DATA_HOME or ~/.local/share,
 // ~/Library/Application Support on macOS, %LOCALAPPDATA% on Windows. Empty when the
 // system does not say.

@@ -1,11 +1,11 @@
 // The file layer on POSIX systems (Linux, the BSDs, macOS).
 #include <fcntl.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -23,23 +23,10 @@ thread_local std::string gReason;
 thread_local bool gBusy = false;
 
 using posix::failed;
+using posix::infoFrom;
 using posix::octal;
 
 int fd(const File& file) { return static_cast<int>(file.native()); }
-
-std::int64_t modifiedNanoseconds(const struct stat& info) {
-#if defined(__APPLE__)
-    const auto& time = info.st_mtimespec;
-#else
-    const auto& time = info.st_mtim;
-#endif
-    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
-}
-
-FileInfo infoFrom(const struct stat& info) {
-    return {S_ISREG(info.st_mode), static_cast<std::uint64_t>(info.st_size), modifiedNanoseconds(info),
-            {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)}};
-}
 
 File opened(int descriptor) {
     if (descriptor < 0) failed();
@@ -140,30 +127,6 @@ bool File::tryLock() const {
     return false;
 }
 
-namespace {
-
-bool inGroup(gid_t group) {
-    if (::getegid() == group) return true;
-    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
-    const int n = ::getgroups(static_cast<int>(groups.size()), groups.data());
-    return n > 0 && std::find(groups.begin(), groups.begin() + n, group) != groups.begin() + n;
-}
-
-}  // namespace
-
-bool File::writingKeepsMode() const {
-    struct stat info {};
-    if (::fstat(fd(*this), &info) != 0) return failed();
-    const bool cleared = (info.st_mode & S_ISUID) || ((info.st_mode & S_ISGID) && (info.st_mode & S_IXGRP));
-    // The owner may set them again (the set-group-ID bit only in the file's group);
-    // root keeps them.
-    if (!cleared || ::geteuid() == 0) return true;
-    if (::geteuid() == info.st_uid && (!(info.st_mode & S_ISGID) || inGroup(info.st_gid))) return true;
-    setLastReason("rewriting it in place would clear its set-user-ID or set-group-ID bit (mode " +
-                  octal(info.st_mode) + "), which this user may not set again");
-    return false;
-}
-
 std::uint32_t File::modeNow() const {
     struct stat info {};
     return ::fstat(fd(*this), &info) == 0 ? static_cast<std::uint32_t>(info.st_mode & 07777) : 0;
@@ -171,28 +134,33 @@ std::uint32_t File::modeNow() const {
 
 bool File::restoreMode(std::uint32_t mode) const {
     if (modeNow() == mode) return true;
-    if (::fchmod(fd(*this), static_cast<mode_t>(mode)) != 0) return failed();
+    if (::fchmod(fd(*this), static_cast<mode_t>(mode)) != 0) {
+        struct stat info {};
+        if (errno != EPERM || ::fstat(fd(*this), &info) != 0) return failed();
+        setLastReason(std::generic_category().message(EPERM) + ": only its owner, user " + std::to_string(info.st_uid) +
+                      ", may change it");
+        return false;
+    }
     if (modeNow() == mode) return true;
     setLastReason("its mode " + octal(mode) + " cannot be given back");
     return false;
 }
 
-bool File::copyAccessFrom(const Path& from) const {
+bool File::copyAccessFrom(const File& from) const {
     struct stat old {};
-    if (::stat(from.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return true;
-    // The owner first: changing it may clear set-id bits, which the mode then restores.
-    // Only a privileged process may give a file away (EPERM otherwise); a member of
-    // the old group may still give it that group. The system drops a set-group-ID bit
-    // this process may not set, so what it kept is looked at afterwards.
+    if (::fstat(fd(from), &old) != 0) return failed();
+    const mode_t mode = old.st_mode & 07777 & ~mode_t{S_ISUID | S_ISGID};
+    // The owner first: changing it may clear bits, which the mode then sets. Only a
+    // privileged process may give a file away (EPERM otherwise); a member of the old
+    // group may still give it that group.
     if (::fchown(fd(*this), old.st_uid, old.st_gid) != 0)
         (void)::fchown(fd(*this), static_cast<uid_t>(-1), old.st_gid);
-    (void)::fchmod(fd(*this), old.st_mode & 07777);
+    (void)::fchmod(fd(*this), mode);
     struct stat now {};
     if (::fstat(fd(*this), &now) != 0) return failed();
-    if (now.st_uid == old.st_uid && now.st_gid == old.st_gid && (now.st_mode & 07777) == (old.st_mode & 07777))
-        return true;
+    if (now.st_uid == old.st_uid && now.st_gid == old.st_gid && (now.st_mode & 07777) == mode) return true;
     setLastReason("the new file cannot be given the old owner, group and mode (user " + std::to_string(old.st_uid) +
-              ", group " + std::to_string(old.st_gid) + ", mode " + octal(old.st_mode) + ")");
+                  ", group " + std::to_string(old.st_gid) + ", mode " + octal(mode) + ")");
     return false;
 }
 
@@ -233,30 +201,18 @@ File openForReading(const Path& path) {
     return opened(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
 }
 
-File openForUpdate(const Path& path) {
-    return opened(::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-}
-
-bool mayReplace(const Path& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return failed();
-    // Root may write any file, so asking the system (access) would not do: the file's
-    // own mode says whether it is meant to be written.
-    if (!(info.st_mode & S_IWUSR)) {
-        setLastReason("the file is write-protected (mode " + octal(info.st_mode) + ")");
-        return false;
-    }
-    return ::access(path.c_str(), W_OK) == 0 || failed();
-}
-
-bool removeFile(const Path& path) { return ::unlink(path.c_str()) == 0 || failed(); }
-
 bool makeOwnFolder(const Path& path) {
     // Made for its user alone from the start, not opened up by the umask first.
     return ::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST || failed();
 }
 
 unsigned long currentProcess() { return static_cast<unsigned long>(::getpid()); }
+
+bool processExists(unsigned long process) {
+    // A process of another user answers EPERM: it is there all the same.
+    const auto pid = static_cast<pid_t>(process);
+    return pid > 0 && static_cast<unsigned long>(pid) == process && (::kill(pid, 0) == 0 || errno == EPERM);
+}
 
 Path userDataFolder() {
 #if defined(__APPLE__)

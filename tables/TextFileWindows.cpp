@@ -180,28 +180,29 @@ bool File::tryLock() const {
     return false;
 }
 
-// Windows files have no set-id bits; attributes and the access list survive writing.
-bool File::writingKeepsMode() const { return true; }
+// Windows files have no mode bits; attributes and the access list survive writing.
 std::uint32_t File::modeNow() const { return 0; }
 bool File::restoreMode(std::uint32_t) const { return true; }
 
-bool File::copyAccessFrom(const Path& from) const {
+bool File::copyAccessFrom(const File& from) const {
     // The attributes an operator may have set, and the old file's access list; the
     // owner stays the saving user, since Windows lets only a privileged process give
     // a file away, and what decides access there is the list. Whatever the system
     // refuses here is left as it is.
-    const DWORD attributes = ::GetFileAttributesW(from.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(handle(from), &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return true;
     FILE_BASIC_INFO basic{};
-    basic.FileAttributes =
-        attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    basic.FileAttributes = info.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                                    FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
     if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
     ::SetFileInformationByHandle(handle(*this), FileBasicInfo, &basic, sizeof basic);
 
+    // The list as the opened file has it (the opening asked to read it where allowed).
     PACL acl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (::GetNamedSecurityInfoW(from.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl,
-                                nullptr, &descriptor) != ERROR_SUCCESS)
+    if (::GetSecurityInfo(handle(from), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl, nullptr,
+                          &descriptor) != ERROR_SUCCESS)
         return true;
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
@@ -264,29 +265,30 @@ File openForReading(const Path& path) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-File openForUpdate(const Path& path) {
-    return opened(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-bool mayReplace(const Path& path) {
-    // The read-only attribute is Windows' write protection; a rename would ignore it.
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        setLastReason("the file is write-protected (read-only attribute)");
-        return false;
-    }
-    return true;
-}
-
-bool removeFile(const Path& path) { return ::DeleteFileW(path.c_str()) || failed(); }
-
 bool makeOwnFolder(const Path& path) {
     // Below the user's profile, whose access list already keeps other users out.
     return ::CreateDirectoryW(path.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS || failed();
 }
 
 unsigned long currentProcess() { return ::GetCurrentProcessId(); }
+
+bool processExists(unsigned long process) {
+    HANDLE h = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process));
+    if (!h) return ::GetLastError() == ERROR_ACCESS_DENIED;  // another user's, but there
+    // A process that ended and is still held open by someone has an exit code.
+    DWORD code = 0;
+    const bool runs = ::GetExitCodeProcess(h, &code) && code == STILL_ACTIVE;
+    ::CloseHandle(h);
+    return runs;
+}
+
+// Windows has no root whose rights reach past every access list; nothing to take.
+FolderOwnerRights::FolderOwnerRights(const std::vector<Path>&) {}
+FolderOwnerRights::~FolderOwnerRights() = default;
+bool FolderOwnerRights::take() const { return true; }
+void FolderOwnerRights::giveBack() const {}
+FolderOwnerRights::Paused::Paused(const FolderOwnerRights& rights) : rights_(rights) {}
+FolderOwnerRights::Paused::~Paused() = default;
 
 Path userDataFolder() {
     if (const wchar_t* local = ::_wgetenv(L"LOCALAPPDATA"); local && *local) return Path(local);

@@ -14,6 +14,7 @@
 #include "Run.h"
 #include "TableFixtures.h"
 #include "TempFolder.h"
+#include "TextFilePlatform.h"
 
 namespace {
 
@@ -385,23 +386,43 @@ TEST(VarnexCheck, ArgumentsItCannotRunWith) {
 }
 
 // Only the editor's own temporary files of a save are its concern; numbered backups
-// and other files beside the tables are not.
+// and other files beside the tables are not. A process is named only where a save in
+// progress holds the file and a process of that number runs: a number in a file's
+// name says nothing once its save is over.
 TEST(VarnexCheck, WarnsOfTemporaryFilesOfUnfinishedSavesAndIgnoresBackups) {
     TempFolder folder;
     folder.write("data/monster.txt", kTwoMonsters);
     folder.write("data/Quarnel.txt", kOneSpot);
-    for (const char* name : {"monster.txt.~1~", "Quarnel.txt.~12~", ".monster.txt.tmp-99999999-3-0",
-                             ".Quarnel.txt.tmp-99999998-0-1", ".other.tmp-99999999-0-0", "Quarnel.txt.tmp"})
+    const std::string running = std::to_string(platform::currentProcess());
+    const struct {
+        std::string name;
+        bool held;  // by a save in progress
+        std::string told;  // what follows "{F}/data/<name> "
+    } temporaries[] = {
+        {".monster.txt.tmp-" + running + "-5-0", true, "is the temporary file of a save in progress (process " + running + ")"},
+        {".monster.txt.tmp-99999999-3-0", false,
+         "is a temporary file left by a save that did not finish; the editor removes it when it next starts"},
+        {".Quarnel.txt.tmp-" + running + "-0-1", false,
+         "is a temporary file left by a save that did not finish; the editor removes it when it next starts"},
+        {".Quarnel.txt.tmp-99999997-0-0", true, "is the temporary file of a save in progress"},
+    };
+    for (const char* name : {"monster.txt.~1~", "Quarnel.txt.~12~", ".other.tmp-99999999-0-0", "Quarnel.txt.tmp"})
         folder.write(std::string("data/") + name, "x");
+    const platform::Folder data = platform::Folder::open(folder.path() / "data", platform::Folder::Trust::any);
+    std::vector<platform::File> held;
+    std::vector<std::string> expected;
+    for (const auto& t : temporaries) {
+        folder.write("data/" + t.name, "x");
+        if (t.held) {
+            held.push_back(data.openFile(t.name));
+            ASSERT_TRUE(held.back().tryLock()) << t.name;
+        }
+        const std::string table = t.name.substr(1, t.name.find(".tmp-") - 1);
+        expected.push_back("{F}/data/" + table + ": warning: {F}/data/" + t.name + " " + t.told + " [stale-temporary]");
+    }
+    expected.push_back("2 files, 2 monsters, 1 spot: 0 errors, 4 warnings");
     const Outcome run = check({"--no-pictures", folder.path().string()});
-    EXPECT_EQ(run.out, placed(lines({"{F}/data/monster.txt: warning: {F}/data/.monster.txt.tmp-99999999-3-0 is a "
-                                     "temporary file left by a save that did not finish (process 99999999); the "
-                                     "editor removes it when it next starts [stale-temporary]",
-                                     "{F}/data/Quarnel.txt: warning: {F}/data/.Quarnel.txt.tmp-99999998-0-1 is a "
-                                     "temporary file left by a save that did not finish (process 99999998); the "
-                                     "editor removes it when it next starts [stale-temporary]",
-                                     "2 files, 2 monsters, 1 spot: 0 errors, 2 warnings"}),
-                              folder.path().string()));
+    EXPECT_EQ(run.out, placed(lines(expected), folder.path().string()));
     EXPECT_EQ(run.status, kExitClean);
     const Outcome json = check({"--json", "--no-pictures", folder.path().string()});
     EXPECT_NE(json.out.find("\"code\": \"stale-temporary\""), std::string::npos) << json.out;

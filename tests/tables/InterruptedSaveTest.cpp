@@ -5,12 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "RollbackCopy.h"
 #include "StartUpRepair.h"
+#include "SystemAccess.h"
 #include "TableError.h"
 #include "TableFixtures.h"
 #include "TempFolder.h"
@@ -168,17 +172,32 @@ TEST_F(Interrupted, OnlyWhatARunningSaveHoldsLockedIsLeftAlone) {
         fs::rename(rollbackFolder() / rollbackFiles()[0], rollbackFolder() / name);
         const std::string temporary = ".monster.txt.tmp-" + std::to_string(c.process) + "-0-0";
         folder.write("data/" + temporary, "x");
+        // A rollback copy another save is still writing, not yet named.
+        const std::string unnamed = ".monster.txt.tmp-" + std::to_string(c.process) + "-1-0";
+        ownData.write("rollback/" + unnamed, "half a copy");
         const platform::Folder rollbacks = platform::Folder::open(rollbackFolder(), platform::Folder::Trust::own);
         const platform::Folder data = platform::Folder::open(file.parent_path(), platform::Folder::Trust::any);
         const platform::File copyHeld = c.locked ? rollbacks.openFile(name) : platform::File();
+        const platform::File unnamedHeld = c.locked ? rollbacks.openFile(unnamed) : platform::File();
         const platform::File temporaryHeld = c.locked ? data.openFile(temporary) : platform::File();
-        ASSERT_EQ(c.locked, copyHeld.valid() && copyHeld.tryLock() && temporaryHeld.valid() && temporaryHeld.tryLock())
+        ASSERT_EQ(c.locked, copyHeld.valid() && copyHeld.tryLock() && unnamedHeld.valid() && unnamedHeld.tryLock() &&
+                                temporaryHeld.valid() && temporaryHeld.tryLock())
             << c.name;
 
         const auto told = repairInterruptedSaves({file});
-        EXPECT_EQ(told.size(), c.locked ? 0u : 2u) << c.name;
+        // A temporary file that a running save holds is named, with why it stays.
+        const std::vector<std::string> leftTold = {"Left a temporary file of a save where it is: " +
+                                                   (file.parent_path() / temporary).string() +
+                                                   " (in use by a save that is running)."};
+        if (c.locked) {
+            EXPECT_EQ(told, leftTold) << c.name;
+        } else {
+            EXPECT_EQ(told.size(), 2u) << c.name;
+        }
         EXPECT_EQ(folder.read("data/monster.txt"), c.locked ? mixed : old) << c.name;
-        EXPECT_EQ(rollbackFiles(), c.locked ? std::vector<std::string>{name} : std::vector<std::string>{}) << c.name;
+        std::vector<std::string> copies = {name, unnamed};
+        std::sort(copies.begin(), copies.end());
+        EXPECT_EQ(rollbackFiles(), c.locked ? copies : std::vector<std::string>{}) << c.name;
         EXPECT_EQ(folder.exists("data/" + temporary), c.locked) << c.name;
     }
 }
@@ -209,10 +228,81 @@ TEST_F(Interrupted, TemporaryFilesAreRemovedAtStartOnlyWhenTheyAreOfThisFileAndN
     std::vector<std::string> removed = {(data / dead).string(), (data / ours).string()};
     std::sort(removed.begin(), removed.end());
     EXPECT_EQ(repairInterruptedSaves({data / "monster.txt"}),
-              std::vector<std::string>{"Removed 2 temporary files left by saves that did not finish: " + removed[0] +
-                                       ", " + removed[1]});
+              (std::vector<std::string>{
+                  "Removed 2 temporary files left by saves that did not finish: " + removed[0] + ", " + removed[1],
+                  "Left a temporary file of a save where it is: " + (data / held).string() +
+                      " (in use by a save that is running)."}));
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(namesIn(data), kept);
+}
+
+// What the starts keep of saves that died is bounded as backups are: thirty saves of
+// one table file that died part way, each put right by the next start, leave no more
+// than the newest ten kept copies and backups of it in any one place. Run where folder
+// permissions bite, so that a folder the user may not write to sends the backups into
+// the rollback folder.
+TEST_F(Interrupted, ThirtyRepairedSavesLeaveTheNewestTenOfWhatTheStartsKept) {
+    if (!unprivilegedHere()) return;
+    const struct {
+        const char* name;
+        bool dataWritable;
+        bool editedSince;  // another program changed the file after the crash
+        const char* kept;  // the folder that holds what the starts kept: "data" or "rollback"
+    } cases[] = {
+        {"part-written, kept beside it", true, false, "data"},
+        {"part-written, kept in the rollback folder", false, false, "rollback"},
+        {"changed by another program since", true, true, "rollback"},
+    };
+    constexpr int kSaves = 30;
+    for (const auto& c : cases) {
+#ifdef _WIN32
+        if (!c.dataWritable) continue;  // a folder's read-only attribute stops no new file there
+#endif
+        TempFolder folder;
+        TempFolder ownData;
+        setAppDataFolderForTesting(ownData.path());
+        const fs::path file = folder.path() / "data" / "monster.txt";
+        const auto version = [](int n) { return crlf({monsterLine("1", "Save" + std::to_string(n), "3"), "end"}); };
+        folder.write("data/monster.txt", version(0) + "kept lines\r\n");
+        // The operator's own files that only look like kept copies, older than all.
+        const std::vector<std::string> operators = {"monster.txt.my-copy.kept", "monster.txt.-3.kept"};
+        for (const std::string& name : operators) {
+            ownData.write("rollback/" + name, "the operator's");
+            fs::last_write_time(rollbackFolder() / name, fs::file_time_type::clock::now() - std::chrono::hours(24));
+        }
+        fs::permissions(rollbackFolder(), fs::perms::owner_all);
+        if (!c.dataWritable) fs::permissions(file.parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
+        for (int n = 1; n <= kSaves; ++n) {
+            setWriteFaultsForTesting({.failTemporary = true, .dieAt = Step::halfRewritten});
+            EXPECT_THROW(writeFileAtomically(file, version(n), monsterFileLabel(), [](const std::string&) { return true; }),
+                         SimulatedCrash);
+            setWriteFaultsForTesting({});
+            if (c.editedSince) {
+                std::ofstream(file, std::ios::binary | std::ios::trunc) << "edit " << n << "\r\n";
+            }
+            EXPECT_FALSE(repairInterruptedSaves({file}).empty()) << c.name << ", save " << n;
+        }
+        fs::permissions(file.parent_path(), fs::perms::owner_all);
+        const fs::path keptIn = std::string(c.kept) == "data" ? file.parent_path() : rollbackFolder();
+        std::vector<std::string> leftovers;
+        for (const std::string& name : namesIn(keptIn))
+            if (name != "monster.txt" && std::find(operators.begin(), operators.end(), name) == operators.end())
+                leftovers.push_back(name);
+        EXPECT_EQ(leftovers.size(), 10u) << c.name << ": " << testing::PrintToString(leftovers);
+        EXPECT_LE(namesIn(file.parent_path()).size(), 11u) << c.name;
+        EXPECT_LE(namesIn(rollbackFolder()).size(), 10u + operators.size()) << c.name;
+        for (const std::string& name : operators) EXPECT_TRUE(fs::exists(rollbackFolder() / name)) << c.name << ": " << name;
+        // The newest stay: what the last start kept is among them, and nothing of the
+        // save that died ten saves before it.
+        const auto anyHolds = [&](const std::string& text) {
+            return std::any_of(leftovers.begin(), leftovers.end(), [&](const std::string& name) {
+                std::ifstream in(keptIn / name, std::ios::binary);
+                return std::string(std::istreambuf_iterator<char>(in), {}).find(text) != std::string::npos;
+            });
+        };
+        EXPECT_TRUE(anyHolds("\"Save30\"")) << c.name;
+        EXPECT_FALSE(anyHolds("\"Save20\"")) << c.name;
+    }
 }
 
 }  // namespace

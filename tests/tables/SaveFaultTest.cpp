@@ -184,20 +184,53 @@ TEST(FailedRewrite, TheMessageSaysWhatTheFileHoldsWhenReadBack) {
     }
 }
 
-// The new file is on the disk before it takes the old one's place, so a power cut
-// leaves the old file or the whole new one.
-TEST(AtomicSave, TheNewFileIsFlushedBeforeItIsRenamedOverTheOldOne) {
-    TempFolder folder;
-    folder.write("data/monster.txt", "old\r\n");
-    std::vector<std::pair<std::string, platform::FileIdentity>> events;
-    platform::observeSyncForTesting([&events](std::string_view event, const platform::FileIdentity& file) {
-        events.emplace_back(std::string(event), file);
-    });
-    writeFileAtomically(folder.path() / "data" / "monster.txt", "new\r\n", monsterFileLabel());
-    platform::observeSyncForTesting({});
-    const auto renamed = std::find_if(events.begin(), events.end(), [](const auto& e) { return e.first == "rename"; });
-    ASSERT_NE(renamed, events.end());
-    EXPECT_NE(std::find(events.begin(), renamed, std::pair{std::string("flush"), renamed->second}), renamed);
+// Each file a save writes is on the disk before anything counts on it, so a power cut
+// leaves the old file or the whole new one: the new file before it takes the old one's
+// place, the backup before that, the rollback copy before the file is rewritten in
+// place.
+TEST(AtomicSave, EachFileIsFlushedBeforeAnythingCountsOnIt) {
+    const struct {
+        const char* name;
+        WriteFaults faults;
+        const char* flushed;  // the file, below the test's folders; "" for the one renamed
+        bool beforeRename;    // else before the save stopped where the faults say
+    } cases[] = {
+        {"the new file, before it is renamed over the old one", {}, "", true},
+        {"the backup, before the new file is renamed over the old one", {}, "data/monster.txt.~1~", true},
+        {"the rollback copy, before the file is rewritten in place",
+         {.failTemporary = true, .dieAt = WriteFaults::Step::rollbackWritten}, "rollback", false},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        TempFolder appData;
+        const std::filesystem::path before = appDataFolder();
+        setAppDataFolderForTesting(appData.path());
+        folder.write("data/monster.txt", "old\r\n");
+        std::vector<std::pair<std::string, platform::FileIdentity>> events;
+        platform::observeSyncForTesting([&events](std::string_view event, const platform::FileIdentity& file) {
+            events.emplace_back(std::string(event), file);
+        });
+        setWriteFaultsForTesting(c.faults);
+        try {
+            writeFileAtomically(folder.path() / "data" / "monster.txt", "new\r\n", monsterFileLabel());
+        } catch (const SimulatedCrash&) {
+        }
+        setWriteFaultsForTesting({});
+        platform::observeSyncForTesting({});
+        const auto renamed = std::find_if(events.begin(), events.end(), [](const auto& e) { return e.first == "rename"; });
+        ASSERT_EQ(renamed != events.end(), c.beforeRename) << c.name;
+        const auto until = c.beforeRename ? renamed : events.end();
+        platform::FileInfo file;
+        if (std::string(c.flushed).empty()) {
+            file.identity = renamed->second;
+        } else {
+            const auto path = std::string(c.flushed) == "rollback" ? rollbackFolder() / namesIn(rollbackFolder()).at(0)
+                                                                   : folder.path() / c.flushed;
+            ASSERT_TRUE(platform::statPath(path, file)) << c.name;
+        }
+        EXPECT_NE(std::find(events.begin(), until, std::pair{std::string("flush"), file.identity}), until) << c.name;
+        setAppDataFolderForTesting(before);
+    }
 }
 
 TEST(StoppedMonsterLoad, LaterSaveWritesEveryLineOfTheFile) {

@@ -123,6 +123,23 @@ fs::path namedAfter(const std::string& notice, const std::string& words) {
     return at == std::string::npos ? fs::path() : fs::path(notice.substr(at + words.size(), notice.size() - at - words.size() - 1));
 }
 
+// The line a start adds once it has kept something in the rollback folder; taken off
+// the notices when it is their last. Whether it was.
+bool tookKeptLine(std::vector<std::string>& notices) {
+    const std::string line = "What this start kept is in " + rollbackFolder().string() +
+                             ", where the newest 10 kept copies and backups of each table file's name stay.";
+    if (notices.empty() || notices.back() != line) return false;
+    notices.pop_back();
+    return true;
+}
+
+bool holdsKeptCopy(const fs::path& folder) {
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        if (it->path().extension() == ".kept") return true;
+    return false;
+}
+
 mode_t modeOf(const fs::path& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
@@ -148,6 +165,8 @@ TEST(Repair, ACopyIsPutBackOnlyWhenItIsTheUsersOwnAndItsFileStillTheFileItWasMad
          false},
         {"a folder others may write to", [&](Crashed&) { return openTo(rollbackFolder(), 0777); },
          "The rollback folder {R} is not this user's own (other users may write to it (mode 0777))", false},
+        {"a folder its group may write to", [&](Crashed&) { return openTo(rollbackFolder(), 0770); },
+         "The rollback folder {R} is not this user's own (other users may write to it (mode 0770))", false},
         {"a folder that is a link",
          [](Crashed& r) {
              fs::rename(rollbackFolder(), r.appData.path() / "elsewhere");
@@ -159,6 +178,8 @@ TEST(Repair, ACopyIsPutBackOnlyWhenItIsTheUsersOwnAndItsFileStillTheFileItWasMad
          "The rollback copy {C} was not used: it belongs to user 65534, not to this user (0).", false},
         {"a copy others may write to", [&](Crashed& r) { return openTo(r.copy, 0666); },
          "The rollback copy {C} was not used: other users may write to it (mode 0666).", false},
+        {"a copy its group may write to", [&](Crashed& r) { return openTo(r.copy, 0620); },
+         "The rollback copy {C} was not used: other users may write to it (mode 0620).", false},
         {"a copy that is a link",
          [](Crashed& r) {
              fs::rename(r.copy, r.appData.path() / "real.rollback");
@@ -166,10 +187,20 @@ TEST(Repair, ACopyIsPutBackOnlyWhenItIsTheUsersOwnAndItsFileStillTheFileItWasMad
              return true;
          },
          "The rollback copy {C} was not used: it is a symbolic link.", false},
-        {"a copy whose bytes do not match their checksum",
+        {"a copy whose old bytes do not match their checksum",
          [](Crashed& r) {
              std::string bytes = r.appData.read(r.copy.lexically_relative(r.appData.path()));
              bytes[bytes.size() - r.newBytes.size() - 3] ^= 1;
+             r.appData.write(r.copy.lexically_relative(r.appData.path()), bytes);
+             return true;
+         },
+         "The rollback copy {C} is damaged, or of another version of the editor; it was not used (kept as ", false},
+        // New bytes that are not those written would make the part-written file look
+        // changed by someone else, and the copy decide wrongly.
+        {"a copy whose new bytes do not match their checksum",
+         [](Crashed& r) {
+             std::string bytes = r.appData.read(r.copy.lexically_relative(r.appData.path()));
+             bytes[bytes.size() - 3] ^= 1;
              r.appData.write(r.copy.lexically_relative(r.appData.path()), bytes);
              return true;
          },
@@ -199,7 +230,8 @@ TEST(Repair, ACopyIsPutBackOnlyWhenItIsTheUsersOwnAndItsFileStillTheFileItWasMad
         std::string told = c.told;
         for (const auto& [mark, path] : {std::pair{"{F}", r.file}, {"{C}", r.copy}, {"{R}", rollbackFolder()}})
             if (const auto at = told.find(mark); at != std::string::npos) told.replace(at, 3, path.string());
-        const auto notices = repairInterruptedSaves({r.file, r.work.path() / "data" / "Quarnel.txt"});
+        auto notices = repairInterruptedSaves({r.file, r.work.path() / "data" / "Quarnel.txt"});
+        EXPECT_EQ(tookKeptLine(notices), holdsKeptCopy(rollbackFolder())) << c.name;
         ASSERT_EQ(notices.size(), 1u) << c.name;
         EXPECT_EQ(notices[0].rfind(told, 0), 0u) << c.name << "\n" << notices[0];
         EXPECT_EQ(r.work.read("data/monster.txt"), c.putBack ? r.oldBytes : r.mixed) << c.name;
@@ -218,6 +250,50 @@ TEST(Repair, ACopyGivesNoModeBitTheFileHasNot) {
     EXPECT_EQ(repairInterruptedSaves({r.file}).size(), 1u);
     EXPECT_EQ(r.work.read("data/monster.txt"), r.oldBytes);
     EXPECT_EQ(modeOf(r.file), 0640u);
+}
+
+// A colleague's start puts the old bytes of a file the crashed save left part-written
+// back, and says so also where the file's mode cannot be narrowed to the one it had
+// then (its owner widened it since, and only its owner may change it): what the
+// notice says of the bytes is what the file holds.
+TEST(Repair, TheNoticeSaysTheOldBytesAreBackWhereOnlyTheModeCouldNotBeSet) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to hand the crashed save's files to another user";
+    const struct {
+        const char* name;
+        mode_t now;  // the file's mode when the colleague starts; it was 0664 when the save died
+        const char* told;  // after "its content from before that save is back"
+    } cases[] = {
+        {"its mode as it was", 0664, ""},
+        {"widened by its owner since", 0666,
+         ", and only its mode could not be set to 0664 (Operation not permitted: only its owner, user 0, may change "
+         "it), so it stays 0666"},
+    };
+    for (const auto& c : cases) {
+        Crashed r;
+        r.rewriteCopy([](RollbackRecord& record) { record.mode = 0664; });
+        // Root's file, of a group the colleague is in.
+        ASSERT_EQ(::chown(r.file.c_str(), 0, kNobody), 0);
+        ASSERT_EQ(::chmod(r.file.c_str(), c.now), 0);
+        // The colleague's own data folder holds the copy; the file stays root's, in a
+        // folder the colleague may not write to.
+        for (const auto& entry : fs::recursive_directory_iterator(r.appData.path()))
+            ASSERT_EQ(::lchown(entry.path().c_str(), kNobody, kNobody), 0);
+        ASSERT_EQ(::chown(r.appData.path().c_str(), kNobody, kNobody), 0);
+        ASSERT_EQ(::chmod(r.work.path().c_str(), 0755), 0);
+        const fs::path file = r.file;
+        const std::string notice = asNobody([&file] {
+            const auto notices = repairInterruptedSaves({file});
+            return notices.empty() ? std::string("nothing said") : notices.front();
+        });
+        const std::string start = r.file.string() +
+                                  " was left part-written by a save that did not finish; its content from before that "
+                                  "save is back" +
+                                  c.told + " (what it held is kept as " + rollbackFolder().string() + "/monster.txt.~1~).";
+        EXPECT_EQ(notice, start) << c.name;
+        EXPECT_EQ(r.work.read("data/monster.txt"), r.oldBytes) << c.name;
+        EXPECT_EQ(modeOf(r.file), c.now) << c.name;
+        EXPECT_FALSE(fs::exists(r.copy)) << c.name << ": the copy was done with";
+    }
 }
 
 // Another program's edit made after the crash survives the start, whether or not what
@@ -252,9 +328,11 @@ TEST(Repair, AnEditMadeAfterTheCrashIsKeptAndNothingIsWrittenWhereNothingCanBeKe
         if (c.edited) r.work.write("data/monster.txt", edit);
         ASSERT_EQ(::chmod(rollbackFolder().c_str(), c.rollbackWritable ? 0700 : 0500), 0);
         ASSERT_EQ(::chmod(r.file.parent_path().c_str(), c.dataWritable ? 0700 : 0500), 0);
-        const auto notices = repairInterruptedSaves({r.file});
+        auto notices = repairInterruptedSaves({r.file});
         ::chmod(rollbackFolder().c_str(), 0700);
         ::chmod(r.file.parent_path().c_str(), 0700);
+        // What could not go beside it went into the rollback folder.
+        EXPECT_EQ(tookKeptLine(notices), holdsKeptCopy(rollbackFolder()) || (c.putBack && !c.dataWritable)) << name;
         ASSERT_EQ(notices.size(), 1u) << name;
         EXPECT_EQ(notices[0].rfind(r.file.string() + c.told, 0), 0u) << name << "\n" << notices[0];
         EXPECT_EQ(r.work.read("data/monster.txt"), c.putBack ? r.oldBytes : c.edited ? edit : r.mixed) << name;

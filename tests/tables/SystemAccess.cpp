@@ -10,6 +10,8 @@
 #else
 #include <unistd.h>
 
+#include <grp.h>
+
 #include <cstdio>
 #include <sys/wait.h>
 #endif
@@ -74,6 +76,39 @@ bool unprivilegedHere() {
     return false;
 #endif
 }
+
+#ifndef _WIN32
+std::string asNobody(const std::function<std::string()>& work) {
+    int channel[2];
+    if (::pipe(channel) != 0) {
+        ADD_FAILURE() << "no pipe";
+        return {};
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        constexpr uid_t kNobody = 65534;
+        std::string told = "cannot become the user nobody";
+        if (::setgroups(0, nullptr) == 0 && ::setresgid(kNobody, kNobody, kNobody) == 0 &&
+            ::setresuid(kNobody, kNobody, kNobody) == 0)
+            told = work();
+        for (std::size_t at = 0; at < told.size();) {
+            const ssize_t n = ::write(channel[1], told.data() + at, told.size() - at);
+            if (n <= 0) break;
+            at += static_cast<std::size_t>(n);
+        }
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    std::string told;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) told.append(buffer, static_cast<std::size_t>(n));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return told;
+}
+#endif
 
 void expectReason(const TableError& error, const std::filesystem::path& file, const std::string& posixWords) {
     const std::string prefix = file.string() + ": ";

@@ -4,6 +4,7 @@
 // whom permission checks do not bite.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "TableError.h"
@@ -19,6 +20,11 @@ bool makeSymlink(const std::filesystem::path& link, const std::filesystem::path&
 //     if (!unprivilegedHere()) return;
 // Gives true at once when the process is no root (Windows included).
 bool unprivilegedHere();
+
+// For a test run as root that needs one step of another user's among its own (a start
+// of the editor by a colleague): runs `work` in a child process as the user nobody and
+// gives what it returned. POSIX systems only.
+std::string asNobody(const std::function<std::string()>& work);
 
 // Checks a failure's reason: the file's full path, ": ", then why. posixWords are the
 // system's words on POSIX systems; Windows words come from FormatMessage and differ
