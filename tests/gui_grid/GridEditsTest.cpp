@@ -168,15 +168,18 @@ TEST_F(GridEdits, CopyGivesTheSelectedRowsAndColumnsUnderAHeader) {
 }
 
 // Three whole monsters and a damaged one; the block is pasted onto the selected cells.
+// Text as spreadsheets and scripts write it is read as they mean it; anything else is
+// refused, naming the first cell at fault (a long one by its beginning).
 TEST_F(GridEdits, APasteChangesExactlyItsCellsOrNothingAndNamesTheCellAtFault) {
     struct Case {
         const char* what;
         std::vector<int> rows;
         std::vector<const char*> columns;
-        const char* pasted;
+        std::string pasted;
         std::vector<std::tuple<int, const char*, std::int32_t>> changed;  // monster, column, stored value
         const char* error;  // the start of the message; nothing changes
     };
+    const std::string longCell(5000, 'x');
     const Case cases[] = {
         {"rows copied with their header, two numbers and a column changed",
          {0},
@@ -185,21 +188,36 @@ TEST_F(GridEdits, APasteChangesExactlyItsCellsOrNothingAndNamesTheCellAtFault) {
          {{0, "HP", 51}, {0, "MP", 7}, {1, "MP", 7}, {2, "HP", 99}, {2, "MP", 7}},
          nullptr},
         {"a block without a header, from the selected cell", {1}, {"MP"}, "1\t2\n3\t4", {{1, "MP", 1}, {1, "DmgMin", 2}, {2, "MP", 3}, {2, "DmgMin", 4}}, nullptr},
+        {"lines ended by CR alone, the last one too", {1}, {"MP"}, "1\t2\r3\t4\r", {{1, "MP", 1}, {1, "DmgMin", 2}, {2, "MP", 3}, {2, "DmgMin", 4}}, nullptr},
+        {"a spreadsheet's empty column at the right: every line ends in a tab", {0}, {"Id"}, "HP\tId\tMP\t\r\n51\t1\t7\t\r\n", {{0, "HP", 51}, {0, "MP", 7}}, nullptr},
+        {"empty rows and columns after the block", {0}, {"HP"}, "51\t\t\n\t\t\n\n\t\n", {{0, "HP", 51}}, nullptr},
+        {"a header in another order and any case, some columns only", {0}, {"LVL"}, "mp\tLVL\tHp\n7\t12\t51\n8\t13\t52", {{0, "MP", 7}, {0, "LVL", 12}, {0, "HP", 51}, {1, "MP", 8}, {1, "LVL", 13}, {1, "HP", 52}}, nullptr},
+        {"quoted cells are read as what they hold", {0}, {"HP"}, "\"HP\"\t\"MonsterName\"\n\"4001\"\t\"A\"\n\" 12 \"\t\"B\"\r\n", {{0, "HP", 4001}, {1, "HP", 12}}, nullptr},
+        {"blanks around a number", {0}, {"HP"}, " 51 \t  7\t\n", {{0, "HP", 51}, {0, "MP", 7}}, nullptr},
         {"one row onto every selected row", {0, 2}, {"Poison Rezist", "Ice Rezist"}, "-5\t6\n", {{0, "Poison Rezist", -5}, {0, "Ice Rezist", 6}, {2, "Poison Rezist", -5}, {2, "Ice Rezist", 6}}, nullptr},
         {"values pulled into their bounds", {0}, {"AtackSpeed 2000/"}, "5000\n0", {{0, "AtackSpeed 2000/", 2000}, {1, "AtackSpeed 2000/", 1}}, nullptr},
         {"not a whole number", {0}, {"HP"}, "HP\tMP\n51\t7\n12a\t7\n", {}, "Nothing was pasted. Row 3, column 1 of the pasted text holds \"12a\": that is not a whole number."},
         {"an empty cell", {0}, {"HP"}, "51\t\t7", {}, "Nothing was pasted. Row 1, column 2 of the pasted text holds nothing: that is not a whole number."},
+        {"a doubled quote in a quoted cell is a quote", {0}, {"HP"}, "\"\"\"4001\"\"\"", {}, "Nothing was pasted. Row 1, column 1 of the pasted text holds \"\"4001\"\": that is not a whole number."},
+        {"a line end in a quoted cell is the cell's", {0}, {"HP"}, "\"1\n2\"\t7\n", {}, "Nothing was pasted. Row 1, column 1 of the pasted text holds \"1\\x0a2\": that is not a whole number."},
+        {"text after a closing quote", {0}, {"HP"}, "\"12\"3\t7", {}, "Nothing was pasted. Row 1, column 1 of the pasted text holds \"\"12\"3\": that is not a whole number."},
+        {"a quote never closed", {0}, {"HP"}, "7\t\"12\n13\t14\n", {}, "Nothing was pasted. Row 1, column 2 of the pasted text holds \"\"12\\x0a13\\t14\": the quote that opens the cell is never closed."},
+        {"a long cell is named by its beginning", {0}, {"HP"}, "1\t" + longCell + "\n", {}, "Nothing was pasted. Row 1, column 2 of the pasted text holds \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\u2026\": that is not a whole number."},
         {"another monster's number", {1}, {"Id"}, "Id\tHP\n1\t51\n", {}, "Nothing was pasted. Row 2, column 1 of the pasted text holds \"1\": the monster of that row is number 2"},
         {"a changed name", {0}, {"MonsterName"}, "Grey Wolf\t51", {}, "Nothing was pasted. Row 1, column 1 of the pasted text holds \"Grey Wolf\": the monster of that row is \"A\""},
         {"an unedited column changed", {0}, {"Column 14"}, "141", {}, "Nothing was pasted. Row 1, column 1 of the pasted text holds \"141\": column 14 of that monster's line holds \"140\""},
-        {"columns out of order", {0}, {"HP"}, "MP\tHP\n1\t2\n", {}, "Nothing was pasted. Row 1, column 2 of the pasted text holds \"HP\": that column stands before \"MP\""},
+        {"a header naming a column twice", {0}, {"HP"}, "HP\tMP\thp\n1\t2\t3\n", {}, "Nothing was pasted. Row 1, column 3 of the pasted text holds \"hp\": column 1 of the pasted text names \"HP\" already"},
+        {"a header naming no column", {0}, {"HP"}, "HP\tHit Points\n1\t2\n", {}, "Nothing was pasted. Row 1, column 2 of the pasted text holds \"Hit Points\": the header row names no column of the table there"},
+        {"a header with a gap", {0}, {"HP"}, "HP\t\tMP\n1\t2\t3\n", {}, "Nothing was pasted. Row 1, column 2 of the pasted text holds nothing: the header row names no column of the table there"},
         {"beyond the last column", {0}, {"Column 24"}, "240\t1", {}, "Nothing was pasted. Row 1, column 2 of the pasted text holds \"1\": it falls beyond the table's last column."},
         {"beyond the last row", {2}, {"HP"}, "1\n2\n3", {}, "Nothing was pasted. Row 3, column 1 of the pasted text holds \"3\": the table ends before this row."},
         {"more rows than selected", {0, 1}, {"HP"}, "1\n2\n3", {}, "Nothing was pasted. Row 3, column 1 of the pasted text holds \"3\": the block has 3 rows of values where 2 rows are selected."},
-        {"more columns than selected", {0}, {"HP", "MP"}, "1\t2\t3", {}, "Nothing was pasted. Row 1, column 3 of the pasted text holds \"3\": the block has 3 columns where 2 are selected."},
-        {"a short row", {0}, {"HP"}, "1\t2\n3", {}, "Nothing was pasted. Row 2, column 2 of the pasted text holds nothing: the first row of the block has 2 columns."},
+        {"an empty row inside the block", {0, 1, 2}, {"HP"}, "1\n\n3\n\n", {}, "Nothing was pasted. Row 2, column 1 of the pasted text holds nothing: that is not a whole number."},
+        {"more columns than selected", {0}, {"HP", "MP"}, "1\t2\t3\t\t", {}, "Nothing was pasted. Row 1, column 3 of the pasted text holds \"3\": the block has 3 columns where 2 are selected."},
+        {"a short row", {0}, {"HP"}, "1\t2\n3", {}, "Nothing was pasted. Row 2, column 2 of the pasted text holds nothing: other rows of the block have 2 columns."},
         {"a damaged line", {2}, {"HP"}, "1\n2", {}, "Nothing was pasted. Row 2, column 1 of the pasted text holds \"2\": it goes onto line 4, which cannot be read in full"},
         {"no text", {0}, {"HP"}, "", {}, "Nothing was pasted: the clipboard holds no text."},
+        {"blanks and line ends only", {0}, {"HP"}, " \t\r\n\t \n", {}, "Nothing was pasted: the clipboard holds no text."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -209,13 +227,13 @@ TEST_F(GridEdits, APasteChangesExactlyItsCellsOrNothingAndNamesTheCellAtFault) {
         std::vector<int> columns;
         for (const char* caption : c.columns) columns.push_back(fieldColumn(caption));
         select(c.rows, columns);
-        QApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
+        QApplication::clipboard()->setText(QString::fromStdString(c.pasted));
         QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
 
         std::vector<std::string> expected = before;
         if (c.error) {
             ASSERT_EQ(recorder().errors().size(), 1);
-            EXPECT_TRUE(recorder().errors().front().startsWith(QString::fromLatin1(c.error)))
+            EXPECT_TRUE(recorder().errors().front().startsWith(QString::fromUtf8(c.error)))
                 << recorder().errors().front().toStdString();
             EXPECT_EQ(window->statusLine()->text(), recorder().errors().front());
             EXPECT_EQ(history().count(), 0);
