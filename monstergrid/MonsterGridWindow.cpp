@@ -402,7 +402,20 @@ void MonsterGridWindow::storePlan(const EditPlan& plan, const QString& what, con
                             .arg(boundsText(field))
                             .arg(clampToField(field, edit.value)));
     }
-    showStatus(done);
+    for (const FieldEdit& value : plan.rewritten) {
+        const MonsterField& field = kMonsterFields[static_cast<std::size_t>(value.field)];
+        model_->setNote(value.monster, value.field,
+                        QStringLiteral("The file held %1, beyond the field's %2; the line was written anew with %3.")
+                            .arg(value.value)
+                            .arg(boundsText(field))
+                            .arg(clampToField(field, value.value)));
+    }
+    if (plan.rewritten.empty()) {
+        showStatus(done);
+        return;
+    }
+    showStatus(done + QStringLiteral(" Their lines were written anew with every value in its bounds, so %1 changed too: %2.")
+                          .arg(plural(plan.rewritten.size(), "more value", "more values"), rewrittenValuesText(plan)));
 }
 
 std::vector<FieldEdit> MonsterGridWindow::selectedEdits(const ValueChange& change) const {

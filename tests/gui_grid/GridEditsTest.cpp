@@ -122,10 +122,24 @@ TEST_F(GridEdits, ChangeSetsAddsOrMultipliesTheSelectedCellsInOneStep) {
         std::vector<const char*> columns;
         std::vector<std::vector<std::int32_t>> expected;  // per row, per column
         const char* preview;
+        std::vector<std::pair<const char*, std::int32_t>> alsoStored{};  // in the first row's line
+        const char* status = nullptr;
     };
     using enum ValueChangeKind;
     const Case cases[] = {
-        {"multiply", {Multiply, 12500}, {0, 1, 2}, {"HP"}, {{63}, {1250}, {1000000}}, "3 cells would change; 1 value is"},
+        {"multiply", {Multiply, 12500}, {0, 1, 2}, {"HP"}, {{63}, {1250}, {1000000}}, "3 cells would change; 1 value is",
+         {}, "Multiplied 3 cells of HP by 125 %: 3 changed, 1 pulled into the field's bounds."},
+        {"values beyond their bounds in other columns of the lines written anew",
+         {Set, 70},
+         {4, 5},
+         {"HP"},
+         {{70}, {70}},
+         "2 cells would change; no value leaves its field's bounds. Their lines are written anew with every value in "
+         "its field's bounds, so 3 more values would change: LVL from 0 to 1 (1 monster), moveSpeed from 0 to 1 (2 "
+         "monsters).",
+         {{"LVL", 1}, {"moveSpeed", 1}},
+         "Set 2 cells of HP to 70: 2 changed. Their lines were written anew with every value in its bounds, so 3 more "
+         "values changed too: LVL from 0 to 1 (1 monster), moveSpeed from 0 to 1 (2 monsters)."},
         {"add", {Add, -75}, {0, 2}, {"MP", "DmgMin"}, {{0, 1}, {0, 1}}, "4 cells would change; 4 values are"},
         {"set", {Set, 5}, {1}, {"MoveRange"}, {{5}}, "1 cell would change; no value"},
         {"nothing changes", {Multiply, 10000}, {0, 1}, {"HP"}, {{50}, {1000}}, "0 cells would change"},
@@ -134,7 +148,7 @@ TEST_F(GridEdits, ChangeSetsAddsOrMultipliesTheSelectedCellsInOneStep) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         open({gridLine(1, "A"), gridLine(2, "B", {{5, "1000"}}), gridLine(3, "C", {{5, "900000"}}),
-              gridLine(4, "D", {{6, "x"}})});
+              gridLine(4, "D", {{6, "x"}}), gridLine(5, "E", {{4, "0"}, {17, "0"}}), gridLine(6, "F", {{17, "0"}})});
         std::vector<int> columns;
         for (const char* caption : c.columns) columns.push_back(fieldColumn(caption));
         select(c.rows, columns);
@@ -152,9 +166,45 @@ TEST_F(GridEdits, ChangeSetsAddsOrMultipliesTheSelectedCellsInOneStep) {
         EXPECT_EQ(history().count(), std::string(c.what) == "nothing changes" ? 0 : 1);
         if (std::string(c.what) == "multiply") {
             EXPECT_EQ(history().undoText(), QStringLiteral("multiply 3 cells of HP by 125 %"));
-            EXPECT_EQ(window->statusLine()->text(),
-                      QStringLiteral("Multiplied 3 cells of HP by 125 %: 3 changed, 1 pulled into the field's bounds."));
         }
+        if (c.status) {
+            EXPECT_EQ(window->statusLine()->text(), QString::fromLatin1(c.status));
+        }
+        for (const auto& [caption, value] : c.alsoStored) EXPECT_EQ(stored(c.rows.front(), caption), value) << caption;
+    }
+}
+
+// The values rewritten lines pull into their bounds, grouped by field and value in the
+// order met, the first few named.
+TEST(RewrittenValues, AreNamedByFieldAndValueAndTheRestCounted) {
+    const int level = 0;
+    const int hp = 1;
+    const int speed = 10;
+    const struct {
+        const char* name;
+        std::vector<FieldEdit> rewritten;
+        const char* text;
+    } cases[] = {
+        {"none", {}, ""},
+        {"one", {{3, speed, 0}}, "moveSpeed from 0 to 1 (1 monster)"},
+        {"the same value of the same field in several monsters",
+         {{3, speed, 0}, {4, level, 0}, {5, speed, 0}, {5, level, 300}},
+         "moveSpeed from 0 to 1 (2 monsters), LVL from 0 to 1 (1 monster), LVL from 300 to 255 (1 monster)"},
+        {"as many groups as are named",
+         {{1, hp, 0}, {1, speed, 0}, {1, level, 0}, {2, level, 999}},
+         "HP from 0 to 1 (1 monster), moveSpeed from 0 to 1 (1 monster), LVL from 0 to 1 (1 monster), LVL from 999 "
+         "to 255 (1 monster)"},
+        {"one more", {{1, hp, 0}, {1, speed, 0}, {1, level, 0}, {2, level, 999}, {2, hp, -4}},
+         "HP from 0 to 1 (1 monster), moveSpeed from 0 to 1 (1 monster), LVL from 0 to 1 (1 monster), LVL from 999 "
+         "to 255 (1 monster) and 1 other"},
+        {"two more", {{1, hp, 0}, {1, speed, 0}, {1, level, 0}, {2, level, 999}, {2, hp, -4}, {3, hp, -5}, {4, hp, -5}},
+         "HP from 0 to 1 (1 monster), moveSpeed from 0 to 1 (1 monster), LVL from 0 to 1 (1 monster), LVL from 999 "
+         "to 255 (1 monster) and 2 others"},
+    };
+    for (const auto& c : cases) {
+        EditPlan plan;
+        plan.rewritten = c.rewritten;
+        EXPECT_EQ(rewrittenValuesText(plan), QString::fromLatin1(c.text)) << c.name;
     }
 }
 
