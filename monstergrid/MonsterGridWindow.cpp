@@ -217,6 +217,7 @@ void MonsterGridWindow::buildBody() {
     rows->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     model_ = new MonsterGridModel(document_, grid_);
     grid_->setModel(model_);
+    grid_->rowHeader()->setLargestNumber(model_->monsterCount());  // the last line of a monster
     grid_->setItemDelegate(new FieldCellDelegate(
         [this](const QModelIndex& cell, const QString& text) { storeTypedCell(cell, text); }, grid_));
     grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
