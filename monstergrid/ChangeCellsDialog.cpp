@@ -163,5 +163,13 @@ void ChangeCellsDialog::updatePreview() {
                         .arg(left)
                         .arg(left == 1 ? "cell" : "cells", left == 1 ? "stays" : "stay");
         previewLabel_->setText(text);
+        fitPreview();
     });
+}
+
+// The preview's lines grow with what it names: the dialog grows with them, at its width.
+void ChangeCellsDialog::fitPreview() {
+    layout()->activate();
+    const int needed = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width()) : sizeHint().height();
+    if (needed > height()) resize(width(), needed);
 }

@@ -46,6 +46,7 @@ public:
 
 private:
     void updatePreview();
+    void fitPreview();
 
     Preview preview_;
     QButtonGroup* kinds_ = nullptr;

@@ -159,6 +159,9 @@ TEST_F(GridEdits, ChangeSetsAddsOrMultipliesTheSelectedCellsInOneStep) {
         dialog->amountField()->setText(c.change.kind == Multiply ? QString::number(c.change.amount / 100.0)
                                                                  : QString::number(c.change.amount));
         EXPECT_TRUE(dialog->previewText().contains(QString::fromLatin1(c.preview))) << dialog->previewText().toStdString();
+        // However many lines the preview takes, the dialog shows them all.
+        const auto* preview = dialog->findChild<QLabel*>(QStringLiteral("ChangePreview"));
+        EXPECT_GE(preview->height(), preview->heightForWidth(preview->width()));
         QTest::mouseClick(dialog->applyButton(), Qt::LeftButton);
         for (std::size_t r = 0; r < c.rows.size(); ++r)
             for (std::size_t k = 0; k < c.columns.size(); ++k)
