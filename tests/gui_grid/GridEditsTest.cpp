@@ -173,7 +173,15 @@ TEST_F(GridEdits, ChangeSetsAddsOrMultipliesTheSelectedCellsInOneStep) {
         if (c.status) {
             EXPECT_EQ(window->statusLine()->text(), QString::fromLatin1(c.status));
         }
-        for (const auto& [caption, value] : c.alsoStored) EXPECT_EQ(stored(c.rows.front(), caption), value) << caption;
+        for (const auto& [caption, value] : c.alsoStored) {
+            EXPECT_EQ(stored(c.rows.front(), caption), value) << caption;
+            // The cell says what the file held.
+            const QString note = model->note(c.rows.front(), gridColumn(fieldColumn(caption)).field);
+            EXPECT_EQ(note, QStringLiteral("The file held 0, beyond the field's %1..%2; the line was written anew with %3.")
+                                .arg(value)
+                                .arg(caption == std::string("LVL") ? 255 : 1000000)
+                                .arg(value));
+        }
     }
 }
 
