@@ -1,10 +1,11 @@
 // Huge pastes, each beside reading the same bytes as a table file: 50 MB of letters in
-// one cell and a million lines of a spreadsheet's column pasted into the monster table,
-// against reading them as data/monster.txt (every line, as varnex-check reads it); a
+// one cell, a million lines of a spreadsheet's columns, and a block above a million
+// empty rows (a copy of whole columns, taken) pasted into the monster table, against
+// reading them as data/monster.txt (every line, as varnex-check reads it); a
 // million spawn lines of a monster the table does not list and 50 MB of letters pasted
-// on the map overview, against reading them as data/Quarnel.txt. Each paste is refused,
-// and its message box is made and laid out as the program shows it (shown, not waited
-// on). The ratios are printed at the end.
+// on the map overview, against reading them as data/Quarnel.txt. A refused paste's
+// message box is made and laid out as the program shows it (shown, not waited on). The
+// ratios are printed at the end.
 //   QT_QPA_PLATFORM=offscreen build/<dir>/bench/paste_bench
 
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include <QClipboard>
 #include <QItemSelectionModel>
 #include <QMessageBox>
+#include <QUndoStack>
 #include <benchmark/benchmark.h>
 
 #include "EditorDocument.h"
@@ -50,6 +52,18 @@ const std::string& millionCellRows() {
     static const std::string bytes = [] {
         std::string text = "HP\tMP\tLVL\r\n";
         for (int i = 0; i < 1'000'000; ++i) text += std::to_string(1000 + i % 9000) + "\t7\t12\r\n";
+        return text;
+    }();
+    return bytes;
+}
+
+// A spreadsheet's copy of whole columns: a block of values and a million empty rows
+// below it, to the end of the sheet.
+const std::string& blockAndMillionEmptyRows() {
+    static const std::string bytes = [] {
+        std::string text = "HP\tMP\tLVL\t\r\n";
+        for (int i = 0; i < 20; ++i) text += std::to_string(1000 + i) + "\t7\t12\t\r\n";
+        for (int i = 0; i < 1'000'000; ++i) text += "\t\t\t\r\n";
         return text;
     }();
     return bytes;
@@ -133,20 +147,26 @@ void readAsSpawnFile(benchmark::State& state, const std::string& bytes) {
     }
 }
 
-// Pasted onto the HP cell of the first monster.
-void pasteIntoMonsterTable(benchmark::State& state, const std::string& bytes) {
+// Pasted onto the HP cell of the first monster; refused, or taken and undone untimed.
+void pasteIntoMonsterTable(benchmark::State& state, const std::string& bytes, bool refused = true) {
     MonsterGridWindow& window = scene().windows->monsterGrid();
     window.open();
     const QModelIndex cell = window.model()->index(0, gridColumnOfField(1));
     window.grid()->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
     QApplication::clipboard()->setText(QString::fromUtf8(bytes));
+    QUndoStack& history = scene().windows->document().history(TableFile::Monsters);
     for (auto _ : state) {
         boxes.shown = {};
         window.pasteClipboard();
-        if (!boxes.shown.isValid()) state.SkipWithError("the paste was not refused");
+        if (boxes.shown.isValid() != refused) state.SkipWithError(refused ? "the paste was not refused" : "the paste was refused");
+        state.PauseTiming();
+        while (history.canUndo()) history.undo();
+        state.ResumeTiming();
     }
-    state.counters["box width"] = boxes.shown.width();
-    state.counters["box height"] = boxes.shown.height();
+    if (refused) {
+        state.counters["box width"] = boxes.shown.width();
+        state.counters["box height"] = boxes.shown.height();
+    }
     window.hide();
 }
 
@@ -168,6 +188,10 @@ void BM_ReadLetters50MBAsMonsterFile(benchmark::State& state) { readAsMonsterFil
 void BM_PasteLetters50MBIntoMonsterTable(benchmark::State& state) { pasteIntoMonsterTable(state, letters50MB()); }
 void BM_ReadMillionRowsAsMonsterFile(benchmark::State& state) { readAsMonsterFile(state, millionCellRows()); }
 void BM_PasteMillionRowsIntoMonsterTable(benchmark::State& state) { pasteIntoMonsterTable(state, millionCellRows()); }
+void BM_ReadEmptyRowsAsMonsterFile(benchmark::State& state) { readAsMonsterFile(state, blockAndMillionEmptyRows()); }
+void BM_PasteEmptyRowsIntoMonsterTable(benchmark::State& state) {
+    pasteIntoMonsterTable(state, blockAndMillionEmptyRows(), false);
+}
 void BM_ReadMillionMissingAsSpawnFile(benchmark::State& state) { readAsSpawnFile(state, millionMissingSpawnLines()); }
 void BM_PasteMillionMissingOnOverview(benchmark::State& state) { pasteOnOverview(state, millionMissingSpawnLines()); }
 void BM_ReadLetters50MBAsSpawnFile(benchmark::State& state) { readAsSpawnFile(state, letters50MB()); }
@@ -177,6 +201,8 @@ BENCHMARK(BM_ReadLetters50MBAsMonsterFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PasteLetters50MBIntoMonsterTable)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadMillionRowsAsMonsterFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PasteMillionRowsIntoMonsterTable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadEmptyRowsAsMonsterFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PasteEmptyRowsIntoMonsterTable)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadMillionMissingAsSpawnFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PasteMillionMissingOnOverview)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadLetters50MBAsSpawnFile)->Unit(benchmark::kMillisecond);
@@ -197,6 +223,8 @@ int main(int argc, char** argv) {
          {"BM_PasteLetters50MBIntoMonsterTable"}, {"BM_ReadLetters50MBAsMonsterFile"}, 2},
         {"paste a million rows into the monster table / read them as data/monster.txt",
          {"BM_PasteMillionRowsIntoMonsterTable"}, {"BM_ReadMillionRowsAsMonsterFile"}, 2},
+        {"paste 20 rows above a million empty ones into the monster table / read them as data/monster.txt",
+         {"BM_PasteEmptyRowsIntoMonsterTable"}, {"BM_ReadEmptyRowsAsMonsterFile"}, 2},
         {"paste a million spawn lines of a missing monster / read them as data/Quarnel.txt",
          {"BM_PasteMillionMissingOnOverview"}, {"BM_ReadMillionMissingAsSpawnFile"}, 2},
         {"paste 50 MB of letters on the map overview / read them as data/Quarnel.txt",

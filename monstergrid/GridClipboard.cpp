@@ -59,14 +59,18 @@ QString fault(const PastedText& text, int row, int column, const QString& why) {
 
 PastedBlock readPastedBlock(const MonsterGridModel& model, const QString& clipboard, const PasteTarget& target) {
     PastedBlock block;
-    const PastedText text(clipboard);
+    // A paste onto the table takes a header and a row for each monster at the most, in
+    // the table's columns; a refusal names a cell one row or column past those at most.
+    const PastedText text(clipboard, kMonsterCapacity + 2, kGridColumnCount + 1);
     if (text.rows() == 0 || target.rows.empty() || target.columns.empty()) {
         block.error = text.rows() == 0 ? QStringLiteral("Nothing was pasted: the clipboard holds no text.")
                                        : QStringLiteral("Nothing was pasted: no cell is selected.");
         return block;
     }
     if (const auto open = text.unclosedQuote()) {
-        block.error = fault(open->first, open->second, QStringLiteral("\"") + text.text(open->first, open->second, kQuotedLength),
+        const QStringView content = open->content.trimmed();
+        block.error = fault(open->row, open->column,
+                            QLatin1Char('"') + content.first(std::min(content.size(), kQuotedLength)).toString(),
                             QStringLiteral("the quote that opens the cell is never closed"));
         return block;
     }

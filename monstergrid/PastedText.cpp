@@ -28,7 +28,8 @@ private:
 
 }  // namespace
 
-PastedText::PastedText(QStringView text) {
+PastedText::PastedText(QStringView text, int keptRows, int keptColumns)
+    : keptRows_(keptRows), keptColumns_(keptColumns) {
     const qsizetype size = text.size();
     NextOf tab(text, u'\t');
     NextOf cr(text, u'\r');
@@ -36,11 +37,39 @@ PastedText::PastedText(QStringView text) {
     NextOf quote(text, u'"');
     const auto cellEnd = [&](qsizetype at) { return std::min({tab.from(at), cr.from(at), lf.from(at)}); };
 
-    rowStart_.push_back(0);
+    int row = 0;
+    qsizetype column = 0;
     int lastFilledRow = -1;
+    const auto startRow = [&] {
+        if (row >= keptRows_) return;
+        rowStart_.push_back(cells_.size());
+        rowCells_.push_back(0);
+    };
+    // `count` cells alike, the next of the row.
+    const auto add = [&](const Cell& cell, qsizetype count, bool filled) {
+        if (row < keptRows_) {
+            for (qsizetype c = column; c < std::min<qsizetype>(column + count, keptColumns_); ++c) cells_.push_back(cell);
+            rowCells_.back() = static_cast<int>(column + count);
+        }
+        column += count;
+        if (filled) {
+            columns_ = std::max(columns_, static_cast<int>(column));
+            lastFilledRow = row;
+        }
+    };
+
+    startRow();
     for (qsizetype at = 0;;) {
+        if (at < size && text[at] == u'\t') {  // empty cells, each ended by a tab: a run at once
+            qsizetype run = 1;
+            while (at + run < size && text[at + run] == u'\t') ++run;
+            add({}, run, false);
+            at += run;
+            continue;
+        }
         Cell cell;
         qsizetype end = 0;
+        bool open = false;
         if (at < size && text[at] == u'"') {
             qsizetype close = at + 1;
             while ((close = quote.from(close)) < size && close + 1 < size && text[close + 1] == u'"') {
@@ -49,7 +78,8 @@ PastedText::PastedText(QStringView text) {
             }
             if (close >= size) {
                 cell.content = text.sliced(at + 1).trimmed();
-                cell.closed = false;
+                unclosed_ = OpenQuote{row, static_cast<int>(column), text.sliced(at + 1)};
+                open = true;
                 end = size;
             } else {
                 end = cellEnd(close + 1);
@@ -65,35 +95,29 @@ PastedText::PastedText(QStringView text) {
             end = cellEnd(at);
             cell.content = text.sliced(at, end - at).trimmed();
         }
-        cells_.push_back(cell);
-        const auto row = static_cast<int>(rowStart_.size()) - 1;
-        const auto column = static_cast<int>(cells_.size() - rowStart_.back());
-        if (!cell.content.isEmpty() || !cell.closed) {
-            columns_ = std::max(columns_, column);
-            lastFilledRow = row;
-        }
+        add(cell, 1, open || !cell.content.isEmpty());
         if (end >= size) break;
-        if (text[end] != u'\t') {  // a line end: CR LF, LF or CR
-            end += text[end] == u'\r' && end + 1 < size && text[end + 1] == u'\n' ? 2 : 1;
-            if (end >= size) break;
-            rowStart_.push_back(cells_.size());
-        } else {
-            ++end;
+        if (text[end] == u'\t') {
+            at = end + 1;
+            continue;
         }
-        at = end;
+        // A line end: CR LF, LF or CR.
+        at = end + (text[end] == u'\r' && end + 1 < size && text[end + 1] == u'\n' ? 2 : 1);
+        if (at >= size) break;
+        ++row;
+        column = 0;
+        startRow();
     }
     rows_ = lastFilledRow + 1;
 }
 
 int PastedText::cellsIn(int row) const {
-    if (row < 0 || row >= rows_) return 0;
-    const auto next = static_cast<std::size_t>(row) + 1;
-    const std::size_t end = next < rowStart_.size() ? rowStart_[next] : cells_.size();
-    return static_cast<int>(end - rowStart_[static_cast<std::size_t>(row)]);
+    if (row < 0 || row >= rows_ || row >= keptRows_) return 0;
+    return rowCells_[static_cast<std::size_t>(row)];
 }
 
 const PastedText::Cell* PastedText::cell(int row, int column) const {
-    if (column < 0 || column >= cellsIn(row)) return nullptr;
+    if (column < 0 || column >= std::min(cellsIn(row), keptColumns_)) return nullptr;
     return &cells_[rowStart_[static_cast<std::size_t>(row)] + static_cast<std::size_t>(column)];
 }
 
@@ -113,12 +137,6 @@ QString PastedText::text(int row, int column, qsizetype most) const {
         if (found->content[i] == u'"') ++i;  // the second quote of a pair
     }
     return text;
-}
-
-std::optional<std::pair<int, int>> PastedText::unclosedQuote() const {
-    if (cells_.empty() || cells_.back().closed || rows_ == 0) return std::nullopt;
-    const int row = static_cast<int>(rowStart_.size()) - 1;
-    return std::pair(row, cellsIn(row) - 1);
 }
 
 QString quotedForMessage(QStringView text) {

@@ -7,8 +7,10 @@
 // the end that hold nothing are left out, since a spreadsheet writes them for an empty
 // column or row taken into a selection.
 //
-// The text is read in one pass and its cells are kept as views of it, so that a huge
-// paste costs little more than one look at each character.
+// The text is read in one pass. Only the cells of its first rows and columns are kept,
+// as views of the text, as many as the caller can use; the rest are counted. So a paste
+// of any size costs little more than one look at each character, and memory for the
+// cells kept alone.
 
 #include <cstddef>
 #include <optional>
@@ -20,38 +22,47 @@
 
 class PastedText {
 public:
-    // The text must outlive the object.
-    explicit PastedText(QStringView text);
+    // The text must outlive the object. Cells are kept in rows below keptRows and
+    // columns below keptColumns.
+    PastedText(QStringView text, int keptRows, int keptColumns);
 
     int rows() const { return rows_; }
     // The columns of the widest row, less those at the right that hold nothing anywhere.
     int columns() const { return columns_; }
-    // How many cells the row has in the text (it may have fewer than columns()).
+    // How many cells a kept row has in the text (it may have fewer than columns()); 0
+    // for a row not kept.
     int cellsIn(int row) const;
 
-    // What the cell holds with its quotes undone and its blanks dropped; at most `most`
-    // characters of it.
+    // What a kept cell holds with its quotes undone and its blanks dropped; at most
+    // `most` characters of it. Empty for a cell not kept.
     QString text(int row, int column, qsizetype most = -1) const;
     // The same as it stands in the text between its quotes (a doubled quote still
     // doubled): enough for reading a number, which holds no quote, without a copy.
     QStringView view(int row, int column) const;
-    bool holdsNothing(int row, int column) const { return view(row, column).isEmpty(); }
-    // The row and column of a cell whose opening quote is never closed (it runs to the
-    // end of the text); nothing when every quote is closed.
-    std::optional<std::pair<int, int>> unclosedQuote() const;
+
+    // A cell whose opening quote is never closed: it runs to the end of the text.
+    struct OpenQuote {
+        int row = 0;
+        int column = 0;
+        QStringView content;  // after the quote
+    };
+    std::optional<OpenQuote> unclosedQuote() const { return unclosed_; }
 
 private:
     struct Cell {
         QStringView content;  // between the quotes, blanks dropped
         bool doubledQuotes = false;
-        bool closed = true;
     };
     const Cell* cell(int row, int column) const;
 
-    std::vector<Cell> cells_;            // row by row
-    std::vector<std::size_t> rowStart_;  // the first cell of each row in cells_, then the end
+    int keptRows_;
+    int keptColumns_;
+    std::vector<Cell> cells_;            // the kept cells, row by row
+    std::vector<std::size_t> rowStart_;  // each kept row's first cell in cells_
+    std::vector<int> rowCells_;          // each kept row's cells in the text, kept or not
     int rows_ = 0;
     int columns_ = 0;
+    std::optional<OpenQuote> unclosed_;
 };
 
 // A cell or line quoted in a message: its first kQuotedLength characters and "…" when it

@@ -241,6 +241,11 @@ TEST_F(GridEdits, APasteChangesExactlyItsCellsOrNothingAndNamesTheCellAtFault) {
         const char* error;  // the start of the message; nothing changes
     };
     const std::string longCell(5000, 'x');
+    const auto repeated = [](const std::string& line, int times) {
+        std::string text;
+        for (int i = 0; i < times; ++i) text += line;
+        return text;
+    };
     const Case cases[] = {
         {"rows copied with their header, two numbers and a column changed",
          {0},
@@ -252,6 +257,8 @@ TEST_F(GridEdits, APasteChangesExactlyItsCellsOrNothingAndNamesTheCellAtFault) {
         {"lines ended by CR alone, the last one too", {1}, {"MP"}, "1\t2\r3\t4\r", {{1, "MP", 1}, {1, "DmgMin", 2}, {2, "MP", 3}, {2, "DmgMin", 4}}, nullptr},
         {"a spreadsheet's empty column at the right: every line ends in a tab", {0}, {"Id"}, "HP\tId\tMP\t\r\n51\t1\t7\t\r\n", {{0, "HP", 51}, {0, "MP", 7}}, nullptr},
         {"empty rows and columns after the block", {0}, {"HP"}, "51\t\t\n\t\t\n\n\t\n", {{0, "HP", 51}}, nullptr},
+        {"a spreadsheet's whole columns: the block, then empty rows to the sheet's end", {0}, {"Id"},
+         "HP\tMP\t\t\r\n51\t7\t\t\r\n" + repeated("\t\t\t\r\n", 100000), {{0, "HP", 51}, {0, "MP", 7}}, nullptr},
         {"a header in another order and any case, some columns only", {0}, {"LVL"}, "mp\tLVL\tHp\n7\t12\t51\n8\t13\t52", {{0, "MP", 7}, {0, "LVL", 12}, {0, "HP", 51}, {1, "MP", 8}, {1, "LVL", 13}, {1, "HP", 52}}, nullptr},
         {"quoted cells are read as what they hold", {0}, {"HP"}, "\"HP\"\t\"MonsterName\"\n\"4001\"\t\"A\"\n\" 12 \"\t\"B\"\r\n", {{0, "HP", 4001}, {1, "HP", 12}}, nullptr},
         {"blanks around a number", {0}, {"HP"}, " 51 \t  7\t\n", {{0, "HP", 51}, {0, "MP", 7}}, nullptr},
@@ -272,6 +279,8 @@ TEST_F(GridEdits, APasteChangesExactlyItsCellsOrNothingAndNamesTheCellAtFault) {
         {"a header with a gap", {0}, {"HP"}, "HP\t\tMP\n1\t2\t3\n", {}, "Nothing was pasted. Row 1, column 2 of the pasted text holds nothing: the header row names no column of the table there"},
         {"beyond the last column", {0}, {"Column 24"}, "240\t1", {}, "Nothing was pasted. Row 1, column 2 of the pasted text holds \"1\": it falls beyond the table's last column."},
         {"beyond the last row", {2}, {"HP"}, "1\n2\n3", {}, "Nothing was pasted. Row 3, column 1 of the pasted text holds \"3\": the table ends before this row."},
+        {"thousands of rows", {1}, {"HP"}, repeated("1\r\n", 5000) + "x", {}, "Nothing was pasted. Row 4, column 1 of the pasted text holds \"1\": the table ends before this row."},
+        {"a value far to the right", {0}, {"HP"}, "51" + repeated("\t", 60) + "7", {}, "Nothing was pasted. Row 1, column 26 of the pasted text holds nothing: it falls beyond the table's last column."},
         {"more rows than selected", {0, 1}, {"HP"}, "1\n2\n3", {}, "Nothing was pasted. Row 3, column 1 of the pasted text holds \"3\": the block has 3 rows of values where 2 rows are selected."},
         {"an empty row inside the block", {0, 1, 2}, {"HP"}, "1\n\n3\n\n", {}, "Nothing was pasted. Row 2, column 1 of the pasted text holds nothing: that is not a whole number."},
         {"more columns than selected", {0}, {"HP", "MP"}, "1\t2\t3\t\t", {}, "Nothing was pasted. Row 1, column 3 of the pasted text holds \"3\": the block has 3 columns where 2 are selected."},
