@@ -92,8 +92,8 @@ PastedBlock readPastedBlock(const MonsterGridModel& model, const QString& clipbo
             const int named = columnNamed(text.view(0, j));
             if (named < 0) {
                 block.error = fault(text, 0, j,
-                                    QStringLiteral("the header row names no column of the table there; it names the "
-                                                   "column of each column of values by its caption"));
+                                    QStringLiteral("a header row names a column of the table by its caption above "
+                                                   "each column of values, and this names none"));
                 return block;
             }
             if (const int before = namedAt[static_cast<std::size_t>(named)]; before >= 0) {
