@@ -26,9 +26,11 @@ namespace {
 
 // The column a header cell names, in any case, or -1.
 int columnNamed(QStringView name) {
-    for (int column = 0; column < kGridColumnCount; ++column)
-        if (name.compare(gridColumn(column).caption(), Qt::CaseInsensitive) == 0) return column;
-    return -1;
+    const auto& columns = gridColumns();
+    const auto named = std::find_if(columns.begin(), columns.end(), [&](const GridColumn& column) {
+        return name.compare(column.caption(), Qt::CaseInsensitive) == 0;
+    });
+    return named == columns.end() ? -1 : static_cast<int>(named - columns.begin());
 }
 
 // A first row is a header when it names a column and holds no number: a row of values

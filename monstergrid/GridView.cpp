@@ -39,10 +39,7 @@ QSize MeasuredHeader::sizeHint() const {
     return {length(), section.height()};
 }
 
-void MeasuredHeader::setLargestNumber(int largest) {
-    largestNumber_ = largest;
-    updateGeometry();
-}
+void MeasuredHeader::setLargestNumber(int largest) { largestNumber_ = largest; }
 
 GridView::GridView(QWidget* parent) : QTableView(parent) {
     setHorizontalHeader(new MeasuredHeader(Qt::Horizontal, this));

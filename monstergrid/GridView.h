@@ -19,7 +19,8 @@ public:
     MeasuredHeader(Qt::Orientation orientation, QWidget* parent);
     QSize sizeHint() const override;
     // The rows' header shows numbers up to this, whichever rows are shown: a row keeps
-    // its line in the file when a filter leaves fewer rows than that line's number.
+    // its line in the file when a filter leaves fewer rows than that line's number. Set
+    // before the view is first laid out.
     void setLargestNumber(int largest);
 
 private:

@@ -13,7 +13,7 @@ class NextOf {
 public:
     NextOf(QStringView text, char16_t c) : text_(text), c_(c) {}
     qsizetype from(qsizetype at) {
-        if (next_ != text_.size() && next_ < at) {
+        if (next_ < at) {  // past the end it stays at the end, where no reading goes
             next_ = text_.indexOf(QChar(c_), at);
             if (next_ < 0) next_ = text_.size();
         }
@@ -129,7 +129,6 @@ QStringView PastedText::view(int row, int column) const {
 QString PastedText::text(int row, int column, qsizetype most) const {
     const Cell* found = cell(row, column);
     if (!found) return {};
-    if (most < 0) most = found->content.size();
     if (!found->doubledQuotes) return found->content.first(std::min(most, found->content.size())).toString();
     QString text;
     for (qsizetype i = 0; i < found->content.size() && text.size() < most; ++i) {

@@ -13,6 +13,7 @@
 // cells kept alone.
 
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -35,7 +36,7 @@ public:
 
     // What a kept cell holds with its quotes undone and its blanks dropped; at most
     // `most` characters of it. Empty for a cell not kept.
-    QString text(int row, int column, qsizetype most = -1) const;
+    QString text(int row, int column, qsizetype most = std::numeric_limits<qsizetype>::max()) const;
     // The same as it stands in the text between its quotes (a doubled quote still
     // doubled): enough for reading a number, which holds no quote, without a copy.
     QStringView view(int row, int column) const;

@@ -159,6 +159,8 @@ TEST_F(GridEdits, ChangeSetsAddsOrMultipliesTheSelectedCellsInOneStep) {
         dialog->amountField()->setText(c.change.kind == Multiply ? QString::number(c.change.amount / 100.0)
                                                                  : QString::number(c.change.amount));
         EXPECT_TRUE(dialog->previewText().contains(QString::fromLatin1(c.preview))) << dialog->previewText().toStdString();
+        // Lines are said to be written anew only when they pull in values of their own.
+        EXPECT_EQ(dialog->previewText().contains(QStringLiteral("written anew")), !c.alsoStored.empty());
         // However many lines the preview takes, the dialog shows them all.
         const auto* preview = dialog->findChild<QLabel*>(QStringLiteral("ChangePreview"));
         EXPECT_GE(preview->height(), preview->heightForWidth(preview->width()));
@@ -169,6 +171,9 @@ TEST_F(GridEdits, ChangeSetsAddsOrMultipliesTheSelectedCellsInOneStep) {
         EXPECT_EQ(history().count(), std::string(c.what) == "nothing changes" ? 0 : 1);
         if (std::string(c.what) == "multiply") {
             EXPECT_EQ(history().undoText(), QStringLiteral("multiply 3 cells of HP by 125 %"));
+            EXPECT_EQ(model->note(2, gridColumn(fieldColumn("HP")).field),
+                      QStringLiteral("1125000 was asked for; the field takes 1..1000000, so 1000000 was stored."));
+            EXPECT_EQ(model->note(1, gridColumn(fieldColumn("HP")).field), QString());
         }
         if (c.status) {
             EXPECT_EQ(window->statusLine()->text(), QString::fromLatin1(c.status));
@@ -268,6 +273,7 @@ TEST_F(GridEdits, APasteChangesExactlyItsCellsOrNothingAndNamesTheCellAtFault) {
         {"an empty cell", {0}, {"HP"}, "51\t\t7", {}, "Nothing was pasted. Row 1, column 2 of the pasted text holds nothing: that is not a whole number."},
         {"a doubled quote in a quoted cell is a quote", {0}, {"HP"}, "\"\"\"4001\"\"\"", {}, "Nothing was pasted. Row 1, column 1 of the pasted text holds \"\"4001\"\": that is not a whole number."},
         {"a line end in a quoted cell is the cell's", {0}, {"HP"}, "\"1\n2\"\t7\n", {}, "Nothing was pasted. Row 1, column 1 of the pasted text holds \"1\\x0a2\": that is not a whole number."},
+        {"a quote inside a cell that does not start with one", {0}, {"HP"}, "12\"3\t7", {}, "Nothing was pasted. Row 1, column 1 of the pasted text holds \"12\"3\": that is not a whole number."},
         {"text after a closing quote", {0}, {"HP"}, "\"12\"3\t7", {}, "Nothing was pasted. Row 1, column 1 of the pasted text holds \"\"12\"3\": that is not a whole number."},
         {"a quote never closed", {0}, {"HP"}, "7\t\"12\n13\t14\n", {}, "Nothing was pasted. Row 1, column 2 of the pasted text holds \"\"12\\x0a13\\t14\": the quote that opens the cell is never closed."},
         {"a long cell is named by its beginning", {0}, {"HP"}, "1\t" + longCell + "\n", {}, "Nothing was pasted. Row 1, column 2 of the pasted text holds \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\u2026\": that is not a whole number."},

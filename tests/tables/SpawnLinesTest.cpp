@@ -96,6 +96,9 @@ TEST(SpawnLines, PastedTextIsReadAndCheckedAsTheSpawnFileIs) {
          "The pasted lines name monsters that data/monster.txt does not list: 99 (line 2), 99 (line 3), 99 (line 4), "
          "99 (line 5), 99 (line 6) and 995 more lines.",
          0},
+        {"as many lines as are named", "2\n1 2 7 1 1 1\n2 2 7 1 1 1\n3 2 7 1 1 1\n4 2 7 1 1 1\n6 2 7 1 1 1\n", {},
+         "The pasted lines name monsters that data/monster.txt does not list: 1 (line 2), 2 (line 3), 3 (line 4), "
+         "4 (line 5), 6 (line 6).", 0},
         {"one line more than are named", "2\n5 2 7 1 1 1\n1 2 7 1 1 1\n2 2 7 1 1 1\n3 2 7 1 1 1\n4 2 7 1 1 1\n"
          "6 2 7 1 1 1\n7 2 7 1 1 1\n", {},
          "The pasted lines name monsters that data/monster.txt does not list: 1 (line 3), 2 (line 4), 3 (line 5), "
