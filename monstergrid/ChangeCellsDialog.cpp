@@ -169,7 +169,6 @@ void ChangeCellsDialog::updatePreview() {
 
 // The preview's lines grow with what it names: the dialog grows with them, at its width.
 void ChangeCellsDialog::fitPreview() {
-    layout()->activate();
     const int needed = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width()) : sizeHint().height();
     if (needed > height()) resize(width(), needed);
 }
