@@ -1,5 +1,8 @@
 #include "ChangeCellsDialog.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -23,6 +26,38 @@ std::optional<long long> percentHundredths(const QString& typed) {
     const long long hundredths = match.captured(2).toLongLong() * 100 + decimals.toLongLong();
     if (hundredths > kLargestPercentHundredths) return std::nullopt;
     return match.captured(1) == QLatin1String("-") ? -hundredths : hundredths;
+}
+
+QString rewrittenValuesText(const EditPlan& plan) {
+    struct Group {
+        int field;
+        long long from;
+        int monsters;
+    };
+    std::vector<Group> groups;
+    for (const FieldEdit& value : plan.rewritten) {
+        const auto same = std::find_if(groups.begin(), groups.end(), [&](const Group& group) {
+            return group.field == value.field && group.from == value.value;
+        });
+        if (same != groups.end())
+            ++same->monsters;
+        else
+            groups.push_back({value.field, value.value, 1});
+    }
+    QStringList named;
+    for (const Group& group : groups) {
+        if (named.size() == kNamedRewrites) break;
+        const MonsterField& field = kMonsterFields[static_cast<std::size_t>(group.field)];
+        named << QStringLiteral("%1 from %2 to %3 (%4)")
+                     .arg(QString::fromLatin1(field.columnName))
+                     .arg(group.from)
+                     .arg(clampToField(field, group.from))
+                     .arg(group.monsters == 1 ? QStringLiteral("1 monster") : QStringLiteral("%1 monsters").arg(group.monsters));
+    }
+    QString text = named.join(QStringLiteral(", "));
+    if (const auto more = static_cast<qsizetype>(groups.size()) - named.size(); more > 0)
+        text += QStringLiteral(" and %1 %2").arg(more).arg(more == 1 ? "other" : "others");
+    return text;
 }
 
 ChangeCellsDialog::ChangeCellsDialog(const QString& cells, Preview preview, QWidget* parent)
@@ -124,10 +159,22 @@ void ChangeCellsDialog::updatePreview() {
                     : QStringLiteral("; %1 %2 pulled into the field's bounds.")
                           .arg(plan.clamped.size())
                           .arg(plan.clamped.size() == 1 ? "value is" : "values are");
+        if (const auto rewritten = plan.rewritten.size(); rewritten > 0)
+            text += QStringLiteral(" Their lines are written anew with every value in its field's bounds, so %1 "
+                                   "more %2 change: %3.")
+                        .arg(rewritten)
+                        .arg(rewritten == 1 ? "value would" : "values would", rewrittenValuesText(plan));
         if (const auto left = plan.unreadable.size(); left > 0)
             text += QStringLiteral(" %1 %2 of lines that cannot be read in full %3 as they are.")
                         .arg(left)
                         .arg(left == 1 ? "cell" : "cells", left == 1 ? "stays" : "stay");
         previewLabel_->setText(text);
+        fitPreview();
     });
+}
+
+// The preview's lines grow with what it names: the dialog grows with them, at its width.
+void ChangeCellsDialog::fitPreview() {
+    const int needed = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width()) : sizeHint().height();
+    if (needed > height()) resize(width(), needed);
 }

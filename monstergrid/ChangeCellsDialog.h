@@ -1,7 +1,9 @@
 #pragma once
 // "Change...": sets the selected cells to a value, adds a value to them, or multiplies
 // them by a percentage, and before anything changes says how many cells the change
-// would change and how many of those would be pulled into their field's bounds.
+// would change, how many of those would be pulled into their field's bounds, and which
+// other values of the changed monsters' lines are pulled into theirs as the lines are
+// written anew.
 
 #include <functional>
 #include <optional>
@@ -18,6 +20,13 @@ class QPushButton;
 // A percentage as typed ("120", "-12.5", "7,25"): in hundredths of a percent, at most
 // two decimals, within kLargestPercentHundredths. Nothing when it is not one.
 std::optional<long long> percentHundredths(const QString& text);
+
+// The values a plan's rewritten lines pull into their bounds, by field and value:
+// "moveSpeed from 0 to 1 (3 monsters), LVL from 0 to 1 (1 monster)"; past the first
+// kNamedRewrites such groups the rest are counted ("... and 2 others"). Empty when
+// there are none.
+inline constexpr int kNamedRewrites = 4;
+QString rewrittenValuesText(const EditPlan& plan);
 
 class ChangeCellsDialog final : public QDialog {
     Q_OBJECT
@@ -37,6 +46,7 @@ public:
 
 private:
     void updatePreview();
+    void fitPreview();
 
     Preview preview_;
     QButtonGroup* kinds_ = nullptr;

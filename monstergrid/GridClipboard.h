@@ -1,10 +1,11 @@
 #pragma once
 // Cells to and from a spreadsheet as tab-separated text. A copy is the rows and columns
 // that hold a selected cell, under a header row of the columns' captions, so that a
-// spreadsheet takes it as a table and a paste knows the columns again. A paste is read
-// whole before anything changes: one value that is not a whole number, or a block that
-// does not fit where it goes, and nothing is pasted; the message names the first cell at
-// fault by its row and column in the pasted text and the text found there.
+// spreadsheet takes it as a table and a paste knows the columns again. A paste takes text
+// as spreadsheets and scripts write it (PastedText.h) and is read whole before anything
+// changes: one value that is not a whole number, or a block that does not fit where it
+// goes, and nothing is pasted; the message names the first cell at fault by its row and
+// column in the pasted text and the text found there (its beginning, when it is long).
 
 #include <vector>
 
@@ -20,8 +21,9 @@ QString copiedCells(const MonsterGridModel& model, const std::vector<int>& rows,
 // Where a paste goes: the rows and columns that hold a selected cell, as for a copy.
 // A block goes onto the selected rows one for one; from a single selected row it runs
 // down, and a block of one row goes onto every selected row. With a header row each
-// block column goes to the column it names (in the table's order); without one, onto
-// the selected columns one for one, or from a single selected column to the right.
+// block column goes to the column it names (its caption, in any case; any columns in
+// any order, each once); without one, onto the selected columns one for one, or from a
+// single selected column to the right.
 struct PasteTarget {
     std::vector<int> rows;
     std::vector<int> columns;

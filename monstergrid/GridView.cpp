@@ -29,7 +29,7 @@ QSize MeasuredHeader::sizeHint() const {
     QStyleOptionHeader option;
     initStyleOption(&option);
     if (orientation() == Qt::Vertical) {
-        option.text = QString(QString::number(std::max(count(), 1)).size(), QLatin1Char('0'));
+        option.text = QString(QString::number(std::max({count(), largestNumber_, 1})).size(), QLatin1Char('0'));
         const QSize section = style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
         return {section.width(), defaultSectionSize()};
     }
@@ -38,6 +38,8 @@ QSize MeasuredHeader::sizeHint() const {
     const QSize section = style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
     return {length(), section.height()};
 }
+
+void MeasuredHeader::setLargestNumber(int largest) { largestNumber_ = largest; }
 
 GridView::GridView(QWidget* parent) : QTableView(parent) {
     setHorizontalHeader(new MeasuredHeader(Qt::Horizontal, this));

@@ -18,12 +18,20 @@ class MeasuredHeader final : public QHeaderView {
 public:
     MeasuredHeader(Qt::Orientation orientation, QWidget* parent);
     QSize sizeHint() const override;
+    // The rows' header shows numbers up to this, whichever rows are shown: a row keeps
+    // its line in the file when a filter leaves fewer rows than that line's number. Set
+    // before the view is first laid out.
+    void setLargestNumber(int largest);
+
+private:
+    int largestNumber_ = 0;
 };
 
 class GridView final : public QTableView {
     Q_OBJECT
 public:
     explicit GridView(QWidget* parent = nullptr);
+    MeasuredHeader* rowHeader() const { return static_cast<MeasuredHeader*>(verticalHeader()); }
 
 protected:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;

@@ -223,6 +223,7 @@ void MonsterGridWindow::buildBody() {
     rows->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     model_ = new MonsterGridModel(document_, grid_);
     grid_->setModel(model_);
+    grid_->rowHeader()->setLargestNumber(model_->monsterCount());  // the last line of a monster
     grid_->setItemDelegate(new FieldCellDelegate(
         [this](const QModelIndex& cell, const QString& text) { storeTypedCell(cell, text); }, grid_));
     grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -407,15 +408,21 @@ void MonsterGridWindow::storeTypedCell(const QModelIndex& cell, const QString& t
 void MonsterGridWindow::storePlan(const EditPlan& plan, const QString& what, const QString& done) {
     document_.storeMonsters(plan.stores, what);
     // After the store, which clears the notes of the monsters it stores.
-    for (const FieldEdit& edit : plan.clamped) {
-        const MonsterField& field = kMonsterFields[static_cast<std::size_t>(edit.field)];
-        model_->setNote(edit.monster, edit.field,
-                        QStringLiteral("%1 was asked for; the field takes %2, so %3 was stored.")
-                            .arg(edit.value)
-                            .arg(boundsText(field))
-                            .arg(clampToField(field, edit.value)));
+    const auto mark = [this](const std::vector<FieldEdit>& values, const char* note) {
+        for (const FieldEdit& value : values) {
+            const MonsterField& field = kMonsterFields[static_cast<std::size_t>(value.field)];
+            model_->setNote(value.monster, value.field,
+                            QString::fromLatin1(note).arg(value.value).arg(boundsText(field)).arg(clampToField(field, value.value)));
+        }
+    };
+    mark(plan.clamped, "%1 was asked for; the field takes %2, so %3 was stored.");
+    mark(plan.rewritten, "The file held %1, beyond the field's %2; the line was written anew with %3.");
+    if (plan.rewritten.empty()) {
+        showStatus(done);
+        return;
     }
-    showStatus(done);
+    showStatus(done + QStringLiteral(" Their lines were written anew with every value in its bounds, so %1 changed too: %2.")
+                          .arg(plural(plan.rewritten.size(), "more value", "more values"), rewrittenValuesText(plan)));
 }
 
 std::vector<FieldEdit> MonsterGridWindow::selectedEdits(const ValueChange& change) const {

@@ -83,8 +83,8 @@ private:
     std::vector<int> selectedRows() const;
     std::vector<int> selectedColumns() const;
     QString selectedFieldNames() const;
-    // Stores the plan as one step named `what`, marks the cells pulled into their bounds,
-    // and says what happened.
+    // Stores the plan as one step named `what`, marks the cells pulled into their bounds
+    // (those asked for and those the rewritten lines pull in), and says what happened.
     void storePlan(const EditPlan& plan, const QString& what, const QString& done);
     void showStatus(const QString& text);
     void showCount();

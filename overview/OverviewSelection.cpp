@@ -33,6 +33,15 @@ std::vector<SpawnEntry> inFileOrder(std::vector<SpawnEntry> spots) {
     return spots;
 }
 
+// The spots of the clipboard's lines, read from the text's own bytes: a large paste is
+// not copied once more for the reader.
+std::vector<SpawnEntry> clipboardSpots(const MonsterTable& monsters) {
+    const QByteArray text = QGuiApplication::clipboard()->text().toUtf8();
+    std::vector<SpawnEntry> spots = readSpawnLines(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), monsters);
+    if (spots.empty()) throw TableError("The clipboard holds no lines of the spawn file to paste.");
+    return spots;
+}
+
 }  // namespace
 
 std::vector<std::int32_t> MapOverviewWindow::selectedSpots() const { return surface_->selectedSpots(); }
@@ -187,9 +196,7 @@ void MapOverviewWindow::pasteForMonsterAtPointer() { pasteForMonster(cellUnderPo
 void MapOverviewWindow::pasteForMonster(std::optional<QPoint> cell) {
     reportErrors(this, [&] {
         // The lines are read first: what they hold decides, not the monster chosen.
-        const std::vector<SpawnEntry> spots =
-            readSpawnLines(QGuiApplication::clipboard()->text().toUtf8().toStdString(), document_.monsters());
-        if (spots.empty()) throw TableError("The clipboard holds no lines of the spawn file to paste.");
+        const std::vector<SpawnEntry> spots = clipboardSpots(document_.monsters());
         const MonsterTable& monsters = document_.monsters();
         QStringList names;
         int current = 0;
@@ -207,9 +214,7 @@ void MapOverviewWindow::pasteForMonster(std::optional<QPoint> cell) {
 
 void MapOverviewWindow::paste(std::optional<QPoint> cell, std::optional<std::int32_t> monster) {
     reportErrors(this, [&] {
-        std::vector<SpawnEntry> spots =
-            readSpawnLines(QGuiApplication::clipboard()->text().toUtf8().toStdString(), document_.monsters());
-        if (spots.empty()) throw TableError("The clipboard holds no lines of the spawn file to paste.");
+        std::vector<SpawnEntry> spots = clipboardSpots(document_.monsters());
         if (monster)
             for (SpawnEntry& spot : spots) spot.monsterid = *monster;
         const CellBox group = *groupBox(spots);

@@ -55,8 +55,13 @@ struct EditPlan {
     int changed = 0;                   // edits whose cell shows another value afterwards
     std::vector<FieldEdit> clamped;    // edits pulled into their field's bounds, as asked
     std::vector<FieldEdit> unreadable;  // edits of lines that cannot be read in full: not made
+    // Values of the monsters that change which the file holds beyond their field's
+    // bounds and no edit changes: their lines are written anew with every value in its
+    // bounds, so these change too (value: as the file holds it; the new one is the
+    // field's bound, as clampToField gives it).
+    std::vector<FieldEdit> rewritten;
 };
 
-// What the edits change. An edit of a monster the table does not have, or of a field
+// What the edits change, in any column. An edit of a monster the table does not have, or of a field
 // that is not one, is left out; where several edits name one cell, the last counts.
 EditPlan planEdits(const MonsterTable& table, std::span<const FieldEdit> edits);

@@ -16,6 +16,8 @@ class MonsterTable;
 // Where a pasted line at fault is said to be: "the pasted text, line 3".
 inline constexpr const char* kPastedTextLabel = "the pasted text";
 
+inline constexpr int kNamedPastedLines = 5;
+
 // The spots' sections, as sectionsText writes them without the empty ones.
 std::string spawnLinesText(std::span<const SpawnEntry> spots);
 
@@ -23,5 +25,6 @@ std::string spawnLinesText(std::span<const SpawnEntry> spots);
 // marker are of type 0; comments, blank lines and blanks are passed over. Throws
 // TableError, placed at kPastedTextLabel and the line, where reading the file would
 // stop, and when a line names a monster the monster table does not list (the file's
-// reader drops such a line; a paste refuses it). Spot numbers count from 0.
+// reader drops such a line; a paste refuses it, naming the first kNamedPastedLines such
+// lines and counting the rest). Spot numbers count from 0.
 std::vector<SpawnEntry> readSpawnLines(std::string_view text, const MonsterTable& monsters);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "CloseQuestion.h"
+#include "FittedMessage.h"
 
 namespace {
 
@@ -15,23 +16,23 @@ constexpr Qt::WindowFlags kOnTop = Qt::WindowStaysOnTopHint;
 class RealMessageBoxes final : public MessageBoxes {
 public:
     void error(QWidget* parent, const QString& text) override {
-        QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
+        QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), fittedMessage(text),
                         QMessageBox::Ok, parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | kOnTop);
         box.exec();
     }
     void notice(QWidget* parent, const QString& caption, const QString& text) override {
-        QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | kOnTop);
+        QMessageBox box(QMessageBox::NoIcon, caption, fittedMessage(text), QMessageBox::Ok, parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | kOnTop);
         box.exec();
     }
     bool question(QWidget* parent, const QString& text) override {
-        QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text,
+        QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), fittedMessage(text),
                         QMessageBox::Yes | QMessageBox::No, parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | kOnTop);
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
     }
     CloseAnswer askBeforeClosing(QWidget* parent, const QString& text) override {
-        CloseQuestionBox box(text, parent);
+        CloseQuestionBox box(fittedMessage(text), parent);
         box.exec();
         return box.answer();
     }

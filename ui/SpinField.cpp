@@ -18,7 +18,7 @@ namespace {
 constexpr long long kIntMin = std::numeric_limits<int>::min();
 constexpr long long kIntMax = std::numeric_limits<int>::max();
 
-bool onlySignAndDigits(const QString& text) {
+bool onlySignAndDigits(QStringView text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.isDigit() && c.unicode() < 128) continue;
@@ -44,7 +44,7 @@ SpinField::SpinField(QWidget* parent) : QAbstractSpinBox(parent) {
     connect(lineEdit(), &QLineEdit::textEdited, this, [this] { typed_ = true; });
 }
 
-std::optional<int> SpinField::parseWhole(const QString& text) {
+std::optional<int> SpinField::parseWhole(QStringView text) {
     if (text.isEmpty() || !onlySignAndDigits(text)) return std::nullopt;
     qsizetype first = 0;
     bool negative = false;

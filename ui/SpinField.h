@@ -40,7 +40,7 @@ public:
 
     // The shown text read as a whole number (optional sign, decimal digits); beyond
     // signed 32 bits it reads as the nearer 32-bit limit. Nothing when it is not one.
-    static std::optional<int> parseWhole(const QString& text);
+    static std::optional<int> parseWhole(QStringView text);
 
     // The longest value the bounds allow, as the field shows it.
     QString widestText() const;

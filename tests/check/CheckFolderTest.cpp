@@ -428,4 +428,42 @@ TEST(VarnexCheck, WarnsOfTemporaryFilesOfUnfinishedSavesAndIgnoresBackups) {
     EXPECT_NE(json.out.find("\"code\": \"stale-temporary\""), std::string::npos) << json.out;
 }
 
+// --quiet lists the errors alone in every format, the others still counted: a folder
+// with errors, a warning and notes, checked with and without it.
+TEST(VarnexCheck, QuietListsErrorsOnlyInEveryFormat) {
+    TempFolder folder;
+    folder.write("data/monster.txt", kNulTable);
+    folder.write("data/Quarnel.txt", kSpawnsOfNulTable);
+    const struct {
+        const char* name;
+        std::vector<std::string> flags;
+        std::string error, warning, note;  // how the format marks a problem of each severity
+    } formats[] = {
+        {"text", {}, ": error: ", ": warning: ", ": note: "},
+        {"json", {"--json"}, R"("severity": "error")", R"("severity": "warning")", R"("severity": "note")"},
+        {"sarif", {"--format", "sarif"}, R"("level": "error", "message")", R"("level": "warning", "message")",
+         R"("level": "note", "message")"},
+    };
+    const auto count = [](const std::string& text, const std::string& mark) {
+        std::size_t found = 0;
+        for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at + 1)) ++found;
+        return found;
+    };
+    for (const auto& f : formats) {
+        SCOPED_TRACE(f.name);
+        std::vector<std::string> args = f.flags;
+        args.push_back(folder.path().string());  // map 0 has spots and no picture: a warning
+        const Outcome all = check(args);
+        args.insert(args.begin(), "--quiet");
+        const Outcome quiet = check(args);
+        EXPECT_GT(count(all.out, f.error), 0u);
+        EXPECT_GT(count(all.out, f.warning), 0u);
+        EXPECT_GT(count(all.out, f.note), 0u);
+        EXPECT_EQ(count(quiet.out, f.error), count(all.out, f.error));
+        EXPECT_EQ(count(quiet.out, f.warning), 0u) << quiet.out;
+        EXPECT_EQ(count(quiet.out, f.note), 0u) << quiet.out;
+        EXPECT_EQ(quiet.status, all.status);
+    }
+}
+
 }  // namespace

@@ -6,10 +6,13 @@
 #include <fstream>
 #include <iterator>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <QToolButton>
 
 #include "ChangeCellsDialog.h"
@@ -84,18 +87,43 @@ TEST_F(GridWindow, HeaderClicksSortUpDownThenBackToFileOrder) {
     }
 }
 
+// The rows kept keep their lines in the file as their headers, and the header is wide
+// enough to show them whole.
 TEST_F(GridWindow, TheFilterFindsByPartOfTheNameOrByNumber) {
-    open({gridLine(12, "Ash Hound"), gridLine(7, "Grey Wolf"), gridLine(120, "Wolf Mother"), gridLine(3, "Moth 12")});
+    std::vector<std::string> lines = {gridLine(12, "Ash Hound"), gridLine(7, "Grey Wolf")};
+    for (int filler = 0; filler < 8; ++filler) lines.push_back(gridLine(200 + filler, "Bat"));
+    lines.push_back(gridLine(120, "Wolf Mother"));
+    lines.push_back(gridLine(3, "Moth 12"));
+    open(lines);
     const struct {
         const char* typed;
         std::vector<int> ids;
-    } cases[] = {{"wolf", {7, 120}}, {"12", {12, 3}}, {"120", {120}}, {"  ", {12, 7, 120, 3}}, {"none", {}}};
+        std::vector<int> lines;
+    } cases[] = {{"wolf", {7, 120}, {2, 11}},
+                 {"12", {12, 3}, {1, 12}},
+                 {"120", {120}, {11}},
+                 {"moth", {120, 3}, {11, 12}},
+                 {"  ", {12, 7, 200, 201, 202, 203, 204, 205, 206, 207, 120, 3}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+                 {"none", {}, {}}};
+    QHeaderView* header = view->verticalHeader();
     for (const auto& c : cases) {
         window->filterField()->setText(QString::fromLatin1(c.typed));
+        QApplication::processEvents();
         EXPECT_EQ(shownIds(), c.ids) << c.typed;
+        std::vector<int> shownLines;
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QString line = model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
+            shownLines.push_back(line.toInt());
+            QStyleOptionHeader option;
+            option.initFrom(header);
+            option.text = line;
+            const QSize needed = header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header);
+            EXPECT_GE(header->width(), needed.width()) << c.typed << ": line " << line.toStdString() << " is cut";
+        }
+        EXPECT_EQ(shownLines, c.lines) << c.typed;
     }
     QTest::keyClick(window->filterField(), Qt::Key_Escape);
-    EXPECT_EQ(model->rowCount(), 4);
+    EXPECT_EQ(model->rowCount(), 12);
 }
 
 TEST_F(GridWindow, OpensFromTheMainWindowAndFromTheStatsPage) {

@@ -2,6 +2,7 @@
 // makes of a spot: cells within 0..255, a range's corners in order.
 
 #include <map>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -258,6 +259,71 @@ TEST(OverviewGeometry, ArrowKeysMoveTheWholeSpot) {
     EXPECT_EQ(cells(nudged(point(0, 40, 41), -10, 0)), (Cells{30, 41, 0, 0}));
     EXPECT_EQ(cells(nudged(range(0, 10, 20, 30, 40), 10, -10)), (Cells{20, 10, 40, 30}));
     EXPECT_EQ(nudged(point(0, 0, 0), -1, -1), point(0, 0, 0));
+}
+
+// A group of spots moves by one step, as far as its outermost spot may go that way:
+// at each of the four edges the whole group stops, keeping its shape.
+TEST(OverviewGeometry, AGroupStopsWholeAtEachEdge) {
+    // The group's cells: x 10..30, y 20..41 (the point is its top, the range its bottom).
+    const std::vector<SpawnEntry> group = {point(1, 25, 41), range(3, 10, 20, 30, 40)};
+    const struct {
+        const char* name;
+        QPoint asked;
+        QPoint step;
+    } cases[] = {
+        {"within the map", {5, -7}, {5, -7}},
+        {"up past the top edge", {0, 300}, {0, 214}},
+        {"down past the bottom edge", {0, -25}, {0, -20}},
+        {"left past the left edge", {-11, 0}, {-10, 0}},
+        {"right past the right edge", {250, 3}, {225, 3}},
+        {"to a corner", {-100, 1000}, {-10, 214}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QPoint step = groupStep(group, c.asked.x(), c.asked.y());
+        EXPECT_EQ(step, c.step);
+        const std::vector<SpawnEntry> moved = movedBy(group, step.x(), step.y());
+        ASSERT_EQ(moved.size(), group.size());
+        for (std::size_t i = 0; i < group.size(); ++i) {
+            const CellBox before = cellBox(group[i]);
+            EXPECT_EQ(cellBox(moved[i]), (CellBox{before.x0 + step.x(), before.y0 + step.y(), before.x1 + step.x(),
+                                                  before.y1 + step.y()}))
+                << "spot " << i;
+        }
+    }
+    EXPECT_EQ(groupStep({}, 5, 5), QPoint());
+}
+
+// A group pasted with its upper left corner (least X, greatest Y) on a cell keeps its
+// shape; where a spot would cross any edge of the map, nothing is placed (a cell past an
+// edge would wrap round to the other side and turn the range inside out).
+TEST(OverviewGeometry, APastedGroupIsPlacedWholeOrNotAtAll) {
+    const std::vector<SpawnEntry> group = {point(1, 25, 41), range(3, 10, 20, 30, 40)};  // 21 by 22 cells
+    const struct {
+        const char* name;
+        QPoint upperLeft;
+        std::vector<CellBox> placed;  // none: refused
+    } cases[] = {
+        {"where it is", {10, 41}, {{25, 41, 25, 41}, {10, 20, 30, 40}}},
+        {"in the lower left corner", {0, 21}, {{15, 21, 15, 21}, {0, 0, 20, 20}}},
+        {"in the upper right corner", {235, 255}, {{250, 255, 250, 255}, {235, 234, 255, 254}}},
+        {"across the bottom edge", {0, 20}, {}},
+        {"across the right edge", {236, 100}, {}},
+        {"across the top edge", {0, 256}, {}},
+        {"across the left edge", {-1, 100}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto placed = placedAt(group, 7, c.upperLeft);
+        ASSERT_EQ(placed.has_value(), !c.placed.empty());
+        if (!placed) continue;
+        ASSERT_EQ(placed->size(), c.placed.size());
+        for (std::size_t i = 0; i < c.placed.size(); ++i) {
+            EXPECT_EQ(cellBox((*placed)[i]), c.placed[i]) << "spot " << i;
+            EXPECT_EQ((*placed)[i].mapnumber, 7);
+        }
+    }
+    EXPECT_EQ(placedAt({}, 7, {5, 5}), std::vector<SpawnEntry>{});
 }
 
 }  // namespace

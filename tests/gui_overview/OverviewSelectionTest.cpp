@@ -101,6 +101,11 @@ TEST_F(SelectionTest, ClicksBoxesAndKeysSelectSpotsOfTickedMonsters) {
          [](SelectionTest& t) { t.drag({5, 15}, {60, 70}); }, {1, 3, 4}},
         {"a range reaching out of the box is left out",
          [](SelectionTest& t) { t.drag({15, 15}, {60, 70}); }, {1, 4}},
+        {"a range reaching out at the right", [](SelectionTest& t) { t.drag({5, 15}, {45, 70}); }, {1, 3}},
+        {"a range reaching out at the top", [](SelectionTest& t) { t.drag({5, 15}, {60, 50}); }, {1, 3}},
+        {"a range reaching out at the bottom", [](SelectionTest& t) { t.drag({5, 25}, {60, 70}); }, {1, 4}},
+        {"a box on a range's left and top edges takes it", [](SelectionTest& t) { t.drag({32, 18}, {10, 40}); }, {3}},
+        {"a box on a range's right and bottom edges takes it", [](SelectionTest& t) { t.drag({5, 45}, {30, 20}); }, {3}},
         {"a box drawn the other way round selects the same",
          [](SelectionTest& t) { t.drag({60, 70}, {5, 15}); }, {1, 3, 4}},
         {"Ctrl+box adds to the selection",
@@ -154,6 +159,11 @@ TEST_F(SelectionTest, TheSelectionChangesTogetherInOneStep) {
          "move 2 spots on map 2"},
         {"a drag past the edge stops there too", {1, 7}, [](SelectionTest& t) { t.drag({40, 41}, {60, 31}); },
          {{"13\t2\t0\t40\t41\t-1", "13\t2\t0\t45\t36\t-1"}, {"112\t2\t4\t250\t5\t9", "112\t2\t4\t255\t0\t9"}},
+         "move 2 spots on map 2"},
+        {"a drag up past the top edge moves the whole group to it, keeping its shape", {1, 3},
+         [](SelectionTest& t) { t.drag({40, 41}, {40, 300}); },
+         {{"13\t2\t0\t40\t41\t-1", "13\t2\t0\t40\t255\t-1"},
+          {"10\t2\t9\t10\t20\t30\t40\t6\t7", "10\t2\t9\t10\t234\t30\t254\t6\t7"}},
          "move 2 spots on map 2"},
         {"Delete", {1, 3, 4}, [](SelectionTest& t) { t.key(Qt::Key_Delete); },
          {{"13\t2\t0\t40\t41\t-1", ""}, {"10\t2\t9\t10\t20\t30\t40\t6\t7", ""}, {"11\t2\t3\t50\t60\t20\t30\t-1\t5", ""}},
@@ -246,6 +256,9 @@ TEST_F(SelectionTest, CopiedSpotsArePastedWhereAskedOrRefusedWithTheReason) {
         {"lines from a text editor, away from the map: at their own cells", {}, "4\n11\t2\t1\t5\t6\t-1\nend\n", 2, {},
          {}, {{4, "11\t2\t1\t5\t6\t-1"}}, nullptr},
         {"past the map's edge", {3}, {}, 2, QPoint(250, 100), {}, {}, "past the edge of the map"},
+        {"a range across the bottom edge", {3}, {}, 2, QPoint(100, 10), {}, {}, "past the edge of the map"},
+        {"a group whose range would cross the bottom edge", {1, 3}, {}, 2, QPoint(100, 20), {}, {},
+         "The 2 spots cover 31 by 22 cells: with their upper left corner at 100,20 they would reach past the edge"},
         {"a monster the table does not list", {}, "0\n99\t2\t1\t5\t5\t-1\nend\n", 2, QPoint(5, 5), {}, {}, "99"},
         {"no spawn lines", {}, "hello", 2, QPoint(5, 5), {}, {}, "the pasted text"},
         {"an empty clipboard", {}, "", 2, QPoint(5, 5), {}, {}, "no lines of the spawn file"},
@@ -314,11 +327,13 @@ TEST_F(SelectionTest, CopiedSpotsArePastedWhereAskedOrRefusedWithTheReason) {
         history.undo();
     }
     // The clipboard holds what a save writes for the copied spots, sections in order.
+    // Within a section the spots stand in file order, whichever was selected first.
     overview->setMap(2);
-    overview->selectSpots({3, 1});
+    overview->selectSpots({4, 3, 1, 0});
     overview->copySelected();
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
-              "0\r\n13\t2\t0\t40\t41\t-1\r\nend\r\n1\r\n10\t2\t9\t10\t20\t30\t40\t6\t7\r\nend\r\n");
+              "0\r\n10\t2\t5\t100\t101\t8\r\n13\t2\t0\t40\t41\t-1\r\nend\r\n"
+              "1\r\n10\t2\t9\t10\t20\t30\t40\t6\t7\r\n11\t2\t3\t50\t60\t20\t30\t-1\t5\r\nend\r\n");
 }
 
 // The wheel steps the zoom, the zoom box following, and the cell under the pointer

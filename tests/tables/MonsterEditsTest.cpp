@@ -86,19 +86,35 @@ TEST(EditPlans, StoreEachMonsterThatChangesAsOkStoresIt) {
         int changed;
         std::vector<FieldEdit> clamped;
         std::size_t unreadable;
+        std::vector<FieldEdit> rewritten{};  // monster, field, the file's value
     };
     const Case cases[] = {
         {"a new value", {{1, 1, 75}}, {{1, {{1, 75}}, true}}, 1, {}, 0},
         {"the value it shows already", {{1, 1, 50}}, {}, 0, {}, 0},
         {"a value beyond the bounds", {{1, 11, 5000}}, {{1, {{11, 2000}}, true}}, 1, {{1, 11, 5000}}, 0},
         {"pulled in to what it shows", {{1, 0, 300}, {1, 0, 12}}, {}, 0, {}, 0},  // the last edit counts
-        {"a move range without an entry is kept",
+        {"a move range without an entry is kept; level 0, stored as the field shows it, is named",
          {{0, 1, 99}},
-         {{0, {{0, 1}, {1, 99}, {9, 7}}, false}},  // level 0 is stored as the field shows it, 1
+         {{0, {{0, 1}, {1, 99}, {9, 7}}, false}},
+         1,
+         {},
+         0,
+         {{0, 0, 0}}},
+        {"a move range chosen", {{0, 9, 7}}, {{0, {{0, 1}, {9, 5}}, true}}, 1, {{0, 9, 7}}, 0, {{0, 0, 0}}},
+        {"the level set to what it shows: no change of its own, still written anew",
+         {{0, 0, 1}, {0, 2, 61}},
+         {{0, {{0, 1}, {2, 61}, {9, 7}}, false}},
+         1,
+         {},
+         0,
+         {{0, 0, 0}}},
+        {"the level set to another value is a change, not a value pulled in",
+         {{0, 0, 2}},
+         {{0, {{0, 2}, {9, 7}}, false}},
          1,
          {},
          0},
-        {"a move range chosen", {{0, 9, 7}}, {{0, {{0, 1}, {9, 5}}, true}}, 1, {{0, 9, 7}}, 0},
+        {"nothing changes, nothing is written", {{0, 0, 1}}, {}, 0, {}, 0},
         {"a line not read in full", {{2, 1, 5}, {1, 2, 61}}, {{1, {{2, 61}}, true}}, 1, {}, 1},
         {"no such monster or field", {{3, 1, 5}, {-1, 1, 5}, {1, 17, 5}}, {}, 0, {}, 0},
     };
@@ -109,6 +125,7 @@ TEST(EditPlans, StoreEachMonsterThatChangesAsOkStoresIt) {
         EXPECT_EQ(plan.changed, c.changed);
         EXPECT_EQ(plan.clamped, c.clamped);
         EXPECT_EQ(plan.unreadable.size(), c.unreadable);
+        EXPECT_EQ(plan.rewritten, c.rewritten);
         ASSERT_EQ(plan.stores.size(), c.stores.size());
         for (std::size_t i = 0; i < c.stores.size(); ++i) {
             const MonsterStore& store = plan.stores[i];

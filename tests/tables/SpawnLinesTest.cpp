@@ -75,6 +75,10 @@ TEST(SpawnLines, PastedTextIsReadAndCheckedAsTheSpawnFileIs) {
         {"lines before a marker are points of type 0", "5 2 7 100 101 8\r\n17 3 0 9 9 -1",
          {"5\t2\t7\t100\t101\t8", "17\t3\t0\t9\t9\t-1"}, "", 0},
         {"carriage returns alone end lines", "4\r5 2 7 1 1 1\rend\r", {"5\t2\t7\t1\t1\t1"}, "", 0},
+        {"carriage returns alone, the last line without one", "2\r5 2 7 1 1 1\r17 2 7 3 3 -1",
+         {"5\t2\t7\t1\t1\t1", "17\t2\t7\t3\t3\t-1"}, "", 0},
+        {"line ends of every kind in one text", "2\r\n5 2 7 1 1 1\n17 2 7 3 3 -1\r5 2 7 4 4 2\r\n",
+         {"5\t2\t7\t1\t1\t1", "17\t2\t7\t3\t3\t-1", "5\t2\t7\t4\t4\t2"}, "", 0},
         {"nothing but markers and comments", "0\nend\n// nothing\n", {}, "", 0},
         {"a range line without its marker", "5 2 7 10 20 30 40 -1 4\n", {},
          "'30\t40\t-1\t4' is not a valid integer value", 1},
@@ -82,6 +86,23 @@ TEST(SpawnLines, PastedTextIsReadAndCheckedAsTheSpawnFileIs) {
         {"a word", "1\n5 2 7 10 20 30 40 -1 4\ncamp\n", {}, "'camp' is not a valid integer value", 3},
         {"monsters not in the table", "2\n5 2 7 1 1 1\n99 2 7 1 1 1\n4 2 7 1 1 1\n", {},
          "The pasted lines name monsters that data/monster.txt does not list: 99 (line 3), 4 (line 4).", 0},
+        {"many lines of monsters not in the table: the first few named, the rest counted",
+         "2\n" + [] {
+             std::string lines;
+             for (int i = 0; i < 1000; ++i) lines += "99 2 7 1 1 1\n";
+             return lines;
+         }(),
+         {},
+         "The pasted lines name monsters that data/monster.txt does not list: 99 (line 2), 99 (line 3), 99 (line 4), "
+         "99 (line 5), 99 (line 6) and 995 more lines.",
+         0},
+        {"as many lines as are named", "2\n1 2 7 1 1 1\n2 2 7 1 1 1\n3 2 7 1 1 1\n4 2 7 1 1 1\n6 2 7 1 1 1\n", {},
+         "The pasted lines name monsters that data/monster.txt does not list: 1 (line 2), 2 (line 3), 3 (line 4), "
+         "4 (line 5), 6 (line 6).", 0},
+        {"one line more than are named", "2\n5 2 7 1 1 1\n1 2 7 1 1 1\n2 2 7 1 1 1\n3 2 7 1 1 1\n4 2 7 1 1 1\n"
+         "6 2 7 1 1 1\n7 2 7 1 1 1\n", {},
+         "The pasted lines name monsters that data/monster.txt does not list: 1 (line 3), 2 (line 4), 3 (line 5), "
+         "4 (line 6), 6 (line 7) and 1 more line.", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
