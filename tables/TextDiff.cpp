@@ -372,8 +372,12 @@ std::string unifiedDiff(std::string_view oldText, std::string_view newText, std:
                         std::string_view newLabel, int context) {
     const std::vector<std::string_view> oldLines = diffLines(oldText);
     const std::vector<std::string_view> newLines = diffLines(newText);
-    const LineChanges changes = changedLines(oldLines, newLines, context);
+    return unifiedDiff(oldLines, newLines, changedLines(oldLines, newLines, context), oldLabel, newLabel, context);
+}
 
+std::string unifiedDiff(const std::vector<std::string_view>& oldLines, const std::vector<std::string_view>& newLines,
+                        const LineChanges& changes, std::string_view oldLabel, std::string_view newLabel,
+                        int context) {
     std::vector<Change> script;
     for (std::size_t i0 = 0, i1 = 0; i0 < oldLines.size() || i1 < newLines.size(); ++i0, ++i1) {
         const bool deleted = i0 < oldLines.size() && changes.deleted[i0];

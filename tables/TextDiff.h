@@ -34,3 +34,8 @@ LineChanges changedLines(const std::vector<std::string_view>& oldLines,
 // it: "" when they are equal.
 std::string unifiedDiff(std::string_view oldText, std::string_view newText, std::string_view oldLabel,
                         std::string_view newLabel, int context = 3);
+// The same for lines parted and marked already (diffLines, changedLines with the same
+// context).
+std::string unifiedDiff(const std::vector<std::string_view>& oldLines, const std::vector<std::string_view>& newLines,
+                        const LineChanges& changes, std::string_view oldLabel, std::string_view newLabel,
+                        int context = 3);
