@@ -26,6 +26,7 @@
 #include "ProgramIdentity.h"
 #include "ProgramKeys.h"
 #include "ProgramMenus.h"
+#include "ReviewWindow.h"
 #include "SaveQuestion.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
@@ -119,6 +120,14 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
                      main_.get(), [this] { showKeyList(); });
     QObject::connect(makeShortcut(main_.get(), KeyAction::ShowHistory, Qt::ApplicationShortcut), &QShortcut::activated,
                      main_.get(), [this] { showHistory(); });
+    // The review of the save: Ctrl+Shift+D everywhere, a button beside each save button,
+    // "Review..." in the question before closing.
+    const auto review = [this] { showReview(); };
+    QObject::connect(makeShortcut(main_.get(), KeyAction::ReviewSave, Qt::ApplicationShortcut),
+                     &QShortcut::activated, main_.get(), review);
+    QObject::connect(main_->statsPage(), &StatsPage::reviewRequested, main_.get(), review);
+    QObject::connect(main_->spawnPage(), &SpawnPage::reviewRequested, main_.get(), review);
+    QObject::connect(main_.get(), &MainWindow::reviewRequested, main_.get(), review);
     nameKeysInToolTips(main_.get(), {KeyPlace::MainWindow, KeyPlace::StatsPage, KeyPlace::SpawnPage});
     nameKeysInToolTips(dialog_.get(), {KeyPlace::AddSpotDialog});
     nameKeysInToolTips(preview_.get(), {KeyPlace::MapPreview});
@@ -201,6 +210,7 @@ MonsterGridWindow& EditorWindows::monsterGrid() {
     });
     raiseOnPress(grid, [this] { return toolWindows(); });
     nameKeysInToolTips(grid, {KeyPlace::MonsterTable});
+    QObject::connect(grid, &MonsterGridWindow::reviewRequested, grid, [this] { showReview(); });
     return *monsterGrid_;
 }
 
@@ -234,8 +244,48 @@ void bringUp(QWidget& window) {
 void EditorWindows::showHistory() { bringUp(historyWindow()); }
 void EditorWindows::showKeyList() { bringUp(keyList()); }
 
+ReviewWindow& EditorWindows::reviewWindow() {
+    if (review_) return *review_;
+    review_ = std::make_unique<ReviewWindow>(*document_);
+    keepMainButtonsClear(review_.get());
+    QObject::connect(review_.get(), &ReviewWindow::monsterChosen, main_.get(),
+                     [this](int index, int field) { goToMonster(index, field); });
+    QObject::connect(review_.get(), &ReviewWindow::spotChosen, main_.get(),
+                     [this](std::int32_t spotid, std::int32_t, int map) { goToSpot(spotid, map); });
+    return *review_;
+}
+
+void EditorWindows::showReview() {
+    ReviewWindow& review = reviewWindow();
+    if (review.isVisible()) review.refresh();  // asked again: worked out afresh
+    bringUp(review);
+}
+
+void EditorWindows::goToMonster(int index, int field) {
+    if (monsterGrid_ && monsterGrid_->isVisible()) {
+        monsterGrid_->showMonster(index, field);
+        return;
+    }
+    main_->pages()->setCurrentWidget(main_->statsPage());
+    main_->statsPage()->selectIndex(index);
+    bringUp(*main_);
+}
+
+void EditorWindows::goToSpot(std::int32_t spotid, int map) {
+    if (!document_->spawns().liveSpot(spotid)) {
+        mapOverview().openOnMap(map);
+        return;
+    }
+    const bool overviewShown = overview_ && overview_->isVisible();
+    if (overviewShown) overview_->setMap(map);
+    main_->pages()->setCurrentWidget(main_->spawnPage());
+    main_->spawnPage()->goToSpot(spotid);
+    bringUp(overviewShown ? static_cast<QWidget&>(*overview_) : static_cast<QWidget&>(*main_));
+}
+
 // The tool windows go first: the page they work with lives in the main window.
 EditorWindows::~EditorWindows() {
+    review_.reset();
     monsterGrid_.reset();
     keyList_.reset();
     history_.reset();

@@ -5,6 +5,7 @@
 // overview, the history and the key list when they are first opened. The windows know one another only through what is
 // wired here and through the document.
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 
@@ -21,6 +22,7 @@ class MapOverviewWindow;
 class MapPreviewWindow;
 class MonsterGridWindow;
 class QWidget;
+class ReviewWindow;
 
 class EditorWindows {
 public:
@@ -48,8 +50,18 @@ public:
     // The monster table window, made and wired when first asked for (Ctrl+T in the main
     // window, the stats page's button, or here).
     MonsterGridWindow& monsterGrid();
+    // The review of the save (Ctrl+Shift+D, the buttons beside the save buttons,
+    // "Review..." in the close question), made when first asked for.
+    ReviewWindow& reviewWindow();
+    void showReview();
 
 private:
+    // Where the review's double click leads: the monster on the monster table when it
+    // is open, else on the stats page; a live spot on the spawn page (and the overview
+    // when it is open), a deleted one's map on the overview.
+    void goToMonster(int index, int field);
+    void goToSpot(std::int32_t spotid, int map);
+
     // The windows that stay above the others.
     QList<QWidget*> toolWindows() const;
 
@@ -66,4 +78,5 @@ private:
     std::unique_ptr<MonsterGridWindow> monsterGrid_;
     std::unique_ptr<HistoryWindow> history_;
     std::unique_ptr<KeyListWindow> keyList_;
+    std::unique_ptr<ReviewWindow> review_;
 };

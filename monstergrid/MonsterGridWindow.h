@@ -53,6 +53,13 @@ public:
     void selectCurrentColumn();
     void saveMonsterFile();
     void toggleFolded();
+    // Shows the monster's row (the filter cleared when it hides it), on the field's cell
+    // when one is given (an index of kMonsterFields), and opens the window.
+    void showMonster(int monster, int field);
+
+signals:
+    // The button beside the save button asks for the review of the save.
+    void reviewRequested();
 
 private:
     void buildStrip();

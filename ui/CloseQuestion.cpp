@@ -35,11 +35,16 @@ CloseQuestionBox::CloseQuestionBox(const QString& text, QWidget* parent)
     discard_->setToolTip(QStringLiteral("Close without saving: the changes are lost"));
     cancel_->setToolTip(QStringLiteral("Keep the program open with the changes"));
     save_->setDefault(true);
+    // Apart from the answers, at the row's other end, as a dialog's Help button stands.
+    review_ = new QPushButton(QStringLiteral("&Review..."), this);
+    review_->setObjectName(QStringLiteral("CloseReview"));
+    review_->setToolTip(QStringLiteral("Keep the program open and see what the saves would write"));
 
     auto* body = new QHBoxLayout;
     body->addWidget(icon);
     body->addWidget(message, 1);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(review_);
     buttons->addStretch(1);
     for (QPushButton* button : {save_, discard_, cancel_}) buttons->addWidget(button);
     auto* layout = new QVBoxLayout(this);
@@ -58,6 +63,10 @@ CloseQuestionBox::CloseQuestionBox(const QString& text, QWidget* parent)
     connect(save_, &QPushButton::clicked, this, answerWith(CloseAnswer::Save));
     connect(discard_, &QPushButton::clicked, this, answerWith(CloseAnswer::Discard));
     connect(cancel_, &QPushButton::clicked, this, answerWith(CloseAnswer::Cancel));
+    connect(review_, &QPushButton::clicked, this, answerWith(CloseAnswer::Review));
+    setTabOrder(review_, save_);
+    setTabOrder(save_, discard_);
+    setTabOrder(discard_, cancel_);
     // Escape and the window's close button reject the box: the answer stays Cancel.
     save_->setFocus();
 }
@@ -67,6 +76,7 @@ QPushButton* CloseQuestionBox::button(CloseAnswer which) const {
     case CloseAnswer::Save: return save_;
     case CloseAnswer::Discard: return discard_;
     case CloseAnswer::Cancel: return cancel_;
+    case CloseAnswer::Review: return review_;
     }
     return nullptr;
 }

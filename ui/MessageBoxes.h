@@ -9,8 +9,9 @@
 
 class QWidget;
 
-// The answers to the question before ending with unsaved changes.
-enum class CloseAnswer { Save, Discard, Cancel };
+// The answers to the question before ending with unsaved changes; Review keeps the
+// program open to see what the saves would write.
+enum class CloseAnswer { Save, Discard, Cancel, Review };
 
 class MessageBoxes {
 public:
@@ -22,7 +23,7 @@ public:
     // A Yes/No question whose default button is No; true only for Yes.
     virtual bool question(QWidget* parent, const QString& text) = 0;
     // Before the program ends with unsaved changes: Save (the default), Discard or
-    // Cancel (Escape), in this order on every desktop.
+    // Cancel (Escape), in this order on every desktop; "Review..." apart from them.
     virtual CloseAnswer askBeforeClosing(QWidget* parent, const QString& text) = 0;
     // A whole number from min to max, starting at value; nothing when cancelled.
     virtual std::optional<int> askNumber(QWidget* parent, const QString& title, const QString& label, int value,

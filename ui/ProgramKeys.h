@@ -27,6 +27,7 @@ enum class KeyPlace {
     MonsterTable,
     HistoryWindow,
     KeyList,
+    ReviewWindow,
     CloseQuestion,
 };
 
@@ -34,7 +35,7 @@ enum class KeyPlace {
 enum class KeyAction {
     None, Save, Undo, Redo, ShowHistory, ShowKeys, EditMonster, Overview, CloseWindow,
     OpenMonsterTable, ChangeCells, CopyCells, PasteCells, SelectColumn, FindMonster,
-    SelectAllSpots, DeleteSpots, CopySpots, PasteSpots, PasteSpotsForMonster,
+    SelectAllSpots, DeleteSpots, CopySpots, PasteSpots, PasteSpotsForMonster, ReviewSave,
 };
 
 struct ProgramKey {

@@ -1,0 +1,165 @@
+// The review of the save as an operator uses it on the sample: it names the changes
+// made, follows the changes made after it opened, goes to a change's monster or spot,
+// shows a file's diff, and opens from the buttons beside the save buttons and from the
+// question before closing.
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QUndoStack>
+#include <gtest/gtest.h>
+
+#include "EditorDocument.h"
+#include "EditorWindows.h"
+#include "GridColumns.h"
+#include "GridView.h"
+#include "ListRows.h"
+#include "MainWindow.h"
+#include "MapOverviewWindow.h"
+#include "MessageRecorder.h"
+#include "MonsterFields.h"
+#include "MonsterGridWindow.h"
+#include "ReviewWindow.h"
+#include "SpawnPage.h"
+#include "StatsPage.h"
+
+namespace {
+
+std::string fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class ReviewWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::filesystem::path sample = std::filesystem::path(VARNEX_SOURCE_DIR) / "sample" / "data";
+        for (const char* name : {"monster.txt", "Quarnel.txt"})
+            work.write(std::string("data/") + name, fileBytes(sample / name));
+        program.write("data/Quarnel.txt", work.read("data/Quarnel.txt"));
+        recorder().clear();
+    }
+    TempFolder work;
+    TempFolder program;
+};
+
+QTreeWidgetItem* itemNamed(ReviewWindow& review, const QString& text) {
+    for (QTreeWidgetItemIterator it(review.items()); *it; ++it)
+        if ((*it)->text(0) == text) return *it;
+    return nullptr;
+}
+
+QTreeWidgetItem* itemStarting(ReviewWindow& review, const QString& start) {
+    for (QTreeWidgetItemIterator it(review.items()); *it; ++it)
+        if ((*it)->text(0).startsWith(start)) return *it;
+    return nullptr;
+}
+
+// Thistle Wisp's HP to 5000 as "OK" on the stats page stores it.
+void storeHp(EditorDocument& document) {
+    const MonsterLineFields fields = readMonsterLine(document.monsters().monsterlines[9], "data/monster.txt", 10);
+    auto values = shownValues(fields);
+    values[1] = 5000;
+    document.storeMonster(9, values, true);
+}
+
+TEST_F(ReviewWindowTest, NamesTheChangesFollowsTheDocumentAndGoesToThem) {
+    EditorWindows editor(work.path(), program.path(), loadTables(work.path()));
+    EditorDocument& document = editor.document();
+    storeHp(document);
+    SpawnEntry moved = *document.spawns().liveSpot(70);
+    moved.x0 -= 20, moved.x1 -= 20, moved.y0 += 10, moved.y1 += 10;
+    document.changeSpot(70, moved, QStringLiteral("move"));
+
+    editor.showReview();
+    ReviewWindow& review = editor.reviewWindow();
+    EXPECT_EQ(review.windowTitle(), QStringLiteral("Review of the save \u2014 2 changes"));
+    QTreeWidgetItem* hp = itemNamed(review, QStringLiteral("Thistle Wisp (11): HP 197 \u2192 5000"));
+    QTreeWidgetItem* spot = itemNamed(
+        review, QStringLiteral("Drift Harrier, map 2, spot 70: moved from 218,53\u2013241,92 to 198,63\u2013221,102"));
+    ASSERT_TRUE(hp && spot);
+
+    // A change made while it is open joins it at the next turn of the event loop.
+    document.deleteSpot(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(review.windowTitle(), QStringLiteral("Review of the save \u2014 3 changes"));
+    QTreeWidgetItem* deleted = itemStarting(review, QStringLiteral("Ferryman Calloway, map 0, spot 0: deleted"));
+    ASSERT_NE(deleted, nullptr);
+
+    // The items lead where the operator works on them.
+    review.activate(itemNamed(review, QStringLiteral("Thistle Wisp (11): HP 197 \u2192 5000")));
+    EXPECT_EQ(editor.mainWindow().pages()->currentWidget(), editor.mainWindow().statsPage());
+    EXPECT_EQ(editor.mainWindow().statsPage()->selectedIndex(), 9);
+    review.activate(itemStarting(review, QStringLiteral("Drift Harrier, map 2, spot 70")));
+    SpawnPage* page = editor.mainWindow().spawnPage();
+    EXPECT_EQ(editor.mainWindow().pages()->currentWidget(), page);
+    const QModelIndexList chosen = page->rangeSpotList()->selectionModel()->selectedRows();
+    ASSERT_EQ(chosen.size(), 1);
+    EXPECT_TRUE(chosen.front().data().toString().endsWith(QStringLiteral("70")));
+    review.activate(itemStarting(review, QStringLiteral("Ferryman Calloway, map 0, spot 0: deleted")));
+    EXPECT_TRUE(editor.mapOverview().isVisible());
+    EXPECT_EQ(editor.mapOverview().windowTitle(), QStringLiteral("Map Overview - map 0"));
+
+    // With the monster table open, a monster's change goes to its cell there.
+    editor.monsterGrid().open();
+    review.activate(itemNamed(review, QStringLiteral("Thistle Wisp (11): HP 197 \u2192 5000")));
+    const QModelIndex cell = editor.monsterGrid().grid()->currentIndex();
+    EXPECT_EQ(cell.row(), 9);
+    EXPECT_EQ(cell.column(), gridColumnOfField(1));  // HP
+
+    // The lines changed only in form show as the file's diff.
+    review.activate(itemStarting(review, QStringLiteral("95 lines change only in form")));
+    EXPECT_TRUE(review.diffView()->isVisible());
+    EXPECT_TRUE(review.diffView()->toPlainText().startsWith(QStringLiteral("--- a/data/monster.txt\n")));
+
+    // Undone and saved, nothing is left to review.
+    document.history(TableFile::Spawns).undo();
+    ASSERT_TRUE(document.save(TableFile::Monsters, [](const std::string&) { return true; }));
+    ASSERT_TRUE(document.save(TableFile::Spawns, [](const std::string&) { return true; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(review.windowTitle(), QStringLiteral("Review of the save \u2014 no changes"));
+    EXPECT_NE(itemNamed(review, QStringLiteral("data/monster.txt: no unsaved changes")), nullptr);
+    EXPECT_NE(itemNamed(review, QStringLiteral("data/Quarnel.txt: no unsaved changes")), nullptr);
+}
+
+TEST_F(ReviewWindowTest, OpensBesideEachSaveButtonAndFromTheCloseQuestion) {
+    struct Way {
+        const char* name;
+        std::function<void(EditorWindows&)> open;
+    };
+    const auto click = [](QWidget* window, const char* name) {
+        window->findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
+    };
+    const Way ways[] = {
+        {"Monster Stats", [&](EditorWindows& e) { click(e.mainWindow().statsPage(), "ReviewMonsterSave"); }},
+        {"Monster Position", [&](EditorWindows& e) { click(e.mainWindow().spawnPage(), "ReviewSpawnSave"); }},
+        {"the monster table",
+         [&](EditorWindows& e) {
+             e.monsterGrid().open();
+             click(&e.monsterGrid(), "MonsterTableReview");
+         }},
+        {"Review... before closing",
+         [](EditorWindows& e) {
+             recorder().closeAnswer = CloseAnswer::Review;
+             e.mainWindow().close();
+             EXPECT_TRUE(e.mainWindow().isVisible());  // the program stays open
+         }},
+    };
+    for (const Way& way : ways) {
+        EditorWindows editor(work.path(), program.path(), loadTables(work.path()));
+        storeHp(editor.document());
+        way.open(editor);
+        EXPECT_TRUE(editor.reviewWindow().isVisible()) << way.name;
+        EXPECT_EQ(editor.reviewWindow().windowTitle(), QStringLiteral("Review of the save \u2014 1 change")) << way.name;
+    }
+}
+
+}  // namespace
