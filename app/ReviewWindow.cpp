@@ -230,7 +230,7 @@ void ReviewWindow::showDiff(TableFile file) {
                                 "as \\x0d):")
                      .arg(label)
                : QStringLiteral("%1 has no unsaved changes.").arg(label));
-    diff_->setPlainText(review ? shownDiff(review->diff) : QString());
+    diff_->setPlainText(review ? shownDiff(reviewDiff(*review)) : QString());
     diff_->parentWidget()->show();
 }
 

@@ -2,6 +2,7 @@
 // matched in normal form; a line that differs is paired with the line of the same
 // monster number near it and told column by column.
 
+#include <algorithm>
 #include <optional>
 #include <unordered_map>
 
@@ -16,37 +17,71 @@
 
 namespace {
 
-// The columns of a normal-form line as the column reader walks it, a quoted name's
-// pieces joined with blanks.
-std::vector<std::string> columnsOf(std::string_view line) {
-    std::vector<std::string> columns;
-    TokenReader reader(line);
-    while (reader.rest().find('\t') != std::string_view::npos) columns.push_back(TokenReader::columnText(reader.nextSpan()));
-    if (!reader.rest().empty()) columns.emplace_back(reader.rest());
-    return columns;
+// The next column of a normal-form line as the column reader walks it (a quoted name's
+// pieces as one span), or nothing past the last.
+std::optional<std::string_view> nextColumn(TokenReader& reader, bool& done) {
+    if (done) return std::nullopt;
+    if (reader.rest().find('\t') != std::string_view::npos) return reader.nextSpan();
+    done = true;
+    if (reader.rest().empty()) return std::nullopt;
+    return reader.rest();
+}
+
+// Two columns say the same when their texts do: a quoted name's pieces parted by a tab
+// or by a blank are one name (columnText).
+bool sameColumn(std::string_view a, std::string_view b) {
+    if (a == b) return true;
+    if (!a.starts_with('"') || !b.starts_with('"') || a.size() != b.size()) return false;
+    const auto blank = [](char c) { return c == '\t' ? ' ' : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return blank(x) == blank(y); });
+}
+
+// Both lines start with the same plain decimal number, as the table reads it (without
+// reading: most lines of a monster table do).
+bool sameDecimalNumber(std::string_view a, std::string_view b) {
+    const std::string_view first = a.substr(0, a.find('\t'));
+    if (first.empty() || first.size() > 9 || b.substr(0, b.find('\t')) != first) return false;
+    return std::all_of(first.begin(), first.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // What the stats page calls a column, and its field (or -1).
-std::string columnName(int column, int& field) {
+void appendColumnName(std::string& text, int column, int& field) {
     field = -1;
     for (std::size_t i = 0; i < kMonsterFields.size(); ++i) {
         if (kMonsterFields[i].column != column) continue;
         field = static_cast<int>(i);
-        return kMonsterFields[i].columnName;
+        text += kMonsterFields[i].columnName;
+        return;
     }
-    if (column == 1) return "number";
-    if (column == 3) return "name";
-    return "column " + std::to_string(column);
+    if (column == 1) {
+        text += "number";
+    } else if (column == 3) {
+        text += "name";
+    } else {
+        text += "column ";
+        appendNumber(text, column);
+    }
 }
 
 // "Lamplighter Orrin (0)".
-std::string monsterCalled(const std::vector<std::string>& columns) {
-    std::string_view name = columns.size() > 2 ? std::string_view(columns[2]) : std::string_view();
+std::string monsterCalled(std::string_view line) {
+    TokenReader reader(line);
+    bool done = false;
+    const std::string number(nextColumn(reader, done).value_or(""));
+    nextColumn(reader, done);
+    std::string name = TokenReader::columnText(nextColumn(reader, done).value_or(""));
     if (name.size() >= 2 && name.front() == '"' && name.back() == '"') name = name.substr(1, name.size() - 2);
-    return shownBytes(name) + " (" + (columns.empty() ? std::string() : shownBytes(columns[0])) + ")";
+    return shownBytes(name) + " (" + shownBytes(number) + ")";
 }
 
-std::string shownColumn(const std::string* column) { return column ? shownBytes(*column) : "(none)"; }
+void appendColumn(std::string& text, const std::optional<std::string_view>& column) {
+    if (!column)
+        text += "(none)";
+    else if (column->starts_with('"'))
+        appendShown(text, TokenReader::columnText(*column));
+    else
+        appendShown(text, *column);
+}
 
 // Which monster of the table each line is (-1 for none): the lines before the end line
 // in order, unless one of them was not taken as a monster.
@@ -68,38 +103,67 @@ std::vector<int> monstersByLine(const MonsterTable& table) {
 
 class MonsterPairing {
 public:
-    MonsterPairing(FileReview& review, const std::vector<std::string>& oldLines, const MonsterTable& table,
+    MonsterPairing(FileReview& review, const std::vector<std::string_view>& oldLines, const MonsterTable& table,
                    std::vector<bool>& operatorLine)
         : review_(review), old_(oldLines), table_(table), operatorLine_(operatorLine) {}
 
     void same(std::size_t i, std::size_t j) { review_.originOf[j + 1] = static_cast<int>(i) + 1; }
 
+    // When every line on disk stands where the editor holds its line, in normal form or
+    // as a line of the same monster number: pairs each with it and says true. Else
+    // changes nothing.
+    bool lineByLine() {
+        const std::vector<std::string>& lines = table_.monsterlines;
+        if (old_.size() != lines.size()) return false;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (old_[i] == lines[i] || sameDecimalNumber(old_[i], lines[i])) continue;
+            const auto number = monsterNumberOf(old_[i]);
+            if (!number || number != monsterNumberOf(lines[i])) return false;
+        }
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            same(i, i);
+            if (old_[i] != lines[i]) compare(old_[i], i);
+        }
+        return true;
+    }
+
     // Old lines [i0, i1) and new lines [j0, j1), none equal to another in normal form.
+    // A new line takes the first old line of its monster number that is left.
     void run(std::size_t i0, std::size_t i1, std::size_t j0, std::size_t j1) {
-        std::unordered_map<std::int32_t, std::vector<std::size_t>> byNumber;
-        for (std::size_t i = i1; i-- > i0;)
-            if (const auto number = monsterNumberOf(old_[i])) byNumber[*number].push_back(i);
+        constexpr std::size_t kNone = SIZE_MAX;
+        std::unordered_map<std::int32_t, std::size_t> firstOf;  // by number, the first old line left
+        std::vector<std::size_t> nextOf(i1 - i0, kNone);        // the next old line of the same number
+        firstOf.reserve(i1 - i0);
+        for (std::size_t i = i1; i-- > i0;) {
+            const auto number = monsterNumberOf(old_[i]);
+            if (!number) continue;
+            auto [at, added] = firstOf.try_emplace(*number, i);
+            if (!added) {
+                nextOf[i - i0] = at->second;
+                at->second = i;
+            }
+        }
         std::vector<bool> paired(i1 - i0);
         for (std::size_t j = j0; j < j1; ++j) {
             const std::string& line = table_.monsterlines[j];
-            std::optional<std::size_t> partner;
+            std::size_t partner = kNone;
             if (const auto number = monsterNumberOf(line)) {
-                auto found = byNumber.find(*number);
-                if (found != byNumber.end() && !found->second.empty()) {
-                    partner = found->second.back();
-                    found->second.pop_back();
+                const auto found = firstOf.find(*number);
+                if (found != firstOf.end() && found->second != kNone) {
+                    partner = found->second;
+                    found->second = nextOf[partner - i0];
                 }
             }
-            if (!partner) {
+            if (partner == kNone) {
                 operatorLine_[j] = true;
                 review_.changes.push_back({"line " + std::to_string(j + 1) + " is not in the file on disk: " +
                                                quotedText(line),
                                            review_.targetOf[j + 1]});
                 continue;
             }
-            paired[*partner - i0] = true;
-            review_.originOf[j + 1] = static_cast<int>(*partner) + 1;
-            compare(old_[*partner], j);
+            paired[partner - i0] = true;
+            review_.originOf[j + 1] = static_cast<int>(partner) + 1;
+            compare(old_[partner], j);
         }
         for (std::size_t i = i0; i < i1; ++i) {
             if (paired[i - i0]) continue;
@@ -112,34 +176,54 @@ public:
 
 private:
     // The columns that differ between a line on disk and the line saved in its place.
-    void compare(const std::string& before, std::size_t j) {
-        const std::vector<std::string> oldColumns = columnsOf(before);
-        const std::vector<std::string> newColumns = columnsOf(table_.monsterlines[j]);
-        const std::string called = monsterCalled(newColumns);
-        for (std::size_t c = 0; c < std::max(oldColumns.size(), newColumns.size()); ++c) {
-            const std::string* was = c < oldColumns.size() ? &oldColumns[c] : nullptr;
-            const std::string* is = c < newColumns.size() ? &newColumns[c] : nullptr;
-            if (was && is && *was == *is) continue;
+    void compare(std::string_view before, std::size_t j) {
+        const std::string_view after = table_.monsterlines[j];
+        TokenReader was(before), is(after);
+        bool wasDone = false, isDone = false;
+        std::string called;
+        for (int column = 1;; ++column) {
+            const std::optional<std::string_view> a = nextColumn(was, wasDone);
+            const std::optional<std::string_view> b = nextColumn(is, isDone);
+            if (!a && !b) return;
+            if (a && b && sameColumn(*a, *b)) continue;
+            if (called.empty()) called = monsterCalled(after);
             ReviewTarget target = review_.targetOf[j + 1];
-            const std::string name = columnName(static_cast<int>(c) + 1, target.field);
-            review_.changes.push_back(
-                {called + ": " + name + " " + shownColumn(was) + " " + kArrow + " " + shownColumn(is), target});
+            std::string text;
+            text.reserve(called.size() + 48);
+            text += called;
+            text += ": ";
+            appendColumnName(text, column, target.field);
+            text += ' ';
+            appendColumn(text, a);
+            text += ' ';
+            text += kArrow;
+            text += ' ';
+            appendColumn(text, b);
+            review_.changes.push_back({std::move(text), target});
             operatorLine_[j] = true;
         }
     }
 
     FileReview& review_;
-    const std::vector<std::string>& old_;
+    const std::vector<std::string_view>& old_;
     const MonsterTable& table_;
     std::vector<bool>& operatorLine_;
 };
 
+// The lines diff marks, and of them those that change only in form.
+FileReview finish(FileReview& review, const std::vector<bool>& operatorLine) {
+    review.lines = changedLines(diffLines(review.disk), diffLines(review.saved));
+    review.formLines = formLines(review.lines.inserted, operatorLine);
+    return std::move(review);
+}
+
 }  // namespace
 
-FileReview reviewMonsterSave(const DiskFile& disk, const MonsterTable& table) {
+FileReview reviewMonsterSave(DiskFile disk, const MonsterTable& table) {
     FileReview review;
     review.file = "data/monster.txt";
-    review.diskFailure = disk.failure;
+    review.diskFailure = std::move(disk.failure);
+    review.disk = std::move(disk.bytes);
     if (!table.saveRefusal().empty()) {
         review.refusal = table.saveRefusal();
         return review;
@@ -156,15 +240,29 @@ FileReview reviewMonsterSave(const DiskFile& disk, const MonsterTable& table) {
         target.monster = monsterAt[j];
     }
 
-    std::vector<std::string> oldLines;
-    LineCursor cursor(disk.bytes);
-    for (std::string_view line; cursor.next(line);) oldLines.push_back(normalizeline(line, false));
-    std::vector<std::string_view> oldViews(oldLines.begin(), oldLines.end());
-    std::vector<std::string_view> newViews(lines.begin(), lines.end());
-    const LineChanges normal = changedLines(oldViews, newViews, 0);
-
+    // The lines on disk in normal form, one after another in one buffer (a normal form
+    // is never longer than its line).
+    std::string normalised;
+    normalised.reserve(review.disk.size());
+    std::vector<std::pair<std::size_t, std::size_t>> places;
+    std::string line;
+    LineCursor cursor(review.disk);
+    for (std::string_view raw; cursor.next(raw);) {
+        normalizeInto(raw, false, line);
+        places.emplace_back(normalised.size(), line.size());
+        normalised += line;
+    }
+    std::vector<std::string_view> oldLines;
+    oldLines.reserve(places.size());
+    for (const auto& [at, size] : places) oldLines.push_back(std::string_view(normalised).substr(at, size));
     std::vector<bool> operatorLine(lines.size());
     MonsterPairing pairing(review, oldLines, table, operatorLine);
+    // The file on disk is most often the file read: each line is then the line saved in
+    // its place, or one of the same monster number. Else the lines are matched by a diff
+    // of their normal forms.
+    if (pairing.lineByLine()) return finish(review, operatorLine);
+    const std::vector<std::string_view> newViews(lines.begin(), lines.end());
+    const LineChanges normal = changedLines(oldLines, newViews, 0);
     for (std::size_t i = 0, j = 0; i < oldLines.size() || j < lines.size();) {
         if (i < oldLines.size() && j < lines.size() && !normal.deleted[i] && !normal.inserted[j]) {
             pairing.same(i++, j++);
@@ -175,11 +273,5 @@ FileReview reviewMonsterSave(const DiskFile& disk, const MonsterTable& table) {
         while (j < lines.size() && normal.inserted[j]) ++j;
         pairing.run(i0, i, j0, j);
     }
-
-    const std::vector<std::string_view> diskLines = diffLines(disk.bytes);
-    const std::vector<std::string_view> savedLines = diffLines(review.saved);
-    const LineChanges exact = changedLines(diskLines, savedLines);
-    review.diff = unifiedDiff(diskLines, savedLines, exact, "a/" + review.file, "b/" + review.file);
-    review.formLines = formLines(exact.inserted, operatorLine);
-    return review;
+    return finish(review, operatorLine);
 }

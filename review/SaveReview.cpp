@@ -42,10 +42,9 @@ DiskFile readDiskFile(const std::filesystem::path& path, const std::string& labe
 
 const CheckResult& DiskProblems::of(const std::string& monsterBytes, const std::string& spawnBytes,
                                     const std::filesystem::path* pictureFolder) {
-    const std::pair<std::uint64_t, std::uint64_t> hashes{hashBytes(monsterBytes), hashBytes(spawnBytes)};
-    if (hashes_ != hashes) {
+    if (!checked_ || checked_->first != monsterBytes || checked_->second != spawnBytes) {
         result_ = checkTexts(monsterBytes, spawnBytes, pictureFolder);
-        hashes_ = hashes;
+        checked_.emplace(monsterBytes, spawnBytes);
     }
     return result_;
 }
@@ -82,13 +81,13 @@ private:
 
 }  // namespace
 
-void addProblems(FileReview* monsters, FileReview* spawns, const DiskFile& monsterDisk, const DiskFile& spawnDisk,
-                 const std::filesystem::path* pictureFolder, DiskProblems& diskProblems) {
+void addProblems(FileReview* monsters, FileReview* spawns, const std::string& monsterDisk,
+                 const std::string& spawnDisk, const std::filesystem::path* pictureFolder, DiskProblems& diskProblems) {
     const auto saves = [](const FileReview* review) { return review && review->refusal.empty(); };
     if (!saves(monsters) && !saves(spawns)) return;
-    const CheckResult after = checkTexts(saves(monsters) ? monsters->saved : monsterDisk.bytes,
-                                         saves(spawns) ? spawns->saved : spawnDisk.bytes, pictureFolder);
-    const CheckResult& before = diskProblems.of(monsterDisk.bytes, spawnDisk.bytes, pictureFolder);
+    const CheckResult after = checkTexts(saves(monsters) ? monsters->saved : monsterDisk,
+                                         saves(spawns) ? spawns->saved : spawnDisk, pictureFolder);
+    const CheckResult& before = diskProblems.of(monsterDisk, spawnDisk, pictureFolder);
     for (FileReview* review : {monsters, spawns}) {
         if (!saves(review)) continue;
         const ProblemsOnDisk onDisk(before, review->file);
@@ -101,6 +100,11 @@ void addProblems(FileReview* monsters, FileReview* spawns, const DiskFile& monst
     }
 }
 
+std::string reviewDiff(const FileReview& review) {
+    return unifiedDiff(diffLines(review.disk), diffLines(review.saved), review.lines, "a/" + review.file,
+                       "b/" + review.file);
+}
+
 int SaveReview::changeCount() const {
     std::size_t count = 0;
     for (const auto* review : {&monsters, &spawns})
@@ -110,11 +114,14 @@ int SaveReview::changeCount() const {
 
 SaveReview reviewSave(const ReviewSources& sources, DiskProblems& diskProblems) {
     SaveReview review;
-    const DiskFile monsterDisk = readDiskFile(sources.monsterFile, monsterFileLabel());
-    const DiskFile spawnDisk = readDiskFile(sources.spawnFile, spawnFileLabel());
-    if (sources.monstersUnsaved) review.monsters = reviewMonsterSave(monsterDisk, sources.monsters);
-    if (sources.spawnsUnsaved) review.spawns = reviewSpawnSave(spawnDisk, sources.spawns, sources.monsters);
-    addProblems(review.monsters ? &*review.monsters : nullptr, review.spawns ? &*review.spawns : nullptr, monsterDisk,
-                spawnDisk, sources.pictureFolder ? &*sources.pictureFolder : nullptr, diskProblems);
+    DiskFile monsterDisk = readDiskFile(sources.monsterFile, monsterFileLabel());
+    DiskFile spawnDisk = readDiskFile(sources.spawnFile, spawnFileLabel());
+    // A review keeps the bytes on disk it compared with; the problems' check reads them there.
+    if (sources.monstersUnsaved) review.monsters = reviewMonsterSave(std::move(monsterDisk), sources.monsters);
+    if (sources.spawnsUnsaved) review.spawns = reviewSpawnSave(std::move(spawnDisk), sources.spawns, sources.monsters);
+    addProblems(review.monsters ? &*review.monsters : nullptr, review.spawns ? &*review.spawns : nullptr,
+                review.monsters ? review.monsters->disk : monsterDisk.bytes,
+                review.spawns ? review.spawns->disk : spawnDisk.bytes,
+                sources.pictureFolder ? &*sources.pictureFolder : nullptr, diskProblems);
     return review;
 }

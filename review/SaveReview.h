@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Problems.h"
+#include "TextDiff.h"
 
 class MonsterTable;
 class SpawnTable;
@@ -53,11 +54,12 @@ struct FileReview {
     std::string file;     // below the server's folder: "data/monster.txt"
     std::string refusal;  // why the save would not write the file; nothing else is filled then
     std::string diskFailure;
+    std::string disk;     // the bytes on disk compared with
     std::string saved;    // the bytes the save would write
     std::vector<ReviewItem> changes;
     int formLines = 0;    // lines of the save that `diff` shows as changed but only in form
     std::vector<ReviewItem> dropped;  // lines of the file on disk whose text the save loses
-    std::string diff;     // the file on disk against the save's bytes, as `diff -u` prints it
+    LineChanges lines;    // the lines `diff` marks, disk against save
     std::vector<ReviewedProblem> problems;
     // By line of the save (1-based; [0] is not used): the line on disk it stems from (0
     // for none), and the monster or spot it holds.
@@ -65,9 +67,11 @@ struct FileReview {
     std::vector<ReviewTarget> targetOf;
 };
 
-FileReview reviewMonsterSave(const DiskFile& disk, const MonsterTable& table);
+FileReview reviewMonsterSave(DiskFile disk, const MonsterTable& table);
+// The file on disk against the save's bytes, as `diff -u` prints it; made when asked for.
+std::string reviewDiff(const FileReview& review);
 // The spawn file as read against `monsters`, the table the editor holds.
-FileReview reviewSpawnSave(const DiskFile& disk, const SpawnTable& spawns, const MonsterTable& monsters);
+FileReview reviewSpawnSave(DiskFile disk, const SpawnTable& spawns, const MonsterTable& monsters);
 
 // The problems of the files on disk, kept while their bytes stay the same, so that a
 // review made again after an edit checks only what the save would write.
@@ -77,15 +81,16 @@ public:
                           const std::filesystem::path* pictureFolder);
 
 private:
-    std::optional<std::pair<std::uint64_t, std::uint64_t>> hashes_;
+    // The bytes checked: comparing them costs less than a hash of them.
+    std::optional<std::pair<std::string, std::string>> checked_;
     CheckResult result_;
 };
 
 // Runs the checker's rules over what the two files would hold after the save (the
 // review's saved bytes for a file reviewed, else the bytes on disk), and gives each
 // review its file's problems, each marked when the file on disk does not have it.
-void addProblems(FileReview* monsters, FileReview* spawns, const DiskFile& monsterDisk, const DiskFile& spawnDisk,
-                 const std::filesystem::path* pictureFolder, DiskProblems& diskProblems);
+void addProblems(FileReview* monsters, FileReview* spawns, const std::string& monsterDisk,
+                 const std::string& spawnDisk, const std::filesystem::path* pictureFolder, DiskProblems& diskProblems);
 
 // A review of both files: each present when its file has unsaved changes.
 struct SaveReview {

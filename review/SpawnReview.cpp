@@ -38,15 +38,42 @@ std::vector<SavedSpot> spotsAsSaved(const SpawnTable& spawns, std::size_t& lines
     return spots;
 }
 
-// What a spot's line says, with its section: equal for spots the file cannot tell apart.
-std::string content(const SpawnEntry& entry) {
-    return std::to_string(entry.spottype) + '\n' + formatepositionstring(entry);
+// What a spot's line says, with its section: equal for spots the file cannot tell apart
+// (a point's line has no second corner and no count).
+struct Content {
+    std::uint64_t numbers;  // the monster and the direction
+    std::uint64_t bytes;    // the section, map, distance, corners and count
+    bool operator==(const Content&) const = default;
+};
+struct ContentHash {
+    std::size_t operator()(const Content& c) const {
+        return std::hash<std::uint64_t>()(c.numbers * 0x9E3779B97F4A7C15ull ^ c.bytes);
+    }
+};
+Content content(const SpawnEntry& e) {
+    const bool point = isPointType(e.spottype);
+    const auto byte = [](std::uint8_t b, int at) { return static_cast<std::uint64_t>(b) << (8 * at); };
+    return {static_cast<std::uint64_t>(static_cast<std::uint32_t>(e.monsterid)) << 32 |
+                static_cast<std::uint32_t>(e.dir),
+            byte(e.spottype, 0) | byte(e.mapnumber, 1) | byte(e.distance, 2) | byte(e.x0, 3) | byte(e.y0, 4) |
+                (point ? 0 : byte(e.x1, 5) | byte(e.y1, 6) | byte(e.count, 7))};
 }
 
-std::string placeOf(const SpawnEntry& spot) {
-    const std::string corner = std::to_string(spot.x0) + "," + std::to_string(spot.y0);
-    if (isPointType(spot.spottype)) return corner;
-    return corner + kEnDash + std::to_string(spot.x1) + "," + std::to_string(spot.y1);
+void appendPlace(std::string& text, const SpawnEntry& spot) {
+    appendNumber(text, spot.x0);
+    text += ',';
+    appendNumber(text, spot.y0);
+    if (isPointType(spot.spottype)) return;
+    text += kEnDash;
+    appendNumber(text, spot.x1);
+    text += ',';
+    appendNumber(text, spot.y1);
+}
+
+bool samePlace(const SpawnEntry& a, const SpawnEntry& b) {
+    const bool point = isPointType(a.spottype);
+    return point == isPointType(b.spottype) && a.x0 == b.x0 && a.y0 == b.y0 &&
+           (point || (a.x1 == b.x1 && a.y1 == b.y1));
 }
 
 class SpotNames {
@@ -54,48 +81,77 @@ public:
     explicit SpotNames(const MonsterTable& monsters) {
         for (int i = 0; i < monsters.monstercount; ++i) {
             const MonsterDataRecord& monster = monsters.monsters[static_cast<std::size_t>(i)];
-            names_.try_emplace(monster.id, monster.name);  // the first of a number, as getmonsterbyid
+            // The first of a number, as getmonsterbyid.
+            if (!names_.contains(monster.id)) names_.emplace(monster.id, shownBytes(monster.name));
         }
     }
-    std::string monster(std::int32_t id) const {
+    void appendMonster(std::string& text, std::int32_t id) const {
         const auto found = names_.find(id);
-        return found == names_.end() ? "monster " + std::to_string(id) : shownBytes(found->second);
+        if (found != names_.end()) {
+            text += found->second;
+        } else {
+            text += "monster ";
+            appendNumber(text, id);
+        }
     }
-    // "Drift Harrier, map 2, spot 70"
+    // "Drift Harrier, map 2, spot 70: "
     std::string spot(const SpawnEntry& spot, std::int32_t spotid) const {
-        return monster(spot.monsterid) + ", map " + std::to_string(spot.mapnumber) + ", spot " + std::to_string(spotid);
+        std::string text;
+        text.reserve(64);
+        appendMonster(text, spot.monsterid);
+        text += ", map ";
+        appendNumber(text, spot.mapnumber);
+        text += ", spot ";
+        appendNumber(text, spotid);
+        text += ": ";
+        return text;
     }
 
 private:
     std::unordered_map<std::int32_t, std::string> names_;
 };
 
-template <typename T>
-void changed(std::vector<std::string>& parts, const char* what, T before, T after) {
-    if (before != after)
-        parts.push_back(std::string(what) + " " + std::to_string(before) + " " + kArrow + " " + std::to_string(after));
-}
-
-std::string describeChange(const SpawnEntry& before, const SpawnEntry& after, const SpotNames& names) {
-    std::vector<std::string> parts;
-    if (before.monsterid != after.monsterid)
-        parts.push_back("monster " + names.monster(before.monsterid) + " (" + std::to_string(before.monsterid) + ") " +
-                        kArrow + " " + names.monster(after.monsterid) + " (" + std::to_string(after.monsterid) + ")");
-    changed(parts, "spot type", int{before.spottype}, int{after.spottype});
-    changed(parts, "map", int{before.mapnumber}, int{after.mapnumber});
-    if (const std::string was = placeOf(before), is = placeOf(after); was != is) {
+// What changed of a spot, its parts parted by "; ".
+void appendChange(std::string& text, const SpawnEntry& before, const SpawnEntry& after, const SpotNames& names) {
+    bool first = true;
+    const auto part = [&]() -> std::string& {
+        if (!first) text += "; ";
+        first = false;
+        return text;
+    };
+    const auto number = [&](const char* what, long long was, long long is) {
+        if (was == is) return;
+        part() += what;
+        text += ' ';
+        appendNumber(text, was);
+        text += ' ';
+        text += kArrow;
+        text += ' ';
+        appendNumber(text, is);
+    };
+    if (before.monsterid != after.monsterid) {
+        part() += "monster ";
+        for (const std::int32_t id : {before.monsterid, after.monsterid}) {
+            names.appendMonster(text, id);
+            text += " (";
+            appendNumber(text, id);
+            text += id == before.monsterid ? ") " + std::string(kArrow) + " " : ")";
+        }
+    }
+    number("spot type", before.spottype, after.spottype);
+    number("map", before.mapnumber, after.mapnumber);
+    if (!samePlace(before, after)) {
         const bool ranges = !isPointType(before.spottype) && !isPointType(after.spottype);
         const bool resized = ranges && (before.x1 - before.x0 != after.x1 - after.x0 ||
                                         before.y1 - before.y0 != after.y1 - after.y0);
-        parts.push_back((resized ? "resized from " : "moved from ") + was + " to " + is);
+        part() += resized ? "resized from " : "moved from ";
+        appendPlace(text, before);
+        text += " to ";
+        appendPlace(text, after);
     }
-    changed(parts, "distance", int{before.distance}, int{after.distance});
-    changed(parts, "direction", before.dir, after.dir);
-    if (!isPointType(before.spottype) && !isPointType(after.spottype))
-        changed(parts, "count", int{before.count}, int{after.count});
-    std::string text;
-    for (const std::string& part : parts) text += (text.empty() ? "" : "; ") + part;
-    return text;
+    number("distance", before.distance, after.distance);
+    number("direction", before.dir, after.dir);
+    if (!isPointType(before.spottype) && !isPointType(after.spottype)) number("count", before.count, after.count);
 }
 
 ReviewTarget spotTarget(const SpawnEntry& spot, std::int32_t spotid) {
@@ -123,6 +179,20 @@ void readDisk(const std::string& bytes, const MonsterTable& monsters, DiskSpots&
         [&disk](const MissingMonster& dropped) { disk.missing.try_emplace(dropped.line, dropped); }, &sink);
 }
 
+// The length of a line's normal form (one without a comment), without making it.
+std::size_t normalLength(std::string_view line) {
+    std::size_t length = 0;
+    std::size_t columns = 0;
+    bool inColumn = false;
+    for (const char c : line) {
+        const bool separator = c == ' ' || c == '\t';
+        if (!separator) ++length;
+        if (!separator && !inColumn) ++columns;
+        inColumn = !separator;
+    }
+    return length + (columns > 0 ? columns - 1 : 0);
+}
+
 // Each line on disk whose text the reading leaves behind, named: comments, lines that
 // are no spot, spawn lines of monsters the table does not list, lines it cannot read.
 void droppedLines(const std::string& bytes, const DiskSpots& disk, std::vector<ReviewItem>& dropped) {
@@ -140,16 +210,20 @@ void droppedLines(const std::string& bytes, const DiskSpots& disk, std::vector<R
             dropped.push_back({at + quotedText(raw) + ", which the editor cannot read (" + shownBytes(bad->second) + ")", {}});
             continue;
         }
-        const std::string normal = normalizeline(raw, true);
-        if (const auto comment = raw.find("//"); comment != std::string_view::npos) {
+        const std::size_t comment = raw.find("//");
+        const std::string_view before = raw.substr(0, comment);
+        const bool blank = before.find_first_not_of(" \t") == std::string_view::npos;
+        if (comment != std::string_view::npos) {
             std::string_view text = raw.substr(comment);
             while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
             dropped.push_back(
-                {at + "the comment " + quotedText(text) + (normal.empty() ? "" : " after the spot's columns"), {}});
+                {at + "the comment " + quotedText(text) + (blank ? "" : " after the spot's columns"), {}});
             continue;
         }
+        if (blank || normalLength(raw) >= 3) continue;
+        const std::string normal = normalizeline(raw, true);
         const bool marker = normal.size() == 1 && normal[0] >= '0' && normal[0] < '0' + kSpotTypes;
-        if (!normal.empty() && normal.size() < 3 && !marker)
+        if (normal.size() < 3 && !marker)
             dropped.push_back({at + quotedText(raw) + ", neither a section marker nor a spawn line", {}});
     }
     if (const int nul = lineOfFirstNul(bytes))
@@ -159,10 +233,11 @@ void droppedLines(const std::string& bytes, const DiskSpots& disk, std::vector<R
 
 }  // namespace
 
-FileReview reviewSpawnSave(const DiskFile& disk, const SpawnTable& spawns, const MonsterTable& monsters) {
+FileReview reviewSpawnSave(DiskFile disk, const SpawnTable& spawns, const MonsterTable& monsters) {
     FileReview review;
     review.file = "data/Quarnel.txt";
-    review.diskFailure = disk.failure;
+    review.diskFailure = std::move(disk.failure);
+    review.disk = std::move(disk.bytes);
     if (!spawns.saveRefusal().empty()) {
         review.refusal = spawns.saveRefusal();
         return review;
@@ -176,12 +251,12 @@ FileReview reviewSpawnSave(const DiskFile& disk, const SpawnTable& spawns, const
         review.targetOf[static_cast<std::size_t>(spot.line)] = spotTarget(*spot.entry, spot.entry->spotid);
 
     DiskSpots before;
-    readDisk(disk.bytes, monsters, before);
+    readDisk(review.disk, monsters, before);
     const auto oldCount = static_cast<std::size_t>(before.table.count);
     const auto oldSpot = [&](std::size_t k) -> const SpawnEntry& { return before.table.entries[k]; };
-    std::vector<std::string> oldContent(oldCount);
+    std::vector<Content> oldContent(oldCount);
     for (std::size_t k = 0; k < oldCount; ++k) oldContent[k] = content(oldSpot(k));
-    std::vector<std::string> newContent(saved.size());
+    std::vector<Content> newContent(saved.size());
     for (std::size_t n = 0; n < saved.size(); ++n) newContent[n] = content(*saved[n].entry);
 
     // A spot on disk is the spot of its number (the editor numbers them in reading order)
@@ -197,15 +272,24 @@ FileReview reviewSpawnSave(const DiskFile& disk, const SpawnTable& spawns, const
     const auto numberOf = [&](std::size_t n) { return static_cast<std::size_t>(saved[n].entry->spotid); };
     for (std::size_t n = 0; n < saved.size(); ++n)
         if (numberOf(n) < oldCount && oldContent[numberOf(n)] == newContent[n]) pair(n, numberOf(n));
-    std::unordered_map<std::string_view, std::vector<std::size_t>> sameContent;
-    for (std::size_t k = oldCount; k-- > 0;)
-        if (!taken[k]) sameContent[oldContent[k]].push_back(k);
+    // By content, the first spot on disk left, and after each the next of the same.
+    std::unordered_map<Content, std::size_t, ContentHash> firstOf;
+    std::vector<std::size_t> nextOf(oldCount, kNone);
+    firstOf.reserve(oldCount);
+    for (std::size_t k = oldCount; k-- > 0;) {
+        if (taken[k]) continue;
+        auto [at, added] = firstOf.try_emplace(oldContent[k], k);
+        if (!added) {
+            nextOf[k] = at->second;
+            at->second = k;
+        }
+    }
     for (std::size_t n = 0; n < saved.size(); ++n) {
         if (partnerOf[n] != kNone) continue;
-        const auto found = sameContent.find(newContent[n]);
-        if (found == sameContent.end() || found->second.empty()) continue;
-        pair(n, found->second.back());
-        found->second.pop_back();
+        const auto found = firstOf.find(newContent[n]);
+        if (found == firstOf.end() || found->second == kNone) continue;
+        pair(n, found->second);
+        found->second = nextOf[found->second];
     }
 
     const SpotNames names(monsters);
@@ -218,12 +302,14 @@ FileReview reviewSpawnSave(const DiskFile& disk, const SpawnTable& spawns, const
             k = numberOf(n);
             taken[k] = true;
             operatorLine[line - 1] = true;
-            review.changes.push_back({names.spot(spot, spot.spotid) + ": " + describeChange(oldSpot(k), spot, names),
-                                      review.targetOf[line]});
+            std::string text = names.spot(spot, spot.spotid);
+            appendChange(text, oldSpot(k), spot, names);
+            review.changes.push_back({std::move(text), review.targetOf[line]});
         } else if (k == kNone) {
             operatorLine[line - 1] = true;
-            review.changes.push_back(
-                {names.spot(spot, spot.spotid) + ": created at " + placeOf(spot), review.targetOf[line]});
+            std::string text = names.spot(spot, spot.spotid) + "created at ";
+            appendPlace(text, spot);
+            review.changes.push_back({std::move(text), review.targetOf[line]});
             continue;
         }
         review.originOf[line] = before.lineOf[k];
@@ -231,15 +317,14 @@ FileReview reviewSpawnSave(const DiskFile& disk, const SpawnTable& spawns, const
     for (std::size_t k = 0; k < oldCount; ++k) {
         if (taken[k]) continue;
         const auto spotid = static_cast<std::int32_t>(k);
-        review.changes.push_back({names.spot(oldSpot(k), spotid) + ": deleted (was at " + placeOf(oldSpot(k)) + ")",
-                                  spotTarget(oldSpot(k), spotid)});
+        std::string text = names.spot(oldSpot(k), spotid) + "deleted (was at ";
+        appendPlace(text, oldSpot(k));
+        text += ')';
+        review.changes.push_back({std::move(text), spotTarget(oldSpot(k), spotid)});
     }
-    droppedLines(disk.bytes, before, review.dropped);
+    droppedLines(review.disk, before, review.dropped);
 
-    const std::vector<std::string_view> diskLines = diffLines(disk.bytes);
-    const std::vector<std::string_view> savedLines = diffLines(review.saved);
-    const LineChanges exact = changedLines(diskLines, savedLines);
-    review.diff = unifiedDiff(diskLines, savedLines, exact, "a/" + review.file, "b/" + review.file);
-    review.formLines = formLines(exact.inserted, operatorLine);
+    review.lines = changedLines(diffLines(review.disk), diffLines(review.saved));
+    review.formLines = formLines(review.lines.inserted, operatorLine);
     return review;
 }

@@ -88,8 +88,8 @@ TEST(SaveReview, OneHpAndOneMovedSpotOfTheSample) {
     EXPECT_EQ(review.spawns->changes.at(0).target.spotid, moved->spotid);
 
     // Every line diff shows as added but the changed one changes only in form.
-    EXPECT_EQ(review.monsters->formLines, addedLines(review.monsters->diff) - 1);
-    EXPECT_EQ(review.spawns->formLines, addedLines(review.spawns->diff) - 1);
+    EXPECT_EQ(review.monsters->formLines, addedLines(reviewDiff(*review.monsters)) - 1);
+    EXPECT_EQ(review.spawns->formLines, addedLines(reviewDiff(*review.spawns)) - 1);
     EXPECT_GT(review.spawns->formLines, 100);
     // The sample's comments are each named as dropped, and nothing else is.
     const std::string spawnBytes = sampleBytes("Quarnel.txt");
@@ -255,7 +255,7 @@ TEST(SaveReview, SpotChangesAndDroppedLines) {
         const FileReview review = reviewSpawnSave({c.disk, ""}, spawns, monsters);
         EXPECT_EQ(textsOf(review.changes), c.changes) << c.name;
         EXPECT_EQ(textsOf(review.dropped), c.dropped) << c.name;
-        EXPECT_EQ(review.formLines, addedLines(review.diff) - static_cast<int>(
+        EXPECT_EQ(review.formLines, addedLines(reviewDiff(review)) - static_cast<int>(
                                                                    std::count_if(review.changes.begin(),
                                                                                  review.changes.end(),
                                                                                  [](const ReviewItem& item) {
@@ -278,7 +278,7 @@ TEST(SaveReview, ProblemsTheSaveAddsAreMarked) {
     spawns.entries[1].x0 = 40;
     FileReview review = reviewSpawnSave({disk, ""}, spawns, monsters);
     DiskProblems onDisk;
-    addProblems(nullptr, &review, {monsterBytes, ""}, {disk, ""}, nullptr, onDisk);
+    addProblems(nullptr, &review, monsterBytes, disk, nullptr, onDisk);
     std::vector<std::string> marked;
     for (const ReviewedProblem& p : review.problems)
         marked.push_back(p.problem.code + " spot " + std::to_string(p.target.spotid) + (p.added ? " added" : ""));
