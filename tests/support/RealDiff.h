@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#ifndef _WIN32
 // What `diff -u --label oldLabel --label newLabel oldFile newFile` prints.
 inline std::string realUnifiedDiff(const std::filesystem::path& oldFile, const std::filesystem::path& newFile,
                                    const std::string& oldLabel, const std::string& newLabel) {
@@ -18,3 +19,4 @@ inline std::string realUnifiedDiff(const std::filesystem::path& oldFile, const s
     }
     return out;
 }
+#endif

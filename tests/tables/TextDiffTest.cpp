@@ -14,6 +14,7 @@
 
 namespace {
 
+#ifndef _WIN32
 // A text of `lines` lines drawn from `kinds` words, and the same text after a few
 // deletions, insertions and replacements; either may end without a line feed.
 std::pair<std::string, std::string> editedPair(unsigned seed) {
@@ -42,6 +43,7 @@ std::pair<std::string, std::string> editedPair(unsigned seed) {
     };
     return {join(a), join(b)};
 }
+#endif
 
 TEST(TextDiff, AgreesWithDiffOnTextsOfFewDistinctLines) {
 #ifdef _WIN32
