@@ -262,8 +262,10 @@ void EditorWindows::showReview() {
 }
 
 void EditorWindows::goToMonster(int index, int field) {
-    if (monsterGrid_ && monsterGrid_->isVisible()) {
-        monsterGrid_->showMonster(index, field);
+    // While the stats page edits a monster its list stays on that monster: its fields
+    // would show another's, which "OK" would then store.
+    if ((monsterGrid_ && monsterGrid_->isVisible()) || main_->statsPage()->editing()) {
+        monsterGrid().showMonster(index, field);
         return;
     }
     main_->pages()->setCurrentWidget(main_->statsPage());

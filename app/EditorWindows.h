@@ -57,8 +57,9 @@ public:
 
 private:
     // Where the review's double click leads: the monster on the monster table when it
-    // is open, else on the stats page; a live spot on the spawn page (and the overview
-    // when it is open), a deleted one's map on the overview.
+    // is open or the stats page edits a monster, else on the stats page; a live spot on
+    // the spawn page (and the overview when it is open), a deleted one's map on the
+    // overview.
     void goToMonster(int index, int field);
     void goToSpot(std::int32_t spotid, int map);
 

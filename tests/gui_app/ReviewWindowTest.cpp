@@ -108,12 +108,22 @@ TEST_F(ReviewWindowTest, NamesTheChangesFollowsTheDocumentAndGoesToThem) {
     EXPECT_TRUE(editor.mapOverview().isVisible());
     EXPECT_EQ(editor.mapOverview().windowTitle(), QStringLiteral("Map Overview - map 0"));
 
-    // With the monster table open, a monster's change goes to its cell there.
-    editor.monsterGrid().open();
-    review.activate(itemNamed(review, QStringLiteral("Thistle Wisp (11): HP 197 \u2192 5000")));
-    const QModelIndex cell = editor.monsterGrid().grid()->currentIndex();
-    EXPECT_EQ(cell.row(), 9);
-    EXPECT_EQ(cell.column(), gridColumnOfField(1));  // HP
+    // While "Monster Stats" edits a monster, its list stays on it: the monster's change
+    // opens the monster table on its cell; with the table open, the change goes there.
+    StatsPage* stats = editor.mainWindow().statsPage();
+    for (const bool editing : {true, false}) {
+        stats->selectIndex(2);
+        if (editing) stats->startEditing();
+        ASSERT_EQ(stats->editing(), editing);
+        review.activate(itemNamed(review, QStringLiteral("Thistle Wisp (11): HP 197 \u2192 5000")));
+        EXPECT_EQ(stats->selectedIndex(), 2) << editing;
+        const QModelIndex cell = editor.monsterGrid().grid()->currentIndex();
+        EXPECT_TRUE(editor.monsterGrid().isVisible()) << editing;
+        EXPECT_EQ(cell.row(), 9) << editing;
+        EXPECT_EQ(cell.column(), gridColumnOfField(1)) << editing;  // HP
+        if (editing) stats->cancelEditing();
+        editor.monsterGrid().grid()->setCurrentIndex({});
+    }
 
     // The lines changed only in form show as the file's diff.
     review.activate(itemStarting(review, QStringLiteral("95 lines change only in form")));
