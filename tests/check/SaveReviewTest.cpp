@@ -15,6 +15,7 @@
 #include "Checker.h"
 #include "MonsterFields.h"
 #include "MonsterTable.h"
+#include "PlantedFolder.h"
 #include "SaveReview.h"
 #include "SpawnTable.h"
 #include "TableFixtures.h"
@@ -283,6 +284,25 @@ TEST(SaveReview, ProblemsTheSaveAddsAreMarked) {
     for (const ReviewedProblem& p : review.problems)
         marked.push_back(p.problem.code + " spot " + std::to_string(p.target.spotid) + (p.added ? " added" : ""));
     EXPECT_EQ(marked, (std::vector<std::string>{"reversed-range spot 0", "reversed-range spot 1 added"}));
+}
+
+// The disk's problems are checked again only when the files' bytes change: a map picture
+// that appears meanwhile changes nothing until then.
+TEST(SaveReview, TheDisksProblemsAreKeptWhileItsBytesStay) {
+    const TempFolder folder;
+    const std::string monsterBytes = crlf({monsterLine("1", "Ant", "1"), "end"});
+    const std::string spawnBytes = crlf({"0", "1\t0\t0\t5\t5\t-1", "end"});
+    const fs::path pictures = folder.path();
+    DiskProblems onDisk;
+    const auto codes = [](const CheckResult& result) {
+        std::vector<std::string> found;
+        for (const Problem& p : result.problems) found.push_back(p.code);
+        return found;
+    };
+    EXPECT_EQ(codes(onDisk.of(monsterBytes, spawnBytes, &pictures)), std::vector<std::string>{"no-picture"});
+    folder.write("VarnexMaps/0.jpg", fileBytes(kPlanted / "VarnexMaps" / "0.jpg"));
+    EXPECT_EQ(codes(onDisk.of(monsterBytes, spawnBytes, &pictures)), std::vector<std::string>{"no-picture"});
+    EXPECT_TRUE(codes(onDisk.of(monsterBytes, spawnBytes + "\r\n", &pictures)).empty());
 }
 
 }  // namespace

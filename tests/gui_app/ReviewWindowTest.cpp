@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QUndoStack>
@@ -163,6 +164,21 @@ TEST_F(ReviewWindowTest, OpensBesideEachSaveButtonAndFromTheCloseQuestion) {
              EXPECT_TRUE(e.mainWindow().isVisible());  // the program stays open
          }},
     };
+    // Each button looks as the save button beside it and names its key.
+    {
+        EditorWindows editor(work.path(), program.path(), loadTables(work.path()));
+        const std::pair<QWidget*, const char*> buttons[] = {{editor.mainWindow().statsPage(), "ReviewMonsterSave"},
+                                                            {editor.mainWindow().spawnPage(), "ReviewSpawnSave"},
+                                                            {&editor.monsterGrid(), "MonsterTableReview"}};
+        for (const auto& [window, name] : buttons) {
+            auto* button = window->findChild<QToolButton*>(QString::fromLatin1(name));
+            ASSERT_NE(button, nullptr) << name;
+            EXPECT_TRUE(button->autoRaise()) << name;
+            EXPECT_FALSE(button->icon().isNull()) << name;
+            EXPECT_EQ(button->focusPolicy(), Qt::NoFocus) << name;
+            EXPECT_TRUE(button->toolTip().endsWith(QStringLiteral("(Ctrl+Shift+D)"))) << name;
+        }
+    }
     for (const Way& way : ways) {
         EditorWindows editor(work.path(), program.path(), loadTables(work.path()));
         storeHp(editor.document());
