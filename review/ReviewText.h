@@ -32,9 +32,9 @@ inline void appendShown(std::string& text, std::string_view bytes) {
 inline std::string quotedText(std::string_view bytes) { return kOpenQuote + shownBytes(bytes) + kCloseQuote; }
 
 // The lines a save writes that `diff` shows as changed, less those that carry a change of
-// the operator: the lines changed only in form.
+// the operator: the lines changed only in form. One flag of each a line of the save.
 inline int formLines(const std::vector<bool>& inserted, const std::vector<bool>& operatorLine) {
     int count = 0;
-    for (std::size_t i = 0; i < inserted.size(); ++i) count += inserted[i] && !(i < operatorLine.size() && operatorLine[i]);
+    for (std::size_t i = 0; i < inserted.size(); ++i) count += inserted[i] && !operatorLine[i];
     return count;
 }

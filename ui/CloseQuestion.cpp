@@ -63,10 +63,9 @@ CloseQuestionBox::CloseQuestionBox(const QString& text, QWidget* parent)
     connect(save_, &QPushButton::clicked, this, answerWith(CloseAnswer::Save));
     connect(discard_, &QPushButton::clicked, this, answerWith(CloseAnswer::Discard));
     connect(cancel_, &QPushButton::clicked, this, answerWith(CloseAnswer::Cancel));
+    // Made after Cancel: Tab goes round Save, Discard, Cancel, Review..., the row read
+    // round from its left end, and Shift+Tab from Save to Review....
     connect(review_, &QPushButton::clicked, this, answerWith(CloseAnswer::Review));
-    setTabOrder(review_, save_);
-    setTabOrder(save_, discard_);
-    setTabOrder(discard_, cancel_);
     // Escape and the window's close button reject the box: the answer stays Cancel.
     save_->setFocus();
 }

@@ -3,12 +3,14 @@
 // shows a file's diff, and opens from the buttons beside the save buttons and from the
 // question before closing.
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -82,6 +84,9 @@ TEST_F(ReviewWindowTest, NamesTheChangesFollowsTheDocumentAndGoesToThem) {
 
     editor.showReview();
     ReviewWindow& review = editor.reviewWindow();
+    // It first opens where it covers none of the main window's save, delete and title buttons.
+    for (const QRect& button : editor.mainWindow().placesToKeepClear())
+        EXPECT_FALSE(review.frameGeometry().intersects(button)) << button.x() << "," << button.y();
     EXPECT_EQ(review.windowTitle(), QStringLiteral("Review of the save \u2014 2 changes"));
     QTreeWidgetItem* hp = itemNamed(review, QStringLiteral("Thistle Wisp (11): HP 197 \u2192 5000"));
     QTreeWidgetItem* spot = itemNamed(
@@ -167,12 +172,25 @@ TEST_F(ReviewWindowTest, OpensBesideEachSaveButtonAndFromTheCloseQuestion) {
     // Each button looks as the save button beside it and names its key.
     {
         EditorWindows editor(work.path(), program.path(), loadTables(work.path()));
-        const std::pair<QWidget*, const char*> buttons[] = {{editor.mainWindow().statsPage(), "ReviewMonsterSave"},
-                                                            {editor.mainWindow().spawnPage(), "ReviewSpawnSave"},
-                                                            {&editor.monsterGrid(), "MonsterTableReview"}};
-        for (const auto& [window, name] : buttons) {
+        struct Beside {
+            QWidget* window;
+            const char* name;
+            const char* save;
+        };
+        const Beside buttons[] = {{editor.mainWindow().statsPage(), "ReviewMonsterSave", "SpeedButton8"},
+                                  {editor.mainWindow().spawnPage(), "ReviewSpawnSave", "SpeedButton1"},
+                                  {&editor.monsterGrid(), "MonsterTableReview", "MonsterTableSave"}};
+        editor.monsterGrid().open();
+        for (const auto& [window, name, saveName] : buttons) {
+            if (window == editor.mainWindow().spawnPage()) editor.mainWindow().pages()->setCurrentWidget(window);
             auto* button = window->findChild<QToolButton*>(QString::fromLatin1(name));
-            ASSERT_NE(button, nullptr) << name;
+            auto* save = window->findChild<QToolButton*>(QString::fromLatin1(saveName));
+            ASSERT_TRUE(button && save) << name;
+            // Beside it, the same size, on none of the other buttons.
+            EXPECT_EQ(button->size(), save->size()) << name;
+            EXPECT_TRUE(button->parentWidget()->rect().contains(button->geometry())) << name;
+            for (QToolButton* other : button->parentWidget()->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
+                EXPECT_TRUE(other == button || !other->geometry().intersects(button->geometry())) << name;
             EXPECT_TRUE(button->autoRaise()) << name;
             EXPECT_FALSE(button->icon().isNull()) << name;
             EXPECT_EQ(button->focusPolicy(), Qt::NoFocus) << name;
@@ -183,6 +201,11 @@ TEST_F(ReviewWindowTest, OpensBesideEachSaveButtonAndFromTheCloseQuestion) {
         EditorWindows editor(work.path(), program.path(), loadTables(work.path()));
         storeHp(editor.document());
         way.open(editor);
+        // Found by its name, as tests and accessibility tools find windows.
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        EXPECT_TRUE(std::any_of(windows.begin(), windows.end(), [](const QWidget* w) {
+            return w->objectName() == QStringLiteral("ReviewWindow") && w->isVisible();
+        })) << way.name;
         EXPECT_TRUE(editor.reviewWindow().isVisible()) << way.name;
         EXPECT_EQ(editor.reviewWindow().windowTitle(), QStringLiteral("Review of the save \u2014 1 change")) << way.name;
     }
