@@ -247,7 +247,14 @@ void EditorWindows::showKeyList() { bringUp(keyList()); }
 ReviewWindow& EditorWindows::reviewWindow() {
     if (review_) return *review_;
     review_ = std::make_unique<ReviewWindow>(*document_);
-    keepMainButtonsClear(review_.get());
+    // It first opens as the map overview does: as large as it may be, up to its own size,
+    // where it covers none of the main window's buttons, so it stands beside the pages.
+    ReviewWindow* review = review_.get();
+    placeOnFirstShow(review, [this, review] {
+        const QRect area = screenArea(main_.get());
+        return firstFrame(review->size(), review->minimumSize(), meantPlace(review, area), area,
+                          main_->frameGeometry(), main_->placesToKeepClear());
+    });
     QObject::connect(review_.get(), &ReviewWindow::monsterChosen, main_.get(),
                      [this](int index, int field) { goToMonster(index, field); });
     QObject::connect(review_.get(), &ReviewWindow::spotChosen, main_.get(),

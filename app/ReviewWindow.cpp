@@ -164,6 +164,7 @@ ReviewWindow::ReviewWindow(EditorDocument& document, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(hint_);
     layout->addWidget(parts_, 1);
+    setMinimumSize(360, 300);
     resize(820, 560);
 
     connect(items_, &QTreeWidget::itemActivated, this, &ReviewWindow::activate);
