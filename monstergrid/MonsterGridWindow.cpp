@@ -322,6 +322,7 @@ void MonsterGridWindow::buildBody() {
 }
 
 void MonsterGridWindow::showMonster(int monster, int field) {
+    open();
     reportErrors(this, [&] {
         if (model_->rowOf(monster) < 0) filter_->clear();
         const int row = model_->rowOf(monster);
@@ -331,7 +332,6 @@ void MonsterGridWindow::showMonster(int monster, int field) {
         grid_->setCurrentIndex(cell);
         grid_->scrollTo(cell);
     });
-    open();
 }
 
 void MonsterGridWindow::open() {

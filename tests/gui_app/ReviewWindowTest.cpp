@@ -12,6 +12,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QToolButton>
@@ -29,6 +30,7 @@
 #include "MapOverviewWindow.h"
 #include "MessageRecorder.h"
 #include "MonsterFields.h"
+#include "MonsterGridModel.h"
 #include "MonsterGridWindow.h"
 #include "ReviewWindow.h"
 #include "SpawnPage.h"
@@ -66,12 +68,13 @@ QTreeWidgetItem* itemStarting(ReviewWindow& review, const QString& start) {
     return nullptr;
 }
 
-// Thistle Wisp's HP to 5000 as "OK" on the stats page stores it.
-void storeHp(EditorDocument& document) {
-    const MonsterLineFields fields = readMonsterLine(document.monsters().monsterlines[9], "data/monster.txt", 10);
+// A monster's HP (Thistle Wisp's unless told) to 5000 as "OK" on the stats page stores it.
+void storeHp(EditorDocument& document, int index = 9) {
+    const std::size_t line = static_cast<std::size_t>(index);
+    const MonsterLineFields fields = readMonsterLine(document.monsters().monsterlines[line], "data/monster.txt", index + 1);
     auto values = shownValues(fields);
     values[1] = 5000;
-    document.storeMonster(9, values, true);
+    document.storeMonster(index, values, true);
 }
 
 TEST_F(ReviewWindowTest, NamesTheChangesFollowsTheDocumentAndGoesToThem) {
@@ -144,6 +147,30 @@ TEST_F(ReviewWindowTest, NamesTheChangesFollowsTheDocumentAndGoesToThem) {
     EXPECT_EQ(review.windowTitle(), QStringLiteral("Review of the save \u2014 no changes"));
     EXPECT_NE(itemNamed(review, QStringLiteral("data/monster.txt: no unsaved changes")), nullptr);
     EXPECT_NE(itemNamed(review, QStringLiteral("data/Quarnel.txt: no unsaved changes")), nullptr);
+}
+
+// A monster the monster table's find field hides, or that lies below what it shows.
+TEST_F(ReviewWindowTest, GoesToAMonsterTheMonsterTableHidesOrHasScrolledAway) {
+    EditorWindows editor(work.path(), program.path(), loadTables(work.path()));
+    EditorDocument& document = editor.document();
+    const int last = document.monsters().monstercount - 1;
+    storeHp(document, last);
+    MonsterGridWindow& grid = editor.monsterGrid();
+    grid.open();
+    grid.resize(520, 300);
+    for (const QString& find : {QStringLiteral("Lamplighter"), QString()}) {
+        grid.filterField()->setText(find);
+        grid.grid()->scrollToTop();
+        editor.showReview();
+        const MonsterDataRecord& monster = document.monsters().monsters[static_cast<std::size_t>(last)];
+        editor.reviewWindow().activate(itemStarting(
+            editor.reviewWindow(), QString::fromStdString(monster.name + " (" + std::to_string(monster.id) + "): HP")));
+        EXPECT_TRUE(grid.filterField()->text().isEmpty()) << find.toStdString();
+        const QModelIndex cell = grid.grid()->currentIndex();
+        EXPECT_EQ(grid.model()->monsterAt(cell.row()), last) << find.toStdString();
+        EXPECT_TRUE(grid.grid()->viewport()->rect().contains(grid.grid()->visualRect(cell).center()))
+            << find.toStdString();
+    }
 }
 
 TEST_F(ReviewWindowTest, OpensBesideEachSaveButtonAndFromTheCloseQuestion) {
