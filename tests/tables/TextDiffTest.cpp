@@ -1,9 +1,10 @@
 // Our unified diff against the system's `diff -u` over texts of few distinct lines,
-// where many matchings are equally short and only diff's own choices give its output;
-// and the lines a diff marks, by hand.
+// edited or shuffled, where many matchings are equally short and only diff's own
+// choices give its output; and the lines a diff marks, by hand.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -26,7 +27,13 @@ std::pair<std::string, std::string> editedPair(unsigned seed) {
     std::vector<std::string> a(count);
     for (auto& line : a) line = word();
     std::vector<std::string> b = a;
-    for (std::size_t edits = below(count / 3 + 2); edits > 0; --edits) {
+    // Every third pair is the same lines in another order: the longest edits, where the
+    // search runs into the ends of both texts.
+    if (seed % 3 == 2) {
+        std::shuffle(b.begin(), b.end(), random);
+        b.resize(below(b.size() + 1));
+    }
+    for (std::size_t edits = seed % 3 == 2 ? 0 : below(count / 3 + 2); edits > 0; --edits) {
         const std::size_t what = below(5);
         if (what < 2 && !b.empty())
             b.erase(b.begin() + static_cast<std::ptrdiff_t>(below(b.size())));
