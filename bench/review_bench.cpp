@@ -30,22 +30,6 @@ namespace fs = std::filesystem;
 
 constexpr int kMonsters = 10000;
 
-// 10,000 monster lines as a hand-kept file has them: blanks and tabs mixed, quoted names
-// of several words.
-std::string largeMonsterFile() {
-    std::string bytes;
-    for (int id = 0; id < kMonsters; ++id) {
-        bytes += std::to_string(id) + "\t0\t\"Monster  of kind " + std::to_string(id) + "\"  " +
-                 std::to_string(id % 100 + 1);
-        for (int column = 5; column <= 28; ++column) {
-            const int value = column == 13 ? id % 6 : column * 7 + (id * 37) % 1000;
-            bytes += " \t" + std::to_string(value);
-        }
-        bytes += "\r\n";
-    }
-    return bytes + "end\r\n";
-}
-
 void write(const fs::path& path, const std::string& bytes) {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
@@ -64,7 +48,7 @@ struct Scene {
         disk = root / "disk";
         saves = root / "saves";
         check = root / "check";
-        const std::string monsterBytes = largeMonsterFile();
+        const std::string monsterBytes = manyMonstersFile(kMonsters);
         const std::string spawnBytes = fullSpawnFile();
         for (const fs::path& folder : {disk, saves}) {
             write(folder / "data" / "monster.txt", monsterBytes);

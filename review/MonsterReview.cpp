@@ -210,25 +210,11 @@ private:
     std::vector<bool>& operatorLine_;
 };
 
-// The lines diff marks, and of them those that change only in form.
-FileReview finish(FileReview& review, const std::vector<bool>& operatorLine) {
-    review.lines = changedLines(diffLines(review.disk), diffLines(review.saved));
-    review.formLines = formLines(review.lines.inserted, operatorLine);
-    return std::move(review);
-}
-
 }  // namespace
 
 FileReview reviewMonsterSave(DiskFile disk, const MonsterTable& table) {
-    FileReview review;
-    review.file = "data/monster.txt";
-    review.diskFailure = std::move(disk.failure);
-    review.disk = std::move(disk.bytes);
-    if (!table.saveRefusal().empty()) {
-        review.refusal = table.saveRefusal();
-        return review;
-    }
-    review.saved = table.fileBytes();
+    FileReview review = beginReview("data/monster.txt", disk, table);
+    if (!review.refusal.empty()) return review;
     const std::vector<std::string>& lines = table.monsterlines;
     review.originOf.assign(lines.size() + 1, 0);
     review.targetOf.assign(lines.size() + 1, {});
@@ -260,7 +246,7 @@ FileReview reviewMonsterSave(DiskFile disk, const MonsterTable& table) {
     // The file on disk is most often the file read: each line is then the line saved in
     // its place, or one of the same monster number. Else the lines are matched by a diff
     // of their normal forms.
-    if (pairing.lineByLine()) return finish(review, operatorLine);
+    if (pairing.lineByLine()) return finishReview(review, operatorLine);
     const std::vector<std::string_view> newViews(lines.begin(), lines.end());
     const LineChanges normal = changedLines(oldLines, newViews, 0);
     for (std::size_t i = 0, j = 0; i < oldLines.size() || j < lines.size();) {
@@ -273,5 +259,5 @@ FileReview reviewMonsterSave(DiskFile disk, const MonsterTable& table) {
         while (j < lines.size() && normal.inserted[j]) ++j;
         pairing.run(i0, i, j0, j);
     }
-    return finish(review, operatorLine);
+    return finishReview(review, operatorLine);
 }

@@ -31,10 +31,25 @@ inline void appendShown(std::string& text, std::string_view bytes) {
 // “text”, the bytes shown as names are.
 inline std::string quotedText(std::string_view bytes) { return kOpenQuote + shownBytes(bytes) + kCloseQuote; }
 
-// The lines a save writes that `diff` shows as changed, less those that carry a change of
-// the operator: the lines changed only in form. One flag of each a line of the save.
-inline int formLines(const std::vector<bool>& inserted, const std::vector<bool>& operatorLine) {
-    int count = 0;
-    for (std::size_t i = 0; i < inserted.size(); ++i) count += inserted[i] && !operatorLine[i];
-    return count;
+// A file's review begun: the bytes on disk, and the bytes the table's save would write,
+// or why it would write nothing.
+template <typename Table>
+FileReview beginReview(const char* file, DiskFile& disk, const Table& table) {
+    FileReview review;
+    review.file = file;
+    review.diskFailure = std::move(disk.failure);
+    review.disk = std::move(disk.bytes);
+    review.refusal = table.saveRefusal();
+    if (review.refusal.empty()) review.saved = table.fileBytes();
+    return review;
+}
+
+// The lines `diff` marks, and of those the save writes, the ones that carry no change of
+// the operator (operatorLine: one flag a line of the save): the lines changed only in form.
+inline FileReview finishReview(FileReview& review, const std::vector<bool>& operatorLine) {
+    review.lines = changedLines(diffLines(review.disk), diffLines(review.saved));
+    review.formLines = 0;
+    for (std::size_t i = 0; i < review.lines.inserted.size(); ++i)
+        review.formLines += review.lines.inserted[i] && !operatorLine[i];
+    return std::move(review);
 }

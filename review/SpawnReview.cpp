@@ -234,15 +234,8 @@ void droppedLines(const std::string& bytes, const DiskSpots& disk, std::vector<R
 }  // namespace
 
 FileReview reviewSpawnSave(DiskFile disk, const SpawnTable& spawns, const MonsterTable& monsters) {
-    FileReview review;
-    review.file = "data/Quarnel.txt";
-    review.diskFailure = std::move(disk.failure);
-    review.disk = std::move(disk.bytes);
-    if (!spawns.saveRefusal().empty()) {
-        review.refusal = spawns.saveRefusal();
-        return review;
-    }
-    review.saved = spawns.fileBytes();
+    FileReview review = beginReview("data/Quarnel.txt", disk, spawns);
+    if (!review.refusal.empty()) return review;
     std::size_t lines = 0;
     const std::vector<SavedSpot> saved = spotsAsSaved(spawns, lines);
     review.originOf.assign(lines + 1, 0);
@@ -324,7 +317,5 @@ FileReview reviewSpawnSave(DiskFile disk, const SpawnTable& spawns, const Monste
     }
     droppedLines(review.disk, before, review.dropped);
 
-    review.lines = changedLines(diffLines(review.disk), diffLines(review.saved));
-    review.formLines = formLines(review.lines.inserted, operatorLine);
-    return review;
+    return finishReview(review, operatorLine);
 }
