@@ -35,6 +35,7 @@
 #include "ReviewWindow.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
+#include "TempFolder.h"
 
 namespace {
 
