@@ -32,6 +32,7 @@
 #include "ProgramIdentity.h"
 #include "ProgramKeys.h"
 #include "ProgramMenus.h"
+#include "ReviewWindow.h"
 #include "SaveQuestion.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
@@ -141,6 +142,14 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
                      main_.get(), [this] { showKeyList(); });
     QObject::connect(makeShortcut(main_.get(), KeyAction::ShowHistory, Qt::ApplicationShortcut), &QShortcut::activated,
                      main_.get(), [this] { showHistory(); });
+    // The review of the save: Ctrl+Shift+D everywhere, a button beside each save button,
+    // "Review..." in the question before closing.
+    const auto review = [this] { showReview(); };
+    QObject::connect(makeShortcut(main_.get(), KeyAction::ReviewSave, Qt::ApplicationShortcut),
+                     &QShortcut::activated, main_.get(), review);
+    QObject::connect(main_->statsPage(), &StatsPage::reviewRequested, main_.get(), review);
+    QObject::connect(main_->spawnPage(), &SpawnPage::reviewRequested, main_.get(), review);
+    QObject::connect(main_.get(), &MainWindow::reviewRequested, main_.get(), review);
     nameKeysInToolTips(main_.get(), {KeyPlace::MainWindow, KeyPlace::StatsPage, KeyPlace::SpawnPage});
     nameKeysInToolTips(dialog_.get(), {KeyPlace::AddSpotDialog});
     nameKeysInToolTips(preview_.get(), {KeyPlace::MapPreview});
@@ -243,6 +252,7 @@ MonsterGridWindow& EditorWindows::monsterGrid() {
         if (balance_) balance_->showSelection(monsters);
     });
 #endif
+    QObject::connect(grid, &MonsterGridWindow::reviewRequested, grid, [this] { showReview(); });
     return *monsterGrid_;
 }
 
@@ -312,11 +322,61 @@ void bringUp(QWidget& window) {
 void EditorWindows::showHistory() { bringUp(historyWindow()); }
 void EditorWindows::showKeyList() { bringUp(keyList()); }
 
+ReviewWindow& EditorWindows::reviewWindow() {
+    if (review_) return *review_;
+    review_ = std::make_unique<ReviewWindow>(*document_);
+    // It first opens as the map overview does: as large as it may be, up to its own size,
+    // where it covers none of the main window's buttons, so it stands beside the pages.
+    ReviewWindow* review = review_.get();
+    raiseOnPress(review);
+    placeOnFirstShow(review, [this, review] {
+        const QRect area = screenArea(main_.get());
+        return firstFrame(review->size(), review->minimumSize(), meantPlace(review, area), area,
+                          main_->frameGeometry(), main_->placesToKeepClear());
+    });
+    QObject::connect(review_.get(), &ReviewWindow::monsterChosen, main_.get(),
+                     [this](int index, int field) { goToMonster(index, field); });
+    QObject::connect(review_.get(), &ReviewWindow::spotChosen, main_.get(),
+                     [this](std::int32_t spotid, std::int32_t, int map) { goToSpot(spotid, map); });
+    return *review_;
+}
+
+void EditorWindows::showReview() {
+    ReviewWindow& review = reviewWindow();
+    if (review.isVisible()) review.refresh();  // asked again: worked out afresh
+    bringUp(review);
+}
+
+void EditorWindows::goToMonster(int index, int field) {
+    // While the stats page edits a monster its list stays on that monster: its fields
+    // would show another's, which "OK" would then store.
+    if ((monsterGrid_ && monsterGrid_->isVisible()) || main_->statsPage()->editing()) {
+        monsterGrid().showMonster(index, field);
+        return;
+    }
+    main_->pages()->setCurrentWidget(main_->statsPage());
+    main_->statsPage()->selectIndex(index);
+    bringUp(*main_);
+}
+
+void EditorWindows::goToSpot(std::int32_t spotid, int map) {
+    if (!document_->spawns().liveSpot(spotid)) {
+        mapOverview().openOnMap(map);
+        return;
+    }
+    const bool overviewShown = overview_ && overview_->isVisible();
+    if (overviewShown) overview_->setMap(map);
+    main_->pages()->setCurrentWidget(main_->spawnPage());
+    main_->spawnPage()->goToSpot(spotid);
+    bringUp(overviewShown ? static_cast<QWidget&>(*overview_) : static_cast<QWidget&>(*main_));
+}
+
 // The tool windows go first: the page they work with lives in the main window.
 EditorWindows::~EditorWindows() {
 #ifdef VARNEX_BALANCE
     balance_.reset();
 #endif
+    review_.reset();
     monsterGrid_.reset();
     keyList_.reset();
     history_.reset();

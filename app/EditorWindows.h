@@ -5,6 +5,7 @@
 // overview, the history and the key list when they are first opened. The windows know one another only through what is
 // wired here and through the document.
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 
@@ -22,6 +23,7 @@ class MapOverviewWindow;
 class MapPreviewWindow;
 class MonsterGridWindow;
 class QWidget;
+class ReviewWindow;
 
 class EditorWindows {
 public:
@@ -57,7 +59,19 @@ public:
 #endif
     void openBalanceChart();
 
+    // The review of the save (Ctrl+Shift+D, the buttons beside the save buttons,
+    // "Review..." in the close question), made when first asked for.
+    ReviewWindow& reviewWindow();
+    void showReview();
+
 private:
+    // Where the review's double click leads: the monster on the monster table when it
+    // is open or the stats page edits a monster, else on the stats page; a live spot on
+    // the spawn page (and the overview when it is open), a deleted one's map on the
+    // overview.
+    void goToMonster(int index, int field);
+    void goToSpot(std::int32_t spotid, int map);
+
     // The tool window first opens where it covers none of the main window's save,
     // delete and title buttons: where it was put, unless it would.
     void keepMainButtonsClear(QWidget* tool) const;
@@ -74,4 +88,5 @@ private:
 #endif
     std::unique_ptr<HistoryWindow> history_;
     std::unique_ptr<KeyListWindow> keyList_;
+    std::unique_ptr<ReviewWindow> review_;
 };

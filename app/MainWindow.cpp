@@ -327,7 +327,8 @@ QString fileName(TableFile file) {
 
 // With unsaved changes, ending asks once, whichever way the end comes: Save saves every
 // such file as its save button does, questions and all, and ends only when every save
-// succeeded; Discard ends without saving; Cancel keeps the program open as it was.
+// succeeded; Discard ends without saving; Cancel keeps the program open as it was, and
+// Review keeps it open with the review of the saves.
 bool MainWindow::mayEnd() {
     if (endAgreed_) return true;
     // Typed values first: stored, they are an unsaved change of their own.
@@ -346,6 +347,9 @@ bool MainWindow::mayEnd() {
         QStringLiteral("Unsaved changes: %1.\nSave them before closing?").arg(files.join(QStringLiteral(", ")));
     switch (messageBoxes().askBeforeClosing(this, text)) {
     case CloseAnswer::Cancel: return false;
+    case CloseAnswer::Review:
+        emit reviewRequested();
+        return false;
     case CloseAnswer::Discard: return endAgreed_ = true;
     case CloseAnswer::Save: break;
     }

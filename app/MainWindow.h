@@ -41,6 +41,9 @@ public:
 signals:
     // The "Monster Position" page was made; the windows that work with it wire up.
     void spawnPageMade(SpawnPage* page);
+    // "Review..." in the question before closing: the program stays open to show what
+    // the saves would write.
+    void reviewRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;

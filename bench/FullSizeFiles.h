@@ -24,6 +24,23 @@ inline std::string fullMonsterFile(bool withWarnings = false) {
     return bytes + "end\r\n";
 }
 
+// `count` monster lines as a hand-kept file has them, beyond what the editor holds:
+// blanks and tabs mixed, quoted names of several words, levels 1 to 100, move ranges
+// 0 to 5; then the end line.
+inline std::string manyMonstersFile(int count) {
+    std::string bytes;
+    for (int id = 0; id < count; ++id) {
+        bytes += std::to_string(id) + "\t0\t\"Monster  of kind " + std::to_string(id) + "\"  " +
+                 std::to_string(id % 100 + 1);
+        for (int column = 5; column <= 28; ++column) {
+            const int value = column == 13 ? id % 6 : column * 7 + (id * 37) % 1000;
+            bytes += " \t" + std::to_string(value);
+        }
+        bytes += "\r\n";
+    }
+    return bytes + "end\r\n";
+}
+
 inline std::string fullSpawnFile(bool withWarnings = false) {
     const int corner = withWarnings ? 256 : 200;  // x0 and y0 run below this
     std::string bytes = "// generated\r\n";

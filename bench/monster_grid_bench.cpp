@@ -21,6 +21,7 @@
 #include "BalanceChartView.h"
 #include "BalanceWindow.h"
 #include "EditorDocument.h"
+#include "FullSizeFiles.h"
 #include "GridColumns.h"
 #include "GridView.h"
 #include "LineSink.h"
@@ -34,24 +35,8 @@ namespace {
 constexpr int kMonsters = 10000;
 const int kHpColumn = gridColumnOfField(1);
 
-// 10,000 monster lines as a hand-kept file has them: blanks and tabs mixed, quoted
-// names of several words, levels 1 to 100.
-std::string largeMonsterFile() {
-    std::string bytes;
-    for (int id = 0; id < kMonsters; ++id) {
-        bytes += std::to_string(id) + "\t0\t\"Monster  of kind " + std::to_string(id) + "\"  " +
-                 std::to_string(id % 100 + 1);
-        for (int column = 5; column <= 28; ++column) {
-            const int value = column == 13 ? id % 6 : column * 7 + (id * 37) % 1000;
-            bytes += " \t" + std::to_string(value);
-        }
-        bytes += "\r\n";
-    }
-    return bytes + "end\r\n";
-}
-
 const std::string& monsterFile() {
-    static const std::string bytes = largeMonsterFile();
+    static const std::string bytes = manyMonstersFile(kMonsters);
     return bytes;
 }
 

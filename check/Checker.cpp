@@ -21,7 +21,42 @@ void sortByLine(std::vector<Problem>::iterator begin, std::vector<Problem>::iter
     if (!std::is_sorted(begin, end, before)) std::stable_sort(begin, end, before);
 }
 
+// Sorts each file's problems, leaves out those of rules ignored and counts the rest.
+void finish(CheckResult& result, std::ptrdiff_t monsterProblems, const CheckSettings& settings) {
+    auto& problems = result.problems;
+    sortByLine(problems.begin(), problems.begin() + monsterProblems);
+    sortByLine(problems.begin() + monsterProblems, problems.end());
+    std::erase_if(problems, [&](const Problem& problem) { return settings.ignored.contains(problem.code); });
+    for (const Problem& problem : problems) {
+        switch (problem.severity) {
+        case Severity::Error: ++result.errors; break;
+        case Severity::Warning: ++result.warnings; break;
+        case Severity::Note: ++result.notes; break;
+        }
+    }
+}
+
 }  // namespace
+
+CheckResult checkTexts(std::string monsterBytes, std::string spawnBytes, const std::filesystem::path* pictureFolder) {
+    CheckResult result;
+    MonsterTable monsters;
+    UnreadMonsters unread;
+    {
+        FileReport report("data/monster.txt", "data/monster.txt", result.problems);
+        report.take(std::move(monsterBytes));
+        checkMonsterText(monsters, unread, report);
+    }
+    result.monsters = monsters.monstercount;
+    const auto monsterProblems = static_cast<std::ptrdiff_t>(result.problems.size());
+    {
+        FileReport report("data/Quarnel.txt", "data/Quarnel.txt", result.problems);
+        report.take(std::move(spawnBytes));
+        result.spots = checkSpawnText(monsters, true, unread, pictureFolder, report);
+    }
+    finish(result, monsterProblems, CheckSettings());
+    return result;
+}
 
 CheckResult checkFolder(const std::filesystem::path& folder, const CheckSettings& settings) {
     CheckResult result;
@@ -44,15 +79,6 @@ CheckResult checkFolder(const std::filesystem::path& folder, const CheckSettings
             checkSpawnFile(spawnFile, monsters, monstersRead, unread, settings.pictures ? &folder : nullptr, report);
     }
 
-    sortByLine(problems.begin(), problems.begin() + monsterProblems);
-    sortByLine(problems.begin() + monsterProblems, problems.end());
-    std::erase_if(problems, [&](const Problem& problem) { return settings.ignored.contains(problem.code); });
-    for (const Problem& problem : problems) {
-        switch (problem.severity) {
-        case Severity::Error: ++result.errors; break;
-        case Severity::Warning: ++result.warnings; break;
-        case Severity::Note: ++result.notes; break;
-        }
-    }
+    finish(result, monsterProblems, settings);
     return result;
 }

@@ -19,3 +19,10 @@ struct CheckSettings {
 // are <folder> joined with the file's relative path. Never throws for what is in the
 // files: a file that cannot be read is a problem of the check.
 CheckResult checkFolder(const std::filesystem::path& folder, const CheckSettings& settings);
+
+// The same rules over the bytes the two files are to hold, not over a folder: the
+// problems a check of files holding them would find, each file named by its path below
+// the folder ("data/monster.txt"). Temporary files are not looked for; the map pictures
+// are looked for below pictureFolder when it is given.
+CheckResult checkTexts(std::string monsterBytes, std::string spawnBytes,
+                       const std::filesystem::path* pictureFolder);

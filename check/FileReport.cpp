@@ -62,6 +62,11 @@ bool FileReport::read(const std::filesystem::path& path) {
     return true;
 }
 
+void FileReport::take(std::string bytes) {
+    bytes_ = std::move(bytes);
+    lines_.clear();
+}
+
 std::string_view FileReport::rawLine(int line) const {
     // Where the lines start is found once, when a problem first needs it: a file
     // without problems costs no second pass.

@@ -31,6 +31,8 @@ public:
     // Reads the file's bytes as the editor does and keeps them; false, and an error,
     // when it cannot.
     bool read(const std::filesystem::path& path);
+    // Checks these bytes instead, as if the file held them.
+    void take(std::string bytes);
     std::string_view bytes() const { return bytes_; }
     // A 1-based line of the bytes read, without its line end; "" past the last.
     std::string_view rawLine(int line) const;

@@ -102,10 +102,14 @@ void unreadLines(const MonsterTable& table, const std::vector<int>& lineOf, std:
 
 bool checkMonsterFile(const std::filesystem::path& file, MonsterTable& table, UnreadMonsters& unread,
                       FileReport& report) {
-    const std::string& label = report.file();
     report.temporariesBeside(file);
     if (!report.read(file)) return false;
+    checkMonsterText(table, unread, report);
+    return true;
+}
 
+void checkMonsterText(MonsterTable& table, UnreadMonsters& unread, FileReport& report) {
+    const std::string& label = report.file();
     std::vector<int> lineOf;  // the 1-based line of each monster read
     const LineSink sink = report.lineSink(lineOf);
     table.loadFromText(report.bytes(), label, &sink);
@@ -137,5 +141,4 @@ bool checkMonsterFile(const std::filesystem::path& file, MonsterTable& table, Un
     }
     checkAfterEnd(table.monsterlines, report);
     unreadLines(table, lineOf, report.bytes(), unread);
-    return true;
 }

@@ -24,3 +24,6 @@ struct UnreadMonsters {
 // monster numbers, lines after the end line. False when the file cannot be read.
 bool checkMonsterFile(const std::filesystem::path& file, MonsterTable& table, UnreadMonsters& unread,
                       FileReport& report);
+// The same over the bytes the report holds (FileReport::take), whatever file they are
+// to go into.
+void checkMonsterText(MonsterTable& table, UnreadMonsters& unread, FileReport& report);

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "Checker.h"
+#include "NormalFormDiff.h"
 #include "Report.h"
 #include "Rules.h"
 #include "SarifReport.h"
@@ -20,6 +21,7 @@ struct Arguments {
     std::optional<std::string> base;  // --base: SARIF's root folder
     bool help = false;
     bool version = false;
+    bool diff = false;  // the normal form's diff in place of the report
 };
 
 std::optional<Format> formatNamed(std::string_view name) {
@@ -92,6 +94,8 @@ Arguments parseArguments(const std::vector<std::string>& args, std::string& wron
             if (const auto base = value("--base")) parsed.base = *base;
         } else if (arg == "--quiet" || arg == "-q") {
             parsed.report.quiet = true;
+        } else if (arg == "--diff") {
+            parsed.diff = true;
         } else if (arg == "--no-pictures") {
             parsed.check.pictures = false;
         } else if (arg == "--help" || arg == "-h") {
@@ -190,6 +194,12 @@ not UTF-8 show as \t, \xNN or \uXXXX, in every format.
                        message; an "error" member when it could not check) or
                        sarif (a SARIF 2.1.0 log, for code-review tools)
       --json           short for --format json
+      --diff           print, in place of the report, what the editor's save
+                       would change in each file without any edit (its normal
+                       form: one tab between columns, CR LF line ends, no
+                       comments or blank lines) as a unified diff, as
+                       `diff -u` prints it; nothing when both are in that form.
+                       The exit status is the check's, as without --diff
       --base DIR       SARIF names the files relative to DIR, a folder that
                        holds FOLDER (by default FOLDER itself), such as the root
                        of the repository the tables are kept in
@@ -233,7 +243,11 @@ int runVarnexCheck(const std::vector<std::string>& args, std::ostream& out, std:
     }
     ReportSettings report = parsed.report;
     if (const auto why = placeBelowRoot(parsed, report)) return cannotRun(*why);
-    const CheckResult result = checkFolder(folderPath(parsed.folder.value_or(std::string())), parsed.check);
-    writeReport(out, result, report);
+    const std::filesystem::path folder = folderPath(parsed.folder.value_or(std::string()));
+    const CheckResult result = checkFolder(folder, parsed.check);
+    if (parsed.diff)
+        out << normalFormDiff(folder);
+    else
+        writeReport(out, result, report);
     return exitStatusOf(result, report.failOn);
 }

@@ -127,9 +127,14 @@ private:
 
 int checkSpawnFile(const std::filesystem::path& file, const MonsterTable& monsters, bool monstersRead,
                    const UnreadMonsters& unread, const std::filesystem::path* pictureFolder, FileReport& report) {
-    const std::string& label = report.file();
     report.temporariesBeside(file);
     if (!report.read(file)) return 0;
+    return checkSpawnText(monsters, monstersRead, unread, pictureFolder, report);
+}
+
+int checkSpawnText(const MonsterTable& monsters, bool monstersRead, const UnreadMonsters& unread,
+                   const std::filesystem::path* pictureFolder, FileReport& report) {
+    const std::string& label = report.file();
     // The editor reads the spawn file only after a monster table that lists a monster.
     if (!monstersRead || monsters.monstercount == 0) {
         report.error(0, "load-stops", monstersRead ? noMonstersMessage() : unreadMonstersMessage());

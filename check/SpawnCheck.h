@@ -19,3 +19,6 @@ class MonsterTable;
 // and nothing more is checked.
 int checkSpawnFile(const std::filesystem::path& file, const MonsterTable& monsters, bool monstersRead,
                    const UnreadMonsters& unread, const std::filesystem::path* pictureFolder, FileReport& report);
+// The same over the bytes the report holds (FileReport::take).
+int checkSpawnText(const MonsterTable& monsters, bool monstersRead, const UnreadMonsters& unread,
+                   const std::filesystem::path* pictureFolder, FileReport& report);

@@ -34,6 +34,7 @@
 #include "MessageBoxes.h"
 #include "MonsterGridModel.h"
 #include "ProgramKeys.h"
+#include "ReviewButton.h"
 #include "SaveQuestion.h"
 #include "SpinField.h"
 #include "TabChain.h"
@@ -208,6 +209,9 @@ void MonsterGridWindow::buildBody() {
     count_->setObjectName(QStringLiteral("MonsterTableCount"));
     auto* tools = new QHBoxLayout;
     tools->addWidget(saveButton_);
+    QToolButton* review = makeReviewButton(body_, "MonsterTableReview");
+    connect(review, &QToolButton::clicked, this, &MonsterGridWindow::reviewRequested);
+    tools->addWidget(review);
     tools->addWidget(changeButton_);
     tools->addWidget(balanceButton_);
     tools->addWidget(filter_, 1);
@@ -328,6 +332,19 @@ void MonsterGridWindow::buildBody() {
         return true;
     });
     setTabChain({saveButton_, changeButton_, balanceButton_, filter_, grid_});
+}
+
+void MonsterGridWindow::showMonster(int monster, int field) {
+    open();
+    reportErrors(this, [&] {
+        if (model_->rowOf(monster) < 0) filter_->clear();
+        const int row = model_->rowOf(monster);
+        if (row < 0) return;
+        const int column = field >= 0 ? gridColumnOfField(field) : std::max(grid_->currentIndex().column(), 0);
+        const QModelIndex cell = model_->index(row, column);
+        grid_->setCurrentIndex(cell);
+        grid_->scrollTo(cell);
+    });
 }
 
 void MonsterGridWindow::open() {

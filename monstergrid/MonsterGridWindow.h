@@ -61,6 +61,13 @@ public:
     void selectCurrentColumn();
     void saveMonsterFile();
     void toggleFolded();
+    // Shows the monster's row (the filter cleared when it hides it), on the field's cell
+    // when one is given (an index of kMonsterFields), and opens the window.
+    void showMonster(int monster, int field);
+
+signals:
+    // The button beside the save button asks for the review of the save.
+    void reviewRequested();
 
     // The monsters with a selected cell, in table order (the current cell alone is none).
     std::vector<int> selectedMonsters() const;

@@ -27,6 +27,7 @@
 #include "ListFilter.h"
 #include "MapPicture.h"
 #include "ReportList.h"
+#include "ReviewButton.h"
 #include "SaveQuestion.h"
 #include "SpawnRows.h"
 #include "SpotIcons.h"
@@ -107,6 +108,9 @@ SpawnPage::SpawnPage(EditorDocument& document, QWidget* parent)
     saveButton_->setIcon(savedIcon_);
     saveButton_->setAutoRaise(true);
     saveButton_->setGeometry(2, 2, 24, 24);
+    QToolButton* review = makeReviewButton(strip_, "ReviewSpawnSave");
+    review->setGeometry(2, 30, 24, 24);
+    connect(review, &QToolButton::clicked, this, &SpawnPage::reviewRequested);
 
     mapBox_ = new QFrame(this);
     mapBox_->setObjectName(QStringLiteral("GroupBox2"));

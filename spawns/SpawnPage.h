@@ -97,6 +97,8 @@ signals:
     void editSpotRequested(std::int32_t spotid);
     // The map overview is to show this map.
     void overviewRequested(int map);
+    // The button below the save button asks for the review of the save.
+    void reviewRequested();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

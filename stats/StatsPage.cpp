@@ -28,6 +28,7 @@
 #include "HistoryMarks.h"
 #include "ListFilter.h"
 #include "ReportList.h"
+#include "ReviewButton.h"
 #include "SaveQuestion.h"
 #include "SpinField.h"
 #include "TabChain.h"
@@ -163,6 +164,9 @@ StatsPage::StatsPage(EditorDocument& document, QWidget* parent)
     tableButton_->setIcon(lazyStandardIcon(QStyle::SP_FileDialogDetailedView));
     tableButton_->setAutoRaise(true);
     tableButton_->setGeometry(3, 58, 24, 24);
+    QToolButton* review = makeReviewButton(strip_, "ReviewMonsterSave");
+    review->setGeometry(3, 86, 24, 24);
+    connect(review, &QToolButton::clicked, this, &StatsPage::reviewRequested);
 
     buildPanel();
     setTabChain(tabChain());

@@ -63,6 +63,8 @@ signals:
     void editStateChanged(bool editing);
     // The button beside the list asks for the monster table window.
     void monsterTableRequested();
+    // The button below them asks for the review of the save.
+    void reviewRequested();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -51,11 +51,16 @@ CloseQuestionBox::CloseQuestionBox(const QString& text, const Wording& wording, 
     discard_->setToolTip(wording.discardTip);
     cancel_->setToolTip(wording.cancelTip);
     save_->setDefault(true);
+    // Apart from the answers, at the row's other end, as a dialog's Help button stands.
+    review_ = new QPushButton(QStringLiteral("&Review..."), this);
+    review_->setObjectName(QStringLiteral("CloseReview"));
+    review_->setToolTip(QStringLiteral("Keep the program open and see what the saves would write"));
 
     auto* body = new QHBoxLayout;
     body->addWidget(icon);
     body->addWidget(message, 1);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(review_);
     buttons->addStretch(1);
     for (QPushButton* button : {save_, discard_, cancel_}) buttons->addWidget(button);
     auto* layout = new QVBoxLayout(this);
@@ -74,6 +79,9 @@ CloseQuestionBox::CloseQuestionBox(const QString& text, const Wording& wording, 
     connect(save_, &QPushButton::clicked, this, answerWith(CloseAnswer::Save));
     connect(discard_, &QPushButton::clicked, this, answerWith(CloseAnswer::Discard));
     connect(cancel_, &QPushButton::clicked, this, answerWith(CloseAnswer::Cancel));
+    // Made after Cancel: Tab goes round Save, Discard, Cancel, Review..., the row read
+    // round from its left end, and Shift+Tab from Save to Review....
+    connect(review_, &QPushButton::clicked, this, answerWith(CloseAnswer::Review));
     // Escape and the window's close button reject the box: the answer stays Cancel.
     save_->setFocus();
 }
@@ -83,6 +91,7 @@ QPushButton* CloseQuestionBox::button(CloseAnswer which) const {
     case CloseAnswer::Save: return save_;
     case CloseAnswer::Discard: return discard_;
     case CloseAnswer::Cancel: return cancel_;
+    case CloseAnswer::Review: return review_;
     }
     return nullptr;
 }

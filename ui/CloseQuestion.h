@@ -37,4 +37,5 @@ private:
     QPushButton* save_ = nullptr;
     QPushButton* discard_ = nullptr;
     QPushButton* cancel_ = nullptr;
+    QPushButton* review_ = nullptr;
 };

@@ -11,8 +11,9 @@
 
 class QWidget;
 
-// The answers to the question before ending with unsaved changes.
-enum class CloseAnswer { Save, Discard, Cancel };
+// The answers to the question before ending with unsaved changes; Review keeps the
+// program open to see what the saves would write.
+enum class CloseAnswer { Save, Discard, Cancel, Review };
 // The answers to the question before anything acts on the monster table while Monster
 // Stats holds typed values that are not stored yet.
 enum class TypedValuesAnswer { Store, Discard, Cancel };
@@ -27,7 +28,7 @@ public:
     // A Yes/No question whose default button is No; true only for Yes.
     virtual bool question(QWidget* parent, const QString& text) = 0;
     // Before the program ends with unsaved changes: Save (the default), Discard or
-    // Cancel (Escape), in this order on every desktop.
+    // Cancel (Escape), in this order on every desktop; "Review..." apart from them.
     virtual CloseAnswer askBeforeClosing(QWidget* parent, const QString& text) = 0;
     // Typed values not stored yet: Store (the default), Discard or Cancel (Escape), in
     // this order on every desktop.

@@ -14,6 +14,10 @@ using enum KeyAction;
 constexpr ProgramKey kKeys[] = {
     {Everywhere, ShowKeys, "F1", nullptr, "this list of keys", nullptr},
     {Everywhere, ShowHistory, "Ctrl+H", nullptr, "the history of both files: go back or forward to any step", nullptr},
+    {Everywhere, ReviewSave, "Ctrl+Shift+D", nullptr,
+     "review the save: what it would change in each file with unsaved changes, and the problems of what it would "
+     "write",
+     nullptr},
     {Everywhere, None, "Tab; Shift+Tab", nullptr, "the next or the previous control", nullptr},
     {EditingWindows, Undo, "Ctrl+Z", nullptr,
      "undo the last change (on Monster Stats and in the monster table of monster.txt, elsewhere of Quarnel.txt)",
@@ -99,8 +103,13 @@ constexpr ProgramKey kKeys[] = {
     {HistoryWindow, None, "Up; Down", nullptr, "a step back or forward in the list's file", nullptr},
     {HistoryWindow, None, "Esc", nullptr, "close the window", nullptr},
     {KeyList, None, "Esc", nullptr, "close the window", nullptr},
+    {ReviewWindow, None, "Enter", "Enter, Double-click",
+     "on a change or a problem: go to its monster or spot; on the lines changed in form: show the diff", nullptr},
+    {ReviewWindow, None, "Esc", nullptr, "close the window", nullptr},
     {CloseQuestion, None, "Enter", nullptr, "save every file with unsaved changes, then close", nullptr},
     {CloseQuestion, None, "Esc", nullptr, "keep the program open", nullptr},
+    {CloseQuestion, None, "Alt+R", nullptr, "\"Review...\": keep the program open and see what the saves would write",
+     nullptr},
 };
 
 const ProgramKey* rowOf(KeyAction action) {
@@ -129,6 +138,7 @@ QString placeName(KeyPlace place) {
     case BalanceChart: return QStringLiteral("Balance chart");
     case HistoryWindow: return QStringLiteral("History");
     case KeyPlace::KeyList: return QStringLiteral("Keys");
+    case KeyPlace::ReviewWindow: return QStringLiteral("Review of the save");
     case CloseQuestion: return QStringLiteral("Closing with unsaved changes");
     }
     return {};

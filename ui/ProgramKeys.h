@@ -28,6 +28,7 @@ enum class KeyPlace {
     BalanceChart,
     HistoryWindow,
     KeyList,
+    ReviewWindow,
     CloseQuestion,
 };
 
@@ -35,7 +36,7 @@ enum class KeyPlace {
 enum class KeyAction {
     None, Save, Undo, Redo, ShowHistory, ShowKeys, EditMonster, Overview, CloseWindow,
     OpenMonsterTable, ChangeCells, CopyCells, PasteCells, SelectColumn, FindMonster,
-    SelectAllSpots, DeleteSpots, CopySpots, PasteSpots, PasteSpotsForMonster, OpenBalanceChart,
+    SelectAllSpots, DeleteSpots, CopySpots, PasteSpots, PasteSpotsForMonster, OpenBalanceChart, ReviewSave,
 };
 
 struct ProgramKey {

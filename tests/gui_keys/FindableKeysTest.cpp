@@ -1,6 +1,6 @@
 // The keys an operator can find: every shortcut of every window is a row of the one
 // table of keys (which the key list and the tooltips show), F1 and Ctrl+H work from
-// every window, the monster list's menu opens by the mouse and the keyboard and offers
+// every window (and Ctrl+Shift+D, the review of the save), the monster list's menu opens by the mouse and the keyboard and offers
 // its actions with their keys, and the keys the table names besides do what it says.
 
 #include <functional>
@@ -28,6 +28,7 @@
 #include "MenuRun.h"
 #include "MonsterGridWindow.h"
 #include "ProgramKeys.h"
+#include "ReviewWindow.h"
 #include "SpawnPage.h"
 #include "StatsPage.h"
 
@@ -88,6 +89,12 @@ const std::vector<WindowKeys>& windowKeys() {
              return static_cast<QWidget*>(&t.windows()->keyList());
          },
          {KeyList}},
+        {"review of the save",
+         [](KeyboardTest& t) {
+             t.windows()->showReview();
+             return static_cast<QWidget*>(&t.windows()->reviewWindow());
+         },
+         {ReviewWindow}},
     };
     return windows;
 }
@@ -172,6 +179,8 @@ TEST_F(KeyboardTest, F1AndCtrlHFromEveryWindow) {
     const Key keys[] = {
         {QKeySequence(Qt::Key_F1), [](EditorWindows& w) { return static_cast<QWidget*>(&w.keyList()); }},
         {QKeySequence(Qt::CTRL | Qt::Key_H), [](EditorWindows& w) { return static_cast<QWidget*>(&w.historyWindow()); }},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D),
+         [](EditorWindows& w) { return static_cast<QWidget*>(&w.reviewWindow()); }},
     };
     for (const WindowKeys& w : windowKeys()) {
         for (const Key& key : keys) {

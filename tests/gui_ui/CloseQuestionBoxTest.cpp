@@ -42,6 +42,12 @@ TEST(CloseQuestionBox, ButtonsInOneOrderAndTheirKeys) {
         {"a click on Cancel", [](CloseQuestionBox& box) { QTest::mouseClick(box.button(Cancel), Qt::LeftButton); },
          Cancel, QDialog::Rejected},
         {"the window closed", [](CloseQuestionBox& box) { box.close(); }, Cancel, QDialog::Rejected},
+        {"a click on Review...", [](CloseQuestionBox& box) { QTest::mouseClick(box.button(Review), Qt::LeftButton); },
+         Review, QDialog::Accepted},
+        {"Shift+Tab, then Enter", [](CloseQuestionBox&) {
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+         }, Review, QDialog::Accepted},
     };
     for (const auto& c : cases) {
         CloseQuestionBox box(QStringLiteral("Unsaved changes: monster.txt (1 change).\nSave them before closing?"));
@@ -57,6 +63,8 @@ TEST(CloseQuestionBox, ButtonsInOneOrderAndTheirKeys) {
         EXPECT_EQ(discard->y(), cancel->y()) << c.name;
         EXPECT_LT(save->x(), discard->x()) << c.name;
         EXPECT_LT(discard->x(), cancel->x()) << c.name;
+        EXPECT_EQ(box.button(Review)->y(), cancel->y()) << c.name;
+        EXPECT_LT(box.button(Review)->x(), save->x()) << c.name;
         c.act(box);
         EXPECT_FALSE(box.isVisible()) << c.name;
         EXPECT_EQ(box.answer(), c.answer) << c.name;
