@@ -51,7 +51,9 @@ double niceAbove(double value) {
 
 }  // namespace
 
-BalanceChartView::BalanceChartView(QWidget* parent) : QChartView(parent) {
+// Made with its chart: the view made without one makes a chart of its own, which a later
+// setChart() hands back to nobody.
+BalanceChartView::BalanceChartView(QWidget* parent) : QChartView(new QChart, parent) {
     setObjectName(QStringLiteral("BalanceChart"));
     setAccessibleName(QStringLiteral("Balance chart"));
     setRenderHint(QPainter::Antialiasing);
@@ -59,11 +61,10 @@ BalanceChartView::BalanceChartView(QWidget* parent) : QChartView(parent) {
     setRubberBand(QChartView::NoRubberBand);
     setMinimumSize(360, 260);
 
-    auto* chart = new QChart;
+    QChart* chart = this->chart();
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setMargins(QMargins(4, 4, 4, 4));
-    setChart(chart);
 
     upper_ = new QLineSeries(chart);
     lower_ = new QLineSeries(chart);

@@ -82,8 +82,8 @@ EditPlan planEdits(const MonsterTable& table, std::span<const FieldEdit> edits) 
         if (changed == 0) continue;
         plan.changed += changed;
         for (std::size_t field = 0; field < shown.size(); ++field)
-            if (store.values[field] == shown[field] && shown[field] != stored.values[field])
-                plan.rewritten.push_back({monster, static_cast<int>(field), stored.values[field]});
+            if (store.values[field] == shown[field] && shown[field] != stored[field])
+                plan.rewritten.push_back({monster, static_cast<int>(field), stored[field]});
         plan.stores.push_back(store);
     }
     return plan;

@@ -10,7 +10,7 @@
 CloseQuestionBox::Wording CloseQuestionBox::closeWording() {
     return {QStringLiteral("&Save"), QStringLiteral("Save every file with unsaved changes, then close"),
             QStringLiteral("Close without saving: the changes are lost"),
-            QStringLiteral("Keep the program open with the changes")};
+            QStringLiteral("Keep the program open with the changes"), true};
 }
 
 CloseQuestionBox::Wording CloseQuestionBox::typedValuesWording() {
@@ -52,15 +52,17 @@ CloseQuestionBox::CloseQuestionBox(const QString& text, const Wording& wording, 
     cancel_->setToolTip(wording.cancelTip);
     save_->setDefault(true);
     // Apart from the answers, at the row's other end, as a dialog's Help button stands.
-    review_ = new QPushButton(QStringLiteral("&Review..."), this);
-    review_->setObjectName(QStringLiteral("CloseReview"));
-    review_->setToolTip(QStringLiteral("Keep the program open and see what the saves would write"));
+    if (wording.offersReview) {
+        review_ = new QPushButton(QStringLiteral("&Review..."), this);
+        review_->setObjectName(QStringLiteral("CloseReview"));
+        review_->setToolTip(QStringLiteral("Keep the program open and see what the saves would write"));
+    }
 
     auto* body = new QHBoxLayout;
     body->addWidget(icon);
     body->addWidget(message, 1);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(review_);
+    if (review_) buttons->addWidget(review_);
     buttons->addStretch(1);
     for (QPushButton* button : {save_, discard_, cancel_}) buttons->addWidget(button);
     auto* layout = new QVBoxLayout(this);
@@ -81,7 +83,7 @@ CloseQuestionBox::CloseQuestionBox(const QString& text, const Wording& wording, 
     connect(cancel_, &QPushButton::clicked, this, answerWith(CloseAnswer::Cancel));
     // Made after Cancel: Tab goes round Save, Discard, Cancel, Review..., the row read
     // round from its left end, and Shift+Tab from Save to Review....
-    connect(review_, &QPushButton::clicked, this, answerWith(CloseAnswer::Review));
+    if (review_) connect(review_, &QPushButton::clicked, this, answerWith(CloseAnswer::Review));
     // Escape and the window's close button reject the box: the answer stays Cancel.
     save_->setFocus();
 }

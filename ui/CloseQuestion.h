@@ -20,6 +20,7 @@ public:
         QString keepTip;
         QString discardTip;
         QString cancelTip;
+        bool offersReview = false;  // the close question's Review... beside the answers
     };
     static Wording closeWording();
     static Wording typedValuesWording();
@@ -28,9 +29,9 @@ public:
     CloseQuestionBox(const QString& text, QWidget* parent = nullptr);
     CloseQuestionBox(const QString& text, const Wording& wording, QWidget* parent = nullptr);
 
-    // Save for the first button (Store), Discard or Cancel.
+    // Save for the first button (Store), Discard, Cancel or Review.
     CloseAnswer answer() const { return answer_; }
-    QPushButton* button(CloseAnswer which) const;
+    QPushButton* button(CloseAnswer which) const;  // null for Review when not offered
 
 private:
     CloseAnswer answer_ = CloseAnswer::Cancel;

@@ -42,7 +42,8 @@ public:
         switch (box.answer()) {
         case CloseAnswer::Save: return TypedValuesAnswer::Store;
         case CloseAnswer::Discard: return TypedValuesAnswer::Discard;
-        case CloseAnswer::Cancel: break;
+        case CloseAnswer::Cancel:
+        case CloseAnswer::Review: break;  // not offered here
         }
         return TypedValuesAnswer::Cancel;
     }

@@ -73,16 +73,17 @@ TEST(CloseQuestionBox, ButtonsInOneOrderAndTheirKeys) {
 }
 
 // The question about typed values is the same box with its own words: Store, Discard,
-// Cancel, each saying what it does.
+// Cancel, each saying what it does, and no Review... (nothing is being saved).
 TEST(CloseQuestionBox, EachQuestionHasItsOwnWords) {
     struct Case {
         const char* name;
         CloseQuestionBox::Wording wording;
         const char* first;
+        bool review;
     };
     const Case cases[] = {
-        {"before closing", CloseQuestionBox::closeWording(), "&Save"},
-        {"about typed values", CloseQuestionBox::typedValuesWording(), "&Store"},
+        {"before closing", CloseQuestionBox::closeWording(), "&Save", true},
+        {"about typed values", CloseQuestionBox::typedValuesWording(), "&Store", false},
     };
     for (const Case& c : cases) {
         CloseQuestionBox box(QStringLiteral("text"), c.wording);
@@ -96,6 +97,8 @@ TEST(CloseQuestionBox, EachQuestionHasItsOwnWords) {
             EXPECT_FALSE(tip.isEmpty()) << c.name;
         EXPECT_NE(c.wording.keepTip, c.wording.discardTip) << c.name;
         EXPECT_TRUE(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) << c.name;
+        EXPECT_EQ(box.button(CloseAnswer::Review) != nullptr, c.review) << c.name;
+        EXPECT_EQ(box.findChild<QPushButton*>(QStringLiteral("CloseReview")) != nullptr, c.review) << c.name;
     }
 }
 
