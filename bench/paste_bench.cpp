@@ -97,6 +97,10 @@ public:
         error(parent, text);
         return CloseAnswer::Cancel;
     }
+    TypedValuesAnswer askAboutTypedValues(QWidget* parent, const QString& text) override {
+        error(parent, text);
+        return TypedValuesAnswer::Cancel;
+    }
     QSize shown;
 };
 ShownBoxes boxes;

@@ -65,10 +65,6 @@ public:
     // when one is given (an index of kMonsterFields), and opens the window.
     void showMonster(int monster, int field);
 
-signals:
-    // The button beside the save button asks for the review of the save.
-    void reviewRequested();
-
     // The monsters with a selected cell, in table order (the current cell alone is none).
     std::vector<int> selectedMonsters() const;
     // Selects the cells of a field (an index of kMonsterFields) of these monsters, as the
@@ -76,6 +72,8 @@ signals:
     void selectMonsters(const std::vector<int>& monsters, int field);
 
 signals:
+    // The button beside the save button asks for the review of the save.
+    void reviewRequested();
     // Ctrl+G or the "Balance..." button.
     void balanceRequested();
     void filterChanged(const QString& text);
