@@ -47,7 +47,9 @@ varnex_try_installed_program() {
   cp sample/VarnexMaps/*.jpg "$folder/VarnexMaps/"
   "$folder/varnex-check" --quiet "$folder"
   # xvfb-run is a POSIX shell script, which passes no exported bash function on.
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "$(declare -p VARNEX_MAIN_WINDOW; declare -f varnex_window_comes_up)
+  # From a display number of its own choosing: two tests started at once would both
+  # take the first free one, and one of them lose it.
+  xvfb-run -a -n "$((100 + RANDOM % 5000))" -s "-screen 0 1280x1024x24" bash -c "$(declare -p VARNEX_MAIN_WINDOW; declare -f varnex_window_comes_up)
     varnex_window_comes_up \"\$1\"" bash "$folder"
   "$folder/uninstall-varnex" >/dev/null
   local left

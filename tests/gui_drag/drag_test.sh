@@ -24,7 +24,9 @@ if [ "${3:-}" != --inside ]; then
     echo "SKIP: not installed:$missing (Debian packages xvfb, xauth, xdotool, openbox)"
     exit 77
   fi
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$driver" "$mode" --inside
+  # From a display number of its own choosing: two tests started at once would both
+  # take the first free one, and one of them lose it.
+  exec xvfb-run -a -n "$((100 + RANDOM % 5000))" -s "-screen 0 1280x1024x24" bash "$0" "$driver" "$mode" --inside
 fi
 
 # From here on we run inside the X server.

@@ -22,7 +22,9 @@ if [ "${4:-}" != --inside ]; then
     echo "SKIP: not installed:$missing (Debian packages xvfb, xauth, xdotool, xclip, x11-utils, openbox)"
     exit 77
   fi
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$program" "$sample" "$mode" --inside
+  # From a display number of its own choosing: two tests started at once would both
+  # take the first free one, and one of them lose it.
+  exec xvfb-run -a -n "$((100 + RANDOM % 5000))" -s "-screen 0 1280x1024x24" bash "$0" "$program" "$sample" "$mode" --inside
 fi
 
 export QT_QPA_PLATFORM=xcb

@@ -15,6 +15,8 @@ if [ -n "$missing" ]; then
 fi
 # Under the sanitizers, what the theme's libraries keep for the process is not ours.
 suppressions=$(dirname "$0")/lsan-gtk-theme.supp
-exec xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=gtk3 \
+# From a display number of its own choosing: two tests started at once would both
+# take the first free one, and one of them lose it.
+exec xvfb-run -a -n "$((100 + RANDOM % 5000))" -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=gtk3 \
   VARNEX_EXPECT_BUTTON_LAYOUT=gnome LSAN_OPTIONS="suppressions=$suppressions${LSAN_OPTIONS:+:$LSAN_OPTIONS}" \
   "$program" --gtest_filter="$filter"

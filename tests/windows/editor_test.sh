@@ -21,7 +21,9 @@ stage() {
 }
 drive() {  # folder, shots, program...
   # Without access control: the in-place scenario's program runs as another user.
-  xvfb-run -a -s "-ac -screen 0 1280x1024x24" bash tests/windows/drive_editor.sh "$@"
+  # From a display number of its own choosing: two tests started at once would both
+  # take the first free one, and one of them lose it.
+  xvfb-run -a -n "$((100 + RANDOM % 5000))" -s "-ac -screen 0 1280x1024x24" bash tests/windows/drive_editor.sh "$@"
 }
 crlf_lines() { [ -s "$1" ] && ! LC_ALL=C grep -qv $'\r$' "$1"; }
 
