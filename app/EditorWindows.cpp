@@ -63,6 +63,16 @@ void installSpawnSaveKey(QWidget* window, EditorDocument* document) {
     });
 }
 
+// The menus act on these windows; the map overview is made when a menu first asks for it.
+MenuTargets menuTargets(EditorWindows& windows) {
+    return {&windows.document(),
+            &windows.mainWindow(),
+            &windows.addSpotDialog(),
+            [&windows]() -> MapOverviewWindow& { return windows.mapOverview(); },
+            [&windows] { windows.showHistory(); },
+            [&windows] { windows.showKeyList(); }};
+}
+
 }  // namespace
 
 EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::path programFolder,
@@ -153,11 +163,11 @@ EditorWindows::EditorWindows(std::filesystem::path workFolder, std::filesystem::
     nameKeysInToolTips(main_.get(), {KeyPlace::MainWindow, KeyPlace::StatsPage, KeyPlace::SpawnPage});
     nameKeysInToolTips(dialog_.get(), {KeyPlace::AddSpotDialog});
     nameKeysInToolTips(preview_.get(), {KeyPlace::MapPreview});
-    installListMenu(main_->statsPage()->monsterList(), [this] { return monsterListMenu(*this); });
+    installListMenu(main_->statsPage()->monsterList(), [this] { return monsterListMenu(menuTargets(*this)); });
     SpawnPage* page = main_->spawnPage();
-    installListMenu(page->monsterList(), [this] { return spawnMonsterListMenu(*this); });
+    installListMenu(page->monsterList(), [this] { return spawnMonsterListMenu(menuTargets(*this)); });
     for (QTreeView* list : {page->pointSpotList(), page->rangeSpotList()})
-        installListMenu(list, [this, list] { return spotListMenu(*this, list); });
+        installListMenu(list, [this, list] { return spotListMenu(menuTargets(*this), list); });
     QObject::connect(main_->statsPage(), &StatsPage::editStateChanged, main_.get(), [this](bool editing) {
         if (history_) history_->setLocked(TableFile::Monsters, editing);
         if (monsterGrid_) monsterGrid_->setLocked(editing);
@@ -205,7 +215,7 @@ MapOverviewWindow& EditorWindows::mapOverview() {
     // From the keyboard the map's menu opens on the current spot, else in the middle of
     // the view.
     installMenu(
-        overview->surface(), [this](QPoint at, bool byMouse) { return overviewMapMenu(*this, at, byMouse); },
+        overview->surface(), [this](QPoint at, bool byMouse) { return overviewMapMenu(menuTargets(*this), at, byMouse); },
         [overview] {
             OverviewSurface* surface = overview->surface();
             QWidget* view = overview->mapArea()->viewport();
@@ -213,7 +223,7 @@ MapOverviewWindow& EditorWindows::mapOverview() {
             const std::optional<QRect> spot = surface->selectedArea();
             return spot && shown.contains(spot->center()) ? spot->center() : shown.center();
         });
-    installListMenu(overview->monsterList(), [this] { return overviewMonsterMenu(*this); });
+    installListMenu(overview->monsterList(), [this] { return overviewMonsterMenu(menuTargets(*this)); });
     return *overview_;
 }
 

@@ -1,6 +1,17 @@
 #pragma once
 // The main window: a frameless frame (title strip, minimise and close buttons) around
 // the two pages, which show and change the document.
+//
+// Ending (MainWindow::mayEnd): every way of ending goes through `closeEvent` (and a session's end
+// through `commitDataRequest`), which first settles the stats page's typed values, then asks once
+// through `MessageBoxes::askBeforeClosing` when a history is not clean. The real box
+// (ui/CloseQuestion.h) is a dialog of our own rather than a QMessageBox, whose buttons a desktop's
+// button layout reorders (GNOME's puts Cancel first): Save, Discard, Cancel in one row, Save the
+// default, Escape and the window's close button Cancel, and "Review..." at the row's other end,
+// which keeps the program open and has the main window ask for the review of the save
+// (`reviewRequested`). Save runs `EditorDocument::save` for each unsaved file with the save
+// buttons' question (`askBeforeOverwrite`), reporting a failure through `reportErrors`; the program
+// ends only when every save returned true.
 
 #include <QWidget>
 

@@ -9,7 +9,6 @@
 
 #include "AddSpotDialog.h"
 #include "EditorDocument.h"
-#include "EditorWindows.h"
 #include "ReportList.h"
 #include "MainWindow.h"
 #include "MapOverviewWindow.h"
@@ -28,8 +27,8 @@ QString stepText(const QString& verb, const QString& step) {
 }
 
 // What every menu ends with: the file's save and history, and the list of keys.
-QList<MenuItem> fileItems(EditorWindows& windows, TableFile file, std::function<void()> save) {
-    QUndoStack& history = windows.document().history(file);
+QList<MenuItem> fileItems(const MenuTargets& targets, TableFile file, std::function<void()> save) {
+    QUndoStack& history = targets.document->history(file);
     const QString name = file == TableFile::Monsters ? QStringLiteral("data/monster.txt")
                                                      : QStringLiteral("data/Quarnel.txt");
     return {
@@ -39,23 +38,23 @@ QList<MenuItem> fileItems(EditorWindows& windows, TableFile file, std::function<
          history.canUndo()},
         {stepText(QStringLiteral("Redo"), history.redoText()), KeyAction::Redo, [&history] { history.redo(); },
          history.canRedo()},
-        {QStringLiteral("History"), KeyAction::ShowHistory, [&windows] { windows.showHistory(); }},
+        {QStringLiteral("History"), KeyAction::ShowHistory, targets.showHistory},
         {},
-        {QStringLiteral("Keys"), KeyAction::ShowKeys, [&windows] { windows.showKeyList(); }},
+        {QStringLiteral("Keys"), KeyAction::ShowKeys, targets.showKeyList},
     };
 }
 
-QList<MenuItem> spawnFileItems(EditorWindows& windows) {
-    SpawnPage* page = windows.mainWindow().spawnPage();
-    return fileItems(windows, TableFile::Spawns, [page] { page->saveSpawnFile(); });
+QList<MenuItem> spawnFileItems(const MenuTargets& targets) {
+    SpawnPage* page = targets.mainWindow->spawnPage();
+    return fileItems(targets, TableFile::Spawns, [page] { page->saveSpawnFile(); });
 }
 
 QString spotsWord(int spots) { return spots == 1 ? QStringLiteral("Spot") : QStringLiteral("%1 Spots").arg(spots); }
 
 }  // namespace
 
-QList<MenuItem> monsterListMenu(EditorWindows& windows) {
-    MainWindow& main = windows.mainWindow();
+QList<MenuItem> monsterListMenu(const MenuTargets& targets) {
+    MainWindow& main = *targets.mainWindow;
     StatsPage* stats = main.statsPage();
     const bool chosen = stats->selectedIndex() >= 0;
     return QList<MenuItem>{
@@ -64,11 +63,11 @@ QList<MenuItem> monsterListMenu(EditorWindows& windows) {
                {QStringLiteral("Show Its Spots on Monster Position"), KeyAction::None,
                 [&main] { main.switchPageKeepingMonster(); }, chosen},
            } +
-           fileItems(windows, TableFile::Monsters, [stats] { stats->saveMonsterFile(); });
+           fileItems(targets, TableFile::Monsters, [stats] { stats->saveMonsterFile(); });
 }
 
-QList<MenuItem> spawnMonsterListMenu(EditorWindows& windows) {
-    MainWindow& main = windows.mainWindow();
+QList<MenuItem> spawnMonsterListMenu(const MenuTargets& targets) {
+    MainWindow& main = *targets.mainWindow;
     SpawnPage* page = main.spawnPage();
     const bool chosen = page->selectedMonsterIndex() >= 0;
     return QList<MenuItem>{
@@ -78,35 +77,35 @@ QList<MenuItem> spawnMonsterListMenu(EditorWindows& windows) {
                {QStringLiteral("Show Its Values on Monster Stats"), KeyAction::None,
                 [&main] { main.switchPageKeepingMonster(); }, chosen},
            } +
-           spawnFileItems(windows);
+           spawnFileItems(targets);
 }
 
-QList<MenuItem> spotListMenu(EditorWindows& windows, QTreeView* list) {
-    SpawnPage* page = windows.mainWindow().spawnPage();
+QList<MenuItem> spotListMenu(const MenuTargets& targets, QTreeView* list) {
+    SpawnPage* page = targets.mainWindow->spawnPage();
     const int row = selectedRow(list);
     const std::int32_t spotid = row < 0 ? -1 : static_cast<SpotRows*>(list->model())->entry(row).spotid;
     const bool points = list == page->pointSpotList();
     return QList<MenuItem>{
                {QStringLiteral("Change in Add Monster Location"), KeyAction::None,
-                [&windows, spotid] { windows.addSpotDialog().editSpot(spotid); }, spotid >= 0,
+                [dialog = targets.addSpotDialog, spotid] { dialog->editSpot(spotid); }, spotid >= 0,
                 QStringLiteral("Double-click")},
                {QStringLiteral("Delete Spot"), KeyAction::None,
                 [page, points] { points ? page->deletePointSpot() : page->deleteRangeSpot(); }, spotid >= 0},
                {QStringLiteral("Show on the Map Overview"), KeyAction::None,
-                [&windows, spotid] {
-                    const SpawnEntry* spot = windows.document().spawns().liveSpot(spotid);
+                [document = targets.document, mapOverview = targets.mapOverview, spotid] {
+                    const SpawnEntry* spot = document->spawns().liveSpot(spotid);
                     if (!spot) return;
-                    MapOverviewWindow& overview = windows.mapOverview();
+                    MapOverviewWindow& overview = mapOverview();
                     overview.openOnMap(spot->mapnumber);
                     overview.highlightSpot(spotid);
                 },
                 spotid >= 0},
            } +
-           spawnFileItems(windows);
+           spawnFileItems(targets);
 }
 
-QList<MenuItem> overviewMapMenu(EditorWindows& windows, QPoint at, bool byMouse) {
-    MapOverviewWindow& overview = windows.mapOverview();
+QList<MenuItem> overviewMapMenu(const MenuTargets& targets, QPoint at, bool byMouse) {
+    MapOverviewWindow& overview = targets.mapOverview();
     OverviewSurface* surface = overview.surface();
     const int selected = surface->selectionSize();
     const int ranges = overview.selectedRanges();
@@ -122,7 +121,7 @@ QList<MenuItem> overviewMapMenu(EditorWindows& windows, QPoint at, bool byMouse)
     MapOverviewWindow* o = &overview;
     return QList<MenuItem>{
                {QStringLiteral("Change in Add Monster Location"), KeyAction::None,
-                [&windows, current] { windows.addSpotDialog().editSpot(current); }, current >= 0 && selected == 1,
+                [dialog = targets.addSpotDialog, current] { dialog->editSpot(current); }, current >= 0 && selected == 1,
                 QStringLiteral("Double-click")},
                {},
                {QStringLiteral("Select All"), KeyAction::SelectAllSpots, [o] { o->selectAllShown(); },
@@ -144,11 +143,11 @@ QList<MenuItem> overviewMapMenu(EditorWindows& windows, QPoint at, bool byMouse)
                {QStringLiteral("Paste for Monster..."), KeyAction::PasteSpotsForMonster,
                 [o, cell] { o->pasteForMonster(cell); }, canPaste},
            } +
-           spawnFileItems(windows);
+           spawnFileItems(targets);
 }
 
-QList<MenuItem> overviewMonsterMenu(EditorWindows& windows) {
-    MapOverviewWindow& overview = windows.mapOverview();
+QList<MenuItem> overviewMonsterMenu(const MenuTargets& targets) {
+    MapOverviewWindow& overview = targets.mapOverview();
     const QModelIndex row = overview.monsterList()->currentIndex();
     const std::int32_t monster = row.isValid() ? overview.monsterRows()->row(row.row()).number : -1;
     MapOverviewWindow* o = &overview;
@@ -157,5 +156,5 @@ QList<MenuItem> overviewMonsterMenu(EditorWindows& windows) {
                 [o, monster] { o->selectMonsterSpots(monster); },
                 monster >= 0 && overview.monsterRows()->shown(monster)},
            } +
-           spawnFileItems(windows);
+           spawnFileItems(targets);
 }

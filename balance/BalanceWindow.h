@@ -7,6 +7,34 @@
 // wiring is EditorWindows'. "Set to the trend" sets the selected monsters' column to
 // the trend's value at their level as one step of the monster table's history. The
 // window follows every change of the document at once, and saves as PNG or SVG.
+//
+// The balance chart (balance/) is made on first use by EditorWindows (Ctrl+G in the main window and
+// the monster table, the table's "Balance..." button, which the table only asks for by
+// `balanceRequested`). What it computes is plain C++: `BalancePoints.h` reads each monster's level
+// and the chosen column as the stats page shows them (`readMonsterFields`, one walk of the line, as
+// far as the column, or the move range when the non-combat characters are asked for) and decides
+// who is one (move range 0, both damages 0 or 1); `TrendFit.h` fits value = a·e^(b·level) by least
+// squares on the logarithm, takes the median of the residuals and their median absolute deviation,
+// and calls outliers the points beyond 3 of those from the median (values of 0 or below are left
+// out and counted); `plotBalance` narrows the monsters by the filter and the option, and
+// `trendEdits` gives "Set to the trend" its edits, which go through `planEdits` and `storeMonsters`
+// as one step. The window keeps one row per monster, reads a monster again on `monsterStored` and
+// plots again once per step (a zero timer). The table's filter text (`filterChanged`, matched by
+// `monsterMatchesFilter` in ui/ListFilter.h, the table's own rule) and selection
+// (`selectedMonstersChanged`) reach it through EditorWindows, and what is chosen on the chart goes
+// back the same way (`monstersChosen` to `MonsterGridWindow::selectMonsters`, `monsterClicked` to
+// the stats page). Qt Charts draws the axes, the trend and its band (a `QAreaSeries`) and the
+// legend; the points are one item of ours on the chart's scene (`BalanceChartView::PointsLayer`),
+// since a Qt Charts scatter series makes a graphics item of every point (over a second for 10,000):
+// they are blended into one picture of the plot area that a repaint copies, and a change of a few
+// points draws again only around them. The axes are set only when their ranges change (the
+// logarithmic one from and to 1, 2 or 5 times a power of ten), the trend's series only when it
+// moves by a visible part of a pixel, the outlier list only where its lines change, and the axes'
+// lines are cached as pictures, so one edit among 10,000 monsters costs a few milliseconds
+// (`bench/monster_grid_bench` holds it beside a repaint of the monster table, and the chart's
+// opening beside the table's). The SVG is drawn with every point a shape. A build whose Qt lacks
+// Charts or SVG (`VARNEX_BALANCE=OFF`, as the Windows zip where their sources cannot be had) has no
+// chart; its Ctrl+G says so.
 
 #include <vector>
 

@@ -1,9 +1,7 @@
 #include "Report.h"
 
 #include "Rules.h"
-#include "Run.h"
 #include "SarifReport.h"
-#include "VisibleText.h"
 
 namespace {
 
@@ -92,15 +90,4 @@ std::string summaryLine(const CheckResult& result) {
            counted(result.spots, "spot", "spots") + ": " + counted(result.errors, "error", "errors") + ", " +
            counted(result.warnings, "warning", "warnings") +
            (result.notes ? ", " + counted(result.notes, "note", "notes") : std::string());
-}
-
-std::string jsonString(std::string_view bytes) {
-    const std::string visible = visibleText(bytes);  // no control character is left
-    std::string text = "\"";
-    text.reserve(visible.size() + 2);
-    for (const char c : visible) {
-        if (c == '"' || c == '\\') text.push_back('\\');
-        text.push_back(c);
-    }
-    return text + "\"";
 }

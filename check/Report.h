@@ -7,22 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "JsonText.h"
 #include "Problems.h"
-
-enum class Format { Text, Json, Sarif };
-
-struct ReportSettings {
-    Format format = Format::Text;
-    bool quiet = false;  // errors only; warnings and notes are counted, not listed
-    // The least severity that makes the exit status kExitErrors: Error, or Warning
-    // (a note never does).
-    Severity failOn = Severity::Error;
-    // SARIF names every file by a URI relative to its root (SRCROOT): the root as an
-    // absolute "file:" URI ending in "/", and the folder checked below it, "" when the
-    // root is that folder, else a relative URI ending in "/" ("server/").
-    std::string sarifRootUri;
-    std::string sarifFolderUri;
-};
+#include "ReportSettings.h"
 
 void writeReport(std::ostream& out, const CheckResult& result, const ReportSettings& settings);
 // For a run that could not check, so that a reader of JSON or SARIF always gets one
@@ -33,7 +20,3 @@ void writeFailure(std::ostream& out, const std::string& why, const ReportSetting
 // "2 files, 1024 monsters, 10240 spots: 3 errors, 5 warnings", and ", 1 note" when
 // there are notes.
 std::string summaryLine(const CheckResult& result);
-
-// A JSON string, quotes included, of the bytes made visible: valid UTF-8 whatever the
-// bytes, and a byte that is not UTF-8 is the text \xNN, as on a text line.
-std::string jsonString(std::string_view bytes);

@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <unordered_map>
 
-#include "Report.h"
+#include "JsonText.h"
+#include "ReportSettings.h"
 #include "Rules.h"
 #include "TextFile.h"
 

@@ -3,6 +3,62 @@
 // themselves: they ask the document, which keeps each change in the history of its
 // file, so it can be undone, and tells every view what changed, so each view updates
 // itself and no window has to repair another.
+//
+// Windows never parse or format a table line, and never change a table: they ask the document
+// (document/EditorDocument.h), the one object that owns the tables of the run, and it tells every
+// view what changed. An edit flows one way: control (OK on the stats page, Create or Apply in the
+// dialog, Delete Spot, a drag on the map overview, a cell of the monster table) -> the window's
+// handler reads its fields and asks the document (storeMonster, storeMonsters, appendSpot,
+// deleteSpot, changeSpot, save) -> the document changes the table and emits what changed
+// (monsterStored, spotAdded, spotCreated, spotDeleted, spotChanged, spotsChanged, fileSaved) ->
+// every view that shows that data updates itself: the stats page shows the stored line, the dialog
+// its monster's name, level and spot type and the spot it edits, the spawn page its monster list
+// icons, maps and spot lists, the overview its map, the preview redraws. Undo and redo emit the
+// same signals as the change itself (`spotAdded` for a spot that comes back, `spotCreated` only
+// when "Create" first appends one), so every view is right after them whoever made the change. The
+// spawn page (spawns/SpawnPageUpkeep.cpp) changes only a monster's icon for another monster's
+// spots, follows the shown monster's spots to their maps, and takes a map whose last spot went off
+// the map list; what its controls do with keys and the pointer (the map box's arrows, the lists'
+// resting pointer, "Delete Spot" taking no second click of a double click) is
+// spawns/SpawnPageHooks.cpp. The dialog opened on a spot (spawns/AddSpotEditing.cpp) remembers what
+// it put into each control from the spot; when the document changes the spot, each control the
+// operator has not changed since takes the new value, so "Apply" writes the operator's changes over
+// the spot as it now is; while the spot is deleted "Apply" is off and a line beside it says why. A
+// change to the same values is no step of the history (`changeSpot`, `storeMonster`). No window
+// calls another window's handler or writes its fields. What is a view's own state stays with it:
+// the spawn page's work list (the chosen monster's spots, which the preview draws through the small
+// `ShownSpots` interface), the preview's selection (`MapSelection`, set and read through the
+// preview's functions). EditorWindows (app/EditorWindows.h) makes the document and the windows in
+// the program's order and wires the few links between windows: the spawn page asks for the dialog
+// with `addSpotRequested`, the dialog and the page are handed the preview, Escape in the dialog,
+// the preview or the overview hands the keyboard back to the main window, and the map overview,
+// made when first asked for (`overviewRequested`, `mapOverview()`), shows the spot it selects on
+// the page (`spotChosen` to `goToSpot`) and the page's selected spot (`spotSelected` to
+// `highlightSpot`). It also gives each window its first place (ui/FirstPlace.h: where it was meant
+// to be, unless that reaches off the screen or covers the main window's save, delete and title
+// buttons; the preview also keeps clear of an open dialog, and the overview takes the largest size
+// up to its own that has such a place; the main window's page tabs count as its buttons, and a
+// decorated window keeps room for the window manager's frame, which is not known before it is first
+// shown: `roomForFrame`); the preview is put clear of them again whenever it is shown again
+// (`placeOnShow`). Every window stays wholly on the screen (`keepOnScreen`: at each showing, each
+// change of size, and for a moment after each showing while the window manager frames it). The
+// dialog, the preview, the history and the key list stay above the others (ui/WindowStacking.h,
+// `keepAbove`), in the order they were last brought up; a click on the main window, the overview or
+// the monster table raises it, then them in that order (`raiseOnPress`), which is what a window
+// manager would do and, without one, keeps the overview from staying over the main window for good.
+// Message boxes, questions and the "Change..." dialog stay above every window. When a window closes
+// (a message box, a question, a dialog, a window opened from another one), the keyboard goes back
+// to the window that asked (ui/KeyboardReturn.h: one application-wide watch of every window shown
+// and hidden; the window that asked is a dialog's parent window, else the window that had the
+// keyboard when it was shown), and again once the event loop has turned, since a window manager
+// hands the keyboard on to a window of its own choosing as the closed one goes (openbox: the main
+// window) and X without one gives it to none. The preview's map frame is as large as the screen has
+// room for; a Ctrl+wheel zoom moves the window around the pointer as far as the screen lets it, and
+// the picture in its frame for the rest (`pictureOffset`). The history and key list windows are
+// made when first shown (`showHistory`, `showKeyList`). The tests make their windows through it
+// too. Every control keeps its design name as its object name (`SpinEdit2`, `allmonsterlist`), by
+// which tests and accessibility tools find it; the C++ names say what each thing does
+// (`saveButton_`, `createSpot()`).
 
 #include <array>
 #include <cstdint>

@@ -4,6 +4,41 @@
 // or pasted from a spreadsheet. Every change goes to the document as one step of the
 // monster table's history, so the stats page and every other view follow, and a saved
 // monster is written as the stats page's "OK" writes it.
+//
+// The monster table window (monstergrid/) shows every monster as a row of a `QTableView` over
+// `MonsterGridModel`, which holds only the rows' order (file order, or sorted by a column; narrowed
+// by the filter) and reads a row's cells from its stored line when the view first asks for them,
+// keeping them until the line is stored again. A sort, a change of a whole column and the question
+// whether a cell may be edited read one field alone (`readMonsterField`), so no row is read whole
+// that is not shown; a stored monster repaints only the cells that changed, once per change. Cells
+// are drawn straight by the grid's delegate (background, one line of text, the current cell framed)
+// with the view's own grid lines, and the headers are measured from their widest text once
+// (`MeasuredHeader`), not from a hundred rows. What a change does is worked out before anything
+// changes, in plain C++ (tables/MonsterEdits.h): `changedValue` (set, add, or multiply by a
+// percentage in hundredths, rounded half away from zero in integers), and `planEdits`, which pulls
+// each new value into its field's bounds with `clampToField`, leaves out cells that keep the value
+// they show and lines that cannot be read in full, and gives each monster that changes with all its
+// values as the stats page's "OK" stores them (`shownValues`: each in its bounds, a move range
+// without an entry kept), and lists the values of those monsters' lines that lie beyond their
+// bounds and no edit changes (`rewritten`): the rebuilt line pulls them in too, so "Change..."
+// names them before "Apply" (`rewrittenValuesText`) and the window marks their cells. The document
+// stores them in one step (`storeMonsters`, one `StoreMonstersCommand`), each line through
+// `rebuildmonsterline`; every view follows `monsterStored`. Bounds are pulled in by one function,
+// `clampToBounds` (tables/Numbers.h), which the spin fields (`SpinField`) and `clampToField` both
+// use; a typed cell is a `SpinField` too, and its text is read as the stats page reads a field
+// (`SpinField::parseWhole`), so is a pasted value. Copy and paste (monstergrid/GridClipboard.h)
+// read a whole block before anything changes and name the first cell at fault. The pasted text is
+// read by `PastedText` (monstergrid/PastedText.h) as spreadsheets and scripts write it (any line
+// end, cells quoted as CSV and TSV writers quote them, empty columns and rows at the end left out)
+// in one pass, its cells kept as views of the text, so a paste of 50 MB or a million lines costs
+// about one look at each character (bench/paste_bench holds it to twice the reading of the same
+// bytes as a table file); a quoted cell in a message is its first 40 characters
+// (`quotedForMessage`). The window is made on first use by EditorWindows (Ctrl+T on the main
+// window, `monsterTableRequested` from the stats page), first placed as the map overview is
+// (`firstFrame`: as large as it may be, up to its own size, where it covers none of the main
+// window's buttons), with the monster table's history keys. While the stats page is in its edit
+// state the window changes nothing and its undo keys do nothing (`setLocked`, wired by
+// EditorWindows as the history window's lock), since "OK" stores values read before.
 
 #include <functional>
 #include <utility>

@@ -7,6 +7,35 @@
 // Like the program's other windows it has a title strip of its own, by which it is
 // moved with or without a window manager; its close button, Escape, Ctrl+W and Alt+F4
 // close it, and the grip in its corner resizes it.
+//
+// The map overview (overview/MapOverviewWindow.h) draws every live spot of one map and changes a
+// spot's cells through `changeSpot` ("move", "resize"), one undo step each; it follows the
+// document's `spotAdded`, `spotDeleted`, `spotChanged` and `monsterStored`. Where a spot is drawn
+// and hit, and what a drag or an arrow key makes of it (cells kept in 0..255, a range's corners in
+// order), are plain functions (overview/OverviewGeometry.h): a drag moves by the cells under the
+// pointer at the press and now (`cellUnder`: every cell as many pixels wide as the zoom, so the
+// pixel of a mark pressed does not change the move), and a press takes the selected spot when it is
+// on its mark, edge or corner, else the topmost spot there (`spotTaken`); a `SpotIndex` files the
+// spots by 16-cell blocks, so a hover looks at the few near the pointer. The spots drawn are those
+// of the monsters ticked in the side list and named by its filter. A zoom keeps the cell in the
+// middle of the view, a wheel's zoom the cell under the pointer. The surface
+// (overview/OverviewSurface.h) keeps one image, the picture stretched once per zoom with every spot
+// drawn straight into its pixels; a repaint copies pixels. A changed spot has only its old and new
+// places drawn again (the picture's pixels put back there, then every spot that reaches into them,
+// in drawing order: ranges, then points). The selected spot, and a dragged one where it would go,
+// are drawn over the image when painting; a drag lifts its spot out of the image at its first step
+// and repaints only the places it leaves and takes. The side list (overview/OverviewMonsters.h)
+// counts from one pass over the spawn table. The selection (overview/OverviewSelection.cpp) is a
+// flag per spot number; selected spots are drawn into the image in their own colour, over the
+// others. The image is drawn again by the 16-cell blocks of the `SpotIndex`, and only the blocks a
+// paint covers, so a change of thousands of spots costs what the view shows of them. What is done
+// with the selection goes to the document as one step: `changeSpots` (moved, counts, directions),
+// `deleteSpots`, `appendSpots` (a paste); each is a `SpotsCommand` that holds every spot as it was
+// and is, and the document tells the views once, by `spotsChanged`. A group moves by one step for
+// all (`groupStep`, so the whole group stops at the edge). Copy and paste go through the clipboard
+// as spawn-file lines (tables/SpawnLines.h), read back by the spawn file's own reader; a paste is
+// placed (`placedAt`) and refused, with the reason, before anything changes (lines of monsters the
+// table does not list: the first five named, the rest counted).
 
 #include <cstdint>
 #include <initializer_list>

@@ -1,5 +1,17 @@
 #pragma once
 // Decoding of the JPEG map pictures with libjpeg, called directly.
+//
+// pictures/ holds `JpegImage`, which decodes map pictures with libjpeg behind its own error
+// manager. It is apart from tables/ so that the text formats build with the standard library alone;
+// a command-line program can use both without Qt. A picture is decoded at the size it is drawn at:
+// the caller names the least side it needs (`kLargestMapSide`, 1,280 pixels: a map at the largest
+// zoom), and libjpeg's scaled decoding gives the smallest of 1/2, 1/4 and 1/8 that still has that
+// many pixels both ways (`jpegScaleDenominator`); a picture up to 2,558 pixels on a side is decoded
+// whole, so the preview draws it stretched from its own pixels, as always. varnex-check asks for
+// any size (1/8), since it only needs to know that the picture decodes. An 8192-pixel picture then
+// costs tens of megabytes, not hundreds; a progressive one still needs libjpeg's buffer of the
+// whole picture's coefficients while it is read (3 bytes a pixel with the usual halved colour,
+// about 200 MB), which no scale reduces (`bench/picture-memory` measures both).
 
 #include <cstdint>
 #include <filesystem>

@@ -4,6 +4,27 @@
 // operator's changes by monster and field or by spot, the lines that change only in
 // form, the lines the save drops, and the problems the checker's rules find in what
 // would be written. Plain C++ below the windows; the review window shows it.
+//
+// The review of a save (review/SaveReview.h) is plain C++ below the windows: the file on disk
+// against the exact bytes the save would write, the tables' `fileBytes()`, which the saves write.
+// Lines are matched as `diff -u` matches them (tables/TextDiff.h: Myers' algorithm with diff's
+// refinements, held to the system's `diff -u` over generated texts and the sample), which gives the
+// unified diff shown on demand and `varnex-check --diff` (check/NormalFormDiff.h: each file against
+// what the editor's readers and `fileBytes()` make of it). The monster table's lines are paired
+// with the disk's line by line (or, when the file changed on disk, by a diff of their normal forms,
+// then by monster number) and told column by column; the spawn file is read again with the editor's
+// reader, its spots paired by spot number and content, so a changed spot keeps its number and a
+// moved section is no change. The lines `diff` marks as added that carry no change of the operator
+// are the lines changed only in form; the lines the reader leaves behind (comments, stray lines,
+// missing monsters' lines) are named from the reader's own notices. The problems are the checker's
+// rules over the bytes to be written (`checkTexts`, the same `checkMonsterText` and
+// `checkSpawnText` that `checkFolder` runs over files), each marked when the disk's own problems
+// (checked once per content of the files on disk, `DiskProblems`) have none of its rule on the line
+// it stems from. The window (app/ReviewWindow.h) works the review out again at the turn of the
+// event loop after any change of the document, and its double click asks EditorWindows for the
+// monster (`monsterChosen`: the monster table when open, else the stats page) or the spot
+// (`spotChosen`: the spawn page's `goToSpot`, the overview's map). `bench/review_bench` holds it to
+// its targets.
 
 #include <cstdint>
 #include <filesystem>

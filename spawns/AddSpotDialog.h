@@ -9,6 +9,12 @@
 // Apply): each field the operator has not changed since shows the spot as it is now,
 // so "Apply" writes the operator's changes over the spot as it is, never values it had
 // before. While the spot is deleted, "Apply" is off and the dialog says why.
+//
+// The dialog (spawns/AddSpotDialog.h) is the window and its first rows; its keypad
+// (`DirectionKeypad`), its point and range pages (`PlacePages`, which keep a range's corners in
+// order when the operator commits a number: `SpinField::committed`, an arrow step or typing ended
+// by leaving the field or Enter, never a keystroke of a number being typed) and the controls they
+// share (spawns/DialogParts.h) are apart; editing a spot is spawns/AddSpotEditing.cpp.
 
 #include <unordered_map>
 

@@ -1,6 +1,13 @@
 #pragma once
 // The two layers of the preview's map panel: the picture (Image1) and the drawing
 // surface on top of it (PaintBox1), both square at 256 pixels per zoom step.
+//
+// The preview's drawing (spawns/MapSurface.h): the outlines are drawn into one cached image,
+// straight into its pixels, and made again only when the outlines, the picture or the zoom change
+// (each paint compares this paint's outlines with the cached ones). Over a picture the cache holds
+// the picture with the outlines drawn in and the drawing surface paints it all, opaque, so the
+// picture's own layer is covered; without one it holds the outlines alone over the map panel. A
+// repaint copies pixels.
 
 #include <array>
 #include <filesystem>

@@ -1,6 +1,14 @@
 #pragma once
 // The "Monster Stats" page: the monster list, and a locked panel of number fields
 // that shows one monster's stored line and, in the edit state, stores changes into it.
+//
+// Typed values (StatsPage::settleTypedValues): everything that acts on the monster table while the
+// stats page is in its edit state passes this one function first: the stats page's save, Ctrl+S,
+// Ctrl+T and the table button (EditorWindows), the monster table window's saves and changes (its
+// `setUnlocking`, wired by EditorWindows) and ending the program. It asks once through
+// `MessageBoxes::askAboutTypedValues` (Store, Discard, Cancel, in the close question's box with
+// other words): Store stores as OK does, Discard leaves the edit state as Cancel does, and only
+// then the action goes on.
 
 #include <array>
 #include <optional>

@@ -1,6 +1,22 @@
 #pragma once
 // The monster table file data/monster.txt: one monster a line, 28 columns, then an
 // optional "end" line after which nothing is interpreted.
+//
+// tables/ reads and writes bytes. `MonsterTable` keeps `data/monster.txt` as its normal-form lines
+// plus one `MonsterDataRecord` per monster; `SpawnTable` holds the entries of `data/Quarnel.txt`
+// and writes them back in the fixed five-section form; `MonsterFields` names the 17 edited columns
+// (names, columns, bounds) and reads a stored monster line into those fields, naming the field that
+// stopped it and why; `WorkList` holds the copies of one monster's spots that the spawn page and
+// the preview read. Errors are `TableError` (the operator's message, plus the file and 1-based line
+// where it arose and, from the readers, the byte column of the field at fault in the line as the
+// file holds it: `rawColumn` maps a place in a line's normal form back to it). A file that starts
+// with a UTF-8 byte order mark stops both readers at line 1 with a message of its own
+// (`lineError`). `visibleText` (tables/VisibleText.h) writes the bytes of a file quoted in a
+// message so that every one shows: tabs, control characters, invisible characters and bytes that
+// are not UTF-8 become `\t`, `\xNN` or `\uXXXX`; the checker passes every message through it, and
+// it is there for the editor's error boxes. The spawn reader reports each line dropped for a
+// missing monster, with its line number, through a callback; the main window shows the first ten
+// notices and sums up the rest in one box (app/MissingMonsterNotices.h).
 
 #include <array>
 #include <cstdint>

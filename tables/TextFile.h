@@ -2,6 +2,88 @@
 // Whole-file reading and writing of the table files. Bytes are bytes: no code-page
 // conversion. Reading: a line ends at CR, LF or CR LF; a NUL byte ends the text.
 // Writing: every line, the last one included, is followed by CR LF.
+//
+// Saving goes through one function, `writeFileAtomically` (tables/TextFileSave.cpp): it follows a
+// symbolic link (chain) to the file at its end, opens that file once in its folder held open
+// (`Folder::openToRead`: no link, a regular file), and works on what it opened from then on, never
+// on the name looked up again: refuses it when write-protected (by the file's own mode, so root is
+// refused too; `Folder::mayReplace`), reads the old bytes (refused, with the reason, when it
+// cannot) and keeps them as the file's next numbered backup beside it (tables/Backups.h:
+// `<name>.~<n>~` as `cp --backup=numbered` names them, the number after the highest; written to a
+// temporary file, flushed, then given its name without replacing anything; the newest
+// `kBackupsKept` stay). When no backup can be written, the caller's `GoOnWithoutBackup` is asked;
+// without one, or on "No" (`SaveDeclined`, which the tables' save methods turn into `false`),
+// nothing is written. Then it writes a temporary file beside the file, gives it the permissions,
+// owner and group of the file opened (`File::copyAccessFrom(File)`, from its descriptor, never a
+// set-user-ID or set-group-ID bit, the backup too; checked afterwards), flushes it and renames it
+// over the old file, only while the name still leads to the file it read (`Folder::holds`: device
+// and inode); else it stops and says that another program replaced or moved the file meanwhile (a
+// new file takes a name only while it is free, `nameIfFree`). Where root saves in or below a folder
+// of another user's, `platform::FolderOwnerRights` (tables/OwnerRightsPosix.cpp) gives the saving
+// thread that user's file-system user, group and groups for the save (`setfsuid`, `setfsgid`, the
+// raw `setgroups` call, all of one thread), as sudoedit works, so that a link or a file that user
+// placed reaches only what the user could alone; its `Paused` gives the process its own rights back
+// for the rollback folder and for the question to the operator, and every message says whose rights
+// the save had. Every file a save makes comes from `platform::Folder::createLocked`: made 0600 (on
+// Windows with an access list for its user alone) and locked before anyone else can lock it, and
+// only once written given the access rights of the file it belongs with; the save holds it open,
+// and with it the lock, until it has its place. A `Folder` is a folder held open: names are looked
+// up through its descriptor (`openat`, `linkat`, `renameat`, `unlinkat`), never followed as links.
+// Where no temporary file can be made (a folder the user may not write to), or the new file cannot
+// get the old owner, group and mode, it rewrites the file in place, which keeps them: old bytes
+// read, a rollback copy written and flushed into the editor's data folder (tables/RollbackCopy.h:
+// the file's path and identity, device and inode, its mode less set-id bits, the old and the new
+// bytes with their sizes and hashes; the folder is Qt's AppLocalDataLocation worked out in plain
+// C++, made 0700, and used only as a `Folder::Trust::own` folder: owned by the effective user,
+// writable by no one else, no link, and so is every copy in it), new bytes written, cut to length,
+// mode less set-id bits given back, flushed, read back and compared; then the rollback copy goes.
+// The save holds the copy locked (`File::tryLock`: `flock`; `LockFileEx` and a share mode that lets
+// only deletion in on Windows) the whole time. On a failure the old bytes are written back
+// (`savesteps::putBack`), the file is read back, and the reason says what it holds: its old
+// content, the new one, a mix, or that it cannot be read; the copy stays unless the old bytes are
+// back and on the disk. A failed save removes the backup it made and leaves no temporary file; its
+// reason is "<full path>: <the system's words>". The `WriteFaults` seam injects each fault with the
+// reason the system would give, and `dieAt` makes the save stop dead at each step
+// (`SimulatedCrash`, which nothing catches; the destructors close what it held, as the system would
+// for a dead process) so tests can start again after it; `platform::observeSyncForTesting` tells
+// tests what was flushed and renamed in which order. tables/StartUpRepair.h is that next start: it
+// opens the rollback folder as an own folder (one that is not is named in a notice with the copies
+// in it, and never used) and takes each copy it can lock (what a running save holds is left alone:
+// a process number says nothing after a reboot). A copy is used only when it parses whole (hashes
+// match), is of a table file of this run (`loadTables` passes the three table paths), and that file
+// is still the same file (identity, checked on the opened file); a file holding its old or new
+// bytes just loses the copy; a file holding bytes the rewrite explains (`rewriteExplains`: the new
+// bytes at their places over the old ones, or a shorter file of them) has what it holds kept as a
+// numbered backup beside it or in the rollback folder, and only then gets its old bytes, with its
+// mode now less any bit the copy's mode lacks and less set-id bits; anything else is kept as it is
+// and the copy renamed `<name>.kept`. Each such outcome is one line for the operator; where only
+// the mode could not be set (`PutBack::modeSet`), the line says the old bytes are back. What a
+// start keeps is bounded as backups are: the newest `kBackupsKept` kept copies of each table file's
+// name (`pruneKeptCopies`, by time and the number in the name) and backups in the rollback folder,
+// and the newest backups beside each table file; a last line says where they are. Temporary files
+// of saves (`.<name>.tmp-<process>-<n>-<attempt>`) beside the table files and in the rollback
+// folder go when they can be locked; one beside a table file that stays is named with why.
+// `loadTables` runs it before reading; varnex-check warns of the same temporary files
+// (`leftTemporaries`, `running` when a save holds one locked, naming the process only while one of
+// that number runs: `platform::processExists`). A table that was not read completely (a line it
+// could not read, a NUL byte, an empty monster table in front of the spawn file) refuses to be
+// saved over, with `saveRefusal()` saying why. Each table remembers a `FileStamp` (size,
+// modification time, 64-bit hash of the bytes) of the file it read, and after each save of the file
+// it wrote; `checkSave()` reads the file the save would replace again (a failure is an error with
+// the system's reason, not a question) and gives the question to ask when it differs from what was
+// seen, or, for the spawn file saved below the program's folder, when that is another file than the
+// one read and holds other bytes (naming both; `rememberSaveTarget` makes it the file seen only
+// when it holds the bytes read). Both save buttons put the question through `mayOverwrite`
+// (ui/SaveQuestion.h).
+//
+// Reading takes only regular files of at most 256 MB (`readWholeFile`): a named pipe or a device is
+// refused before it is read, with the reason as the report's second line. Every platform call lives
+// in the file layer behind tables/TextFilePlatform.h: TextFilePosix.cpp and FolderPosix.cpp,
+// TextFileWindows.cpp and FolderWindows.cpp (on Windows: wide paths, `CreateFileW`,
+// `FlushFileBuffers`, `MoveFileExW` with replace and write-through, `GetFinalPathNameByHandleW` for
+// links, the read-only attribute as write protection, `FormatMessageW` reasons as UTF-8). The steps
+// of reading and saving, and the injected faults, are shared above it, so both platforms run the
+// same sequence; `scripts/windows-check` runs the table tests under Wine.
 
 #include <cstdint>
 #include <filesystem>

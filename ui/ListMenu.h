@@ -1,5 +1,9 @@
 #pragma once
 // A list's menu of what can be done with its rows, each action with its key beside it.
+//
+// Context menus (ui/ListMenu.h) open on a right click, the Menu key and Shift+F10; their items
+// (app/ProgramMenus.cpp) name the key of each action from the table of keys (ui/ProgramKeys.h),
+// whose shortcuts belong to the windows.
 
 #include <functional>
 

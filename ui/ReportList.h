@@ -4,6 +4,14 @@
 // over a model of its rows, which makes nothing per row: a cell's text and picture are
 // made when the view asks for them, for the rows it shows, so lists of thousands of
 // rows fill at once.
+//
+// Lists (ui/ReportList.h): every report list is a `QTreeView` over a model of its rows, which makes
+// nothing per row: a cell's text and picture are made when the view asks for them, for the rows it
+// shows. The monster lists read the monster table (its numbers and names do not change after
+// loading); the spot lists (spawns/SpawnRows.h) hold copies of the work-list entries they show,
+// since the work list changes under them. A list is cleared as a `QTreeWidget` clears: the
+// selection first, with its change told, then the rows. The spawn page's monster icons come from
+// one pass over the spawn table (`haveposOfEach`).
 
 #include <vector>
 

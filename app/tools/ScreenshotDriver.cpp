@@ -97,6 +97,38 @@ const std::map<std::string, State> kStates = {
          table.grid()->selectionModel()->select(band, QItemSelectionModel::ClearAndSelect);
          if (!band.isEmpty()) table.grid()->scrollTo(band.first().topLeft(), QAbstractItemView::PositionAtCenter);
      }},
+    {"balance",
+     [](SplashWindow& splash) {
+         splash.dismiss();
+         // HP by level over the whole sample, its outliers listed beside the chart.
+         splash.windows()->openBalanceChart();
+     }},
+    {"review",
+     [](SplashWindow& splash) {
+         splash.dismiss();
+         // Unsaved changes in both files: the HP of the levels 40 to 60 raised by a
+         // fifth in the monster table, and one spot of map 2 deleted.
+         MonsterGridWindow& table = splash.windows()->monsterGrid();
+         MonsterGridModel& rows = *table.model();
+         const int hp = gridColumnNamed(QStringLiteral("HP"));
+         QItemSelection band;
+         for (int row = 0; row < rows.rowCount(); ++row) {
+             const int level = rows.index(row, gridColumnNamed(QStringLiteral("LVL"))).data().toInt();
+             if (level >= 40 && level <= 60) band.select(rows.index(row, hp), rows.index(row, hp));
+         }
+         table.grid()->selectionModel()->select(band, QItemSelectionModel::ClearAndSelect);
+         table.changeSelectedCells(ValueChange{ValueChangeKind::Multiply, 12000});
+         EditorDocument& document = splash.windows()->document();
+         const SpawnTable& spawns = document.spawns();
+         for (int i = 0; i < spawns.count; ++i) {
+             const SpawnEntry& spot = spawns.entries[static_cast<std::size_t>(i)];
+             if (spot.spotid != -1 && spot.mapnumber == 2 && !spot.ispoint) {
+                 document.deleteSpot(spot.spotid);
+                 break;
+             }
+         }
+         splash.windows()->showReview();
+     }},
     {"dialog",
      [](SplashWindow& splash) {
          splash.dismiss();
