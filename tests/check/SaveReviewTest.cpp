@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -135,7 +136,7 @@ TEST(SaveReview, MonsterChangesByMonsterAndField) {
     const std::string wasp = monsterLine("2", "Wasp", "3");
     std::string antWithBlanks = ant;
     std::replace(antWithBlanks.begin(), antWithBlanks.end(), '\t', ' ');
-    const MonsterCase cases[] = {
+    std::vector<MonsterCase> cases = {
         {"form only: blanks for tabs", {antWithBlanks, bee, "end"}, {antWithBlanks, bee, "end"}, {}, {}, {}, 1},
         {"two fields of one monster, the name's blanks made one",
          {ant, bee, "end"},
@@ -177,6 +178,15 @@ TEST(SaveReview, MonsterChangesByMonsterAndField) {
          {},
          1},
     };
+    // A save of 64 lines fills whole words of the diff's line marks: a count that read one
+    // line past the last would read past them (the sanitizer build sees it).
+    {
+        std::vector<std::string> disk;
+        for (int id = 0; id < 63; ++id) disk.push_back(monsterLine(std::to_string(id), "M", "1"));
+        disk.push_back("end");
+        std::replace(disk[62].begin(), disk[62].end(), '\t', ' ');
+        cases.push_back({"64 lines, the last monster's in blanks", disk, disk, {}, {}, {}, 1});
+    }
     for (const MonsterCase& c : cases) {
         MonsterTable table;
         table.loadFromText(crlf(c.editor), "data/monster.txt");
@@ -284,6 +294,77 @@ TEST(SaveReview, ProblemsTheSaveAddsAreMarked) {
     for (const ReviewedProblem& p : review.problems)
         marked.push_back(p.problem.code + " spot " + std::to_string(p.target.spotid) + (p.added ? " added" : ""));
     EXPECT_EQ(marked, (std::vector<std::string>{"reversed-range spot 0", "reversed-range spot 1 added"}));
+}
+
+// Only a file with unsaved changes is reviewed: one the sources do not name as unsaved is
+// left out, its changes and its problems.
+TEST(SaveReview, ReviewsOnlyTheFilesWithUnsavedChanges) {
+    const TempFolder folder;
+    const std::string monsterBytes = crlf({monsterLine("1", "Ant", "1"), "end"});
+    // The spot's corners are reversed on disk already.
+    const std::string spawnBytes = crlf({"1", "1\t3\t0\t30\t10\t20\t20\t-1\t5", "end"});
+    folder.write("data/monster.txt", monsterBytes);
+    folder.write("data/Quarnel.txt", spawnBytes);
+    MonsterTable monsters;
+    monsters.loadFromText(monsterBytes, "data/monster.txt");
+    SpawnTable spawns;
+    spawns.loadFromText(spawnBytes, "data/Quarnel.txt", monsters, {});
+    setField(monsters, 0, 1, 60);
+    spawns.entries[0].count = 7;
+    const fs::path monsterFile = folder.path() / "data" / "monster.txt";
+    const fs::path spawnFile = folder.path() / "data" / "Quarnel.txt";
+
+    // Each file reviewed: its changes, then its problems (marked when the save adds them).
+    struct Case {
+        const char* name;
+        std::function<ReviewSources()> sources;
+        std::optional<std::vector<std::string>> monsters;
+        std::optional<std::vector<std::string>> spawns;
+    };
+    using Lines = std::vector<std::string>;
+    const Case cases[] = {
+        {"the monster file",
+         [&] {
+             return ReviewSources{.monsters = monsters,
+                                  .spawns = spawns,
+                                  .monstersUnsaved = true,
+                                  .monsterFile = monsterFile,
+                                  .spawnFile = spawnFile,
+                                  .pictureFolder = std::nullopt};
+         },
+         Lines{"Ant (1): HP 50 \u2192 60"}, std::nullopt},
+        {"the spawn file",
+         [&] {
+             return ReviewSources{.monsters = monsters,
+                                  .spawns = spawns,
+                                  .spawnsUnsaved = true,
+                                  .monsterFile = monsterFile,
+                                  .spawnFile = spawnFile,
+                                  .pictureFolder = std::nullopt};
+         },
+         std::nullopt, Lines{"Ant, map 3, spot 0: count 5 \u2192 7", "reversed-range"}},
+        {"neither",
+         [&] {
+             return ReviewSources{.monsters = monsters,
+                                  .spawns = spawns,
+                                  .monsterFile = monsterFile,
+                                  .spawnFile = spawnFile,
+                                  .pictureFolder = std::nullopt};
+         },
+         std::nullopt, std::nullopt},
+    };
+    const auto shown = [](const std::optional<FileReview>& review) -> std::optional<Lines> {
+        if (!review) return std::nullopt;
+        Lines lines = textsOf(review->changes);
+        for (const ReviewedProblem& p : review->problems) lines.push_back(p.problem.code + (p.added ? " added" : ""));
+        return lines;
+    };
+    for (const Case& c : cases) {
+        DiskProblems onDisk;
+        const SaveReview review = reviewSave(c.sources(), onDisk);
+        EXPECT_EQ(shown(review.monsters), c.monsters) << c.name;
+        EXPECT_EQ(shown(review.spawns), c.spawns) << c.name;
+    }
 }
 
 // The disk's problems are checked again only when the files' bytes change: a map picture

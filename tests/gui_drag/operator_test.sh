@@ -206,5 +206,47 @@ check "the history lies wholly on the screen" wholly_on_screen "History"
 xdotool key Escape
 check "the keyboard is back in the monster table after the history" keyboard_in "$table"
 
+# The review of the save: Ctrl+Shift+D from the monster table opens it with the keyboard.
+# A click on a window brings it over the others (without a window manager the windows
+# do it themselves): the main window over the review, then the review over it.
+review="Review of the save"
+click_clear_of() {  # WINDOW OTHER...: a click into WINDOW where no OTHER, frame included, is
+  local window X Y WIDTH HEIGHT SCREEN x y x0 y0 x1 y1 other box clear
+  local -a boxes=()
+  for other in "${@:2}"; do
+    window=$(named "$other")
+    [ -n "$window" ] || continue
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    boxes+=("$((X - 30)) $((Y - 40)) $((X + WIDTH + 30)) $((Y + HEIGHT + 30))")
+  done
+  window=$(named "$1")
+  [ -n "$window" ] || return 1
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  # Below a title strip, which would take the press for a move.
+  for x in $((X + 12)) $((X + WIDTH / 2)) $((X + WIDTH - 12)); do
+    for y in $((Y + 40)) $((Y + HEIGHT / 2)) $((Y + HEIGHT - 12)); do
+      clear=1
+      for box in "${boxes[@]}"; do
+        read -r x0 y0 x1 y1 <<<"$box"
+        (( x < x0 || x >= x1 || y < y0 || y >= y1 )) || clear=0
+      done
+      if (( clear )); then
+        xdotool mousemove "$x" "$y" sleep 0.2 click 1
+        return 0
+      fi
+    done
+  done
+  echo "no point of $1 lies clear of the other windows"
+  return 1
+}
+xdotool key ctrl+shift+d
+check "Ctrl+Shift+D opens the review of the save with the keyboard" keyboard_in "$review"
+click_clear_of "$main_title" "$review" "$table"
+check "a click on the main window brings it over the review" above "$main_title" "$review"
+click_clear_of "$review" "$main_title" "$table"
+check "a click on the review brings it over the main window" above "$review" "$main_title"
+xdotool key Escape
+check "Escape closes the review" test -z "$(named "$review")"
+
 echo "$failures checks failed ($mode)"
 [ "$failures" -eq 0 ]
