@@ -99,9 +99,10 @@ TEST(CloseQuestionBox, EachQuestionHasItsOwnWords) {
         EXPECT_TRUE(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint)) << c.name;
         EXPECT_EQ(box.button(CloseAnswer::Review) != nullptr, c.review) << c.name;
         EXPECT_EQ(box.findChild<QPushButton*>(QStringLiteral("CloseReview")) != nullptr, c.review) << c.name;
-        if (c.review)  // it says that the program stays open
+        if (c.review) {  // it says that the program stays open
             EXPECT_TRUE(box.button(CloseAnswer::Review)->toolTip().startsWith(QStringLiteral("Keep the program open")))
                 << c.name;
+        }
     }
 }
 
