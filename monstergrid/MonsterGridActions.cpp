@@ -9,6 +9,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 
 #include "ByteText.h"
 #include "EditorDocument.h"
