@@ -134,6 +134,41 @@ TEST_F(SelectionTest, ClicksBoxesAndKeysSelectSpotsOfTickedMonsters) {
     EXPECT_TRUE(recorder().messages.empty());
 }
 
+// While a box is drawn, its outline shows on all four sides, whichever way it is drawn
+// and at every zoom, over the spots it crosses.
+TEST_F(SelectionTest, ABoxBeingDrawnIsOutlinedOnEverySide) {
+    const struct {
+        QPoint from, to;
+        int zoom;
+    } cases[] = {{{5, 15}, {60, 70}, 1}, {{60, 70}, {5, 15}, 1}, {{5, 15}, {60, 70}, 3}, {{200, 10}, {150, 40}, 5}};
+    overview->openOnMap(2);
+    overview->monsterRows()->setShown(12, false);  // its range covers the whole map
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.from.x()) + "," + std::to_string(c.from.y()) + " zoom " +
+                     std::to_string(c.zoom));
+        overview->chooseZoom(c.zoom - 1);
+        mouse(QEvent::MouseButtonPress, at(c.from.x(), c.from.y()), Qt::LeftButton);
+        mouse(QEvent::MouseMove, at(c.to.x(), c.to.y()), Qt::LeftButton);
+        const std::optional<CellBox> box = surface->boxBeingDragged();
+        ASSERT_TRUE(box);
+        const SpotRect band = grown(outlineRect(*box, surface->zoom()), kMarkRadius + 1);
+        const QImage image = surface->grab().toImage();
+        const int midX = (band.left + band.right) / 2;
+        const int midY = (band.top + band.bottom) / 2;
+        const struct {
+            const char* side;
+            QPoint pixel;
+        } sides[] = {{"top", {midX, band.top}},
+                     {"bottom", {midX, band.bottom - 1}},
+                     {"left", {band.left, midY}},
+                     {"right", {band.right - 1, midY}}};
+        for (const auto& s : sides)
+            EXPECT_EQ(image.pixel(s.pixel) | 0xFF000000u, kBoxColour) << s.side;
+        mouse(QEvent::MouseButtonRelease, at(c.to.x(), c.to.y()), Qt::NoButton);
+        EXPECT_FALSE(surface->boxBeingDragged());
+    }
+}
+
 // Each change of the selection is one step: saved, the lines it gives; undone, the file
 // as it was; redone, the same again.
 TEST_F(SelectionTest, TheSelectionChangesTogetherInOneStep) {
