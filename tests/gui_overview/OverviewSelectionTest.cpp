@@ -22,6 +22,7 @@
 
 #include "MapPreviewWindow.h"
 #include "OverviewFixture.h"
+#include "SurfaceArea.h"
 
 namespace {
 
@@ -167,6 +168,36 @@ TEST_F(SelectionTest, ABoxBeingDrawnIsOutlinedOnEverySide) {
         mouse(QEvent::MouseButtonRelease, at(c.to.x(), c.to.y()), Qt::NoButton);
         EXPECT_FALSE(surface->boxBeingDragged());
     }
+}
+
+// A drag of more spots than the map redraws one by one, given up with Escape, draws
+// every one of them where it was, as they were drawn before.
+TEST_F(SelectionTest, ACancelledDragOfManySpotsDrawsThemWhereTheyWere) {
+    std::vector<SpawnEntry> many;
+    for (int i = 0; i < surfacearea::kManySpots + 20; ++i) {
+        SpawnEntry spot;
+        spot.ispoint = true;
+        spot.mapnumber = 2;
+        spot.x0 = static_cast<std::uint8_t>(130 + i % 20 * 6);
+        spot.y0 = static_cast<std::uint8_t>(130 + i / 20 * 8);
+        spot.monsterid = 13;
+        spot.dir = -1;
+        many.push_back(spot);
+    }
+    document().appendSpots(many, QStringLiteral("paste"));
+    overview->monsterRows()->setShown(12, false);  // its range covers the whole map: no room to move
+    key(Qt::Key_A, Qt::ControlModifier);
+    ASSERT_GT(selected().size(), static_cast<std::size_t>(surfacearea::kManySpots));
+    const QImage before = surface->grab().toImage();
+    mouse(QEvent::MouseButtonPress, at(130, 130));
+    mouse(QEvent::MouseMove, at(130, 130) + QPoint(30, 20));
+    ASSERT_TRUE(surface->draggedSpot().has_value());
+    EXPECT_NE(surface->grab().toImage(), before);
+    QTest::keyClick(surface, Qt::Key_Escape);
+    EXPECT_FALSE(surface->draggedSpot().has_value());
+    EXPECT_EQ(surface->grab().toImage(), before);
+    mouse(QEvent::MouseButtonRelease, at(130, 130) + QPoint(30, 20), Qt::NoButton);
+    EXPECT_EQ(document().history(TableFile::Spawns).count(), 1);  // the spots' paste alone
 }
 
 // Each change of the selection is one step: saved, the lines it gives; undone, the file
