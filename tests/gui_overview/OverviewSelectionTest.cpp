@@ -14,6 +14,8 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -168,6 +170,34 @@ TEST_F(SelectionTest, ABoxBeingDrawnIsOutlinedOnEverySide) {
         mouse(QEvent::MouseButtonRelease, at(c.to.x(), c.to.y()), Qt::NoButton);
         EXPECT_FALSE(surface->boxBeingDragged());
     }
+}
+
+// The map on the screen is painted only where asked: a box drawn smaller must have
+// its old outline painted over, not left behind.
+TEST_F(SelectionTest, ABoxDrawnSmallerRepaintsWhereItsOutlineWas) {
+    struct Painted : QObject {
+        QRegion region;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(event)->region();
+            return false;
+        }
+    } painted;
+    overview->monsterRows()->setShown(12, false);  // its range covers the whole map
+    overview->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(overview));
+    mouse(QEvent::MouseButtonPress, at(5, 15));
+    mouse(QEvent::MouseMove, at(60, 70));
+    QApplication::processEvents();
+    ASSERT_TRUE(surface->boxBeingDragged());
+    const SpotRect old = grown(outlineRect(*surface->boxBeingDragged(), surface->zoom()), kMarkRadius + 1);
+    surface->installEventFilter(&painted);
+    mouse(QEvent::MouseMove, at(20, 25));
+    QApplication::processEvents();
+    surface->removeEventFilter(&painted);
+    const QRegion due = QRegion(old.left, old.top, old.right - old.left, old.bottom - old.top) & surface->visibleRegion();
+    ASSERT_FALSE(due.isEmpty());
+    EXPECT_EQ(due - painted.region, QRegion());
+    mouse(QEvent::MouseButtonRelease, at(20, 25), Qt::NoButton);
 }
 
 // A drag of more spots than the map redraws one by one, given up with Escape, draws
