@@ -172,6 +172,40 @@ TEST_F(SelectionTest, ABoxBeingDrawnIsOutlinedOnEverySide) {
     }
 }
 
+// Arrow keys move the selected spots only when there are some and no drag is held;
+// otherwise they scroll the map, as in any scrolled view, and change nothing.
+TEST_F(SelectionTest, ArrowsScrollTheMapWhenTheyMoveNoSpots) {
+    const struct {
+        const char* name;
+        std::function<void(SelectionTest&)> before;
+    } cases[] = {
+        {"nothing selected", [](SelectionTest&) {}},
+        {"a drag held", [](SelectionTest& t) {
+             t.click(40, 41);
+             t.mouse(QEvent::MouseButtonPress, t.at(40, 41));
+             t.mouse(QEvent::MouseMove, t.at(44, 45));
+         }},
+    };
+    overview->chooseZoom(4);
+    QScrollBar* across = overview->mapArea()->horizontalScrollBar();
+    ASSERT_GT(across->maximum(), 0);
+    const std::string initial = bytes();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        overview->clearSelection();
+        across->setValue(0);
+        c.before(*this);
+        QTest::keyClick(surface, Qt::Key_Right);
+        EXPECT_GT(across->value(), 0);
+        if (surface->draggedSpot()) {
+            QTest::keyClick(surface, Qt::Key_Escape);  // gives the drag up
+            mouse(QEvent::MouseButtonRelease, at(44, 45), Qt::NoButton);
+        }
+        EXPECT_EQ(bytes(), initial);
+        EXPECT_EQ(document().history(TableFile::Spawns).count(), 0);
+    }
+}
+
 // The map on the screen is painted only where asked: a box drawn smaller must have
 // its old outline painted over, not left behind.
 TEST_F(SelectionTest, ABoxDrawnSmallerRepaintsWhereItsOutlineWas) {
