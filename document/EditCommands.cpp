@@ -1,7 +1,6 @@
 #include "EditCommands.h"
 
 #include "ByteText.h"
-#include "EditorDocument.h"
 
 namespace {
 
@@ -13,7 +12,7 @@ void nameStep(QUndoCommand& step, const QString& what) {
     step.setText(line + QLatin1Char('\n') + what);
 }
 
-QString spotText(const EditorDocument& document, const QString& verb, const SpawnEntry& entry) {
+QString spotText(const StepTarget& document, const QString& verb, const SpawnEntry& entry) {
     const MonsterDataRecord monster = document.monsters().getmonsterbyid(entry.monsterid);
     return QStringLiteral("%1 spot %2 of %3 on map %4")
         .arg(verb)
@@ -24,7 +23,7 @@ QString spotText(const EditorDocument& document, const QString& verb, const Spaw
 
 }  // namespace
 
-StoreMonsterCommand::StoreMonsterCommand(EditorDocument& document, int index, std::string line, bool canmove)
+StoreMonsterCommand::StoreMonsterCommand(StepTarget& document, int index, std::string line, bool canmove)
     : document_(document),
       index_(index),
       oldLine_(document.monsters().monsterlines.at(static_cast<std::size_t>(index))),
@@ -38,7 +37,7 @@ StoreMonsterCommand::StoreMonsterCommand(EditorDocument& document, int index, st
 void StoreMonsterCommand::redo() { document_.setMonsterLine(index_, newLine_, newCanMove_); }
 void StoreMonsterCommand::undo() { document_.setMonsterLine(index_, oldLine_, oldCanMove_); }
 
-CreateSpotCommand::CreateSpotCommand(EditorDocument& document, const SpawnEntry& entry)
+CreateSpotCommand::CreateSpotCommand(StepTarget& document, const SpawnEntry& entry)
     : document_(document), entry_(entry) {
     entry_.spotid = document.spawns().count;
     nameStep(*this, spotText(document, QStringLiteral("create"), entry_));
@@ -53,7 +52,7 @@ void CreateSpotCommand::redo() {
 
 void CreateSpotCommand::undo() { document_.removeSpot(entry_.spotid); }
 
-DeleteSpotCommand::DeleteSpotCommand(EditorDocument& document, const SpawnEntry& entry)
+DeleteSpotCommand::DeleteSpotCommand(StepTarget& document, const SpawnEntry& entry)
     : document_(document), entry_(entry) {
     nameStep(*this, spotText(document, QStringLiteral("delete"), entry_));
 }
@@ -61,7 +60,7 @@ DeleteSpotCommand::DeleteSpotCommand(EditorDocument& document, const SpawnEntry&
 void DeleteSpotCommand::redo() { document_.removeSpot(entry_.spotid); }
 void DeleteSpotCommand::undo() { document_.reviveSpot(entry_.spotid); }
 
-ChangeSpotCommand::ChangeSpotCommand(EditorDocument& document, const SpawnEntry& before, const SpawnEntry& after,
+ChangeSpotCommand::ChangeSpotCommand(StepTarget& document, const SpawnEntry& before, const SpawnEntry& after,
                                      const QString& verb)
     : document_(document), before_(before), after_(after) {
     nameStep(*this, spotText(document, verb, before_));
@@ -70,7 +69,7 @@ ChangeSpotCommand::ChangeSpotCommand(EditorDocument& document, const SpawnEntry&
 void ChangeSpotCommand::redo() { document_.putSpot(after_); }
 void ChangeSpotCommand::undo() { document_.putSpot(before_); }
 
-SpotsCommand::SpotsCommand(EditorDocument& document, std::vector<SpotChange> changes, const QString& what)
+SpotsCommand::SpotsCommand(StepTarget& document, std::vector<SpotChange> changes, const QString& what)
     : document_(document), changes_(std::move(changes)) {
     nameStep(*this, what);
 }
@@ -78,7 +77,7 @@ SpotsCommand::SpotsCommand(EditorDocument& document, std::vector<SpotChange> cha
 void SpotsCommand::redo() { document_.putSpots(changes_, true); }
 void SpotsCommand::undo() { document_.putSpots(changes_, false); }
 
-StoreMonstersCommand::StoreMonstersCommand(EditorDocument& document, std::vector<StoredLine> lines,
+StoreMonstersCommand::StoreMonstersCommand(StepTarget& document, std::vector<StoredLine> lines,
                                            const QString& what)
     : document_(document), lines_(std::move(lines)) {
     nameStep(*this, what);

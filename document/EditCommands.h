@@ -11,20 +11,17 @@
 #include <QUndoCommand>
 
 #include "SpawnTable.h"
-
-struct SpotChange;
-
-class EditorDocument;
+#include "StepTarget.h"
 
 // OK on the stats page: a monster's line rebuilt with new values.
 class StoreMonsterCommand final : public QUndoCommand {
 public:
-    StoreMonsterCommand(EditorDocument& document, int index, std::string line, bool canmove);
+    StoreMonsterCommand(StepTarget& document, int index, std::string line, bool canmove);
     void redo() override;
     void undo() override;
 
 private:
-    EditorDocument& document_;
+    StepTarget& document_;
     int index_;
     std::string oldLine_;
     std::string newLine_;
@@ -36,12 +33,12 @@ private:
 // nowhere; redone, it is live again at the same place.
 class CreateSpotCommand final : public QUndoCommand {
 public:
-    CreateSpotCommand(EditorDocument& document, const SpawnEntry& entry);
+    CreateSpotCommand(StepTarget& document, const SpawnEntry& entry);
     void redo() override;
     void undo() override;
 
 private:
-    EditorDocument& document_;
+    StepTarget& document_;
     SpawnEntry entry_;
     bool appended_ = false;
 };
@@ -49,12 +46,12 @@ private:
 // Delete Spot on the spawn page.
 class DeleteSpotCommand final : public QUndoCommand {
 public:
-    DeleteSpotCommand(EditorDocument& document, const SpawnEntry& entry);
+    DeleteSpotCommand(StepTarget& document, const SpawnEntry& entry);
     void redo() override;
     void undo() override;
 
 private:
-    EditorDocument& document_;
+    StepTarget& document_;
     SpawnEntry entry_;
 };
 
@@ -63,13 +60,13 @@ private:
 // between point and range is saved in its new section.
 class ChangeSpotCommand final : public QUndoCommand {
 public:
-    ChangeSpotCommand(EditorDocument& document, const SpawnEntry& before, const SpawnEntry& after,
+    ChangeSpotCommand(StepTarget& document, const SpawnEntry& before, const SpawnEntry& after,
                       const QString& verb);
     void redo() override;
     void undo() override;
 
 private:
-    EditorDocument& document_;
+    StepTarget& document_;
     SpawnEntry before_;
     SpawnEntry after_;
 };
@@ -79,12 +76,12 @@ private:
 // their places by the redo, as a created spot is.
 class SpotsCommand final : public QUndoCommand {
 public:
-    SpotsCommand(EditorDocument& document, std::vector<SpotChange> changes, const QString& what);
+    SpotsCommand(StepTarget& document, std::vector<SpotChange> changes, const QString& what);
     void redo() override;
     void undo() override;
 
 private:
-    EditorDocument& document_;
+    StepTarget& document_;
     std::vector<SpotChange> changes_;
 };
 
@@ -100,11 +97,11 @@ struct StoredLine {
 // Many monsters' lines stored at once (a change of many cells, a paste): one step.
 class StoreMonstersCommand final : public QUndoCommand {
 public:
-    StoreMonstersCommand(EditorDocument& document, std::vector<StoredLine> lines, const QString& what);
+    StoreMonstersCommand(StepTarget& document, std::vector<StoredLine> lines, const QString& what);
     void redo() override;
     void undo() override;
 
 private:
-    EditorDocument& document_;
+    StepTarget& document_;
     std::vector<StoredLine> lines_;
 };

@@ -74,26 +74,18 @@
 #include "MonsterFields.h"
 #include "MonsterTable.h"
 #include "SpawnTable.h"
+#include "StepTarget.h"
 
 class QUndoStack;
 
 // The two files the editor saves.
 enum class TableFile { Monsters, Spawns };
 
-// One spot of a step that changes many at once, as it was and as it is: a spot that was
-// not live (appended, or deleted and brought back) has before.spotid -1, one that is no
-// longer live (deleted) after.spotid -1.
-struct SpotChange {
-    SpawnEntry before;
-    SpawnEntry after;
-    std::int32_t spotid() const { return after.spotid != -1 ? after.spotid : before.spotid; }
-};
-
 // Asked before a save replaces a file another program changed or another file than the
 // one read, and before it goes on without a backup; true lets it go on.
 using SaveQuestion = std::function<bool(const std::string& question)>;
 
-class EditorDocument : public QObject {
+class EditorDocument final : public QObject, private StepTarget {
     Q_OBJECT
 public:
     // The monster table is read and saved below workFolder; the spawn file is saved,
@@ -102,8 +94,8 @@ public:
                    QObject* parent = nullptr);
     ~EditorDocument() override;
 
-    const MonsterTable& monsters() const { return monsters_; }
-    const SpawnTable& spawns() const { return spawns_; }
+    const MonsterTable& monsters() const override { return monsters_; }
+    const SpawnTable& spawns() const override { return spawns_; }
     const std::filesystem::path& workFolder() const { return workFolder_; }
     const std::filesystem::path& programFolder() const { return programFolder_; }
 
@@ -168,20 +160,13 @@ signals:
     void historyChanged(TableFile file);
 
 private:
-    // What the history's steps do; each emits what changed.
-    friend class StoreMonsterCommand;
-    friend class StoreMonstersCommand;
-    friend class CreateSpotCommand;
-    friend class DeleteSpotCommand;
-    friend class ChangeSpotCommand;
-    friend class SpotsCommand;
-    void setMonsterLine(int index, const std::string& line, bool canmove);
-    void addSpot(const SpawnEntry& entry);
-    void removeSpot(std::int32_t spotid);
-    void reviveSpot(std::int32_t spotid);
-    void putSpot(const SpawnEntry& entry);
-    // Every spot as it is after (forward) or before the changes.
-    void putSpots(const std::vector<SpotChange>& changes, bool forward);
+    // What the history's steps do, and no one else: each emits what changed.
+    void setMonsterLine(int index, const std::string& line, bool canmove) override;
+    void addSpot(const SpawnEntry& entry) override;
+    void removeSpot(std::int32_t spotid) override;
+    void reviveSpot(std::int32_t spotid) override;
+    void putSpot(const SpawnEntry& entry) override;
+    void putSpots(const std::vector<SpotChange>& changes, bool forward) override;
     void pushSpots(std::vector<SpotChange> changes, const QString& what);
 
     std::filesystem::path workFolder_;

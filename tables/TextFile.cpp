@@ -13,8 +13,6 @@ FileStamp statStamp(const platform::FileInfo& info, const std::filesystem::path&
     return {true, info.size, info.modified, 0, platform::finalTarget(path).value_or(path)};
 }
 
-const char* const kTooLarge = "larger than 256 MB";
-
 // The stamp of the file a save would replace: {} when there is none, else as read now.
 FileStamp stampBeforeSave(const std::filesystem::path& path, const std::string& label) {
     if (platform::missing(path)) return {};
@@ -35,38 +33,6 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     };
     return canonical(a) == canonical(b);
 }
-
-namespace platform {
-
-bool readWhole(const File& file, std::string& bytes, std::uint64_t limit) {
-    bytes.clear();
-    FileInfo info;
-    if (!file.info(info)) return false;
-    if (info.size > limit) {
-        setLastReason(kTooLarge);
-        return false;
-    }
-    bytes.reserve(static_cast<std::size_t>(info.size));
-    char buffer[65536];
-    for (;;) {
-        std::size_t got = 0;
-        if (!file.readAt(bytes.size(), buffer, sizeof buffer, got)) return false;
-        if (got == 0) return true;
-        bytes.append(buffer, got);
-        // A file that grows while it is read is held to the same bound.
-        if (bytes.size() > limit) {
-            setLastReason(kTooLarge);
-            return false;
-        }
-    }
-}
-
-bool readWhole(const Path& path, std::string& bytes, std::uint64_t limit) {
-    const File file = openForReading(path);
-    return file.valid() && readWhole(file, bytes, limit);
-}
-
-}  // namespace platform
 
 LineCursor::LineCursor(std::string_view bytes) {
     if (const auto nul = bytes.find('\0'); nul != std::string_view::npos) bytes = bytes.substr(0, nul);

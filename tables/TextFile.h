@@ -93,6 +93,7 @@
 #include <vector>
 
 #include "TableError.h"
+#include "TableFileLimit.h"
 
 std::vector<std::string> splitLines(std::string_view bytes);
 
@@ -162,10 +163,6 @@ std::string changedFileQuestion(std::string_view label);
 // The question put before a save replaces a file other than the one read, which holds
 // other bytes; it names both by their full paths.
 std::string otherFileQuestion(const std::filesystem::path& target, const std::filesystem::path& read);
-
-// Only regular files up to this size are read; anything else is refused, so a named
-// pipe cannot block the editor and a device cannot fill its memory.
-inline constexpr std::uint64_t kMaxTableFileBytes = 256ull << 20;
 
 // Throws TableError(cannotOpenMessage(label)) when the file cannot be read, with the
 // full path and the system's reason (or "not a regular file", "larger than 256 MB")

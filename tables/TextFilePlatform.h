@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "TextFile.h"
+#include "TableFileLimit.h"
 
 namespace platform {
 
@@ -265,7 +265,8 @@ private:
 Path userDataFolder();
 
 // The whole of an open regular file from its start, refused ("larger than 256 MB")
-// beyond the bound before any room is reserved (TextFile.cpp, over the calls above).
+// beyond the bound before any room is reserved (TextFilePlatform.cpp, over the calls
+// above, the same on both platforms).
 bool readWhole(const File& file, std::string& bytes, std::uint64_t limit = kMaxTableFileBytes);
 // The same for the file a name leads to.
 bool readWhole(const Path& path, std::string& bytes, std::uint64_t limit = kMaxTableFileBytes);

@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "MessageBoxes.h"
+#include "QuestionAnswers.h"
 
 class QPushButton;
 

@@ -9,14 +9,9 @@
 #include <QString>
 #include <QStringList>
 
-class QWidget;
+#include "QuestionAnswers.h"
 
-// The answers to the question before ending with unsaved changes; Review keeps the
-// program open to see what the saves would write.
-enum class CloseAnswer { Save, Discard, Cancel, Review };
-// The answers to the question before anything acts on the monster table while Monster
-// Stats holds typed values that are not stored yet.
-enum class TypedValuesAnswer { Store, Discard, Cancel };
+class QWidget;
 
 class MessageBoxes {
 public:

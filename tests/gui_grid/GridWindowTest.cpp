@@ -3,6 +3,7 @@
 // of levels, save, and find the bytes an independent script works out; undo, save, and
 // find the bytes of before.
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -84,6 +85,46 @@ TEST_F(GridWindow, HeaderClicksSortUpDownThenBackToFileOrder) {
         clickHeader(column);
         EXPECT_EQ(shownIds(), file);
         EXPECT_EQ(model->sortColumn(), -1);
+    }
+}
+
+// Monsters chosen elsewhere (the balance chart) are selected in the rows they are in
+// now, in the chosen field alone, the first of them current; hidden ones stay out.
+TEST_F(GridWindow, MonstersChosenElsewhereAreSelectedInTheirRowsNow) {
+    const int hp = fieldColumn("HP");
+    const struct {
+        const char* name;
+        std::vector<int> monsters;  // table indexes
+        const char* sortBy;
+        const char* filter;
+        std::vector<int> rows;
+    } cases[] = {
+        {"the first row", {0}, nullptr, "", {0}},
+        {"runs of rows", {3, 0, 1}, nullptr, "", {0, 1, 3}},
+        {"the last row", {4}, nullptr, "", {4}},
+        {"sorted: where they are now", {0, 2}, "HP", "", {0, 4}},
+        {"filtered: a hidden monster stays out", {0, 1, 2}, nullptr, "b", {0}},
+        {"none", {}, nullptr, "", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        open({gridLine(1, "a", {{5, "50"}}), gridLine(2, "b", {{5, "40"}}), gridLine(3, "c", {{5, "10"}}),
+              gridLine(4, "d", {{5, "30"}}), gridLine(5, "e", {{5, "20"}})});
+        if (c.sortBy) clickHeader(fieldColumn(c.sortBy));
+        window->filterField()->setText(QString::fromLatin1(c.filter));
+        QApplication::processEvents();
+        window->selectMonsters(c.monsters, gridColumn(hp).field);
+        std::vector<int> rows;
+        for (const QModelIndex& cell : view->selectionModel()->selectedIndexes()) {
+            EXPECT_EQ(cell.column(), hp);
+            rows.push_back(cell.row());
+        }
+        std::sort(rows.begin(), rows.end());
+        EXPECT_EQ(rows, c.rows);
+        if (!c.rows.empty()) {
+            EXPECT_EQ(view->selectionModel()->currentIndex(), model->index(c.rows.front(), hp));
+        }
+        EXPECT_TRUE(recorder().messages.empty());
     }
 }
 

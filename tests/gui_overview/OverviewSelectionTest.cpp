@@ -14,6 +14,8 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -22,6 +24,7 @@
 
 #include "MapPreviewWindow.h"
 #include "OverviewFixture.h"
+#include "SurfaceArea.h"
 
 namespace {
 
@@ -132,6 +135,133 @@ TEST_F(SelectionTest, ClicksBoxesAndKeysSelectSpotsOfTickedMonsters) {
     }
     EXPECT_EQ(document().history(TableFile::Spawns).count(), 0);
     EXPECT_TRUE(recorder().messages.empty());
+}
+
+// While a box is drawn, its outline shows on all four sides, whichever way it is drawn
+// and at every zoom, over the spots it crosses.
+TEST_F(SelectionTest, ABoxBeingDrawnIsOutlinedOnEverySide) {
+    const struct {
+        QPoint from, to;
+        int zoom;
+    } cases[] = {{{5, 15}, {60, 70}, 1}, {{60, 70}, {5, 15}, 1}, {{5, 15}, {60, 70}, 3}, {{200, 10}, {150, 40}, 5}};
+    overview->openOnMap(2);
+    overview->monsterRows()->setShown(12, false);  // its range covers the whole map
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.from.x()) + "," + std::to_string(c.from.y()) + " zoom " +
+                     std::to_string(c.zoom));
+        overview->chooseZoom(c.zoom - 1);
+        mouse(QEvent::MouseButtonPress, at(c.from.x(), c.from.y()), Qt::LeftButton);
+        mouse(QEvent::MouseMove, at(c.to.x(), c.to.y()), Qt::LeftButton);
+        const std::optional<CellBox> box = surface->boxBeingDragged();
+        ASSERT_TRUE(box);
+        const SpotRect band = grown(outlineRect(*box, surface->zoom()), kMarkRadius + 1);
+        const QImage image = surface->grab().toImage();
+        const int midX = (band.left + band.right) / 2;
+        const int midY = (band.top + band.bottom) / 2;
+        const struct {
+            const char* side;
+            QPoint pixel;
+        } sides[] = {{"top", {midX, band.top}},
+                     {"bottom", {midX, band.bottom - 1}},
+                     {"left", {band.left, midY}},
+                     {"right", {band.right - 1, midY}}};
+        for (const auto& s : sides)
+            EXPECT_EQ(image.pixel(s.pixel) | 0xFF000000u, kBoxColour) << s.side;
+        mouse(QEvent::MouseButtonRelease, at(c.to.x(), c.to.y()), Qt::NoButton);
+        EXPECT_FALSE(surface->boxBeingDragged());
+    }
+}
+
+// Arrow keys move the selected spots only when there are some and no drag is held;
+// otherwise they scroll the map, as in any scrolled view, and change nothing.
+TEST_F(SelectionTest, ArrowsScrollTheMapWhenTheyMoveNoSpots) {
+    const struct {
+        const char* name;
+        std::function<void(SelectionTest&)> before;
+    } cases[] = {
+        {"nothing selected", [](SelectionTest&) {}},
+        {"a drag held", [](SelectionTest& t) {
+             t.click(40, 41);
+             t.mouse(QEvent::MouseButtonPress, t.at(40, 41));
+             t.mouse(QEvent::MouseMove, t.at(44, 45));
+         }},
+    };
+    overview->chooseZoom(4);
+    QScrollBar* across = overview->mapArea()->horizontalScrollBar();
+    ASSERT_GT(across->maximum(), 0);
+    const std::string initial = bytes();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        overview->clearSelection();
+        across->setValue(0);
+        c.before(*this);
+        QTest::keyClick(surface, Qt::Key_Right);
+        EXPECT_GT(across->value(), 0);
+        if (surface->draggedSpot()) {
+            QTest::keyClick(surface, Qt::Key_Escape);  // gives the drag up
+            mouse(QEvent::MouseButtonRelease, at(44, 45), Qt::NoButton);
+        }
+        EXPECT_EQ(bytes(), initial);
+        EXPECT_EQ(document().history(TableFile::Spawns).count(), 0);
+    }
+}
+
+// The map on the screen is painted only where asked: a box drawn smaller must have
+// its old outline painted over, not left behind.
+TEST_F(SelectionTest, ABoxDrawnSmallerRepaintsWhereItsOutlineWas) {
+    struct Painted : QObject {
+        QRegion region;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(event)->region();
+            return false;
+        }
+    } painted;
+    overview->monsterRows()->setShown(12, false);  // its range covers the whole map
+    overview->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(overview));
+    mouse(QEvent::MouseButtonPress, at(5, 15));
+    mouse(QEvent::MouseMove, at(60, 70));
+    QApplication::processEvents();
+    ASSERT_TRUE(surface->boxBeingDragged());
+    const SpotRect old = grown(outlineRect(*surface->boxBeingDragged(), surface->zoom()), kMarkRadius + 1);
+    surface->installEventFilter(&painted);
+    mouse(QEvent::MouseMove, at(20, 25));
+    QApplication::processEvents();
+    surface->removeEventFilter(&painted);
+    const QRegion due = QRegion(old.left, old.top, old.right - old.left, old.bottom - old.top) & surface->visibleRegion();
+    ASSERT_FALSE(due.isEmpty());
+    EXPECT_EQ(due - painted.region, QRegion());
+    mouse(QEvent::MouseButtonRelease, at(20, 25), Qt::NoButton);
+}
+
+// A drag of more spots than the map redraws one by one, given up with Escape, draws
+// every one of them where it was, as they were drawn before.
+TEST_F(SelectionTest, ACancelledDragOfManySpotsDrawsThemWhereTheyWere) {
+    std::vector<SpawnEntry> many;
+    for (int i = 0; i < surfacearea::kManySpots + 20; ++i) {
+        SpawnEntry spot;
+        spot.ispoint = true;
+        spot.mapnumber = 2;
+        spot.x0 = static_cast<std::uint8_t>(130 + i % 20 * 6);
+        spot.y0 = static_cast<std::uint8_t>(130 + i / 20 * 8);
+        spot.monsterid = 13;
+        spot.dir = -1;
+        many.push_back(spot);
+    }
+    document().appendSpots(many, QStringLiteral("paste"));
+    overview->monsterRows()->setShown(12, false);  // its range covers the whole map: no room to move
+    key(Qt::Key_A, Qt::ControlModifier);
+    ASSERT_GT(selected().size(), static_cast<std::size_t>(surfacearea::kManySpots));
+    const QImage before = surface->grab().toImage();
+    mouse(QEvent::MouseButtonPress, at(130, 130));
+    mouse(QEvent::MouseMove, at(130, 130) + QPoint(30, 20));
+    ASSERT_TRUE(surface->draggedSpot().has_value());
+    EXPECT_NE(surface->grab().toImage(), before);
+    QTest::keyClick(surface, Qt::Key_Escape);
+    EXPECT_FALSE(surface->draggedSpot().has_value());
+    EXPECT_EQ(surface->grab().toImage(), before);
+    mouse(QEvent::MouseButtonRelease, at(130, 130) + QPoint(30, 20), Qt::NoButton);
+    EXPECT_EQ(document().history(TableFile::Spawns).count(), 1);  // the spots' paste alone
 }
 
 // Each change of the selection is one step: saved, the lines it gives; undone, the file
