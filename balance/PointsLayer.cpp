@@ -1,6 +1,7 @@
 #include "PointsLayer.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include <QApplication>
 #include <QPainter>
@@ -43,7 +44,20 @@ BalanceChartView::PointsLayer::PointsLayer(const BalanceChartView& view) : view_
     setAcceptedMouseButtons(Qt::NoButton);
     ratio_ = qApp ? qApp->devicePixelRatio() : 1;
     for (const PointKind& kind : kPointKinds)
-        markers_.push_back({markerPicture(kind, false, ratio_), markerPicture(kind, true, ratio_)});
+        markers_.push_back({makeMarker(markerPicture(kind, false, ratio_)), makeMarker(markerPicture(kind, true, ratio_))});
+}
+
+BalanceChartView::PointsLayer::Marker BalanceChartView::PointsLayer::makeMarker(QImage picture) {
+    Marker marker{std::move(picture), {}};
+    for (int y = 0; y < marker.picture.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(marker.picture.constScanLine(y));
+        int first = 0;
+        int end = marker.picture.width();
+        while (first < end && qAlpha(row[first]) == 0) ++first;
+        while (end > first && qAlpha(row[end - 1]) == 0) --end;
+        marker.rows.emplace_back(first, end);
+    }
+    return marker;
 }
 
 void BalanceChartView::PointsLayer::setArea(const QRectF& area) {
@@ -114,31 +128,39 @@ void BalanceChartView::PointsLayer::copyMarkers(const QRect& clip) {
             if (point.selected != selected) continue;
             const QPointF centre = (at[i] - area_.topLeft()) * ratio_;
             if (!reach.contains(centre)) continue;
-            const QImage& marker = selected ? markers_[point.kind].second : markers_[point.kind].first;
-            const QPoint corner(qRound(centre.x() - marker.width() / 2.0), qRound(centre.y() - marker.height() / 2.0));
+            const Marker& marker = selected ? markers_[point.kind].second : markers_[point.kind].first;
+            const QPoint corner(qRound(centre.x() - marker.picture.width() / 2.0),
+                                qRound(centre.y() - marker.picture.height() / 2.0));
             blend(marker, corner, clip);
         }
     }
 }
 
-void BalanceChartView::PointsLayer::blend(const QImage& marker, QPoint corner, const QRect& clip) {
-    const QRect target = QRect(corner, marker.size()) & clip;
+void BalanceChartView::PointsLayer::blend(const Marker& marker, QPoint corner, const QRect& clip) {
+    const QRect target = QRect(corner, marker.picture.size()) & clip;
     for (int y = target.top(); y <= target.bottom(); ++y) {
+        const auto [first, end] = marker.rows[static_cast<std::size_t>(y - corner.y())];
+        const int left = std::max(target.left(), corner.x() + first);
+        const int right = std::min(target.right() + 1, corner.x() + end);
         auto* to = reinterpret_cast<QRgb*>(picture_.scanLine(y));
-        const auto* from = reinterpret_cast<const QRgb*>(marker.constScanLine(y - corner.y())) - corner.x();
-        for (int x = target.left(); x <= target.right(); ++x) {
+        const auto* from = reinterpret_cast<const QRgb*>(marker.picture.constScanLine(y - corner.y())) - corner.x();
+        for (int x = left; x < right; ++x) {
             const QRgb source = from[x];
-            const int alpha = qAlpha(source);
+            const std::uint32_t alpha = qAlpha(source);
             if (alpha == 0) continue;
             if (alpha == 255) {
                 to[x] = source;
                 continue;
             }
-            const QRgb under = to[x];
-            const int rest = 255 - alpha;
-            const auto over = [&](int s, int d) { return s + (d * rest + 127) / 255; };
-            to[x] = qRgba(over(qRed(source), qRed(under)), over(qGreen(source), qGreen(under)),
-                          over(qBlue(source), qBlue(under)), over(alpha, qAlpha(under)));
+            // Each channel of the pixel under it times (255 - alpha) / 255, rounded, two
+            // channels at a time; no sum passes 255, as the source is premultiplied.
+            const std::uint32_t under = to[x];
+            const std::uint32_t rest = 255 - alpha;
+            const auto scaled = [rest](std::uint32_t pair) {
+                const std::uint32_t t = pair * rest + 0x00800080u;
+                return ((t + ((t >> 8) & 0x00ff00ffu)) >> 8) & 0x00ff00ffu;
+            };
+            to[x] = source + (scaled(under & 0x00ff00ffu) | (scaled((under >> 8) & 0x00ff00ffu) << 8));
         }
     }
 }

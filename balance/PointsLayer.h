@@ -53,10 +53,17 @@ private:
     // selected ones last, over the others: a blend of a few dozen pixels each, where
     // the painter's own image drawing costs several times that for so small a one.
     void copyMarkers(const QRect& clip);
+    // A marker's picture and, by row, the pixels it covers at all: most of a round
+    // marker's square is empty, and the blend goes over the covered ones alone.
+    struct Marker {
+        QImage picture;
+        std::vector<std::pair<int, int>> rows;  // first covered column, one past the last
+    };
+    static Marker makeMarker(QImage picture);
     // Source over, both premultiplied.
-    void blend(const QImage& marker, QPoint corner, const QRect& clip);
+    void blend(const Marker& marker, QPoint corner, const QRect& clip);
     const BalanceChartView& view_;
-    std::vector<std::pair<QImage, QImage>> markers_;  // by kind: plain, selected
+    std::vector<std::pair<Marker, Marker>> markers_;  // by kind: plain, selected
     qreal ratio_ = 1;
     QRectF area_;
     QImage picture_;
