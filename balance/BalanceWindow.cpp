@@ -30,6 +30,7 @@
 #include "ListFilter.h"
 #include "MessageBoxes.h"
 #include "MonsterFields.h"
+#include "OutlierLineDelegate.h"
 #include "ProgramKeys.h"
 #include "SaveQuestion.h"
 
@@ -107,6 +108,7 @@ void BalanceWindow::buildControls() {
     outlierList_->setUniformItemSizes(true);
     outlierList_->setWordWrap(false);
     outlierList_->setTextElideMode(Qt::ElideNone);
+    outlierList_->setItemDelegate(new OutlierLineDelegate(outlierList_));
     auto* outliersLabel = new QLabel(QStringLiteral("&Outliers, furthest first:"), this);
     outliersLabel->setBuddy(outlierList_);
     trendButton_ = new QPushButton(QStringLiteral("Set to the &trend"), this);
