@@ -51,11 +51,8 @@ BalanceChartView::PointsLayer::Marker BalanceChartView::PointsLayer::makeMarker(
     Marker marker{std::move(picture), {}};
     for (int y = 0; y < marker.picture.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(marker.picture.constScanLine(y));
-        int first = 0;
-        int end = marker.picture.width();
-        while (first < end && qAlpha(row[first]) == 0) ++first;
-        while (end > first && qAlpha(row[end - 1]) == 0) --end;
-        marker.rows.emplace_back(first, end);
+        for (int x = 0; x < marker.picture.width(); ++x)
+            if (qAlpha(row[x]) != 0) marker.covered.push_back({x, y, row[x]});
     }
     return marker;
 }
@@ -122,6 +119,8 @@ void BalanceChartView::PointsLayer::copyMarkers(const QRect& clip) {
     const std::vector<QPointF>& at = view_.pixels();
     const QRectF reach = QRectF(clip).adjusted(-2 * kMostMarker * ratio_, -2 * kMostMarker * ratio_,
                                                2 * kMostMarker * ratio_, 2 * kMostMarker * ratio_);
+    auto* const into = reinterpret_cast<QRgb*>(picture_.bits());
+    const qsizetype stride = picture_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
     for (const bool selected : {false, true}) {
         for (std::size_t i = 0; i < at.size(); ++i) {
             const Point& point = view_.points_[i];
@@ -131,36 +130,32 @@ void BalanceChartView::PointsLayer::copyMarkers(const QRect& clip) {
             const Marker& marker = selected ? markers_[point.kind].second : markers_[point.kind].first;
             const QPoint corner(qRound(centre.x() - marker.picture.width() / 2.0),
                                 qRound(centre.y() - marker.picture.height() / 2.0));
-            blend(marker, corner, clip);
+            blend(marker, corner, clip, into, stride);
         }
     }
 }
 
-void BalanceChartView::PointsLayer::blend(const Marker& marker, QPoint corner, const QRect& clip) {
-    const QRect target = QRect(corner, marker.picture.size()) & clip;
-    for (int y = target.top(); y <= target.bottom(); ++y) {
-        const auto [first, end] = marker.rows[static_cast<std::size_t>(y - corner.y())];
-        const int left = std::max(target.left(), corner.x() + first);
-        const int right = std::min(target.right() + 1, corner.x() + end);
-        auto* to = reinterpret_cast<QRgb*>(picture_.scanLine(y));
-        const auto* from = reinterpret_cast<const QRgb*>(marker.picture.constScanLine(y - corner.y())) - corner.x();
-        for (int x = left; x < right; ++x) {
-            const QRgb source = from[x];
-            const std::uint32_t alpha = qAlpha(source);
-            if (alpha == 0) continue;
-            if (alpha == 255) {
-                to[x] = source;
-                continue;
-            }
-            // Each channel of the pixel under it times (255 - alpha) / 255, rounded, two
-            // channels at a time; no sum passes 255, as the source is premultiplied.
-            const std::uint32_t under = to[x];
-            const std::uint32_t rest = 255 - alpha;
-            const auto scaled = [rest](std::uint32_t pair) {
-                const std::uint32_t t = pair * rest + 0x00800080u;
-                return ((t + ((t >> 8) & 0x00ff00ffu)) >> 8) & 0x00ff00ffu;
-            };
-            to[x] = source + (scaled(under & 0x00ff00ffu) | (scaled((under >> 8) & 0x00ff00ffu) << 8));
+void BalanceChartView::PointsLayer::blend(const Marker& marker, QPoint corner, const QRect& clip, QRgb* into,
+                                          qsizetype stride) {
+    const bool whole = clip.contains(QRect(corner, marker.picture.size()));
+    for (const Covered& pixel : marker.covered) {
+        const int x = corner.x() + pixel.x;
+        const int y = corner.y() + pixel.y;
+        if (!whole && !clip.contains(x, y)) continue;
+        QRgb& to = into[y * stride + x];
+        const std::uint32_t alpha = qAlpha(pixel.colour);
+        if (alpha == 255) {
+            to = pixel.colour;
+            continue;
         }
+        // Each channel of the pixel under it times (255 - alpha) / 255, rounded, two
+        // channels at a time; no sum passes 255, as the source is premultiplied.
+        const std::uint32_t under = to;
+        const std::uint32_t rest = 255 - alpha;
+        const auto scaled = [rest](std::uint32_t pair) {
+            const std::uint32_t t = pair * rest + 0x00800080u;
+            return ((t + ((t >> 8) & 0x00ff00ffu)) >> 8) & 0x00ff00ffu;
+        };
+        to = pixel.colour + (scaled(under & 0x00ff00ffu) | (scaled((under >> 8) & 0x00ff00ffu) << 8));
     }
 }

@@ -53,15 +53,19 @@ private:
     // selected ones last, over the others: a blend of a few dozen pixels each, where
     // the painter's own image drawing costs several times that for so small a one.
     void copyMarkers(const QRect& clip);
-    // A marker's picture and, by row, the pixels it covers at all: most of a round
-    // marker's square is empty, and the blend goes over the covered ones alone.
+    // A marker's picture and the pixels it covers at all, which the blend goes over
+    // alone: most of a round marker's square is empty.
+    struct Covered {
+        int x, y;
+        QRgb colour;
+    };
     struct Marker {
         QImage picture;
-        std::vector<std::pair<int, int>> rows;  // first covered column, one past the last
+        std::vector<Covered> covered;
     };
     static Marker makeMarker(QImage picture);
-    // Source over, both premultiplied.
-    void blend(const Marker& marker, QPoint corner, const QRect& clip);
+    // Source over, both premultiplied, into `into` (the picture's pixels, `stride` a row).
+    static void blend(const Marker& marker, QPoint corner, const QRect& clip, QRgb* into, qsizetype stride);
     const BalanceChartView& view_;
     std::vector<std::pair<Marker, Marker>> markers_;  // by kind: plain, selected
     qreal ratio_ = 1;
