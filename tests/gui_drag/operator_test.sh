@@ -204,5 +204,24 @@ check "the history lies wholly on the screen" wholly_on_screen "History"
 xdotool key Escape
 check "the keyboard is back in the monster table after the history" keyboard_in "$table"
 
+# The balance chart comes up above the monster table when Ctrl+G asks for it again and
+# when it is clicked, with a window manager or without one.
+chart="Balance"
+xdotool key ctrl+g
+check "Ctrl+G in the monster table opens the balance chart" test -n "$(named "$chart")"
+xdotool windowmove "$(named "$chart")" 0 0
+xdotool windowmove "$(named "$table")" 500 200
+xdotool windowraise "$(named "$table")"
+check "the monster table raised lies above the chart" above "$table" "$chart"
+xdotool windowfocus "$(named "$table")"
+check "the monster table has the keyboard again" keyboard_in "$table"
+xdotool key ctrl+g
+check "Ctrl+G again brings the chart above the table" above "$chart" "$table"
+xdotool windowraise "$(named "$table")"
+check "the table raised again lies above the chart" above "$table" "$chart"
+eval "$(xdotool getwindowgeometry --shell "$(named "$chart")")"
+xdotool mousemove $((X + 20)) $((Y + 300)) click 1  # the chart's left edge, beside the table
+check "a click on the chart brings it above the table" above "$chart" "$table"
+
 echo "$failures checks failed ($mode)"
 [ "$failures" -eq 0 ]
