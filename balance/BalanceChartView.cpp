@@ -141,7 +141,10 @@ void BalanceChartView::showPlot(const BalancePlot& plot, const QString& valueNam
         const Point& was = before[i];
         const Point& is = points_[i];
         if (was.monster != is.monster) return layer_->drawAll();
-        if (was.value == is.value && was.kind == is.kind && was.selected == is.selected) continue;
+        // Whole numbers, compared as they are: QPointF's comparison allows for rounding.
+        if (was.value.x() == is.value.x() && was.value.y() == is.value.y() && was.kind == is.kind &&
+            was.selected == is.selected)
+            continue;
         places << QRectF(placedBefore[i], QSizeF(0, 0)) << QRectF(placed[i], QSizeF(0, 0));
         if (places.size() > kMostPlacesRedrawn) return layer_->drawAll();
     }
