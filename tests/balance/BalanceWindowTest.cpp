@@ -481,8 +481,10 @@ TEST_F(BalanceTest, TheOutlierListIsPaintedAsTheStylePaintsAList) {
     const struct {
         const char* name;
         int current;  // the line taken, highlighted; -1 none
-    } cases[] = {{"no line taken", -1}, {"the second line taken", 1}};
+        bool enabled;
+    } cases[] = {{"no line taken", -1, true}, {"the second line taken", 1, true}, {"the window disabled", -1, false}};
     for (const auto& c : cases) {
+        chart->setEnabled(c.enabled);
         list->setCurrentRow(c.current);
         QApplication::processEvents();
         const QImage ours = list->viewport()->grab().toImage();
