@@ -95,7 +95,6 @@ BalanceChartView::BalanceChartView(QWidget* parent) : QChartView(new QChart, par
         pixelsKnown_ = false;
         layer_->setArea(area);
         layer_->drawAll();
-        cacheGridLines();
         trendPlaced_.clear();  // its next points are given whatever they are
     });
 }
@@ -130,7 +129,6 @@ void BalanceChartView::showPlot(const BalancePlot& plot, const QString& valueNam
     drawTrend(plot);
     pixelsKnown_ = false;
     layer_->setArea(chart()->plotArea());
-    cacheGridLines();
 
     // With the axes as they were, only the points that changed are drawn again.
     const bool samePlaces = !placedBefore.empty() && wasLogarithmic == logarithmic && levelsBefore == levelRange_ &&
@@ -143,7 +141,10 @@ void BalanceChartView::showPlot(const BalancePlot& plot, const QString& valueNam
         const Point& was = before[i];
         const Point& is = points_[i];
         if (was.monster != is.monster) return layer_->drawAll();
-        if (was.value == is.value && was.kind == is.kind && was.selected == is.selected) continue;
+        // Whole numbers, compared as they are: QPointF's comparison allows for rounding.
+        if (was.value.x() == is.value.x() && was.value.y() == is.value.y() && was.kind == is.kind &&
+            was.selected == is.selected)
+            continue;
         places << QRectF(placedBefore[i], QSizeF(0, 0)) << QRectF(placed[i], QSizeF(0, 0));
         if (places.size() > kMostPlacesRedrawn) return layer_->drawAll();
     }
@@ -272,12 +273,6 @@ void BalanceChartView::drawTrend(const BalancePlot& plot) {
     band_->setVisible(plot.trend.fitted);
     showInLegend(trendLine_, plot.trend.fitted);
     showInLegend(band_, plot.trend.fitted);
-}
-
-void BalanceChartView::cacheGridLines() {
-    for (QGraphicsItem* item : scene()->items())
-        if (item->type() == QGraphicsLineItem::Type && item->cacheMode() == QGraphicsItem::NoCache)
-            item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
 }
 
 // The legend lays itself out again only when told: a marker shown again would stay

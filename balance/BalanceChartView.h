@@ -68,7 +68,6 @@ private:
     void drawTrend(const BalancePlot& plot);
     static void setNiceRange(QValueAxis* axis, double low, double high, QPointF& last);
     void showInLegend(QAbstractSeries* series, bool shown);
-    void cacheGridLines();
     // Where the axes put a level and a value (itself, or its logarithm on a logarithmic
     // axis), in the chart's own coordinates, as Qt Charts places them.
     struct Mapping {

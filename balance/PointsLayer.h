@@ -6,6 +6,7 @@
 // Charts' own scatter series makes a graphics item of every point, which for ten
 // thousand monsters costs a second to show and most of that again for every change.
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -53,10 +54,28 @@ private:
     // selected ones last, over the others: a blend of a few dozen pixels each, where
     // the painter's own image drawing costs several times that for so small a one.
     void copyMarkers(const QRect& clip);
-    // Source over, both premultiplied.
-    void blend(const QImage& marker, QPoint corner, const QRect& clip);
+    // A marker's picture, and its bytes in rows widened with transparent pixels to whole
+    // groups of four with, for each byte, 255 less the alpha of its pixel: what the byte
+    // under it is scaled by.
+    struct Marker {
+        QImage picture;
+        int width = 0;
+        int height = 0;
+        int groups = 0;  // of four pixels, a row
+        std::vector<std::uint8_t> bytes;
+        std::vector<std::uint8_t> rest;
+    };
+    static Marker makeMarker(QImage picture);
+    // The picture's pixels as the blend writes them.
+    struct Canvas {
+        uchar* bytes;
+        qsizetype stride;  // bytes a row
+        int width;         // pixels a row
+    };
+    // Source over, both premultiplied, within `clip`.
+    static void blend(const Marker& marker, QPoint corner, const QRect& clip, const Canvas& canvas);
     const BalanceChartView& view_;
-    std::vector<std::pair<QImage, QImage>> markers_;  // by kind: plain, selected
+    std::vector<std::pair<Marker, Marker>> markers_;  // by kind: plain, selected
     qreal ratio_ = 1;
     QRectF area_;
     QImage picture_;

@@ -59,8 +59,20 @@ void normalizeInto(std::string_view line, bool spawnRules, std::string& out) {
     out.resize(static_cast<std::size_t>(p - begin));
 }
 
+namespace {
+
+// Where the next tab is: a column is a few bytes, which a plain walk reaches before a
+// call of the library's search has started.
+std::size_t tabIn(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\t') return i;
+    return std::string_view::npos;
+}
+
+}  // namespace
+
 std::string_view TokenReader::nextSpan() {
-    const auto tab = rest_.find('\t');
+    const auto tab = tabIn(rest_);
     if (tab == std::string_view::npos) return {};
     const char* const start = rest_.data();
     const std::string_view first = rest_.substr(0, tab);
@@ -74,7 +86,7 @@ std::string_view TokenReader::nextSpan() {
     std::size_t length = first.size();
     char last = first.back();
     while (last != '"') {
-        const auto next = rest_.find('\t');
+        const auto next = tabIn(rest_);
         if (next == std::string_view::npos) break;
         last = next == 0 ? ' ' : rest_[next - 1];
         length = static_cast<std::size_t>(rest_.data() + next - start);

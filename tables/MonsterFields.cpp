@@ -1,6 +1,7 @@
 #include "MonsterFields.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "LineFormat.h"
 #include "Numbers.h"
@@ -29,6 +30,17 @@ bool writtenAsNumber(std::string_view text) {
     for (const char c : text)
         if (!isNumberDigit(c, hex)) return false;
     return true;
+}
+
+// The value of one to nine decimal digits; nothing for any other text.
+std::optional<std::int32_t> plainDecimal(std::string_view text) {
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    std::int32_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
 }
 
 // The column reader joins a quoted name up to its closing quote; without one it takes
@@ -116,10 +128,16 @@ int readMonsterFields(std::string_view normalisedLine, int lastField,
     for (int column = 1; column <= kMonsterLineColumns && next <= last; ++column) {
         const std::string_view span = column < kMonsterLineColumns ? reader.nextSpan() : reader.rest();
         if (kMonsterFields[static_cast<std::size_t>(next)].column != column) continue;
-        try {
-            values[static_cast<std::size_t>(next)] = toInteger(span, kFieldHex);
-        } catch (const TableError&) {
-            return next;
+        // Most columns are a few decimal digits, which cannot overflow: read here,
+        // without the general reader's signs, prefixes and checks.
+        if (const auto plain = plainDecimal(span)) {
+            values[static_cast<std::size_t>(next)] = *plain;
+        } else {
+            try {
+                values[static_cast<std::size_t>(next)] = toInteger(span, kFieldHex);
+            } catch (const TableError&) {
+                return next;
+            }
         }
         ++next;
     }

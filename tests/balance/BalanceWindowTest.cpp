@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTest>
 #include <QUndoStack>
 #include <gtest/gtest.h>
@@ -35,6 +36,7 @@
 #include "MainWindow.h"
 #include "MessageRecorder.h"
 #include "MonsterGridModel.h"
+#include "MonsterFields.h"
 #include "MonsterGridWindow.h"
 #include "StatsPage.h"
 #include "TempFolder.h"
@@ -230,9 +232,11 @@ TEST_F(BalanceTest, FollowsTheTablesFilterSelectionAndEveryEdit) {
     MonsterGridWindow& grid = windows->monsterGrid();
     grid.open();
     grid.filterField()->setText(QStringLiteral("brute"));
+    grid.grid()->selectRow(grid.model()->rowOf(monsterNumbered(67)));
     BalanceWindow* chart = &windows->balanceChart();
     chart->open();
     EXPECT_EQ(chart->plot().monsters, monstersNumbered({53, 67}));  // Basalt Brute, Oaken Brute
+    EXPECT_EQ(chart->chartView()->markedMonsters(), monstersNumbered({67})) << "selected before the chart was made";
     EXPECT_NE(chart->summaryText().indexOf(QStringLiteral("\"brute\"")), -1);
 
     grid.filterField()->setText(QString());
@@ -443,5 +447,52 @@ TEST_F(BalanceTest, TheSelectionIsDrawnHoweverManyChange) {
         c.select(*this, chart);
         EXPECT_EQ(drawnColour(chart, monsterNumbered(c.marked)), selected) << c.name;
         EXPECT_NE(drawnColour(chart, monsterNumbered(c.unmarked)), selected) << c.name;
+    }
+}
+
+TEST_F(BalanceTest, OpenedAgainItShowsWhatChangedWhileHidden) {
+    openSample();
+    BalanceWindow* chart = openChart();
+    chart->hide();
+    // Edited and opened again before the event loop runs: what the chart would draw at
+    // its next turn is drawn as it opens.
+    const int monster = monsterNumbered(12);
+    MonsterStore store{monster,
+                       shownValues(readMonsterLine(document().monsters().monsterlines[static_cast<std::size_t>(monster)], "", 1)),
+                       true};
+    store.values[kHpField] = 5000;
+    document().storeMonsters({&store, 1}, QStringLiteral("edit"));
+    chart->open();
+    const BalancePlot& plot = chart->plot();
+    const auto at = static_cast<std::size_t>(std::find(plot.monsters.begin(), plot.monsters.end(), monster) - plot.monsters.begin());
+    ASSERT_LT(at, plot.points.size());
+    EXPECT_EQ(plot.points[at].value, 5000);
+}
+
+TEST_F(BalanceTest, TheOutlierListIsPaintedAsTheStylePaintsAList) {
+    // A name holding what looks like a place for a number is shown as it is.
+    openOn(withLines(sampleFile("data/monster.txt"),
+                     {{8, "10\t1\t\"Mossback %1 Toad\"\t2\t146\t37\t10\t17\t3\t2\t29\t15\t0\t9\t2\t5\t0\t1400\t20\t2"
+                          "\t1\t10\t0\t8\t0\t5\t7\t4"}}));
+    BalanceWindow* chart = openChart();
+    chart->setLeavingOutNonCombat(true);
+    EXPECT_EQ(chart->outlierLines().value(0).toStdString(), "Mossback %1 Toad (10): HP 146, 80 % below the trend at level 2");
+    auto* list = chart->findChild<QListWidget*>(QStringLiteral("BalanceOutliers"));
+    const struct {
+        const char* name;
+        int current;  // the line taken, highlighted; -1 none
+        bool enabled;
+    } cases[] = {{"no line taken", -1, true}, {"the second line taken", 1, true}, {"the window disabled", -1, false}};
+    for (const auto& c : cases) {
+        chart->setEnabled(c.enabled);
+        list->setCurrentRow(c.current);
+        QApplication::processEvents();
+        const QImage ours = list->viewport()->grab().toImage();
+        QAbstractItemDelegate* own = list->itemDelegate();
+        QStyledItemDelegate styles;
+        list->setItemDelegate(&styles);
+        const QImage theStyles = list->viewport()->grab().toImage();
+        list->setItemDelegate(own);
+        EXPECT_EQ(ours, theStyles) << c.name;
     }
 }

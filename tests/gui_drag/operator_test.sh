@@ -247,6 +247,24 @@ click_clear_of "$review" "$main_title" "$table"
 check "a click on the review brings it over the main window" above "$review" "$main_title"
 xdotool key Escape
 check "Escape closes the review" test -z "$(named "$review")"
+# The balance chart comes up above the monster table when Ctrl+G asks for it again and
+# when it is clicked, with a window manager or without one.
+chart="Balance"
+xdotool key ctrl+g
+check "Ctrl+G in the monster table opens the balance chart" test -n "$(named "$chart")"
+xdotool windowmove "$(named "$chart")" 0 0
+xdotool windowmove "$(named "$table")" 500 200
+xdotool windowraise "$(named "$table")"
+check "the monster table raised lies above the chart" above "$table" "$chart"
+xdotool windowfocus "$(named "$table")"
+check "the monster table has the keyboard again" keyboard_in "$table"
+xdotool key ctrl+g
+check "Ctrl+G again brings the chart above the table" above "$chart" "$table"
+xdotool windowraise "$(named "$table")"
+check "the table raised again lies above the chart" above "$table" "$chart"
+eval "$(xdotool getwindowgeometry --shell "$(named "$chart")")"
+xdotool mousemove $((X + 20)) $((Y + 300)) click 1  # the chart's left edge, beside the table
+check "a click on the chart brings it above the table" above "$chart" "$table"
 
 echo "$failures checks failed ($mode)"
 [ "$failures" -eq 0 ]
