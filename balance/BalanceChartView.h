@@ -14,6 +14,7 @@
 #include <QtCharts/QChartView>
 
 #include "BalancePoints.h"
+#include "PointsLayer.h"
 
 class QAbstractAxis;
 class QAbstractSeries;
@@ -23,7 +24,7 @@ class QRubberBand;
 class QScatterSeries;
 class QValueAxis;
 
-class BalanceChartView final : public QChartView {
+class BalanceChartView final : public QChartView, private PlottedPoints {
     Q_OBJECT
 public:
     explicit BalanceChartView(QWidget* parent = nullptr);
@@ -63,7 +64,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    class PointsLayer;
     void placeAxes(const BalancePlot& plot, bool logarithmic, const QString& valueName);
     void drawTrend(const BalancePlot& plot);
     static void setNiceRange(QValueAxis* axis, double low, double high, QPointF& last);
@@ -80,17 +80,12 @@ private:
     Mapping mapping() const;
     QPointF valueAxisEnds() const;  // from, to
     // The view pixels of every drawn point, worked out when first needed after a change.
-    const std::vector<QPointF>& pixels() const;
+    const std::vector<QPointF>& pixels() const override;
+    const std::vector<PlotPoint>& plotPoints() const override { return points_; }
     void setHovered(int monster);
 
     // What each drawn point is, in drawing order.
-    struct Point {
-        QPointF value;  // level, value
-        double up = 0;  // the value as the upright axis measures it: itself, or its logarithm
-        int monster = 0;
-        unsigned char kind = 0;  // 0 within the band, 1 an outlier, 2 left out of the trend
-        bool selected = false;
-    };
+    using Point = PlotPoint;
     std::vector<Point> points_;
     std::vector<int> pointMonsters_;  // by drawn point
     std::vector<QScatterSeries*> kinds_;  // empty: their legend entries name the kinds

@@ -24,7 +24,7 @@
 // (`selectedMonstersChanged`) reach it through EditorWindows, and what is chosen on the chart goes
 // back the same way (`monstersChosen` to `MonsterGridWindow::selectMonsters`, `monsterClicked` to
 // the stats page). Qt Charts draws the axes, the trend and its band (a `QAreaSeries`) and the
-// legend; the points are one item of ours on the chart's scene (`BalanceChartView::PointsLayer`),
+// legend; the points are one item of ours on the chart's scene (`PointsLayer`),
 // since a Qt Charts scatter series makes a graphics item of every point (over a second for 10,000):
 // they are blended into one picture of the plot area that a repaint copies (each marker kept as
 // bytes and the scale of what lies under each, blended four pixels at a time, with SSE2 where the

@@ -43,7 +43,7 @@ QImage markerPicture(const PointKind& kind, bool selected, qreal ratio) {
 
 }  // namespace
 
-BalanceChartView::PointsLayer::PointsLayer(const BalanceChartView& view) : view_(view) {
+PointsLayer::PointsLayer(const PlottedPoints& points) : points_(points) {
     setZValue(kPointsZ);
     setAcceptedMouseButtons(Qt::NoButton);
     ratio_ = qApp ? qApp->devicePixelRatio() : 1;
@@ -51,7 +51,7 @@ BalanceChartView::PointsLayer::PointsLayer(const BalanceChartView& view) : view_
         markers_.push_back({makeMarker(markerPicture(kind, false, ratio_)), makeMarker(markerPicture(kind, true, ratio_))});
 }
 
-BalanceChartView::PointsLayer::Marker BalanceChartView::PointsLayer::makeMarker(QImage picture) {
+PointsLayer::Marker PointsLayer::makeMarker(QImage picture) {
     const int width = picture.width();
     Marker marker{std::move(picture), width, 0, (width + 3) / 4, {}, {}};
     marker.height = marker.picture.height();
@@ -67,21 +67,21 @@ BalanceChartView::PointsLayer::Marker BalanceChartView::PointsLayer::makeMarker(
     return marker;
 }
 
-void BalanceChartView::PointsLayer::setArea(const QRectF& area) {
+void PointsLayer::setArea(const QRectF& area) {
     if (area == area_) return;
     prepareGeometryChange();
     area_ = area;
     drawAll();
 }
 
-void BalanceChartView::PointsLayer::setShapes(bool shapes) { shapes_ = shapes; }
+void PointsLayer::setShapes(bool shapes) { shapes_ = shapes; }
 
-void BalanceChartView::PointsLayer::drawAll() {
+void PointsLayer::drawAll() {
     pictureValid_ = false;
     update();
 }
 
-void BalanceChartView::PointsLayer::drawAround(const QList<QRectF>& places) {
+void PointsLayer::drawAround(const QList<QRectF>& places) {
     if (!pictureValid_ || places.isEmpty()) return drawAll();
     QRegion region;
     for (const QRectF& place : places)
@@ -95,19 +95,19 @@ void BalanceChartView::PointsLayer::drawAround(const QList<QRectF>& places) {
     }
 }
 
-QRectF BalanceChartView::PointsLayer::boundingRect() const { return area_; }
+QRectF PointsLayer::boundingRect() const { return area_; }
 
-void BalanceChartView::PointsLayer::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
+void PointsLayer::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
     if (shapes_) {
         painter->save();
         painter->setClipRect(area_);
         painter->setRenderHint(QPainter::Antialiasing);
         painter->translate(area_.topLeft());
-        const std::vector<QPointF>& at = view_.pixels();
+        const std::vector<QPointF>& at = points_.pixels();
         for (const bool selected : {false, true})
             for (std::size_t i = 0; i < at.size(); ++i)
-                if (view_.points_[i].selected == selected)
-                    drawMarker(*painter, at[i] - area_.topLeft(), kPointKinds[view_.points_[i].kind], selected);
+                if (points_.plotPoints()[i].selected == selected)
+                    drawMarker(*painter, at[i] - area_.topLeft(), kPointKinds[points_.plotPoints()[i].kind], selected);
         painter->restore();
         return;
     }
@@ -121,18 +121,18 @@ void BalanceChartView::PointsLayer::paint(QPainter* painter, const QStyleOptionG
     painter->drawImage(area_.topLeft(), picture_);
 }
 
-QRect BalanceChartView::PointsLayer::devicePixels(const QRect& place) const {
+QRect PointsLayer::devicePixels(const QRect& place) const {
     return QRectF(QPointF(place.topLeft()) * ratio_, QSizeF(place.size()) * ratio_).toAlignedRect() & picture_.rect();
 }
 
-void BalanceChartView::PointsLayer::copyMarkers(const QRect& clip) {
-    const std::vector<QPointF>& at = view_.pixels();
+void PointsLayer::copyMarkers(const QRect& clip) {
+    const std::vector<QPointF>& at = points_.pixels();
     const QRectF reach = QRectF(clip).adjusted(-2 * kMostMarker * ratio_, -2 * kMostMarker * ratio_,
                                                2 * kMostMarker * ratio_, 2 * kMostMarker * ratio_);
     const Canvas canvas{picture_.bits(), picture_.bytesPerLine(), picture_.width()};
     for (const bool selected : {false, true}) {
         for (std::size_t i = 0; i < at.size(); ++i) {
-            const Point& point = view_.points_[i];
+            const PlotPoint& point = points_.plotPoints()[i];
             if (point.selected != selected) continue;
             const QPointF centre = (at[i] - area_.topLeft()) * ratio_;
             // QRectF::contains, without a call for each of ten thousand points.
@@ -181,7 +181,7 @@ void blendFourPixels(uchar* to, const std::uint8_t* from, const std::uint8_t* re
 
 }  // namespace
 
-void BalanceChartView::PointsLayer::blend(const Marker& marker, QPoint corner, const QRect& clip, const Canvas& canvas) {
+void PointsLayer::blend(const Marker& marker, QPoint corner, const QRect& clip, const Canvas& canvas) {
     const int left = std::max(corner.x(), clip.left());
     const int right = std::min(corner.x() + marker.width, clip.right() + 1);
     const int top = std::max(corner.y(), clip.top());

@@ -14,9 +14,8 @@
 #include <QGraphicsItem>
 #include <QImage>
 #include <QList>
+#include <QPointF>
 #include <QRectF>
-
-#include "BalanceChartView.h"
 
 class QPainter;
 
@@ -35,9 +34,30 @@ inline const PointKind kPointKinds[] = {
     {"Left out of the trend (0 or below)", QColor(0x88, 0x8a, 0x85), 8, false},
 };
 
-class BalanceChartView::PointsLayer final : public QGraphicsItem {
+// What a point is to the layer: where it lies on the axes and the kind it is drawn as.
+struct PlotPoint {
+    QPointF value;  // level, value
+    double up = 0;  // the value as the upright axis measures it: itself, or its logarithm
+    int monster = 0;
+    unsigned char kind = 0;  // an index of kPointKinds
+    bool selected = false;
+};
+
+// Where the layer's points come from: the chart that places them. Whole lists, so that a
+// drawing of ten thousand points makes no call for each.
+class PlottedPoints {
 public:
-    explicit PointsLayer(const BalanceChartView& view);
+    // In drawing order, with the pixels (in the chart's coordinates) where they lie.
+    virtual const std::vector<PlotPoint>& plotPoints() const = 0;
+    virtual const std::vector<QPointF>& pixels() const = 0;
+
+protected:
+    ~PlottedPoints() = default;
+};
+
+class PointsLayer final : public QGraphicsItem {
+public:
+    explicit PointsLayer(const PlottedPoints& points);
     void setArea(const QRectF& area);
     void setShapes(bool shapes);
     // Every point again.
@@ -74,7 +94,7 @@ private:
     };
     // Source over, both premultiplied, within `clip`.
     static void blend(const Marker& marker, QPoint corner, const QRect& clip, const Canvas& canvas);
-    const BalanceChartView& view_;
+    const PlottedPoints& points_;
     std::vector<std::pair<Marker, Marker>> markers_;  // by kind: plain, selected
     qreal ratio_ = 1;
     QRectF area_;
