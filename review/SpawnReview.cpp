@@ -97,7 +97,7 @@ public:
     // "Drift Harrier, map 2, spot 70: "
     std::string spot(const SpawnEntry& spot, std::int32_t spotid) const {
         std::string text;
-        text.reserve(64);
+        text.reserve(128);  // room for what changed of the spot, most often
         appendMonster(text, spot.monsterid);
         text += ", map ";
         appendNumber(text, spot.mapnumber);
