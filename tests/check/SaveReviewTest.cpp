@@ -178,6 +178,34 @@ TEST(SaveReview, MonsterChangesByMonsterAndField) {
          {},
          1},
     };
+    // Columns told apart after runs both lines share: at the line's end, after a value
+    // that grew, inside a quoted name, and a column one line lacks.
+    {
+        std::string lastChanged = antWithBlanks;
+        lastChanged.replace(lastChanged.rfind("280"), 3, "281");
+        cases.push_back({"the last column, on a line in blanks", {lastChanged, bee, "end"}, {ant, bee, "end"}, {},
+                         {"Big Ant (0): Fire Rezist 281 \u2192 280"}, {}, 0});
+        cases.push_back({"a value grown longer, then a later field",
+                         {ant, bee, "end"},
+                         {ant, bee, "end"},
+                         [](MonsterTable& t) {
+                             setField(t, 0, 1, 12345);
+                             setField(t, 0, 12, 99);
+                         },
+                         {"Big Ant (0): HP 50 \u2192 12345", "Big Ant (0): RespawnTime(sec) 190 \u2192 99"},
+                         {},
+                         0});
+        cases.push_back({"the last piece of a quoted name",
+                         {monsterLine("0", "Big  Bee", "1"), bee, "end"},
+                         {ant, bee, "end"},
+                         {},
+                         {"Big Ant (0): name \"Big Bee\" \u2192 \"Big Ant\""},
+                         {},
+                         0});
+        const std::string shorter = ant.substr(0, ant.rfind('\t'));
+        cases.push_back({"a column the line on disk lacks", {shorter, bee, "end"}, {ant, bee, "end"}, {},
+                         {"Big Ant (0): Fire Rezist (none) \u2192 280"}, {}, 0});
+    }
     // A save of 64 lines fills whole words of the diff's line marks: a count that read one
     // line past the last would read past them (the sanitizer build sees it).
     {
