@@ -202,6 +202,17 @@ TEST(SaveReview, MonsterChangesByMonsterAndField) {
                          {"Big Ant (0): name \"Big Bee\" \u2192 \"Big Ant\""},
                          {},
                          0});
+        // After a column told apart, a few bytes are left of each line, a tab of one
+        // where the other has a digit.
+        const std::string ends = ant.substr(0, ant.rfind("\t260\t"));
+        cases.push_back({"the last three columns, few bytes left after the first",
+                         {ends + "\t260\t1\t29", bee, "end"},
+                         {ends + "\t261\t34\t9", bee, "end"},
+                         {},
+                         {"Big Ant (0): Ice Rezist 260 \u2192 261", "Big Ant (0): Lightning rezist 1 \u2192 34",
+                          "Big Ant (0): Fire Rezist 29 \u2192 9"},
+                         {},
+                         0});
         const std::string shorter = ant.substr(0, ant.rfind('\t'));
         cases.push_back({"a column the line on disk lacks", {shorter, bee, "end"}, {ant, bee, "end"}, {},
                          {"Big Ant (0): Fire Rezist (none) \u2192 280"}, {}, 0});
@@ -225,6 +236,21 @@ TEST(SaveReview, MonsterChangesByMonsterAndField) {
         EXPECT_EQ(review.formLines, c.formLines) << c.name;
         EXPECT_EQ(review.saved, table.fileBytes()) << c.name;
     }
+}
+
+TEST(SaveReview, BytesShownAsUtf8OrLatin1) {
+    const struct {
+        std::string bytes;
+        std::string shown;
+    } cases[] = {
+        {"", ""},
+        {"Big Ant 7", "Big Ant 7"},
+        {"Gr\xC3\xBCn", "Gr\xC3\xBCn"},  // UTF-8 as it is
+        {"Gr\xFCn", "Gr\xC3\xBCn"},      // Latin-1 made UTF-8
+        {"\x80", "\xC2\x80"},            // a lone continuation byte is Latin-1 too
+        {"\xC3", "\xC3\x83"},            // a sequence cut short
+    };
+    for (const auto& c : cases) EXPECT_EQ(shownBytes(c.bytes), c.shown) << c.bytes;
 }
 
 struct SpawnCase {
