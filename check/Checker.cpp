@@ -38,20 +38,21 @@ void finish(CheckResult& result, std::ptrdiff_t monsterProblems, const CheckSett
 
 }  // namespace
 
-CheckResult checkTexts(std::string monsterBytes, std::string spawnBytes, const std::filesystem::path* pictureFolder) {
+CheckResult checkTexts(std::string_view monsterBytes, std::string_view spawnBytes,
+                       const std::filesystem::path* pictureFolder) {
     CheckResult result;
     MonsterTable monsters;
     UnreadMonsters unread;
     {
         FileReport report("data/monster.txt", "data/monster.txt", result.problems);
-        report.take(std::move(monsterBytes));
+        report.look(monsterBytes);
         checkMonsterText(monsters, unread, report);
     }
     result.monsters = monsters.monstercount;
     const auto monsterProblems = static_cast<std::ptrdiff_t>(result.problems.size());
     {
         FileReport report("data/Quarnel.txt", "data/Quarnel.txt", result.problems);
-        report.take(std::move(spawnBytes));
+        report.look(spawnBytes);
         result.spots = checkSpawnText(monsters, true, unread, pictureFolder, report);
     }
     finish(result, monsterProblems, CheckSettings());

@@ -36,6 +36,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "Problems.h"
 
@@ -55,5 +56,5 @@ CheckResult checkFolder(const std::filesystem::path& folder, const CheckSettings
 // problems a check of files holding them would find, each file named by its path below
 // the folder ("data/monster.txt"). Temporary files are not looked for; the map pictures
 // are looked for below pictureFolder when it is given.
-CheckResult checkTexts(std::string monsterBytes, std::string spawnBytes,
+CheckResult checkTexts(std::string_view monsterBytes, std::string_view spawnBytes,
                        const std::filesystem::path* pictureFolder);

@@ -53,17 +53,22 @@ void FileReport::note(int line, int column, const char* code, std::string messag
 
 bool FileReport::read(const std::filesystem::path& path) {
     try {
-        bytes_ = readWholeFile(path, file_);
+        owned_ = readWholeFile(path, file_);
     } catch (const TableError& failure) {
         error(0, "unreadable-file", describe(failure, file_));
         return false;
     }
-    lines_.clear();
+    look(owned_);
     return true;
 }
 
 void FileReport::take(std::string bytes) {
-    bytes_ = std::move(bytes);
+    owned_ = std::move(bytes);
+    look(owned_);
+}
+
+void FileReport::look(std::string_view bytes) {
+    bytes_ = bytes;
     lines_.clear();
 }
 
@@ -78,7 +83,7 @@ std::string_view FileReport::rawLine(int line) const {
     }
     if (line < 1 || static_cast<std::size_t>(line) > lines_.size()) return {};
     const LinePlace place = lines_[static_cast<std::size_t>(line - 1)];
-    return std::string_view(bytes_).substr(place.start, place.size);
+    return bytes_.substr(place.start, place.size);
 }
 
 void FileReport::temporariesBeside(const std::filesystem::path& path) const {

@@ -16,6 +16,9 @@ public:
     // file: the path as given; inFolder: the same file's path below the folder checked.
     FileReport(std::string file, std::string inFolder, std::vector<Problem>& problems)
         : file_(std::move(file)), inFolder_(std::move(inFolder)), problems_(problems) {}
+    // The bytes checked may be its own: a copy would look at the original's.
+    FileReport(const FileReport&) = delete;
+    FileReport& operator=(const FileReport&) = delete;
 
     const std::string& file() const { return file_; }
     // line 0: the file as a whole. column: the 1-based byte column of the field at
@@ -33,6 +36,8 @@ public:
     bool read(const std::filesystem::path& path);
     // Checks these bytes instead, as if the file held them.
     void take(std::string bytes);
+    // The same without a copy: the caller keeps the bytes while the report is in use.
+    void look(std::string_view bytes);
     std::string_view bytes() const { return bytes_; }
     // A 1-based line of the bytes read, without its line end; "" past the last.
     std::string_view rawLine(int line) const;
@@ -50,7 +55,8 @@ private:
     std::string file_;
     std::string inFolder_;
     std::vector<Problem>& problems_;
-    std::string bytes_;
+    std::string owned_;        // the bytes read or taken
+    std::string_view bytes_;  // the bytes checked
     // Where each line of bytes_ lies, as LineCursor parts them (a NUL byte ends the
     // text); eight bytes a line, as files hold many.
     struct LinePlace {

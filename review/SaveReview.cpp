@@ -10,6 +10,10 @@
 #include "VisibleText.h"
 
 std::string shownBytes(std::string_view bytes) {
+    // Names and numbers are mostly plain ASCII: one pass the compiler can vectorise tells.
+    unsigned char high = 0;
+    for (const char c : bytes) high |= static_cast<unsigned char>(c);
+    if (high < 0x80) return std::string(bytes);
     bool utf8 = true;
     for (std::size_t at = 0; utf8 && at < bytes.size();) {
         const std::size_t length = utf8SequenceLength(bytes, at);

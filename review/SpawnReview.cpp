@@ -97,7 +97,7 @@ public:
     // "Drift Harrier, map 2, spot 70: "
     std::string spot(const SpawnEntry& spot, std::int32_t spotid) const {
         std::string text;
-        text.reserve(64);
+        text.reserve(128);  // room for what changed of the spot, most often
         appendMonster(text, spot.monsterid);
         text += ", map ";
         appendNumber(text, spot.mapnumber);
@@ -199,15 +199,17 @@ void droppedLines(const std::string& bytes, const DiskSpots& disk, std::vector<R
     LineCursor cursor(bytes);
     int number = 0;
     for (std::string_view raw; cursor.next(raw);) {
-        const std::string at = "line " + std::to_string(++number) + ": ";
+        ++number;
+        // Made only for a line named: most lines are spots the reading keeps.
+        const auto at = [number] { return "line " + std::to_string(number) + ": "; };
         if (const auto missing = disk.missing.find(number); missing != disk.missing.end()) {
-            dropped.push_back({at + "a spawn line of monster " + std::to_string(missing->second.monsterid) +
+            dropped.push_back({at() + "a spawn line of monster " + std::to_string(missing->second.monsterid) +
                                    ", which data/monster.txt does not list: " + quotedText(raw),
                                {}});
             continue;
         }
         if (const auto bad = disk.unreadable.find(number); bad != disk.unreadable.end()) {
-            dropped.push_back({at + quotedText(raw) + ", which the editor cannot read (" + shownBytes(bad->second) + ")", {}});
+            dropped.push_back({at() + quotedText(raw) + ", which the editor cannot read (" + shownBytes(bad->second) + ")", {}});
             continue;
         }
         const std::size_t comment = raw.find("//");
@@ -217,14 +219,14 @@ void droppedLines(const std::string& bytes, const DiskSpots& disk, std::vector<R
             std::string_view text = raw.substr(comment);
             while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
             dropped.push_back(
-                {at + "the comment " + quotedText(text) + (blank ? "" : " after the spot's columns"), {}});
+                {at() + "the comment " + quotedText(text) + (blank ? "" : " after the spot's columns"), {}});
             continue;
         }
         if (blank || normalLength(raw) >= 3) continue;
         const std::string normal = normalizeline(raw, true);
         const bool marker = normal.size() == 1 && normal[0] >= '0' && normal[0] < '0' + kSpotTypes;
         if (normal.size() < 3 && !marker)
-            dropped.push_back({at + quotedText(raw) + ", neither a section marker nor a spawn line", {}});
+            dropped.push_back({at() + quotedText(raw) + ", neither a section marker nor a spawn line", {}});
     }
     if (const int nul = lineOfFirstNul(bytes))
         dropped.push_back({"lines " + std::to_string(nul) + " on: what follows a NUL byte, which the editor never reads",

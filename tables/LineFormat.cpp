@@ -43,20 +43,21 @@ void normalizeInto(std::string_view line, bool spawnRules, std::string& out) {
     }
     // The normal form is never longer than the line plus the one trailing tab.
     out.resize(line.size() + 1);
-    char* const begin = out.data();
-    char* p = begin;
-    bool pendingSeparator = false;
-    for (const char c : line) {
-        if (c == ' ' || c == '\t') {
-            pendingSeparator = true;
-            continue;
-        }
-        if (pendingSeparator && p != begin) *p++ = '\t';
-        pendingSeparator = false;
-        *p++ = c;
+    char* p = out.data();
+    const char* at = line.data();
+    const char* const end = at + line.size();
+    // Run by run rather than byte by byte with a flag: every table line of every read
+    // and every review passes through here.
+    while (at != end && separator(*at)) ++at;
+    while (at != end) {
+        do *p++ = *at++;
+        while (at != end && !separator(*at));
+        if (at == end) break;
+        do ++at;
+        while (at != end && separator(*at));
+        if (at != end || !spawnRules) *p++ = '\t';
     }
-    if (pendingSeparator && !spawnRules && p != begin) *p++ = '\t';
-    out.resize(static_cast<std::size_t>(p - begin));
+    out.resize(static_cast<std::size_t>(p - out.data()));
 }
 
 namespace {

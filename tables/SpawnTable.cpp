@@ -1,6 +1,8 @@
 #include "SpawnTable.h"
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 
 #include "IdSet.h"
 #include "LineFormat.h"
@@ -131,13 +133,37 @@ std::string missingMonsterText(std::int32_t id) {
 
 bool isPointType(int t) { return t == 0 || t == 2 || t == 4; }
 
+namespace {
+
+// A spot's line appended to a file's text: a save writes ten thousand of them, and
+// the review of a save makes the same text again.
+void appendPositionLine(std::string& out, const SpawnEntry& e) {
+    char digits[12];
+    bool first = true;
+    const auto column = [&](std::int32_t value) {
+        if (!first) out += '\t';
+        first = false;
+        out.append(digits, std::to_chars(std::begin(digits), std::end(digits), value).ptr);
+    };
+    column(e.monsterid);
+    column(e.mapnumber);
+    column(e.distance);
+    column(e.x0);
+    column(e.y0);
+    if (!isPointType(e.spottype)) {
+        column(e.x1);
+        column(e.y1);
+    }
+    column(e.dir);
+    if (!isPointType(e.spottype)) column(e.count);
+}
+
+}  // namespace
+
 std::string formatepositionstring(const SpawnEntry& e) {
-    std::string line = std::to_string(e.monsterid) + '\t' + std::to_string(e.mapnumber) + '\t' +
-                       std::to_string(e.distance) + '\t' + std::to_string(e.x0) + '\t' +
-                       std::to_string(e.y0) + '\t';
-    if (isPointType(e.spottype)) return line + std::to_string(e.dir);
-    return line + std::to_string(e.x1) + '\t' + std::to_string(e.y1) + '\t' +
-           std::to_string(e.dir) + '\t' + std::to_string(e.count);
+    std::string line;
+    appendPositionLine(line, e);
+    return line;
 }
 
 SpawnTable::SpawnTable()
@@ -328,13 +354,14 @@ std::string SpawnTable::fileBytes() const {
 
 std::string sectionsText(std::span<const SpawnEntry> spots, bool everySection) {
     std::string bytes;
+    bytes.reserve(spots.size() * 32 + kSpotTypes * 8);  // most lines are shorter
     for (int type = 0; type < kSpotTypes; ++type) {
         const auto inSection = [type](const SpawnEntry& entry) { return entry.spottype == type && entry.spotid != -1; };
         if (!everySection && std::none_of(spots.begin(), spots.end(), inSection)) continue;
         bytes += std::to_string(type) + "\r\n";
         for (const SpawnEntry& entry : spots) {
             if (!inSection(entry)) continue;
-            bytes += formatepositionstring(entry);
+            appendPositionLine(bytes, entry);
             bytes += "\r\n";
         }
         bytes += "end\r\n";

@@ -178,6 +178,45 @@ TEST(SaveReview, MonsterChangesByMonsterAndField) {
          {},
          1},
     };
+    // Columns told apart after runs both lines share: at the line's end, after a value
+    // that grew, inside a quoted name, and a column one line lacks.
+    {
+        std::string lastChanged = antWithBlanks;
+        lastChanged.replace(lastChanged.rfind("280"), 3, "281");
+        cases.push_back({"the last column, on a line in blanks", {lastChanged, bee, "end"}, {ant, bee, "end"}, {},
+                         {"Big Ant (0): Fire Rezist 281 \u2192 280"}, {}, 0});
+        cases.push_back({"a value grown longer, then a later field",
+                         {ant, bee, "end"},
+                         {ant, bee, "end"},
+                         [](MonsterTable& t) {
+                             setField(t, 0, 1, 12345);
+                             setField(t, 0, 12, 99);
+                         },
+                         {"Big Ant (0): HP 50 \u2192 12345", "Big Ant (0): RespawnTime(sec) 190 \u2192 99"},
+                         {},
+                         0});
+        cases.push_back({"the last piece of a quoted name",
+                         {monsterLine("0", "Big  Bee", "1"), bee, "end"},
+                         {ant, bee, "end"},
+                         {},
+                         {"Big Ant (0): name \"Big Bee\" \u2192 \"Big Ant\""},
+                         {},
+                         0});
+        // After a column told apart, a few bytes are left of each line, a tab of one
+        // where the other has a digit.
+        const std::string ends = ant.substr(0, ant.rfind("\t260\t"));
+        cases.push_back({"the last three columns, few bytes left after the first",
+                         {ends + "\t260\t1\t29", bee, "end"},
+                         {ends + "\t261\t34\t9", bee, "end"},
+                         {},
+                         {"Big Ant (0): Ice Rezist 260 \u2192 261", "Big Ant (0): Lightning rezist 1 \u2192 34",
+                          "Big Ant (0): Fire Rezist 29 \u2192 9"},
+                         {},
+                         0});
+        const std::string shorter = ant.substr(0, ant.rfind('\t'));
+        cases.push_back({"a column the line on disk lacks", {shorter, bee, "end"}, {ant, bee, "end"}, {},
+                         {"Big Ant (0): Fire Rezist (none) \u2192 280"}, {}, 0});
+    }
     // A save of 64 lines fills whole words of the diff's line marks: a count that read one
     // line past the last would read past them (the sanitizer build sees it).
     {
@@ -197,6 +236,21 @@ TEST(SaveReview, MonsterChangesByMonsterAndField) {
         EXPECT_EQ(review.formLines, c.formLines) << c.name;
         EXPECT_EQ(review.saved, table.fileBytes()) << c.name;
     }
+}
+
+TEST(SaveReview, BytesShownAsUtf8OrLatin1) {
+    const struct {
+        std::string bytes;
+        std::string shown;
+    } cases[] = {
+        {"", ""},
+        {"Big Ant 7", "Big Ant 7"},
+        {"Gr\xC3\xBCn", "Gr\xC3\xBCn"},  // UTF-8 as it is
+        {"Gr\xFCn", "Gr\xC3\xBCn"},      // Latin-1 made UTF-8
+        {"\x80", "\xC2\x80"},            // a lone continuation byte is Latin-1 too
+        {"\xC3", "\xC3\x83"},            // a sequence cut short
+    };
+    for (const auto& c : cases) EXPECT_EQ(shownBytes(c.bytes), c.shown) << c.bytes;
 }
 
 struct SpawnCase {
