@@ -6,6 +6,7 @@
 // page's edit state; the column and the scale; the pictures saved.
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTest>
@@ -494,5 +496,36 @@ TEST_F(BalanceTest, TheOutlierListIsPaintedAsTheStylePaintsAList) {
         const QImage theStyles = list->viewport()->grab().toImage();
         list->setItemDelegate(own);
         EXPECT_EQ(ours, theStyles) << c.name;
+    }
+}
+
+// Drawn as shapes, as the SVG draws it, every point lies where the picture on the screen
+// has it and looks as it does there: a marked one, a point of the band and an outlier.
+TEST_F(BalanceTest, ThePointsDrawnAsShapesLookAsOnTheScreen) {
+    openSample();
+    BalanceWindow* chart = openChart();
+    click(chart, 211);  // Lord of the Low Tide, level 150, apart from the others
+    QApplication::processEvents();
+    BalanceChartView* view = chart->chartView();
+    const QImage screen = view->viewport()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    QImage shapes(view->viewport()->size(), QImage::Format_ARGB32);
+    shapes.fill(Qt::white);
+    {
+        QPainter painter(&shapes);
+        view->renderAsShapes(painter, shapes.rect());
+    }
+    const struct {
+        int id;
+        const char* what;
+    } points[] = {{211, "marked"}, {10, "an outlier"}, {20, "within the band"}};
+    for (const auto& p : points) {
+        const QPoint at = pixelOf(chart, p.id);
+        const QColor want = screen.pixelColor(at * screen.devicePixelRatio());
+        const QColor got = shapes.pixelColor(at);
+        const int off = std::max({std::abs(want.red() - got.red()), std::abs(want.green() - got.green()),
+                                  std::abs(want.blue() - got.blue())});
+        EXPECT_LE(off, 24) << p.what << ": " << want.name().toStdString() << " on the screen, "
+                           << got.name().toStdString() << " drawn as shapes";
+        EXPECT_NE(got, QColor(Qt::white)) << p.what;
     }
 }
