@@ -31,28 +31,7 @@ fi
 
 # From here on we run inside the X server.
 export QT_QPA_PLATFORM=xcb
-work=$(mktemp -d)
-pids=()
-stop() {  # pid...: asks, and after 2 s insists (openbox may miss a first TERM)
-  local pid
-  for pid in "$@"; do kill "$pid" 2>/dev/null; done
-  for pid in "$@"; do
-    for _ in $(seq 1 40); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-  done
-}
-cleanup() {
-  stop "${pids[@]}"
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# Waits until CONDITION (a command) succeeds, for at most 10 s.
-wait_for() {
-  for _ in $(seq 1 200); do "$@" && return 0; sleep 0.05; done
-  return 1
-}
+. "$(dirname "$0")/../support/x_session.sh"
 
 if [ "$mode" = openbox ]; then
   # Without resistance at edges, so a window follows the pointer even near another one.

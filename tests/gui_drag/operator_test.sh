@@ -28,27 +28,7 @@ if [ "${4:-}" != --inside ]; then
 fi
 
 export QT_QPA_PLATFORM=xcb
-work=$(mktemp -d)
-pids=()
-stop() {  # pid...: asks, and after 2 s insists
-  local pid
-  for pid in "$@"; do kill "$pid" 2>/dev/null; done
-  for pid in "$@"; do
-    for _ in $(seq 1 40); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-  done
-}
-cleanup() {
-  stop "${pids[@]}"
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-wait_for() {  # CONDITION...: for at most 10 s
-  for _ in $(seq 1 200); do "$@" && return 0; sleep 0.05; done
-  return 1
-}
+. "$(dirname "$0")/../support/x_session.sh"
 
 if [ "$mode" = openbox ]; then
   XDG_CACHE_HOME=$work openbox --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
