@@ -198,6 +198,16 @@ void BalanceWindow::open() {
     });
 }
 
+namespace {
+
+// A box shows a choice made elsewhere without telling of it as the operator's.
+void showChecked(QCheckBox* box, bool checked) {
+    const QSignalBlocker quiet(box);
+    box->setChecked(checked);
+}
+
+}  // namespace
+
 void BalanceWindow::showField(int field) {
     if (!chartableField(field) || field == rows_.field()) return;
     rows_.readAll(document_.monsters(), field, leaveOutNonCombat_);
@@ -211,20 +221,14 @@ void BalanceWindow::showField(int field) {
 void BalanceWindow::setLogarithmic(bool logarithmic) {
     if (logarithmic == logarithmic_) return;
     logarithmic_ = logarithmic;
-    if (logBox_->isChecked() != logarithmic) {
-        const QSignalBlocker quiet(logBox_);
-        logBox_->setChecked(logarithmic);
-    }
+    showChecked(logBox_, logarithmic);
     replot();
 }
 
 void BalanceWindow::setLeavingOutNonCombat(bool leaveOut) {
     if (leaveOut == leaveOutNonCombat_) return;
     leaveOutNonCombat_ = leaveOut;
-    if (nonCombatBox_->isChecked() != leaveOut) {
-        const QSignalBlocker quiet(nonCombatBox_);
-        nonCombatBox_->setChecked(leaveOut);
-    }
+    showChecked(nonCombatBox_, leaveOut);
     // Who fights is read from the lines when first asked: the move range lies past HP.
     if (leaveOut && !rows_.nonCombatRead()) rows_.readAll(document_.monsters(), rows_.field(), true);
     replot();
