@@ -65,6 +65,9 @@ keyboard_in() {  # NAME: the keyboard is in the window whose name starts so
   name=$(xdotool getwindowname "$focus" 2>/dev/null)
   [ "${name#"$1"}" != "$name" ]
 }
+# Checked again on every try of wait_for, so a window slow to come (or go) is waited for.
+shown() { [ -n "$(named "$1")" ]; }
+gone() { [ -z "$(named "$1")" ]; }
 box_shown() { [ -n "$(named 'Varnex v1.4.8$')" ]; }
 no_box() { [ -z "$(named 'Varnex v1.4.8$')" ]; }
 wholly_on_screen() {  # NAME: the window, its manager's frame included, lies on the 1280x1024 screen
@@ -108,7 +111,7 @@ check "Ctrl+T in the edit state asks first" box_shown
 xdotool key Escape
 check "Escape answers Cancel" no_box
 check "the keyboard is back in the main window after the question" keyboard_in "$main_title"
-check "and no monster table opened" test -z "$(named "$table")"
+check "and no monster table opened" gone "$table"
 xdotool key Escape  # out of the edit state
 
 xdotool key ctrl+t
@@ -128,10 +131,10 @@ check "Return closes it again" no_box
 
 # "Change..." on three cells, Apply, Ctrl+S: the monster table is saved, not the spawn file.
 xdotool key shift+Down shift+Down ctrl+e
-check "Ctrl+E opens the Change dialog" test -n "$(named 'Change 3 cells')"
+check "Ctrl+E opens the Change dialog" shown 'Change 3 cells'
 xdotool type 120
 xdotool key Return
-check "Apply closes the dialog" test -z "$(named 'Change 3 cells')"
+check "Apply closes the dialog" gone 'Change 3 cells'
 check "the keyboard is back in the monster table after Apply" keyboard_in "$table"
 xdotool key ctrl+s
 check "Ctrl+S then saves data/monster.txt" monster_file_saved
@@ -176,7 +179,7 @@ xdotool key F1
 check "F1 opens the key list with the keyboard" keyboard_in "Keys"
 check "the key list lies wholly on the screen" wholly_on_screen "Keys"
 xdotool key Escape
-check "Escape closes the key list" test -z "$(named 'Keys')"
+check "Escape closes the key list" gone 'Keys'
 check "the keyboard is back in the monster table after the key list" keyboard_in "$table"
 
 # Ctrl+H from there: the history, wholly on the screen, with the keyboard.
@@ -226,12 +229,12 @@ check "a click on the main window brings it over the review" above "$main_title"
 click_clear_of "$review" "$main_title" "$table"
 check "a click on the review brings it over the main window" above "$review" "$main_title"
 xdotool key Escape
-check "Escape closes the review" test -z "$(named "$review")"
+check "Escape closes the review" gone "$review"
 # The balance chart comes up above the monster table when Ctrl+G asks for it again and
 # when it is clicked, with a window manager or without one.
 chart="Balance"
 xdotool key ctrl+g
-check "Ctrl+G in the monster table opens the balance chart" test -n "$(named "$chart")"
+check "Ctrl+G in the monster table opens the balance chart" shown "$chart"
 xdotool windowmove "$(named "$chart")" 0 0
 xdotool windowmove "$(named "$table")" 500 200
 xdotool windowraise "$(named "$table")"
