@@ -86,24 +86,34 @@ void appendColumnName(std::string& text, int column, int& field) {
     }
 }
 
+// A column's text as the stats page shows it: a quoted name's pieces joined by blanks.
+void appendColumnText(std::string& text, std::string_view column, bool quoted) {
+    const std::size_t from = text.size();
+    appendShown(text, column);
+    if (quoted) std::replace(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), '\t', ' ');
+}
+
 // "Lamplighter Orrin (0)".
-std::string monsterCalled(std::string_view line) {
+void appendMonsterCalled(std::string& text, std::string_view line) {
     TokenReader reader(line);
     bool done = false;
-    const std::string number(nextColumn(reader, done).value_or(""));
+    const std::string_view number = nextColumn(reader, done).value_or("");
     nextColumn(reader, done);
-    std::string name = TokenReader::columnText(nextColumn(reader, done).value_or(""));
-    if (name.size() >= 2 && name.front() == '"' && name.back() == '"') name = name.substr(1, name.size() - 2);
-    return shownBytes(name) + " (" + shownBytes(number) + ")";
+    const std::string_view name = nextColumn(reader, done).value_or("");
+    if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
+        appendColumnText(text, name.substr(1, name.size() - 2), true);
+    else
+        appendColumnText(text, name, name.starts_with('"'));
+    text += " (";
+    appendShown(text, number);
+    text += ')';
 }
 
 void appendColumn(std::string& text, const std::optional<std::string_view>& column) {
     if (!column)
         text += "(none)";
-    else if (column->starts_with('"'))
-        appendShown(text, TokenReader::columnText(*column));
     else
-        appendShown(text, *column);
+        appendColumnText(text, *column, column->starts_with('"'));
 }
 
 // Which monster of the table each line is (-1 for none): the lines before the end line
@@ -207,7 +217,8 @@ private:
         std::string_view was = before, is = after;  // what is left of each line
         bool wasDone = false, isDone = false;
         std::size_t shared = sharedRun(was, is);
-        std::string called;
+        std::size_t calledLength = 0;  // of the monster's name and number, in its first change's text
+        std::size_t firstChange = 0;
         for (int column = 1;; ++column) {
             if (!wasDone && !isDone && !was.empty() && was.front() != '"') {
                 const std::size_t tab = was.substr(0, shared).find('\t');
@@ -225,12 +236,21 @@ private:
             was = wasReader.rest();
             is = isReader.rest();
             shared = sharedRun(was, is);
-            if (a && b && sameColumn(*a, *b)) continue;
-            if (called.empty()) called = monsterCalled(after);
+            const bool restSame = !wasDone && !isDone && shared == was.size() && was.size() == is.size();
+            if (a && b && sameColumn(*a, *b)) {
+                if (restSame) return;
+                continue;
+            }
             ReviewTarget target = review_.targetOf[j + 1];
             std::string text;
-            text.reserve(called.size() + 48);
-            text += called;
+            text.reserve(96);
+            if (calledLength == 0) {
+                appendMonsterCalled(text, after);
+                calledLength = text.size();
+                firstChange = review_.changes.size();
+            } else {
+                text.append(review_.changes[firstChange].text, 0, calledLength);
+            }
             text += ": ";
             appendColumnName(text, column, target.field);
             text += ' ';
@@ -241,6 +261,8 @@ private:
             appendColumn(text, b);
             review_.changes.push_back({std::move(text), target});
             operatorLine_[j] = true;
+            // The columns left are the same bytes in both lines, so the same columns.
+            if (restSame) return;
         }
     }
 

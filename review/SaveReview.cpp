@@ -1,5 +1,7 @@
 #include "SaveReview.h"
 
+#include <future>
+#include <system_error>
 #include <unordered_set>
 
 #include "Checker.h"
@@ -116,16 +118,41 @@ int SaveReview::changeCount() const {
     return static_cast<int>(count);
 }
 
+ReviewedFiles reviewFiles(const ReviewSources& sources) {
+    ReviewedFiles files;
+    const auto spawnReview = [&sources, &files] {
+        files.spawnDisk = readDiskFile(sources.spawnFile, spawnFileLabel());
+        if (sources.spawnsUnsaved)
+            files.review.spawns = reviewSpawnSave(std::move(files.spawnDisk), sources.spawns, sources.monsters);
+    };
+    // Both files at once: the spawn file's on a second thread while the monster table's is
+    // worked out here. Each reads only the tables, which stay as they are while the
+    // window waits, and writes only its own part.
+    std::future<void> spawnsDone;
+    if (sources.monstersUnsaved && sources.spawnsUnsaved) {
+        try {
+            spawnsDone = std::async(std::launch::async, spawnReview);
+        } catch (const std::system_error&) {
+            // No thread to be had: the spawn file is reviewed after the monster table.
+        }
+    }
+    files.monsterDisk = readDiskFile(sources.monsterFile, monsterFileLabel());
+    if (sources.monstersUnsaved)
+        files.review.monsters = reviewMonsterSave(std::move(files.monsterDisk), sources.monsters);
+    if (spawnsDone.valid())
+        spawnsDone.get();
+    else
+        spawnReview();
+    return files;
+}
+
 SaveReview reviewSave(const ReviewSources& sources, DiskProblems& diskProblems) {
-    SaveReview review;
-    DiskFile monsterDisk = readDiskFile(sources.monsterFile, monsterFileLabel());
-    DiskFile spawnDisk = readDiskFile(sources.spawnFile, spawnFileLabel());
+    ReviewedFiles files = reviewFiles(sources);
+    SaveReview& review = files.review;
     // A review keeps the bytes on disk it compared with; the problems' check reads them there.
-    if (sources.monstersUnsaved) review.monsters = reviewMonsterSave(std::move(monsterDisk), sources.monsters);
-    if (sources.spawnsUnsaved) review.spawns = reviewSpawnSave(std::move(spawnDisk), sources.spawns, sources.monsters);
     addProblems(review.monsters ? &*review.monsters : nullptr, review.spawns ? &*review.spawns : nullptr,
-                review.monsters ? review.monsters->disk : monsterDisk.bytes,
-                review.spawns ? review.spawns->disk : spawnDisk.bytes,
+                review.monsters ? review.monsters->disk : files.monsterDisk.bytes,
+                review.spawns ? review.spawns->disk : files.spawnDisk.bytes,
                 sources.pictureFolder ? &*sources.pictureFolder : nullptr, diskProblems);
-    return review;
+    return std::move(review);
 }

@@ -1,6 +1,8 @@
 // The spawn file's review: the spots on disk, read as the editor reads them, against the
 // spots the save writes; and every line on disk whose text the reading leaves behind.
 
+#include <algorithm>
+#include <compare>
 #include <unordered_map>
 
 #include "LineFormat.h"
@@ -43,12 +45,7 @@ std::vector<SavedSpot> spotsAsSaved(const SpawnTable& spawns, std::size_t& lines
 struct Content {
     std::uint64_t numbers;  // the monster and the direction
     std::uint64_t bytes;    // the section, map, distance, corners and count
-    bool operator==(const Content&) const = default;
-};
-struct ContentHash {
-    std::size_t operator()(const Content& c) const {
-        return std::hash<std::uint64_t>()(c.numbers * 0x9E3779B97F4A7C15ull ^ c.bytes);
-    }
+    auto operator<=>(const Content&) const = default;
 };
 Content content(const SpawnEntry& e) {
     const bool point = isPointType(e.spottype);
@@ -78,17 +75,21 @@ bool samePlace(const SpawnEntry& a, const SpawnEntry& b) {
 
 class SpotNames {
 public:
-    explicit SpotNames(const MonsterTable& monsters) {
-        for (int i = 0; i < monsters.monstercount; ++i) {
-            const MonsterDataRecord& monster = monsters.monsters[static_cast<std::size_t>(i)];
-            // The first of a number, as getmonsterbyid.
-            if (!names_.contains(monster.id)) names_.emplace(monster.id, shownBytes(monster.name));
-        }
+    // By number, the first monster of it (as getmonsterbyid): sorted pairs rather than a
+    // map of names, as a review names only the few monsters whose spots changed.
+    explicit SpotNames(const MonsterTable& monsters) : monsters_(monsters) {
+        first_.reserve(static_cast<std::size_t>(monsters.monstercount));
+        for (int i = 0; i < monsters.monstercount; ++i)
+            first_.emplace_back(monsters.monsters[static_cast<std::size_t>(i)].id, i);
+        std::stable_sort(first_.begin(), first_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        first_.erase(std::unique(first_.begin(), first_.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+                     first_.end());
     }
     void appendMonster(std::string& text, std::int32_t id) const {
-        const auto found = names_.find(id);
-        if (found != names_.end()) {
-            text += found->second;
+        const auto found = std::lower_bound(first_.begin(), first_.end(), id,
+                                            [](const auto& entry, std::int32_t wanted) { return entry.first < wanted; });
+        if (found != first_.end() && found->first == id) {
+            appendShown(text, monsters_.monsters[static_cast<std::size_t>(found->second)].name);
         } else {
             text += "monster ";
             appendNumber(text, id);
@@ -108,7 +109,8 @@ public:
     }
 
 private:
-    std::unordered_map<std::int32_t, std::string> names_;
+    const MonsterTable& monsters_;
+    std::vector<std::pair<std::int32_t, int>> first_;
 };
 
 // What changed of a spot, its parts parted by "; ".
@@ -179,18 +181,19 @@ void readDisk(const std::string& bytes, const MonsterTable& monsters, DiskSpots&
         [&disk](const MissingMonster& dropped) { disk.missing.try_emplace(dropped.line, dropped); }, &sink);
 }
 
-// The length of a line's normal form (one without a comment), without making it.
-std::size_t normalLength(std::string_view line) {
+// Whether a line's normal form (of one without a comment) is shorter than a spot's
+// shortest line, without making it: most lines are spots, told after a few bytes.
+bool normalFormShort(std::string_view line) {
     std::size_t length = 0;
-    std::size_t columns = 0;
     bool inColumn = false;
     for (const char c : line) {
         const bool separator = c == ' ' || c == '\t';
-        if (!separator) ++length;
-        if (!separator && !inColumn) ++columns;
+        // A column's bytes count, and so does the tab before every column but the first.
+        if (!separator) length += 1 + (!inColumn && length > 0);
+        if (length >= 3) return false;
         inColumn = !separator;
     }
-    return length + (columns > 0 ? columns - 1 : 0);
+    return true;
 }
 
 // Each line on disk whose text the reading leaves behind, named: comments, lines that
@@ -222,7 +225,7 @@ void droppedLines(const std::string& bytes, const DiskSpots& disk, std::vector<R
                 {at() + "the comment " + quotedText(text) + (blank ? "" : " after the spot's columns"), {}});
             continue;
         }
-        if (blank || normalLength(raw) >= 3) continue;
+        if (blank || !normalFormShort(raw)) continue;
         const std::string normal = normalizeline(raw, true);
         const bool marker = normal.size() == 1 && normal[0] >= '0' && normal[0] < '0' + kSpotTypes;
         if (normal.size() < 3 && !marker)
@@ -267,24 +270,23 @@ FileReview reviewSpawnSave(DiskFile disk, const SpawnTable& spawns, const Monste
     const auto numberOf = [&](std::size_t n) { return static_cast<std::size_t>(saved[n].entry->spotid); };
     for (std::size_t n = 0; n < saved.size(); ++n)
         if (numberOf(n) < oldCount && oldContent[numberOf(n)] == newContent[n]) pair(n, numberOf(n));
-    // By content, the first spot on disk left, and after each the next of the same.
-    std::unordered_map<Content, std::size_t, ContentHash> firstOf;
-    std::vector<std::size_t> nextOf(oldCount, kNone);
-    firstOf.reserve(oldCount);
-    for (std::size_t k = oldCount; k-- > 0;) {
-        if (taken[k]) continue;
-        auto [at, added] = firstOf.try_emplace(oldContent[k], k);
-        if (!added) {
-            nextOf[k] = at->second;
-            at->second = k;
-        }
-    }
+    // By content, the spots on disk left, in file order within each content: a new spot
+    // takes the first of its content not yet taken.
+    std::vector<std::pair<Content, std::size_t>> byContent;
+    byContent.reserve(oldCount);
+    for (std::size_t k = 0; k < oldCount; ++k)
+        if (!taken[k]) byContent.emplace_back(oldContent[k], k);
+    std::sort(byContent.begin(), byContent.end());
+    std::vector<std::size_t> takenOfContent(byContent.size());  // at the first of each content
     for (std::size_t n = 0; n < saved.size(); ++n) {
         if (partnerOf[n] != kNone) continue;
-        const auto found = firstOf.find(newContent[n]);
-        if (found == firstOf.end() || found->second == kNone) continue;
-        pair(n, found->second);
-        found->second = nextOf[found->second];
+        const auto first = std::lower_bound(byContent.begin(), byContent.end(), std::pair(newContent[n], std::size_t{0}));
+        const auto start = static_cast<std::size_t>(first - byContent.begin());
+        if (start == byContent.size()) continue;
+        const std::size_t next = start + takenOfContent[start];
+        if (next == byContent.size() || byContent[next].first != newContent[n]) continue;
+        ++takenOfContent[start];
+        pair(n, byContent[next].second);
     }
 
     const SpotNames names(monsters);
