@@ -213,6 +213,11 @@ TEST(SaveReview, MonsterChangesByMonsterAndField) {
                           "Big Ant (0): Fire Rezist 29 \u2192 9"},
                          {},
                          0});
+        // A name without its quotes is named as the file has it, whole.
+        std::string orc = monsterLine("5", "Orc", "1");
+        orc.replace(orc.find("\"Orc\""), 5, "Orc");
+        cases.push_back({"a monster whose name has no quotes", {orc, "end"}, {orc, "end"},
+                         [](MonsterTable& t) { setField(t, 0, 1, 77); }, {"Orc (5): HP 50 \u2192 77"}, {}, 0});
         const std::string shorter = ant.substr(0, ant.rfind('\t'));
         cases.push_back({"a column the line on disk lacks", {shorter, bee, "end"}, {ant, bee, "end"}, {},
                          {"Big Ant (0): Fire Rezist (none) \u2192 280"}, {}, 0});
@@ -259,6 +264,7 @@ struct SpawnCase {
     std::function<void(SpawnTable&)> edit;
     std::vector<std::string> changes;
     std::vector<std::string> dropped;
+    std::string editor = {};  // what the editor read, when the file on disk changed since
 };
 
 TEST(SaveReview, SpotChangesAndDroppedLines) {
@@ -299,6 +305,24 @@ TEST(SaveReview, SpotChangesAndDroppedLines) {
          },
          {"Bee, map 3, spot 2: created at 50,8", "Ant, map 3, spot 0: deleted (was at 10,10\u201320,20)"},
          {}},
+        {"a spot of a number the monster table lacks, created", twoSpots,
+         [](SpawnTable& t) {
+             SpawnEntry point = t.entries[1];
+             point.monsterid = 7;
+             point.x0 = 50;
+             t.append(point);
+         },
+         {"monster 7, map 3, spot 2: created at 50,8"},
+         {}},
+        // The file on disk gained a spot before the two the editor read: they are found by
+        // what they say, and the new one is the change.
+        {"a spot the file on disk gained, before the others",
+         crlf({"1", "1\t3\t0\t1\t1\t2\t2\t-1\t5", "1\t3\t0\t10\t10\t20\t20\t-1\t5", "end", "2",
+               "2\t3\t0\t7\t8\t-1", "end"}),
+         {},
+         {"Ant, map 3, spot 0: deleted (was at 1,1\u20132,2)"},
+         {},
+         twoSpots},
         {"comments, a stray line and a missing monster's line",
          "// head\r\n2\r\n2 3 0 7 8 -1 // near the gate\r\n5\r\n9 3 0 1 1 -1\r\n  \r\nend\r\n",
          {},
@@ -315,7 +339,7 @@ TEST(SaveReview, SpotChangesAndDroppedLines) {
     };
     for (const SpawnCase& c : cases) {
         SpawnTable spawns;
-        spawns.loadFromText(c.disk, "data/Quarnel.txt", monsters, {});
+        spawns.loadFromText(c.editor.empty() ? c.disk : c.editor, "data/Quarnel.txt", monsters, {});
         if (c.edit) c.edit(spawns);
         const FileReview review = reviewSpawnSave({c.disk, ""}, spawns, monsters);
         EXPECT_EQ(textsOf(review.changes), c.changes) << c.name;
