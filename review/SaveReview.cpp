@@ -118,31 +118,39 @@ int SaveReview::changeCount() const {
     return static_cast<int>(count);
 }
 
+namespace {
+
+struct FileSide {
+    DiskFile disk;  // as read, when it was not reviewed
+    std::optional<FileReview> review;
+};
+
+}  // namespace
+
 ReviewedFiles reviewFiles(const ReviewSources& sources) {
-    ReviewedFiles files;
-    const auto spawnReview = [&sources, &files] {
-        files.spawnDisk = readDiskFile(sources.spawnFile, spawnFileLabel());
-        if (sources.spawnsUnsaved)
-            files.review.spawns = reviewSpawnSave(std::move(files.spawnDisk), sources.spawns, sources.monsters);
+    const auto spawnSide = [&sources] {
+        FileSide side{readDiskFile(sources.spawnFile, spawnFileLabel()), std::nullopt};
+        if (sources.spawnsUnsaved) side.review = reviewSpawnSave(std::move(side.disk), sources.spawns, sources.monsters);
+        return side;
     };
     // Both files at once: the spawn file's on a second thread while the monster table's is
-    // worked out here. Each reads only the tables, which stay as they are while the
-    // window waits, and writes only its own part.
-    std::future<void> spawnsDone;
+    // worked out here. Each only reads the tables, which stay as they are while the
+    // window waits for both.
+    std::future<FileSide> spawnsDone;
     if (sources.monstersUnsaved && sources.spawnsUnsaved) {
         try {
-            spawnsDone = std::async(std::launch::async, spawnReview);
+            spawnsDone = std::async(std::launch::async, spawnSide);
         } catch (const std::system_error&) {
             // No thread to be had: the spawn file is reviewed after the monster table.
         }
     }
+    ReviewedFiles files;
     files.monsterDisk = readDiskFile(sources.monsterFile, monsterFileLabel());
     if (sources.monstersUnsaved)
         files.review.monsters = reviewMonsterSave(std::move(files.monsterDisk), sources.monsters);
-    if (spawnsDone.valid())
-        spawnsDone.get();
-    else
-        spawnReview();
+    FileSide spawns = spawnsDone.valid() ? spawnsDone.get() : spawnSide();
+    files.spawnDisk = std::move(spawns.disk);
+    files.review.spawns = std::move(spawns.review);
     return files;
 }
 
