@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_map>
+#include <span>
+#include <utility>
+
+#include "LineKinds.h"
 
 namespace {
 
@@ -21,7 +24,7 @@ struct Side {
 // text at all; 2 perhaps not, its kind is there very often. A "perhaps" line is left
 // out only inside a long run of lines left out, where matching it would only scatter
 // the change into pieces; elsewhere it is searched after all.
-std::vector<char> linesLeftOut(const std::vector<int>& kinds, const std::vector<Index>& countsInOther) {
+std::vector<char> linesLeftOut(const std::vector<int>& kinds, const std::vector<int>& countsInOther) {
     const Index end = static_cast<Index>(kinds.size());
     Index many = 5;  // about the square root of the number of lines
     for (Index rest = end / 64; (rest >>= 2) > 0;) many *= 2;
@@ -289,42 +292,36 @@ LineChanges changedLines(const std::vector<std::string_view>& oldLines,
     const std::size_t n1 = newLines.size();
     LineChanges result{std::vector<bool>(n0), std::vector<bool>(n1)};
 
-    std::unordered_map<std::string_view, int> kindOf;
-    kindOf.reserve(n0 + n1);
-    const auto kinds = [&kindOf](const std::vector<std::string_view>& lines) {
-        std::vector<int> out(lines.size());
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            out[i] = kindOf.try_emplace(lines[i], static_cast<int>(kindOf.size())).first->second;
-        return out;
-    };
-    const std::vector<int> a = kinds(oldLines);
-    const std::vector<int> b = kinds(newLines);
-
-    // The identical lines at both ends, but for `context` of each, take no part.
+    // The identical lines at both ends, but for `context` of each, take no part: they are
+    // found by comparing the lines themselves, so that only the rest is numbered.
     const auto keep = static_cast<std::size_t>(std::max(context, 0));
     std::size_t head = 0;
-    while (head < n0 && head < n1 && a[head] == b[head]) ++head;
+    while (head < n0 && head < n1 && oldLines[head] == newLines[head]) ++head;
     if (head == n0 && head == n1) return result;
     const std::size_t skip = head > keep ? head - keep : 0;
     std::size_t tail = 0;
     // Texts of which only one ends without a line feed keep their whole ends.
     if (endsWithLineFeed(oldLines) == endsWithLineFeed(newLines))
-        while (tail < n0 - skip && tail < n1 - skip && a[n0 - 1 - tail] == b[n1 - 1 - tail]) ++tail;
+        while (tail < n0 - skip && tail < n1 - skip && oldLines[n0 - 1 - tail] == newLines[n1 - 1 - tail]) ++tail;
     const std::size_t cut = tail > keep ? tail - keep : 0;
 
-    Side x{{a.begin() + static_cast<Index>(skip), a.end() - static_cast<Index>(cut)}, {}};
-    Side y{{b.begin() + static_cast<Index>(skip), b.end() - static_cast<Index>(cut)}, {}};
+    LineKinds kinds = lineKinds(std::span(oldLines).subspan(skip, n0 - skip - cut),
+                                std::span(newLines).subspan(skip, n1 - skip - cut));
+    Side x{std::move(kinds.first), {}};
+    Side y{std::move(kinds.second), {}};
     x.flags.assign(x.kinds.size() + 2, 0);
     y.flags.assign(y.kinds.size() + 2, 0);
 
-    std::vector<Index> inX(kindOf.size()), inY(kindOf.size());
+    std::vector<int> inX(static_cast<std::size_t>(kinds.count)), inY(static_cast<std::size_t>(kinds.count));
     for (const int kind : x.kinds) ++inX[static_cast<std::size_t>(kind)];
     for (const int kind : y.kinds) ++inY[static_cast<std::size_t>(kind)];
     const auto searched = [](Side& side, const std::vector<char>& leftOut, std::vector<int>& kindsSearched,
                              std::vector<Index>& places) {
-        for (std::size_t i = 0; i < side.kinds.size(); ++i) {
+        char* const changed = side.changed();
+        const std::size_t end = side.kinds.size();
+        for (std::size_t i = 0; i < end; ++i) {
             if (leftOut[i]) {
-                side.changed()[i] = 1;
+                changed[i] = 1;
             } else {
                 kindsSearched.push_back(side.kinds[i]);
                 places.push_back(static_cast<Index>(i));
@@ -341,8 +338,20 @@ LineChanges changedLines(const std::vector<std::string_view>& oldLines,
     slideRuns(x, y);
     slideRuns(y, x);
 
-    for (std::size_t i = 0; i < x.kinds.size(); ++i) result.deleted[skip + i] = x.changed()[i] != 0;
-    for (std::size_t i = 0; i < y.kinds.size(); ++i) result.inserted[skip + i] = y.changed()[i] != 0;
+    // Run by run: a bit vector fills a run a word at a time.
+    const auto mark = [skip](Side& side, std::vector<bool>& lines) {
+        const char* changed = side.changed();
+        const Index end = static_cast<Index>(side.kinds.size());
+        const auto at = lines.begin() + static_cast<Index>(skip);
+        for (Index i = 0; i < end; ++i) {
+            if (!changed[i]) continue;
+            const Index start = i;
+            while (changed[i]) ++i;
+            std::fill(at + start, at + i, true);
+        }
+    };
+    mark(x, result.deleted);
+    mark(y, result.inserted);
     return result;
 }
 
