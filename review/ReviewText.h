@@ -15,7 +15,8 @@ inline constexpr const char* kCloseQuote = "\xE2\x80\x9D";  // ”
 
 inline void appendNumber(std::string& text, long long number) {
     char digits[24];
-    text.append(digits, std::to_chars(std::begin(digits), std::end(digits), number).ptr);
+    const char* const end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+    text.append(digits, static_cast<std::size_t>(end - digits));  // by length: the iterator form replaces
 }
 
 // Bytes of the file as shownBytes shows them: most are plain ASCII, as they are.

@@ -2,7 +2,6 @@
 // spots the save writes; and every line on disk whose text the reading leaves behind.
 
 #include <algorithm>
-#include <compare>
 #include <unordered_map>
 
 #include "LineFormat.h"
@@ -45,7 +44,7 @@ std::vector<SavedSpot> spotsAsSaved(const SpawnTable& spawns, std::size_t& lines
 struct Content {
     std::uint64_t numbers;  // the monster and the direction
     std::uint64_t bytes;    // the section, map, distance, corners and count
-    auto operator<=>(const Content&) const = default;
+    bool operator==(const Content&) const = default;
 };
 Content content(const SpawnEntry& e) {
     const bool point = isPointType(e.spottype);
@@ -276,11 +275,18 @@ FileReview reviewSpawnSave(DiskFile disk, const SpawnTable& spawns, const Monste
     byContent.reserve(oldCount);
     for (std::size_t k = 0; k < oldCount; ++k)
         if (!taken[k]) byContent.emplace_back(oldContent[k], k);
-    std::sort(byContent.begin(), byContent.end());
+    std::sort(byContent.begin(), byContent.end(), [](const auto& a, const auto& b) {
+        if (a.first.numbers != b.first.numbers) return a.first.numbers < b.first.numbers;
+        if (a.first.bytes != b.first.bytes) return a.first.bytes < b.first.bytes;
+        return a.second < b.second;
+    });
     std::vector<std::size_t> takenOfContent(byContent.size());  // at the first of each content
     for (std::size_t n = 0; n < saved.size(); ++n) {
         if (partnerOf[n] != kNone) continue;
-        const auto first = std::lower_bound(byContent.begin(), byContent.end(), std::pair(newContent[n], std::size_t{0}));
+        const Content& wanted = newContent[n];
+        const auto first = std::lower_bound(byContent.begin(), byContent.end(), wanted, [](const auto& entry, const Content& c) {
+            return entry.first.numbers != c.numbers ? entry.first.numbers < c.numbers : entry.first.bytes < c.bytes;
+        });
         const auto start = static_cast<std::size_t>(first - byContent.begin());
         if (start == byContent.size()) continue;
         const std::size_t next = start + takenOfContent[start];
