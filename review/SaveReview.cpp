@@ -1,7 +1,5 @@
 #include "SaveReview.h"
 
-#include <future>
-#include <system_error>
 #include <unordered_set>
 
 #include "Checker.h"
@@ -118,49 +116,16 @@ int SaveReview::changeCount() const {
     return static_cast<int>(count);
 }
 
-namespace {
-
-struct FileSide {
-    DiskFile disk;  // as read, when it was not reviewed
-    std::optional<FileReview> review;
-};
-
-}  // namespace
-
-ReviewedFiles reviewFiles(const ReviewSources& sources) {
-    const auto spawnSide = [&sources] {
-        FileSide side{readDiskFile(sources.spawnFile, spawnFileLabel()), std::nullopt};
-        if (sources.spawnsUnsaved) side.review = reviewSpawnSave(std::move(side.disk), sources.spawns, sources.monsters);
-        return side;
-    };
-    // Both files at once: the spawn file's on a second thread while the monster table's is
-    // worked out here. Each only reads the tables, which stay as they are while the
-    // window waits for both.
-    std::future<FileSide> spawnsDone;
-    if (sources.monstersUnsaved && sources.spawnsUnsaved) {
-        try {
-            spawnsDone = std::async(std::launch::async, spawnSide);
-        } catch (const std::system_error&) {
-            // No thread to be had: the spawn file is reviewed after the monster table.
-        }
-    }
-    ReviewedFiles files;
-    files.monsterDisk = readDiskFile(sources.monsterFile, monsterFileLabel());
-    if (sources.monstersUnsaved)
-        files.review.monsters = reviewMonsterSave(std::move(files.monsterDisk), sources.monsters);
-    FileSide spawns = spawnsDone.valid() ? spawnsDone.get() : spawnSide();
-    files.spawnDisk = std::move(spawns.disk);
-    files.review.spawns = std::move(spawns.review);
-    return files;
-}
-
 SaveReview reviewSave(const ReviewSources& sources, DiskProblems& diskProblems) {
-    ReviewedFiles files = reviewFiles(sources);
-    SaveReview& review = files.review;
+    SaveReview review;
+    DiskFile monsterDisk = readDiskFile(sources.monsterFile, monsterFileLabel());
+    DiskFile spawnDisk = readDiskFile(sources.spawnFile, spawnFileLabel());
     // A review keeps the bytes on disk it compared with; the problems' check reads them there.
+    if (sources.monstersUnsaved) review.monsters = reviewMonsterSave(std::move(monsterDisk), sources.monsters);
+    if (sources.spawnsUnsaved) review.spawns = reviewSpawnSave(std::move(spawnDisk), sources.spawns, sources.monsters);
     addProblems(review.monsters ? &*review.monsters : nullptr, review.spawns ? &*review.spawns : nullptr,
-                review.monsters ? review.monsters->disk : files.monsterDisk.bytes,
-                review.spawns ? review.spawns->disk : files.spawnDisk.bytes,
+                review.monsters ? review.monsters->disk : monsterDisk.bytes,
+                review.spawns ? review.spawns->disk : spawnDisk.bytes,
                 sources.pictureFolder ? &*sources.pictureFolder : nullptr, diskProblems);
-    return std::move(review);
+    return review;
 }

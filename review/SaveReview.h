@@ -131,16 +131,6 @@ struct ReviewSources {
 };
 SaveReview reviewSave(const ReviewSources& sources, DiskProblems& diskProblems);
 
-// What reviewSave works out before the problems: both files read from disk, and each
-// with unsaved changes set against the bytes its save would write; the two at once, on
-// two threads, as the window waits for both.
-struct ReviewedFiles {
-    SaveReview review;
-    DiskFile monsterDisk;  // the bytes on disk of a file not reviewed (a review keeps its own)
-    DiskFile spawnDisk;
-};
-ReviewedFiles reviewFiles(const ReviewSources& sources);
-
 // Bytes of a file as text for the operator: as they are when they are UTF-8, else each
 // byte as its Latin-1 character.
 std::string shownBytes(std::string_view bytes);
