@@ -269,7 +269,9 @@ struct SpawnCase {
 
 TEST(SaveReview, SpotChangesAndDroppedLines) {
     MonsterTable monsters;
-    monsters.loadFromText(crlf({monsterLine("1", "Ant", "1"), monsterLine("2", "Bee", "1"), "end"}),
+    // Not in the order of their numbers, and a number twice: a spot names the first.
+    monsters.loadFromText(crlf({monsterLine("2", "Bee", "1"), monsterLine("1", "Ant", "1"),
+                                monsterLine("1", "Second Ant", "1"), "end"}),
                           "data/monster.txt");
     const std::string twoSpots = crlf({"1", "1\t3\t0\t10\t10\t20\t20\t-1\t5", "end", "2", "2\t3\t0\t7\t8\t-1", "end"});
     const auto change = [](std::int32_t spotid, std::function<void(SpawnEntry&)> how) {
@@ -308,11 +310,11 @@ TEST(SaveReview, SpotChangesAndDroppedLines) {
         {"a spot of a number the monster table lacks, created", twoSpots,
          [](SpawnTable& t) {
              SpawnEntry point = t.entries[1];
-             point.monsterid = 7;
+             point.monsterid = 0;  // below every number the table has
              point.x0 = 50;
              t.append(point);
          },
-         {"monster 7, map 3, spot 2: created at 50,8"},
+         {"monster 0, map 3, spot 2: created at 50,8"},
          {}},
         // The file on disk gained a spot before the two the editor read: they are found by
         // what they say, and the new one is the change.
