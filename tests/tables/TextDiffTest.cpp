@@ -64,6 +64,16 @@ std::string lengthened(const std::string& text, const std::string& stem, char em
     }
     return out;
 }
+
+// Our unified diff of two texts is the system's, byte for byte.
+testing::AssertionResult agreesWithDiff(const TempFolder& folder, const std::string& before, const std::string& after) {
+    folder.write("a", before);
+    folder.write("b", after);
+    const std::string ours = unifiedDiff(before, after, "a", "b");
+    const std::string theirs = realUnifiedDiff(folder.path() / "a", folder.path() / "b", "a", "b");
+    if (ours == theirs) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "ours:\n" << ours << "\ndiff's:\n" << theirs;
+}
 #endif
 
 TEST(TextDiff, AgreesWithDiffOnTextsOfFewDistinctLines) {
@@ -73,11 +83,7 @@ TEST(TextDiff, AgreesWithDiffOnTextsOfFewDistinctLines) {
     const TempFolder folder;
     for (unsigned seed = 0; seed < 100; ++seed) {
         const auto [before, after] = editedPair(seed);
-        folder.write("a", before);
-        folder.write("b", after);
-        ASSERT_EQ(unifiedDiff(before, after, "a", "b"),
-                  realUnifiedDiff(folder.path() / "a", folder.path() / "b", "a", "b"))
-            << "seed " << seed;
+        ASSERT_TRUE(agreesWithDiff(folder, before, after)) << "seed " << seed;
     }
 #endif
 }
@@ -91,12 +97,7 @@ TEST(TextDiff, AgreesWithDiffOnLongLinesAlikeButForTheirEnds) {
         const auto [shortBefore, shortAfter] = editedPair(seed);
         // Stems of every length the line hash reads in its own way.
         const std::string stem(std::vector<std::size_t>{2, 6, 7, 14, 15, 22, 31, 32, 39, 70}[seed % 10], '=');
-        const std::string before = lengthened(shortBefore, stem, 'a');
-        const std::string after = lengthened(shortAfter, stem, 'a');
-        folder.write("a", before);
-        folder.write("b", after);
-        ASSERT_EQ(unifiedDiff(before, after, "a", "b"),
-                  realUnifiedDiff(folder.path() / "a", folder.path() / "b", "a", "b"))
+        ASSERT_TRUE(agreesWithDiff(folder, lengthened(shortBefore, stem, 'a'), lengthened(shortAfter, stem, 'a')))
             << "seed " << seed;
     }
 #endif
