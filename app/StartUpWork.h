@@ -9,7 +9,10 @@
 //
 // The thread runs only on a processor the program's own window work leaves idle; once
 // the program waits for it, it runs as any thread, so a busy machine cannot hold the
-// start back behind other programs.
+// start back behind other programs. The program can also wait for it without knowing:
+// on a lock the thread holds, such as the font library's while the toolkit starts. On
+// a busy machine an idle thread may then not run for a minute, so it runs idle for a
+// quarter of a second at most.
 
 #include <atomic>
 #include <filesystem>
@@ -46,5 +49,8 @@ private:
     bool applicationMadeSaid_ = false;
     std::atomic<long> threadId_{0};  // the system's number of the thread, once it runs idle
     std::atomic<bool> waitedFor_{false};
-    std::thread thread_;             // last: started once everything above exists
+    std::promise<void> workDone_;
+    std::future<void> workDoneSeen_ = workDone_.get_future();
+    std::thread thread_;             // started once everything above exists
+    std::thread idleLimit_;          // ends the thread's idle time when it runs too long
 };
