@@ -148,21 +148,26 @@ std::vector<FieldEdit> MonsterGridWindow::selectedEdits(const ValueChange& chang
     return edits;
 }
 
-std::vector<int> MonsterGridWindow::selectedRows() const {
-    std::set<int> rows;
-    for (const QItemSelectionRange& range : grid_->selectionModel()->selection())
-        for (int row = range.top(); row <= range.bottom(); ++row) rows.insert(row);
-    if (rows.empty() && grid_->currentIndex().isValid()) rows.insert(grid_->currentIndex().row());
-    return {rows.begin(), rows.end()};
+namespace {
+
+// The rows (or columns) the selection takes in, in order; without a selection, the
+// current cell's.
+std::vector<int> selectedAlong(const QTableView& grid, Qt::Orientation along) {
+    const bool rows = along == Qt::Vertical;
+    std::set<int> lines;
+    for (const QItemSelectionRange& range : grid.selectionModel()->selection())
+        for (int line = rows ? range.top() : range.left(); line <= (rows ? range.bottom() : range.right()); ++line)
+            lines.insert(line);
+    if (lines.empty() && grid.currentIndex().isValid())
+        lines.insert(rows ? grid.currentIndex().row() : grid.currentIndex().column());
+    return {lines.begin(), lines.end()};
 }
 
-std::vector<int> MonsterGridWindow::selectedColumns() const {
-    std::set<int> columns;
-    for (const QItemSelectionRange& range : grid_->selectionModel()->selection())
-        for (int c = range.left(); c <= range.right(); ++c) columns.insert(c);
-    if (columns.empty() && grid_->currentIndex().isValid()) columns.insert(grid_->currentIndex().column());
-    return {columns.begin(), columns.end()};
-}
+}  // namespace
+
+std::vector<int> MonsterGridWindow::selectedRows() const { return selectedAlong(*grid_, Qt::Vertical); }
+
+std::vector<int> MonsterGridWindow::selectedColumns() const { return selectedAlong(*grid_, Qt::Horizontal); }
 
 // "HP" or "HP, MP": the edited columns of the selection.
 QString MonsterGridWindow::selectedFieldNames() const {

@@ -80,9 +80,8 @@ public:
         first_.reserve(static_cast<std::size_t>(monsters.monstercount));
         for (int i = 0; i < monsters.monstercount; ++i)
             first_.emplace_back(monsters.monsters[static_cast<std::size_t>(i)].id, i);
+        // Stable: of a number twice, the first stays first, where lower_bound finds it.
         std::stable_sort(first_.begin(), first_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-        first_.erase(std::unique(first_.begin(), first_.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
-                     first_.end());
     }
     void appendMonster(std::string& text, std::int32_t id) const {
         const auto found = std::lower_bound(first_.begin(), first_.end(), id,
