@@ -233,6 +233,20 @@ TEST_F(GridEdits, CopyGivesTheSelectedRowsAndColumnsUnderAHeader) {
                                                                 "2\tAsh Hound\t1\t3\t140\n"));
 }
 
+// With the selection cleared (as a filter or a reset of the rows leaves it), the cell
+// with the keyboard is what Ctrl+C copies; else the selection alone.
+TEST_F(GridEdits, CopyTakesTheCurrentCellOnlyWithoutASelection) {
+    open({gridLine(1, "Grey Wolf", {}), gridLine(2, "Ash Hound", {})});
+    view->selectionModel()->setCurrentIndex(model->index(1, fieldColumn("LVL")), QItemSelectionModel::Clear);
+    ASSERT_TRUE(view->selectionModel()->selection().isEmpty());
+    window->copySelection();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("LVL\n10\n"));
+    // With a selection, the cell with the keyboard is not added to it.
+    view->selectionModel()->select(model->index(0, fieldColumn("HP")), QItemSelectionModel::ClearAndSelect);
+    window->copySelection();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("HP\n50\n"));
+}
+
 // Three whole monsters and a damaged one; the block is pasted onto the selected cells.
 // Text as spreadsheets and scripts write it is read as they mean it; anything else is
 // refused, naming the first cell at fault (a long one by its beginning).
